@@ -1,0 +1,3 @@
+#include "model/FieldList.h"
+
+void BuildGroupPrototypes(std::vector<CGroupPrototype>& /*out*/) {}

@@ -1,0 +1,3 @@
+#include "catalog/RuleTable.h"
+
+void AddPageFieldRules(CRuleGroup& /*group*/) {}

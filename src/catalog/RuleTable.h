@@ -1,0 +1,65 @@
+#pragma once
+
+#include "model/ParameterField.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+// When a field is asked, when its answer is acceptable, what happens when it becomes available and
+// on every full refresh of the form. `reads` names the fields its conditions and actions look at:
+// they become the field's parents.
+struct CRuleRecord {
+    std::wstring namePattern;
+    FieldPredicate availability;
+    FieldPredicate validity;
+    FieldAction onAvailable;
+    FieldAction refresh;
+    std::vector<std::wstring> reads;
+};
+
+// Always available; valid when the field's own kind accepts the answer.
+bool AlwaysAvailable(const CParameterField* field);
+bool DefaultValidity(const CParameterField* field);
+
+struct CRuleGroup {
+    int typeId = 0;
+    int ownerTypeId = 0;
+    // A deque: fields keep pointers to their records.
+    std::deque<CRuleRecord> records;
+
+    // Appends a record; empty predicates take the defaults.
+    CRuleRecord& Add(CRuleRecord record);
+};
+
+// Every rule record of the program, in seven groups: page fields, then Source PDO, Sink PDO, SOP
+// SVID, SOP SVID mode, cable SVID and cable SVID mode. Built once, read-only afterwards.
+class CRuleTable {
+public:
+    static CRuleTable& Instance();
+
+    // Runs the record definitions once; later calls return at once.
+    void Build();
+    // The first record of the group, in table order, whose pattern equals `name` exactly or, used
+    // as a case-insensitive regular expression, matches the whole of `name`. Null when the group or
+    // the record does not exist.
+    const CRuleRecord* Lookup(int typeId, const std::wstring& name);
+    const std::deque<CRuleGroup>& Groups();
+    CRuleGroup* FindGroup(int typeId);
+
+private:
+    CRuleTable() = default;
+    bool built_ = false;
+    std::deque<CRuleGroup> groups_;
+};
+
+const CRuleRecord* LookupRuleRecord(int typeId, const std::wstring& name);
+
+// Record definitions, one function per rule group, in the table's order.
+void AddPageFieldRules(CRuleGroup& group);
+void AddSourcePdoRules(CRuleGroup& group);
+void AddSinkPdoRules(CRuleGroup& group);
+void AddSopSvidRules(CRuleGroup& group);
+void AddSopModeRules(CRuleGroup& group);
+void AddCableSvidRules(CRuleGroup& group);
+void AddCableModeRules(CRuleGroup& group);

@@ -1,0 +1,138 @@
+#include "logging/Logger.h"
+
+#include "model/Text.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+
+namespace {
+
+constexpr const char* kProducer = "Halvex Marnel File Generator, Version 1.2.2.2";
+
+std::unique_ptr<ILogSink>& Current() {
+    static std::unique_ptr<ILogSink> sink;
+    return sink;
+}
+
+std::string FormatTime(const std::tm& t, const char* format) {
+    char buffer[64];
+    const std::size_t n = std::strftime(buffer, sizeof buffer, format, &t);
+    return std::string(buffer, n);
+}
+
+class CStdioLogFile : public ILogFile {
+public:
+    CStdioLogFile(std::FILE* file, std::string fullPath) : file_(file), fullPath_(std::move(fullPath)) {}
+    ~CStdioLogFile() override { std::fclose(file_); }
+    bool WriteAndFlush(std::string_view bytes) override {
+        const std::size_t n = std::fwrite(bytes.data(), 1, bytes.size(), file_);
+        return n == bytes.size() && std::fflush(file_) == 0;
+    }
+    const std::string& FullPath() const override { return fullPath_; }
+
+private:
+    std::FILE* file_;
+    std::string fullPath_;
+};
+
+class CDefaultLogPlatform : public ILogPlatform {
+public:
+    std::tm LocalNow() override {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        return local;
+    }
+    std::unique_ptr<ILogFile> Open(const std::string& path) override {
+        // Two runs started in the same second share a name: append rather than overwrite the
+        // earlier run's lines and leave a stale tail behind.
+        std::FILE* file = std::fopen(path.c_str(), "ab");
+        if (!file) {
+            return nullptr;
+        }
+        std::error_code ec;
+        std::string full = std::filesystem::absolute(path, ec).string();
+        if (ec) {
+            full = path;
+        }
+        return std::make_unique<CStdioLogFile>(file, full);
+    }
+    void ShowMessage(const std::wstring& text) override { std::cerr << orvik::ToCp1252(text) << std::endl; }
+};
+
+} // namespace
+
+ILogPlatform& DefaultLogPlatform() {
+    static CDefaultLogPlatform platform;
+    return platform;
+}
+
+CLogger::CLogger(const std::string& path, ILogPlatform& platform) : path_(path), platform_(platform) {
+    file_ = platform_.Open(path);
+    if (!file_) {
+        platform_.ShowMessage(orvik::Format(L"Unable to open log file %s for writing. Logging disabled.",
+                                            {orvik::FromCp1252(path)}));
+        return;
+    }
+    path_ = file_->FullPath();
+    enabled_ = true;
+}
+
+void CLogger::Write(std::string_view message) {
+    if (!enabled_) {
+        return;
+    }
+    std::string line = FormatTime(platform_.LocalNow(), "%F %T");
+    line += ":  ";
+    line += message;
+    line += "\r\n";
+    if (!file_->WriteAndFlush(line)) {
+        enabled_ = false;
+        platform_.ShowMessage(orvik::Format(L"Cannot write to log file %s. Logging disabled.",
+                                            {orvik::FromCp1252(file_->FullPath())}));
+    }
+}
+
+std::string LogFileName(const std::tm& startTime) {
+    return "OrvikGenerator_" + FormatTime(startTime, "%Y-%m-%d %H-%M-%S") + ".log";
+}
+
+void StartLogger() { StartLogger(DefaultLogPlatform()); }
+
+void StartLogger(ILogPlatform& platform) {
+    if (Current()) {
+        return;
+    }
+    Current() = std::make_unique<CLogger>(LogFileName(platform.LocalNow()), platform);
+    Log(std::string_view(kProducer));
+    Log(std::string_view("Initializing logger."));
+}
+
+void SetLogSink(std::unique_ptr<ILogSink> sink) { Current() = std::move(sink); }
+
+ILogSink* CurrentLogSink() { return Current().get(); }
+
+void StopLogger() {
+    if (!Current()) {
+        return;
+    }
+    Log(std::string_view("Shutting down logger."));
+    Current().reset();
+}
+
+void Log(std::string_view message) {
+    if (ILogSink* sink = Current().get()) {
+        try {
+            sink->Write(message);
+        } catch (...) {
+            // Logging never ends the program.
+        }
+    }
+}
+
+void Log(std::wstring_view message) {
+    if (Current()) {
+        Log(std::string_view(orvik::ToCp1252(message)));
+    }
+}

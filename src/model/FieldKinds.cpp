@@ -1,0 +1,482 @@
+#include "model/FieldKinds.h"
+
+#include "model/FieldControl.h"
+#include "model/Text.h"
+#include "model/WndWrapper.h"
+
+#include <climits>
+#include <stdexcept>
+
+using orvik::Format;
+using orvik::ToWide;
+
+std::uint32_t TextToUnsigned(const std::wstring& text) {
+    const std::wstring upper = orvik::ToUpper(text);
+    if (upper == L"NO") {
+        return 0;
+    }
+    if (upper == L"YES") {
+        return 1;
+    }
+    const int base = (upper.size() >= 3 && upper[1] == L'X') ? 16 : 10;
+    return static_cast<std::uint32_t>(std::stoull(upper, nullptr, base));
+}
+
+bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out) {
+    try {
+        const std::wstring upper = orvik::ToUpper(text);
+        if (upper == L"NO" || upper == L"YES") {
+            out = TextToUnsigned(upper);
+            return true;
+        }
+        const int base = (upper.size() >= 3 && upper[1] == L'X') ? 16 : 10;
+        const unsigned long long wide = std::stoull(upper, nullptr, base);
+        if (wide > UINT32_MAX) {
+            return false;
+        }
+        out = static_cast<std::uint32_t>(wide);
+        return true;
+    } catch (const std::logic_error&) {
+        return false;
+    }
+}
+
+namespace {
+
+std::unique_ptr<CFieldControl> MakeControlFor(CParameterField& field) {
+    return field.Host() ? field.Host()->MakeControl(field) : nullptr;
+}
+
+// A decimal text read as an unsigned 64-bit number; false when it has anything but digits or
+// does not fit.
+bool ParseDecimal64(const std::wstring& text, unsigned long long& out) {
+    if (!orvik::IsDecimalDigits(text)) {
+        return false;
+    }
+    unsigned long long value = 0;
+    for (wchar_t c : text) {
+        const unsigned digit = static_cast<unsigned>(c - L'0');
+        if (value > (ULLONG_MAX - digit) / 10) {
+            return false;
+        }
+        value = value * 10 + digit;
+    }
+    out = value;
+    return true;
+}
+
+} // namespace
+
+// ---- CEditField ----
+
+CEditField::CEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId,
+                       int labelId, const wchar_t* note, int groupTypeId)
+    : CParameterField(host, group, std::move(namePattern), controlId, labelId, groupTypeId),
+      note_(note ? note : L"") {}
+
+void CEditField::GetOutputLine(std::wstring& out) const {
+    const std::wstring& pattern = NamePattern();
+    out = GetPrintableName();
+    out += L": ";
+    if (pattern.size() > 3 && pattern.compare(0, 3, L"^\\$") == 0) {
+        out += L'"';
+        out += Value();
+        out += L'"';
+    } else {
+        out += Value();
+    }
+}
+
+bool CEditField::IsValid() const { return !CurrentText().empty(); }
+
+bool CEditField::CreateControl() {
+    if (!control_) {
+        control_ = MakeControlFor(*this);
+    }
+    return true;
+}
+
+std::unique_ptr<CParameterField> CEditField::Clone() const {
+    return std::make_unique<CEditField>(Host(), Group(), NamePattern(), ControlId(), LabelId(), nullptr,
+                                        GroupTypeId());
+}
+
+bool CEditField::TextHasOnlyDigits(const std::wstring& text, unsigned radix) {
+    if (text.empty()) {
+        return false;
+    }
+    for (wchar_t c : text) {
+        const wchar_t lower = orvik::ToLowerAscii(c);
+        bool digit = false;
+        if (radix <= 10) {
+            digit = c >= L'0' && c < static_cast<wchar_t>(L'0' + radix);
+        } else {
+            digit = (c >= L'0' && c <= L'9') ||
+                    (lower >= L'a' && lower < static_cast<wchar_t>(L'a' + (radix - 10)));
+        }
+        if (!digit) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CEditField::HasOnlyDigits() const { return TextHasOnlyDigits(Value(), 10); }
+
+void CEditField::UpdatePrompt() { prompt_ = note_; }
+
+// ---- CDigitStringEditField ----
+
+CDigitStringEditField::CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+                                             unsigned digitCount, unsigned radix, int controlId, int labelId,
+                                             const wchar_t* note, int groupTypeId)
+    : CEditField(host, group, std::move(namePattern), controlId, labelId, note, groupTypeId),
+      digitCount_(digitCount), radix_(static_cast<std::uint8_t>(radix)) {
+    UpdatePrompt();
+}
+
+void CDigitStringEditField::GetOutputLine(std::wstring& out) const {
+    out = GetPrintableName();
+    out += L": ";
+    if (radix_ == 16) {
+        out += L"0x";
+    }
+    out += Value();
+}
+
+void CDigitStringEditField::SetIntValue(int value) {
+    SetValue(orvik::ToWideSigned(value));
+    SyncWithControl(1);
+}
+
+bool CDigitStringEditField::IsValid() const { return CurrentText().size() == digitCount_; }
+
+bool CDigitStringEditField::CreateControl() {
+    if (!control_) {
+        control_ = MakeControlFor(*this);
+    }
+    return true;
+}
+
+std::unique_ptr<CParameterField> CDigitStringEditField::Clone() const {
+    return std::make_unique<CDigitStringEditField>(Host(), Group(), NamePattern(), digitCount_, radix_,
+                                                   ControlId(), LabelId(), nullptr, GroupTypeId());
+}
+
+bool CDigitStringEditField::HasOnlyDigits() const { return TextHasOnlyDigits(Value(), radix_); }
+
+void CDigitStringEditField::UpdatePrompt() {
+    std::wstring radixName;
+    if (radix_ == 10) {
+        radixName = L"decimal";
+    } else if (radix_ == 16) {
+        radixName = L"hex";
+    } else {
+        radixName = Format(L"base %u", {ToWide(radix_)});
+    }
+    SetPrompt(Format(L"Enter precisely %u %s digit%s.%s%s",
+                     {ToWide(digitCount_), radixName, digitCount_ == 1 ? L"" : L"s",
+                      Note().empty() ? L"" : L" ", Note()}));
+}
+
+std::wstring CDigitStringEditField::SummaryText(const CDigitStringEditField* field) {
+    if (!field) {
+        return L"--";
+    }
+    return Format(L"%s%s", {field->radix_ == 16 ? L"0x" : L"", field->Value()});
+}
+
+// ---- CNumEditField ----
+
+CNumEditField::CNumEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+                             unsigned long long minimum, unsigned long long maximum, unsigned scale,
+                             std::wstring units, int controlId, int labelId, const wchar_t* note,
+                             int groupTypeId)
+    : CEditField(host, group, std::move(namePattern), controlId, labelId, note, groupTypeId), minimum_(minimum),
+      maximum_(maximum), scale_(scale), units_(std::move(units)) {
+    UpdatePrompt();
+}
+
+bool CNumEditField::IsValueInRange(const std::wstring& text) const {
+    unsigned long long n = 0;
+    if (!ParseDecimal64(text, n)) {
+        return false;
+    }
+    if (minimum_ != 0 && n < minimum_) {
+        return false;
+    }
+    return n <= maximum_;
+}
+
+bool CNumEditField::FileUnits(std::uint32_t& units) const {
+    if (!IsValueInRange(Value())) {
+        return false;
+    }
+    unsigned long long n = 0;
+    ParseDecimal64(Value(), n);
+    const auto n32 = static_cast<std::uint32_t>(n);
+    units = n32 / (scale_ == 0 ? 1 : scale_);
+    return true;
+}
+
+void CNumEditField::GetOutputLine(std::wstring& out) const {
+    out = GetPrintableName();
+    out += L": ";
+    std::uint32_t units = 0;
+    if (Value().empty()) {
+        out += L"<Invalid>";
+    } else if (FileUnits(units)) {
+        out += ToWide(units);
+    } else {
+        // Out of range or not a number: write what was typed so the line shows the problem.
+        out += Value();
+    }
+}
+
+void CNumEditField::AppendComment(std::wstring& line) const {
+    std::uint32_t units = 0;
+    if (FileUnits(units)) {
+        const unsigned long long shown = static_cast<unsigned long long>(scale_) * units;
+        line += Format(L"        ; (%ld %s)", {ToWide(shown), units_});
+    } else {
+        line += Format(L"        ; <Invalid> %s", {units_});
+    }
+}
+
+void CNumEditField::SetIntValue(int value) {
+    SetValue(orvik::ToWideSigned(value));
+    SyncWithControl(1);
+}
+
+bool CNumEditField::IsValid() const { return IsValueInRange(CurrentText()); }
+
+void CNumEditField::RestoreFileValue() {
+    const std::wstring& fileValue = FileEntryValue();
+    if (fileValue.empty()) {
+        return;
+    }
+    std::uint32_t d = 0;
+    if (TryTextToUnsigned(fileValue, d)) {
+        SetValue(ToWide(static_cast<unsigned long long>(d) * scale_));
+    } else {
+        // Not a number in file units: keep the text so the field shows as invalid.
+        SetValue(fileValue);
+    }
+    SyncWithControl(1);
+}
+
+bool CNumEditField::CreateControl() {
+    if (!control_) {
+        control_ = MakeControlFor(*this);
+    }
+    return true;
+}
+
+void CNumEditField::CopyFrom(const CParameterField& other) {
+    CParameterField::CopyFrom(other);
+    if (const auto* num = dynamic_cast<const CNumEditField*>(&other)) {
+        scale_ = num->scale_;
+        units_ = num->units_;
+        minimum_ = num->minimum_;
+        maximum_ = num->maximum_;
+    }
+}
+
+std::unique_ptr<CParameterField> CNumEditField::Clone() const {
+    return std::make_unique<CNumEditField>(Host(), Group(), NamePattern(), minimum_, maximum_, scale_, units_,
+                                           ControlId(), LabelId(), nullptr, GroupTypeId());
+}
+
+void CNumEditField::UpdatePrompt() {
+    SetPrompt(Format(L"Enter a number in the range %llu through %llu.%s%s",
+                     {ToWide(minimum_), ToWide(maximum_), Note().empty() ? L"" : L" ", Note()}));
+}
+
+void CNumEditField::SetScaleAndUnits(unsigned scale, std::wstring units) {
+    scale_ = scale;
+    units_ = std::move(units);
+    SetWriteComment(true);
+}
+
+void CNumEditField::SetRangeAndScale(int minimum, int maximum, unsigned scale, bool rescale) {
+    minimum_ = static_cast<unsigned long long>(static_cast<long long>(minimum));
+    UpdatePrompt();
+    RefreshControl();
+    maximum_ = static_cast<unsigned long long>(static_cast<long long>(maximum));
+    UpdatePrompt();
+    RefreshControl();
+
+    const unsigned oldScale = scale_;
+    scale_ = scale;
+    unsigned long long v = 0;
+    if (rescale && !Value().empty() && oldScale != 0 && oldScale != scale && ParseDecimal64(Value(), v)) {
+        const auto steps = static_cast<std::uint32_t>(v) / oldScale;
+        SetValue(ToWide(static_cast<std::uint32_t>(scale * steps)));
+        SyncWithControl(1);
+    }
+}
+
+std::wstring CNumEditField::SummaryText(const CNumEditField* field) {
+    if (!field) {
+        return L"--";
+    }
+    if (field->HasOnlyDigits()) {
+        std::uint32_t n = 0;
+        if (TryTextToUnsigned(field->Value(), n)) {
+            const unsigned scale = field->scale_ == 0 ? 1 : field->scale_;
+            return Format(L"%u%s", {ToWide(n - n % scale), field->units_});
+        }
+    }
+    return Format(L"%s%s", {field->Value(), field->units_});
+}
+
+// ---- CPulldownListField ----
+
+CPulldownListField::CPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+                                       int controlId, int labelId, int groupTypeId)
+    : CParameterField(host, group, std::move(namePattern), controlId, labelId, groupTypeId) {
+    SetWriteComment(true);
+}
+
+int CPulldownListField::IntValueOf(const std::wstring& text) const {
+    if (!orvik::IsDecimalDigits(text)) {
+        return -1;
+    }
+    std::uint32_t n = 0;
+    if (!TryTextToUnsigned(text, n) || n > static_cast<std::uint32_t>(INT_MAX)) {
+        return -1;
+    }
+    return static_cast<int>(n);
+}
+
+int CPulldownListField::GetIntValue() const { return IntValueOf(Value()); }
+
+bool CPulldownListField::HasOption(int id) const {
+    for (const COption& o : options_) {
+        if (o.first == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CPulldownListField::IsValid() const {
+    const int id = IntValueOf(CurrentText());
+    return id != -1 && HasOption(id);
+}
+
+COption CPulldownListField::GetCurrentOption() const {
+    const COption fallback(-1, std::wstring());
+    if (Value().empty()) {
+        return fallback;
+    }
+    std::uint32_t n = 0;
+    if (!TryTextToUnsigned(Value(), n)) {
+        return fallback;
+    }
+    for (const COption& o : options_) {
+        if (static_cast<std::uint32_t>(o.first) == n) {
+            return o;
+        }
+    }
+    return fallback;
+}
+
+void CPulldownListField::AppendComment(std::wstring& line) const {
+    if (Value().empty()) {
+        return;
+    }
+    line += L"        ; ";
+    line += GetCurrentOption().second;
+}
+
+void CPulldownListField::SetIntValue(int value) {
+    SetValue(orvik::ToWideSigned(value));
+    SyncWithControl(1);
+}
+
+bool CPulldownListField::CreateControl() {
+    if (!control_) {
+        control_ = MakeControlFor(*this);
+    }
+    return true;
+}
+
+void CPulldownListField::CopyFrom(const CParameterField& other) {
+    CParameterField::CopyFrom(other);
+    if (const auto* list = dynamic_cast<const CPulldownListField*>(&other)) {
+        options_ = list->options_;
+    }
+}
+
+std::unique_ptr<CParameterField> CPulldownListField::Clone() const {
+    return std::make_unique<CPulldownListField>(Host(), Group(), NamePattern(), ControlId(), LabelId(),
+                                                GroupTypeId());
+}
+
+void CPulldownListField::SetOptions(const COptionList& options) {
+    options_ = options;
+    if (HasActiveControl()) {
+        control_->ChoicesChanged();
+    }
+}
+
+void CPulldownListField::SetYesNo(int yesNo) {
+    SetValue(yesNo == 0 ? L"YES" : yesNo == 1 ? L"NO" : L"");
+    SyncWithControl(1);
+}
+
+std::wstring CPulldownListField::SummaryText(const CPulldownListField* field) {
+    if (!field) {
+        return L"<Unknown>";
+    }
+    return field->GetCurrentOption().second;
+}
+
+// ---- CYesNoPulldownListField ----
+
+CYesNoPulldownListField::CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+                                                 int controlId, int labelId, int groupTypeId)
+    : CPulldownListField(host, group, std::move(namePattern), controlId, labelId, groupTypeId) {
+    SetWriteComment(false);
+    SetOptions({{1, L"YES"}, {0, L"NO"}});
+}
+
+void CYesNoPulldownListField::SetValue(const std::wstring& text) {
+    const std::wstring upper = orvik::ToUpper(text);
+    if (upper.empty() || upper == L"YES" || upper == L"NO") {
+        CParameterField::SetValue(upper);
+        return;
+    }
+    std::uint32_t n = 0;
+    if (!TryTextToUnsigned(upper, n)) {
+        // Not a number either: no answer rather than an error escaping from a plain assignment.
+        CParameterField::SetValue(std::wstring());
+        return;
+    }
+    CParameterField::SetValue(n == 0 ? L"NO" : n == 1 ? L"YES" : L"");
+}
+
+bool CYesNoPulldownListField::CreateControl() {
+    if (!control_) {
+        control_ = MakeControlFor(*this);
+    }
+    return true;
+}
+
+std::unique_ptr<CParameterField> CYesNoPulldownListField::Clone() const {
+    return std::make_unique<CYesNoPulldownListField>(Host(), Group(), NamePattern(), ControlId(), LabelId(),
+                                                     GroupTypeId());
+}
+
+int CYesNoPulldownListField::IntValueOf(const std::wstring& text) const {
+    if (orvik::EqualsIgnoreCase(text, L"YES")) {
+        return 0;
+    }
+    if (orvik::EqualsIgnoreCase(text, L"NO")) {
+        return 1;
+    }
+    return -1;
+}
+
+int CYesNoPulldownListField::GetIntValue() const { return IntValueOf(Value()); }

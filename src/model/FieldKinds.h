@@ -1,0 +1,188 @@
+#pragma once
+
+#include "model/Errors.h"
+#include "model/ParameterField.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// The single text-to-number conversion for option ids and file values: "NO" is 0, "YES" is 1, text
+// whose second character is x or X is hexadecimal, anything else decimal; truncated to 32 bits.
+// Throws std::invalid_argument for text that is not a number and std::out_of_range past 64 bits.
+std::uint32_t TextToUnsigned(const std::wstring& text);
+// The same conversion without exceptions; false for text that is not a number or does not fit in
+// 32 bits (a value that came from a file can be either).
+bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out);
+
+// Free text; a field whose name starts with $ writes its value in double quotes.
+class CEditField : public CParameterField {
+public:
+    CEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId, int labelId,
+               const wchar_t* note = nullptr, int groupTypeId = 0);
+
+    void GetOutputLine(std::wstring& out) const override;
+    bool IsValid() const override;
+    bool CreateControl() override;
+    std::unique_ptr<CParameterField> Clone() const override;
+
+    virtual bool HasOnlyDigits() const;
+    virtual void UpdatePrompt();
+
+    const std::wstring& Prompt() const { return prompt_; }
+    const std::wstring& Note() const { return note_; }
+
+protected:
+    // True for a non-empty text of digits of the radix (letters in either case above 10).
+    static bool TextHasOnlyDigits(const std::wstring& text, unsigned radix);
+    void SetPrompt(std::wstring prompt) { prompt_ = std::move(prompt); }
+
+private:
+    std::wstring prompt_;
+    std::wstring note_;
+};
+
+// A fixed number of digits of one radix, such as a 4-digit hexadecimal vendor ID.
+class CDigitStringEditField : public CEditField {
+public:
+    CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, unsigned digitCount,
+                          unsigned radix, int controlId, int labelId, const wchar_t* note = nullptr,
+                          int groupTypeId = 0);
+
+    void GetOutputLine(std::wstring& out) const override;
+    void SetIntValue(int value) override;
+    bool IsValid() const override;
+    bool CreateControl() override;
+    std::unique_ptr<CParameterField> Clone() const override;
+    bool HasOnlyDigits() const override;
+    void UpdatePrompt() override;
+
+    unsigned DigitCount() const { return digitCount_; }
+    unsigned Radix() const { return radix_; }
+    // "0x04B4" for a hexadecimal field, "--" when the field is missing.
+    static std::wstring SummaryText(const CDigitStringEditField* field);
+
+private:
+    unsigned digitCount_;
+    std::uint8_t radix_;
+};
+
+// An unsigned number with a range, typed in user units; the file holds value / scale.
+class CNumEditField : public CEditField {
+public:
+    CNumEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, unsigned long long minimum,
+                  unsigned long long maximum, unsigned scale, std::wstring units, int controlId, int labelId,
+                  const wchar_t* note = nullptr, int groupTypeId = 0);
+
+    void GetOutputLine(std::wstring& out) const override;
+    void AppendComment(std::wstring& line) const override;
+    void SetIntValue(int value) override;
+    bool IsValid() const override;
+    void RestoreFileValue() override;
+    bool CreateControl() override;
+    void CopyFrom(const CParameterField& other) override;
+    std::unique_ptr<CParameterField> Clone() const override;
+    void UpdatePrompt() override;
+
+    bool IsValueInRange(const std::wstring& text) const;
+    void SetScaleAndUnits(unsigned scale, std::wstring units);
+    // Minimum and maximum come as signed 32-bit numbers and are widened; with `rescale`, a value
+    // in the old scale's steps is carried over to the new scale's steps.
+    void SetRangeAndScale(int minimum, int maximum, unsigned scale, bool rescale);
+    void SetUnits(std::wstring units) { units_ = std::move(units); }
+
+    unsigned long long Minimum() const { return minimum_; }
+    unsigned long long Maximum() const { return maximum_; }
+    unsigned Scale() const { return scale_; }
+    const std::wstring& Units() const { return units_; }
+    // "5000mV" (rounded down to whole steps), the raw text with units when not a number, "--" when
+    // the field is missing.
+    static std::wstring SummaryText(const CNumEditField* field);
+
+private:
+    // The value in whole file units, when it is a number in range.
+    bool FileUnits(std::uint32_t& units) const;
+
+    unsigned long long minimum_;
+    unsigned long long maximum_;
+    unsigned scale_;
+    std::wstring units_;
+};
+
+using COption = std::pair<int, std::wstring>;
+using COptionList = std::vector<COption>;
+
+// A choice among numbered options; the value is the decimal id of the chosen option.
+class CPulldownListField : public CParameterField {
+public:
+    CPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId,
+                       int labelId, int groupTypeId = 0);
+
+    void AppendComment(std::wstring& line) const override;
+    void SetIntValue(int value) override;
+    bool IsValid() const override;
+    bool CreateControl() override;
+    void CopyFrom(const CParameterField& other) override;
+    std::unique_ptr<CParameterField> Clone() const override;
+
+    // The option id of the answer; -1 when there is none or it is not a plain number.
+    virtual int GetIntValue() const;
+
+    void SetOptions(const COptionList& options);
+    const COptionList& Options() const { return options_; }
+    bool HasOption(int id) const;
+    // The option the value names, or the fallback (-1, "") when it names none.
+    COption GetCurrentOption() const;
+    // Stores YES for 0 and NO for 1 (the EYesNo coding), the empty text otherwise.
+    void SetYesNo(int yesNo);
+    // The option's label, "<Unknown>" when the field is missing.
+    static std::wstring SummaryText(const CPulldownListField* field);
+
+protected:
+    virtual int IntValueOf(const std::wstring& text) const;
+
+private:
+    COptionList options_;
+};
+
+// YES or NO. Option ids YES = 1, NO = 0 (controls, SetIntValue); GetIntValue answers the EYesNo
+// coding YES = 0, NO = 1 that the predicates compare.
+class CYesNoPulldownListField : public CPulldownListField {
+public:
+    CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId,
+                            int labelId, int groupTypeId = 0);
+
+    void SetValue(const std::wstring& text) override;
+    bool CreateControl() override;
+    std::unique_ptr<CParameterField> Clone() const override;
+    int GetIntValue() const override;
+
+protected:
+    int IntValueOf(const std::wstring& text) const override;
+};
+
+// Down-casts for rules and pages; a null field or another kind is a fieldlist_error.
+template <class T>
+T* FieldCast(CParameterField* field) {
+    if (!field) {
+        throw fieldlist_error(L"CParameterField arg is NULL.");
+    }
+    T* cast = dynamic_cast<T*>(field);
+    if (!cast) {
+        throw fieldlist_error(L"Couldn't cast field " + field->NamePattern() + L" to expected class.");
+    }
+    return cast;
+}
+
+template <class T>
+const T* FieldCast(const CParameterField* field) {
+    if (!field) {
+        throw fieldlist_error(L"const CParameterField arg is NULL.");
+    }
+    const T* cast = dynamic_cast<const T*>(field);
+    if (!cast) {
+        throw fieldlist_error(L"Couldn't cast field " + field->NamePattern() + L" to expected class.");
+    }
+    return cast;
+}

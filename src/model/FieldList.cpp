@@ -1,0 +1,393 @@
+#include "model/FieldList.h"
+
+#include "catalog/RuleTable.h"
+#include "logging/Logger.h"
+#include "model/Errors.h"
+#include "model/FieldControl.h"
+#include "model/NamePattern.h"
+#include "model/ParameterField.h"
+#include "model/Text.h"
+
+#include <algorithm>
+#include <map>
+#include <regex>
+
+namespace {
+
+constexpr std::size_t kIndexThreshold = 24;
+
+bool PatternMatches(const std::wstring& pattern, const std::wstring& name) {
+    try {
+        return CNamePattern::Of(pattern).Match(name);
+    } catch (const std::regex_error& e) {
+        Log(orvik::Format(L"regex_error: %S.\n", {orvik::FromCp1252(e.what())}));
+        return false;
+    }
+}
+
+} // namespace
+
+// ---- CFieldList ----
+
+CFieldList::~CFieldList() { Clear(); }
+
+void CFieldList::Append(CParameterField* field) {
+    fields_.push_back(field);
+    indexed_ = false;
+}
+
+void CFieldList::Clear() {
+    if (ownsFields_) {
+        for (CParameterField* f : fields_) {
+            delete f;
+        }
+    }
+    fields_.clear();
+    indexed_ = false;
+}
+
+void CFieldList::StableSort(const std::function<bool(const CParameterField*, const CParameterField*)>& less) {
+    std::stable_sort(fields_.begin(), fields_.end(), less);
+    indexed_ = false;
+}
+
+int CFieldList::IndexOf(const CParameterField* field) const {
+    auto it = std::find(fields_.begin(), fields_.end(), field);
+    return it == fields_.end() ? -1 : static_cast<int>(it - fields_.begin());
+}
+
+void CFieldList::BuildIndex() const {
+    exactIndex_.clear();
+    literalIndex_.clear();
+    patternFields_.clear();
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const std::wstring& pattern = fields_[i]->NamePattern();
+        exactIndex_.emplace(pattern, i);
+        const CNamePattern& parsed = CNamePattern::Of(pattern);
+        if (parsed.IsLiteral()) {
+            literalIndex_.emplace(orvik::ToUpper(parsed.LiteralText()), i);
+        } else {
+            patternFields_.push_back(i);
+        }
+    }
+    indexed_ = true;
+}
+
+CParameterField* CFieldList::FindField(const std::wstring& name) const {
+    if (fields_.size() >= kIndexThreshold) {
+        if (!indexed_) {
+            BuildIndex();
+        }
+        if (auto it = exactIndex_.find(name); it != exactIndex_.end()) {
+            return fields_[it->second];
+        }
+        std::size_t best = fields_.size();
+        if (auto it = literalIndex_.find(orvik::ToUpper(name)); it != literalIndex_.end()) {
+            best = it->second;
+        }
+        for (std::size_t i : patternFields_) {
+            if (i >= best) {
+                break;
+            }
+            if (PatternMatches(fields_[i]->NamePattern(), name)) {
+                best = i;
+                break;
+            }
+        }
+        return best < fields_.size() ? fields_[best] : nullptr;
+    }
+    for (CParameterField* f : fields_) {
+        if (f->NamePattern() == name) {
+            return f;
+        }
+    }
+    for (CParameterField* f : fields_) {
+        if (PatternMatches(f->NamePattern(), name)) {
+            return f;
+        }
+    }
+    return nullptr;
+}
+
+CParameterField& CFieldList::GetField(const std::wstring& name) const {
+    CParameterField* f = FindField(name);
+    if (!f) {
+        throw filegen_error(orvik::Format(L"Couldn't find field %s in field list.", {name}));
+    }
+    return *f;
+}
+
+CParameterField* CFieldList::FindFieldInScope(const std::wstring& name) const {
+    for (const CFieldList* list = this; list; list = list->enclosing_) {
+        if (CParameterField* f = list->FindField(name)) {
+            return f;
+        }
+    }
+    return nullptr;
+}
+
+void CFieldList::PropagateChange(std::size_t start, const CParameterField* changed, bool all) {
+    const bool everyField = all || changed == nullptr;
+    for (std::size_t i = start + 1; i < fields_.size(); ++i) {
+        CParameterField* f = fields_[i];
+        if (everyField || f->FindParent(changed->NamePattern())) {
+            UpdateAvailability(f);
+        }
+    }
+}
+
+// ---- Group prototype registry ----
+
+namespace {
+
+std::map<int, CGroupPrototype>& Registry() {
+    static std::map<int, CGroupPrototype> registry;
+    return registry;
+}
+
+bool& RegistryBuilt() {
+    static bool built = false;
+    return built;
+}
+
+void EnsureRegistry() {
+    if (RegistryBuilt()) {
+        return;
+    }
+    RegistryBuilt() = true;
+    std::vector<CGroupPrototype> prototypes;
+    BuildGroupPrototypes(prototypes);
+    for (CGroupPrototype& p : prototypes) {
+        Registry()[p.typeId] = std::move(p);
+    }
+}
+
+} // namespace
+
+const CGroupPrototype& GetGroupPrototype(int typeId) {
+    if (typeId == 0 || typeId == 1) {
+        throw filegen_error(orvik::Format(L"Invalid group type: id = %d.", {orvik::ToWideSigned(typeId)}));
+    }
+    EnsureRegistry();
+    auto it = Registry().find(typeId);
+    if (it == Registry().end()) {
+        throw filegen_error(orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(typeId)}));
+    }
+    return it->second;
+}
+
+void ResetGroupPrototypes() {
+    Registry().clear();
+    RegistryBuilt() = false;
+}
+
+void SetGroupPrototype(const CGroupPrototype& prototype) {
+    EnsureRegistry();
+    Registry()[prototype.typeId] = prototype;
+}
+
+// ---- CFieldGroup ----
+
+CFieldGroup::CFieldGroup(CFieldGroupList* ownerList, int instanceNumber, CFieldList* enclosingList)
+    : ownerList_(ownerList), instanceNumber_(instanceNumber) {
+    fields_.SetEnclosingList(enclosingList);
+}
+
+CFieldGroup::~CFieldGroup() {
+    childList_.reset();
+    fields_.Clear();
+}
+
+int CFieldGroup::Depth() const {
+    int depth = 1;
+    for (const CFieldGroupList* list = ownerList_; list && list->OwnerGroup(); list = list->OwnerGroup()->OwnerList()) {
+        ++depth;
+    }
+    return depth;
+}
+
+void CFieldGroup::PopulateFields() {
+    ownerList_->fieldFactory_(fields_);
+    for (CParameterField* f : fields_) {
+        f->SetGroup(this);
+    }
+}
+
+CParameterField* CFieldGroup::FindField(const std::wstring& namePattern) const {
+    for (CParameterField* f : fields_) {
+        if (f->NamePattern() == namePattern) {
+            return f;
+        }
+    }
+    return nullptr;
+}
+
+bool CFieldGroup::IsComplete() const { return ownerList_ && ownerList_->CheckGroup(*this); }
+
+void CFieldGroup::CreateChildList(int typeId) {
+    if (typeId == 0 || typeId == 1 || childList_) {
+        return;
+    }
+    childList_ = std::make_unique<CFieldGroupList>(GetGroupPrototype(typeId), &fields_, this);
+    childList_->initializer_(*childList_);
+}
+
+std::unique_ptr<CFieldGroup> CFieldGroup::Clone() const { return CloneInto(ownerList_, fields_.EnclosingList()); }
+
+std::unique_ptr<CFieldGroup> CFieldGroup::CloneInto(CFieldGroupList* ownerList, CFieldList* enclosingList) const {
+    auto copy = std::make_unique<CFieldGroup>(ownerList, instanceNumber_, enclosingList);
+    for (const CParameterField* f : fields_) {
+        std::unique_ptr<CParameterField> f2 = f->Clone();
+        f2->CopyFrom(*f);
+        f2->SetGroup(copy.get());
+        copy->fields_.Append(f2.release());
+    }
+    copy->fields_.SetEnclosingList(enclosingList);
+    if (ownerList) {
+        ownerList->fieldFactory_(copy->fields_);
+    }
+    for (const CParameterField* f : fields_) {
+        if (CParameterField* f2 = copy->fields_.FindField(f->NamePattern())) {
+            f2->SetValue(f->Value());
+            f2->RefreshControl();
+            f2->SetAvailable(f->IsAvailable());
+            f2->SetFileEntry(f->FileEntryName(), f->FileEntryValue());
+        }
+    }
+    for (CParameterField* f2 : copy->fields_) {
+        f2->SetGroup(copy.get());
+        f2->ResolveParents(copy->fields_);
+    }
+    if (ownerList) {
+        copy->CreateChildList(ownerList->ChildTypeId());
+    }
+    if (childList_ && copy->childList_) {
+        // The modes are cloned straight into the copy's mode list, so their parents resolve against
+        // the copied SVID, not the source one.
+        for (const auto& child : childList_->groups_) {
+            copy->childList_->groups_.push_back(child->CloneInto(copy->childList_.get(), &copy->fields_));
+        }
+    }
+    return copy;
+}
+
+void CFieldGroup::WriteText(std::wstring& out) const {
+    const std::wstring indent(static_cast<std::size_t>(4 * Depth()), L' ');
+    std::wstring line;
+    for (const CParameterField* f : fields_) {
+        if (!f->IsAvailable()) {
+            continue;
+        }
+        f->GetOutputLine(line);
+        if (f->WriteComment()) {
+            f->AppendComment(line);
+        }
+        out += indent;
+        out += line;
+        out += L"\r\n";
+    }
+    out += L"\r\n";
+    if (childList_) {
+        for (const auto& child : childList_->groups_) {
+            child->WriteText(out);
+        }
+    }
+}
+
+// ---- CFieldGroupList ----
+
+CFieldGroupList::CFieldGroupList(const CGroupPrototype& prototype, CFieldList* enclosingList,
+                                 CFieldGroup* ownerGroup)
+    : typeId_(prototype.typeId), childTypeId_(prototype.childTypeId), summary_(prototype.summary),
+      groupCheck_(prototype.groupCheck), listCheck_(prototype.listCheck), initializer_(prototype.initializer),
+      fieldFactory_(prototype.fieldFactory), enclosing_(enclosingList), ownerGroup_(ownerGroup) {}
+
+std::unique_ptr<CFieldGroup> CFieldGroupList::MakeGroup(int number) {
+    auto group = std::make_unique<CFieldGroup>(this, number, enclosing_);
+    group->PopulateFields();
+    group->CreateChildList(childTypeId_);
+    return group;
+}
+
+CFieldGroup& CFieldGroupList::AppendNewGroup() {
+    groups_.push_back(MakeGroup(static_cast<int>(groups_.size()) + 1));
+    return *groups_.back();
+}
+
+void CFieldGroupList::Append(std::unique_ptr<CFieldGroup> group) {
+    group->SetOwnerList(this);
+    groups_.push_back(std::move(group));
+    Renumber();
+}
+
+void CFieldGroupList::Insert(std::size_t pos, std::unique_ptr<CFieldGroup> group) {
+    group->SetOwnerList(this);
+    pos = std::min(pos, groups_.size());
+    groups_.insert(groups_.begin() + static_cast<std::ptrdiff_t>(pos), std::move(group));
+    Renumber();
+}
+
+void CFieldGroupList::Replace(std::size_t pos, std::unique_ptr<CFieldGroup> group) {
+    if (pos >= groups_.size()) {
+        return;
+    }
+    group->SetOwnerList(this);
+    groups_[pos] = std::move(group);
+    Renumber();
+}
+
+void CFieldGroupList::Delete(std::size_t pos) {
+    if (pos >= groups_.size()) {
+        return;
+    }
+    groups_.erase(groups_.begin() + static_cast<std::ptrdiff_t>(pos));
+    Renumber();
+}
+
+void CFieldGroupList::Clear() { groups_.clear(); }
+
+void CFieldGroupList::Renumber() {
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
+        groups_[i]->SetInstanceNumber(static_cast<int>(i) + 1);
+    }
+}
+
+void CFieldGroupList::RunRefreshActions() {
+    for (const auto& group : groups_) {
+        for (CParameterField* f : group->Fields()) {
+            const FieldAction& refresh = f->Rule().refresh;
+            if (!refresh) {
+                continue;
+            }
+            try {
+                refresh(f);
+            } catch (const fieldlist_error& e) {
+                Log(std::string_view(e.what()));
+            }
+        }
+        if (group->ChildList()) {
+            group->ChildList()->RunRefreshActions();
+        }
+    }
+}
+
+bool CFieldGroupList::PropagateChange(const CParameterField* changed, bool all) {
+    bool anyPresent = false;
+    for (const auto& group : groups_) {
+        CFieldList& fields = group->Fields();
+        if (!fields.Empty()) {
+            UpdateAvailability(fields.At(0));
+            fields.PropagateChange(0, changed, all);
+        }
+        if (group->ChildList()) {
+            group->ChildList()->PropagateChange(changed, all);
+        }
+        for (const CParameterField* f : fields) {
+            if (f->IsAvailable() || !f->FileEntryValue().empty()) {
+                anyPresent = true;
+                break;
+            }
+        }
+    }
+    return anyPresent;
+}

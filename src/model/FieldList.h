@@ -1,0 +1,181 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class CParameterField;
+class CFieldGroup;
+class CFieldGroupList;
+
+// An ordered list of fields with a link to the list around it (the scope chain through which a
+// field of a group finds parents outside the group).
+class CFieldList {
+public:
+    explicit CFieldList(bool ownsFields = false) : ownsFields_(ownsFields) {}
+    CFieldList(const CFieldList&) = delete;
+    CFieldList& operator=(const CFieldList&) = delete;
+    ~CFieldList();
+
+    // Takes ownership when the list owns its fields.
+    void Append(CParameterField* field);
+    void Clear();
+    // Stable sort; the sheet orders its fields with HasFewerParents so parents come first.
+    void StableSort(const std::function<bool(const CParameterField*, const CParameterField*)>& less);
+
+    const std::vector<CParameterField*>& Fields() const { return fields_; }
+    std::size_t Size() const { return fields_.size(); }
+    bool Empty() const { return fields_.empty(); }
+    CParameterField* At(std::size_t i) const { return fields_[i]; }
+    auto begin() const { return fields_.begin(); }
+    auto end() const { return fields_.end(); }
+    // Position of the field in this list, or -1.
+    int IndexOf(const CParameterField* field) const;
+
+    // The first field whose pattern equals `name`, else the first whose pattern matches the whole
+    // of `name` ignoring case (so ^Src_PDO_Voltage([0-9]+)$ and Src_PDO_Voltage3 both find it).
+    CParameterField* FindField(const std::wstring& name) const;
+    // As FindField; a miss is a filegen_error "Couldn't find field %s in field list.".
+    CParameterField& GetField(const std::wstring& name) const;
+    // FindField here, then in the enclosing lists outwards.
+    CParameterField* FindFieldInScope(const std::wstring& name) const;
+
+    // Re-evaluates the availability of the fields after `start`: every one with `all`, else those
+    // that have the changed field among their parents.
+    void PropagateChange(std::size_t start, const CParameterField* changed, bool all);
+
+    CFieldList* EnclosingList() const { return enclosing_; }
+    void SetEnclosingList(CFieldList* list) { enclosing_ = list; }
+
+private:
+    void BuildIndex() const;
+
+    bool ownsFields_;
+    std::vector<CParameterField*> fields_;
+    CFieldList* enclosing_ = nullptr;
+
+    // Large lists (the sheet's) are looked up through an index built on demand.
+    mutable bool indexed_ = false;
+    mutable std::unordered_map<std::wstring, std::size_t> exactIndex_;
+    mutable std::unordered_map<std::wstring, std::size_t> literalIndex_;
+    mutable std::vector<std::size_t> patternFields_;
+};
+
+// What a group type supplies: how a group's fields are made and linked, how a group is summarised
+// and checked, and how a whole list is checked.
+struct CGroupPrototype {
+    int typeId = 0;
+    int childTypeId = 0;
+    std::function<std::wstring(const CFieldGroup&)> summary;
+    std::function<bool(const CFieldGroup&)> groupCheck;
+    std::function<bool(const CFieldGroupList&)> listCheck;
+    std::function<void(CFieldGroupList&)> initializer;
+    std::function<void(CFieldList&)> fieldFactory;
+};
+
+// The prototype of a repeated-group type (2 to 7). Types 0 and 1 are a filegen_error "Invalid group
+// type: id = %d."; an unknown type "Couldn't get group prototype: id = %d.".
+const CGroupPrototype& GetGroupPrototype(int typeId);
+// Discards the registry; the next use builds it again (the loader does this at every load).
+void ResetGroupPrototypes();
+// Replaces or adds one prototype (tests use it for their own group types).
+void SetGroupPrototype(const CGroupPrototype& prototype);
+// Fills the registry with the form's group types; defined with the catalog.
+void BuildGroupPrototypes(std::vector<CGroupPrototype>& out);
+
+// One repeated item (a PDO, an SVID, a mode): its fields and, for an SVID, its list of modes.
+class CFieldGroup {
+public:
+    CFieldGroup(CFieldGroupList* ownerList, int instanceNumber, CFieldList* enclosingList);
+    CFieldGroup(const CFieldGroup&) = delete;
+    CFieldGroup& operator=(const CFieldGroup&) = delete;
+    virtual ~CFieldGroup();
+
+    CFieldList& Fields() { return fields_; }
+    const CFieldList& Fields() const { return fields_; }
+    CFieldGroupList* ChildList() const { return childList_.get(); }
+    CFieldGroupList* OwnerList() const { return ownerList_; }
+    void SetOwnerList(CFieldGroupList* list) { ownerList_ = list; }
+    int InstanceNumber() const { return instanceNumber_; }
+    void SetInstanceNumber(int number) { instanceNumber_ = number; }
+    // 1 for a group of a page's list, 2 for a mode of an SVID.
+    int Depth() const;
+
+    void PopulateFields();
+    // Exact, case-sensitive match of name patterns among the group's own fields.
+    CParameterField* FindField(const std::wstring& namePattern) const;
+    bool IsComplete() const;
+    void CreateChildList(int typeId);
+    // A deep copy with the same owner list and number: fields, values, and modes; every parent link
+    // of the copy points into the copy where the source pointed into the source.
+    std::unique_ptr<CFieldGroup> Clone() const;
+    // Appends the group's lines for the output file: available fields indented four blanks per
+    // level, an empty line, then the child groups.
+    void WriteText(std::wstring& out) const;
+
+private:
+    std::unique_ptr<CFieldGroup> CloneInto(CFieldGroupList* ownerList, CFieldList* enclosingList) const;
+
+    CFieldList fields_{true};
+    std::unique_ptr<CFieldGroupList> childList_;
+    CFieldGroupList* ownerList_;
+    int instanceNumber_;
+};
+
+// The groups of one type, numbered 1..n in list order.
+class CFieldGroupList {
+public:
+    CFieldGroupList(const CGroupPrototype& prototype, CFieldList* enclosingList, CFieldGroup* ownerGroup);
+    CFieldGroupList(const CFieldGroupList&) = delete;
+    CFieldGroupList& operator=(const CFieldGroupList&) = delete;
+
+    int TypeId() const { return typeId_; }
+    int ChildTypeId() const { return childTypeId_; }
+    CFieldList* EnclosingList() const { return enclosing_; }
+    CFieldGroup* OwnerGroup() const { return ownerGroup_; }
+
+    const std::vector<std::unique_ptr<CFieldGroup>>& Groups() const { return groups_; }
+    std::size_t Size() const { return groups_.size(); }
+    bool Empty() const { return groups_.empty(); }
+    CFieldGroup& At(std::size_t i) const { return *groups_[i]; }
+
+    // A new group numbered `number` with its fields, not yet in the list (a working copy for a
+    // dialog); AppendNewGroup adds one numbered count + 1.
+    std::unique_ptr<CFieldGroup> MakeGroup(int number);
+    CFieldGroup& AppendNewGroup();
+    void Append(std::unique_ptr<CFieldGroup> group);
+    // Inserts before position `pos` (0-based) and renumbers.
+    void Insert(std::size_t pos, std::unique_ptr<CFieldGroup> group);
+    // Replaces the group at `pos`, keeping its number.
+    void Replace(std::size_t pos, std::unique_ptr<CFieldGroup> group);
+    void Delete(std::size_t pos);
+    void Clear();
+    void Renumber();
+
+    std::wstring Summary(const CFieldGroup& group) const { return summary_(group); }
+    bool CheckGroup(const CFieldGroup& group) const { return groupCheck_ ? groupCheck_(group) : false; }
+    bool IsListValid() const { return listCheck_(*this); }
+    void RunFieldFactory(CFieldList& list) const { fieldFactory_(list); }
+
+    // Runs every field's refresh action, groups in order, modes after their SVID.
+    void RunRefreshActions();
+    // Re-evaluates every group's fields; true when at least one group still has an available field
+    // or a value from the loaded file. A list whose groups all lack both no longer applies.
+    bool PropagateChange(const CParameterField* changed, bool all);
+
+private:
+    int typeId_;
+    int childTypeId_;
+    std::function<std::wstring(const CFieldGroup&)> summary_;
+    std::function<bool(const CFieldGroup&)> groupCheck_;
+    std::function<bool(const CFieldGroupList&)> listCheck_;
+    std::function<void(CFieldGroupList&)> initializer_;
+    std::function<void(CFieldList&)> fieldFactory_;
+    std::vector<std::unique_ptr<CFieldGroup>> groups_;
+    CFieldList* enclosing_;
+    CFieldGroup* ownerGroup_;
+
+    friend class CFieldGroup;
+};

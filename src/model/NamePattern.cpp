@@ -1,0 +1,194 @@
+#include "model/NamePattern.h"
+
+#include "model/RegexCache.h"
+#include "model/Text.h"
+
+#include <map>
+#include <memory>
+
+namespace {
+
+constexpr std::wstring_view kDigitGroup = L"([0-9]+)";
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+bool IsRegexSpecial(wchar_t c) {
+    switch (c) {
+    case L'.': case L'*': case L'+': case L'?': case L'(': case L')': case L'[': case L']':
+    case L'{': case L'}': case L'|': case L'^': case L'$': case L'\\':
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+const CNamePattern& CNamePattern::Of(const std::wstring& pattern) {
+    static std::map<std::wstring, std::unique_ptr<CNamePattern>, std::less<>> cache;
+    auto it = cache.find(pattern);
+    if (it == cache.end()) {
+        it = cache.emplace(pattern, std::make_unique<CNamePattern>(pattern)).first;
+    }
+    return *it->second;
+}
+
+CNamePattern::CNamePattern(std::wstring pattern) : pattern_(std::move(pattern)) {
+    ParseTokens();
+    SplitPieces();
+}
+
+void CNamePattern::ParseTokens() {
+    std::wstring_view p = pattern_;
+    if (!p.empty() && p.front() == L'^') {
+        p.remove_prefix(1);
+    }
+    // A trailing '$' is an anchor unless it is escaped.
+    if (!p.empty() && p.back() == L'$') {
+        std::size_t slashes = 0;
+        for (std::size_t i = p.size() - 1; i > 0 && p[i - 1] == L'\\'; --i) {
+            ++slashes;
+        }
+        if (slashes % 2 == 0) {
+            p.remove_suffix(1);
+        }
+    }
+    std::vector<Token> tokens;
+    auto literal = [&tokens](wchar_t c) {
+        if (tokens.empty() || tokens.back().digits) {
+            tokens.push_back(Token{false, {}});
+        }
+        tokens.back().text.push_back(c);
+    };
+    for (std::size_t i = 0; i < p.size();) {
+        if (p.substr(i, kDigitGroup.size()) == kDigitGroup) {
+            tokens.push_back(Token{true, {}});
+            ++digitGroups_;
+            i += kDigitGroup.size();
+        } else if (p[i] == L'\\') {
+            if (i + 1 >= p.size() || !IsRegexSpecial(p[i + 1])) {
+                return; // \d, \w and the like: leave it to the regular-expression engine
+            }
+            literal(p[i + 1]);
+            i += 2;
+        } else if (IsRegexSpecial(p[i])) {
+            return;
+        } else {
+            literal(p[i]);
+            ++i;
+        }
+    }
+    tokens_ = std::move(tokens);
+    simple_ = true;
+}
+
+void CNamePattern::SplitPieces() {
+    // Separators: a leading "^\" before '$', a leading '^' not before '$', a trailing '$' and every
+    // ([0-9]+); a run of separators counts as one. Empty pieces are dropped.
+    const std::wstring& p = pattern_;
+    std::wstring piece;
+    std::size_t i = 0;
+    auto flush = [&]() {
+        if (!piece.empty()) {
+            pieces_.push_back(piece);
+            piece.clear();
+        }
+    };
+    while (i < p.size()) {
+        std::size_t consumed = 0;
+        if (i == 0 && p[0] == L'^') {
+            if (p.size() > 2 && p[1] == L'\\' && p[2] == L'$') {
+                consumed = 2;
+            } else if (p.size() == 1 || p[1] != L'$') {
+                consumed = 1;
+            }
+        }
+        if (consumed == 0 && std::wstring_view(p).substr(i, kDigitGroup.size()) == kDigitGroup) {
+            consumed = kDigitGroup.size();
+        }
+        if (consumed == 0 && i + 1 == p.size() && p[i] == L'$') {
+            consumed = 1;
+        }
+        if (consumed > 0) {
+            flush();
+            i += consumed;
+        } else {
+            piece.push_back(p[i]);
+            ++i;
+        }
+    }
+    flush();
+}
+
+bool CNamePattern::MatchFrom(std::size_t token, std::wstring_view name, std::size_t pos,
+                             std::vector<std::wstring>* captures) const {
+    if (token == tokens_.size()) {
+        return pos == name.size();
+    }
+    const Token& t = tokens_[token];
+    if (!t.digits) {
+        if (name.size() - pos < t.text.size()) {
+            return false;
+        }
+        for (std::size_t k = 0; k < t.text.size(); ++k) {
+            if (orvik::ToLowerAscii(t.text[k]) != orvik::ToLowerAscii(name[pos + k])) {
+                return false;
+            }
+        }
+        return MatchFrom(token + 1, name, pos + t.text.size(), captures);
+    }
+    std::size_t end = pos;
+    while (end < name.size() && IsDigit(name[end])) {
+        ++end;
+    }
+    if (end == pos) {
+        return false;
+    }
+    // Greedy, as the regular expression is. Only a following literal that starts with a digit can
+    // make a shorter run match; otherwise the longest run is the only candidate.
+    const bool mayBacktrack =
+        token + 1 < tokens_.size() && !tokens_[token + 1].digits && IsDigit(tokens_[token + 1].text[0]);
+    for (std::size_t stop = end; stop > pos; --stop) {
+        if (captures) {
+            captures->emplace_back(name.substr(pos, stop - pos));
+        }
+        if (MatchFrom(token + 1, name, stop, captures)) {
+            return true;
+        }
+        if (captures) {
+            captures->pop_back();
+        }
+        if (!mayBacktrack) {
+            break;
+        }
+    }
+    return false;
+}
+
+bool CNamePattern::Match(std::wstring_view name, std::vector<std::wstring>* captures) const {
+    if (captures) {
+        captures->clear();
+    }
+    if (simple_) {
+        return MatchFrom(0, name, 0, captures);
+    }
+    const std::wregex& re = orvik::CachedRegex(pattern_, true);
+    std::wstring text(name);
+    std::wsmatch m;
+    if (!std::regex_match(text, m, re)) {
+        return false;
+    }
+    if (captures) {
+        for (std::size_t g = 1; g < m.size(); ++g) {
+            captures->push_back(m[g].str());
+        }
+    }
+    return true;
+}
+
+std::wstring CNamePattern::LiteralText() const {
+    if (!IsLiteral()) {
+        return std::wstring();
+    }
+    return tokens_.empty() ? std::wstring() : tokens_[0].text;
+}

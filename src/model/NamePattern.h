@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A field's name pattern, such as ^Src_PDO_Voltage([0-9]+)$ or ^\$Vendor_Name$, parsed once.
+//
+// Every name pattern of the form is made of literal text and instance-number groups ([0-9]+), so
+// matching a name against it as a case-insensitive, whole-text regular expression is done here by
+// hand: the loader and the rule lookup match thousands of names per file, and std::wregex is both
+// slow and recursive on long input. A pattern that uses any other regular-expression feature falls
+// back to a cached std::wregex with the same semantics.
+class CNamePattern {
+public:
+    // The parsed form of `pattern`, built on first use and kept for the rest of the process.
+    static const CNamePattern& Of(const std::wstring& pattern);
+
+    explicit CNamePattern(std::wstring pattern);
+
+    const std::wstring& Pattern() const { return pattern_; }
+
+    // Whole-text match of `name`, ignoring case. With `captures`, the texts of the pattern's groups
+    // in order. Throws std::regex_error when the pattern needs the regular-expression fallback and
+    // does not compile.
+    bool Match(std::wstring_view name, std::vector<std::wstring>* captures = nullptr) const;
+
+    // The printable pieces: the pattern with its anchors and every ([0-9]+) removed, split where
+    // those stood (^SVID([0-9]+)_mode([0-9]+)_enter_SOP$ gives "SVID", "_mode", "_enter_SOP").
+    const std::vector<std::wstring>& Pieces() const { return pieces_; }
+
+    // True when the pattern holds no instance-number group and no other regular-expression feature,
+    // so it matches exactly one name (ignoring case): its piece 0.
+    bool IsLiteral() const { return simple_ && digitGroups_ == 0; }
+    // The one name a literal pattern matches (escapes resolved); empty otherwise.
+    std::wstring LiteralText() const;
+
+private:
+    struct Token {
+        bool digits = false;
+        std::wstring text;
+    };
+
+    void ParseTokens();
+    void SplitPieces();
+    bool MatchFrom(std::size_t token, std::wstring_view name, std::size_t pos,
+                   std::vector<std::wstring>* captures) const;
+
+    std::wstring pattern_;
+    bool simple_ = false;
+    int digitGroups_ = 0;
+    std::vector<Token> tokens_;
+    std::vector<std::wstring> pieces_;
+};

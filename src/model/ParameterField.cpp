@@ -1,0 +1,262 @@
+#include "model/ParameterField.h"
+
+#include "catalog/RuleTable.h"
+#include "logging/Logger.h"
+#include "model/Errors.h"
+#include "model/FieldControl.h"
+#include "model/FieldList.h"
+#include "model/NamePattern.h"
+#include "model/Text.h"
+#include "model/WndWrapper.h"
+
+#include <algorithm>
+
+namespace {
+
+bool g_fileLoaded = false;
+
+int TypeIdOf(const CFieldGroup* group) {
+    if (!group || !group->OwnerList()) {
+        return 1;
+    }
+    return group->OwnerList()->TypeId();
+}
+
+} // namespace
+
+void SetFileLoaded(bool loaded) { g_fileLoaded = loaded; }
+bool IsFileLoaded() { return g_fileLoaded; }
+
+CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+                                 int controlId, int labelId, int groupTypeId)
+    : group_(group), namePattern_(std::move(namePattern)), host_(host), controlId_(controlId),
+      labelId_(labelId), groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
+    rule_ = LookupRuleRecord(groupTypeId_, namePattern_);
+    if (!rule_) {
+        throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
+                                            {namePattern_, orvik::ToWideSigned(groupTypeId_)}));
+    }
+}
+
+CParameterField::~CParameterField() = default;
+
+void CParameterField::GetOutputLine(std::wstring& out) const {
+    out = GetPrintableName();
+    out += L": ";
+    out += value_;
+}
+
+void CParameterField::AppendComment(std::wstring& /*line*/) const {}
+
+void CParameterField::SetIntValue(int /*value*/) {}
+
+void CParameterField::RestoreFileValue() {
+    if (fileEntryValue_.empty()) {
+        return;
+    }
+    SetValue(fileEntryValue_);
+    if (HasActiveControl()) {
+        control_->SetControlText(value_);
+    }
+}
+
+void CParameterField::SetValue(const std::wstring& text) { value_ = text; }
+
+void CParameterField::CopyFrom(const CParameterField& other) {
+    value_ = other.value_;
+    available_ = other.available_;
+    writeComment_ = other.writeComment_;
+    labelText_ = other.labelText_;
+}
+
+std::wstring CParameterField::GetPrintableName() const {
+    const std::vector<std::wstring>& pieces = CNamePattern::Of(namePattern_).Pieces();
+    std::wstring name = pieces.empty() ? namePattern_ : pieces[0];
+    if (!group_) {
+        return name;
+    }
+    const int n = group_->InstanceNumber();
+    const CFieldGroupList* owner = group_->OwnerList();
+    const int p = (owner && owner->OwnerGroup()) ? owner->OwnerGroup()->InstanceNumber() : 0;
+    if (p != 0) {
+        name += orvik::ToWideSigned(p);
+    } else if (n != 0) {
+        name += orvik::ToWideSigned(n);
+    }
+    if (pieces.size() > 1) {
+        name += pieces[1];
+        if (p != 0 && n != 0) {
+            name += orvik::ToWideSigned(n);
+        }
+        for (std::size_t i = 2; i < pieces.size(); ++i) {
+            name += pieces[i];
+        }
+    }
+    return name;
+}
+
+bool CParameterField::HasActiveControl() const { return control_ && control_->IsLive(); }
+
+void CParameterField::DestroyControl() {
+    control_.reset();
+    controlReady_ = false;
+}
+
+void CParameterField::SyncWithControl(int direction) {
+    if (!HasActiveControl()) {
+        return;
+    }
+    if (direction == 0) {
+        SetValue(control_->GetControlText());
+    } else if (direction == 1) {
+        control_->SetControlText(value_);
+    }
+}
+
+std::wstring CParameterField::CurrentText() const {
+    return HasActiveControl() ? control_->GetControlText() : value_;
+}
+
+bool CParameterField::IsEmpty() const { return CurrentText().empty(); }
+
+bool CParameterField::HasInvalidEntry() const {
+    if (host_ && host_->GetPage() && !host_->IsActivePage()) {
+        return false;
+    }
+    return !IsEmpty() && !IsValid();
+}
+
+std::wstring CParameterField::ToolTipText(const std::wstring& help) {
+    return help + L"\n\nSee the Marnel File specification for more information.";
+}
+
+void CParameterField::AddParent(CParameterField* parent) {
+    if (!parent) {
+        throw fieldlist_error(L"NULL parameter field.");
+    }
+    if (std::find(parents_.begin(), parents_.end(), parent) == parents_.end()) {
+        parents_.push_back(parent);
+    }
+}
+
+void CParameterField::AddParentAndItsParents(CParameterField* parent) {
+    AddParent(parent);
+    // A copy: a field may be its parent's parent list's owner in a badly linked table.
+    const std::vector<CParameterField*> grandParents = parent->parents_;
+    for (CParameterField* p : grandParents) {
+        if (p && p != this) {
+            AddParent(p);
+        }
+    }
+}
+
+CParameterField* CParameterField::FindParent(const std::wstring& name) const {
+    for (CParameterField* p : parents_) {
+        if (p && p->namePattern_ == name) {
+            return p;
+        }
+    }
+    return nullptr;
+}
+
+void CParameterField::ResolveParents(const CFieldList& scope) {
+    for (CParameterField*& p : parents_) {
+        if (p) {
+            p = scope.FindFieldInScope(p->namePattern_);
+        }
+    }
+}
+
+bool CParameterField::PassesValidity() const {
+    if (!available_) {
+        return true;
+    }
+    try {
+        return rule_->validity(this);
+    } catch (const fieldlist_error& e) {
+        Log(std::string_view(e.what()));
+        return false;
+    }
+}
+
+void CParameterField::SetFileEntry(const std::wstring& name, const std::wstring& value) {
+    fileEntryName_ = name;
+    fileEntryValue_ = value;
+}
+
+void CParameterField::EnableControl(bool enable) {
+    if (HasActiveControl()) {
+        control_->EnableControl(enable);
+    }
+}
+
+void CParameterField::RefreshControl() {
+    if (HasActiveControl()) {
+        control_->SetControlText(value_);
+        control_->RedrawControl();
+    }
+}
+
+void CParameterField::Force(const std::wstring& value) {
+    SetValue(value);
+    if (HasActiveControl()) {
+        control_->SetControlText(value_);
+    }
+    enabled_ = false;
+    EnableControl(false);
+}
+
+void CParameterField::MakeEditable() {
+    enabled_ = true;
+    EnableControl(true);
+}
+
+void UpdateAvailability(CParameterField* field) {
+    if (!field) {
+        return;
+    }
+    const CRuleRecord& rule = field->Rule();
+    field->SetChanged(false);
+    const bool wasAvailable = field->IsAvailable();
+    const std::wstring oldValue = field->Value();
+
+    bool available = false;
+    try {
+        available = rule.availability(field);
+    } catch (const fieldlist_error& e) {
+        Log(std::string_view(e.what()));
+        available = false;
+    }
+    field->SetAvailable(available);
+
+    if (available) {
+        field->SetEnabled(true);
+        field->EnableControl(true);
+        if (rule.onAvailable) {
+            try {
+                rule.onAvailable(field);
+            } catch (const fieldlist_error& e) {
+                Log(std::string_view(e.what()));
+            }
+        }
+        if (IsFileLoaded() && !wasAvailable && field->Value().empty()) {
+            field->RestoreFileValue();
+        }
+        field->RefreshControl();
+    } else {
+        field->SetValue(std::wstring());
+        if (field->HasActiveControl()) {
+            field->Control()->SetControlText(std::wstring());
+        }
+        field->SetEnabled(false);
+        field->EnableControl(false);
+    }
+
+    if (available != wasAvailable || field->Value() != oldValue) {
+        field->SetChanged(true);
+    }
+}
+
+bool HasFewerParents(const CParameterField* a, const CParameterField* b) {
+    return a->Parents().size() < b->Parents().size();
+}

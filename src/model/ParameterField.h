@@ -1,0 +1,131 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class CFieldControl;
+class CFieldGroup;
+class CFieldList;
+class CWndWrapper;
+struct CRuleRecord;
+class CParameterField;
+
+using FieldPredicate = std::function<bool(const CParameterField*)>;
+using FieldAction = std::function<void(CParameterField*)>;
+
+// One question of the form: a named parameter of the product description with its answer as text
+// (empty meaning no answer), its parents, its availability and its rule record.
+class CParameterField {
+public:
+    // `groupTypeId` 0 takes the type from the group (1 for a field without a group); a group's
+    // prototype fields, built before any group exists, name their type explicitly.
+    CParameterField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId,
+                    int labelId, int groupTypeId = 0);
+    CParameterField(const CParameterField&) = delete;
+    CParameterField& operator=(const CParameterField&) = delete;
+    virtual ~CParameterField();
+
+    virtual void GetOutputLine(std::wstring& out) const;
+    virtual void AppendComment(std::wstring& line) const;
+    virtual void SetIntValue(int value);
+    virtual bool IsValid() const = 0;
+    virtual void RestoreFileValue();
+    virtual bool CreateControl() = 0;
+    virtual void SetValue(const std::wstring& text);
+    virtual void CopyFrom(const CParameterField& other);
+    virtual std::unique_ptr<CParameterField> Clone() const = 0;
+
+    std::wstring GetPrintableName() const;
+    // 0: control text into the value; 1: value into the control. Nothing without a live control.
+    void SyncWithControl(int direction);
+    bool IsEmpty() const;
+    bool HasInvalidEntry() const;
+    // The help text as the tool tip shows it, with the pointer to the format's documentation.
+    static std::wstring ToolTipText(const std::wstring& help);
+
+    void AddParent(CParameterField* parent);
+    void AddParentAndItsParents(CParameterField* parent);
+    CParameterField* FindParent(const std::wstring& name) const;
+    void ResolveParents(const CFieldList& scope);
+    const std::vector<CParameterField*>& Parents() const { return parents_; }
+
+    // Complete when unavailable, or when the rule's validity predicate holds; a fieldlist_error in
+    // the predicate is logged and counts as invalid.
+    bool PassesValidity() const;
+
+    const std::wstring& NamePattern() const { return namePattern_; }
+    const std::wstring& Value() const { return value_; }
+    // The text a check looks at: the live control's text, else the value.
+    std::wstring CurrentText() const;
+    int GroupTypeId() const { return groupTypeId_; }
+
+    CFieldGroup* Group() const { return group_; }
+    void SetGroup(CFieldGroup* group) { group_ = group; }
+    CWndWrapper* Host() const { return host_; }
+    void SetHost(CWndWrapper* host) { host_ = host; }
+    int ControlId() const { return controlId_; }
+    int LabelId() const { return labelId_; }
+    const std::wstring& LabelText() const { return labelText_; }
+    void SetLabelText(const std::wstring& text) { labelText_ = text; }
+
+    CFieldControl* Control() const { return control_.get(); }
+    bool HasActiveControl() const;
+    void DestroyControl();
+    void EnableControl(bool enable);
+    void RefreshControl();
+
+    const std::wstring& FileEntryName() const { return fileEntryName_; }
+    const std::wstring& FileEntryValue() const { return fileEntryValue_; }
+    void SetFileEntry(const std::wstring& name, const std::wstring& value);
+
+    bool WriteComment() const { return writeComment_; }
+    void SetWriteComment(bool on) { writeComment_ = on; }
+    bool IsEnabled() const { return enabled_; }
+    void SetEnabled(bool on) { enabled_ = on; }
+    bool IsAvailable() const { return available_; }
+    void SetAvailable(bool on) { available_ = on; }
+    bool IsChanged() const { return changed_; }
+    void SetChanged(bool on) { changed_ = on; }
+    bool IsControlReady() const { return controlReady_; }
+    void SetControlReady(bool on) { controlReady_ = on; }
+
+    const CRuleRecord& Rule() const { return *rule_; }
+
+    // Forced: store a value and lock it; editable: unlock it. The rules' two ways of steering a
+    // field that has just become available.
+    void Force(const std::wstring& value);
+    void MakeEditable();
+
+protected:
+    std::unique_ptr<CFieldControl> control_;
+
+private:
+    CFieldGroup* group_;
+    std::wstring namePattern_;
+    std::wstring value_;
+    std::wstring fileEntryName_;
+    std::wstring fileEntryValue_;
+    bool writeComment_ = false;
+    CWndWrapper* host_;
+    int controlId_;
+    int labelId_;
+    std::wstring labelText_;
+    bool enabled_ = true;
+    std::vector<CParameterField*> parents_;
+    const CRuleRecord* rule_ = nullptr;
+    int groupTypeId_;
+    bool available_ = false;
+    bool changed_ = false;
+    bool controlReady_ = false;
+};
+
+// Re-evaluates a field's availability against its rule record; see the rule table for what runs.
+void UpdateAvailability(CParameterField* field);
+bool HasFewerParents(const CParameterField* a, const CParameterField* b);
+
+// Once a file has been loaded, a field that becomes available again with no answer takes back the
+// value the file gave it.
+void SetFileLoaded(bool loaded);
+bool IsFileLoaded();

@@ -1,0 +1,24 @@
+#include "model/Predicates.h"
+
+#include "model/Text.h"
+
+const wchar_t* const kOrvikProductTypeName = L"^Orvik_Product_Type$";
+const wchar_t* const kConnectorTypeName = L"^Connector_Type$";
+const wchar_t* const kPDPortTypeName = L"^PD_Port_Type$";
+
+int ParentIntValue(const CParameterField* field, const wchar_t* parentName) {
+    if (!field) {
+        return -1;
+    }
+    const auto* parent = dynamic_cast<const CPulldownListField*>(field->FindParent(parentName));
+    return parent ? parent->GetIntValue() : -1;
+}
+
+bool IsParentValidValue::operator()(const CParameterField* field) const {
+    RequireField(field);
+    const CParameterField* parent = field->FindParent(parentName_);
+    if (!parent) {
+        throw fieldlist_error(orvik::Format(L"Field %s does not have parent %s.", {field->NamePattern(), parentName_}));
+    }
+    return parent->IsValid();
+}

@@ -1,0 +1,228 @@
+#pragma once
+
+#include "model/FieldKinds.h"
+#include "model/ParameterField.h"
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+// The option ids of the form's choice lists that the availability rules compare. -1 stands for "no
+// valid answer" and is never an enumerator.
+enum EYesNo : int { YN_YES = 0, YN_NO = 1 };
+enum EOrvikProductType : int { OPT_PORT = 0, OPT_CABLE = 1, OPT_RETIMER = 2 };
+enum EConnectorType : int { CT_TYPE_A = 0, CT_TYPE_B = 1, CT_TYPE_C = 2 };
+enum EPDPortType : int {
+    PPT_CONSUMER_ONLY = 0,
+    PPT_CONSUMER_PROVIDER = 1,
+    PPT_PROVIDER_CONSUMER = 2,
+    PPT_PROVIDER_ONLY = 3,
+    PPT_DRP = 4
+};
+enum ETypeCStateMachine : int { TCSM_SRC = 0, TCSM_SNK = 1, TCSM_DRP = 2 };
+enum EPDSpecVersion : int { PDREV_20 = 0, PDREV_30 = 2 };
+enum EBC12Support : int { BC12_NONE = 0, BC12_PORTABLE_DEVICE = 1, BC12_CHARGING_PORT = 2, BC12_BOTH = 3 };
+enum EUSB32Speed : int { USB_2 = 0, USB_32_GEN1X1 = 1, USB_32_GEN2X1 = 2, USB_32_GEN1X2 = 3, USB_32_GEN2X2 = 4 };
+enum EPortSourcePowerType : int { PSPT_GUARANTEED = 0, PSPT_GANGED = 1 };
+enum EProductType : int {
+    PT_UNDEFINED = 0,
+    PT_PDUSB_HUB = 1,
+    PT_PDUSB_PERIPHERAL = 2,
+    PT_POWER_BRICK_OR_PASSIVE_CABLE = 3,
+    PT_AMC_OR_ACTIVE_CABLE = 4,
+    PT_AMA = 5
+};
+enum ECableTermType : int {
+    CTT_PASSIVE_NO_VCONN = 0,
+    CTT_PASSIVE_VCONN = 1,
+    CTT_ONE_ACTIVE_VCONN = 2,
+    CTT_BOTH_ACTIVE_VCONN = 3
+};
+enum ESupplyType : int { ST_FIXED = 0, ST_BATTERY = 1, ST_VARIABLE = 2, ST_APDO = 3 };
+enum EPDOCPMethod : int { OCP_OVER_CURRENT = 0, OCP_UNDER_VOLTAGE = 1, OCP_BOTH = 2 };
+
+// The parent's option id read through GetIntValue, -1 for a null field, a missing parent or a parent
+// that is not a pull-down.
+int ParentIntValue(const CParameterField* field, const wchar_t* parentName);
+
+template <class E>
+class PulldownValueChecker {
+public:
+    PulldownValueChecker(const wchar_t* parentName, std::vector<E> values)
+        : parentName_(parentName), values_(std::move(values)) {}
+    virtual ~PulldownValueChecker() = default;
+
+    virtual bool operator()(const CParameterField* field) const = 0;
+
+    int GetParentValue(const CParameterField* field) const { return ParentIntValue(field, parentName_); }
+    const wchar_t* ParentName() const { return parentName_; }
+
+protected:
+    static void RequireField(const CParameterField* field) {
+        if (!field) {
+            throw fieldlist_error(L"NULL parameter field.");
+        }
+    }
+    bool IsOneOf(int v) const {
+        for (E e : values_) {
+            if (static_cast<int>(e) == v) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    const wchar_t* parentName_;
+    std::vector<E> values_;
+};
+
+template <class E>
+class IsParentValue : public PulldownValueChecker<E> {
+public:
+    IsParentValue(const wchar_t* parentName, E value) : PulldownValueChecker<E>(parentName, {value}) {}
+    IsParentValue(const wchar_t* parentName, std::initializer_list<E> values)
+        : PulldownValueChecker<E>(parentName, std::vector<E>(values)) {}
+    IsParentValue(const wchar_t* parentName, std::vector<E> values)
+        : PulldownValueChecker<E>(parentName, std::move(values)) {}
+    bool operator()(const CParameterField* field) const override {
+        this->RequireField(field);
+        return this->IsOneOf(this->GetParentValue(field));
+    }
+};
+
+template <class E>
+class IsValidButNotParentValue : public PulldownValueChecker<E> {
+public:
+    IsValidButNotParentValue(const wchar_t* parentName, E value) : PulldownValueChecker<E>(parentName, {value}) {}
+    bool operator()(const CParameterField* field) const override {
+        this->RequireField(field);
+        const int v = this->GetParentValue(field);
+        return v != -1 && !this->IsOneOf(v);
+    }
+};
+
+template <class E>
+class IsNotParentValue : public PulldownValueChecker<E> {
+public:
+    IsNotParentValue(const wchar_t* parentName, E value) : PulldownValueChecker<E>(parentName, {value}) {}
+    bool operator()(const CParameterField* field) const override {
+        this->RequireField(field);
+        return !this->IsOneOf(this->GetParentValue(field));
+    }
+};
+
+// True when the parent exists and its answer is valid; a missing parent is a fieldlist_error.
+class IsParentValidValue : public PulldownValueChecker<int> {
+public:
+    explicit IsParentValidValue(const wchar_t* parentName) : PulldownValueChecker<int>(parentName, {}) {}
+    bool operator()(const CParameterField* field) const override;
+};
+
+class IsParentYNYes : public IsParentValue<EYesNo> {
+public:
+    explicit IsParentYNYes(const wchar_t* parentName) : IsParentValue<EYesNo>(parentName, YN_YES) {}
+};
+
+class IsParentYNNo : public IsParentValue<EYesNo> {
+public:
+    explicit IsParentYNNo(const wchar_t* parentName) : IsParentValue<EYesNo>(parentName, YN_NO) {}
+};
+
+class IsParentYNValid : public IsParentValidValue {
+public:
+    explicit IsParentYNValid(const wchar_t* parentName) : IsParentValidValue(parentName) {}
+};
+
+// Name constants of the parents that the named predicates read; they live for the whole program.
+extern const wchar_t* const kOrvikProductTypeName;  // ^Orvik_Product_Type$
+extern const wchar_t* const kConnectorTypeName;     // ^Connector_Type$
+extern const wchar_t* const kPDPortTypeName;        // ^PD_Port_Type$
+
+class IsParentPDPortType : public IsParentValue<EPDPortType> {
+public:
+    explicit IsParentPDPortType(std::initializer_list<EPDPortType> values)
+        : IsParentValue<EPDPortType>(kPDPortTypeName, values) {}
+};
+
+class IsParentConnectorType : public IsParentValue<EConnectorType> {
+public:
+    explicit IsParentConnectorType(EConnectorType value) : IsParentValue<EConnectorType>(kConnectorTypeName, value) {}
+};
+
+class IsValidParentConnectorType : public IsParentValidValue {
+public:
+    IsValidParentConnectorType() : IsParentValidValue(kConnectorTypeName) {}
+};
+
+class IsValidButParentConnectorTypeNot : public IsValidButNotParentValue<EConnectorType> {
+public:
+    IsValidButParentConnectorTypeNot() : IsValidButNotParentValue<EConnectorType>(kConnectorTypeName, CT_TYPE_C) {}
+};
+
+class IsParentOrvikProductType : public IsParentValue<EOrvikProductType> {
+public:
+    explicit IsParentOrvikProductType(EOrvikProductType value)
+        : IsParentValue<EOrvikProductType>(kOrvikProductTypeName, value) {}
+};
+
+class IsNotParentOrvikProductType : public IsNotParentValue<EOrvikProductType> {
+public:
+    IsNotParentOrvikProductType() : IsNotParentValue<EOrvikProductType>(kOrvikProductTypeName, OPT_CABLE) {}
+};
+
+class IsValidButParentOrvikProductTypeNot : public IsValidButNotParentValue<EOrvikProductType> {
+public:
+    IsValidButParentOrvikProductTypeNot()
+        : IsValidButNotParentValue<EOrvikProductType>(kOrvikProductTypeName, OPT_RETIMER) {}
+};
+
+// Both true; the second is not asked when the first is false.
+class CBooleanAndFunctor {
+public:
+    CBooleanAndFunctor(FieldPredicate first, FieldPredicate second)
+        : first_(std::move(first)), second_(std::move(second)) {}
+    bool operator()(const CParameterField* field) const { return first_(field) && second_(field); }
+
+private:
+    FieldPredicate first_;
+    FieldPredicate second_;
+};
+
+// Either true; the second is not asked when the first is true.
+class CBooleanOrFunctor {
+public:
+    CBooleanOrFunctor(FieldPredicate first, FieldPredicate second)
+        : first_(std::move(first)), second_(std::move(second)) {}
+    bool operator()(const CParameterField* field) const { return first_(field) || second_(field); }
+
+private:
+    FieldPredicate first_;
+    FieldPredicate second_;
+};
+
+// A parent as the kind a rule expects it to be; a null field, a missing parent or one of another
+// kind is a fieldlist_error.
+template <class T>
+T* GetParentAs(CParameterField* field, const std::wstring& parentName) {
+    if (!field) {
+        throw fieldlist_error(L"CParameterField arg is NULL.");
+    }
+    T* parent = dynamic_cast<T*>(field->FindParent(parentName));
+    if (!parent) {
+        throw fieldlist_error(parentName + L" is not a parent of field " + field->NamePattern() + L".");
+    }
+    return parent;
+}
+
+template <class T>
+const T* GetParentAs(const CParameterField* field, const std::wstring& parentName) {
+    if (!field) {
+        throw fieldlist_error(L"const CParameterField arg is NULL.");
+    }
+    const T* parent = dynamic_cast<const T*>(field->FindParent(parentName));
+    if (!parent) {
+        throw fieldlist_error(parentName + L" is not a parent of field " + field->NamePattern() + L".");
+    }
+    return parent;
+}

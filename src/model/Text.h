@@ -1,0 +1,30 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace orvik {
+
+// Files and the log are Windows-1252. A character the code page cannot hold becomes '?'.
+std::string ToCp1252(std::wstring_view text);
+std::wstring FromCp1252(std::string_view bytes);
+
+// Fills a printf-style format whose conversions (%s, %S, %d, %u, %lu, %ld, %llu) are replaced, in
+// order, by the already formatted arguments. "%%" stands for a single percent sign. Keeps the
+// system's message formats readable in the code without the pitfalls of wide printf.
+std::wstring Format(std::wstring_view format, std::initializer_list<std::wstring_view> args);
+
+std::wstring ToWide(unsigned long long value);
+std::wstring ToWideSigned(long long value);
+
+// ASCII upper/lower case; the form's names and values are ASCII.
+std::wstring ToUpper(std::wstring_view text);
+wchar_t ToLowerAscii(wchar_t c);
+bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
+
+std::wstring Trim(std::wstring_view text);
+bool IsBlank(wchar_t c);
+bool IsDecimalDigits(std::wstring_view text);
+
+} // namespace orvik
