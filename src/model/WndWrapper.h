@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/FieldControl.h"
+
 #include <memory>
 
 class CFieldControl;

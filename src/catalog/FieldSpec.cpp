@@ -1,0 +1,85 @@
+#include "catalog/PageCatalog.h"
+
+std::wstring PatternOf(const std::wstring& name) {
+    std::wstring pattern = L"^";
+    if (!name.empty() && name[0] == L'$') {
+        pattern += L"\\";
+    }
+    pattern += name;
+    pattern += L"$";
+    return pattern;
+}
+
+std::wstring SFieldSpec::Pattern() const { return PatternOf(name); }
+
+SFieldSpec TextField(std::wstring name, std::wstring help) {
+    SFieldSpec s;
+    s.name = std::move(name);
+    s.kind = EFieldKind::Text;
+    s.help = std::move(help);
+    return s;
+}
+
+SFieldSpec HexField(std::wstring name, unsigned digits, std::wstring help) {
+    SFieldSpec s;
+    s.name = std::move(name);
+    s.kind = EFieldKind::Hex;
+    s.digits = digits;
+    s.help = std::move(help);
+    return s;
+}
+
+SFieldSpec NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum, std::wstring help,
+                       unsigned scale, std::wstring units, std::wstring note) {
+    SFieldSpec s;
+    s.name = std::move(name);
+    s.kind = EFieldKind::Number;
+    s.minimum = minimum;
+    s.maximum = maximum;
+    s.scale = scale;
+    s.units = std::move(units);
+    s.note = std::move(note);
+    s.help = std::move(help);
+    return s;
+}
+
+SFieldSpec ChoiceField(std::wstring name, COptionList choices, std::wstring help) {
+    SFieldSpec s;
+    s.name = std::move(name);
+    s.kind = EFieldKind::Choice;
+    s.choices = std::move(choices);
+    s.help = std::move(help);
+    return s;
+}
+
+SFieldSpec YesNoField(std::wstring name, std::wstring help) {
+    SFieldSpec s;
+    s.name = std::move(name);
+    s.kind = EFieldKind::YesNo;
+    s.help = std::move(help);
+    return s;
+}
+
+std::unique_ptr<CParameterField> CreateField(const SFieldSpec& spec, CWndWrapper* host, CFieldGroup* group,
+                                             int controlId, int labelId, int groupTypeId) {
+    const std::wstring pattern = spec.Pattern();
+    const wchar_t* note = spec.note.empty() ? nullptr : spec.note.c_str();
+    switch (spec.kind) {
+    case EFieldKind::Text:
+        return std::make_unique<CEditField>(host, group, pattern, controlId, labelId, note, groupTypeId);
+    case EFieldKind::Hex:
+        return std::make_unique<CDigitStringEditField>(host, group, pattern, spec.digits, 16, controlId, labelId,
+                                                       note, groupTypeId);
+    case EFieldKind::Number:
+        return std::make_unique<CNumEditField>(host, group, pattern, spec.minimum, spec.maximum, spec.scale,
+                                               spec.units, controlId, labelId, note, groupTypeId);
+    case EFieldKind::Choice: {
+        auto field = std::make_unique<CPulldownListField>(host, group, pattern, controlId, labelId, groupTypeId);
+        field->SetOptions(spec.choices);
+        return field;
+    }
+    case EFieldKind::YesNo:
+        return std::make_unique<CYesNoPulldownListField>(host, group, pattern, controlId, labelId, groupTypeId);
+    }
+    return nullptr;
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "model/FieldKinds.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CFieldGroup;
+class CWndWrapper;
+
+// The tabs of the sheet, in their fixed order.
+enum class EPage {
+    Intro,
+    OrvikProduct,
+    General,
+    UsbTypeC,
+    ProductPower,
+    UsbHost,
+    UsbDevice,
+    BC12,
+    Source,
+    Sink,
+    DualRole,
+    SOPDiscovery1,
+    SOPDiscovery2,
+    AMA,
+    Cables1,
+    Cables2,
+    Retimer,
+};
+constexpr int kPageCount = 17;
+
+enum class EFieldKind { Text, Hex, Number, Choice, YesNo };
+
+// One question of the catalog: how the field is built and what its help says.
+struct SFieldSpec {
+    std::wstring name; // as written in the file: $Vendor_Name, Connector_Type, Src_PDO_Voltage([0-9]+)
+    EFieldKind kind = EFieldKind::Text;
+    unsigned digits = 0; // hex: exact number of digits
+    unsigned long long minimum = 0;
+    unsigned long long maximum = 0;
+    unsigned scale = 1;
+    std::wstring units;
+    COptionList choices; // empty where an action builds the list
+    std::wstring note;   // appended to the prompt of a number or digit string
+    std::wstring help;   // tool tip
+
+    std::wstring Pattern() const;
+};
+
+// Row builders, so a catalog table reads like the form: one call per field.
+SFieldSpec TextField(std::wstring name, std::wstring help);
+SFieldSpec HexField(std::wstring name, unsigned digits, std::wstring help);
+SFieldSpec NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum, std::wstring help,
+                       unsigned scale = 1, std::wstring units = L"", std::wstring note = L"");
+SFieldSpec ChoiceField(std::wstring name, COptionList choices, std::wstring help);
+SFieldSpec YesNoField(std::wstring name, std::wstring help);
+
+struct SPageSpec {
+    EPage id;
+    std::wstring sectionCaption; // the section heading in the file
+    std::wstring tabLabel;       // what the tab shows
+    int layoutId;
+    int listedGroupType; // 0: none
+    // Every field of the page but the Intro's depends on Orvik_Product_Type; some pages add more.
+    bool productTypeParent;
+    std::vector<std::wstring> pageWideParents;
+    std::vector<SFieldSpec> fields;
+};
+
+// The seventeen pages in tab order, each with its fields in creation order.
+const std::vector<SPageSpec>& PageCatalog();
+const SPageSpec& PageSpec(EPage page);
+
+// ^Name$ with a leading $ escaped: the name pattern of a field called `name`.
+std::wstring PatternOf(const std::wstring& name);
+
+// Builds the field a row describes.
+std::unique_ptr<CParameterField> CreateField(const SFieldSpec& spec, CWndWrapper* host, CFieldGroup* group,
+                                             int controlId, int labelId, int groupTypeId = 0);

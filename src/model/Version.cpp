@@ -1,0 +1,13 @@
+#include "model/Version.h"
+
+#include "model/Text.h"
+
+namespace orvik {
+
+std::wstring ProducerText() { return Format(L"Halvex Marnel File Generator, Version %s", {kGeneratorVersion}); }
+
+std::wstring SpecificationText() { return Format(L"Revision %s, Version %s", {kFormatRevision, kFormatVersion}); }
+
+std::wstring TitleText() { return Format(L"Orvik Generator %s", {kGeneratorVersion}); }
+
+} // namespace orvik

@@ -1,0 +1,139 @@
+#include "persistence/Upgrader.h"
+
+#include "logging/Logger.h"
+#include "model/FieldKinds.h"
+#include "model/NamePattern.h"
+#include "model/Text.h"
+#include "sheet/PropertySheet.h"
+
+#include <iterator>
+
+namespace {
+
+// Names that older versions wrote and this one no longer has, in the order they are tried.
+const wchar_t* const kOldNames[] = {
+    L"^\\$Product_Name$",      L"^\\$Version_Info$",          L"^Externally_Powered$",
+    L"^Type_C_Host_Speed$",    L"^Type_C_Device_Speed$",      L"^Type_C_Battery_Powered$",
+    L"^Type_C_BC_1_2_Support$", L"^Product_Type_SOP$",        L"^UUT_Device_Type$",
+    L"^Type_C_Is_Alt_Mode_Device$",
+};
+
+struct SRename {
+    const wchar_t* oldPattern;
+    const wchar_t* newPattern;
+};
+
+// clang-format off
+const SRename kRenames[] = {
+    {L"^\\$Product_Name$",          L"^\\$Model_Part_Number$"},
+    {L"^\\$Version_Info$",          L"^\\$Product_Revision$"},
+    {L"^Externally_Powered$",       L"^Unconstrained_Power$"},
+    {L"^Type_C_Host_Speed$",        L"^Host_Speed$"},
+    {L"^Type_C_Device_Speed$",      L"^Device_Speed$"},
+    {L"^Type_C_Battery_Powered$",   L"^Port_Battery_Powered$"},
+    {L"^Type_C_BC_1_2_Support$",    L"^BC_1_2_Support$"},
+    {L"^Product_Type_SOP$",         L"^Product_Type_UFP_SOP$"},
+    {L"^Type_C_Is_Alt_Mode_Device$", L"^Type_C_Is_Alt_Mode_Adapter$"},
+};
+
+// UUT_Device_Type n split into product type, connector type, USB PD support and PD port type;
+// nullptr is the empty value and kPortTypeIsN the old value itself.
+const wchar_t* const kPortTypeIsN = L"n";
+struct SSplitRow {
+    const wchar_t* productType;
+    const wchar_t* connectorType;
+    const wchar_t* usbPdSupport;
+    const wchar_t* pdPortType;
+};
+const SSplitRow kSplitPortN      = {L"0",     L"2",     L"YES",   kPortTypeIsN};
+const SSplitRow kSplitCable      = {L"1",     nullptr,  L"YES",   nullptr};
+const SSplitRow kSplitPortNoPd   = {L"0",     L"2",     L"NO",    nullptr};
+const SSplitRow kSplitUnknown    = {nullptr,  nullptr,  nullptr,  nullptr};
+// clang-format on
+
+const SSplitRow& SplitRowFor(std::uint32_t n, bool isNumber) {
+    if (!isNumber || n >= 7) {
+        return kSplitUnknown;
+    }
+    if (n <= 4) {
+        return kSplitPortN;
+    }
+    return n == 5 ? kSplitCable : kSplitPortNoPd;
+}
+
+} // namespace
+
+std::wstring PrintableNameOfPattern(const std::wstring& pattern) {
+    std::size_t start = 0;
+    while (start < pattern.size()) {
+        const wchar_t c = pattern[start];
+        const bool keep = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
+                          c == L'$' || c == L'\'';
+        if (keep) {
+            break;
+        }
+        ++start;
+    }
+    std::wstring name = pattern.substr(start);
+    const std::size_t dollar = name.rfind(L'$');
+    if (dollar != std::wstring::npos && dollar >= 2) {
+        name.erase(dollar);
+    }
+    return name;
+}
+
+bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
+    if (entry.occurrences.size() != 1) {
+        return false;
+    }
+    for (const wchar_t* oldName : kOldNames) {
+        if (!CNamePattern::Of(oldName).Match(entry.name)) {
+            continue;
+        }
+        Log(orvik::Format(
+            L"\"%s\" is not a valid field in this version of the Orvik.  It will be upgraded to the current version.",
+            {entry.name}));
+        map_[oldName] = entry.occurrences.front();
+        return true;
+    }
+    return false;
+}
+
+void CUpgrader::ApplyUpgrades(CMarnelPropertySheet& sheet) {
+    for (const SRename& rename : kRenames) {
+        auto it = map_.find(rename.oldPattern);
+        if (it == map_.end()) {
+            continue;
+        }
+        const std::wstring value = it->second.value;
+        map_.erase(it);
+        map_[rename.newPattern] = COccurrence{PrintableNameOfPattern(rename.newPattern), value};
+    }
+
+    if (auto it = map_.find(L"^UUT_Device_Type$"); it != map_.end()) {
+        std::uint32_t n = 0;
+        const bool isNumber = TryTextToUnsigned(it->second.value, n);
+        const std::wstring oldValue = isNumber ? orvik::ToWide(n) : std::wstring();
+        map_.erase(it);
+        const SSplitRow& row = SplitRowFor(n, isNumber);
+        auto store = [&](const wchar_t* pattern, const wchar_t* value) {
+            std::wstring text = value == nullptr ? std::wstring() : value == kPortTypeIsN ? oldValue : value;
+            map_[pattern] = COccurrence{PrintableNameOfPattern(pattern), std::move(text)};
+        };
+        store(L"^Orvik_Product_Type$", row.productType);
+        store(L"^Connector_Type$", row.connectorType);
+        store(L"^USB_PD_Support$", row.usbPdSupport);
+        store(L"^PD_Port_Type$", row.pdPortType);
+    }
+
+    for (const auto& [pattern, occurrence] : map_) {
+        CParameterField* field = sheet.FindField(pattern);
+        if (!field) {
+            Log(orvik::Format(L"Upgrading: couldn't find field \"%s\" to upgrade to.", {occurrence.name}));
+            continue;
+        }
+        field->SetValue(occurrence.value);
+        field->RefreshControl();
+        field->SetFileEntry(occurrence.name, occurrence.value);
+    }
+}

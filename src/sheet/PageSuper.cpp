@@ -1,0 +1,193 @@
+#include "sheet/PageSuper.h"
+
+#include "model/FieldControl.h"
+#include "model/FieldKinds.h"
+#include "sheet/PropertySheet.h"
+
+namespace {
+
+int YesNoOf(const CParameterField* field) {
+    const auto* yn = dynamic_cast<const CYesNoPulldownListField*>(field);
+    return yn ? yn->GetIntValue() : -1;
+}
+
+bool IsNumberAtLeast(const CParameterField* larger, const CParameterField* smaller) {
+    const auto* max = dynamic_cast<const CNumEditField*>(larger);
+    const auto* min = dynamic_cast<const CNumEditField*>(smaller);
+    std::uint32_t maxValue = 0;
+    std::uint32_t minValue = 0;
+    if (!max || !min || !max->IsValid() || !TryTextToUnsigned(max->Value(), maxValue)) {
+        return true; // no valid maximum yet: nothing to compare
+    }
+    if (!TryTextToUnsigned(min->Value(), minValue)) {
+        return true;
+    }
+    return maxValue >= minValue;
+}
+
+bool SameNumber(const CParameterField* a, const CParameterField* b) {
+    if (!a || !b) {
+        return false;
+    }
+    std::uint32_t x = 0;
+    std::uint32_t y = 0;
+    if (TryTextToUnsigned(a->Value(), x) && TryTextToUnsigned(b->Value(), y)) {
+        return x == y;
+    }
+    return a->Value() == b->Value();
+}
+
+} // namespace
+
+void CPageWrapper::RedrawIndicator() {
+    if (page_.View()) {
+        page_.View()->RedrawTab();
+    }
+}
+
+bool CPageWrapper::IsActivePage() const { return &page_.Sheet().ActivePage() == &page_; }
+
+std::unique_ptr<CFieldControl> CPageWrapper::MakeControl(CParameterField& field) {
+    return page_.View() ? page_.View()->MakeControl(field) : nullptr;
+}
+
+CPageSuper* HostPage(const CParameterField* field) {
+    if (!field || !field->Host()) {
+        return nullptr;
+    }
+    return field->Host()->GetPage();
+}
+
+CPageSuper::CPageSuper(CMarnelPropertySheet& sheet, const SPageSpec& spec) : sheet_(sheet), spec_(spec) {}
+
+CParameterField* CPageSuper::Field(const std::wstring& name) const { return fields_.FindField(name); }
+
+void CPageSuper::RegisterFields(std::vector<std::unique_ptr<CParameterField>>& fieldStore) {
+    int index = 0;
+    for (const SFieldSpec& spec : spec_.fields) {
+        auto field = CreateField(spec, &wrapper_, nullptr, 1000 + index, 2000 + index);
+        fields_.Append(field.get());
+        fieldStore.push_back(std::move(field));
+        ++index;
+    }
+}
+
+void CPageSuper::FillChoices() {
+    for (std::size_t i = 0; i < spec_.fields.size() && i < fields_.Size(); ++i) {
+        const SFieldSpec& spec = spec_.fields[i];
+        if (spec.kind != EFieldKind::Choice || spec.choices.empty()) {
+            continue;
+        }
+        if (auto* list = dynamic_cast<CPulldownListField*>(fields_.At(i))) {
+            list->SetOptions(spec.choices);
+        }
+    }
+}
+
+bool CPageSuper::HasAvailableField() const {
+    for (const CParameterField* f : fields_) {
+        if (f->IsAvailable()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CPageSuper::IsPageValid() const {
+    if (reviewFlag_ && sheet_.ReviewFlagsEnabled()) {
+        return false;
+    }
+    return AreAnswersValid();
+}
+
+bool CPageSuper::AreAnswersValid() const {
+    for (const CParameterField* f : fields_) {
+        if (f->IsAvailable() && !f->PassesValidity()) {
+            return false;
+        }
+    }
+    if (spec_.listedGroupType != 0) {
+        const auto& lists = sheet_.GroupLists();
+        auto it = lists.find(spec_.listedGroupType);
+        if (it != lists.end() && !it->second->IsListValid()) {
+            return false;
+        }
+    }
+    return PageRuleProblems().empty();
+}
+
+bool CPageSuper::IsPageEmpty() const {
+    if (spec_.id == EPage::Intro) {
+        // The product type and the two version texts the program fills in do not count as work.
+        for (const CParameterField* f : fields_) {
+            const std::wstring& p = f->NamePattern();
+            if (p == L"^Orvik_Product_Type$" || p == L"^\\$Orvik_Producer$" || p == L"^\\$Orvik_Specification$") {
+                continue;
+            }
+            if (!f->IsEmpty()) {
+                return false;
+            }
+        }
+        return true;
+    }
+    for (const CParameterField* f : fields_) {
+        if (!f->IsEmpty()) {
+            return false;
+        }
+    }
+    if (spec_.listedGroupType != 0) {
+        const auto& lists = sheet_.GroupLists();
+        auto it = lists.find(spec_.listedGroupType);
+        if (it != lists.end() && !it->second->Empty()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
+    std::vector<std::wstring> problems;
+    switch (spec_.id) {
+    case EPage::UsbTypeC: {
+        const CParameterField* trySrc = Field(L"^Type_C_Implements_Try_SRC$");
+        const CParameterField* trySnk = Field(L"^Type_C_Implements_Try_SNK$");
+        if (YesNoOf(trySrc) == 0 && YesNoOf(trySnk) == 0) {
+            problems.push_back(L"Type_C_Implements_Try_SRC and Type_C_Implements_Try_SNK are both YES");
+        }
+        const CParameterField* comms = sheet_.FindField(L"^USB_Comms_Capable$");
+        if (!comms) {
+            problems.push_back(L"USB_Comms_Capable is missing");
+        } else if (YesNoOf(comms) == 1 && (YesNoOf(Field(L"^Type_C_Can_Act_As_Host$")) == 0 ||
+                                           YesNoOf(Field(L"^Type_C_Can_Act_As_Device$")) == 0)) {
+            problems.push_back(L"USB_Comms_Capable is NO but the port can act as host or device");
+        }
+        break;
+    }
+    case EPage::SOPDiscovery2:
+    case EPage::Cables2: {
+        const bool sop = spec_.id == EPage::SOPDiscovery2;
+        const CParameterField* fixed = Field(sop ? L"^SVID_fixed_SOP$" : L"^SVID_fixed$");
+        const CParameterField* min = Field(sop ? L"^Num_SVIDs_min_SOP$" : L"^Cable_num_SVIDs_min$");
+        const CParameterField* max = Field(sop ? L"^Num_SVIDs_max_SOP$" : L"^Cable_num_SVIDs_max$");
+        const std::wstring minName = min ? min->GetPrintableName() : L"minimum";
+        const std::wstring maxName = max ? max->GetPrintableName() : L"maximum";
+        const int fixedAnswer = YesNoOf(fixed);
+        if (fixedAnswer == 0) {
+            if (!SameNumber(min, max)) {
+                problems.push_back(minName + L" and " + maxName + L" must be equal when the SVIDs are fixed");
+            }
+        } else if (fixedAnswer == 1) {
+            if (!IsNumberAtLeast(max, min)) {
+                problems.push_back(maxName + L" is less than " + minName);
+            }
+        } else {
+            problems.push_back((fixed ? fixed->GetPrintableName() : std::wstring(L"SVID_fixed")) +
+                               L" is not answered");
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return problems;
+}

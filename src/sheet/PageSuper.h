@@ -1,0 +1,96 @@
+#pragma once
+
+#include "catalog/PageCatalog.h"
+#include "model/FieldList.h"
+#include "model/WndWrapper.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CMarnelPropertySheet;
+class CPageSuper;
+
+// How a page's field reaches its page.
+class CPageWrapper : public CWndWrapper {
+public:
+    explicit CPageWrapper(CPageSuper& page) : page_(page) {}
+    void RedrawIndicator() override;
+    CPageSuper* GetPage() const override { return &page_; }
+    bool IsActivePage() const override;
+    std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) override;
+
+private:
+    CPageSuper& page_;
+};
+
+// Something that draws a page: the window toolkit's page view attaches itself here.
+class IPageView {
+public:
+    virtual ~IPageView() = default;
+    virtual void RedrawTab() = 0;
+    virtual std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) = 0;
+};
+
+// One tab of the sheet without its window: its fields, its validity and emptiness, its review flag.
+class CPageSuper {
+public:
+    CPageSuper(CMarnelPropertySheet& sheet, const SPageSpec& spec);
+    CPageSuper(const CPageSuper&) = delete;
+    CPageSuper& operator=(const CPageSuper&) = delete;
+
+    EPage Id() const { return spec_.id; }
+    const SPageSpec& Spec() const { return spec_; }
+    const std::wstring& SectionCaption() const { return spec_.sectionCaption; }
+    const std::wstring& TabLabel() const { return spec_.tabLabel; }
+    int ListedGroupType() const { return spec_.listedGroupType; }
+    CMarnelPropertySheet& Sheet() const { return sheet_; }
+    CWndWrapper* Wrapper() { return &wrapper_; }
+
+    const CFieldList& Fields() const { return fields_; }
+    // One of this page's fields by name pattern or printable name; null when not on this page.
+    CParameterField* Field(const std::wstring& name) const;
+
+    // Creates the page's fields from the catalog, hands them to the sheet and links the page-wide
+    // parents.
+    void RegisterFields(std::vector<std::unique_ptr<CParameterField>>& fieldStore);
+    // Sets the choice lists the catalog gives (action-built lists are left to their actions).
+    void FillChoices();
+
+    bool HasAvailableField() const;
+    // Review flag set, an available field failing its check, the page's group list failing its
+    // check, or a rule of the page's own failing.
+    bool IsPageValid() const;
+    // As IsPageValid, without the review flag: the answers alone.
+    bool AreAnswersValid() const;
+    // Nothing entered: every field empty and, on a list page, no group.
+    bool IsPageEmpty() const;
+    // Why the page's own rules (beyond field checks and the list check) reject it; empty when they
+    // accept it.
+    std::vector<std::wstring> PageRuleProblems() const;
+
+    bool ReviewFlag() const { return reviewFlag_; }
+    void SetReviewFlag(bool on) { reviewFlag_ = on; }
+    // Whether the page has been shown (the window toolkit creates page windows on first visit).
+    bool HasWindow() const { return hasWindow_; }
+    void SetHasWindow(bool on) { hasWindow_ = on; }
+    // Cable page: the product type was changed by the user since Cable_Latency last rebuilt its list.
+    bool ProductTypeChanged() const { return productTypeChanged_; }
+    void SetProductTypeChanged(bool on) { productTypeChanged_ = on; }
+
+    IPageView* View() const { return view_; }
+    void SetView(IPageView* view) { view_ = view; }
+
+private:
+    CMarnelPropertySheet& sheet_;
+    const SPageSpec& spec_;
+    CPageWrapper wrapper_{*this};
+    CFieldList fields_;
+    bool reviewFlag_ = false;
+    bool hasWindow_ = false;
+    bool productTypeChanged_ = false;
+    IPageView* view_ = nullptr;
+};
+
+// The page hosting a field, or null for a field of a group or without host.
+CPageSuper* HostPage(const CParameterField* field);

@@ -1,0 +1,241 @@
+#include "sheet/PropertySheet.h"
+
+#include "catalog/RuleTable.h"
+#include "logging/Logger.h"
+#include "model/Errors.h"
+#include "model/Version.h"
+#include "persistence/OrvikFile.h"
+
+#include <stdexcept>
+
+CMarnelPropertySheet::CMarnelPropertySheet(IPrompt* prompt) : prompt_(prompt), title_(orvik::TitleText()) {
+    if (!prompt_) {
+        ownPrompt_ = std::make_unique<CScriptedPrompt>();
+        prompt_ = ownPrompt_.get();
+    }
+    // A new form: nothing loaded yet, so nothing to take back from a file.
+    SetFileLoaded(false);
+    for (const SPageSpec& spec : PageCatalog()) {
+        pages_.push_back(std::make_unique<CPageSuper>(*this, spec));
+    }
+    // Every page starts as a tab; the first evaluation removes those with nothing to ask.
+    hasTab_.assign(pages_.size(), true);
+}
+
+CMarnelPropertySheet::~CMarnelPropertySheet() {
+    // Groups hold parent pointers into the page fields: release them first.
+    groupLists_.clear();
+}
+
+void CMarnelPropertySheet::Initialize() {
+    for (auto& page : pages_) {
+        const std::size_t first = fieldStore_.size();
+        page->RegisterFields(fieldStore_);
+        for (std::size_t i = first; i < fieldStore_.size(); ++i) {
+            fieldVector_.Append(fieldStore_[i].get());
+        }
+    }
+    LinkParents();
+    fieldVector_.StableSort(HasFewerParents);
+    CreateGroupLists();
+    Activate(EPage::Intro);
+    if (!fieldVector_.Empty()) {
+        UpdateAvailability(fieldVector_.At(0));
+        Reevaluate(0, true, false);
+    }
+}
+
+void CMarnelPropertySheet::LinkParents() {
+    CParameterField* productType = FindField(L"^Orvik_Product_Type$");
+    for (auto& page : pages_) {
+        const SPageSpec& spec = page->Spec();
+        for (CParameterField* field : page->Fields()) {
+            if (spec.productTypeParent && productType && productType != field) {
+                field->AddParent(productType);
+            }
+            for (const std::wstring& name : spec.pageWideParents) {
+                if (CParameterField* parent = FindField(name); parent && parent != field) {
+                    field->AddParent(parent);
+                }
+            }
+            for (const std::wstring& name : field->Rule().reads) {
+                if (CParameterField* parent = FindField(name); parent && parent != field) {
+                    field->AddParentAndItsParents(parent);
+                }
+            }
+        }
+    }
+    // Give every field all of its ancestors, so that a change re-evaluates every field that depends
+    // on it however deep, and sorting by parent count puts every ancestor first.
+    bool grew = true;
+    while (grew) {
+        grew = false;
+        for (CParameterField* field : fieldVector_) {
+            const std::size_t before = field->Parents().size();
+            const std::vector<CParameterField*> parents = field->Parents();
+            for (CParameterField* parent : parents) {
+                for (CParameterField* grandParent : parent->Parents()) {
+                    if (grandParent && grandParent != field) {
+                        field->AddParent(grandParent);
+                    }
+                }
+            }
+            grew = grew || field->Parents().size() != before;
+        }
+    }
+}
+
+void CMarnelPropertySheet::CreateGroupLists() {
+    for (const auto& page : pages_) {
+        const int type = page->ListedGroupType();
+        if (type == 0) {
+            continue;
+        }
+        try {
+            EnsureGroupList(type);
+        } catch (const filegen_error& e) {
+            Log(std::string_view(e.what()));
+        }
+    }
+}
+
+std::vector<CPageSuper*> CMarnelPropertySheet::Tabs() const {
+    std::vector<CPageSuper*> tabs;
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (hasTab_[i]) {
+            tabs.push_back(pages_[i].get());
+        }
+    }
+    return tabs;
+}
+
+void CMarnelPropertySheet::Activate(EPage page) {
+    active_ = page;
+    CPageSuper& p = Page(page);
+    p.SetReviewFlag(false);
+    p.SetHasWindow(true);
+}
+
+CFieldGroupList& CMarnelPropertySheet::GetGroupList(int typeId) const {
+    auto it = groupLists_.find(typeId);
+    if (it == groupLists_.end()) {
+        throw std::out_of_range("invalid map<K, T> key");
+    }
+    return *it->second;
+}
+
+CFieldGroupList& CMarnelPropertySheet::EnsureGroupList(int typeId) {
+    auto it = groupLists_.find(typeId);
+    if (it == groupLists_.end()) {
+        // Group fields read page fields of other tabs (PD_Port_Type, PD_OCP_Method, the modal
+        // operation answers): their scope ends in the list of all page fields.
+        auto list = std::make_unique<CFieldGroupList>(GetGroupPrototype(typeId), &fieldVector_, nullptr);
+        it = groupLists_.emplace(typeId, std::move(list)).first;
+    }
+    return *it->second;
+}
+
+void CMarnelPropertySheet::ClearAllGroups() {
+    for (auto& [type, list] : groupLists_) {
+        list->Clear();
+    }
+}
+
+void CMarnelPropertySheet::SetParsedFile(std::unique_ptr<COrvikFile> file) { parsedFile_ = std::move(file); }
+
+void CMarnelPropertySheet::Reevaluate(CParameterField* changed) {
+    const int position = fieldVector_.IndexOf(changed);
+    if (position >= 0) {
+        Reevaluate(static_cast<std::size_t>(position), false, false);
+        return;
+    }
+    // A field of a group: no page field depends on it, only its own group's fields.
+    if (guard_) {
+        return;
+    }
+    guard_ = true;
+    for (auto& [type, list] : groupLists_) {
+        list->PropagateChange(changed, false);
+    }
+    guard_ = false;
+}
+
+void CMarnelPropertySheet::Reevaluate(std::size_t position, bool initial, bool fullReset) {
+    if (fullReset) {
+        upgrader_.ApplyUpgrades(*this);
+        for (CParameterField* field : fieldVector_) {
+            const FieldAction& refresh = field->Rule().refresh;
+            if (!refresh) {
+                continue;
+            }
+            try {
+                refresh(field);
+            } catch (const fieldlist_error& e) {
+                Log(std::string_view(e.what()));
+            }
+        }
+        for (auto& [type, list] : groupLists_) {
+            list->RunRefreshActions();
+        }
+    }
+    if (guard_) {
+        return;
+    }
+    guard_ = true;
+
+    const EPage remembered = active_;
+    const CParameterField* changed = position < fieldVector_.Size() ? fieldVector_.At(position) : nullptr;
+    fieldVector_.PropagateChange(position, changed, initial);
+
+    for (auto& [type, list] : groupLists_) {
+        if (!list->PropagateChange(changed, initial)) {
+            list->Clear();
+        }
+    }
+
+    std::vector<bool> touched(pages_.size(), false);
+    touched[static_cast<std::size_t>(active_)] = true;
+    for (CParameterField* field : fieldVector_) {
+        if (field->IsChanged()) {
+            if (CPageSuper* page = HostPage(field)) {
+                touched[static_cast<std::size_t>(page->Id())] = true;
+            }
+        }
+        field->SetChanged(false);
+    }
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (touched[i] && static_cast<EPage>(i) != active_ && reviewEnabled_) {
+            pages_[i]->SetReviewFlag(true);
+        }
+        hasTab_[i] = pages_[i]->HasAvailableField();
+    }
+
+    if (!hasTab_[static_cast<std::size_t>(remembered)]) {
+        for (std::size_t i = 0; i < pages_.size(); ++i) {
+            if (hasTab_[i]) {
+                Activate(static_cast<EPage>(i));
+                break;
+            }
+        }
+    }
+    guard_ = false;
+}
+
+void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::wstring& value) {
+    if (!field) {
+        return;
+    }
+    const std::wstring& pattern = field->NamePattern();
+    if (pattern == L"^Product_Type$") {
+        Page(EPage::Cables1).SetProductTypeChanged(true);
+    } else if (pattern == L"^Type_C_Can_Act_As_Host$") {
+        UpdateAvailability(FindField(L"^Type_C_Can_Act_As_Device$"));
+    } else if (pattern == L"^Num_Fixed_Batteries$") {
+        UpdateAvailability(FindField(L"^Num_Swappable_Battery_Slots$"));
+    } else if (pattern == L"^Num_Swappable_Battery_Slots$") {
+        UpdateAvailability(FindField(L"^Num_Fixed_Batteries$"));
+    }
+    field->SetValue(value);
+    field->RefreshControl();
+    Reevaluate(field);
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "catalog/PageCatalog.h"
+#include "model/FieldList.h"
+#include "persistence/Upgrader.h"
+#include "sheet/PageSuper.h"
+#include "sheet/Prompt.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+class COrvikFile;
+
+// The sheet without its window: every page field, the repeated-group lists, which tabs are shown
+// and which page is active. Windows, when there are any, are views over it.
+class CMarnelPropertySheet {
+public:
+    explicit CMarnelPropertySheet(IPrompt* prompt = nullptr);
+    CMarnelPropertySheet(const CMarnelPropertySheet&) = delete;
+    CMarnelPropertySheet& operator=(const CMarnelPropertySheet&) = delete;
+    ~CMarnelPropertySheet();
+
+    // Registers every page's fields, links parents, orders the field vector, creates the group lists
+    // and runs the first evaluation, leaving only the tabs the default answers call for.
+    void Initialize();
+
+    // ---- pages and tabs ----
+    const std::vector<std::unique_ptr<CPageSuper>>& Pages() const { return pages_; }
+    CPageSuper& Page(EPage page) const { return *pages_[static_cast<std::size_t>(page)]; }
+    bool HasTab(EPage page) const { return hasTab_[static_cast<std::size_t>(page)]; }
+    // The pages that are tabs, in tab order.
+    std::vector<CPageSuper*> Tabs() const;
+    CPageSuper& ActivePage() const { return Page(active_); }
+    // Moves to a page as clicking its tab would: clears its review flag and marks it shown.
+    void Activate(EPage page);
+
+    // ---- fields ----
+    // Every page field, parents before children.
+    CFieldList& FieldVector() { return fieldVector_; }
+    const CFieldList& FieldVector() const { return fieldVector_; }
+    CParameterField* FindField(const std::wstring& name) const { return fieldVector_.FindField(name); }
+
+    // ---- repeated groups ----
+    // The list of a group type; a type without a list is std::out_of_range.
+    CFieldGroupList& GetGroupList(int typeId) const;
+    // The list of a group type, created empty when the sheet has none yet.
+    CFieldGroupList& EnsureGroupList(int typeId);
+    const std::map<int, std::unique_ptr<CFieldGroupList>>& GroupLists() const { return groupLists_; }
+    void ClearAllGroups();
+
+    // ---- evaluation ----
+    // Re-evaluates from the field at `position` of the field vector: availability, group lists,
+    // review flags and the tab set. `initial` evaluates every later field, not only the changed
+    // field's dependants; `fullReset` first applies upgrades and runs every refresh action.
+    void Reevaluate(std::size_t position, bool initial, bool fullReset);
+    void Reevaluate(CParameterField* changed);
+    // What a user's answer does: the field's page reactions, the new value, the re-evaluation.
+    void ApplyUserChange(CParameterField* field, const std::wstring& value);
+    // Review flags are a window's business; the command-line tool switches them off.
+    void SetReviewFlagsEnabled(bool on) { reviewEnabled_ = on; }
+    bool ReviewFlagsEnabled() const { return reviewEnabled_; }
+
+    // ---- load and save state ----
+    CUpgrader& Upgrader() { return upgrader_; }
+    IPrompt& Prompt() { return *prompt_; }
+    const std::wstring& OutputFileName() const { return outputFileName_; }
+    void SetOutputFileName(std::wstring name) { outputFileName_ = std::move(name); }
+    const std::wstring& Title() const { return title_; }
+    void SetTitle(std::wstring title) { title_ = std::move(title); }
+    bool LeaveQuestionEnabled() const { return leaveQuestion_; }
+    void SetLeaveQuestionEnabled(bool on) { leaveQuestion_ = on; }
+    COrvikFile* ParsedFile() const { return parsedFile_.get(); }
+    void SetParsedFile(std::unique_ptr<COrvikFile> file);
+
+private:
+    void LinkParents();
+    void CreateGroupLists();
+
+    std::unique_ptr<IPrompt> ownPrompt_;
+    IPrompt* prompt_;
+    std::wstring outputFileName_;
+    std::wstring title_;
+    std::vector<std::unique_ptr<CPageSuper>> pages_;
+    std::vector<bool> hasTab_;
+    EPage active_ = EPage::Intro;
+    bool leaveQuestion_ = true;
+    bool guard_ = false;
+    bool reviewEnabled_ = true;
+    std::vector<std::unique_ptr<CParameterField>> fieldStore_;
+    CFieldList fieldVector_;
+    std::map<int, std::unique_ptr<CFieldGroupList>> groupLists_;
+    CUpgrader upgrader_;
+    std::unique_ptr<COrvikFile> parsedFile_;
+};
