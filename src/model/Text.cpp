@@ -1,6 +1,7 @@
 #include "model/Text.h"
 
 #include <array>
+#include <cstdint>
 
 namespace orvik {
 
@@ -129,6 +130,80 @@ bool IsDecimalDigits(std::wstring_view text) {
         }
     }
     return true;
+}
+
+std::string ToUtf8(std::wstring_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t wc : text) {
+        auto c = static_cast<std::uint32_t>(wc);
+        if (c >= 0xDC80 && c <= 0xDCFF) { // a byte that was not UTF-8 on the way in
+            out.push_back(static_cast<char>(c - 0xDC00));
+        } else if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | ((c >> 18) & 0x07)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::wstring FromUtf8(std::string_view bytes) {
+    std::wstring out;
+    out.reserve(bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b0 = static_cast<unsigned char>(bytes[i]);
+        int extra = 0;
+        std::uint32_t c = 0;
+        if (b0 < 0x80) {
+            c = b0;
+        } else if ((b0 & 0xE0) == 0xC0 && b0 >= 0xC2) {
+            extra = 1;
+            c = b0 & 0x1F;
+        } else if ((b0 & 0xF0) == 0xE0) {
+            extra = 2;
+            c = b0 & 0x0F;
+        } else if ((b0 & 0xF8) == 0xF0 && b0 <= 0xF4) {
+            extra = 3;
+            c = b0 & 0x07;
+        } else {
+            extra = -1;
+        }
+        bool ok = extra >= 0 && i + static_cast<std::size_t>(extra < 0 ? 0 : extra) < bytes.size();
+        if (ok && extra > 0) {
+            for (int k = 1; ok && k <= extra; ++k) {
+                const auto b = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+                if ((b & 0xC0) != 0x80) {
+                    ok = false;
+                } else {
+                    c = (c << 6) | (b & 0x3F);
+                }
+            }
+            if (ok && ((extra == 2 && c < 0x800) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF)) ||
+                       (c >= 0xD800 && c <= 0xDFFF))) {
+                ok = false;
+            }
+        }
+        if (!ok) {
+            out.push_back(static_cast<wchar_t>(0xDC00 + b0));
+            ++i;
+            continue;
+        }
+        out.push_back(static_cast<wchar_t>(c));
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return out;
 }
 
 } // namespace orvik

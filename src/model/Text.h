@@ -24,6 +24,10 @@ wchar_t ToLowerAscii(wchar_t c);
 bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
 
 std::wstring Trim(std::wstring_view text);
+
+// File names are UTF-8 on this system; bytes that are not UTF-8 survive a round trip.
+std::string ToUtf8(std::wstring_view text);
+std::wstring FromUtf8(std::string_view bytes);
 bool IsBlank(wchar_t c);
 bool IsDecimalDigits(std::wstring_view text);
 

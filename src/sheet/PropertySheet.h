@@ -71,6 +71,9 @@ public:
     void SetTitle(std::wstring title) { title_ = std::move(title); }
     bool LeaveQuestionEnabled() const { return leaveQuestion_; }
     void SetLeaveQuestionEnabled(bool on) { leaveQuestion_ = on; }
+    // Set after a successful save started by OK; the success box is shown only once.
+    bool SuccessBoxFlag() const { return successBoxFlag_; }
+    void SetSuccessBoxFlag(bool on) { successBoxFlag_ = on; }
     COrvikFile* ParsedFile() const { return parsedFile_.get(); }
     void SetParsedFile(std::unique_ptr<COrvikFile> file);
 
@@ -88,6 +91,7 @@ private:
     bool leaveQuestion_ = true;
     bool guard_ = false;
     bool reviewEnabled_ = true;
+    bool successBoxFlag_ = false;
     std::vector<std::unique_ptr<CParameterField>> fieldStore_;
     CFieldList fieldVector_;
     std::map<int, std::unique_ptr<CFieldGroupList>> groupLists_;

@@ -1,0 +1,76 @@
+#include "persistence/FileWriter.h"
+
+#include "model/FieldKinds.h"
+#include "model/Text.h"
+#include "model/Version.h"
+#include "sheet/PropertySheet.h"
+
+namespace {
+
+constexpr const wchar_t* kLineEnd = L"\r\n";
+// 77 semicolons; the written separator line adds one more in front.
+const std::wstring kSeparator(77, L';');
+
+void WriteCommentLine(std::wstring& out, const std::wstring& text, bool spaced) {
+    out += spaced ? L"; " : L";";
+    out += text;
+    out += kLineEnd;
+}
+
+void StampVersionTexts(CMarnelPropertySheet& sheet) {
+    CPageSuper& intro = sheet.Page(EPage::Intro);
+    if (CParameterField* producer = intro.Field(L"^\\$Orvik_Producer$")) {
+        producer->SetValue(orvik::ProducerText());
+        producer->RefreshControl();
+    }
+    if (CParameterField* spec = intro.Field(L"^\\$Orvik_Specification$")) {
+        spec->SetValue(orvik::SpecificationText());
+        spec->RefreshControl();
+    }
+}
+
+} // namespace
+
+void WritePageSection(const CPageSuper& page, std::wstring& out) {
+    WriteCommentLine(out, kSeparator, false);
+    WriteCommentLine(out, orvik::Format(L"  %s tab", {page.SectionCaption()}), true);
+    WriteCommentLine(out, kSeparator, false);
+    std::wstring line;
+    for (const CParameterField* field : page.Fields()) {
+        if (!field->IsAvailable()) {
+            continue;
+        }
+        field->GetOutputLine(line);
+        if (field->WriteComment()) {
+            field->AppendComment(line);
+        }
+        out += line;
+        out += kLineEnd;
+    }
+    out += kLineEnd;
+    if (page.ListedGroupType() != 0) {
+        const auto& lists = page.Sheet().GroupLists();
+        auto it = lists.find(page.ListedGroupType());
+        if (it != lists.end()) {
+            for (const auto& group : it->second->Groups()) {
+                group->WriteText(out);
+            }
+        }
+    }
+}
+
+std::wstring BuildOrvikText(CMarnelPropertySheet& sheet) {
+    StampVersionTexts(sheet);
+    std::wstring out;
+    out.reserve(16 * 1024);
+    WriteCommentLine(out, L"", true);
+    WriteCommentLine(out, orvik::ProducerText(), true);
+    WriteCommentLine(out, L"", true);
+    out += kLineEnd;
+    for (const CPageSuper* page : sheet.Tabs()) {
+        WritePageSection(*page, out);
+    }
+    return out;
+}
+
+std::string BuildOrvikBytes(CMarnelPropertySheet& sheet) { return orvik::ToCp1252(BuildOrvikText(sheet)); }

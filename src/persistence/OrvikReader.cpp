@@ -1,0 +1,428 @@
+#include "persistence/OrvikReader.h"
+
+#include "catalog/RuleTable.h"
+#include "logging/Logger.h"
+#include "model/FieldKinds.h"
+#include "model/FieldList.h"
+#include "model/NamePattern.h"
+#include "model/Text.h"
+#include "model/Version.h"
+#include "persistence/SaveFlow.h"
+#include "sheet/PropertySheet.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <regex>
+
+using orvik::Format;
+
+namespace {
+
+// A file larger than this is no Orvik file; refusing it keeps a stray disk image from exhausting
+// memory.
+constexpr long long kMaxFileBytes = 256LL * 1024 * 1024;
+
+bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f'; }
+
+bool IsNameChar(wchar_t c) {
+    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_' ||
+           c == L'\'';
+}
+
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+bool IsHexDigit(wchar_t c) { return IsDigit(c) || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'); }
+
+// Matches `name \s* : \s*` from the start; returns the position after it, or npos.
+std::size_t MatchNameAndColon(std::wstring_view line, std::size_t nameStart, std::size_t& nameEnd) {
+    std::size_t i = nameStart;
+    while (i < line.size() && IsNameChar(line[i])) {
+        ++i;
+    }
+    if (i == nameStart) {
+        return std::wstring_view::npos;
+    }
+    nameEnd = i;
+    while (i < line.size() && IsSpace(line[i])) {
+        ++i;
+    }
+    if (i >= line.size() || line[i] != L':') {
+        return std::wstring_view::npos;
+    }
+    ++i;
+    while (i < line.size() && IsSpace(line[i])) {
+        ++i;
+    }
+    return i;
+}
+
+bool MatchValue(std::wstring_view v) {
+    if (v == L"YES" || v == L"NO") {
+        return true;
+    }
+    if (v.size() > 2 && v[0] == L'0' && v[1] == L'x') {
+        for (std::size_t i = 2; i < v.size(); ++i) {
+            if (!IsHexDigit(v[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+    if (v.empty()) {
+        return false;
+    }
+    for (wchar_t c : v) {
+        if (!IsDigit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Instance numbers a group entry may carry: 1..7 PDOs, 1..52 SVIDs, 1..6 modes per SVID.
+int InstanceLimit(int groupType, std::size_t position) {
+    switch (groupType) {
+    case 2:
+    case 3:
+        return 7;
+    case 4:
+    case 6:
+        return 52;
+    case 5:
+    case 7:
+        return position == 0 ? 52 : 6;
+    default:
+        return 0;
+    }
+}
+
+// The record of a group type that matches a printable name, with its group's type and owner type.
+struct SGroupMatch {
+    const CRuleRecord* record = nullptr;
+    int typeId = 0;
+    int ownerTypeId = 0;
+};
+
+SGroupMatch FindGroupRecord(const std::wstring& name) {
+    for (const CRuleGroup& group : CRuleTable::Instance().Groups()) {
+        for (const CRuleRecord& record : group.records) {
+            bool matches = false;
+            try {
+                matches = CNamePattern::Of(record.namePattern).Match(name);
+            } catch (const std::regex_error& e) {
+                Log(Format(L"regex_error: %S.\n", {orvik::FromCp1252(e.what())}));
+            }
+            if (matches) {
+                return SGroupMatch{&record, group.typeId, group.ownerTypeId};
+            }
+        }
+    }
+    return {};
+}
+
+// The value a group field holds for a file value: numbers are kept in user units, the file in file
+// units.
+std::wstring UserValue(const CParameterField* field, const std::wstring& fileValue) {
+    const auto* number = dynamic_cast<const CNumEditField*>(field);
+    if (!number) {
+        return fileValue;
+    }
+    std::uint32_t units = 0;
+    if (!TryTextToUnsigned(fileValue, units)) {
+        // Not a number that fits: keep the text, the field shows it as invalid.
+        return fileValue;
+    }
+    return orvik::ToWide(static_cast<unsigned long long>(units) * number->Scale());
+}
+
+void StoreInGroupList(CFieldGroupList& list, const std::wstring& pattern, const COccurrence& occurrence,
+                      const std::vector<int>& numbers, std::size_t depth, int typeId) {
+    const auto wanted = static_cast<std::size_t>(numbers[depth]);
+    while (list.Size() < wanted) {
+        list.AppendNewGroup();
+    }
+    CFieldGroup& group = list.At(wanted - 1);
+    if (depth + 1 < numbers.size()) {
+        group.CreateChildList(typeId);
+        if (CFieldGroupList* child = group.ChildList()) {
+            StoreInGroupList(*child, pattern, occurrence, numbers, depth + 1, typeId);
+        }
+        return;
+    }
+    if (CParameterField* field = group.FindField(pattern)) {
+        field->SetValue(UserValue(field, occurrence.value));
+        field->RefreshControl();
+        field->SetFileEntry(occurrence.name, occurrence.value);
+    }
+}
+
+void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence) {
+    const std::wstring& name = occurrence.name;
+    const SGroupMatch match = FindGroupRecord(name);
+    if (!match.record || match.typeId == 0 || match.typeId == 1) {
+        Log(Format(L"Unknown field: %s", {name}));
+        return;
+    }
+    std::vector<std::wstring> captures;
+    if (!CNamePattern::Of(match.record->namePattern).Match(name, &captures) || captures.empty()) {
+        Log(Format(L"Unknown field: %s", {name}));
+        return;
+    }
+    std::vector<int> numbers;
+    for (std::size_t i = 0; i < captures.size(); ++i) {
+        std::uint32_t n = 0;
+        const int limit = InstanceLimit(match.typeId, i);
+        // Number 0 would address a group before the first; numbers past the counts' ranges would
+        // create groups no count can declare.
+        if (captures[i].size() > 9 || !TryTextToUnsigned(captures[i], n) || n == 0 ||
+            n > static_cast<std::uint32_t>(limit)) {
+            Log(Format(L"Unknown field: %s", {name}));
+            return;
+        }
+        numbers.push_back(static_cast<int>(n));
+    }
+    const int listType = (match.ownerTypeId == 0 || match.ownerTypeId == 1) ? match.typeId : match.ownerTypeId;
+    CFieldGroupList* list = nullptr;
+    try {
+        list = &sheet.EnsureGroupList(listType);
+    } catch (const filegen_error& e) {
+        Log(std::string_view(e.what()));
+        return;
+    }
+    StoreInGroupList(*list, match.record->namePattern, occurrence, numbers, 0, match.typeId);
+}
+
+} // namespace
+
+std::wstring StripComment(std::wstring_view line) {
+    std::wstring text = orvik::Trim(line);
+    if (text.empty() || text[0] == L';') {
+        return std::wstring();
+    }
+    const std::size_t d = text.find(L'"');
+    const std::size_t g = text.rfind(L'"');
+    std::size_t s = text.find(L';');
+    if (s == std::wstring::npos) {
+        return text;
+    }
+    if (d != g && d <= s && s <= g) {
+        while (s != std::wstring::npos && d < s && s < g) {
+            s = text.find(L';', s + 1);
+        }
+    }
+    if (s == std::wstring::npos) {
+        return text;
+    }
+    text.erase(s);
+    while (!text.empty() && IsSpace(text.back())) {
+        text.pop_back();
+    }
+    return text;
+}
+
+bool MatchEntryLine(std::wstring_view rawLine, std::wstring& name, std::wstring& value) {
+    const std::wstring line = StripComment(rawLine);
+    if (line.empty()) {
+        return false;
+    }
+    std::size_t nameEnd = 0;
+    if (line[0] == L'$') {
+        const std::size_t pos = MatchNameAndColon(line, 1, nameEnd);
+        if (pos == std::wstring::npos || pos >= line.size() || line[pos] != L'"') {
+            return false;
+        }
+        if (line.size() < pos + 2 || line.back() != L'"') {
+            return false;
+        }
+        const std::wstring_view inner = std::wstring_view(line).substr(pos + 1, line.size() - pos - 2);
+        // '.' of the line grammar does not cross line terminators.
+        for (wchar_t c : inner) {
+            if (c == L'\r' || c == L'\n' || c == 0x2028 || c == 0x2029) {
+                return false;
+            }
+        }
+        name.assign(line, 0, nameEnd);
+        value.assign(inner);
+        return true;
+    }
+    const std::size_t pos = MatchNameAndColon(line, 0, nameEnd);
+    if (pos == std::wstring::npos) {
+        return false;
+    }
+    const std::wstring_view raw = std::wstring_view(line).substr(pos);
+    if (!MatchValue(raw)) {
+        return false;
+    }
+    name.assign(line, 0, nameEnd);
+    value = orvik::ToUpper(raw);
+    if (value.size() >= 2 && value[0] == L'0' && value[1] == L'X') {
+        value.erase(0, 2);
+    }
+    return true;
+}
+
+void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
+    std::size_t start = 0;
+    std::wstring name;
+    std::wstring value;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        std::string_view raw = bytes.substr(start, end - start);
+        if (!raw.empty() && raw.back() == '\r') {
+            raw.remove_suffix(1);
+        }
+        start = next;
+        const std::wstring line = orvik::FromCp1252(raw);
+        if (StripComment(line).empty()) {
+            continue;
+        }
+        if (MatchEntryLine(line, name, value)) {
+            file.AddOccurrence(name, value);
+        } else {
+            Log(Format(L"Syntax Error: couldn't parse '%s'", {line}));
+            file.AddRejectedLine(line);
+        }
+    }
+}
+
+bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
+    std::FILE* f = std::fopen(orvik::ToUtf8(path).c_str(), "rb");
+    if (!f) {
+        error = orvik::FromUtf8(std::strerror(errno));
+        return false;
+    }
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> guard(f, std::fclose);
+    bytes.clear();
+    char buffer[64 * 1024];
+    for (;;) {
+        const std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
+        bytes.append(buffer, n);
+        if (static_cast<long long>(bytes.size()) > kMaxFileBytes) {
+            error = L"File too large";
+            return false;
+        }
+        if (n < sizeof buffer) {
+            if (std::ferror(f)) {
+                error = orvik::FromUtf8(std::strerror(errno));
+                return false;
+            }
+            return true;
+        }
+    }
+}
+
+bool LoadOrvik(CMarnelPropertySheet& sheet, const std::wstring& path) {
+    std::string bytes;
+    std::wstring error;
+    if (!ReadFileBytes(path, bytes, error)) {
+        const std::wstring message = Format(L"Couldn't read from file '%s': %s", {path, error.substr(0, 255)});
+        Log(message);
+        sheet.Prompt().ShowError(message);
+        return false;
+    }
+    return LoadOrvikBytes(sheet, path, bytes);
+}
+
+bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::string_view bytes) {
+    auto file = std::make_unique<COrvikFile>(path);
+    sheet.Upgrader().Clear();
+    ParseOrvikBytes(bytes, *file);
+
+    for (CParameterField* field : sheet.FieldVector()) {
+        field->SetValue(std::wstring());
+        field->RefreshControl();
+        field->SetFileEntry(std::wstring(), std::wstring());
+    }
+    sheet.ClearAllGroups();
+    ResetGroupPrototypes();
+
+    for (const COrvikEntry& entry : file->Entries()) {
+        if (entry.occurrences.empty()) {
+            Log(Format(L"No Orvik entry found for field: %s", {entry.name}));
+            continue;
+        }
+        if (entry.occurrences.size() > 1) {
+            Log(Format(L"%u Orvik entries found for field: %s. Discarding.",
+                       {orvik::ToWide(entry.occurrences.size()), entry.name}));
+            continue;
+        }
+        if (sheet.Upgrader().CollectOldEntry(entry)) {
+            continue;
+        }
+        const COccurrence& occurrence = entry.occurrences.front();
+        if (CParameterField* field = sheet.FindField(entry.name)) {
+            field->SetValue(occurrence.value);
+            field->RefreshControl();
+            field->SetFileEntry(occurrence.name, occurrence.value);
+            field->SetChanged(true);
+            continue;
+        }
+        LoadGroupEntry(sheet, occurrence);
+    }
+
+    CPageSuper& intro = sheet.Page(EPage::Intro);
+    if (CParameterField* spec = intro.Field(L"^\\$Orvik_Specification$"); spec && spec->IsEmpty()) {
+        spec->SetValue(orvik::SpecificationText());
+        spec->RefreshControl();
+    }
+    if (CParameterField* producer = intro.Field(L"^\\$Orvik_Producer$"); producer && producer->IsEmpty()) {
+        producer->SetValue(orvik::ProducerText());
+        producer->RefreshControl();
+    }
+    SetFileLoaded(true);
+    SetSheetTitle(sheet, path);
+    sheet.SetParsedFile(std::move(file));
+    if (!sheet.FieldVector().Empty()) {
+        CParameterField* first = sheet.FieldVector().At(0);
+        first->RefreshControl();
+        first->SetChanged(false);
+        sheet.Reevaluate(0, true, true);
+    }
+    return true;
+}
+
+void RunLoadCommand(CMarnelPropertySheet& sheet) {
+    Log(std::string_view("About to select Orvik for loading."));
+    unsigned errorCode = 0;
+    const std::optional<std::wstring> path = sheet.Prompt().ChooseFileToOpen(errorCode);
+    if (!path) {
+        if (errorCode != 0) {
+            const std::wstring message =
+                Format(L"Unable to load Orvik: CommDlgExtendedError = %u.", {orvik::ToWide(errorCode)});
+            Log(message);
+            sheet.Prompt().ShowError(message);
+        } else {
+            Log(std::string_view("No Orvik selected: cancelled by user."));
+        }
+        return;
+    }
+    bool entered = false;
+    for (const auto& page : sheet.Pages()) {
+        if (page->HasWindow() && !page->IsPageEmpty()) {
+            entered = true;
+            break;
+        }
+    }
+    if (entered && !sheet.Prompt().AskYesNo(L"Loading this Orvik will overwrite all data that has been entered.  "
+                                            L"Are you sure you want to continue?")) {
+        return;
+    }
+    Log(Format(L"Orvik %s selected.", {*path}));
+    if (LoadOrvik(sheet, *path)) {
+        Log(Format(L"Success: Orvik %s loaded.", {*path}));
+        if (!sheet.FieldVector().Empty()) {
+            UpdateAvailability(sheet.FieldVector().At(0));
+            sheet.Reevaluate(0, true, false);
+        }
+    } else {
+        const std::wstring message = Format(L"Failure: Unable to load Orvik %s.", {*path});
+        Log(message);
+        sheet.Prompt().ShowError(message);
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "persistence/OrvikFile.h"
+
+#include <string>
+#include <string_view>
+
+class CMarnelPropertySheet;
+
+// The line without surrounding white space and without its comment; empty for blank and comment
+// lines. A semicolon between the double quotes of a text value does not start a comment.
+std::wstring StripComment(std::wstring_view line);
+// Strips the comment and matches one of the two line forms, `$Name: "text"` and
+// `Name: 0x1F|123|YES|NO`. The value comes back as stored: unquoted text, or upper case without 0x.
+bool MatchEntryLine(std::wstring_view line, std::wstring& name, std::wstring& value);
+
+// Collects the entries of a file's bytes; lines that fit neither form are logged and kept aside.
+void ParseOrvikBytes(std::string_view bytes, COrvikFile& file);
+
+// Reads a whole file; false with the system's description of the failure in `error`.
+bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error);
+
+// Replaces the whole form by the answers of the file at `path`: empties it, assigns the entries to
+// their fields or (by the numbers in their names) to groups created on demand, hands retired names
+// to the upgrader, and re-evaluates everything. False, with the form untouched, when the file cannot
+// be read.
+bool LoadOrvik(CMarnelPropertySheet& sheet, const std::wstring& path);
+// The same with the file's bytes already in hand.
+bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::string_view bytes);
+
+// The Intro page's Load command: choose a file, confirm overwriting entered data, load, report.
+void RunLoadCommand(CMarnelPropertySheet& sheet);

@@ -1,0 +1,190 @@
+#include "persistence/SaveFlow.h"
+
+#include "logging/Logger.h"
+#include "model/Errors.h"
+#include "model/FieldKinds.h"
+#include "model/Text.h"
+#include "model/Version.h"
+#include "persistence/FileWriter.h"
+#include "sheet/PropertySheet.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using orvik::Format;
+
+namespace {
+
+constexpr const wchar_t* kNotComplete = L"Couldn't save Orvik: form not complete or invalid data entered.";
+
+std::wstring FieldText(const CMarnelPropertySheet& sheet, const wchar_t* pattern) {
+    const CParameterField* field = sheet.FindField(pattern);
+    return field ? field->Value() : std::wstring();
+}
+
+std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
+    if (directory.empty()) {
+        return name;
+    }
+    if (directory.back() == L'/') {
+        return directory + name;
+    }
+    return directory + L"/" + name;
+}
+
+std::wstring SystemError(int code) { return orvik::FromUtf8(std::strerror(code)).substr(0, 255); }
+
+} // namespace
+
+bool GenerateOutputFileName(CMarnelPropertySheet& sheet, std::wstring& name) {
+    const std::wstring vendor = FieldText(sheet, L"^\\$Vendor_Name$");
+    const std::wstring model = FieldText(sheet, L"^\\$Model_Part_Number$");
+    const std::wstring revision = FieldText(sheet, L"^\\$Product_Revision$");
+    const std::wstring tid = FieldText(sheet, L"^\\$TID$");
+    if (vendor.empty() || model.empty() || revision.empty() || tid.empty()) {
+        return false;
+    }
+    std::wstring result = vendor + L"__" + model + L"__" + revision + L"__" + tid;
+    const auto* productType = dynamic_cast<const CPulldownListField*>(sheet.FindField(L"^Orvik_Product_Type$"));
+    if (productType && productType->GetIntValue() == 0) {
+        const std::wstring label = FieldText(sheet, L"^\\$Port_Label$");
+        if (!label.empty()) {
+            result += L"__" + label;
+        }
+    }
+    for (wchar_t& c : result) {
+        switch (c) {
+        case L' ': case L'/': case L'\\': case L':': case L'*': case L'?': case L'"': case L'<': case L'>':
+        case L'|':
+            c = L'-';
+            break;
+        default:
+            break;
+        }
+    }
+    result += L".txt";
+    sheet.SetOutputFileName(result);
+    name = result;
+    return true;
+}
+
+void SetSheetTitle(CMarnelPropertySheet& sheet, const std::wstring& path) {
+    std::wstring title = orvik::TitleText();
+    if (!path.empty()) {
+        const std::size_t slash = path.find_last_of(L"\\/");
+        title += L" - [" + (slash == std::wstring::npos ? path : path.substr(slash + 1)) + L"]";
+    }
+    sheet.SetTitle(title);
+}
+
+bool WriteFileReplacing(const std::wstring& path, std::string_view bytes, std::wstring& error) {
+    const std::string target = orvik::ToUtf8(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string directory = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string temp = (directory == "." ? std::string("./") : directory) + "." + base + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        error = SystemError(errno);
+        return false;
+    }
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int code = errno;
+            ::close(fd);
+            ::unlink(temp.c_str());
+            error = SystemError(code);
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    // The file is read by others after we are gone: give it ordinary permissions, not mkstemp's 0600.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        error = SystemError(code);
+        return false;
+    }
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        error = SystemError(code);
+        return false;
+    }
+    return true;
+}
+
+bool SaveOrvik(CMarnelPropertySheet& sheet, const std::wstring& directory) {
+    std::wstring name;
+    if (!GenerateOutputFileName(sheet, name)) {
+        const std::wstring message = L"Unable to generate output file name.";
+        Log(message);
+        sheet.Prompt().ShowError(message);
+        return false;
+    }
+    Log(Format(L"Output file name generated: %s", {name}));
+    std::wstring error;
+    if (!WriteFileReplacing(JoinPath(directory, name), BuildOrvikBytes(sheet), error)) {
+        const std::wstring message = Format(L"Failure: couldn't open %s: %s", {name, error});
+        Log(message);
+        sheet.Prompt().ShowError(message);
+        return false;
+    }
+    Log(Format(L"Success: Orvik saved to %s.", {name}));
+    SetSheetTitle(sheet, name);
+    return true;
+}
+
+bool ValidateAndSave(CMarnelPropertySheet& sheet, const std::wstring& directory) {
+    for (const CPageSuper* page : sheet.Tabs()) {
+        if (!page) {
+            throw filegen_error(L"NULL page.");
+        }
+        if (!page->IsPageValid()) {
+            const std::wstring message = page->HasWindow()
+                                              ? Format(L"%s page filled out incorrectly.", {page->TabLabel()})
+                                              : std::wstring(L"One or more pages are filled out incorrectly.");
+            Log(message);
+            return false;
+        }
+    }
+    return SaveOrvik(sheet, directory);
+}
+
+bool OnApply(CMarnelPropertySheet& sheet, bool okButton, const std::wstring& directory) {
+    Log(Format(L"%s button selected.", {okButton ? L"OK" : L"Apply"}));
+    sheet.SetLeaveQuestionEnabled(false);
+    for (CParameterField* field : sheet.ActivePage().Fields()) {
+        field->SyncWithControl(0);
+    }
+    Log(std::string_view("About to save Orvik."));
+    bool result = false;
+    if (ValidateAndSave(sheet, directory)) {
+        if (!sheet.SuccessBoxFlag()) {
+            sheet.Prompt().ShowInformation(
+                L"A text file has been generated in the same directory as this application. It is named " +
+                sheet.OutputFileName() + L".");
+        }
+        if (okButton) {
+            sheet.SetSuccessBoxFlag(true);
+        }
+        result = okButton;
+    } else {
+        Log(std::wstring_view(kNotComplete));
+        sheet.Prompt().ShowError(kNotComplete);
+    }
+    sheet.SetLeaveQuestionEnabled(true);
+    return result;
+}
