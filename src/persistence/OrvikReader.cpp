@@ -137,8 +137,7 @@ std::wstring UserValue(const CParameterField* field, const std::wstring& fileVal
     return orvik::ToWide(static_cast<unsigned long long>(units) * number->Scale());
 }
 
-void StoreInGroupList(CFieldGroupList& list, const std::wstring& pattern, const COccurrence& occurrence,
-                      const std::vector<int>& numbers, std::size_t depth, int typeId) {
+CFieldGroup& EnsureGroups(CFieldGroupList& list, const std::vector<int>& numbers, std::size_t depth, int typeId) {
     const auto wanted = static_cast<std::size_t>(numbers[depth]);
     while (list.Size() < wanted) {
         list.AppendNewGroup();
@@ -147,28 +146,22 @@ void StoreInGroupList(CFieldGroupList& list, const std::wstring& pattern, const 
     if (depth + 1 < numbers.size()) {
         group.CreateChildList(typeId);
         if (CFieldGroupList* child = group.ChildList()) {
-            StoreInGroupList(*child, pattern, occurrence, numbers, depth + 1, typeId);
+            return EnsureGroups(*child, numbers, depth + 1, typeId);
         }
-        return;
     }
-    if (CParameterField* field = group.FindField(pattern)) {
-        field->SetValue(UserValue(field, occurrence.value));
-        field->RefreshControl();
-        field->SetFileEntry(occurrence.name, occurrence.value);
-    }
+    return group;
 }
 
-void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence) {
-    const std::wstring& name = occurrence.name;
+} // namespace
+
+CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::wstring& name) {
     const SGroupMatch match = FindGroupRecord(name);
     if (!match.record || match.typeId == 0 || match.typeId == 1) {
-        Log(Format(L"Unknown field: %s", {name}));
-        return;
+        return nullptr;
     }
     std::vector<std::wstring> captures;
     if (!CNamePattern::Of(match.record->namePattern).Match(name, &captures) || captures.empty()) {
-        Log(Format(L"Unknown field: %s", {name}));
-        return;
+        return nullptr;
     }
     std::vector<int> numbers;
     for (std::size_t i = 0; i < captures.size(); ++i) {
@@ -178,8 +171,7 @@ void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence) 
         // create groups no count can declare.
         if (captures[i].size() > 9 || !TryTextToUnsigned(captures[i], n) || n == 0 ||
             n > static_cast<std::uint32_t>(limit)) {
-            Log(Format(L"Unknown field: %s", {name}));
-            return;
+            return nullptr;
         }
         numbers.push_back(static_cast<int>(n));
     }
@@ -189,9 +181,26 @@ void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence) 
         list = &sheet.EnsureGroupList(listType);
     } catch (const filegen_error& e) {
         Log(std::string_view(e.what()));
+        return nullptr;
+    }
+    CFieldGroup& group = EnsureGroups(*list, numbers, 0, match.typeId);
+    if (group.OwnerList() == nullptr || group.OwnerList()->TypeId() != match.typeId) {
+        return nullptr;
+    }
+    return group.FindField(match.record->namePattern);
+}
+
+namespace {
+
+void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence) {
+    CParameterField* field = FindOrCreateGroupField(sheet, occurrence.name);
+    if (!field) {
+        Log(Format(L"Unknown field: %s", {occurrence.name}));
         return;
     }
-    StoreInGroupList(*list, match.record->namePattern, occurrence, numbers, 0, match.typeId);
+    field->SetValue(UserValue(field, occurrence.value));
+    field->RefreshControl();
+    field->SetFileEntry(occurrence.name, occurrence.value);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <string_view>
 
 class CMarnelPropertySheet;
+class CParameterField;
 
 // The line without surrounding white space and without its comment; empty for blank and comment
 // lines. A semicolon between the double quotes of a text value does not start a comment.
@@ -16,6 +17,12 @@ bool MatchEntryLine(std::wstring_view line, std::wstring& name, std::wstring& va
 
 // Collects the entries of a file's bytes; lines that fit neither form are logged and kept aside.
 void ParseOrvikBytes(std::string_view bytes, COrvikFile& file);
+
+// The field of a repeated group that a printable name such as Src_PDO_Voltage2 or
+// SVID1_mode3_enter_SOP names, creating the groups up to its numbers as a load does. Null for a name
+// that is no group field, or whose numbers are 0 or past what the counts allow (7 PDOs, 52 SVIDs,
+// 6 modes).
+CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::wstring& name);
 
 // Reads a whole file; false with the system's description of the failure in `error`.
 bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error);
