@@ -1,0 +1,55 @@
+#pragma once
+
+#include "catalog/PageCatalog.h"
+
+#include <vector>
+
+// The repeated-group types.
+constexpr int kSourcePdoType = 2;
+constexpr int kSinkPdoType = 3;
+constexpr int kSopSvidType = 4;
+constexpr int kSopModeType = 5;
+constexpr int kCableSvidType = 6;
+constexpr int kCableModeType = 7;
+
+// The name patterns a PDO's rules and checks read. Source and Sink name their current and power
+// fields differently; `peakCurrent` is null for a Sink PDO.
+struct SPdoNames {
+    int typeId;
+    const wchar_t* supplyType;
+    const wchar_t* peakCurrent;
+    const wchar_t* voltage;
+    const wchar_t* current; // Src_PDO_Max_Current / Snk_PDO_Op_Current
+    const wchar_t* power;   // Src_PDO_Max_Power / Snk_PDO_Op_Power
+    const wchar_t* minVoltage;
+    const wchar_t* maxVoltage;
+    const wchar_t* countField; // the page's Num_Src_PDOs / Num_Snk_PDOs
+};
+
+// The name patterns of one SVID family (SOP or cable) and its modes.
+struct SSvidNames {
+    int svidTypeId;
+    int modeTypeId;
+    const wchar_t* modalOperation; // the page field that lets the family exist
+    const wchar_t* svid;
+    const wchar_t* modesFixed;
+    const wchar_t* minModes;
+    const wchar_t* maxModes;
+    const wchar_t* enter;
+    const wchar_t* recogMask;
+    const wchar_t* recogValue;
+    const wchar_t* countField; // Num_SVIDs_max_SOP / Cable_num_SVIDs_max
+};
+
+const SPdoNames& SourcePdoNames();
+const SPdoNames& SinkPdoNames();
+const SSvidNames& SopSvidNames();
+const SSvidNames& CableSvidNames();
+// The family of an SVID or mode group type; null for any other type.
+const SSvidNames* SvidNamesOf(int typeId);
+
+// The questions of one repeated item of a group type (2 to 7), in creation order; empty for any
+// other type.
+const std::vector<SFieldSpec>& GroupFieldSpecs(int typeId);
+// The row of a group field, by name pattern or printable name; null when the type has no such field.
+const SFieldSpec* FindGroupFieldSpec(int typeId, const std::wstring& name);
