@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+enum class ECommand { None, Check, Print, Save, New, Fields };
+
+// What the command line asks for, with file names and answers as wide text.
+struct SCommandLine {
+    ECommand command = ECommand::None;
+    bool help = false;
+    std::wstring file;
+    std::wstring directory;
+    bool print = false;
+    bool save = false;
+    // NAME=VALUE answers of `new`, in the order given.
+    std::vector<std::pair<std::wstring, std::wstring>> settings;
+};
+
+// Reads the arguments after the program name. A mistake is a CCliError with the usage exit code.
+class CCommandLineParser {
+public:
+    static SCommandLine Parse(const std::vector<std::string>& args);
+    static ECommand CommandOf(const std::string& word);
+
+private:
+    explicit CCommandLineParser(const std::vector<std::string>& args) : args_(args) {}
+    SCommandLine Run();
+    void ParseCommandArguments(SCommandLine& line);
+    // The value of an option given as `--name VALUE` or `--name=VALUE`.
+    std::string OptionValue(const std::string& option, const std::string& arg);
+    void AddSetting(SCommandLine& line, const std::string& assignment);
+    void Check(const SCommandLine& line) const;
+
+    const std::vector<std::string>& args_;
+    std::size_t next_ = 0;
+};

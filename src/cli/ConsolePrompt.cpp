@@ -1,0 +1,20 @@
+#include "cli/ConsolePrompt.h"
+
+#include "cli/Console.h"
+
+void CConsolePrompt::ShowError(const std::wstring& text) {
+    CConsole::ErrUnlessRepeated(text);
+}
+
+void CConsolePrompt::ShowInformation(const std::wstring& text) {
+    CConsole::ErrUnlessRepeated(text);
+}
+
+bool CConsolePrompt::AskYesNo(const std::wstring& /*text*/) {
+    return true;
+}
+
+std::optional<std::wstring> CConsolePrompt::ChooseFileToOpen(unsigned& errorCode) {
+    errorCode = 0;
+    return std::nullopt;
+}

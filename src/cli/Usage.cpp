@@ -1,0 +1,106 @@
+#include "cli/Usage.h"
+
+namespace {
+
+const wchar_t kOverview[] = LR"(orvik - fill in, check and write Marnel files (Orvik) from the command line.
+
+Commands:
+  orvik check FILE              Load FILE and report, tab by tab, what is missing or invalid.
+  orvik print FILE              Load FILE and write the file a save would write to standard output.
+  orvik save FILE [--dir DIR]   Load FILE, check it and save it under the name built from its
+                                answers in DIR (default: the current directory).
+  orvik new [--set NAME=VALUE]... [--print | --save DIR]
+                                Start a new form, answer questions as a user would, then check,
+                                print or save it.
+  orvik fields                  List every question: tab, name, kind, range, units and choices.
+  orvik COMMAND --help          Explain one command.
+
+Loader diagnostics and messages go to standard error, one per line.
+
+Exit codes:
+  0  success, every tab valid
+  1  the form is incomplete or holds invalid answers
+  2  bad command line, unreadable file, refused answer, or any other error
+  3  the file could not be written
+)";
+
+const wchar_t kCheck[] = LR"(orvik check FILE
+
+Loads FILE as the Load button does (retired names are upgraded) and prints one line per tab, in
+tab order:
+  [ok] <tab>
+  [invalid] <tab>
+Each invalid tab is followed by one indented line per invalid answer,
+  <name>: <reason>
+where the reason is "missing", "invalid value "X"" with what the field accepts, or "value "X"
+conflicts with other answers", and by one line per list that is not complete (PDOs, SVIDs, modes)
+or page rule that fails.
+
+Exit codes: 0 every tab valid, 1 some tab invalid, 2 FILE cannot be read.
+)";
+
+const wchar_t kPrint[] = LR"(orvik print FILE
+
+Loads FILE and writes to standard output exactly the bytes a save would write (Windows-1252, CR LF
+line ends), without checking the answers.
+
+Exit codes: 0 written, 2 FILE cannot be read, 3 standard output cannot be written.
+)";
+
+const wchar_t kSave[] = LR"(orvik save FILE [--dir DIR]
+
+Loads FILE, checks every tab and saves the form as <vendor>__<model>__<revision>__<TID>[__<port
+label>].txt in DIR (default: the current directory), then prints that name.
+
+Exit codes: 0 saved, 1 the form is incomplete (the problems are printed as check prints them),
+2 FILE cannot be read, 3 the file cannot be written.
+)";
+
+const wchar_t kNew[] = LR"(orvik new [--set NAME=VALUE]... [--print | --save DIR]
+
+Starts from a new form and applies each --set in order, as a user would in the window; each answer
+re-evaluates which questions are asked.
+  NAME   the name written in the file: $Vendor_Name, Connector_Type, Src_PDO_Voltage2,
+         SVID1_mode2_enter_SOP. Naming a PDO, SVID or mode creates the items up to its numbers.
+  VALUE  what the user types or picks: numbers in the units shown by 'orvik fields' (mV, mA, mW),
+         hexadecimal digits without 0x, YES or NO, a choice's number.
+Answering a question that is not asked at that point, one fixed by other answers, or a name that
+does not exist is an error (exit 2).
+
+Then:
+  --print     write the file's bytes to standard output (as 'orvik print')
+  --save DIR  check and save the file in DIR (as 'orvik save')
+  neither     print the check report (as 'orvik check')
+)";
+
+const wchar_t kFields[] = LR"(orvik fields
+
+Lists every question of the form, one per line, tab-separated:
+  <tab>  <name>  <kind and its limits>  <choices>
+Names of PDO, SVID and mode questions show their numbers as ([0-9]+). Numbers are typed in the
+units shown; the file holds them divided by the scale.
+)";
+
+} // namespace
+
+std::wstring CUsage::UsageLine() {
+    return L"usage: orvik {check|print|save|new|fields} [ARGUMENTS] (orvik --help explains them)";
+}
+
+std::wstring CUsage::Help(ECommand command) {
+    switch (command) {
+    case ECommand::Check:
+        return kCheck;
+    case ECommand::Print:
+        return kPrint;
+    case ECommand::Save:
+        return kSave;
+    case ECommand::New:
+        return kNew;
+    case ECommand::Fields:
+        return kFields;
+    case ECommand::None:
+        break;
+    }
+    return kOverview;
+}
