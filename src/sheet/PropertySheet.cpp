@@ -37,6 +37,13 @@ void CMarnelPropertySheet::Initialize() {
     }
     LinkParents();
     fieldVector_.StableSort(HasFewerParents);
+    // The Intro page shows which tool and which format revision this form belongs to.
+    if (CParameterField* spec = FindField(L"^\\$Orvik_Specification$")) {
+        spec->SetValue(orvik::SpecificationText());
+    }
+    if (CParameterField* producer = FindField(L"^\\$Orvik_Producer$")) {
+        producer->SetValue(orvik::ProducerText());
+    }
     CreateGroupLists();
     Activate(EPage::Intro);
     if (!fieldVector_.Empty()) {

@@ -1,0 +1,260 @@
+#include "LogCapture.h"
+#include "model/FieldKinds.h"
+#include "persistence/OrvikReader.h"
+#include "sheet/PropertySheet.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+bool Logged(const CScopedLogCapture& log, const std::string& line) {
+    const auto& lines = log.Lines();
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+struct SLine {
+    const wchar_t* line;
+    bool matches;
+    const wchar_t* name;
+    const wchar_t* value;
+};
+
+class LineGrammar : public ::testing::TestWithParam<SLine> {};
+
+TEST_P(LineGrammar, MatchesTheTwoLineFormsOnly) {
+    const SLine& c = GetParam();
+    std::wstring name = L"unset";
+    std::wstring value = L"unset";
+    EXPECT_EQ(MatchEntryLine(c.line, name, value), c.matches) << c.line;
+    if (c.matches) {
+        EXPECT_EQ(name, c.name);
+        EXPECT_EQ(value, c.value);
+    }
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Reader, LineGrammar, ::testing::Values(
+    SLine{L"$Port_Label: \"A;B\"   ; note",       true,  L"$Port_Label",     L"A;B"},
+    SLine{L"$Port_Label: \"x\"y\"",                true,  L"$Port_Label",     L"x\"y"},
+    SLine{L"$Vendor_Name:\"V1\"",                  true,  L"$Vendor_Name",    L"V1"},
+    SLine{L"$Vendor_Name :  \"V1\"",               true,  L"$Vendor_Name",    L"V1"},
+    SLine{L"$Vendor_Name: \"\"",                   true,  L"$Vendor_Name",    L""},
+    SLine{L"\t$TID\t:\t\"7\"  ",                   true,  L"$TID",            L"7"},
+    SLine{L"Connector_Type: 0x02",                 true,  L"Connector_Type",  L"02"},
+    SLine{L"Connector_Type: 0x1f  ; comment",      true,  L"Connector_Type",  L"1F"},
+    SLine{L"Connector_Type: 123",                  true,  L"Connector_Type",  L"123"},
+    SLine{L"USB_PD_Support: YES",                  true,  L"USB_PD_Support",  L"YES"},
+    SLine{L"Cable_SOP''_controller: NO",           true,  L"Cable_SOP''_controller", L"NO"},
+    SLine{L"Connector_Type: 0X02",                 false, nullptr, nullptr},
+    SLine{L"Connector_Type: yes",                  false, nullptr, nullptr},
+    SLine{L"Connector_Type: -1",                   false, nullptr, nullptr},
+    SLine{L"Connector_Type: 0x",                   false, nullptr, nullptr},
+    SLine{L"Connector_Type 2",                     false, nullptr, nullptr},
+    SLine{L"Connector-Type: 2",                    false, nullptr, nullptr},
+    SLine{L"$Vendor_Name: V1",                     false, nullptr, nullptr},
+    SLine{L"$Vendor_Name: \"V1",                   false, nullptr, nullptr},
+    SLine{L"$: \"V1\"",                            false, nullptr, nullptr},
+    SLine{L"Vendor_Name: \"V1\"",                  false, nullptr, nullptr},
+    SLine{L"   ; comment",                         false, nullptr, nullptr},
+    SLine{L"",                                     false, nullptr, nullptr}));
+// clang-format on
+
+TEST(Reader, StripCommentKeepsSemicolonsInsideQuotes) {
+    EXPECT_EQ(StripComment(L"  ; only a comment"), L"");
+    EXPECT_EQ(StripComment(L"   "), L"");
+    EXPECT_EQ(StripComment(L"A: 1 ; c"), L"A: 1");
+    EXPECT_EQ(StripComment(L"$A: \"x;y;z\" ; c"), L"$A: \"x;y;z\"");
+    EXPECT_EQ(StripComment(L"$A: \"x;y\""), L"$A: \"x;y\"");
+}
+
+TEST(Reader, ParsesEntriesInOrderAndKeepsDuplicatesTogether) {
+    CScopedLogCapture log;
+    COrvikFile file(L"f.txt");
+    ParseOrvikBytes("; header\r\nB: 1\r\nA: 2\nB: 1\r\n\r\nbad line\r\nC: YES", file);
+    ASSERT_EQ(file.Entries().size(), 3u);
+    EXPECT_EQ(file.Entries()[0].name, L"B");
+    EXPECT_EQ(file.Entries()[0].occurrences.size(), 2u);
+    EXPECT_EQ(file.Entries()[1].name, L"A");
+    EXPECT_EQ(file.Entries()[2].name, L"C"); // the last line has no line end
+    ASSERT_EQ(file.RejectedLines().size(), 1u);
+    EXPECT_EQ(file.RejectedLines()[0], L"bad line");
+    EXPECT_TRUE(Logged(log, "Syntax Error: couldn't parse 'bad line'"));
+    EXPECT_EQ(log.Lines().size(), 1u) << "blank and comment lines are skipped silently";
+}
+
+TEST(Reader, SurvivesBytesThatAreNoOrvikFile) {
+    CScopedLogCapture log;
+    COrvikFile file;
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) {
+        binary.push_back(static_cast<char>((i * 37) & 0xFF));
+    }
+    ParseOrvikBytes(binary, file);
+    ParseOrvikBytes(std::string("A: 1\0B: 2\r\n", 12), file);
+    ParseOrvikBytes(std::string(10 * 1024 * 1024, 'x'), file);
+    std::string longValue = "$Vendor_Name: \"" + std::string(10 * 1024 * 1024, 'v') + "\"";
+    ParseOrvikBytes(longValue, file);
+    std::string longNumber = "Connector_Type: " + std::string(10 * 1024 * 1024, '7');
+    ParseOrvikBytes(longNumber, file);
+    ASSERT_GE(file.Entries().size(), 2u);
+    EXPECT_EQ(file.Entries().back().name, L"Connector_Type");
+}
+
+class LoaderTest : public ::testing::Test {
+protected:
+    void SetUp() override { sheet.Initialize(); }
+    bool Load(const std::string& text) { return LoadOrvikBytes(sheet, L"C:\\dir\\in.txt", text); }
+    std::wstring Value(const wchar_t* name) {
+        CParameterField* f = sheet.FindField(name);
+        return f ? f->Value() : L"<missing>";
+    }
+
+    CScopedLogCapture log;
+    CScriptedPrompt prompt;
+    CMarnelPropertySheet sheet{&prompt};
+};
+
+TEST_F(LoaderTest, DuplicateNamesAreDiscardedAndUnknownNamesLogged) {
+    EXPECT_TRUE(Load("$Vendor_Name: \"V\"\r\n$Vendor_Name: \"V\"\r\nNo_Such_Field: 1\r\n$TID: \"9\"\r\n"));
+    EXPECT_EQ(Value(L"$Vendor_Name"), L"");
+    EXPECT_EQ(Value(L"$TID"), L"9");
+    EXPECT_TRUE(Logged(log, "2 Orvik entries found for field: $Vendor_Name. Discarding."));
+    EXPECT_TRUE(Logged(log, "Unknown field: No_Such_Field"));
+}
+
+TEST_F(LoaderTest, EmptiesTheFormAndKeepsTheFileValuesForLater) {
+    sheet.FindField(L"$Vendor_Name")->SetValue(L"typed before");
+    EXPECT_TRUE(Load("$TID: \"1\"\r\nOrvik_Product_Type: 0\r\n"));
+    EXPECT_EQ(Value(L"$Vendor_Name"), L"");
+    CParameterField* type = sheet.FindField(L"Orvik_Product_Type");
+    EXPECT_EQ(type->FileEntryName(), L"Orvik_Product_Type");
+    EXPECT_EQ(type->FileEntryValue(), L"0");
+    EXPECT_EQ(sheet.Title(), L"Orvik Generator 1.2.2.2 - [in.txt]");
+}
+
+TEST_F(LoaderTest, FillsTheVersionTextsOnlyWhenTheFileHasNone) {
+    EXPECT_TRUE(Load("$TID: \"1\"\r\n"));
+    EXPECT_EQ(Value(L"$Orvik_Producer"), L"Halvex Marnel File Generator, Version 1.2.2.2");
+    EXPECT_EQ(Value(L"$Orvik_Specification"), L"Revision 1.36, Version 1.0");
+    EXPECT_TRUE(Load("$Orvik_Producer: \"Older tool\"\r\n"));
+    EXPECT_EQ(Value(L"$Orvik_Producer"), L"Older tool");
+}
+
+TEST_F(LoaderTest, ValuesAreStoredAsReadAndShowAsInvalid) {
+    EXPECT_TRUE(Load("Orvik_Product_Type: 0\r\nConnector_Type: 0xAB\r\n"));
+    auto* connector = dynamic_cast<CPulldownListField*>(sheet.FindField(L"Connector_Type"));
+    ASSERT_NE(connector, nullptr);
+    EXPECT_EQ(connector->Value(), L"AB");
+    EXPECT_FALSE(connector->IsValid());
+    EXPECT_EQ(connector->GetCurrentOption().first, -1);
+}
+
+TEST_F(LoaderTest, GroupEntriesWithImpossibleNumbersAreRejected) {
+    EXPECT_TRUE(Load("Src_PDO_Voltage0: 100\r\nSrc_PDO_Voltage8: 100\r\nSVID53_SOP: 0x1234\r\n"
+                     "SVID1_mode7_enter_SOP: YES\r\nSrc_PDO_Voltage99999999999999999999: 100\r\n"));
+    EXPECT_TRUE(Logged(log, "Unknown field: Src_PDO_Voltage0"));
+    EXPECT_TRUE(Logged(log, "Unknown field: Src_PDO_Voltage8"));
+    EXPECT_TRUE(Logged(log, "Unknown field: SVID53_SOP"));
+    EXPECT_TRUE(Logged(log, "Unknown field: SVID1_mode7_enter_SOP"));
+    EXPECT_TRUE(Logged(log, "Unknown field: Src_PDO_Voltage99999999999999999999"));
+    for (const auto& [type, list] : sheet.GroupLists()) {
+        EXPECT_TRUE(list->Empty()) << "group type " << type;
+    }
+}
+
+TEST_F(LoaderTest, UnreadableFileLeavesTheFormAsItWas) {
+    sheet.FindField(L"$Vendor_Name")->SetValue(L"kept");
+    EXPECT_FALSE(LoadOrvik(sheet, L"/nonexistent/dir/file.txt"));
+    EXPECT_EQ(Value(L"$Vendor_Name"), L"kept");
+    ASSERT_FALSE(prompt.History().empty());
+    EXPECT_EQ(prompt.History().back().text.rfind(L"Couldn't read from file '/nonexistent/dir/file.txt': ", 0), 0u);
+}
+
+TEST_F(LoaderTest, LoadCommandAsksOnlyWhenVisitedPagesHoldAnswers) {
+    prompt.SetNextFileDialogCancelled();
+    RunLoadCommand(sheet);
+    EXPECT_TRUE(Logged(log, "No Orvik selected: cancelled by user."));
+
+    prompt.SetNextFileDialogCancelled(12);
+    RunLoadCommand(sheet);
+    EXPECT_EQ(prompt.History().back().text, L"Unable to load Orvik: CommDlgExtendedError = 12.");
+
+    prompt.ClearHistory();
+    prompt.SetNextFileName(L"/nonexistent/a.txt");
+    RunLoadCommand(sheet);
+    EXPECT_EQ(prompt.History().back().text, L"Failure: Unable to load Orvik /nonexistent/a.txt.");
+    for (const auto& shown : prompt.History()) {
+        EXPECT_NE(shown.kind, CScriptedPrompt::Shown::Question) << "nothing typed yet: no question";
+    }
+
+    sheet.FindField(L"$Vendor_Name")->SetValue(L"typed");
+    prompt.ClearHistory();
+    prompt.SetNextFileName(L"/nonexistent/a.txt");
+    prompt.SetNextAnswer(false);
+    RunLoadCommand(sheet);
+    ASSERT_EQ(prompt.History().size(), 1u);
+    EXPECT_EQ(prompt.History()[0].text, L"Loading this Orvik will overwrite all data that has been entered.  "
+                                        L"Are you sure you want to continue?");
+    EXPECT_EQ(Value(L"$Vendor_Name"), L"typed");
+}
+
+class UpgradeTest : public LoaderTest {};
+
+TEST_F(UpgradeTest, RenamedFieldsKeepTheirValues) {
+    EXPECT_TRUE(Load("$Product_Name: \"X-100\"\r\n$VERSION_INFO: \"B\"\r\n"));
+    EXPECT_EQ(Value(L"$Model_Part_Number"), L"X-100");
+    EXPECT_EQ(Value(L"$Product_Revision"), L"B");
+    EXPECT_TRUE(Logged(log, "\"$Product_Name\" is not a valid field in this version of the Orvik.  "
+                            "It will be upgraded to the current version."));
+}
+
+TEST_F(UpgradeTest, OldNameWinsOverCurrentNameAndTwiceIsDiscarded) {
+    EXPECT_TRUE(Load("$Model_Part_Number: \"new\"\r\n$Product_Name: \"old\"\r\n"));
+    EXPECT_EQ(Value(L"$Model_Part_Number"), L"old");
+    EXPECT_TRUE(Load("$Model_Part_Number: \"new\"\r\n$Product_Name: \"a\"\r\n$Product_Name: \"b\"\r\n"));
+    EXPECT_EQ(Value(L"$Model_Part_Number"), L"new");
+}
+
+TEST_F(UpgradeTest, DeviceTypeIsSplitIntoFourFields) {
+    struct SCase {
+        const char* value;
+        const wchar_t* productType;
+        const wchar_t* connector;
+        const wchar_t* pdSupport;
+        const wchar_t* portType;
+    };
+    const SCase cases[] = {
+        {"3", L"0", L"2", L"YES", L"3"},
+        {"5", L"1", L"", L"YES", L""},
+        {"6", L"0", L"2", L"NO", L""},
+        {"9", L"", L"", L"", L""},
+    };
+    for (const SCase& c : cases) {
+        // Entries for the split fields in the same file give way to the split.
+        ASSERT_TRUE(Load(std::string("Connector_Type: 1\r\nPD_Port_Type: 4\r\nUUT_Device_Type: ") + c.value + "\r\n"));
+        const auto collected = sheet.Upgrader().Collected();
+        auto stored = [&](const wchar_t* pattern) {
+            auto it = collected.find(pattern);
+            return it == collected.end() ? std::wstring(L"<none>") : it->second.value;
+        };
+        EXPECT_EQ(stored(L"^Orvik_Product_Type$"), c.productType) << c.value;
+        EXPECT_EQ(stored(L"^Connector_Type$"), c.connector) << c.value;
+        EXPECT_EQ(stored(L"^USB_PD_Support$"), c.pdSupport) << c.value;
+        EXPECT_EQ(stored(L"^PD_Port_Type$"), c.portType) << c.value;
+        EXPECT_EQ(sheet.FindField(L"Orvik_Product_Type")->FileEntryValue(), c.productType) << c.value;
+    }
+}
+
+TEST_F(UpgradeTest, DeviceTypeThreeMakesAProviderOnlyTypeCPort) {
+    ASSERT_TRUE(Load("UUT_Device_Type: 3\r\n"));
+    EXPECT_EQ(Value(L"Orvik_Product_Type"), L"0");
+    EXPECT_EQ(Value(L"Connector_Type"), L"2");
+    EXPECT_EQ(Value(L"USB_PD_Support"), L"YES");
+    EXPECT_EQ(Value(L"PD_Port_Type"), L"3");
+    EXPECT_EQ(Value(L"Type_C_State_Machine"), L"0") << "Provider Only leaves SRC as the only state machine";
+}
+
+} // namespace
