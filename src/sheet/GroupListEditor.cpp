@@ -1,0 +1,294 @@
+#include "sheet/GroupListEditor.h"
+
+#include "catalog/GroupCatalog.h"
+#include "catalog/GroupChecks.h"
+#include "logging/Logger.h"
+#include "model/Errors.h"
+#include "model/FieldKinds.h"
+#include "model/ParameterField.h"
+#include "model/Predicates.h"
+#include "model/Text.h"
+
+#include <algorithm>
+#include <map>
+#include <stdexcept>
+
+using orvik::Format;
+using orvik::ToWideSigned;
+
+const SListPanelTexts& ListPanelTexts(int groupTypeId) {
+    // clang-format off
+    static const std::map<int, SListPanelTexts> texts = {
+        //                label           singular          plural            dialog caption
+        {kSourcePdoType, {L"Source PDOs", L"Source PDO",    L"Source PDOs",   L"Source PDO"}},
+        {kSinkPdoType,   {L"Sink PDOs",   L"Sink PDO",      L"Sink PDOs",     L"Sink PDO"}},
+        {kSopSvidType,   {L"SOP SVIDs",   L"SVID",          L"SVIDs",         L"SOP SVID"}},
+        {kSopModeType,   {L"SVID Modes",  L"SVID Mode",     L"SVID Modes",    L"SOP SVID Modes"}},
+        {kCableSvidType, {L"Cable SVIDs", L"SVID",          L"SVIDs",         L"Cable SVID"}},
+        {kCableModeType, {L"SVID Modes",  L"SVID Mode",     L"SVID Modes",    L"SVID Modes"}},
+    };
+    // clang-format on
+    return texts.at(groupTypeId);
+}
+
+namespace {
+
+bool IsModeType(int typeId) {
+    return typeId == kSopModeType || typeId == kCableModeType;
+}
+
+void ClearAndLock(CParameterField* field) {
+    field->SetValue(std::wstring());
+    field->RefreshControl();
+    field->SetEnabled(false);
+    field->EnableControl(false);
+}
+
+} // namespace
+
+// ---- CGroupWorkingCopy ----
+
+CGroupWorkingCopy::CGroupWorkingCopy(const CFieldGroup& edited) : copy_(edited.Clone()) {
+    if (CFieldGroupList* modes = copy_->ChildList()) {
+        modes_ = std::make_unique<CGroupListEditor>(*modes);
+        modes_->Select(modes->Empty() ? -1 : 0);
+    }
+    Reevaluate();
+}
+
+CGroupWorkingCopy::~CGroupWorkingCopy() = default;
+
+CParameterField* CGroupWorkingCopy::Field(const std::wstring& name) const {
+    if (CParameterField* field = copy_->FindField(name)) {
+        return field;
+    }
+    return copy_->Fields().FindField(name);
+}
+
+void CGroupWorkingCopy::SetAnswer(CParameterField* field, const std::wstring& value) {
+    if (!field) {
+        throw filegen_error(L"NULL parameter field.");
+    }
+    if (field->Group() != copy_.get()) {
+        throw filegen_error(Format(L"Couldn't find field %s in field list.", {field->GetPrintableName()}));
+    }
+    field->SetValue(value);
+    field->RefreshControl();
+    Reevaluate();
+}
+
+void CGroupWorkingCopy::SetAnswer(const std::wstring& name, const std::wstring& value) {
+    CParameterField* field = Field(name);
+    if (!field) {
+        throw filegen_error(Format(L"Couldn't find field %s in field list.", {name}));
+    }
+    SetAnswer(field, value);
+}
+
+void CGroupWorkingCopy::Reevaluate() {
+    CFieldList& fields = copy_->Fields();
+    if (!fields.Empty()) {
+        UpdateAvailability(fields.At(0));
+        fields.PropagateChange(0, fields.At(0), true);
+    }
+    if (CFieldGroupList* modes = copy_->ChildList()) {
+        modes->PropagateChange(nullptr, true);
+    }
+    HideUnusedModeFields();
+}
+
+void CGroupWorkingCopy::HideUnusedModeFields() {
+    hidden_.clear();
+    const CFieldGroupList* owner = copy_->OwnerList();
+    if (!owner || !IsModeType(owner->TypeId())) {
+        return;
+    }
+    const SSvidNames& names = *SvidNamesOf(owner->TypeId());
+    const bool fixed = ChoiceOf(&OwningModesFixed(*copy_)) == YN_YES;
+    const std::vector<const wchar_t*> unused =
+        fixed ? std::vector<const wchar_t*>{names.recogMask, names.recogValue} : std::vector{names.enter};
+    for (const wchar_t* pattern : unused) {
+        if (CParameterField* field = copy_->FindField(pattern)) {
+            ClearAndLock(field);
+            hidden_.push_back(field);
+        }
+    }
+}
+
+bool CGroupWorkingCopy::IsValid() const {
+    return copy_->IsComplete();
+}
+
+std::wstring CGroupWorkingCopy::Caption() const {
+    const CFieldGroupList* owner = copy_->OwnerList();
+    const int type = owner ? owner->TypeId() : 0;
+    const std::wstring number = ToWideSigned(copy_->InstanceNumber());
+    if (IsModeType(type)) {
+        const CFieldGroup* svid = owner->OwnerGroup();
+        return Format(L"%s %d - %s %d", {ListPanelTexts(type - 1).dialogCaption,
+                                         ToWideSigned(svid ? svid->InstanceNumber() : 0), L"Mode", number});
+    }
+    return Format(L"%s %d", {ListPanelTexts(type).dialogCaption, number});
+}
+
+bool CGroupWorkingCopy::IsHidden(const CParameterField* field) const {
+    return std::find(hidden_.begin(), hidden_.end(), field) != hidden_.end();
+}
+
+void CGroupWorkingCopy::CopyInto(CFieldGroup* target) const {
+    if (!target) {
+        throw filegen_error(L"NULL field group.");
+    }
+    for (const CParameterField* field : copy_->Fields()) {
+        if (!field) {
+            throw filegen_error(L"NULL parameter field.");
+        }
+        CParameterField* answer = target->FindField(field->NamePattern());
+        if (!answer) {
+            throw filegen_error(
+                Format(L"Couldn't find field %s in output field group.", {field->GetPrintableName()}));
+        }
+        answer->SetValue(field->Value());
+        answer->RefreshControl();
+        UpdateAvailability(answer);
+    }
+    const CFieldGroupList* modes = copy_->ChildList();
+    if (!modes) {
+        return;
+    }
+    target->CreateChildList(modes->TypeId());
+    CFieldGroupList* destination = target->ChildList();
+    destination->Clear();
+    for (const auto& mode : modes->Groups()) {
+        std::unique_ptr<CFieldGroup> copy = mode->Clone();
+        CFieldGroup* relinked = copy.get();
+        relinked->Fields().SetEnclosingList(&target->Fields());
+        destination->Append(std::move(copy));
+        for (CParameterField* field : relinked->Fields()) {
+            field->SetGroup(relinked);
+            field->ResolveParents(relinked->Fields());
+        }
+    }
+}
+
+// ---- CGroupListEditor ----
+
+CGroupListEditor::CGroupListEditor(CFieldGroupList& list) : list_(list) {}
+
+CGroupListEditor::~CGroupListEditor() {
+    Close();
+}
+
+std::wstring CGroupListEditor::Line(std::size_t index) const {
+    return list_.Summary(list_.At(index));
+}
+
+bool CGroupListEditor::IsLineValid(std::size_t index) const {
+    return list_.At(index).IsComplete();
+}
+
+std::vector<std::wstring> CGroupListEditor::Lines() const {
+    std::vector<std::wstring> lines;
+    for (std::size_t i = 0; i < list_.Size(); ++i) {
+        lines.push_back(Line(i));
+    }
+    return lines;
+}
+
+bool CGroupListEditor::IsListValid() const {
+    return list_.IsListValid();
+}
+
+void CGroupListEditor::Select(int index) {
+    selection_ = (index < 0 || static_cast<std::size_t>(index) >= list_.Size()) ? -1 : index;
+}
+
+void CGroupListEditor::Open(EMode mode, std::unique_ptr<CFieldGroup> fresh, CFieldGroup* edited) {
+    Close();
+    mode_ = mode;
+    fresh_ = std::move(fresh);
+    edited_ = edited;
+    rejection_.clear();
+    working_ = std::make_unique<CGroupWorkingCopy>(*edited_);
+}
+
+void CGroupListEditor::Close() {
+    working_.reset();
+    fresh_.reset();
+    edited_ = nullptr;
+    mode_ = EMode::None;
+}
+
+CGroupWorkingCopy& CGroupListEditor::BeginAdd() {
+    std::unique_ptr<CFieldGroup> fresh = list_.MakeGroup(static_cast<int>(list_.Size()) + 1);
+    CFieldGroup* edited = fresh.get();
+    Open(EMode::Add, std::move(fresh), edited);
+    return *working_;
+}
+
+CGroupWorkingCopy* CGroupListEditor::BeginEdit() {
+    if (!CanEdit()) {
+        return nullptr;
+    }
+    Open(EMode::Edit, nullptr, &list_.At(static_cast<std::size_t>(selection_)));
+    return working_.get();
+}
+
+CGroupWorkingCopy* CGroupListEditor::BeginInsert() {
+    if (!CanInsert()) {
+        return nullptr;
+    }
+    std::unique_ptr<CFieldGroup> fresh = list_.MakeGroup(selection_ + 1);
+    CFieldGroup* edited = fresh.get();
+    Open(EMode::Insert, std::move(fresh), edited);
+    return working_.get();
+}
+
+bool CGroupListEditor::Ok() {
+    if (!working_) {
+        return false;
+    }
+    if (!working_->IsValid()) {
+        rejection_ = Format(L"%s dialog not filled out or invalid data entered.", {working_->Caption()});
+        Log(rejection_);
+        return false;
+    }
+    working_->CopyInto(edited_);
+    switch (mode_) {
+    case EMode::Add:
+        list_.Append(std::move(fresh_));
+        selection_ = static_cast<int>(list_.Size()) - 1;
+        break;
+    case EMode::Insert:
+        list_.Insert(static_cast<std::size_t>(selection_), std::move(fresh_));
+        break;
+    case EMode::Edit:
+    case EMode::None:
+        break;
+    }
+    Close();
+    return true;
+}
+
+void CGroupListEditor::Cancel() {
+    Close();
+}
+
+void CGroupListEditor::DeleteSelected() {
+    if (!CanDelete()) {
+        return;
+    }
+    Close();
+    list_.Delete(static_cast<std::size_t>(selection_));
+    if (list_.Empty()) {
+        selection_ = -1;
+    } else if (static_cast<std::size_t>(selection_) >= list_.Size()) {
+        selection_ = static_cast<int>(list_.Size()) - 1;
+    }
+}
+
+void CGroupListEditor::RemoveAll() {
+    Close();
+    list_.Clear();
+    selection_ = -1;
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include "model/FieldList.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CGroupListEditor;
+
+// What a list panel and its group dialog call their items.
+struct SListPanelTexts {
+    std::wstring label;
+    std::wstring singular;
+    std::wstring plural;
+    std::wstring dialogCaption;
+};
+// Types 2 to 7; every other type is a std::out_of_range.
+const SListPanelTexts& ListPanelTexts(int groupTypeId);
+
+// What a group dialog works on: a deep copy of one group. The real group stays untouched until the
+// answers are copied back.
+class CGroupWorkingCopy {
+public:
+    explicit CGroupWorkingCopy(const CFieldGroup& edited);
+    ~CGroupWorkingCopy();
+    CGroupWorkingCopy(const CGroupWorkingCopy&) = delete;
+    CGroupWorkingCopy& operator=(const CGroupWorkingCopy&) = delete;
+
+    CFieldGroup& Group() { return *copy_; }
+    const CFieldGroup& Group() const { return *copy_; }
+    // A field of the copy by name pattern or printable name; null when the group has none.
+    CParameterField* Field(const std::wstring& name) const;
+
+    // A user's answer: stores it and evaluates the copy again.
+    void SetAnswer(CParameterField* field, const std::wstring& value);
+    void SetAnswer(const std::wstring& name, const std::wstring& value);
+    // Availability of every field from the first one on, then of the modes.
+    void Reevaluate();
+
+    // The copy passes its group's check (for an SVID, its modes included).
+    bool IsValid() const;
+    // "Source PDO 2", "SOP SVID 1 - Mode 3".
+    std::wstring Caption() const;
+    // A field the dialog does not show: in a mode dialog the enter flag or the recognition fields,
+    // by the SVID's modes-fixed answer.
+    bool IsHidden(const CParameterField* field) const;
+
+    // The panel over the copy's modes; null for a group without modes.
+    CGroupListEditor* Modes() const { return modes_.get(); }
+
+    // Copies every answer back into `target` by name, recomputing each field's availability, and
+    // replaces target's modes by copies of the copy's modes. Structural faults are filegen_error.
+    void CopyInto(CFieldGroup* target) const;
+
+private:
+    void HideUnusedModeFields();
+
+    std::unique_ptr<CFieldGroup> copy_;
+    std::unique_ptr<CGroupListEditor> modes_;
+    std::vector<const CParameterField*> hidden_;
+};
+
+// A list panel without its window: the groups of one list as summary lines, a selection, and the
+// operations Add, Edit, Insert, Delete and Remove all. Add, Edit and Insert open a working copy that
+// OK commits and Cancel drops.
+class CGroupListEditor {
+public:
+    explicit CGroupListEditor(CFieldGroupList& list);
+    ~CGroupListEditor();
+    CGroupListEditor(const CGroupListEditor&) = delete;
+    CGroupListEditor& operator=(const CGroupListEditor&) = delete;
+
+    CFieldGroupList& List() const { return list_; }
+    const SListPanelTexts& Texts() const { return ListPanelTexts(list_.TypeId()); }
+
+    // ---- lines and selection ----
+    std::size_t LineCount() const { return list_.Size(); }
+    std::wstring Line(std::size_t index) const;
+    // False shows the line in red.
+    bool IsLineValid(std::size_t index) const;
+    std::vector<std::wstring> Lines() const;
+    bool IsListValid() const;
+    int Selection() const { return selection_; }
+    // -1 or an index past the end selects nothing.
+    void Select(int index);
+
+    // ---- buttons ----
+    bool CanEdit() const { return selection_ >= 0 && !list_.Empty(); }
+    bool CanInsert() const { return CanEdit(); }
+    bool CanDelete() const { return CanEdit(); }
+    bool CanRemoveAll() const { return !list_.Empty(); }
+
+    // ---- operations ----
+    // A new group numbered count + 1.
+    CGroupWorkingCopy& BeginAdd();
+    // The selected group; null without a selection.
+    CGroupWorkingCopy* BeginEdit();
+    // A new group numbered selection + 1, to go before the selection; null without a selection.
+    CGroupWorkingCopy* BeginInsert();
+    // The open working copy, or null.
+    CGroupWorkingCopy* Working() const { return working_.get(); }
+    // OK of the dialog: false, with the message logged and kept in RejectionMessage, while the copy
+    // is invalid (the dialog stays open); else the answers go to the list and the copy is closed.
+    bool Ok();
+    const std::wstring& RejectionMessage() const { return rejection_; }
+    // Cancel of the dialog: the copy is dropped, the list is as before.
+    void Cancel();
+    void DeleteSelected();
+    void RemoveAll();
+
+private:
+    enum class EMode { None, Add, Edit, Insert };
+
+    void Open(EMode mode, std::unique_ptr<CFieldGroup> fresh, CFieldGroup* edited);
+    void Close();
+
+    CFieldGroupList& list_;
+    int selection_ = -1;
+    EMode mode_ = EMode::None;
+    std::unique_ptr<CFieldGroup> fresh_; // the new group of an Add or Insert
+    CFieldGroup* edited_ = nullptr;
+    std::unique_ptr<CGroupWorkingCopy> working_;
+    std::wstring rejection_;
+};
