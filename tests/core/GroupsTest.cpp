@@ -82,13 +82,18 @@ std::vector<std::wstring> PrintableNames(const CFieldGroupList& list, const std:
 
 } // namespace
 
-TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTableOrder) {
+TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTable) {
     const std::size_t expected[] = {12, 6, 4, 3, 4, 3};
     for (int type = kSourcePdoType; type <= kCableModeType; ++type) {
         const CRuleGroup* rules = CRuleTable::Instance().FindGroup(type);
         ASSERT_NE(rules, nullptr);
-        EXPECT_EQ(rules->records.size(), expected[type - kSourcePdoType]) << type;
-        EXPECT_EQ(GroupFieldSpecs(type).size(), rules->records.size()) << type;
+        std::size_t formRecords = 0;
+        for (const CRuleRecord& record : rules->records) {
+            // Other suites add their own records, all named Test_...
+            formRecords += record.namePattern.rfind(L"^Test_", 0) == 0 ? 0 : 1;
+        }
+        EXPECT_EQ(formRecords, expected[type - kSourcePdoType]) << type;
+        EXPECT_EQ(GroupFieldSpecs(type).size(), formRecords) << type;
         for (const SFieldSpec& spec : GroupFieldSpecs(type)) {
             EXPECT_NE(LookupRuleRecord(type, spec.Pattern()), nullptr);
         }
