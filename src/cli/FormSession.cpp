@@ -101,5 +101,9 @@ void CFormSession::Set(const std::wstring& name, const std::wstring& value) {
     if (!field->IsEnabled()) {
         Refuse(printable, Format(L"fixed at \"%s\" by the other answers", {field->Value()}));
     }
+    // Every answer is one line of the file.
+    if (value.find_first_of(L"\r\n") != std::wstring::npos) {
+        Refuse(printable, L"an answer cannot hold a line break");
+    }
     sheet_.ApplyUserChange(field, value);
 }

@@ -32,9 +32,9 @@ tab order:
   [invalid] <tab>
 Each invalid tab is followed by one indented line per invalid answer,
   <name>: <reason>
-where the reason is "missing", "invalid value "X"" with what the field accepts, or "value "X"
-conflicts with other answers", and by one line per list that is not complete (PDOs, SVIDs, modes)
-or page rule that fails.
+where the reason is "missing", "invalid value "X"" with what the field accepts, or "value "X" not
+accepted" when a rule of the form rejects it, and by one line per list that is not complete (PDOs,
+SVIDs, modes) or page rule that fails.
 
 Exit codes: 0 every tab valid, 1 some tab invalid, 2 FILE cannot be read.
 )";

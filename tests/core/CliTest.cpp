@@ -413,6 +413,7 @@ TEST_F(CliTool, SetRefusesFieldsTheUserCannotAnswer) {
          "cannot set Src_PDO_Voltage2: not asked with the answers given so far"},
         {{"No_Such_Field=1"}, "cannot set No_Such_Field: no such field"},
         {{"$Orvik_Producer=x"}, "cannot set $Orvik_Producer: filled in by the program"},
+        {{"$Vendor_Name=Ab\nCo"}, "cannot set $Vendor_Name: an answer cannot hold a line break"},
     };
     for (const auto& [settings, message] : refusals) {
         const SRun run = Run(NewArgs(settings));
