@@ -73,7 +73,6 @@ EExitCode CCliApp::Save() {
 EExitCode CCliApp::New() {
     CConsolePrompt prompt;
     CFormSession session(prompt);
-    session.StartNew();
     for (const auto& [name, value] : line_.settings) {
         session.Set(name, value);
     }

@@ -4,7 +4,6 @@
 #include "model/FieldList.h"
 #include "model/ParameterField.h"
 #include "model/Text.h"
-#include "model/Version.h"
 #include "persistence/OrvikReader.h"
 
 using orvik::Format;
@@ -40,16 +39,6 @@ CFormSession::CFormSession(IPrompt& prompt) : sheet_(&prompt) {
     // Review flags track what a window has shown; without a window every answer counts as seen.
     sheet_.SetReviewFlagsEnabled(false);
     sheet_.Initialize();
-}
-
-void CFormSession::StartNew() {
-    // The Intro page fills these in when it is first shown.
-    if (CParameterField* field = sheet_.FindField(kSpecification)) {
-        field->SetValue(orvik::SpecificationText());
-    }
-    if (CParameterField* field = sheet_.FindField(kProducer)) {
-        field->SetValue(orvik::ProducerText());
-    }
 }
 
 bool CFormSession::Load(const std::wstring& path) {

@@ -6,15 +6,13 @@
 
 class CParameterField;
 
-// One form without a window: a new one, or one loaded from a file, answered as a user would.
+// One form without a window, as it is at start-up or loaded from a file, answered as a user would.
 class CFormSession {
 public:
     explicit CFormSession(IPrompt& prompt);
 
     CMarnelPropertySheet& Sheet() { return sheet_; }
 
-    // The form as the window shows it at start-up, with the program's own texts filled in.
-    void StartNew();
     // The form with the answers of a file, as the Load button leaves it. False when the file
     // cannot be read (the loader has reported why).
     bool Load(const std::wstring& path);
