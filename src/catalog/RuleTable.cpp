@@ -5,6 +5,7 @@
 #include "model/ParameterField.h"
 #include "model/Text.h"
 
+#include <algorithm>
 #include <regex>
 
 bool AlwaysAvailable(const CParameterField* /*field*/) { return true; }
@@ -18,8 +19,60 @@ CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
     if (!record.validity) {
         record.validity = DefaultValidity;
     }
+    record.parsedPattern = &CNamePattern::Of(record.namePattern);
     records.push_back(std::move(record));
+    indexed_ = false;
     return records.back();
+}
+
+void CRuleGroup::BuildIndex() const {
+    exactIndex_.clear();
+    literalIndex_.clear();
+    patternRecords_.clear();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const CRuleRecord& record = records[i];
+        exactIndex_.emplace(record.namePattern, i);
+        const CNamePattern& parsed = record.Parsed();
+        if (parsed.IsLiteral()) {
+            literalIndex_.emplace(orvik::ToUpper(parsed.LiteralText()), i);
+        } else {
+            patternRecords_.push_back(i);
+        }
+    }
+    indexed_ = true;
+}
+
+const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, bool exactToo) const {
+    if (!indexed_) {
+        BuildIndex();
+    }
+    std::size_t best = records.size();
+    if (exactToo) {
+        if (auto it = exactIndex_.find(name); it != exactIndex_.end()) {
+            best = it->second;
+        }
+    }
+    if (auto it = literalIndex_.find(orvik::ToUpper(name)); it != literalIndex_.end()) {
+        best = std::min(best, it->second);
+    }
+    for (std::size_t i : patternRecords_) {
+        if (i >= best) {
+            break;
+        }
+        try {
+            if (records[i].Parsed().Match(name)) {
+                best = i;
+                break;
+            }
+        } catch (const std::regex_error& e) {
+            Log(orvik::Format(L"regex_error: %S.\n", {orvik::FromCp1252(e.what())}));
+        }
+    }
+    return best < records.size() ? &records[best] : nullptr;
+}
+
+const CNamePattern& CRuleRecord::Parsed() const {
+    return parsedPattern ? *parsedPattern : CNamePattern::Of(namePattern);
 }
 
 CRuleTable& CRuleTable::Instance() {
@@ -67,22 +120,7 @@ CRuleGroup* CRuleTable::FindGroup(int typeId) {
 
 const CRuleRecord* CRuleTable::Lookup(int typeId, const std::wstring& name) {
     const CRuleGroup* group = FindGroup(typeId);
-    if (!group) {
-        return nullptr;
-    }
-    for (const CRuleRecord& record : group->records) {
-        if (record.namePattern == name) {
-            return &record;
-        }
-        try {
-            if (CNamePattern::Of(record.namePattern).Match(name)) {
-                return &record;
-            }
-        } catch (const std::regex_error& e) {
-            Log(orvik::Format(L"regex_error: %S.\n", {orvik::FromCp1252(e.what())}));
-        }
-    }
-    return nullptr;
+    return group ? group->FirstMatch(name, true) : nullptr;
 }
 
 const CRuleRecord* LookupRuleRecord(int typeId, const std::wstring& name) {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "model/NamePattern.h"
 #include "model/ParameterField.h"
 
 #include <deque>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // When a field is asked, when its answer is acceptable, what happens when it becomes available and
@@ -16,6 +18,10 @@ struct CRuleRecord {
     FieldAction onAvailable;
     FieldAction refresh;
     std::vector<std::wstring> reads;
+    // The pattern parsed once, when the record joins the table.
+    const CNamePattern* parsedPattern = nullptr;
+
+    const CNamePattern& Parsed() const;
 };
 
 // Always available; valid when the field's own kind accepts the answer.
@@ -30,6 +36,18 @@ struct CRuleGroup {
 
     // Appends a record; empty predicates take the defaults.
     CRuleRecord& Add(CRuleRecord record);
+    // The first record, in order, whose pattern matches the whole of `name` ignoring case (or,
+    // with `exactToo`, equals it exactly); null when none does.
+    const CRuleRecord* FirstMatch(const std::wstring& name, bool exactToo) const;
+
+private:
+    void BuildIndex() const;
+
+    // Looking names up record by record is too slow for the loader: an index, built on demand.
+    mutable bool indexed_ = false;
+    mutable std::unordered_map<std::wstring, std::size_t> exactIndex_;
+    mutable std::unordered_map<std::wstring, std::size_t> literalIndex_;
+    mutable std::vector<std::size_t> patternRecords_;
 };
 
 // Every rule record of the program, in seven groups: page fields, then Source PDO, Sink PDO, SOP

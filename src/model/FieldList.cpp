@@ -16,9 +16,9 @@ namespace {
 
 constexpr std::size_t kIndexThreshold = 24;
 
-bool PatternMatches(const std::wstring& pattern, const std::wstring& name) {
+bool PatternMatches(const CParameterField* field, const std::wstring& name) {
     try {
-        return CNamePattern::Of(pattern).Match(name);
+        return field->ParsedPattern().Match(name);
     } catch (const std::regex_error& e) {
         Log(orvik::Format(L"regex_error: %S.\n", {orvik::FromCp1252(e.what())}));
         return false;
@@ -63,7 +63,7 @@ void CFieldList::BuildIndex() const {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const std::wstring& pattern = fields_[i]->NamePattern();
         exactIndex_.emplace(pattern, i);
-        const CNamePattern& parsed = CNamePattern::Of(pattern);
+        const CNamePattern& parsed = fields_[i]->ParsedPattern();
         if (parsed.IsLiteral()) {
             literalIndex_.emplace(orvik::ToUpper(parsed.LiteralText()), i);
         } else {
@@ -89,7 +89,7 @@ CParameterField* CFieldList::FindField(const std::wstring& name) const {
             if (i >= best) {
                 break;
             }
-            if (PatternMatches(fields_[i]->NamePattern(), name)) {
+            if (PatternMatches(fields_[i], name)) {
                 best = i;
                 break;
             }
@@ -102,7 +102,7 @@ CParameterField* CFieldList::FindField(const std::wstring& name) const {
         }
     }
     for (CParameterField* f : fields_) {
-        if (PatternMatches(f->NamePattern(), name)) {
+        if (PatternMatches(f, name)) {
             return f;
         }
     }

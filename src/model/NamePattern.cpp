@@ -3,7 +3,7 @@
 #include "model/RegexCache.h"
 #include "model/Text.h"
 
-#include <map>
+#include <unordered_map>
 #include <memory>
 
 namespace {
@@ -25,7 +25,7 @@ bool IsRegexSpecial(wchar_t c) {
 } // namespace
 
 const CNamePattern& CNamePattern::Of(const std::wstring& pattern) {
-    static std::map<std::wstring, std::unique_ptr<CNamePattern>, std::less<>> cache;
+    static std::unordered_map<std::wstring, std::unique_ptr<CNamePattern>> cache;
     auto it = cache.find(pattern);
     if (it == cache.end()) {
         it = cache.emplace(pattern, std::make_unique<CNamePattern>(pattern)).first;
@@ -80,6 +80,9 @@ void CNamePattern::ParseTokens() {
     }
     tokens_ = std::move(tokens);
     simple_ = true;
+    for (const Token& t : tokens_) {
+        minLength_ += t.digits ? 1 : t.text.size();
+    }
 }
 
 void CNamePattern::SplitPieces() {
@@ -144,10 +147,10 @@ bool CNamePattern::MatchFrom(std::size_t token, std::wstring_view name, std::siz
     if (end == pos) {
         return false;
     }
-    // Greedy, as the regular expression is. Only a following literal that starts with a digit can
-    // make a shorter run match; otherwise the longest run is the only candidate.
-    const bool mayBacktrack =
-        token + 1 < tokens_.size() && !tokens_[token + 1].digits && IsDigit(tokens_[token + 1].text[0]);
+    // Greedy, as the regular expression is. Only a following digit group or a following literal that
+    // starts with a digit can make a shorter run match; otherwise the longest run is the only candidate.
+    const bool mayBacktrack = token + 1 < tokens_.size() &&
+                              (tokens_[token + 1].digits || IsDigit(tokens_[token + 1].text[0]));
     for (std::size_t stop = end; stop > pos; --stop) {
         if (captures) {
             captures->emplace_back(name.substr(pos, stop - pos));
@@ -170,6 +173,9 @@ bool CNamePattern::Match(std::wstring_view name, std::vector<std::wstring>* capt
         captures->clear();
     }
     if (simple_) {
+        if (name.size() < minLength_ || (digitGroups_ == 0 && name.size() != minLength_)) {
+            return false;
+        }
         return MatchFrom(0, name, 0, captures);
     }
     const std::wregex& re = orvik::CachedRegex(pattern_, true);

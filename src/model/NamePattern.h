@@ -49,6 +49,8 @@ private:
     std::wstring pattern_;
     bool simple_ = false;
     int digitGroups_ = 0;
+    // Shortest name the pattern can match: its literal characters plus one digit per group.
+    std::size_t minLength_ = 0;
     std::vector<Token> tokens_;
     std::vector<std::wstring> pieces_;
 };

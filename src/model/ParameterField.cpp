@@ -29,7 +29,8 @@ bool IsFileLoaded() { return g_fileLoaded; }
 
 CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
                                  int controlId, int labelId, int groupTypeId)
-    : group_(group), namePattern_(std::move(namePattern)), host_(host), controlId_(controlId),
+    : group_(group), namePattern_(std::move(namePattern)), parsedPattern_(&CNamePattern::Of(namePattern_)),
+      host_(host), controlId_(controlId),
       labelId_(labelId), groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
     rule_ = LookupRuleRecord(groupTypeId_, namePattern_);
     if (!rule_) {
@@ -70,7 +71,7 @@ void CParameterField::CopyFrom(const CParameterField& other) {
 }
 
 std::wstring CParameterField::GetPrintableName() const {
-    const std::vector<std::wstring>& pieces = CNamePattern::Of(namePattern_).Pieces();
+    const std::vector<std::wstring>& pieces = parsedPattern_->Pieces();
     std::wstring name = pieces.empty() ? namePattern_ : pieces[0];
     if (!group_) {
         return name;

@@ -6,6 +6,7 @@
 #include <vector>
 
 class CFieldControl;
+class CNamePattern;
 class CFieldGroup;
 class CFieldList;
 class CWndWrapper;
@@ -56,6 +57,7 @@ public:
     bool PassesValidity() const;
 
     const std::wstring& NamePattern() const { return namePattern_; }
+    const CNamePattern& ParsedPattern() const { return *parsedPattern_; }
     const std::wstring& Value() const { return value_; }
     // The text a check looks at: the live control's text, else the value.
     std::wstring CurrentText() const;
@@ -104,6 +106,7 @@ protected:
 private:
     CFieldGroup* group_;
     std::wstring namePattern_;
+    const CNamePattern* parsedPattern_;
     std::wstring value_;
     std::wstring fileEntryName_;
     std::wstring fileEntryValue_;

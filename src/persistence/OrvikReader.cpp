@@ -107,16 +107,8 @@ struct SGroupMatch {
 
 SGroupMatch FindGroupRecord(const std::wstring& name) {
     for (const CRuleGroup& group : CRuleTable::Instance().Groups()) {
-        for (const CRuleRecord& record : group.records) {
-            bool matches = false;
-            try {
-                matches = CNamePattern::Of(record.namePattern).Match(name);
-            } catch (const std::regex_error& e) {
-                Log(Format(L"regex_error: %S.\n", {orvik::FromCp1252(e.what())}));
-            }
-            if (matches) {
-                return SGroupMatch{&record, group.typeId, group.ownerTypeId};
-            }
+        if (const CRuleRecord* record = group.FirstMatch(name, false)) {
+            return SGroupMatch{record, group.typeId, group.ownerTypeId};
         }
     }
     return {};
@@ -160,7 +152,7 @@ CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::
         return nullptr;
     }
     std::vector<std::wstring> captures;
-    if (!CNamePattern::Of(match.record->namePattern).Match(name, &captures) || captures.empty()) {
+    if (!match.record->Parsed().Match(name, &captures) || captures.empty()) {
         return nullptr;
     }
     std::vector<int> numbers;

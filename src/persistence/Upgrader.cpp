@@ -7,6 +7,7 @@
 #include "sheet/PropertySheet.h"
 
 #include <iterator>
+#include <vector>
 
 namespace {
 
@@ -86,8 +87,16 @@ bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
     if (entry.occurrences.size() != 1) {
         return false;
     }
-    for (const wchar_t* oldName : kOldNames) {
-        if (!CNamePattern::Of(oldName).Match(entry.name)) {
+    static const std::vector<const CNamePattern*> parsed = [] {
+        std::vector<const CNamePattern*> patterns;
+        for (const wchar_t* oldName : kOldNames) {
+            patterns.push_back(&CNamePattern::Of(oldName));
+        }
+        return patterns;
+    }();
+    for (const CNamePattern* oldPattern : parsed) {
+        const std::wstring& oldName = oldPattern->Pattern();
+        if (!oldPattern->Match(entry.name)) {
             continue;
         }
         Log(orvik::Format(
