@@ -25,10 +25,6 @@ FieldPredicate And(FieldPredicate first, FieldPredicate second) {
     return CBooleanAndFunctor(std::move(first), std::move(second));
 }
 
-FieldPredicate And(FieldPredicate first, FieldPredicate second, FieldPredicate third) {
-    return And(std::move(first), And(std::move(second), std::move(third)));
-}
-
 CRuleRecord Rule(const wchar_t* pattern, FieldPredicate availability, FieldPredicate validity,
                  FieldAction onAvailable, FieldAction refresh, std::vector<std::wstring> reads) {
     return CRuleRecord{pattern,
@@ -277,54 +273,67 @@ void AddModeRules(CRuleGroup& group, const SSvidNames& names) {
 
 void AddSourcePdoRules(CRuleGroup& group) {
     const SPdoNames& n = SourcePdoNames();
-    const FieldPredicate fixed = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED});
-    const FieldPredicate withCurrent =
-        SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED, ST_VARIABLE, ST_APDO});
-    const FieldPredicate withRange =
-        SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY, ST_VARIABLE, ST_APDO});
-    const FieldPredicate battery = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY});
-    const FieldPredicate overCurrent =
-        And(IsValidButNotParentValue<EPDOCPMethod>(kOcpMethod, OCP_UNDER_VOLTAGE), fixed);
-    const FieldPredicate underVoltage =
-        And(IsValidButNotParentValue<EPDOCPMethod>(kOcpMethod, OCP_OVER_CURRENT), fixed);
-    const FieldPredicate minBelowMax = CMinBelowMax(n.minVoltage, n.maxVoltage);
     const std::wstring supply = n.supplyType;
     const std::wstring ocp = kOcpMethod;
     // clang-format off
-    group.Add(Rule(n.supplyType,         IsParentPDPortType({PPT_CONSUMER_PROVIDER, PPT_PROVIDER_CONSUMER, PPT_PROVIDER_ONLY, PPT_DRP}),
-                                                       {},          ForceFirstPdoFixed,                       {},                                       {kPortType}));
-    group.Add(Rule(n.peakCurrent,        fixed,        {},          {},                                       {},                                       {supply}));
-    group.Add(Rule(n.voltage,            fixed,        {},          ForceFirstPdoFiveVolts,                   {},                                       {supply}));
-    group.Add(Rule(n.current,            withCurrent,  {},          CCurrentSteps(n.supplyType, false),       CCurrentSteps(n.supplyType, true),        {supply}));
-    group.Add(Rule(n.minVoltage,         withRange,    minBelowMax, CVoltageSteps(n.supplyType, false),       CVoltageSteps(n.supplyType, true),        {supply}));
-    group.Add(Rule(n.maxVoltage,         withRange,    minBelowMax, CVoltageSteps(n.supplyType, false),       CVoltageSteps(n.supplyType, true),        {supply}));
-    group.Add(Rule(n.power,              battery,      {},          {},                                       {},                                       {supply}));
-    group.Add(Rule(kSrcOcDebounce,       overCurrent,  {},          {},                                       {},                                       {ocp, supply}));
-    group.Add(Rule(kSrcOcThreshold,      overCurrent,  {},          COcThresholdRange(n.current, false),      COcThresholdRange(n.current, true),       {ocp, supply, n.current}));
-    group.Add(Rule(kSrcUvDebounce,       underVoltage, {},          {},                                       {},                                       {ocp, supply}));
-    group.Add(Rule(kSrcUvThresholdType,  underVoltage, {},          {},                                       {},                                       {ocp, supply}));
-    group.Add(Rule(kSrcUvThreshold,      And(IsValidButNotParentValue<EPDOCPMethod>(kOcpMethod, OCP_OVER_CURRENT), fixed, IsParentValidValue(kSrcUvThresholdType)),
-                                                       {},          CUvThresholdRange(kSrcUvThresholdType, n.voltage, false),
-                                                                                                              CUvThresholdRange(kSrcUvThresholdType, n.voltage, true),
-                                                                                                                                                        {ocp, supply, kSrcUvThresholdType, n.voltage}));
+    const FieldPredicate pdSource     = IsParentPDPortType({PPT_CONSUMER_PROVIDER, PPT_PROVIDER_CONSUMER, PPT_PROVIDER_ONLY, PPT_DRP});
+    const FieldPredicate fixed        = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED});
+    const FieldPredicate withCurrent  = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED, ST_VARIABLE, ST_APDO});
+    const FieldPredicate withRange    = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY, ST_VARIABLE, ST_APDO});
+    const FieldPredicate battery      = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY});
+    const FieldPredicate overCurrent  = And(IsValidButNotParentValue<EPDOCPMethod>(kOcpMethod, OCP_UNDER_VOLTAGE), fixed);
+    const FieldPredicate underVoltage = And(IsValidButNotParentValue<EPDOCPMethod>(kOcpMethod, OCP_OVER_CURRENT), fixed);
+    const FieldPredicate uvThreshold  = And(underVoltage, IsParentValidValue(kSrcUvThresholdType));
+    const FieldPredicate minBelowMax  = CMinBelowMax(n.minVoltage, n.maxVoltage);
+
+    const FieldAction g3        = CVoltageSteps(n.supplyType, false);
+    const FieldAction g3Rescale = CVoltageSteps(n.supplyType, true);
+    const FieldAction g4        = CCurrentSteps(n.supplyType, false);
+    const FieldAction g4Rescale = CCurrentSteps(n.supplyType, true);
+    const FieldAction g5        = COcThresholdRange(n.current, false);
+    const FieldAction g5Rescale = COcThresholdRange(n.current, true);
+    const FieldAction g6        = CUvThresholdRange(kSrcUvThresholdType, n.voltage, false);
+    const FieldAction g6Rescale = CUvThresholdRange(kSrcUvThresholdType, n.voltage, true);
+
+    //             field                availability  validity     on available            refresh    reads
+    group.Add(Rule(n.supplyType,        pdSource,     {},          ForceFirstPdoFixed,     {},        {kPortType}));
+    group.Add(Rule(n.peakCurrent,       fixed,        {},          {},                     {},        {supply}));
+    group.Add(Rule(n.voltage,           fixed,        {},          ForceFirstPdoFiveVolts, {},        {supply}));
+    group.Add(Rule(n.current,           withCurrent,  {},          g4,                     g4Rescale, {supply}));
+    group.Add(Rule(n.minVoltage,        withRange,    minBelowMax, g3,                     g3Rescale, {supply}));
+    group.Add(Rule(n.maxVoltage,        withRange,    minBelowMax, g3,                     g3Rescale, {supply}));
+    group.Add(Rule(n.power,             battery,      {},          {},                     {},        {supply}));
+    group.Add(Rule(kSrcOcDebounce,      overCurrent,  {},          {},                     {},        {ocp, supply}));
+    group.Add(Rule(kSrcOcThreshold,     overCurrent,  {},          g5,                     g5Rescale, {ocp, supply, n.current}));
+    group.Add(Rule(kSrcUvDebounce,      underVoltage, {},          {},                     {},        {ocp, supply}));
+    group.Add(Rule(kSrcUvThresholdType, underVoltage, {},          {},                     {},        {ocp, supply}));
+    group.Add(Rule(kSrcUvThreshold,     uvThreshold,  {},          g6,                     g6Rescale, {ocp, supply, kSrcUvThresholdType, n.voltage}));
     // clang-format on
 }
 
 void AddSinkPdoRules(CRuleGroup& group) {
     const SPdoNames& n = SinkPdoNames();
-    const FieldPredicate minBelowMax = CMinBelowMax(n.minVoltage, n.maxVoltage);
-    const FieldPredicate withRange =
-        SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY, ST_VARIABLE, ST_APDO});
     const std::wstring supply = n.supplyType;
     // clang-format off
-    group.Add(Rule(n.supplyType, IsParentPDPortType({PPT_CONSUMER_ONLY, PPT_CONSUMER_PROVIDER, PPT_PROVIDER_CONSUMER, PPT_DRP}),
-                                                                                                        {},          ForceFirstPdoFixed,                 {},                                {kPortType}));
-    group.Add(Rule(n.voltage,    SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED}),                   {},          ForceFirstPdoFiveVolts,             {},                                {supply}));
-    group.Add(Rule(n.current,    SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED, ST_VARIABLE, ST_APDO}),
-                                                                                                        {},          CCurrentSteps(n.supplyType, false), CCurrentSteps(n.supplyType, true), {supply}));
-    group.Add(Rule(n.power,      SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY}),                 {},          {},                                 {},                                {supply}));
-    group.Add(Rule(n.minVoltage, withRange,                                                             minBelowMax, CVoltageSteps(n.supplyType, false), CVoltageSteps(n.supplyType, true), {supply}));
-    group.Add(Rule(n.maxVoltage, withRange,                                                             minBelowMax, CVoltageSteps(n.supplyType, false), CVoltageSteps(n.supplyType, true), {supply}));
+    const FieldPredicate pdSink      = IsParentPDPortType({PPT_CONSUMER_ONLY, PPT_CONSUMER_PROVIDER, PPT_PROVIDER_CONSUMER, PPT_DRP});
+    const FieldPredicate fixed       = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED});
+    const FieldPredicate withCurrent = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED, ST_VARIABLE, ST_APDO});
+    const FieldPredicate withRange   = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY, ST_VARIABLE, ST_APDO});
+    const FieldPredicate battery     = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY});
+    const FieldPredicate minBelowMax = CMinBelowMax(n.minVoltage, n.maxVoltage);
+
+    const FieldAction g3        = CVoltageSteps(n.supplyType, false);
+    const FieldAction g3Rescale = CVoltageSteps(n.supplyType, true);
+    const FieldAction g4        = CCurrentSteps(n.supplyType, false);
+    const FieldAction g4Rescale = CCurrentSteps(n.supplyType, true);
+
+    //             field         availability validity     on available            refresh    reads
+    group.Add(Rule(n.supplyType, pdSink,      {},          ForceFirstPdoFixed,     {},        {kPortType}));
+    group.Add(Rule(n.voltage,    fixed,       {},          ForceFirstPdoFiveVolts, {},        {supply}));
+    group.Add(Rule(n.current,    withCurrent, {},          g4,                     g4Rescale, {supply}));
+    group.Add(Rule(n.power,      battery,     {},          {},                     {},        {supply}));
+    group.Add(Rule(n.minVoltage, withRange,   minBelowMax, g3,                     g3Rescale, {supply}));
+    group.Add(Rule(n.maxVoltage, withRange,   minBelowMax, g3,                     g3Rescale, {supply}));
     // clang-format on
 }
 
