@@ -2,19 +2,13 @@
 
 #include "catalog/GroupCatalog.h"
 #include "model/FieldList.h"
+#include "model/FieldValues.h"
 
 #include <cstdint>
 #include <string>
 
 // ---- reading answers ----
 
-// The field's text read as a decimal number; -1 when it is empty or not a number.
-long long DecimalOf(const CParameterField* field);
-// The field's text read as hexadecimal (without 0x); false when it is empty, holds anything but
-// hexadecimal digits or does not fit in 32 bits.
-bool HexOf(const CParameterField* field, std::uint32_t& out);
-// The option id of a pull-down (EYesNo coding for YES/NO); -1 for a missing field or another kind.
-int ChoiceOf(const CParameterField* field);
 // The modes-fixed field of the SVID that owns a mode; a mode outside an SVID is a fieldlist_error
 // "Couldn't find expected parent field: %s.".
 const CParameterField& OwningModesFixed(const CFieldGroup& mode);

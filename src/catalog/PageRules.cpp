@@ -2,6 +2,7 @@
 #include "catalog/RuleTable.h"
 #include "model/Errors.h"
 #include "model/FieldKinds.h"
+#include "model/FieldValues.h"
 #include "model/Predicates.h"
 #include "model/Text.h"
 #include "sheet/PageSuper.h"
@@ -102,25 +103,6 @@ int ChoiceOf(CParameterField* field, const wchar_t* parentName) {
 
 int YesNoOf(CParameterField* field, const wchar_t* parentName) {
     return GetParentAs<CYesNoPulldownListField>(field, parentName)->GetIntValue();
-}
-
-// The option id of a partner field; -1 when there is no such field or no answer.
-int AnswerOf(const CParameterField* field) {
-    const auto* choice = dynamic_cast<const CPulldownListField*>(field);
-    return choice ? choice->GetIntValue() : -1;
-}
-
-// The number typed into a field; -1 when there is none.
-long long NumberIn(const CParameterField* field) {
-    if (!field) {
-        return -1;
-    }
-    const std::wstring text = field->CurrentText();
-    std::uint32_t n = 0;
-    if (!orvik::IsDecimalDigits(text) || !TryTextToUnsigned(text, n)) {
-        return -1;
-    }
-    return n;
 }
 
 FieldPredicate And(FieldPredicate first, FieldPredicate second) {
@@ -236,10 +218,10 @@ FieldPredicate BatteryCountCheck(const wchar_t* partnerName) {
             return false;
         }
         const CPageSuper& page = RequireHost(field, EPage::General);
-        if (AnswerOf(page.Sheet().FindField(kBatteryPowered)) != YN_YES) {
+        if (ChoiceOf(page.Sheet().FindField(kBatteryPowered)) != YN_YES) {
             return true;
         }
-        return NumberIn(field) + NumberIn(page.Field(partnerName)) != 0;
+        return DecimalOf(field) + DecimalOf(page.Field(partnerName)) != 0;
     };
 }
 
@@ -252,7 +234,7 @@ FieldPredicate TryCheck(const wchar_t* partnerName) {
         }
         const CPageSuper* page = HostPage(field);
         const CParameterField* partner = page ? page->Field(partnerName) : nullptr;
-        return !(AnswerOf(field) == YN_YES && AnswerOf(partner) == YN_YES);
+        return !(ChoiceOf(field) == YN_YES && ChoiceOf(partner) == YN_YES);
     };
 }
 
@@ -264,12 +246,12 @@ FieldPredicate RoleCheck(const wchar_t* partnerName) {
             return false;
         }
         const CPageSuper& page = RequireHost(field, EPage::UsbTypeC);
-        const int comms = AnswerOf(page.Sheet().FindField(kCommsCapable));
+        const int comms = ChoiceOf(page.Sheet().FindField(kCommsCapable));
         if (comms == YN_YES) {
-            return !(AnswerOf(field) == YN_NO && AnswerOf(page.Field(partnerName)) == YN_NO);
+            return !(ChoiceOf(field) == YN_NO && ChoiceOf(page.Field(partnerName)) == YN_NO);
         }
         if (comms == YN_NO) {
-            return AnswerOf(field) != YN_YES;
+            return ChoiceOf(field) != YN_YES;
         }
         return true;
     };

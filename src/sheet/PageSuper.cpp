@@ -2,14 +2,10 @@
 
 #include "model/FieldControl.h"
 #include "model/FieldKinds.h"
+#include "model/FieldValues.h"
 #include "sheet/PropertySheet.h"
 
 namespace {
-
-int YesNoOf(const CParameterField* field) {
-    const auto* yn = dynamic_cast<const CYesNoPulldownListField*>(field);
-    return yn ? yn->GetIntValue() : -1;
-}
 
 bool IsNumberAtLeast(const CParameterField* larger, const CParameterField* smaller) {
     const auto* max = dynamic_cast<const CNumEditField*>(larger);
@@ -151,14 +147,14 @@ std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
     case EPage::UsbTypeC: {
         const CParameterField* trySrc = Field(L"^Type_C_Implements_Try_SRC$");
         const CParameterField* trySnk = Field(L"^Type_C_Implements_Try_SNK$");
-        if (YesNoOf(trySrc) == 0 && YesNoOf(trySnk) == 0) {
+        if (ChoiceOf(trySrc) == 0 && ChoiceOf(trySnk) == 0) {
             problems.push_back(L"Type_C_Implements_Try_SRC and Type_C_Implements_Try_SNK are both YES");
         }
         const CParameterField* comms = sheet_.FindField(L"^USB_Comms_Capable$");
         if (!comms) {
             problems.push_back(L"USB_Comms_Capable is missing");
-        } else if (YesNoOf(comms) == 1 && (YesNoOf(Field(L"^Type_C_Can_Act_As_Host$")) == 0 ||
-                                           YesNoOf(Field(L"^Type_C_Can_Act_As_Device$")) == 0)) {
+        } else if (ChoiceOf(comms) == 1 && (ChoiceOf(Field(L"^Type_C_Can_Act_As_Host$")) == 0 ||
+                                           ChoiceOf(Field(L"^Type_C_Can_Act_As_Device$")) == 0)) {
             problems.push_back(L"USB_Comms_Capable is NO but the port can act as host or device");
         }
         break;
@@ -171,7 +167,7 @@ std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
         const CParameterField* max = Field(sop ? L"^Num_SVIDs_max_SOP$" : L"^Cable_num_SVIDs_max$");
         const std::wstring minName = min ? min->GetPrintableName() : L"minimum";
         const std::wstring maxName = max ? max->GetPrintableName() : L"maximum";
-        const int fixedAnswer = YesNoOf(fixed);
+        const int fixedAnswer = ChoiceOf(fixed);
         if (fixedAnswer == 0) {
             if (!SameNumber(min, max)) {
                 problems.push_back(minName + L" and " + maxName + L" must be equal when the SVIDs are fixed");
