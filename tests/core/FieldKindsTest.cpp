@@ -1,0 +1,415 @@
+#include "core/FakeControl.h"
+#include "core/TestRules.h"
+
+#include "model/FieldKinds.h"
+#include "model/FieldList.h"
+#include "model/Predicates.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <stdexcept>
+
+using namespace testrules;
+
+namespace {
+
+class FieldKinds : public ::testing::Test {
+protected:
+    void SetUp() override { RegisterPlainRules(); }
+
+    // The line a writer emits for an available field, without the line end.
+    static std::wstring Line(const CParameterField& field) {
+        std::wstring line;
+        field.GetOutputLine(line);
+        if (field.WriteComment()) {
+            field.AppendComment(line);
+        }
+        return line;
+    }
+};
+
+CGroupPrototype Prototype(int typeId, int childTypeId = 0) {
+    CGroupPrototype prototype;
+    prototype.typeId = typeId;
+    prototype.childTypeId = childTypeId;
+    return prototype;
+}
+
+struct CMillivolts : CNumEditField {
+    explicit CMillivolts(unsigned long long minimum = 0)
+        : CNumEditField(nullptr, nullptr, kNumber, minimum, 20000, 50, L"mV", 0, 0) {}
+};
+
+struct CConnectorChoice : CPulldownListField {
+    CConnectorChoice() : CPulldownListField(nullptr, nullptr, kChoice, 0, 0) {
+        SetOptions({{0, L"Type-A"}, {1, L"Type-B"}, {2, L"Type-C"}});
+    }
+};
+
+// ---- Construction and printable names ----
+
+TEST_F(FieldKinds, FieldNeedsARecordInTheGroupOfItsList) {
+    EXPECT_EQ(ErrorOf([] { CEditField(nullptr, nullptr, L"^Test_NoSuchRecord$", 0, 0); }),
+              L"NULL function list: field=^Test_NoSuchRecord$, field group type id = 1.");
+
+    CFieldGroupList list(Prototype(2), nullptr, nullptr);
+    CFieldGroup group(&list, 1, nullptr);
+    CNumEditField volt(nullptr, &group, kVolt, 0, 20000, 50, L"mV", 0, 0);
+    EXPECT_EQ(volt.GroupTypeId(), 2);
+    EXPECT_EQ(volt.Rule().namePattern, kVolt);
+    EXPECT_EQ(ErrorOf([&] { CEditField(nullptr, &group, kText, 0, 0); }),
+              L"NULL function list: field=^Test_Text$, field group type id = 2.");
+}
+
+TEST_F(FieldKinds, PrintableNamesOfPageFields) {
+    EXPECT_EQ(CEditField(nullptr, nullptr, kText, 0, 0).GetPrintableName(), L"Test_Text");
+    EXPECT_EQ(CEditField(nullptr, nullptr, kQuoted, 0, 0).GetPrintableName(), L"$Test_Quoted");
+    // A page field whose pattern holds an instance mark prints only the text before it.
+    EXPECT_EQ(CEditField(nullptr, nullptr, kIndexed, 0, 0).GetPrintableName(), L"Test_Indexed");
+}
+
+TEST_F(FieldKinds, PrintableNamesFillInGroupInstanceNumbers) {
+    CFieldGroupList pdos(Prototype(2), nullptr, nullptr);
+    CFieldGroup third(&pdos, 3, nullptr);
+    EXPECT_EQ(CNumEditField(nullptr, &third, kVolt, 0, 20000, 50, L"mV", 0, 0).GetPrintableName(),
+              L"Test_Volt3");
+    // A pattern without instance marks still gets the group's number.
+    EXPECT_EQ(CEditField(nullptr, &third, kPlain, 0, 0).GetPrintableName(), L"Test_Plain3");
+
+    CFieldGroupList svids(Prototype(4, 5), nullptr, nullptr);
+    CFieldGroup firstSvid(&svids, 1, nullptr);
+    CFieldGroup secondSvid(&svids, 2, nullptr);
+    EXPECT_EQ(CNumEditField(nullptr, &firstSvid, kSvidModes, 0, 10, 1, L"", 0, 0).GetPrintableName(),
+              L"Test_SVID1_num_modes_min_SOP");
+
+    CFieldGroupList modes(Prototype(5), &secondSvid.Fields(), &secondSvid);
+    CFieldGroup fourthMode(&modes, 4, &secondSvid.Fields());
+    CYesNoPulldownListField enter(nullptr, &fourthMode, kModeEnter, 0, 0);
+    EXPECT_EQ(enter.GetPrintableName(), L"Test_SVID2_mode4_enter_SOP");
+    fourthMode.SetInstanceNumber(3);
+    EXPECT_EQ(enter.GetPrintableName(), L"Test_SVID2_mode3_enter_SOP");
+}
+
+// ---- Output lines and comments ----
+
+TEST_F(FieldKinds, TextLinesQuoteOnlyDollarNames) {
+    CEditField quoted(nullptr, nullptr, kQuoted, 0, 0);
+    EXPECT_EQ(Line(quoted), L"$Test_Quoted: \"\"");
+    quoted.SetValue(L"Say \"hi\"");
+    EXPECT_EQ(Line(quoted), L"$Test_Quoted: \"Say \"hi\"\"");
+
+    CEditField plain(nullptr, nullptr, kText, 0, 0);
+    plain.SetValue(L"free text");
+    EXPECT_EQ(Line(plain), L"Test_Text: free text");
+}
+
+TEST_F(FieldKinds, DigitStringLinesAndValidity) {
+    CDigitStringEditField hex(nullptr, nullptr, kDigits, 4, 16, 0, 0);
+    hex.SetValue(L"04b4");
+    EXPECT_TRUE(hex.IsValid());
+    EXPECT_EQ(Line(hex), L"Test_Digits: 0x04b4");
+    hex.SetValue(L"4B4");
+    EXPECT_FALSE(hex.IsValid());
+    EXPECT_TRUE(hex.HasInvalidEntry());
+    // Only the length is checked; the control admits only digits of the radix.
+    hex.SetValue(L"zzzz");
+    EXPECT_TRUE(hex.IsValid());
+    EXPECT_FALSE(hex.HasOnlyDigits());
+    hex.SetValue(L"04bF");
+    EXPECT_TRUE(hex.HasOnlyDigits());
+
+    CDigitStringEditField octal(nullptr, nullptr, kDigits, 4, 8, 0, 0);
+    octal.SetValue(L"0178");
+    EXPECT_EQ(Line(octal), L"Test_Digits: 0178");
+    EXPECT_FALSE(octal.HasOnlyDigits());
+}
+
+TEST_F(FieldKinds, NumberLineHoldsFileUnitsAndCommentTheRoundedValue) {
+    CMillivolts volt;
+    EXPECT_FALSE(volt.WriteComment());
+    volt.SetScaleAndUnits(50, L"mV");
+    EXPECT_TRUE(volt.WriteComment());
+    volt.SetValue(L"5025");
+    EXPECT_EQ(Line(volt), L"Test_Number: 100        ; (5000 mV)");
+    volt.SetValue(L"");
+    EXPECT_EQ(Line(volt), L"Test_Number: <Invalid>        ; <Invalid> mV");
+
+    CNumEditField count(nullptr, nullptr, kNumber, 0, 100, 1, L"", 0, 0);
+    count.SetValue(L"007");
+    EXPECT_EQ(Line(count), L"Test_Number: 7");
+}
+
+TEST_F(FieldKinds, PulldownLineCarriesTheOptionLabel) {
+    CConnectorChoice connector;
+    EXPECT_EQ(Line(connector), L"Test_Choice: ");
+    connector.SetValue(L"2");
+    EXPECT_EQ(Line(connector), L"Test_Choice: 2        ; Type-C");
+    connector.SetValue(L"5");
+    EXPECT_EQ(Line(connector), L"Test_Choice: 5        ; ");
+    EXPECT_FALSE(connector.IsValid());
+}
+
+TEST_F(FieldKinds, PulldownValueThatIsNoNumberIsInvalidWithoutError) {
+    // What the loader keeps of a line "Test_Choice: 0xAB".
+    CConnectorChoice connector;
+    connector.SetValue(L"AB");
+    EXPECT_NO_THROW(EXPECT_EQ(Line(connector), L"Test_Choice: AB        ; "));
+    EXPECT_FALSE(connector.IsValid());
+    EXPECT_EQ(connector.GetIntValue(), -1);
+    EXPECT_EQ(connector.GetCurrentOption(), COption(-1, L""));
+    EXPECT_EQ(CPulldownListField::SummaryText(&connector), L"");
+
+    connector.SetValue(L"002");
+    EXPECT_EQ(connector.GetIntValue(), 2);
+    EXPECT_TRUE(connector.IsValid());
+    connector.SetValue(L"0x02");
+    EXPECT_EQ(connector.GetIntValue(), -1) << "only plain decimal counts as an option id";
+    EXPECT_FALSE(connector.IsValid());
+}
+
+// ---- Numbers ----
+
+TEST_F(FieldKinds, NumberRangeChecks) {
+    CMillivolts fromZero(0);
+    for (const wchar_t* ok : {L"0", L"20000", L"007"}) {
+        EXPECT_TRUE(fromZero.IsValueInRange(ok)) << ok;
+    }
+    for (const wchar_t* bad : {L"20001", L"", L"1.5", L"-1", L" 5", L"4294967301"}) {
+        EXPECT_FALSE(fromZero.IsValueInRange(bad)) << bad;
+    }
+    CMillivolts fromOne(1);
+    EXPECT_FALSE(fromOne.IsValueInRange(L"0"));
+    fromOne.SetValue(L"007");
+    EXPECT_TRUE(fromOne.IsValid());
+
+    CNumEditField wide(nullptr, nullptr, kNumber, 0, ULLONG_MAX, 1, L"", 0, 0);
+    EXPECT_TRUE(wide.IsValueInRange(L"18446744073709551615"));
+    EXPECT_FALSE(wide.IsValueInRange(L"18446744073709551616"));
+    EXPECT_FALSE(wide.IsValueInRange(std::wstring(100000, L'9')));
+}
+
+TEST_F(FieldKinds, RangeAndScaleCarryTheValueOverWhenAsked) {
+    CFakeHost host;
+    CNumEditField volt(&host, nullptr, kNumber, 0, 20000, 50, L"mV", 0, 0);
+    volt.CreateControl();
+    volt.SetValue(L"5025");
+    volt.SetRangeAndScale(0, 10000, 25, true);
+    EXPECT_EQ(volt.Value(), L"2500");
+    EXPECT_EQ(host.last->text, L"2500");
+    EXPECT_EQ(volt.Prompt(), L"Enter a number in the range 0 through 10000.");
+
+    volt.SetRangeAndScale(5, 10000, 10, false);
+    EXPECT_EQ(volt.Value(), L"2500");
+    EXPECT_EQ(volt.Scale(), 10u);
+    EXPECT_EQ(volt.Minimum(), 5u);
+
+    volt.SetValue(L"12ab");
+    EXPECT_NO_THROW(volt.SetRangeAndScale(0, 10000, 50, true));
+    EXPECT_EQ(volt.Value(), L"12ab");
+}
+
+TEST_F(FieldKinds, NumberRestoresItsFileValueInUserUnits) {
+    CMillivolts volt;
+    volt.SetFileEntry(L"Test_Number", L"100");
+    volt.RestoreFileValue();
+    EXPECT_EQ(volt.Value(), L"5000");
+    volt.SetFileEntry(L"Test_Number", L"0x64");
+    volt.RestoreFileValue();
+    EXPECT_EQ(volt.Value(), L"5000");
+    volt.SetFileEntry(L"Test_Number", L"AB");
+    EXPECT_NO_THROW(volt.RestoreFileValue());
+    EXPECT_FALSE(volt.IsValid());
+}
+
+TEST_F(FieldKinds, Prompts) {
+    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, kDigits, 1, 10, 0, 0).Prompt(),
+              L"Enter precisely 1 decimal digit.");
+    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, kDigits, 1, 10, 0, 0, L"Zero for none.").Prompt(),
+              L"Enter precisely 1 decimal digit. Zero for none.");
+    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, kDigits, 4, 16, 0, 0).Prompt(),
+              L"Enter precisely 4 hex digits.");
+    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, kDigits, 3, 8, 0, 0).Prompt(),
+              L"Enter precisely 3 base 8 digits.");
+    EXPECT_EQ(CMillivolts().Prompt(), L"Enter a number in the range 0 through 20000.");
+    EXPECT_EQ(CNumEditField(nullptr, nullptr, kNumber, 1, 4, 1, L"", 0, 0, L"Count the ports.").Prompt(),
+              L"Enter a number in the range 1 through 4. Count the ports.");
+    CEditField text(nullptr, nullptr, kText, 0, 0, L"As on the label.");
+    EXPECT_EQ(text.Prompt(), L"");
+    text.UpdatePrompt();
+    EXPECT_EQ(text.Prompt(), L"As on the label.");
+}
+
+TEST_F(FieldKinds, SummaryTexts) {
+    EXPECT_EQ(CNumEditField::SummaryText(nullptr), L"--");
+    EXPECT_EQ(CDigitStringEditField::SummaryText(nullptr), L"--");
+    EXPECT_EQ(CPulldownListField::SummaryText(nullptr), L"<Unknown>");
+
+    CMillivolts volt;
+    volt.SetValue(L"5025");
+    EXPECT_EQ(CNumEditField::SummaryText(&volt), L"5000mV");
+    volt.SetValue(L"5x");
+    EXPECT_EQ(CNumEditField::SummaryText(&volt), L"5xmV");
+    CDigitStringEditField hex(nullptr, nullptr, kDigits, 4, 16, 0, 0);
+    hex.SetValue(L"04b4");
+    EXPECT_EQ(CDigitStringEditField::SummaryText(&hex), L"0x04b4");
+    CConnectorChoice connector;
+    connector.SetValue(L"1");
+    EXPECT_EQ(CPulldownListField::SummaryText(&connector), L"Type-B");
+}
+
+// ---- YES/NO ----
+
+TEST_F(FieldKinds, YesNoFieldNormalisesItsValue) {
+    CYesNoPulldownListField yesNo(nullptr, nullptr, kYesNo, 0, 0);
+    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+        {L"yes", L"YES"}, {L"No", L"NO"}, {L"1", L"YES"},  {L"0", L"NO"}, {L"0x0", L"NO"},
+        {L"0X1", L"YES"}, {L"2", L""},    {L"maybe", L""}, {L"AB", L""},  {L"", L""},
+    };
+    for (const auto& [input, stored] : cases) {
+        yesNo.SetValue(L"YES");
+        EXPECT_NO_THROW(yesNo.SetValue(input)) << input;
+        EXPECT_EQ(yesNo.Value(), stored) << input;
+    }
+    EXPECT_FALSE(yesNo.WriteComment());
+    yesNo.SetValue(L"yes");
+    EXPECT_EQ(Line(yesNo), L"Test_YesNo: YES");
+}
+
+TEST_F(FieldKinds, YesNoCodingsDoNotMix) {
+    CYesNoPulldownListField yesNo(nullptr, nullptr, kYesNo, 0, 0);
+    EXPECT_EQ(yesNo.Options(), (COptionList{{1, L"YES"}, {0, L"NO"}}));
+    yesNo.SetIntValue(1); // option ids: YES = 1
+    EXPECT_EQ(yesNo.Value(), L"YES");
+    EXPECT_EQ(yesNo.GetIntValue(), YN_YES);
+    EXPECT_TRUE(yesNo.IsValid());
+    yesNo.SetIntValue(0);
+    EXPECT_EQ(yesNo.Value(), L"NO");
+    EXPECT_EQ(yesNo.GetIntValue(), YN_NO);
+    EXPECT_TRUE(yesNo.IsValid());
+    yesNo.SetIntValue(7);
+    EXPECT_EQ(yesNo.GetIntValue(), -1);
+    EXPECT_FALSE(yesNo.IsValid());
+
+    yesNo.SetYesNo(YN_YES); // EYesNo: YES = 0
+    EXPECT_EQ(yesNo.Value(), L"YES");
+    yesNo.SetYesNo(YN_NO);
+    EXPECT_EQ(yesNo.Value(), L"NO");
+    yesNo.SetYesNo(-1);
+    EXPECT_EQ(yesNo.Value(), L"");
+}
+
+// ---- TextToUnsigned ----
+
+TEST(TextToUnsignedTest, ReadsYesNoHexAndDecimal) {
+    EXPECT_EQ(TextToUnsigned(L"NO"), 0u);
+    EXPECT_EQ(TextToUnsigned(L"yes"), 1u);
+    EXPECT_EQ(TextToUnsigned(L"0x1F"), 31u);
+    EXPECT_EQ(TextToUnsigned(L"0X1f"), 31u);
+    EXPECT_EQ(TextToUnsigned(L"007"), 7u);
+    EXPECT_EQ(TextToUnsigned(L"4294967296"), 0u) << "truncated to 32 bits";
+    EXPECT_EQ(TextToUnsigned(L"0x"), 0u) << "two characters are read as decimal";
+
+    EXPECT_THROW(TextToUnsigned(L"AB"), std::invalid_argument);
+    EXPECT_THROW(TextToUnsigned(L""), std::invalid_argument);
+    EXPECT_THROW(TextToUnsigned(L"99999999999999999999999"), std::out_of_range);
+}
+
+TEST(TextToUnsignedTest, TryFormReportsInsteadOfThrowing) {
+    std::uint32_t n = 99;
+    EXPECT_TRUE(TryTextToUnsigned(L"0x10", n));
+    EXPECT_EQ(n, 16u);
+    EXPECT_TRUE(TryTextToUnsigned(L"Yes", n));
+    EXPECT_EQ(n, 1u);
+    EXPECT_TRUE(TryTextToUnsigned(L"4294967295", n));
+    EXPECT_EQ(n, 4294967295u);
+    for (const wchar_t* bad : {L"AB", L"", L"4294967296", L"99999999999999999999999"}) {
+        EXPECT_FALSE(TryTextToUnsigned(bad, n)) << bad;
+    }
+}
+
+// ---- Copies, clones and down-casts ----
+
+TEST_F(FieldKinds, CloneKeepsKindParametersAndCopyFromBringsTheState) {
+    CNumEditField volt(nullptr, nullptr, kNumber, 100, 20000, 50, L"mV", 7, 8, L"A note.");
+    volt.SetScaleAndUnits(25, L"mA");
+    volt.SetValue(L"1000");
+    volt.SetAvailable(true);
+    volt.SetLabelText(L"Current");
+
+    std::unique_ptr<CParameterField> clone = volt.Clone();
+    auto* num = dynamic_cast<CNumEditField*>(clone.get());
+    ASSERT_NE(num, nullptr);
+    EXPECT_EQ(num->Minimum(), 100u);
+    EXPECT_EQ(num->Maximum(), 20000u);
+    EXPECT_EQ(num->Scale(), 25u);
+    EXPECT_EQ(num->Units(), L"mA");
+    EXPECT_EQ(num->ControlId(), 7);
+    EXPECT_EQ(num->LabelId(), 8);
+    EXPECT_EQ(num->Prompt(), L"Enter a number in the range 100 through 20000.");
+    EXPECT_EQ(num->Value(), L"");
+
+    num->CopyFrom(volt);
+    EXPECT_EQ(num->Value(), L"1000");
+    EXPECT_TRUE(num->IsAvailable());
+    EXPECT_EQ(num->LabelText(), L"Current");
+    EXPECT_EQ(Line(*num), Line(volt));
+}
+
+TEST_F(FieldKinds, PulldownCloneGetsItsOptionsWithCopyFrom) {
+    CConnectorChoice connector;
+    connector.SetValue(L"2");
+    auto clone = connector.Clone();
+    auto& list = dynamic_cast<CPulldownListField&>(*clone);
+    EXPECT_TRUE(list.Options().empty());
+    list.CopyFrom(connector);
+    EXPECT_EQ(list.Options(), connector.Options());
+    EXPECT_TRUE(list.IsValid());
+}
+
+TEST_F(FieldKinds, FieldCastNamesTheProblem) {
+    CEditField text(nullptr, nullptr, kText, 0, 0);
+    CParameterField* field = &text;
+    const CParameterField* constField = &text;
+    EXPECT_EQ(FieldCast<CEditField>(field), &text);
+    EXPECT_EQ(FieldCast<CEditField>(constField), &text);
+    EXPECT_EQ(ErrorOf([&] { FieldCast<CNumEditField>(field); }),
+              L"Couldn't cast field ^Test_Text$ to expected class.");
+    EXPECT_EQ(ErrorOf([&] { FieldCast<CNumEditField>(constField); }),
+              L"Couldn't cast field ^Test_Text$ to expected class.");
+    EXPECT_EQ(ErrorOf([] { FieldCast<CNumEditField>(static_cast<CParameterField*>(nullptr)); }),
+              L"CParameterField arg is NULL.");
+    EXPECT_EQ(ErrorOf([] { FieldCast<CNumEditField>(static_cast<const CParameterField*>(nullptr)); }),
+              L"const CParameterField arg is NULL.");
+}
+
+// ---- Controls ----
+
+TEST_F(FieldKinds, LiveControlTextIsWhatChecksLookAt) {
+    CEditField headless(nullptr, nullptr, kText, 0, 0);
+    EXPECT_TRUE(headless.CreateControl());
+    EXPECT_EQ(headless.Control(), nullptr);
+
+    CFakeHost host;
+    CDigitStringEditField hex(&host, nullptr, kDigits, 4, 16, 0, 0);
+    EXPECT_TRUE(hex.CreateControl());
+    EXPECT_TRUE(hex.CreateControl());
+    EXPECT_EQ(host.made, 1);
+    host.last->text = L"04b4";
+    EXPECT_TRUE(hex.IsValid());
+    EXPECT_FALSE(hex.IsEmpty());
+    EXPECT_EQ(hex.Value(), L"");
+    host.last->live = false;
+    EXPECT_FALSE(hex.IsValid());
+    EXPECT_TRUE(hex.IsEmpty());
+
+    CYesNoPulldownListField yesNo(&host, nullptr, kYesNo, 0, 0);
+    yesNo.CreateControl();
+    host.last->text = L"no";
+    yesNo.SyncWithControl(0);
+    EXPECT_EQ(yesNo.Value(), L"NO");
+    yesNo.SetIntValue(1);
+    EXPECT_EQ(host.last->text, L"YES");
+}
+
+} // namespace
