@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -11,28 +12,36 @@ struct COccurrence {
     std::wstring value;
 };
 
-// Every occurrence of one name, in file order.
+// Every occurrence of one name. Only the first is kept: a name that occurs more than once is
+// discarded whole, so the others matter only by their number (and a file of millions of repeated
+// lines must not cost millions of copies).
 struct COrvikEntry {
     std::wstring name;
-    std::vector<COccurrence> occurrences;
+    COccurrence first;
+    std::size_t count = 0;
 };
 
 // A parsed Orvik file: one entry per distinct name (compared exactly) in order of first appearance,
 // and the lines that did not fit the grammar.
 class COrvikFile {
 public:
+    // Rejected lines beyond this many are counted, not kept: they are logged as they are read.
+    static constexpr std::size_t kMaxKeptRejectedLines = 1000;
+
     explicit COrvikFile(std::wstring path = {}) : path_(std::move(path)) {}
 
     const std::wstring& Path() const { return path_; }
     const std::vector<COrvikEntry>& Entries() const { return entries_; }
     const std::vector<std::wstring>& RejectedLines() const { return rejected_; }
+    std::size_t RejectedLineCount() const { return rejectedCount_; }
 
     void AddOccurrence(const std::wstring& name, const std::wstring& value);
-    void AddRejectedLine(std::wstring line) { rejected_.push_back(std::move(line)); }
+    void AddRejectedLine(std::wstring line);
 
 private:
     std::wstring path_;
     std::vector<COrvikEntry> entries_;
     std::unordered_map<std::wstring, std::size_t> index_;
     std::vector<std::wstring> rejected_;
+    std::size_t rejectedCount_ = 0;
 };

@@ -22,7 +22,7 @@ namespace {
 
 // A file larger than this is no Orvik file; refusing it keeps a stray disk image from exhausting
 // memory.
-constexpr long long kMaxFileBytes = 256LL * 1024 * 1024;
+constexpr long long kMaxFileBytes = 32LL * 1024 * 1024;
 
 bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f'; }
 
@@ -344,19 +344,19 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     ResetGroupPrototypes();
 
     for (const COrvikEntry& entry : file->Entries()) {
-        if (entry.occurrences.empty()) {
+        if (entry.count == 0) {
             Log(Format(L"No Orvik entry found for field: %s", {entry.name}));
             continue;
         }
-        if (entry.occurrences.size() > 1) {
+        if (entry.count > 1) {
             Log(Format(L"%u Orvik entries found for field: %s. Discarding.",
-                       {orvik::ToWide(entry.occurrences.size()), entry.name}));
+                       {orvik::ToWide(entry.count), entry.name}));
             continue;
         }
         if (sheet.Upgrader().CollectOldEntry(entry)) {
             continue;
         }
-        const COccurrence& occurrence = entry.occurrences.front();
+        const COccurrence& occurrence = entry.first;
         if (CParameterField* field = sheet.FindField(entry.name)) {
             field->SetValue(occurrence.value);
             field->RefreshControl();

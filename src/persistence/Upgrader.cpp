@@ -84,7 +84,7 @@ std::wstring PrintableNameOfPattern(const std::wstring& pattern) {
 }
 
 bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
-    if (entry.occurrences.size() != 1) {
+    if (entry.count != 1) {
         return false;
     }
     static const std::vector<const CNamePattern*> parsed = [] {
@@ -102,7 +102,7 @@ bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
         Log(orvik::Format(
             L"\"%s\" is not a valid field in this version of the Orvik.  It will be upgraded to the current version.",
             {entry.name}));
-        map_[oldName] = entry.occurrences.front();
+        map_[oldName] = entry.first;
         return true;
     }
     return false;

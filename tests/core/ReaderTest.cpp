@@ -76,7 +76,7 @@ TEST(Reader, ParsesEntriesInOrderAndKeepsDuplicatesTogether) {
     ParseOrvikBytes("; header\r\nB: 1\r\nA: 2\nB: 1\r\n\r\nbad line\r\nC: YES", file);
     ASSERT_EQ(file.Entries().size(), 3u);
     EXPECT_EQ(file.Entries()[0].name, L"B");
-    EXPECT_EQ(file.Entries()[0].occurrences.size(), 2u);
+    EXPECT_EQ(file.Entries()[0].count, 2u);
     EXPECT_EQ(file.Entries()[1].name, L"A");
     EXPECT_EQ(file.Entries()[2].name, L"C"); // the last line has no line end
     ASSERT_EQ(file.RejectedLines().size(), 1u);
@@ -101,6 +101,20 @@ TEST(Reader, SurvivesBytesThatAreNoOrvikFile) {
     ParseOrvikBytes(longNumber, file);
     ASSERT_GE(file.Entries().size(), 2u);
     EXPECT_EQ(file.Entries().back().name, L"Connector_Type");
+}
+
+TEST(Reader, RepeatedAndRejectedLinesCostNoMemoryBeyondTheirCount) {
+    CScopedLogCapture log;
+    COrvikFile file;
+    std::string lines;
+    for (int i = 0; i < 5000; ++i) {
+        lines += "A: 1\r\n!\r\n";
+    }
+    ParseOrvikBytes(lines, file);
+    ASSERT_EQ(file.Entries().size(), 1u);
+    EXPECT_EQ(file.Entries()[0].count, 5000u);
+    EXPECT_EQ(file.RejectedLineCount(), 5000u);
+    EXPECT_EQ(file.RejectedLines().size(), COrvikFile::kMaxKeptRejectedLines);
 }
 
 class LoaderTest : public ::testing::Test {
