@@ -179,6 +179,14 @@ TEST_F(LoaderTest, GroupEntriesWithImpossibleNumbersAreRejected) {
     }
 }
 
+TEST_F(LoaderTest, HugeLinesLoadWithoutHarm) {
+    const std::string longName = "SVID" + std::string(10 * 1024 * 1024, '1') + "_SOP: 0x1234\r\n";
+    const std::string longText = "$Vendor_Name: \"" + std::string(10 * 1024 * 1024, 'v') + "\"";
+    EXPECT_TRUE(Load(longName + longText));
+    EXPECT_EQ(Value(L"$Vendor_Name").size(), 10u * 1024 * 1024);
+    EXPECT_TRUE(sheet.GetGroupList(4).Empty());
+}
+
 TEST_F(LoaderTest, UnreadableFileLeavesTheFormAsItWas) {
     sheet.FindField(L"$Vendor_Name")->SetValue(L"kept");
     EXPECT_FALSE(LoadOrvik(sheet, L"/nonexistent/dir/file.txt"));
