@@ -10,7 +10,7 @@ namespace {
 
 const COptionList kSupplyTypes = {{0, L"Fixed"}, {1, L"Battery"}, {2, L"Variable"}};
 
-std::vector<SFieldSpec> SourcePdoFields() {
+std::vector<SFieldRow> SourcePdoFields() {
     const COptionList kPeakCurrents     = {{0, L"100% IOC"}, {1, L"130% IOC"}, {2, L"150% IOC"}, {3, L"200% IOC"}};
     const COptionList kUvThresholdTypes = {{0, L"Value"}, {1, L"Percentage"}};
     return {
@@ -29,7 +29,7 @@ std::vector<SFieldSpec> SourcePdoFields() {
     };
 }
 
-std::vector<SFieldSpec> SinkPdoFields() {
+std::vector<SFieldRow> SinkPdoFields() {
     return {
         ChoiceField(L"Snk_PDO_Supply_Type([0-9]+)", kSupplyTypes, L"The supply type of this Sink PDO."),
         NumberField(L"Snk_PDO_Voltage([0-9]+)",     0, 20000,     L"Voltage required to operate at least one mode of operation.",       50,  L"mV"),
@@ -48,7 +48,7 @@ const wchar_t kEnterHelp[]    = L"If this field is set to 'YES', then it must be
 const wchar_t kMaskHelp[]     = L"A non-zero 32-bit mask which, with the recognition value, identifies the mode.";
 const wchar_t kValueHelp[]    = L"A 32-bit value which, with the mask, identifies the mode.";
 
-std::vector<SFieldSpec> SopSvidFields() {
+std::vector<SFieldRow> SopSvidFields() {
     return {
         HexField   (L"SVID([0-9]+)_SOP",               4,    kSvidHelp),
         YesNoField (L"SVID([0-9]+)_modes_fixed_SOP",         kFixedHelp),
@@ -57,7 +57,7 @@ std::vector<SFieldSpec> SopSvidFields() {
     };
 }
 
-std::vector<SFieldSpec> SopModeFields() {
+std::vector<SFieldRow> SopModeFields() {
     return {
         YesNoField(L"SVID([0-9]+)_mode([0-9]+)_enter_SOP",          kEnterHelp),
         HexField  (L"SVID([0-9]+)_mode([0-9]+)_recog_mask_SOP",  8, kMaskHelp),
@@ -65,7 +65,7 @@ std::vector<SFieldSpec> SopModeFields() {
     };
 }
 
-std::vector<SFieldSpec> CableSvidFields() {
+std::vector<SFieldRow> CableSvidFields() {
     return {
         HexField   (L"SVID([0-9]+)",               4,    kSvidHelp),
         YesNoField (L"SVID([0-9]+)_modes_fixed",         kFixedHelp),
@@ -74,7 +74,7 @@ std::vector<SFieldSpec> CableSvidFields() {
     };
 }
 
-std::vector<SFieldSpec> CableModeFields() {
+std::vector<SFieldRow> CableModeFields() {
     return {
         YesNoField(L"SVID([0-9]+)_mode([0-9]+)_enter",          kEnterHelp),
         HexField  (L"SVID([0-9]+)_mode([0-9]+)_recog_mask",  8, kMaskHelp),
@@ -160,21 +160,21 @@ const SSvidNames* SvidNamesOf(int typeId) {
     return nullptr;
 }
 
-const std::vector<SFieldSpec>& GroupFieldSpecs(int typeId) {
-    static const std::map<int, std::vector<SFieldSpec>> catalog = {
+const std::vector<SFieldRow>& GroupFieldRows(int typeId) {
+    static const std::map<int, std::vector<SFieldRow>> catalog = {
         {kSourcePdoType, SourcePdoFields()}, {kSinkPdoType, SinkPdoFields()},
         {kSopSvidType, SopSvidFields()},     {kSopModeType, SopModeFields()},
         {kCableSvidType, CableSvidFields()}, {kCableModeType, CableModeFields()},
     };
-    static const std::vector<SFieldSpec> none;
+    static const std::vector<SFieldRow> none;
     auto it = catalog.find(typeId);
     return it == catalog.end() ? none : it->second;
 }
 
-const SFieldSpec* FindGroupFieldSpec(int typeId, const std::wstring& name) {
-    for (const SFieldSpec& spec : GroupFieldSpecs(typeId)) {
-        if (spec.Pattern() == name || CNamePattern::Of(spec.Pattern()).Match(name)) {
-            return &spec;
+const SFieldRow* FindGroupFieldRow(int typeId, const std::wstring& name) {
+    for (const SFieldRow& row : GroupFieldRows(typeId)) {
+        if (row.Pattern() == name || CNamePattern::Of(row.Pattern()).Match(name)) {
+            return &row;
         }
     }
     return nullptr;

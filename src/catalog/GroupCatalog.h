@@ -50,6 +50,6 @@ const SSvidNames* SvidNamesOf(int typeId);
 
 // The questions of one repeated item of a group type (2 to 7), in creation order; empty for any
 // other type.
-const std::vector<SFieldSpec>& GroupFieldSpecs(int typeId);
+const std::vector<SFieldRow>& GroupFieldRows(int typeId);
 // The row of a group field, by name pattern or printable name; null when the type has no such field.
-const SFieldSpec* FindGroupFieldSpec(int typeId, const std::wstring& name);
+const SFieldRow* FindGroupFieldRow(int typeId, const std::wstring& name);

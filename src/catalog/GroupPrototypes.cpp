@@ -14,12 +14,12 @@ std::shared_ptr<const CFieldList> MakePrototypeFields(int typeId) {
     auto fields = std::make_shared<CFieldList>(true);
     const bool isPdo = typeId == kSourcePdoType || typeId == kSinkPdoType;
     int index = 0;
-    for (const SFieldSpec& spec : GroupFieldSpecs(typeId)) {
+    for (const SFieldRow& row : GroupFieldRows(typeId)) {
         std::unique_ptr<CParameterField> field =
-            CreateField(spec, nullptr, nullptr, 1000 + index, 2000 + index, typeId);
+            CreateField(row, nullptr, nullptr, 1000 + index, 2000 + index, typeId);
         if (auto* number = dynamic_cast<CNumEditField*>(field.get()); number && isPdo) {
             // A PDO's numbers are written with their value in the units the user typed.
-            number->SetScaleAndUnits(spec.scale, spec.units);
+            number->SetScaleAndUnits(row.scale, row.units);
         }
         fields->Append(field.release());
         ++index;

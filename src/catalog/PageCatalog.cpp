@@ -17,7 +17,7 @@ COptionList UsbSpeeds() {
     return {{0, L"USB 2"}, {1, L"USB 3.2 Gen 1x1"}, {2, L"USB 3.2 Gen 2x1"}, {3, L"USB 3.2 Gen 1x2"}, {4, L"USB 3.2 Gen 2x2"}};
 }
 
-std::vector<SFieldSpec> IntroFields() {
+std::vector<SFieldRow> IntroFields() {
     const COptionList kProductTypes = {{0, L"Port"}, {1, L"Cable"}, {2, L"Re-timer"}};
     return {
         TextField  (L"$Orvik_Specification",                L"This field cannot be edited by users."),
@@ -31,7 +31,7 @@ std::vector<SFieldSpec> IntroFields() {
     };
 }
 
-std::vector<SFieldSpec> OrvikProductFields() {
+std::vector<SFieldRow> OrvikProductFields() {
     const COptionList kConnectorTypes = {{0, L"Type-A"}, {1, L"Type-B"}, {2, L"USB Type-C\u2122"}};
     const COptionList kPortTypes      = {{0, L"Consumer Only"}, {1, L"Consumer/Provider"}, {2, L"Provider/Consumer"}, {3, L"Provider Only"}, {4, L"DRP"}};
     return {
@@ -44,7 +44,7 @@ std::vector<SFieldSpec> OrvikProductFields() {
     };
 }
 
-std::vector<SFieldSpec> GeneralFields() {
+std::vector<SFieldRow> GeneralFields() {
     const COptionList kPdRevisions = {{0, L"Revision 2.0"}, {2, L"Revision 3.0"}};
     return {
         ChoiceField(L"PD_Specification_Revision",             kPdRevisions, L"Which version of the PD specification does the UUT comply with?"),
@@ -73,7 +73,7 @@ std::vector<SFieldSpec> GeneralFields() {
     };
 }
 
-std::vector<SFieldSpec> UsbTypeCFields() {
+std::vector<SFieldRow> UsbTypeCFields() {
     const COptionList kRpValues     = {{0, L"Default"}, {1, L"1.5A"}, {2, L"3A"}};
     const COptionList kPowerSources = {{0, L"Self-Powered"}, {1, L"Bus-Powered"}, {2, L"Both"}};
     return {
@@ -96,7 +96,7 @@ std::vector<SFieldSpec> UsbTypeCFields() {
     };
 }
 
-std::vector<SFieldSpec> ProductPowerFields() {
+std::vector<SFieldRow> ProductPowerFields() {
     const COptionList kSourcePowerTypes = {{0, L"Guaranteed"}, {1, L"Ganged"}};
     return {
         NumberField(L"Product_Total_Source_Power", 0, 1000,           L"What is the total source power of the product, in W?", 1, L"W"),
@@ -105,7 +105,7 @@ std::vector<SFieldSpec> ProductPowerFields() {
     };
 }
 
-std::vector<SFieldSpec> UsbHostFields() {
+std::vector<SFieldRow> UsbHostFields() {
     return {
         ChoiceField(L"Host_Speed",                         UsbSpeeds(), L"Which USB speed does the port support as a host?"),
         YesNoField (L"Host_Contains_Captive_Retimer",                   L"Does the port have an associated re-timer?"),
@@ -119,7 +119,7 @@ std::vector<SFieldSpec> UsbHostFields() {
     };
 }
 
-std::vector<SFieldSpec> UsbDeviceFields() {
+std::vector<SFieldRow> UsbDeviceFields() {
     return {
         ChoiceField(L"Device_Speed",                         UsbSpeeds(), L"Which USB speed does the port support as a device?"),
         YesNoField (L"Device_Contains_Captive_Retimer",                   L"Does the port have an associated re-timer?"),
@@ -129,14 +129,14 @@ std::vector<SFieldSpec> UsbDeviceFields() {
     };
 }
 
-std::vector<SFieldSpec> BC12Fields() {
+std::vector<SFieldRow> BC12Fields() {
     const COptionList kChargingPortTypes = {{0, L"DCP"}, {1, L"CDP"}, {2, L"Both"}};
     return {
         ChoiceField(L"BC_1_2_Charging_Port_Type", kChargingPortTypes, L"Which BC 1.2 charging capabilities does the port support?"),
     };
 }
 
-std::vector<SFieldSpec> SourceFields() {
+std::vector<SFieldRow> SourceFields() {
     const COptionList kOcpMethods = {{0, L"Over-Current Response"}, {1, L"Under-Voltage Response"}, {2, L"Both"}};
     return {
         NumberField(L"PD_Power_as_Source",          500, 100000, L"What is the PD Power (PDP) of the source-capable device, in mW?", 1, L"mW", kPdpNote),
@@ -149,7 +149,7 @@ std::vector<SFieldSpec> SourceFields() {
     };
 }
 
-std::vector<SFieldSpec> SinkFields() {
+std::vector<SFieldRow> SinkFields() {
     const COptionList kFrSwapCurrents = {{0, L"FR_Swap not supported"}, {1, L"Default USB Power"}, {2, L"1.5A @ 5V"}, {3, L"3A @ 5V"}};
     return {
         NumberField(L"PD_Power_as_Sink",            0, 100000,       L"What is the PD Power (PDP) of the sink-capable device, in mW?", 1, L"mW", kPdpNote),
@@ -161,7 +161,7 @@ std::vector<SFieldSpec> SinkFields() {
     };
 }
 
-std::vector<SFieldSpec> DualRoleFields() {
+std::vector<SFieldRow> DualRoleFields() {
     return {
         YesNoField(L"Accepts_PR_Swap_As_Src",  L"May the UUT accept a PR_Swap request while it is a source?"),
         YesNoField(L"Accepts_PR_Swap_As_Snk",  L"May the UUT accept a PR_Swap request while it is a sink?"),
@@ -170,7 +170,7 @@ std::vector<SFieldSpec> DualRoleFields() {
     };
 }
 
-std::vector<SFieldSpec> SOPDiscovery1Fields() {
+std::vector<SFieldRow> SOPDiscovery1Fields() {
     return {
         NumberField(L"XID_SOP",                        0, 1048575,      L"Valid values are in the range 0 - 1048575."),
         YesNoField (L"Data_Capable_as_USB_Host_SOP",                    L"This field shall always be set to the same value as Type_C_Can_Act_As_Host."),
@@ -184,7 +184,7 @@ std::vector<SFieldSpec> SOPDiscovery1Fields() {
     };
 }
 
-std::vector<SFieldSpec> SOPDiscovery2Fields() {
+std::vector<SFieldRow> SOPDiscovery2Fields() {
     return {
         YesNoField (L"SVID_fixed_SOP",           L"Is the SVID list below fixed and in order?"),
         NumberField(L"Num_SVIDs_min_SOP", 1, 52, L"Valid values are in the range 1 - 52."),
@@ -192,7 +192,7 @@ std::vector<SFieldSpec> SOPDiscovery2Fields() {
     };
 }
 
-std::vector<SFieldSpec> AMAFields() {
+std::vector<SFieldRow> AMAFields() {
     const COptionList kVconnPowers = {{0, L"1W"}, {1, L"1.5W"}, {2, L"2W"}, {3, L"3W"}, {4, L"4W"}, {5, L"5W"}, {6, L"6W"}};
     const COptionList kSuperspeeds = {{0, L"USB 2.0 only"}, {1, L"USB 3.1 Gen 1"}, {2, L"USB 3.1 Gen 2"}, {3, L"USB 2.0 Billboard Only"}};
     return {
@@ -205,7 +205,7 @@ std::vector<SFieldSpec> AMAFields() {
     };
 }
 
-std::vector<SFieldSpec> Cables1Fields() {
+std::vector<SFieldRow> Cables1Fields() {
     const COptionList kProductTypes     = {{3, L"Passive Cable"}, {4, L"Active Cable"}};
     const COptionList kFarEndTypesV1    = {{0, L"Type-A"}, {1, L"Type-B"}, {2, L"Type-C"}};
     const COptionList kFarEndTypesV2    = {{2, L"USB Type-C"}, {3, L"Captive"}};
@@ -242,7 +242,7 @@ std::vector<SFieldSpec> Cables1Fields() {
     };
 }
 
-std::vector<SFieldSpec> Cables2Fields() {
+std::vector<SFieldRow> Cables2Fields() {
     return {
         YesNoField (L"SVID_fixed",                 L"Is the SVID list below fixed and in order?"),
         NumberField(L"Cable_num_SVIDs_min", 1, 52, L"What is the smallest number of SVIDs the cable announces? Valid values are in the range 1 - 52."),
@@ -250,7 +250,7 @@ std::vector<SFieldSpec> Cables2Fields() {
     };
 }
 
-std::vector<SFieldSpec> RetimerFields() {
+std::vector<SFieldRow> RetimerFields() {
     const COptionList kRetimerTypes  = {{0, L"SRIS"}, {1, L"Bit-Level"}};
     const COptionList kRepeaterTypes = {{0, L"SRIS Re-timer"}, {1, L"Bit-Level Re-timer"}, {2, L"Re-driver"}};
     return {
@@ -262,9 +262,9 @@ std::vector<SFieldSpec> RetimerFields() {
 
 } // namespace
 
-const std::vector<SPageSpec>& PageCatalog() {
+const std::vector<SPageRow>& PageCatalog() {
     // clang-format off
-    static const std::vector<SPageSpec> catalog = {
+    static const std::vector<SPageRow> catalog = {
         // page                section caption              tab label                    layout listed type parent  page-wide parents                                 fields
         {EPage::Intro,         L"Intro",                    L"Intro",                    139,   0,     false,       {},                                               IntroFields()},
         {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            156,   0,     true,        {},                                               OrvikProductFields()},
@@ -289,6 +289,6 @@ const std::vector<SPageSpec>& PageCatalog() {
 }
 
 // The catalog lists the pages in the order of EPage, so a page's place is its position.
-const SPageSpec& PageSpec(EPage page) {
+const SPageRow& PageRow(EPage page) {
     return PageCatalog().at(static_cast<std::size_t>(page));
 }

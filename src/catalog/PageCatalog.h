@@ -34,7 +34,7 @@ constexpr int kPageCount = 17;
 enum class EFieldKind { Text, Hex, Number, Choice, YesNo };
 
 // One question of the catalog: how the field is built and what its help says.
-struct SFieldSpec {
+struct SFieldRow {
     std::wstring name; // as written in the file: $Vendor_Name, Connector_Type, Src_PDO_Voltage([0-9]+)
     EFieldKind kind = EFieldKind::Text;
     unsigned digits = 0; // hex: exact number of digits
@@ -50,14 +50,14 @@ struct SFieldSpec {
 };
 
 // Row builders, so a catalog table reads like the form: one call per field.
-SFieldSpec TextField(std::wstring name, std::wstring help);
-SFieldSpec HexField(std::wstring name, unsigned digits, std::wstring help);
-SFieldSpec NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum, std::wstring help,
+SFieldRow TextField(std::wstring name, std::wstring help);
+SFieldRow HexField(std::wstring name, unsigned digits, std::wstring help);
+SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum, std::wstring help,
                        unsigned scale = 1, std::wstring units = L"", std::wstring note = L"");
-SFieldSpec ChoiceField(std::wstring name, COptionList choices, std::wstring help);
-SFieldSpec YesNoField(std::wstring name, std::wstring help);
+SFieldRow ChoiceField(std::wstring name, COptionList choices, std::wstring help);
+SFieldRow YesNoField(std::wstring name, std::wstring help);
 
-struct SPageSpec {
+struct SPageRow {
     EPage id;
     std::wstring sectionCaption; // the section heading in the file
     std::wstring tabLabel;       // what the tab shows
@@ -66,16 +66,16 @@ struct SPageSpec {
     // Every field of the page but the Intro's depends on Orvik_Product_Type; some pages add more.
     bool productTypeParent;
     std::vector<std::wstring> pageWideParents;
-    std::vector<SFieldSpec> fields;
+    std::vector<SFieldRow> fields;
 };
 
 // The seventeen pages in tab order, each with its fields in creation order.
-const std::vector<SPageSpec>& PageCatalog();
-const SPageSpec& PageSpec(EPage page);
+const std::vector<SPageRow>& PageCatalog();
+const SPageRow& PageRow(EPage page);
 
 // ^Name$ with a leading $ escaped: the name pattern of a field called `name`.
 std::wstring PatternOf(const std::wstring& name);
 
 // Builds the field a row describes.
-std::unique_ptr<CParameterField> CreateField(const SFieldSpec& spec, CWndWrapper* host, CFieldGroup* group,
+std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, CWndWrapper* host, CFieldGroup* group,
                                              int controlId, int labelId, int groupTypeId = 0);

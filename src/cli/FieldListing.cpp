@@ -9,35 +9,35 @@ using orvik::ToWide;
 
 std::vector<std::wstring> CFieldListing::Lines() {
     std::vector<std::wstring> lines;
-    for (const SPageSpec& page : PageCatalog()) {
-        for (const SFieldSpec& spec : page.fields) {
-            lines.push_back(Line(page.sectionCaption, spec));
+    for (const SPageRow& page : PageCatalog()) {
+        for (const SFieldRow& row : page.fields) {
+            lines.push_back(Line(page.sectionCaption, row));
         }
     }
     for (int type = kSourcePdoType; type <= kCableModeType; ++type) {
         const std::wstring tab = TabOfGroupType(type);
-        for (const SFieldSpec& spec : GroupFieldSpecs(type)) {
-            lines.push_back(Line(tab, spec));
+        for (const SFieldRow& row : GroupFieldRows(type)) {
+            lines.push_back(Line(tab, row));
         }
     }
     return lines;
 }
 
-std::wstring CFieldListing::Line(const std::wstring& tab, const SFieldSpec& spec) {
-    return tab + L"\t" + spec.name + L"\t" + KindText(spec) + L"\t" + ChoicesText(spec);
+std::wstring CFieldListing::Line(const std::wstring& tab, const SFieldRow& row) {
+    return tab + L"\t" + row.name + L"\t" + KindText(row) + L"\t" + ChoicesText(row);
 }
 
-std::wstring CFieldListing::KindText(const SFieldSpec& spec) {
-    switch (spec.kind) {
+std::wstring CFieldListing::KindText(const SFieldRow& row) {
+    switch (row.kind) {
     case EFieldKind::Text:
         return L"text";
     case EFieldKind::Hex:
-        return Format(L"hex, %u digit%s", {ToWide(spec.digits), spec.digits == 1 ? L"" : L"s"});
+        return Format(L"hex, %u digit%s", {ToWide(row.digits), row.digits == 1 ? L"" : L"s"});
     case EFieldKind::Number: {
         std::wstring text = Format(L"number, range %llu-%llu, scale %u",
-                                   {ToWide(spec.minimum), ToWide(spec.maximum), ToWide(spec.scale)});
-        if (!spec.units.empty()) {
-            text += L", units " + spec.units;
+                                   {ToWide(row.minimum), ToWide(row.maximum), ToWide(row.scale)});
+        if (!row.units.empty()) {
+            text += L", units " + row.units;
         }
         return text;
     }
@@ -49,18 +49,18 @@ std::wstring CFieldListing::KindText(const SFieldSpec& spec) {
     return std::wstring();
 }
 
-std::wstring CFieldListing::ChoicesText(const SFieldSpec& spec) {
-    if (spec.kind == EFieldKind::YesNo) {
+std::wstring CFieldListing::ChoicesText(const SFieldRow& row) {
+    if (row.kind == EFieldKind::YesNo) {
         return L"YES; NO";
     }
-    if (spec.kind != EFieldKind::Choice) {
+    if (row.kind != EFieldKind::Choice) {
         return std::wstring();
     }
-    if (spec.choices.empty()) {
+    if (row.choices.empty()) {
         return L"(chosen from a list the other answers decide)";
     }
     std::wstring text;
-    for (const COption& option : spec.choices) {
+    for (const COption& option : row.choices) {
         text += (text.empty() ? L"" : L"; ") + orvik::ToWideSigned(option.first) + L"=" + option.second;
     }
     return text;
@@ -71,7 +71,7 @@ std::wstring CFieldListing::TabOfGroupType(int typeId) {
     if (const SSvidNames* names = SvidNamesOf(typeId)) {
         typeId = names->svidTypeId;
     }
-    for (const SPageSpec& page : PageCatalog()) {
+    for (const SPageRow& page : PageCatalog()) {
         if (page.listedGroupType == typeId) {
             return page.sectionCaption;
         }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-struct SFieldSpec;
+struct SFieldRow;
 
 // What `fields` prints: every question of the catalog and of the PDO, SVID and mode items, one
 // tab-separated line each: tab, name, kind with its limits, choices.
@@ -12,9 +12,9 @@ public:
     static std::vector<std::wstring> Lines();
 
 private:
-    static std::wstring Line(const std::wstring& tab, const SFieldSpec& spec);
-    static std::wstring KindText(const SFieldSpec& spec);
-    static std::wstring ChoicesText(const SFieldSpec& spec);
+    static std::wstring Line(const std::wstring& tab, const SFieldRow& row);
+    static std::wstring KindText(const SFieldRow& row);
+    static std::wstring ChoicesText(const SFieldRow& row);
     // The caption of the tab that lists items of a group type.
     static std::wstring TabOfGroupType(int typeId);
 };

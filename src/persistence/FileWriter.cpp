@@ -23,9 +23,9 @@ void StampVersionTexts(CMarnelPropertySheet& sheet) {
         producer->SetValue(orvik::ProducerText());
         producer->RefreshControl();
     }
-    if (CParameterField* spec = intro.Field(L"^\\$Orvik_Specification$")) {
-        spec->SetValue(orvik::SpecificationText());
-        spec->RefreshControl();
+    if (CParameterField* specification = intro.Field(L"^\\$Orvik_Specification$")) {
+        specification->SetValue(orvik::SpecificationText());
+        specification->RefreshControl();
     }
 }
 

@@ -368,9 +368,9 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     }
 
     CPageSuper& intro = sheet.Page(EPage::Intro);
-    if (CParameterField* spec = intro.Field(L"^\\$Orvik_Specification$"); spec && spec->IsEmpty()) {
-        spec->SetValue(orvik::SpecificationText());
-        spec->RefreshControl();
+    if (CParameterField* specification = intro.Field(L"^\\$Orvik_Specification$"); specification && specification->IsEmpty()) {
+        specification->SetValue(orvik::SpecificationText());
+        specification->RefreshControl();
     }
     if (CParameterField* producer = intro.Field(L"^\\$Orvik_Producer$"); producer && producer->IsEmpty()) {
         producer->SetValue(orvik::ProducerText());

@@ -54,14 +54,14 @@ CPageSuper* HostPage(const CParameterField* field) {
     return field->Host()->GetPage();
 }
 
-CPageSuper::CPageSuper(CMarnelPropertySheet& sheet, const SPageSpec& spec) : sheet_(sheet), spec_(spec) {}
+CPageSuper::CPageSuper(CMarnelPropertySheet& sheet, const SPageRow& row) : sheet_(sheet), row_(row) {}
 
 CParameterField* CPageSuper::Field(const std::wstring& name) const { return fields_.FindField(name); }
 
 void CPageSuper::RegisterFields(std::vector<std::unique_ptr<CParameterField>>& fieldStore) {
     int index = 0;
-    for (const SFieldSpec& spec : spec_.fields) {
-        auto field = CreateField(spec, &wrapper_, nullptr, 1000 + index, 2000 + index);
+    for (const SFieldRow& row : row_.fields) {
+        auto field = CreateField(row, &wrapper_, nullptr, 1000 + index, 2000 + index);
         fields_.Append(field.get());
         fieldStore.push_back(std::move(field));
         ++index;
@@ -69,13 +69,13 @@ void CPageSuper::RegisterFields(std::vector<std::unique_ptr<CParameterField>>& f
 }
 
 void CPageSuper::FillChoices() {
-    for (std::size_t i = 0; i < spec_.fields.size() && i < fields_.Size(); ++i) {
-        const SFieldSpec& spec = spec_.fields[i];
-        if (spec.kind != EFieldKind::Choice || spec.choices.empty()) {
+    for (std::size_t i = 0; i < row_.fields.size() && i < fields_.Size(); ++i) {
+        const SFieldRow& row = row_.fields[i];
+        if (row.kind != EFieldKind::Choice || row.choices.empty()) {
             continue;
         }
         if (auto* list = dynamic_cast<CPulldownListField*>(fields_.At(i))) {
-            list->SetOptions(spec.choices);
+            list->SetOptions(row.choices);
         }
     }
 }
@@ -102,9 +102,9 @@ bool CPageSuper::AreAnswersValid() const {
             return false;
         }
     }
-    if (spec_.listedGroupType != 0) {
+    if (row_.listedGroupType != 0) {
         const auto& lists = sheet_.GroupLists();
-        auto it = lists.find(spec_.listedGroupType);
+        auto it = lists.find(row_.listedGroupType);
         if (it != lists.end() && !it->second->IsListValid()) {
             return false;
         }
@@ -113,7 +113,7 @@ bool CPageSuper::AreAnswersValid() const {
 }
 
 bool CPageSuper::IsPageEmpty() const {
-    if (spec_.id == EPage::Intro) {
+    if (row_.id == EPage::Intro) {
         // The product type and the two version texts the program fills in do not count as work.
         for (const CParameterField* f : fields_) {
             const std::wstring& p = f->NamePattern();
@@ -131,9 +131,9 @@ bool CPageSuper::IsPageEmpty() const {
             return false;
         }
     }
-    if (spec_.listedGroupType != 0) {
+    if (row_.listedGroupType != 0) {
         const auto& lists = sheet_.GroupLists();
-        auto it = lists.find(spec_.listedGroupType);
+        auto it = lists.find(row_.listedGroupType);
         if (it != lists.end() && !it->second->Empty()) {
             return false;
         }
@@ -143,7 +143,7 @@ bool CPageSuper::IsPageEmpty() const {
 
 std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
     std::vector<std::wstring> problems;
-    switch (spec_.id) {
+    switch (row_.id) {
     case EPage::UsbTypeC: {
         const CParameterField* trySrc = Field(L"^Type_C_Implements_Try_SRC$");
         const CParameterField* trySnk = Field(L"^Type_C_Implements_Try_SNK$");
@@ -161,7 +161,7 @@ std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
     }
     case EPage::SOPDiscovery2:
     case EPage::Cables2: {
-        const bool sop = spec_.id == EPage::SOPDiscovery2;
+        const bool sop = row_.id == EPage::SOPDiscovery2;
         const CParameterField* fixed = Field(sop ? L"^SVID_fixed_SOP$" : L"^SVID_fixed$");
         const CParameterField* min = Field(sop ? L"^Num_SVIDs_min_SOP$" : L"^Cable_num_SVIDs_min$");
         const CParameterField* max = Field(sop ? L"^Num_SVIDs_max_SOP$" : L"^Cable_num_SVIDs_max$");

@@ -35,15 +35,15 @@ public:
 // One tab of the sheet without its window: its fields, its validity and emptiness, its review flag.
 class CPageSuper {
 public:
-    CPageSuper(CMarnelPropertySheet& sheet, const SPageSpec& spec);
+    CPageSuper(CMarnelPropertySheet& sheet, const SPageRow& row);
     CPageSuper(const CPageSuper&) = delete;
     CPageSuper& operator=(const CPageSuper&) = delete;
 
-    EPage Id() const { return spec_.id; }
-    const SPageSpec& Spec() const { return spec_; }
-    const std::wstring& SectionCaption() const { return spec_.sectionCaption; }
-    const std::wstring& TabLabel() const { return spec_.tabLabel; }
-    int ListedGroupType() const { return spec_.listedGroupType; }
+    EPage Id() const { return row_.id; }
+    const SPageRow& Row() const { return row_; }
+    const std::wstring& SectionCaption() const { return row_.sectionCaption; }
+    const std::wstring& TabLabel() const { return row_.tabLabel; }
+    int ListedGroupType() const { return row_.listedGroupType; }
     CMarnelPropertySheet& Sheet() const { return sheet_; }
     CWndWrapper* Wrapper() { return &wrapper_; }
 
@@ -83,7 +83,7 @@ public:
 
 private:
     CMarnelPropertySheet& sheet_;
-    const SPageSpec& spec_;
+    const SPageRow& row_;
     CPageWrapper wrapper_{*this};
     CFieldList fields_;
     bool reviewFlag_ = false;

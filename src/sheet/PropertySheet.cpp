@@ -15,8 +15,8 @@ CMarnelPropertySheet::CMarnelPropertySheet(IPrompt* prompt) : prompt_(prompt), t
     }
     // A new form: nothing loaded yet, so nothing to take back from a file.
     SetFileLoaded(false);
-    for (const SPageSpec& spec : PageCatalog()) {
-        pages_.push_back(std::make_unique<CPageSuper>(*this, spec));
+    for (const SPageRow& row : PageCatalog()) {
+        pages_.push_back(std::make_unique<CPageSuper>(*this, row));
     }
     // Every page starts as a tab; the first evaluation removes those with nothing to ask.
     hasTab_.assign(pages_.size(), true);
@@ -38,8 +38,8 @@ void CMarnelPropertySheet::Initialize() {
     LinkParents();
     fieldVector_.StableSort(HasFewerParents);
     // The Intro page shows which tool and which format revision this form belongs to.
-    if (CParameterField* spec = FindField(L"^\\$Orvik_Specification$")) {
-        spec->SetValue(orvik::SpecificationText());
+    if (CParameterField* specification = FindField(L"^\\$Orvik_Specification$")) {
+        specification->SetValue(orvik::SpecificationText());
     }
     if (CParameterField* producer = FindField(L"^\\$Orvik_Producer$")) {
         producer->SetValue(orvik::ProducerText());
@@ -55,12 +55,12 @@ void CMarnelPropertySheet::Initialize() {
 void CMarnelPropertySheet::LinkParents() {
     CParameterField* productType = FindField(L"^Orvik_Product_Type$");
     for (auto& page : pages_) {
-        const SPageSpec& spec = page->Spec();
+        const SPageRow& row = page->Row();
         for (CParameterField* field : page->Fields()) {
-            if (spec.productTypeParent && productType && productType != field) {
+            if (row.productTypeParent && productType && productType != field) {
                 field->AddParent(productType);
             }
-            for (const std::wstring& name : spec.pageWideParents) {
+            for (const std::wstring& name : row.pageWideParents) {
                 if (CParameterField* parent = FindField(name); parent && parent != field) {
                     field->AddParent(parent);
                 }

@@ -466,11 +466,11 @@ TEST_F(CliTool, FieldsListsEveryQuestionWithItsLimits) {
     const SRun run = Run({"fields"});
     EXPECT_EQ(run.code, 0);
     std::size_t expected = 0;
-    for (const SPageSpec& page : PageCatalog()) {
+    for (const SPageRow& page : PageCatalog()) {
         expected += page.fields.size();
     }
     for (int type = kSourcePdoType; type <= kCableModeType; ++type) {
-        expected += GroupFieldSpecs(type).size();
+        expected += GroupFieldRows(type).size();
     }
     EXPECT_EQ(LinesOf(run.out).size(), expected);
     EXPECT_NE(run.out.find("\nIntro\tOrvik_Product_Type\tchoice\t0=Port; 1=Cable; 2=Re-timer\n"),

@@ -93,9 +93,9 @@ TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTable) {
             formRecords += record.namePattern.rfind(L"^Test_", 0) == 0 ? 0 : 1;
         }
         EXPECT_EQ(formRecords, expected[type - kSourcePdoType]) << type;
-        EXPECT_EQ(GroupFieldSpecs(type).size(), formRecords) << type;
-        for (const SFieldSpec& spec : GroupFieldSpecs(type)) {
-            EXPECT_NE(LookupRuleRecord(type, spec.Pattern()), nullptr);
+        EXPECT_EQ(GroupFieldRows(type).size(), formRecords) << type;
+        for (const SFieldRow& row : GroupFieldRows(type)) {
+            EXPECT_NE(LookupRuleRecord(type, row.Pattern()), nullptr);
         }
     }
 }

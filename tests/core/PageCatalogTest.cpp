@@ -9,9 +9,9 @@
 
 namespace {
 
-const SFieldSpec* FindSpec(const std::wstring& name) {
-    for (const SPageSpec& page : PageCatalog()) {
-        for (const SFieldSpec& field : page.fields) {
+const SFieldRow* FindRow(const std::wstring& name) {
+    for (const SPageRow& page : PageCatalog()) {
+        for (const SFieldRow& field : page.fields) {
             if (field.name == name) {
                 return &field;
             }
@@ -36,12 +36,12 @@ TEST(PageCatalog, HoldsEveryFieldOnceOnItsPage) {
     std::size_t total = 0;
     std::set<std::wstring> names; // name patterns match regardless of case
     for (std::size_t i = 0; i < PageCatalog().size(); ++i) {
-        const SPageSpec& page = PageCatalog()[i];
+        const SPageRow& page = PageCatalog()[i];
         SCOPED_TRACE(page.sectionCaption);
         EXPECT_EQ(static_cast<std::size_t>(page.id), i);
-        EXPECT_EQ(&PageSpec(page.id), &page);
+        EXPECT_EQ(&PageRow(page.id), &page);
         EXPECT_EQ(page.fields.size(), perPage[i]);
-        for (const SFieldSpec& field : page.fields) {
+        for (const SFieldRow& field : page.fields) {
             EXPECT_TRUE(names.insert(Lower(field.name)).second) << field.name;
             EXPECT_FALSE(field.help.empty());
             EXPECT_EQ(field.kind == EFieldKind::Text, field.name[0] == L'$');
@@ -58,14 +58,14 @@ TEST(PageCatalog, IntroFieldsComeInCreationOrder) {
                                                 L"$Product_Revision",    L"$TID",
                                                 L"Orvik_Product_Type",   L"$Port_Label"};
     std::vector<std::wstring> names;
-    for (const SFieldSpec& field : PageSpec(EPage::Intro).fields) {
+    for (const SFieldRow& field : PageRow(EPage::Intro).fields) {
         names.push_back(field.name);
     }
     EXPECT_EQ(names, expected);
 }
 
 TEST(PageCatalog, PagesCarryCaptionLabelLayoutAndList) {
-    struct SPageRow {
+    struct SExpectedPage {
         EPage id;
         const wchar_t* caption;
         const wchar_t* label;
@@ -73,7 +73,7 @@ TEST(PageCatalog, PagesCarryCaptionLabelLayoutAndList) {
         int listedGroupType;
     };
     // clang-format off
-    const SPageRow rows[] = {
+    const SExpectedPage rows[] = {
         {EPage::Intro,         L"Intro",                    L"Intro",                    139, 0},
         {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            156, 0},
         {EPage::General,       L"General PD Settings",      L"General PD Settings",      133, 0},
@@ -93,8 +93,8 @@ TEST(PageCatalog, PagesCarryCaptionLabelLayoutAndList) {
         {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 160, 0},
     };
     // clang-format on
-    for (const SPageRow& row : rows) {
-        const SPageSpec& page = PageSpec(row.id);
+    for (const SExpectedPage& row : rows) {
+        const SPageRow& page = PageRow(row.id);
         SCOPED_TRACE(page.sectionCaption);
         EXPECT_EQ(page.sectionCaption, row.caption);
         EXPECT_EQ(page.tabLabel, row.label);
@@ -106,15 +106,15 @@ TEST(PageCatalog, PagesCarryCaptionLabelLayoutAndList) {
 
 TEST(PageCatalog, PageWideParentsFollowTheirPages) {
     using Patterns = std::vector<std::wstring>;
-    EXPECT_EQ(PageSpec(EPage::General).pageWideParents, Patterns{L"^USB_PD_Support$"});
-    EXPECT_EQ(PageSpec(EPage::ProductPower).pageWideParents,
+    EXPECT_EQ(PageRow(EPage::General).pageWideParents, Patterns{L"^USB_PD_Support$"});
+    EXPECT_EQ(PageRow(EPage::ProductPower).pageWideParents,
               (Patterns{L"^Connector_Type$", L"^Type_C_State_Machine$"}));
-    EXPECT_EQ(PageSpec(EPage::UsbTypeC).pageWideParents, Patterns{L"^Type_C_State_Machine$"});
+    EXPECT_EQ(PageRow(EPage::UsbTypeC).pageWideParents, Patterns{L"^Type_C_State_Machine$"});
     for (EPage page : {EPage::DualRole, EPage::Sink, EPage::Source, EPage::SOPDiscovery1}) {
-        EXPECT_EQ(PageSpec(page).pageWideParents, Patterns{L"^PD_Port_Type$"});
+        EXPECT_EQ(PageRow(page).pageWideParents, Patterns{L"^PD_Port_Type$"});
     }
-    EXPECT_TRUE(PageSpec(EPage::Intro).pageWideParents.empty());
-    EXPECT_TRUE(PageSpec(EPage::Cables1).pageWideParents.empty());
+    EXPECT_TRUE(PageRow(EPage::Intro).pageWideParents.empty());
+    EXPECT_TRUE(PageRow(EPage::Cables1).pageWideParents.empty());
 }
 
 TEST(PageCatalog, RowsThatAreEasyToGetWrong) {
@@ -144,7 +144,7 @@ TEST(PageCatalog, RowsThatAreEasyToGetWrong) {
     // clang-format on
     for (const SRow& row : rows) {
         SCOPED_TRACE(row.name);
-        const SFieldSpec* field = FindSpec(row.name);
+        const SFieldRow* field = FindRow(row.name);
         ASSERT_NE(field, nullptr);
         EXPECT_EQ(field->kind, row.kind);
         EXPECT_EQ(field->digits, row.digits);
@@ -158,8 +158,8 @@ TEST(PageCatalog, OnlyListsThatActionsBuildStartEmpty) {
     const std::set<std::wstring> builtByActions = {L"Type_C_State_Machine", L"BC_1_2_Support",
                                                    L"Product_Type_UFP_SOP", L"Product_Type_DFP_SOP",
                                                    L"Cable_Latency",        L"Cable_Termination_Type"};
-    for (const SPageSpec& page : PageCatalog()) {
-        for (const SFieldSpec& field : page.fields) {
+    for (const SPageRow& page : PageCatalog()) {
+        for (const SFieldRow& field : page.fields) {
             if (field.kind == EFieldKind::Choice) {
                 EXPECT_EQ(field.choices.empty(), builtByActions.count(field.name) == 1) << field.name;
             } else {
@@ -172,9 +172,9 @@ TEST(PageCatalog, OnlyListsThatActionsBuildStartEmpty) {
 TEST(PageCatalog, PowerFieldsCarryUnitsAndTheirStepRule) {
     const std::wstring stepRule = L"If it is less than 10000, it must be exactly divisible by 500. "
                                   L"If it is greater than 10000, it must be exactly divisible by 1000.";
-    const SFieldSpec* total = FindSpec(L"Product_Total_Source_Power");
-    const SFieldSpec* source = FindSpec(L"PD_Power_as_Source");
-    const SFieldSpec* sink = FindSpec(L"PD_Power_as_Sink");
+    const SFieldRow* total = FindRow(L"Product_Total_Source_Power");
+    const SFieldRow* source = FindRow(L"PD_Power_as_Source");
+    const SFieldRow* sink = FindRow(L"PD_Power_as_Sink");
     ASSERT_TRUE(total && source && sink);
 
     EXPECT_EQ(total->maximum, 1000u);
@@ -182,7 +182,7 @@ TEST(PageCatalog, PowerFieldsCarryUnitsAndTheirStepRule) {
     EXPECT_TRUE(total->note.empty());
     EXPECT_EQ(source->minimum, 500u);
     EXPECT_EQ(sink->minimum, 0u);
-    for (const SFieldSpec* power : {source, sink}) {
+    for (const SFieldRow* power : {source, sink}) {
         EXPECT_EQ(power->maximum, 100000u);
         EXPECT_EQ(power->scale, 1u);
         EXPECT_EQ(power->units, L"mW");
@@ -191,15 +191,15 @@ TEST(PageCatalog, PowerFieldsCarryUnitsAndTheirStepRule) {
 }
 
 TEST(PageCatalog, QuotedHelpTextsAreKeptWordForWord) {
-    EXPECT_EQ(FindSpec(L"$Orvik_Specification")->help, L"This field cannot be edited by users.");
-    EXPECT_EQ(FindSpec(L"Num_Swappable_Battery_Slots")->help, L"Valid values are in the range 0-4");
-    EXPECT_EQ(FindSpec(L"Device_Gen2x1_tLinkTurnaround")->help, L"Valid values are 700ns - 1500ns.");
-    EXPECT_EQ(FindSpec(L"Data_Capable_as_USB_Host_SOP")->help,
+    EXPECT_EQ(FindRow(L"$Orvik_Specification")->help, L"This field cannot be edited by users.");
+    EXPECT_EQ(FindRow(L"Num_Swappable_Battery_Slots")->help, L"Valid values are in the range 0-4");
+    EXPECT_EQ(FindRow(L"Device_Gen2x1_tLinkTurnaround")->help, L"Valid values are 700ns - 1500ns.");
+    EXPECT_EQ(FindRow(L"Data_Capable_as_USB_Host_SOP")->help,
               L"This field shall always be set to the same value as Type_C_Can_Act_As_Host.");
 }
 
 TEST(PageCatalog, PatternEscapesTheFreeTextMark) {
     EXPECT_EQ(PatternOf(L"$Vendor_Name"), L"^\\$Vendor_Name$");
     EXPECT_EQ(PatternOf(L"Connector_Type"), L"^Connector_Type$");
-    EXPECT_EQ(FindSpec(L"$TID")->Pattern(), L"^\\$TID$");
+    EXPECT_EQ(FindRow(L"$TID")->Pattern(), L"^\\$TID$");
 }

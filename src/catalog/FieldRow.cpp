@@ -10,18 +10,18 @@ std::wstring PatternOf(const std::wstring& name) {
     return pattern;
 }
 
-std::wstring SFieldSpec::Pattern() const { return PatternOf(name); }
+std::wstring SFieldRow::Pattern() const { return PatternOf(name); }
 
-SFieldSpec TextField(std::wstring name, std::wstring help) {
-    SFieldSpec s;
+SFieldRow TextField(std::wstring name, std::wstring help) {
+    SFieldRow s;
     s.name = std::move(name);
     s.kind = EFieldKind::Text;
     s.help = std::move(help);
     return s;
 }
 
-SFieldSpec HexField(std::wstring name, unsigned digits, std::wstring help) {
-    SFieldSpec s;
+SFieldRow HexField(std::wstring name, unsigned digits, std::wstring help) {
+    SFieldRow s;
     s.name = std::move(name);
     s.kind = EFieldKind::Hex;
     s.digits = digits;
@@ -29,9 +29,9 @@ SFieldSpec HexField(std::wstring name, unsigned digits, std::wstring help) {
     return s;
 }
 
-SFieldSpec NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum, std::wstring help,
+SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum, std::wstring help,
                        unsigned scale, std::wstring units, std::wstring note) {
-    SFieldSpec s;
+    SFieldRow s;
     s.name = std::move(name);
     s.kind = EFieldKind::Number;
     s.minimum = minimum;
@@ -43,8 +43,8 @@ SFieldSpec NumberField(std::wstring name, unsigned long long minimum, unsigned l
     return s;
 }
 
-SFieldSpec ChoiceField(std::wstring name, COptionList choices, std::wstring help) {
-    SFieldSpec s;
+SFieldRow ChoiceField(std::wstring name, COptionList choices, std::wstring help) {
+    SFieldRow s;
     s.name = std::move(name);
     s.kind = EFieldKind::Choice;
     s.choices = std::move(choices);
@@ -52,30 +52,30 @@ SFieldSpec ChoiceField(std::wstring name, COptionList choices, std::wstring help
     return s;
 }
 
-SFieldSpec YesNoField(std::wstring name, std::wstring help) {
-    SFieldSpec s;
+SFieldRow YesNoField(std::wstring name, std::wstring help) {
+    SFieldRow s;
     s.name = std::move(name);
     s.kind = EFieldKind::YesNo;
     s.help = std::move(help);
     return s;
 }
 
-std::unique_ptr<CParameterField> CreateField(const SFieldSpec& spec, CWndWrapper* host, CFieldGroup* group,
+std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, CWndWrapper* host, CFieldGroup* group,
                                              int controlId, int labelId, int groupTypeId) {
-    const std::wstring pattern = spec.Pattern();
-    const wchar_t* note = spec.note.empty() ? nullptr : spec.note.c_str();
-    switch (spec.kind) {
+    const std::wstring pattern = row.Pattern();
+    const wchar_t* note = row.note.empty() ? nullptr : row.note.c_str();
+    switch (row.kind) {
     case EFieldKind::Text:
         return std::make_unique<CEditField>(host, group, pattern, controlId, labelId, note, groupTypeId);
     case EFieldKind::Hex:
-        return std::make_unique<CDigitStringEditField>(host, group, pattern, spec.digits, 16, controlId, labelId,
+        return std::make_unique<CDigitStringEditField>(host, group, pattern, row.digits, 16, controlId, labelId,
                                                        note, groupTypeId);
     case EFieldKind::Number:
-        return std::make_unique<CNumEditField>(host, group, pattern, spec.minimum, spec.maximum, spec.scale,
-                                               spec.units, controlId, labelId, note, groupTypeId);
+        return std::make_unique<CNumEditField>(host, group, pattern, row.minimum, row.maximum, row.scale,
+                                               row.units, controlId, labelId, note, groupTypeId);
     case EFieldKind::Choice: {
         auto field = std::make_unique<CPulldownListField>(host, group, pattern, controlId, labelId, groupTypeId);
-        field->SetOptions(spec.choices);
+        field->SetOptions(row.choices);
         return field;
     }
     case EFieldKind::YesNo:
