@@ -24,7 +24,9 @@ std::string Hex(unsigned value, int digits) {
     return buffer;
 }
 
-std::string N(int i) { return std::to_string(i); }
+std::string N(int i) {
+    return std::to_string(i);
+}
 
 void Intro(std::string& out, const char* productType) {
     Text(out, "$Vendor_Name", "Ab Co");

@@ -10,7 +10,9 @@ std::wstring PatternOf(const std::wstring& name) {
     return pattern;
 }
 
-std::wstring SFieldRow::Pattern() const { return PatternOf(name); }
+std::wstring SFieldRow::Pattern() const {
+    return PatternOf(name);
+}
 
 SFieldRow TextField(std::wstring name, std::wstring help) {
     SFieldRow s;
@@ -29,8 +31,8 @@ SFieldRow HexField(std::wstring name, unsigned digits, std::wstring help) {
     return s;
 }
 
-SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum, std::wstring help,
-                       unsigned scale, std::wstring units, std::wstring note) {
+SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum,
+                      std::wstring help, unsigned scale, std::wstring units, std::wstring note) {
     SFieldRow s;
     s.name = std::move(name);
     s.kind = EFieldKind::Number;
@@ -68,18 +70,20 @@ std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, CWndWrapper* 
     case EFieldKind::Text:
         return std::make_unique<CEditField>(host, group, pattern, controlId, labelId, note, groupTypeId);
     case EFieldKind::Hex:
-        return std::make_unique<CDigitStringEditField>(host, group, pattern, row.digits, 16, controlId, labelId,
-                                                       note, groupTypeId);
+        return std::make_unique<CDigitStringEditField>(host, group, pattern, row.digits, 16, controlId,
+                                                       labelId, note, groupTypeId);
     case EFieldKind::Number:
         return std::make_unique<CNumEditField>(host, group, pattern, row.minimum, row.maximum, row.scale,
                                                row.units, controlId, labelId, note, groupTypeId);
     case EFieldKind::Choice: {
-        auto field = std::make_unique<CPulldownListField>(host, group, pattern, controlId, labelId, groupTypeId);
+        auto field =
+            std::make_unique<CPulldownListField>(host, group, pattern, controlId, labelId, groupTypeId);
         field->SetOptions(row.choices);
         return field;
     }
     case EFieldKind::YesNo:
-        return std::make_unique<CYesNoPulldownListField>(host, group, pattern, controlId, labelId, groupTypeId);
+        return std::make_unique<CYesNoPulldownListField>(host, group, pattern, controlId, labelId,
+                                                         groupTypeId);
     }
     return nullptr;
 }

@@ -52,8 +52,9 @@ struct SFieldRow {
 // Row builders, so a catalog table reads like the form: one call per field.
 SFieldRow TextField(std::wstring name, std::wstring help);
 SFieldRow HexField(std::wstring name, unsigned digits, std::wstring help);
-SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum, std::wstring help,
-                       unsigned scale = 1, std::wstring units = L"", std::wstring note = L"");
+SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum,
+                      std::wstring help, unsigned scale = 1, std::wstring units = L"",
+                      std::wstring note = L"");
 SFieldRow ChoiceField(std::wstring name, COptionList choices, std::wstring help);
 SFieldRow YesNoField(std::wstring name, std::wstring help);
 

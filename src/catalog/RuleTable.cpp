@@ -8,9 +8,13 @@
 #include <algorithm>
 #include <regex>
 
-bool AlwaysAvailable(const CParameterField* /*field*/) { return true; }
+bool AlwaysAvailable(const CParameterField* /*field*/) {
+    return true;
+}
 
-bool DefaultValidity(const CParameterField* field) { return field != nullptr && field->IsValid(); }
+bool DefaultValidity(const CParameterField* field) {
+    return field != nullptr && field->IsValid();
+}
 
 CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
     if (!record.availability) {

@@ -98,7 +98,9 @@ std::string LogFileName(const std::tm& startTime) {
     return "OrvikGenerator_" + FormatTime(startTime, "%Y-%m-%d %H-%M-%S") + ".log";
 }
 
-void StartLogger() { StartLogger(DefaultLogPlatform()); }
+void StartLogger() {
+    StartLogger(DefaultLogPlatform());
+}
 
 void StartLogger(ILogPlatform& platform) {
     if (Current()) {
@@ -109,9 +111,13 @@ void StartLogger(ILogPlatform& platform) {
     Log(std::string_view("Initializing logger."));
 }
 
-void SetLogSink(std::unique_ptr<ILogSink> sink) { Current() = std::move(sink); }
+void SetLogSink(std::unique_ptr<ILogSink> sink) {
+    Current() = std::move(sink);
+}
 
-ILogSink* CurrentLogSink() { return Current().get(); }
+ILogSink* CurrentLogSink() {
+    return Current().get();
+}
 
 void StopLogger() {
     if (!Current()) {

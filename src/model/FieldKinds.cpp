@@ -87,7 +87,9 @@ void CEditField::GetOutputLine(std::wstring& out) const {
     }
 }
 
-bool CEditField::IsValid() const { return !CurrentText().empty(); }
+bool CEditField::IsValid() const {
+    return !CurrentText().empty();
+}
 
 bool CEditField::CreateControl() {
     if (!control_) {
@@ -121,9 +123,13 @@ bool CEditField::TextHasOnlyDigits(const std::wstring& text, unsigned radix) {
     return true;
 }
 
-bool CEditField::HasOnlyDigits() const { return TextHasOnlyDigits(Value(), 10); }
+bool CEditField::HasOnlyDigits() const {
+    return TextHasOnlyDigits(Value(), 10);
+}
 
-void CEditField::UpdatePrompt() { prompt_ = note_; }
+void CEditField::UpdatePrompt() {
+    prompt_ = note_;
+}
 
 // ---- CDigitStringEditField ----
 
@@ -149,7 +155,9 @@ void CDigitStringEditField::SetIntValue(int value) {
     SyncWithControl(1);
 }
 
-bool CDigitStringEditField::IsValid() const { return CurrentText().size() == digitCount_; }
+bool CDigitStringEditField::IsValid() const {
+    return CurrentText().size() == digitCount_;
+}
 
 bool CDigitStringEditField::CreateControl() {
     if (!control_) {
@@ -163,7 +171,9 @@ std::unique_ptr<CParameterField> CDigitStringEditField::Clone() const {
                                                    ControlId(), LabelId(), nullptr, GroupTypeId());
 }
 
-bool CDigitStringEditField::HasOnlyDigits() const { return TextHasOnlyDigits(Value(), radix_); }
+bool CDigitStringEditField::HasOnlyDigits() const {
+    return TextHasOnlyDigits(Value(), radix_);
+}
 
 void CDigitStringEditField::UpdatePrompt() {
     std::wstring radixName;
@@ -192,8 +202,8 @@ CNumEditField::CNumEditField(CWndWrapper* host, CFieldGroup* group, std::wstring
                              unsigned long long minimum, unsigned long long maximum, unsigned scale,
                              std::wstring units, int controlId, int labelId, const wchar_t* note,
                              int groupTypeId)
-    : CEditField(host, group, std::move(namePattern), controlId, labelId, note, groupTypeId), minimum_(minimum),
-      maximum_(maximum), scale_(scale), units_(std::move(units)) {
+    : CEditField(host, group, std::move(namePattern), controlId, labelId, note, groupTypeId),
+      minimum_(minimum), maximum_(maximum), scale_(scale), units_(std::move(units)) {
     UpdatePrompt();
 }
 
@@ -248,7 +258,9 @@ void CNumEditField::SetIntValue(int value) {
     SyncWithControl(1);
 }
 
-bool CNumEditField::IsValid() const { return IsValueInRange(CurrentText()); }
+bool CNumEditField::IsValid() const {
+    return IsValueInRange(CurrentText());
+}
 
 void CNumEditField::RestoreFileValue() {
     const std::wstring& fileValue = FileEntryValue();
@@ -349,7 +361,9 @@ int CPulldownListField::IntValueOf(const std::wstring& text) const {
     return static_cast<int>(n);
 }
 
-int CPulldownListField::GetIntValue() const { return IntValueOf(Value()); }
+int CPulldownListField::GetIntValue() const {
+    return IntValueOf(Value());
+}
 
 bool CPulldownListField::HasOption(int id) const {
     for (const COption& o : options_) {
@@ -435,8 +449,9 @@ std::wstring CPulldownListField::SummaryText(const CPulldownListField* field) {
 
 // ---- CYesNoPulldownListField ----
 
-CYesNoPulldownListField::CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
-                                                 int controlId, int labelId, int groupTypeId)
+CYesNoPulldownListField::CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group,
+                                                 std::wstring namePattern, int controlId, int labelId,
+                                                 int groupTypeId)
     : CPulldownListField(host, group, std::move(namePattern), controlId, labelId, groupTypeId) {
     SetWriteComment(false);
     SetOptions({{1, L"YES"}, {0, L"NO"}});
@@ -479,4 +494,6 @@ int CYesNoPulldownListField::IntValueOf(const std::wstring& text) const {
     return -1;
 }
 
-int CYesNoPulldownListField::GetIntValue() const { return IntValueOf(Value()); }
+int CYesNoPulldownListField::GetIntValue() const {
+    return IntValueOf(Value());
+}

@@ -46,9 +46,9 @@ private:
 // A fixed number of digits of one radix, such as a 4-digit hexadecimal vendor ID.
 class CDigitStringEditField : public CEditField {
 public:
-    CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, unsigned digitCount,
-                          unsigned radix, int controlId, int labelId, const wchar_t* note = nullptr,
-                          int groupTypeId = 0);
+    CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+                          unsigned digitCount, unsigned radix, int controlId, int labelId,
+                          const wchar_t* note = nullptr, int groupTypeId = 0);
 
     void GetOutputLine(std::wstring& out) const override;
     void SetIntValue(int value) override;
@@ -163,8 +163,7 @@ protected:
 };
 
 // Down-casts for rules and pages; a null field or another kind is a fieldlist_error.
-template <class T>
-T* FieldCast(CParameterField* field) {
+template <class T> T* FieldCast(CParameterField* field) {
     if (!field) {
         throw fieldlist_error(L"CParameterField arg is NULL.");
     }
@@ -175,8 +174,7 @@ T* FieldCast(CParameterField* field) {
     return cast;
 }
 
-template <class T>
-const T* FieldCast(const CParameterField* field) {
+template <class T> const T* FieldCast(const CParameterField* field) {
     if (!field) {
         throw fieldlist_error(L"const CParameterField arg is NULL.");
     }

@@ -29,7 +29,9 @@ bool PatternMatches(const CParameterField* field, const std::wstring& name) {
 
 // ---- CFieldList ----
 
-CFieldList::~CFieldList() { Clear(); }
+CFieldList::~CFieldList() {
+    Clear();
+}
 
 void CFieldList::Append(CParameterField* field) {
     fields_.push_back(field);
@@ -171,7 +173,8 @@ const CGroupPrototype& GetGroupPrototype(int typeId) {
     EnsureRegistry();
     auto it = Registry().find(typeId);
     if (it == Registry().end()) {
-        throw filegen_error(orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(typeId)}));
+        throw filegen_error(
+            orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(typeId)}));
     }
     return it->second;
 }
@@ -200,7 +203,8 @@ CFieldGroup::~CFieldGroup() {
 
 int CFieldGroup::Depth() const {
     int depth = 1;
-    for (const CFieldGroupList* list = ownerList_; list && list->OwnerGroup(); list = list->OwnerGroup()->OwnerList()) {
+    for (const CFieldGroupList* list = ownerList_; list && list->OwnerGroup();
+         list = list->OwnerGroup()->OwnerList()) {
         ++depth;
     }
     return depth;
@@ -222,7 +226,9 @@ CParameterField* CFieldGroup::FindField(const std::wstring& namePattern) const {
     return nullptr;
 }
 
-bool CFieldGroup::IsComplete() const { return ownerList_ && ownerList_->CheckGroup(*this); }
+bool CFieldGroup::IsComplete() const {
+    return ownerList_ && ownerList_->CheckGroup(*this);
+}
 
 void CFieldGroup::CreateChildList(int typeId) {
     if (typeId == 0 || typeId == 1 || childList_) {
@@ -232,9 +238,12 @@ void CFieldGroup::CreateChildList(int typeId) {
     childList_->initializer_(*childList_);
 }
 
-std::unique_ptr<CFieldGroup> CFieldGroup::Clone() const { return CloneInto(ownerList_, fields_.EnclosingList()); }
+std::unique_ptr<CFieldGroup> CFieldGroup::Clone() const {
+    return CloneInto(ownerList_, fields_.EnclosingList());
+}
 
-std::unique_ptr<CFieldGroup> CFieldGroup::CloneInto(CFieldGroupList* ownerList, CFieldList* enclosingList) const {
+std::unique_ptr<CFieldGroup> CFieldGroup::CloneInto(CFieldGroupList* ownerList,
+                                                    CFieldList* enclosingList) const {
     auto copy = std::make_unique<CFieldGroup>(ownerList, instanceNumber_, enclosingList);
     for (const CParameterField* f : fields_) {
         std::unique_ptr<CParameterField> f2 = f->Clone();
@@ -344,7 +353,9 @@ void CFieldGroupList::Delete(std::size_t pos) {
     Renumber();
 }
 
-void CFieldGroupList::Clear() { groups_.clear(); }
+void CFieldGroupList::Clear() {
+    groups_.clear();
+}
 
 void CFieldGroupList::Renumber() {
     for (std::size_t i = 0; i < groups_.size(); ++i) {

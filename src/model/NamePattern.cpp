@@ -3,19 +3,33 @@
 #include "model/RegexCache.h"
 #include "model/Text.h"
 
-#include <unordered_map>
 #include <memory>
+#include <unordered_map>
 
 namespace {
 
 constexpr std::wstring_view kDigitGroup = L"([0-9]+)";
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
 
 bool IsRegexSpecial(wchar_t c) {
     switch (c) {
-    case L'.': case L'*': case L'+': case L'?': case L'(': case L')': case L'[': case L']':
-    case L'{': case L'}': case L'|': case L'^': case L'$': case L'\\':
+    case L'.':
+    case L'*':
+    case L'+':
+    case L'?':
+    case L'(':
+    case L')':
+    case L'[':
+    case L']':
+    case L'{':
+    case L'}':
+    case L'|':
+    case L'^':
+    case L'$':
+    case L'\\':
         return true;
     default:
         return false;
@@ -149,8 +163,8 @@ bool CNamePattern::MatchFrom(std::size_t token, std::wstring_view name, std::siz
     }
     // Greedy, as the regular expression is. Only a following digit group or a following literal that
     // starts with a digit can make a shorter run match; otherwise the longest run is the only candidate.
-    const bool mayBacktrack = token + 1 < tokens_.size() &&
-                              (tokens_[token + 1].digits || IsDigit(tokens_[token + 1].text[0]));
+    const bool mayBacktrack =
+        token + 1 < tokens_.size() && (tokens_[token + 1].digits || IsDigit(tokens_[token + 1].text[0]));
     for (std::size_t stop = end; stop > pos; --stop) {
         if (captures) {
             captures->emplace_back(name.substr(pos, stop - pos));

@@ -24,14 +24,18 @@ int TypeIdOf(const CFieldGroup* group) {
 
 } // namespace
 
-void SetFileLoaded(bool loaded) { g_fileLoaded = loaded; }
-bool IsFileLoaded() { return g_fileLoaded; }
+void SetFileLoaded(bool loaded) {
+    g_fileLoaded = loaded;
+}
+bool IsFileLoaded() {
+    return g_fileLoaded;
+}
 
 CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
                                  int controlId, int labelId, int groupTypeId)
     : group_(group), namePattern_(std::move(namePattern)), parsedPattern_(&CNamePattern::Of(namePattern_)),
-      host_(host), controlId_(controlId),
-      labelId_(labelId), groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
+      host_(host), controlId_(controlId), labelId_(labelId),
+      groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
     rule_ = LookupRuleRecord(groupTypeId_, namePattern_);
     if (!rule_) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
@@ -61,7 +65,9 @@ void CParameterField::RestoreFileValue() {
     }
 }
 
-void CParameterField::SetValue(const std::wstring& text) { value_ = text; }
+void CParameterField::SetValue(const std::wstring& text) {
+    value_ = text;
+}
 
 void CParameterField::CopyFrom(const CParameterField& other) {
     value_ = other.value_;
@@ -96,7 +102,9 @@ std::wstring CParameterField::GetPrintableName() const {
     return name;
 }
 
-bool CParameterField::HasActiveControl() const { return control_ && control_->IsLive(); }
+bool CParameterField::HasActiveControl() const {
+    return control_ && control_->IsLive();
+}
 
 void CParameterField::DestroyControl() {
     control_.reset();
@@ -118,7 +126,9 @@ std::wstring CParameterField::CurrentText() const {
     return HasActiveControl() ? control_->GetControlText() : value_;
 }
 
-bool CParameterField::IsEmpty() const { return CurrentText().empty(); }
+bool CParameterField::IsEmpty() const {
+    return CurrentText().empty();
+}
 
 bool CParameterField::HasInvalidEntry() const {
     if (host_ && host_->GetPage() && !host_->IsActivePage()) {

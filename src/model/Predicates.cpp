@@ -18,7 +18,8 @@ bool IsParentValidValue::operator()(const CParameterField* field) const {
     RequireField(field);
     const CParameterField* parent = field->FindParent(parentName_);
     if (!parent) {
-        throw fieldlist_error(orvik::Format(L"Field %s does not have parent %s.", {field->NamePattern(), parentName_}));
+        throw fieldlist_error(
+            orvik::Format(L"Field %s does not have parent %s.", {field->NamePattern(), parentName_}));
     }
     return parent->IsValid();
 }

@@ -23,7 +23,13 @@ enum EPDPortType : int {
 enum ETypeCStateMachine : int { TCSM_SRC = 0, TCSM_SNK = 1, TCSM_DRP = 2 };
 enum EPDSpecVersion : int { PDREV_20 = 0, PDREV_30 = 2 };
 enum EBC12Support : int { BC12_NONE = 0, BC12_PORTABLE_DEVICE = 1, BC12_CHARGING_PORT = 2, BC12_BOTH = 3 };
-enum EUSB32Speed : int { USB_2 = 0, USB_32_GEN1X1 = 1, USB_32_GEN2X1 = 2, USB_32_GEN1X2 = 3, USB_32_GEN2X2 = 4 };
+enum EUSB32Speed : int {
+    USB_2 = 0,
+    USB_32_GEN1X1 = 1,
+    USB_32_GEN2X1 = 2,
+    USB_32_GEN1X2 = 3,
+    USB_32_GEN2X2 = 4
+};
 enum EPortSourcePowerType : int { PSPT_GUARANTEED = 0, PSPT_GANGED = 1 };
 enum EProductType : int {
     PT_UNDEFINED = 0,
@@ -46,8 +52,7 @@ enum EPDOCPMethod : int { OCP_OVER_CURRENT = 0, OCP_UNDER_VOLTAGE = 1, OCP_BOTH 
 // that is not a pull-down.
 int ParentIntValue(const CParameterField* field, const wchar_t* parentName);
 
-template <class E>
-class PulldownValueChecker {
+template <class E> class PulldownValueChecker {
 public:
     PulldownValueChecker(const wchar_t* parentName, std::vector<E> values)
         : parentName_(parentName), values_(std::move(values)) {}
@@ -77,8 +82,7 @@ protected:
     std::vector<E> values_;
 };
 
-template <class E>
-class IsParentValue : public PulldownValueChecker<E> {
+template <class E> class IsParentValue : public PulldownValueChecker<E> {
 public:
     IsParentValue(const wchar_t* parentName, E value) : PulldownValueChecker<E>(parentName, {value}) {}
     IsParentValue(const wchar_t* parentName, std::initializer_list<E> values)
@@ -91,10 +95,10 @@ public:
     }
 };
 
-template <class E>
-class IsValidButNotParentValue : public PulldownValueChecker<E> {
+template <class E> class IsValidButNotParentValue : public PulldownValueChecker<E> {
 public:
-    IsValidButNotParentValue(const wchar_t* parentName, E value) : PulldownValueChecker<E>(parentName, {value}) {}
+    IsValidButNotParentValue(const wchar_t* parentName, E value)
+        : PulldownValueChecker<E>(parentName, {value}) {}
     bool operator()(const CParameterField* field) const override {
         this->RequireField(field);
         const int v = this->GetParentValue(field);
@@ -102,8 +106,7 @@ public:
     }
 };
 
-template <class E>
-class IsNotParentValue : public PulldownValueChecker<E> {
+template <class E> class IsNotParentValue : public PulldownValueChecker<E> {
 public:
     IsNotParentValue(const wchar_t* parentName, E value) : PulldownValueChecker<E>(parentName, {value}) {}
     bool operator()(const CParameterField* field) const override {
@@ -135,9 +138,9 @@ public:
 };
 
 // Name constants of the parents that the named predicates read; they live for the whole program.
-extern const wchar_t* const kOrvikProductTypeName;  // ^Orvik_Product_Type$
-extern const wchar_t* const kConnectorTypeName;     // ^Connector_Type$
-extern const wchar_t* const kPDPortTypeName;        // ^PD_Port_Type$
+extern const wchar_t* const kOrvikProductTypeName; // ^Orvik_Product_Type$
+extern const wchar_t* const kConnectorTypeName;    // ^Connector_Type$
+extern const wchar_t* const kPDPortTypeName;       // ^PD_Port_Type$
 
 class IsParentPDPortType : public IsParentValue<EPDPortType> {
 public:
@@ -147,7 +150,8 @@ public:
 
 class IsParentConnectorType : public IsParentValue<EConnectorType> {
 public:
-    explicit IsParentConnectorType(EConnectorType value) : IsParentValue<EConnectorType>(kConnectorTypeName, value) {}
+    explicit IsParentConnectorType(EConnectorType value)
+        : IsParentValue<EConnectorType>(kConnectorTypeName, value) {}
 };
 
 class IsValidParentConnectorType : public IsParentValidValue {
@@ -157,7 +161,8 @@ public:
 
 class IsValidButParentConnectorTypeNot : public IsValidButNotParentValue<EConnectorType> {
 public:
-    IsValidButParentConnectorTypeNot() : IsValidButNotParentValue<EConnectorType>(kConnectorTypeName, CT_TYPE_C) {}
+    IsValidButParentConnectorTypeNot()
+        : IsValidButNotParentValue<EConnectorType>(kConnectorTypeName, CT_TYPE_C) {}
 };
 
 class IsParentOrvikProductType : public IsParentValue<EOrvikProductType> {
@@ -203,8 +208,7 @@ private:
 
 // A parent as the kind a rule expects it to be; a null field, a missing parent or one of another
 // kind is a fieldlist_error.
-template <class T>
-T* GetParentAs(CParameterField* field, const std::wstring& parentName) {
+template <class T> T* GetParentAs(CParameterField* field, const std::wstring& parentName) {
     if (!field) {
         throw fieldlist_error(L"CParameterField arg is NULL.");
     }
@@ -215,8 +219,7 @@ T* GetParentAs(CParameterField* field, const std::wstring& parentName) {
     return parent;
 }
 
-template <class T>
-const T* GetParentAs(const CParameterField* field, const std::wstring& parentName) {
+template <class T> const T* GetParentAs(const CParameterField* field, const std::wstring& parentName) {
     if (!field) {
         throw fieldlist_error(L"const CParameterField arg is NULL.");
     }

@@ -66,8 +66,8 @@ std::wstring Format(std::wstring_view format, std::initializer_list<std::wstring
         while (j < format.size() && format[j] == L'l') {
             ++j;
         }
-        if (j < format.size() && (format[j] == L's' || format[j] == L'S' || format[j] == L'd' ||
-                                  format[j] == L'u')) {
+        if (j < format.size() &&
+            (format[j] == L's' || format[j] == L'S' || format[j] == L'd' || format[j] == L'u')) {
             if (next != args.end()) {
                 out.append(*next++);
             }
@@ -79,8 +79,12 @@ std::wstring Format(std::wstring_view format, std::initializer_list<std::wstring
     return out;
 }
 
-std::wstring ToWide(unsigned long long value) { return std::to_wstring(value); }
-std::wstring ToWideSigned(long long value) { return std::to_wstring(value); }
+std::wstring ToWide(unsigned long long value) {
+    return std::to_wstring(value);
+}
+std::wstring ToWideSigned(long long value) {
+    return std::to_wstring(value);
+}
 
 std::wstring ToUpper(std::wstring_view text) {
     std::wstring out(text);
@@ -92,7 +96,9 @@ std::wstring ToUpper(std::wstring_view text) {
     return out;
 }
 
-wchar_t ToLowerAscii(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t ToLowerAscii(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size()) {
@@ -106,7 +112,9 @@ bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
     return true;
 }
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
+}
 
 std::wstring Trim(std::wstring_view text) {
     std::size_t b = 0;

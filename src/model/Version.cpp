@@ -4,10 +4,16 @@
 
 namespace orvik {
 
-std::wstring ProducerText() { return Format(L"Halvex Marnel File Generator, Version %s", {kGeneratorVersion}); }
+std::wstring ProducerText() {
+    return Format(L"Halvex Marnel File Generator, Version %s", {kGeneratorVersion});
+}
 
-std::wstring SpecificationText() { return Format(L"Revision %s, Version %s", {kFormatRevision, kFormatVersion}); }
+std::wstring SpecificationText() {
+    return Format(L"Revision %s, Version %s", {kFormatRevision, kFormatVersion});
+}
 
-std::wstring TitleText() { return Format(L"Orvik Generator %s", {kGeneratorVersion}); }
+std::wstring TitleText() {
+    return Format(L"Orvik Generator %s", {kGeneratorVersion});
+}
 
 } // namespace orvik

@@ -73,4 +73,6 @@ std::wstring BuildOrvikText(CMarnelPropertySheet& sheet) {
     return out;
 }
 
-std::string BuildOrvikBytes(CMarnelPropertySheet& sheet) { return orvik::ToCp1252(BuildOrvikText(sheet)); }
+std::string BuildOrvikBytes(CMarnelPropertySheet& sheet) {
+    return orvik::ToCp1252(BuildOrvikText(sheet));
+}

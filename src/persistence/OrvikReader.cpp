@@ -24,16 +24,22 @@ namespace {
 // memory.
 constexpr long long kMaxFileBytes = 32LL * 1024 * 1024;
 
-bool IsSpace(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f'; }
+bool IsSpace(wchar_t c) {
+    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
+}
 
 bool IsNameChar(wchar_t c) {
     return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_' ||
            c == L'\'';
 }
 
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
 
-bool IsHexDigit(wchar_t c) { return IsDigit(c) || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F'); }
+bool IsHexDigit(wchar_t c) {
+    return IsDigit(c) || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+}
 
 // Matches `name \s* : \s*` from the start; returns the position after it, or npos.
 std::size_t MatchNameAndColon(std::wstring_view line, std::size_t nameStart, std::size_t& nameEnd) {
@@ -129,7 +135,8 @@ std::wstring UserValue(const CParameterField* field, const std::wstring& fileVal
     return orvik::ToWide(static_cast<unsigned long long>(units) * number->Scale());
 }
 
-CFieldGroup& EnsureGroups(CFieldGroupList& list, const std::vector<int>& numbers, std::size_t depth, int typeId) {
+CFieldGroup& EnsureGroups(CFieldGroupList& list, const std::vector<int>& numbers, std::size_t depth,
+                          int typeId) {
     const auto wanted = static_cast<std::size_t>(numbers[depth]);
     while (list.Size() < wanted) {
         list.AppendNewGroup();
@@ -167,7 +174,8 @@ CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::
         }
         numbers.push_back(static_cast<int>(n));
     }
-    const int listType = (match.ownerTypeId == 0 || match.ownerTypeId == 1) ? match.typeId : match.ownerTypeId;
+    const int listType =
+        (match.ownerTypeId == 0 || match.ownerTypeId == 1) ? match.typeId : match.ownerTypeId;
     CFieldGroupList* list = nullptr;
     try {
         list = &sheet.EnsureGroupList(listType);
@@ -322,7 +330,8 @@ bool LoadOrvik(CMarnelPropertySheet& sheet, const std::wstring& path) {
     std::string bytes;
     std::wstring error;
     if (!ReadFileBytes(path, bytes, error)) {
-        const std::wstring message = Format(L"Couldn't read from file '%s': %s", {path, error.substr(0, 255)});
+        const std::wstring message =
+            Format(L"Couldn't read from file '%s': %s", {path, error.substr(0, 255)});
         Log(message);
         sheet.Prompt().ShowError(message);
         return false;
@@ -368,7 +377,8 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     }
 
     CPageSuper& intro = sheet.Page(EPage::Intro);
-    if (CParameterField* specification = intro.Field(L"^\\$Orvik_Specification$"); specification && specification->IsEmpty()) {
+    if (CParameterField* specification = intro.Field(L"^\\$Orvik_Specification$");
+        specification && specification->IsEmpty()) {
         specification->SetValue(orvik::SpecificationText());
         specification->RefreshControl();
     }
@@ -410,8 +420,9 @@ void RunLoadCommand(CMarnelPropertySheet& sheet) {
             break;
         }
     }
-    if (entered && !sheet.Prompt().AskYesNo(L"Loading this Orvik will overwrite all data that has been entered.  "
-                                            L"Are you sure you want to continue?")) {
+    if (entered &&
+        !sheet.Prompt().AskYesNo(L"Loading this Orvik will overwrite all data that has been entered.  "
+                                 L"Are you sure you want to continue?")) {
         return;
     }
     Log(Format(L"Orvik %s selected.", {*path}));

@@ -36,7 +36,9 @@ std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
     return directory + L"/" + name;
 }
 
-std::wstring SystemError(int code) { return orvik::FromUtf8(std::strerror(code)).substr(0, 255); }
+std::wstring SystemError(int code) {
+    return orvik::FromUtf8(std::strerror(code)).substr(0, 255);
+}
 
 } // namespace
 
@@ -49,7 +51,8 @@ bool GenerateOutputFileName(CMarnelPropertySheet& sheet, std::wstring& name) {
         return false;
     }
     std::wstring result = vendor + L"__" + model + L"__" + revision + L"__" + tid;
-    const auto* productType = dynamic_cast<const CPulldownListField*>(sheet.FindField(L"^Orvik_Product_Type$"));
+    const auto* productType =
+        dynamic_cast<const CPulldownListField*>(sheet.FindField(L"^Orvik_Product_Type$"));
     if (productType && productType->GetIntValue() == 0) {
         const std::wstring label = FieldText(sheet, L"^\\$Port_Label$");
         if (!label.empty()) {
@@ -58,7 +61,15 @@ bool GenerateOutputFileName(CMarnelPropertySheet& sheet, std::wstring& name) {
     }
     for (wchar_t& c : result) {
         switch (c) {
-        case L' ': case L'/': case L'\\': case L':': case L'*': case L'?': case L'"': case L'<': case L'>':
+        case L' ':
+        case L'/':
+        case L'\\':
+        case L':':
+        case L'*':
+        case L'?':
+        case L'"':
+        case L'<':
+        case L'>':
         case L'|':
             c = L'-';
             break;
@@ -154,8 +165,8 @@ bool ValidateAndSave(CMarnelPropertySheet& sheet, const std::wstring& directory)
         }
         if (!page->IsPageValid()) {
             const std::wstring message = page->HasWindow()
-                                              ? Format(L"%s page filled out incorrectly.", {page->TabLabel()})
-                                              : std::wstring(L"One or more pages are filled out incorrectly.");
+                                             ? Format(L"%s page filled out incorrectly.", {page->TabLabel()})
+                                             : std::wstring(L"One or more pages are filled out incorrectly.");
             Log(message);
             return false;
         }

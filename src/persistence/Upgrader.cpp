@@ -13,9 +13,9 @@ namespace {
 
 // Names that older versions wrote and this one no longer has, in the order they are tried.
 const wchar_t* const kOldNames[] = {
-    L"^\\$Product_Name$",      L"^\\$Version_Info$",          L"^Externally_Powered$",
-    L"^Type_C_Host_Speed$",    L"^Type_C_Device_Speed$",      L"^Type_C_Battery_Powered$",
-    L"^Type_C_BC_1_2_Support$", L"^Product_Type_SOP$",        L"^UUT_Device_Type$",
+    L"^\\$Product_Name$",           L"^\\$Version_Info$",     L"^Externally_Powered$",
+    L"^Type_C_Host_Speed$",         L"^Type_C_Device_Speed$", L"^Type_C_Battery_Powered$",
+    L"^Type_C_BC_1_2_Support$",     L"^Product_Type_SOP$",    L"^UUT_Device_Type$",
     L"^Type_C_Is_Alt_Mode_Device$",
 };
 
@@ -99,9 +99,9 @@ bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
         if (!oldPattern->Match(entry.name)) {
             continue;
         }
-        Log(orvik::Format(
-            L"\"%s\" is not a valid field in this version of the Orvik.  It will be upgraded to the current version.",
-            {entry.name}));
+        Log(orvik::Format(L"\"%s\" is not a valid field in this version of the Orvik.  It will be upgraded "
+                          L"to the current version.",
+                          {entry.name}));
         map_[oldName] = entry.first;
         return true;
     }

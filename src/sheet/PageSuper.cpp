@@ -41,7 +41,9 @@ void CPageWrapper::RedrawIndicator() {
     }
 }
 
-bool CPageWrapper::IsActivePage() const { return &page_.Sheet().ActivePage() == &page_; }
+bool CPageWrapper::IsActivePage() const {
+    return &page_.Sheet().ActivePage() == &page_;
+}
 
 std::unique_ptr<CFieldControl> CPageWrapper::MakeControl(CParameterField& field) {
     return page_.View() ? page_.View()->MakeControl(field) : nullptr;
@@ -56,7 +58,9 @@ CPageSuper* HostPage(const CParameterField* field) {
 
 CPageSuper::CPageSuper(CMarnelPropertySheet& sheet, const SPageRow& row) : sheet_(sheet), row_(row) {}
 
-CParameterField* CPageSuper::Field(const std::wstring& name) const { return fields_.FindField(name); }
+CParameterField* CPageSuper::Field(const std::wstring& name) const {
+    return fields_.FindField(name);
+}
 
 void CPageSuper::RegisterFields(std::vector<std::unique_ptr<CParameterField>>& fieldStore) {
     int index = 0;
@@ -117,7 +121,8 @@ bool CPageSuper::IsPageEmpty() const {
         // The product type and the two version texts the program fills in do not count as work.
         for (const CParameterField* f : fields_) {
             const std::wstring& p = f->NamePattern();
-            if (p == L"^Orvik_Product_Type$" || p == L"^\\$Orvik_Producer$" || p == L"^\\$Orvik_Specification$") {
+            if (p == L"^Orvik_Product_Type$" || p == L"^\\$Orvik_Producer$" ||
+                p == L"^\\$Orvik_Specification$") {
                 continue;
             }
             if (!f->IsEmpty()) {
@@ -154,7 +159,7 @@ std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
         if (!comms) {
             problems.push_back(L"USB_Comms_Capable is missing");
         } else if (ChoiceOf(comms) == 1 && (ChoiceOf(Field(L"^Type_C_Can_Act_As_Host$")) == 0 ||
-                                           ChoiceOf(Field(L"^Type_C_Can_Act_As_Device$")) == 0)) {
+                                            ChoiceOf(Field(L"^Type_C_Can_Act_As_Device$")) == 0)) {
             problems.push_back(L"USB_Comms_Capable is NO but the port can act as host or device");
         }
         break;

@@ -148,7 +148,9 @@ void CMarnelPropertySheet::ClearAllGroups() {
     }
 }
 
-void CMarnelPropertySheet::SetParsedFile(std::unique_ptr<COrvikFile> file) { parsedFile_ = std::move(file); }
+void CMarnelPropertySheet::SetParsedFile(std::unique_ptr<COrvikFile> file) {
+    parsedFile_ = std::move(file);
+}
 
 void CMarnelPropertySheet::Reevaluate(CParameterField* changed) {
     const int position = fieldVector_.IndexOf(changed);

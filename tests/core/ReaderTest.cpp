@@ -192,7 +192,8 @@ TEST_F(LoaderTest, UnreadableFileLeavesTheFormAsItWas) {
     EXPECT_FALSE(LoadOrvik(sheet, L"/nonexistent/dir/file.txt"));
     EXPECT_EQ(Value(L"$Vendor_Name"), L"kept");
     ASSERT_FALSE(prompt.History().empty());
-    EXPECT_EQ(prompt.History().back().text.rfind(L"Couldn't read from file '/nonexistent/dir/file.txt': ", 0), 0u);
+    EXPECT_EQ(prompt.History().back().text.rfind(L"Couldn't read from file '/nonexistent/dir/file.txt': ", 0),
+              0u);
 }
 
 TEST_F(LoaderTest, LoadCommandAsksOnlyWhenVisitedPagesHoldAnswers) {
@@ -256,7 +257,8 @@ TEST_F(UpgradeTest, DeviceTypeIsSplitIntoFourFields) {
     };
     for (const SCase& c : cases) {
         // Entries for the split fields in the same file give way to the split.
-        ASSERT_TRUE(Load(std::string("Connector_Type: 1\r\nPD_Port_Type: 4\r\nUUT_Device_Type: ") + c.value + "\r\n"));
+        ASSERT_TRUE(Load(std::string("Connector_Type: 1\r\nPD_Port_Type: 4\r\nUUT_Device_Type: ") + c.value +
+                         "\r\n"));
         const auto collected = sheet.Upgrader().Collected();
         auto stored = [&](const wchar_t* pattern) {
             auto it = collected.find(pattern);

@@ -1,7 +1,7 @@
+#include "persistence/SaveFlow.h"
 #include "FullForm.h"
 #include "LogCapture.h"
 #include "persistence/OrvikReader.h"
-#include "persistence/SaveFlow.h"
 #include "sheet/PropertySheet.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +31,9 @@ class SaveFlowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         sheet.Initialize();
-        dir = fs::temp_directory_path() / ("orvik-save-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() /
+              ("orvik-save-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -139,7 +140,8 @@ TEST_F(SaveFlowTest, FailedWriteLeavesThePreviousFileAndNoLeftovers) {
     EXPECT_EQ(prompt.History()[0].text.rfind(L"Failure: couldn't open Ab-Co__M-1__2__123__P1.txt: ", 0), 0u);
     EXPECT_EQ(prompt.History()[1].text, L"Couldn't save Orvik: form not complete or invalid data entered.");
     EXPECT_TRUE(fs::exists(dir / "Ab-Co__M-1__2__123__P1.txt" / "keep"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "no temporary file left";
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+        << "no temporary file left";
 
     // A folder that cannot exist: the file is not written and nothing is created.
     std::ofstream(dir / "plain-file") << "x";

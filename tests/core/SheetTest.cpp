@@ -43,7 +43,8 @@ TEST_F(SheetTest, FieldVectorHoldsEveryPageFieldWithParentsFirst) {
         for (const CParameterField* parent : fields.At(i)->Parents()) {
             EXPECT_LT(fields.IndexOf(parent), static_cast<int>(i))
                 << "parent " << std::string(parent->NamePattern().begin(), parent->NamePattern().end())
-                << " of " << std::string(fields.At(i)->NamePattern().begin(), fields.At(i)->NamePattern().end());
+                << " of "
+                << std::string(fields.At(i)->NamePattern().begin(), fields.At(i)->NamePattern().end());
         }
     }
 }
@@ -55,7 +56,8 @@ TEST_F(SheetTest, ParentListsHoldEveryAncestor) {
     for (const wchar_t* ancestor :
          {L"^Is_DFP_On_Hub$", L"^Type_C_Port_On_Hub$", L"^Type_C_State_Machine$", L"^PD_Port_Type$",
           L"^USB_PD_Support$", L"^Connector_Type$", L"^Orvik_Product_Type$"}) {
-        EXPECT_NE(hubPort->FindParent(ancestor), nullptr) << std::string(ancestor, ancestor + std::wcslen(ancestor));
+        EXPECT_NE(hubPort->FindParent(ancestor), nullptr)
+            << std::string(ancestor, ancestor + std::wcslen(ancestor));
     }
 }
 
@@ -69,7 +71,8 @@ TEST_F(SheetTest, PagesJoinAtTheirPlaceInTheFixedOrder) {
     EXPECT_EQ(TabCaptions(), (std::vector<std::wstring>{L"Intro", L"Orvik Product"}));
     Answer(L"Connector_Type", L"0");
     // A Type-A port is a host port without PD: USB Host and Product Power come, in table order.
-    EXPECT_EQ(TabCaptions(), (std::vector<std::wstring>{L"Intro", L"Orvik Product", L"Product Power", L"USB Host"}));
+    EXPECT_EQ(TabCaptions(),
+              (std::vector<std::wstring>{L"Intro", L"Orvik Product", L"Product Power", L"USB Host"}));
     MakeProviderOnlyTypeCPort();
     EXPECT_EQ(TabCaptions(), (std::vector<std::wstring>{L"Intro", L"Orvik Product", L"General PD Settings",
                                                         L"USB Type-C", L"Product Power", L"Source"}));

@@ -48,9 +48,11 @@ TEST_F(WriterTest, SectionsFollowTheTabsInOrderWithCommentsInTheFileCodePage) {
     Answer(L"USB_PD_Support", L"YES");
     Answer(L"PD_Port_Type", L"3");
     const std::string bytes = BuildOrvikBytes(sheet);
-    EXPECT_NE(bytes.find("Orvik_Product_Type: 0        ; Port\r\n$Port_Label: \"\"\r\n\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Orvik_Product_Type: 0        ; Port\r\n$Port_Label: \"\"\r\n\r\n"),
+              std::string::npos);
     EXPECT_NE(bytes.find("Connector_Type: 2        ; USB Type-C\x99\r\n"), std::string::npos);
-    EXPECT_NE(bytes.find(";   USB Type-C tab\r\n"), std::string::npos) << "the heading uses the section caption";
+    EXPECT_NE(bytes.find(";   USB Type-C tab\r\n"), std::string::npos)
+        << "the heading uses the section caption";
     const std::size_t product = bytes.find(";   Orvik Product tab");
     const std::size_t general = bytes.find(";   General PD Settings tab");
     const std::size_t source = bytes.find(";   Source tab");
@@ -70,10 +72,12 @@ TEST_F(WriterTest, SectionsFollowTheTabsInOrderWithCommentsInTheFileCodePage) {
 }
 
 TEST_F(WriterTest, ProducerAndFormatAreThoseOfThisTool) {
-    ASSERT_TRUE(LoadOrvikBytes(sheet, L"old.txt",
-                               "$Orvik_Producer: \"Older tool 0.9\"\r\n$Orvik_Specification: \"Revision 1.0\"\r\n"));
+    ASSERT_TRUE(
+        LoadOrvikBytes(sheet, L"old.txt",
+                       "$Orvik_Producer: \"Older tool 0.9\"\r\n$Orvik_Specification: \"Revision 1.0\"\r\n"));
     const std::string bytes = BuildOrvikBytes(sheet);
-    EXPECT_NE(bytes.find("$Orvik_Producer: \"Halvex Marnel File Generator, Version 1.2.2.2\""), std::string::npos);
+    EXPECT_NE(bytes.find("$Orvik_Producer: \"Halvex Marnel File Generator, Version 1.2.2.2\""),
+              std::string::npos);
     EXPECT_NE(bytes.find("$Orvik_Specification: \"Revision 1.36, Version 1.0\""), std::string::npos);
 }
 
@@ -99,7 +103,8 @@ TEST_P(RoundTrip, WrittenFilesLoadBackToTheSameBytes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Writer, RoundTrip,
-                         ::testing::Values(orvik::testsupport::FullPortForm(), orvik::testsupport::FullPortForm(2, 3, 2, 1),
+                         ::testing::Values(orvik::testsupport::FullPortForm(),
+                                           orvik::testsupport::FullPortForm(2, 3, 2, 1),
                                            orvik::testsupport::FullCableForm()));
 
 } // namespace
