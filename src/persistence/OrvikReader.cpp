@@ -340,6 +340,8 @@ bool LoadOrvik(CMarnelPropertySheet& sheet, const std::wstring& path) {
 }
 
 bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::string_view bytes) {
+    // The form is emptied and filled again: its views hear of it once, as one change.
+    CSheetChangeScope scope(sheet);
     auto file = std::make_unique<COrvikFile>(path);
     sheet.Upgrader().Clear();
     ParseOrvikBytes(bytes, *file);
@@ -426,6 +428,7 @@ void RunLoadCommand(CMarnelPropertySheet& sheet) {
         return;
     }
     Log(Format(L"Orvik %s selected.", {*path}));
+    CSheetChangeScope scope(sheet);
     if (LoadOrvik(sheet, *path)) {
         Log(Format(L"Success: Orvik %s loaded.", {*path}));
         if (!sheet.FieldVector().Empty()) {

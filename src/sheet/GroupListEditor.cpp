@@ -8,6 +8,7 @@
 #include "model/ParameterField.h"
 #include "model/Predicates.h"
 #include "model/Text.h"
+#include "sheet/PropertySheet.h"
 
 #include <algorithm>
 #include <map>
@@ -173,7 +174,30 @@ void CGroupWorkingCopy::CopyInto(CFieldGroup* target) const {
 
 // ---- CGroupListEditor ----
 
-CGroupListEditor::CGroupListEditor(CFieldGroupList& list) : list_(list) {}
+CGroupListEditor::CGroupListEditor(CFieldGroupList& list, CMarnelPropertySheet* sheet)
+    : list_(list), sheet_(sheet) {}
+
+namespace {
+// The sheet's change scope when the list belongs to a sheet.
+class CListChangeScope {
+public:
+    explicit CListChangeScope(CMarnelPropertySheet* sheet) : sheet_(sheet) {
+        if (sheet_) {
+            sheet_->BeginChange();
+        }
+    }
+    ~CListChangeScope() {
+        if (sheet_) {
+            sheet_->EndChange();
+        }
+    }
+    CListChangeScope(const CListChangeScope&) = delete;
+    CListChangeScope& operator=(const CListChangeScope&) = delete;
+
+private:
+    CMarnelPropertySheet* sheet_;
+};
+} // namespace
 
 CGroupListEditor::~CGroupListEditor() {
     Close();
@@ -253,6 +277,7 @@ bool CGroupListEditor::Ok() {
         Log(rejection_);
         return false;
     }
+    const CListChangeScope scope(sheet_);
     working_->CopyInto(edited_);
     switch (mode_) {
     case EMode::Add:
@@ -278,6 +303,7 @@ void CGroupListEditor::DeleteSelected() {
     if (!CanDelete()) {
         return;
     }
+    const CListChangeScope scope(sheet_);
     Close();
     list_.Delete(static_cast<std::size_t>(selection_));
     if (list_.Empty()) {
@@ -288,6 +314,7 @@ void CGroupListEditor::DeleteSelected() {
 }
 
 void CGroupListEditor::RemoveAll() {
+    const CListChangeScope scope(sheet_);
     Close();
     list_.Clear();
     selection_ = -1;

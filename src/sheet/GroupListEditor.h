@@ -7,6 +7,7 @@
 #include <vector>
 
 class CGroupListEditor;
+class CMarnelPropertySheet;
 
 // What a list panel and its group dialog call their items.
 struct SListPanelTexts {
@@ -66,7 +67,9 @@ private:
 // OK commits and Cancel drops.
 class CGroupListEditor {
 public:
-    explicit CGroupListEditor(CFieldGroupList& list);
+    // With a sheet, every operation that changes the list is announced to the sheet's observers;
+    // a working copy's own mode list has none.
+    explicit CGroupListEditor(CFieldGroupList& list, CMarnelPropertySheet* sheet = nullptr);
     ~CGroupListEditor();
     CGroupListEditor(const CGroupListEditor&) = delete;
     CGroupListEditor& operator=(const CGroupListEditor&) = delete;
@@ -116,6 +119,7 @@ private:
     void Close();
 
     CFieldGroupList& list_;
+    CMarnelPropertySheet* sheet_;
     int selection_ = -1;
     EMode mode_ = EMode::None;
     std::unique_ptr<CFieldGroup> fresh_; // the new group of an Add or Insert

@@ -5,6 +5,10 @@
 #include "model/Errors.h"
 #include "model/Version.h"
 #include "persistence/OrvikFile.h"
+#include "sheet/SheetChangeTracker.h"
+
+#include <algorithm>
+#include <exception>
 
 #include <stdexcept>
 
@@ -117,6 +121,7 @@ std::vector<CPageSuper*> CMarnelPropertySheet::Tabs() const {
 }
 
 void CMarnelPropertySheet::Activate(EPage page) {
+    CSheetChangeScope scope(*this);
     active_ = page;
     CPageSuper& p = Page(page);
     p.SetReviewFlag(false);
@@ -159,6 +164,7 @@ void CMarnelPropertySheet::Reevaluate(CParameterField* changed) {
         return;
     }
     // A field of a group: no page field depends on it, only its own group's fields.
+    CSheetChangeScope scope(*this);
     if (guard_) {
         return;
     }
@@ -170,6 +176,7 @@ void CMarnelPropertySheet::Reevaluate(CParameterField* changed) {
 }
 
 void CMarnelPropertySheet::Reevaluate(std::size_t position, bool initial, bool fullReset) {
+    CSheetChangeScope scope(*this);
     if (fullReset) {
         upgrader_.ApplyUpgrades(*this);
         for (CParameterField* field : fieldVector_) {
@@ -234,6 +241,7 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     if (!field) {
         return;
     }
+    CSheetChangeScope scope(*this);
     const std::wstring& pattern = field->NamePattern();
     if (pattern == L"^Product_Type$") {
         Page(EPage::Cables1).SetProductTypeChanged(true);
@@ -247,4 +255,47 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     field->SetValue(value);
     field->RefreshControl();
     Reevaluate(field);
+}
+
+void CMarnelPropertySheet::AddObserver(ISheetObserver* observer) {
+    if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
+        observers_.push_back(observer);
+    }
+}
+
+void CMarnelPropertySheet::RemoveObserver(ISheetObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void CMarnelPropertySheet::BeginChange() {
+    // Without observers nobody needs the comparison: the command-line tool pays nothing for it.
+    if (changeDepth_++ == 0 && !observers_.empty()) {
+        before_ = std::make_unique<CSheetSnapshot>(*this);
+    }
+}
+
+void CMarnelPropertySheet::EndChange() {
+    if (changeDepth_ == 0 || --changeDepth_ > 0) {
+        return;
+    }
+    std::unique_ptr<CSheetSnapshot> before = std::move(before_);
+    if (!before) {
+        return;
+    }
+    const SSheetChange change = before->Compare(*this);
+    if (change.Empty()) {
+        return;
+    }
+    // An observer may detach itself or others while being told.
+    const std::vector<ISheetObserver*> observers = observers_;
+    for (ISheetObserver* observer : observers) {
+        if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
+            continue;
+        }
+        try {
+            observer->SheetChanged(change);
+        } catch (const std::exception& e) {
+            Log(std::string_view(e.what()));
+        }
+    }
 }

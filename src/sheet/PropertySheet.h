@@ -5,6 +5,7 @@
 #include "persistence/Upgrader.h"
 #include "sheet/PageSuper.h"
 #include "sheet/Prompt.h"
+#include "sheet/SheetObserver.h"
 
 #include <map>
 #include <memory>
@@ -12,6 +13,7 @@
 #include <vector>
 
 class COrvikFile;
+class CSheetSnapshot;
 
 // The sheet without its window: every page field, the repeated-group lists, which tabs are shown
 // and which page is active. Windows, when there are any, are views over it.
@@ -77,6 +79,16 @@ public:
     COrvikFile* ParsedFile() const { return parsedFile_.get(); }
     void SetParsedFile(std::unique_ptr<COrvikFile> file);
 
+    // ---- change notifications ----
+    // Observers are told once per change what it did to tabs, fields, pages and lists. They are
+    // not owned and must be removed before they are destroyed.
+    void AddObserver(ISheetObserver* observer);
+    void RemoveObserver(ISheetObserver* observer);
+    // Everything done between the outermost BeginChange and its EndChange is announced as one
+    // change; CSheetChangeScope pairs them.
+    void BeginChange();
+    void EndChange();
+
 private:
     void LinkParents();
     void CreateGroupLists();
@@ -97,4 +109,18 @@ private:
     std::map<int, std::unique_ptr<CFieldGroupList>> groupLists_;
     CUpgrader upgrader_;
     std::unique_ptr<COrvikFile> parsedFile_;
+    std::vector<ISheetObserver*> observers_;
+    int changeDepth_ = 0;
+    std::unique_ptr<CSheetSnapshot> before_;
+};
+
+class CSheetChangeScope {
+public:
+    explicit CSheetChangeScope(CMarnelPropertySheet& sheet) : sheet_(sheet) { sheet_.BeginChange(); }
+    ~CSheetChangeScope() { sheet_.EndChange(); }
+    CSheetChangeScope(const CSheetChangeScope&) = delete;
+    CSheetChangeScope& operator=(const CSheetChangeScope&) = delete;
+
+private:
+    CMarnelPropertySheet& sheet_;
 };
