@@ -6,7 +6,8 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$here/build}"
 shift || true
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev)
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+    dpkg-dev desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
