@@ -7,7 +7,7 @@ build="${1:-$here/build}"
 shift || true
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
-    qt6-base-dev fonts-dejavu-core)
+    qt6-base-dev fonts-dejavu-core dpkg-dev desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

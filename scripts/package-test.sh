@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the Debian package, validates its desktop entry and metainfo, unpacks it into a temporary
+# root and runs the installed programs from there.
+# Usage: scripts/package-test.sh [BUILD_DIR]
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+
+fail() {
+    echo "package-test: FAILED: $*" >&2
+    exit 1
+}
+
+deb="$("$here/scripts/package.sh" "$@")"
+echo "package-test: built $deb"
+
+root="$(mktemp -d)"
+trap 'rm -rf "$root"' EXIT
+dpkg -x "$deb" "$root"
+
+desktop="$root/usr/share/applications/orvik-generator.desktop"
+metainfo="$root/usr/share/metainfo/io.orvik.Generator.metainfo.xml"
+icon="$root/usr/share/icons/hicolor/scalable/apps/orvik-generator.svg"
+for f in "$desktop" "$metainfo" "$icon"; do
+    [ -s "$f" ] || fail "the package lacks ${f#"$root"}"
+done
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"
+
+depends="$(dpkg-deb -f "$deb" Depends)"
+case "$depends" in
+*libc6*) echo "package-test: Depends: $depends" ;;
+*) fail "the package's dependencies were not computed (Depends: '$depends')" ;;
+esac
+
+orvik="$root/usr/bin/orvik"
+[ -x "$orvik" ] || fail "the package lacks /usr/bin/orvik"
+help="$("$orvik" --help)" || fail "the installed orvik --help exits with an error"
+case "$help" in
+*"orvik check FILE"*) echo "package-test: installed orvik --help runs" ;;
+*) fail "the installed orvik --help prints no usage" ;;
+esac
+
+generator="$root/usr/bin/orvik-generator"
+if [ -x "$generator" ]; then
+    version="$(QT_QPA_PLATFORM=offscreen "$generator" --version)" ||
+        fail "the installed orvik-generator --version exits with an error"
+    [ -n "$version" ] || fail "the installed orvik-generator --version prints nothing"
+    echo "package-test: installed orvik-generator --version: $version"
+else
+    echo "package-test: NOTE: this build has no orvik-generator program; only orvik was tried"
+fi
+echo "package-test: passed"
