@@ -1,7 +1,7 @@
 #include "cli/FieldReason.h"
 
 #include "model/FieldKinds.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 using orvik::Format;
 

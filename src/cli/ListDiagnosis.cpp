@@ -4,8 +4,8 @@
 #include "catalog/GroupChecks.h"
 #include "model/FieldList.h"
 #include "model/Predicates.h"
-#include "model/Text.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
 
 #include <map>
 

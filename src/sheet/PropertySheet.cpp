@@ -1,10 +1,11 @@
 #include "sheet/PropertySheet.h"
 
+#include "catalog/GroupCatalog.h"
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
-#include "model/Version.h"
-#include "persistence/OrvikFile.h"
+#include "model/RuleRecord.h"
+#include "text/Version.h"
 
 #include <stdexcept>
 
@@ -13,8 +14,7 @@ CMarnelPropertySheet::CMarnelPropertySheet(IPrompt* prompt) : prompt_(prompt), t
         ownPrompt_ = std::make_unique<CScriptedPrompt>();
         prompt_ = ownPrompt_.get();
     }
-    // A new form: nothing loaded yet, so nothing to take back from a file.
-    SetFileLoaded(false);
+    fieldVector_.SetFormState(&formState_);
     for (const SPageRow& row : PageCatalog()) {
         pages_.push_back(std::make_unique<CPageSuper>(*this, row));
     }
@@ -47,8 +47,8 @@ void CMarnelPropertySheet::Initialize() {
     CreateGroupLists();
     Activate(EPage::Intro);
     if (!fieldVector_.Empty()) {
-        UpdateAvailability(fieldVector_.At(0));
-        Reevaluate(0, true, false);
+        UpdateAvailability(fieldVector_.At(0), formState_);
+        Reevaluate(0, {.initial = true});
     }
 }
 
@@ -148,14 +148,10 @@ void CMarnelPropertySheet::ClearAllGroups() {
     }
 }
 
-void CMarnelPropertySheet::SetParsedFile(std::unique_ptr<COrvikFile> file) {
-    parsedFile_ = std::move(file);
-}
-
 void CMarnelPropertySheet::Reevaluate(CParameterField* changed) {
     const int position = fieldVector_.IndexOf(changed);
     if (position >= 0) {
-        Reevaluate(static_cast<std::size_t>(position), false, false);
+        Reevaluate(static_cast<std::size_t>(position), SReevaluateOptions{});
         return;
     }
     // A field of a group: no page field depends on it, only its own group's fields.
@@ -169,9 +165,9 @@ void CMarnelPropertySheet::Reevaluate(CParameterField* changed) {
     guard_ = false;
 }
 
-void CMarnelPropertySheet::Reevaluate(std::size_t position, bool initial, bool fullReset) {
-    if (fullReset) {
-        upgrader_.ApplyUpgrades(*this);
+void CMarnelPropertySheet::Reevaluate(std::size_t position, SReevaluateOptions options) {
+    const bool initial = options.initial;
+    if (options.fullReset) {
         for (CParameterField* field : fieldVector_) {
             const FieldAction& refresh = field->Rule().refresh;
             if (!refresh) {
@@ -238,11 +234,11 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     if (pattern == L"^Product_Type$") {
         Page(EPage::Cables1).SetProductTypeChanged(true);
     } else if (pattern == L"^Type_C_Can_Act_As_Host$") {
-        UpdateAvailability(FindField(L"^Type_C_Can_Act_As_Device$"));
+        UpdateAvailability(FindField(L"^Type_C_Can_Act_As_Device$"), formState_);
     } else if (pattern == L"^Num_Fixed_Batteries$") {
-        UpdateAvailability(FindField(L"^Num_Swappable_Battery_Slots$"));
+        UpdateAvailability(FindField(L"^Num_Swappable_Battery_Slots$"), formState_);
     } else if (pattern == L"^Num_Swappable_Battery_Slots$") {
-        UpdateAvailability(FindField(L"^Num_Fixed_Batteries$"));
+        UpdateAvailability(FindField(L"^Num_Fixed_Batteries$"), formState_);
     }
     field->SetValue(value);
     field->RefreshControl();
