@@ -1,6 +1,7 @@
 #include "sheet/PropertySheet.h"
 
 #include "catalog/GroupCatalog.h"
+#include "catalog/PageReactions.h"
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
@@ -230,17 +231,19 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     if (!field) {
         return;
     }
-    const std::wstring& pattern = field->NamePattern();
-    if (pattern == L"^Product_Type$") {
-        Page(EPage::Cables1).SetProductTypeChanged(true);
-    } else if (pattern == L"^Type_C_Can_Act_As_Host$") {
-        UpdateAvailability(FindField(L"^Type_C_Can_Act_As_Device$"), formState_);
-    } else if (pattern == L"^Num_Fixed_Batteries$") {
-        UpdateAvailability(FindField(L"^Num_Swappable_Battery_Slots$"), formState_);
-    } else if (pattern == L"^Num_Swappable_Battery_Slots$") {
-        UpdateAvailability(FindField(L"^Num_Fixed_Batteries$"), formState_);
+    const SPageReaction* reaction = FindPageReaction(field->NamePattern());
+    if (reaction) {
+        if (reaction->setsProductTypeFlag) {
+            Page(reaction->page).SetProductTypeChanged(true);
+        }
+        const SReactingField* listened = reaction->FieldOf(field->NamePattern());
+        if (listened && listened->evaluatedFirst) {
+            UpdateAvailability(FindField(listened->evaluatedFirst), formState_);
+        }
     }
     field->SetValue(value);
     field->RefreshControl();
+    // Also after the answers whose page only repaints: groups added since the last evaluation learn
+    // which of their questions are asked.
     Reevaluate(field);
 }
