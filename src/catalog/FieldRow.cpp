@@ -1,4 +1,5 @@
 #include "catalog/PageCatalog.h"
+#include "catalog/RuleTable.h"
 
 std::wstring PatternOf(const std::wstring& name) {
     std::wstring pattern = L"^";
@@ -64,6 +65,8 @@ SFieldRow YesNoField(std::wstring name, std::wstring help) {
 
 std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, CWndWrapper* host, CFieldGroup* group,
                                              int controlId, int labelId, int groupTypeId) {
+    // The fields of the catalog find their records in the form's rule table.
+    CRuleTable::Instance();
     const std::wstring pattern = row.Pattern();
     const wchar_t* note = row.note.empty() ? nullptr : row.note.c_str();
     switch (row.kind) {

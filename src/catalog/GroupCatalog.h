@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalog/PageCatalog.h"
+#include "model/FieldList.h"
 
 #include <vector>
 
@@ -53,3 +54,14 @@ const SSvidNames* SvidNamesOf(int typeId);
 const std::vector<SFieldRow>& GroupFieldRows(int typeId);
 // The row of a group field, by name pattern or printable name; null when the type has no such field.
 const SFieldRow* FindGroupFieldRow(int typeId, const std::wstring& name);
+
+// The prototype of a repeated-group type (2 to 7), built once and kept until the next reset. Types 0
+// and 1 are a filegen_error "Invalid group type: id = %d."; an unknown type "Couldn't get group
+// prototype: id = %d.".
+const CGroupPrototype& GetGroupPrototype(int typeId);
+// Discards the registry; the next use builds it again (the loader does this at every load).
+void ResetGroupPrototypes();
+// Replaces or adds one prototype (tests use it for their own group types).
+void SetGroupPrototype(const CGroupPrototype& prototype);
+// The form's group types, an SVID type carrying its modes' prototype.
+void BuildGroupPrototypes(std::vector<CGroupPrototype>& out);

@@ -4,7 +4,7 @@
 #include "model/FieldKinds.h"
 #include "model/ParameterField.h"
 #include "model/Predicates.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 #include <set>
 

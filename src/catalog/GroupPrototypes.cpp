@@ -1,9 +1,12 @@
 #include "catalog/GroupCatalog.h"
 #include "catalog/GroupChecks.h"
 #include "catalog/RuleTable.h"
+#include "model/Errors.h"
 #include "model/FieldKinds.h"
 #include "model/FieldList.h"
+#include "text/Text.h"
 
+#include <map>
 #include <memory>
 
 namespace {
@@ -72,10 +75,63 @@ CGroupPrototype MakePrototype(int typeId, int childTypeId) {
 } // namespace
 
 void BuildGroupPrototypes(std::vector<CGroupPrototype>& out) {
+    auto sopMode = std::make_shared<const CGroupPrototype>(MakePrototype(kSopModeType, 0));
+    auto cableMode = std::make_shared<const CGroupPrototype>(MakePrototype(kCableModeType, 0));
     out.push_back(MakePrototype(kSourcePdoType, 0));
     out.push_back(MakePrototype(kSinkPdoType, 0));
     out.push_back(MakePrototype(kSopSvidType, kSopModeType));
-    out.push_back(MakePrototype(kSopModeType, 0));
+    out.back().child = sopMode;
+    out.push_back(*sopMode);
     out.push_back(MakePrototype(kCableSvidType, kCableModeType));
-    out.push_back(MakePrototype(kCableModeType, 0));
+    out.back().child = cableMode;
+    out.push_back(*cableMode);
+}
+
+namespace {
+
+std::map<int, CGroupPrototype>& Registry() {
+    static std::map<int, CGroupPrototype> registry;
+    return registry;
+}
+
+bool& RegistryBuilt() {
+    static bool built = false;
+    return built;
+}
+
+void EnsureRegistry() {
+    if (RegistryBuilt()) {
+        return;
+    }
+    RegistryBuilt() = true;
+    std::vector<CGroupPrototype> prototypes;
+    BuildGroupPrototypes(prototypes);
+    for (CGroupPrototype& p : prototypes) {
+        Registry()[p.typeId] = std::move(p);
+    }
+}
+
+} // namespace
+
+const CGroupPrototype& GetGroupPrototype(int typeId) {
+    if (typeId == 0 || typeId == 1) {
+        throw filegen_error(orvik::Format(L"Invalid group type: id = %d.", {orvik::ToWideSigned(typeId)}));
+    }
+    EnsureRegistry();
+    auto it = Registry().find(typeId);
+    if (it == Registry().end()) {
+        throw filegen_error(
+            orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(typeId)}));
+    }
+    return it->second;
+}
+
+void ResetGroupPrototypes() {
+    Registry().clear();
+    RegistryBuilt() = false;
+}
+
+void SetGroupPrototype(const CGroupPrototype& prototype) {
+    EnsureRegistry();
+    Registry()[prototype.typeId] = prototype;
 }

@@ -5,7 +5,7 @@
 #include "model/FieldKinds.h"
 #include "model/FieldList.h"
 #include "model/Predicates.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 #include <string>
 #include <utility>

@@ -3,10 +3,10 @@
 #include "model/Errors.h"
 #include "model/FieldKinds.h"
 #include "model/FieldValues.h"
+#include "model/PageContext.h"
 #include "model/Predicates.h"
-#include "model/Text.h"
-#include "sheet/PageSuper.h"
-#include "sheet/PropertySheet.h"
+#include "model/WndWrapper.h"
+#include "text/Text.h"
 
 #include <cstdint>
 #include <string>
@@ -70,21 +70,29 @@ void RequireField(CParameterField* field) {
     }
 }
 
+IPageContext* HostPage(const CParameterField* field) {
+    return field && field->Host() ? field->Host()->GetPage() : nullptr;
+}
+
+bool IsPage(const IPageContext* page, EPage id) {
+    return page && page->PageIndex() == static_cast<int>(id);
+}
+
 // A rule that works through the tab hosting the field refuses a field hosted elsewhere.
-CPageSuper& RequireHost(const CParameterField* field, EPage page) {
+IPageContext& RequireHost(const CParameterField* field, EPage page) {
     RequireField(field);
-    CPageSuper* host = HostPage(field);
-    if (!host || host->Id() != page) {
+    IPageContext* host = HostPage(field);
+    if (!IsPage(host, page)) {
         throw fieldlist_error(
             orvik::Format(L"Couldn't get parent window for const field %s.", {field->NamePattern()}));
     }
     return *host;
 }
 
-CPageSuper& RequireHost(CParameterField* field, EPage page) {
+IPageContext& RequireHost(CParameterField* field, EPage page) {
     RequireField(field);
-    CPageSuper* host = HostPage(field);
-    if (!host || host->Id() != page) {
+    IPageContext* host = HostPage(field);
+    if (!IsPage(host, page)) {
         throw fieldlist_error(
             orvik::Format(L"Couldn't get parent window for field %s.", {field->NamePattern()}));
     }
@@ -92,8 +100,7 @@ CPageSuper& RequireHost(CParameterField* field, EPage page) {
 }
 
 bool IsHostedOn(const CParameterField* field, EPage page) {
-    const CPageSuper* host = HostPage(field);
-    return host && host->Id() == page;
+    return IsPage(HostPage(field), page);
 }
 
 // A parent's option id (EYesNo coding for a YES/NO parent); a missing parent is a fieldlist_error.
@@ -217,11 +224,11 @@ FieldPredicate BatteryCountCheck(const wchar_t* partnerName) {
         if (!field->IsValid()) {
             return false;
         }
-        const CPageSuper& page = RequireHost(field, EPage::General);
-        if (ChoiceOf(page.Sheet().FindField(kBatteryPowered)) != YN_YES) {
+        const IPageContext& page = RequireHost(field, EPage::General);
+        if (ChoiceOf(page.FormField(kBatteryPowered)) != YN_YES) {
             return true;
         }
-        return DecimalOf(field) + DecimalOf(page.Field(partnerName)) != 0;
+        return DecimalOf(field) + DecimalOf(page.PageField(partnerName)) != 0;
     };
 }
 
@@ -232,8 +239,8 @@ FieldPredicate TryCheck(const wchar_t* partnerName) {
         if (!field->IsValid()) {
             return false;
         }
-        const CPageSuper* page = HostPage(field);
-        const CParameterField* partner = page ? page->Field(partnerName) : nullptr;
+        const IPageContext* page = HostPage(field);
+        const CParameterField* partner = page ? page->PageField(partnerName) : nullptr;
         return !(ChoiceOf(field) == YN_YES && ChoiceOf(partner) == YN_YES);
     };
 }
@@ -245,10 +252,10 @@ FieldPredicate RoleCheck(const wchar_t* partnerName) {
         if (!field->IsValid()) {
             return false;
         }
-        const CPageSuper& page = RequireHost(field, EPage::UsbTypeC);
-        const int comms = ChoiceOf(page.Sheet().FindField(kCommsCapable));
+        const IPageContext& page = RequireHost(field, EPage::UsbTypeC);
+        const int comms = ChoiceOf(page.FormField(kCommsCapable));
         if (comms == YN_YES) {
-            return !(ChoiceOf(field) == YN_NO && ChoiceOf(page.Field(partnerName)) == YN_NO);
+            return !(ChoiceOf(field) == YN_NO && ChoiceOf(page.PageField(partnerName)) == YN_NO);
         }
         if (comms == YN_NO) {
             return ChoiceOf(field) != YN_YES;
@@ -288,7 +295,7 @@ void OfferChoices(CParameterField* field, const COptionList& options) {
     }
     list->MakeEditable();
     list->SetValue(previous);
-    list->SyncWithControl(1);
+    list->SyncWithControl(ESyncDirection::ValueToControl);
     if (!list->IsValid()) {
         list->SetValue(std::wstring());
         list->RefreshControl();
@@ -545,8 +552,8 @@ void OfferCableLatencies(CParameterField* field) {
     const std::wstring previous = list->Value();
     list->SetOptions(options);
     // A latency chosen for the other kind of cable means something else now.
-    CPageSuper* page = HostPage(field);
-    const bool cablePage = page && page->Id() == EPage::Cables1;
+    IPageContext* page = HostPage(field);
+    const bool cablePage = IsPage(page, EPage::Cables1);
     list->SetValue(cablePage && page->ProductTypeChanged() ? std::wstring() : previous);
     list->RefreshControl();
     if (cablePage) {

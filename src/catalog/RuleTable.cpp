@@ -3,7 +3,7 @@
 #include "logging/Logger.h"
 #include "model/NamePattern.h"
 #include "model/ParameterField.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <regex>
@@ -75,8 +75,14 @@ const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, bool exactTo
     return best < records.size() ? &records[best] : nullptr;
 }
 
-const CNamePattern& CRuleRecord::Parsed() const {
-    return parsedPattern ? *parsedPattern : CNamePattern::Of(namePattern);
+CRuleTable::CRuleTable() {
+    SetRuleSource(this);
+}
+
+CRuleTable::~CRuleTable() {
+    if (CurrentRuleSource() == this) {
+        SetRuleSource(nullptr);
+    }
 }
 
 CRuleTable& CRuleTable::Instance() {
@@ -125,6 +131,10 @@ CRuleGroup* CRuleTable::FindGroup(int typeId) {
 const CRuleRecord* CRuleTable::Lookup(int typeId, const std::wstring& name) {
     const CRuleGroup* group = FindGroup(typeId);
     return group ? group->FirstMatch(name, true) : nullptr;
+}
+
+const CRuleRecord* CRuleTable::FindRule(int groupTypeId, const std::wstring& namePattern) {
+    return Lookup(groupTypeId, namePattern);
 }
 
 const CRuleRecord* LookupRuleRecord(int typeId, const std::wstring& name) {

@@ -2,27 +2,12 @@
 
 #include "model/NamePattern.h"
 #include "model/ParameterField.h"
+#include "model/RuleRecord.h"
 
 #include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
-
-// When a field is asked, when its answer is acceptable, what happens when it becomes available and
-// on every full refresh of the form. `reads` names the fields its conditions and actions look at:
-// they become the field's parents.
-struct CRuleRecord {
-    std::wstring namePattern;
-    FieldPredicate availability;
-    FieldPredicate validity;
-    FieldAction onAvailable;
-    FieldAction refresh;
-    std::vector<std::wstring> reads;
-    // The pattern parsed once, when the record joins the table.
-    const CNamePattern* parsedPattern = nullptr;
-
-    const CNamePattern& Parsed() const;
-};
 
 // Always available; valid when the field's own kind accepts the answer.
 bool AlwaysAvailable(const CParameterField* field);
@@ -52,9 +37,10 @@ private:
 
 // Every rule record of the program, in seven groups: page fields, then Source PDO, Sink PDO, SOP
 // SVID, SOP SVID mode, cable SVID and cable SVID mode. Built once, read-only afterwards.
-class CRuleTable {
+class CRuleTable : public IRuleSource {
 public:
     static CRuleTable& Instance();
+    ~CRuleTable() override;
 
     // Runs the record definitions once; later calls return at once.
     void Build();
@@ -64,9 +50,10 @@ public:
     const CRuleRecord* Lookup(int typeId, const std::wstring& name);
     const std::deque<CRuleGroup>& Groups();
     CRuleGroup* FindGroup(int typeId);
+    const CRuleRecord* FindRule(int groupTypeId, const std::wstring& namePattern) override;
 
 private:
-    CRuleTable() = default;
+    CRuleTable();
     bool built_ = false;
     std::deque<CRuleGroup> groups_;
 };

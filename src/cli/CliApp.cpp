@@ -7,9 +7,9 @@
 #include "cli/FormSession.h"
 #include "cli/Usage.h"
 #include "logging/Logger.h"
-#include "model/Text.h"
 #include "persistence/FileWriter.h"
 #include "persistence/SaveFlow.h"
+#include "text/Text.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "cli/CliError.h"
 #include "cli/Usage.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "cli/Console.h"
 
-#include "model/Text.h"
+#include "text/Text.h"
 
 #include <cerrno>
 #include <cstdio>

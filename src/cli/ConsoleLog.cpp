@@ -1,7 +1,7 @@
 #include "cli/ConsoleLog.h"
 
 #include "cli/Console.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 void CConsoleLog::Write(std::string_view message) {
     // A message that carries its own line end (the regular-expression report) gets no second one.

@@ -2,7 +2,7 @@
 
 #include "catalog/GroupCatalog.h"
 #include "catalog/PageCatalog.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 using orvik::Format;
 using orvik::ToWide;

@@ -3,8 +3,8 @@
 #include "cli/CliError.h"
 #include "model/FieldList.h"
 #include "model/ParameterField.h"
-#include "model/Text.h"
 #include "persistence/OrvikReader.h"
+#include "text/Text.h"
 
 using orvik::Format;
 
@@ -53,8 +53,8 @@ void CFormSession::EvaluateAll() {
     if (sheet_.FieldVector().Empty()) {
         return;
     }
-    UpdateAvailability(sheet_.FieldVector().At(0));
-    sheet_.Reevaluate(0, true, false);
+    UpdateAvailability(sheet_.FieldVector().At(0), sheet_.FormState());
+    sheet_.Reevaluate(0, {.initial = true});
 }
 
 CParameterField* CFormSession::FieldOfNewGroups(const std::wstring& name) {

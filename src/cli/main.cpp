@@ -3,7 +3,7 @@
 #include "cli/ConsoleLog.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 #include <exception>
 #include <memory>

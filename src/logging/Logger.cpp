@@ -1,6 +1,6 @@
 #include "logging/Logger.h"
 
-#include "model/Text.h"
+#include "text/Text.h"
 
 #include <cstdio>
 #include <filesystem>

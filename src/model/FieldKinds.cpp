@@ -1,8 +1,8 @@
 #include "model/FieldKinds.h"
 
 #include "model/FieldControl.h"
-#include "model/Text.h"
 #include "model/WndWrapper.h"
+#include "text/Text.h"
 
 #include <climits>
 #include <stdexcept>
@@ -98,9 +98,10 @@ bool CEditField::CreateControl() {
     return true;
 }
 
+CEditField::CEditField(const CEditField& source, SCloneTag tag) : CParameterField(source, tag) {}
+
 std::unique_ptr<CParameterField> CEditField::Clone() const {
-    return std::make_unique<CEditField>(Host(), Group(), NamePattern(), ControlId(), LabelId(), nullptr,
-                                        GroupTypeId());
+    return std::unique_ptr<CParameterField>(new CEditField(*this, SCloneTag{}));
 }
 
 bool CEditField::TextHasOnlyDigits(const std::wstring& text, unsigned radix) {
@@ -152,7 +153,7 @@ void CDigitStringEditField::GetOutputLine(std::wstring& out) const {
 
 void CDigitStringEditField::SetIntValue(int value) {
     SetValue(orvik::ToWideSigned(value));
-    SyncWithControl(1);
+    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 bool CDigitStringEditField::IsValid() const {
@@ -166,9 +167,13 @@ bool CDigitStringEditField::CreateControl() {
     return true;
 }
 
+CDigitStringEditField::CDigitStringEditField(const CDigitStringEditField& source, SCloneTag tag)
+    : CEditField(source, tag), digitCount_(source.digitCount_), radix_(source.radix_) {
+    UpdatePrompt();
+}
+
 std::unique_ptr<CParameterField> CDigitStringEditField::Clone() const {
-    return std::make_unique<CDigitStringEditField>(Host(), Group(), NamePattern(), digitCount_, radix_,
-                                                   ControlId(), LabelId(), nullptr, GroupTypeId());
+    return std::unique_ptr<CParameterField>(new CDigitStringEditField(*this, SCloneTag{}));
 }
 
 bool CDigitStringEditField::HasOnlyDigits() const {
@@ -255,7 +260,7 @@ void CNumEditField::AppendComment(std::wstring& line) const {
 
 void CNumEditField::SetIntValue(int value) {
     SetValue(orvik::ToWideSigned(value));
-    SyncWithControl(1);
+    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 bool CNumEditField::IsValid() const {
@@ -274,7 +279,7 @@ void CNumEditField::RestoreFileValue() {
         // Not a number in file units: keep the text so the field shows as invalid.
         SetValue(fileValue);
     }
-    SyncWithControl(1);
+    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 bool CNumEditField::CreateControl() {
@@ -294,9 +299,14 @@ void CNumEditField::CopyFrom(const CParameterField& other) {
     }
 }
 
+CNumEditField::CNumEditField(const CNumEditField& source, SCloneTag tag)
+    : CEditField(source, tag), minimum_(source.minimum_), maximum_(source.maximum_), scale_(source.scale_),
+      units_(source.units_) {
+    UpdatePrompt();
+}
+
 std::unique_ptr<CParameterField> CNumEditField::Clone() const {
-    return std::make_unique<CNumEditField>(Host(), Group(), NamePattern(), minimum_, maximum_, scale_, units_,
-                                           ControlId(), LabelId(), nullptr, GroupTypeId());
+    return std::unique_ptr<CParameterField>(new CNumEditField(*this, SCloneTag{}));
 }
 
 void CNumEditField::UpdatePrompt() {
@@ -324,7 +334,7 @@ void CNumEditField::SetRangeAndScale(int minimum, int maximum, unsigned scale, b
     if (rescale && !Value().empty() && oldScale != 0 && oldScale != scale && ParseDecimal64(Value(), v)) {
         const auto steps = static_cast<std::uint32_t>(v) / oldScale;
         SetValue(ToWide(static_cast<std::uint32_t>(scale * steps)));
-        SyncWithControl(1);
+        SyncWithControl(ESyncDirection::ValueToControl);
     }
 }
 
@@ -406,7 +416,7 @@ void CPulldownListField::AppendComment(std::wstring& line) const {
 
 void CPulldownListField::SetIntValue(int value) {
     SetValue(orvik::ToWideSigned(value));
-    SyncWithControl(1);
+    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 bool CPulldownListField::CreateControl() {
@@ -423,9 +433,13 @@ void CPulldownListField::CopyFrom(const CParameterField& other) {
     }
 }
 
+CPulldownListField::CPulldownListField(const CPulldownListField& source, SCloneTag tag)
+    : CParameterField(source, tag) {
+    SetWriteComment(true);
+}
+
 std::unique_ptr<CParameterField> CPulldownListField::Clone() const {
-    return std::make_unique<CPulldownListField>(Host(), Group(), NamePattern(), ControlId(), LabelId(),
-                                                GroupTypeId());
+    return std::unique_ptr<CParameterField>(new CPulldownListField(*this, SCloneTag{}));
 }
 
 void CPulldownListField::SetOptions(const COptionList& options) {
@@ -437,7 +451,7 @@ void CPulldownListField::SetOptions(const COptionList& options) {
 
 void CPulldownListField::SetYesNo(int yesNo) {
     SetValue(yesNo == 0 ? L"YES" : yesNo == 1 ? L"NO" : L"");
-    SyncWithControl(1);
+    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 std::wstring CPulldownListField::SummaryText(const CPulldownListField* field) {
@@ -479,9 +493,14 @@ bool CYesNoPulldownListField::CreateControl() {
     return true;
 }
 
+CYesNoPulldownListField::CYesNoPulldownListField(const CYesNoPulldownListField& source, SCloneTag tag)
+    : CPulldownListField(source, tag) {
+    SetWriteComment(false);
+    SetOptions({{1, L"YES"}, {0, L"NO"}});
+}
+
 std::unique_ptr<CParameterField> CYesNoPulldownListField::Clone() const {
-    return std::make_unique<CYesNoPulldownListField>(Host(), Group(), NamePattern(), ControlId(), LabelId(),
-                                                     GroupTypeId());
+    return std::unique_ptr<CParameterField>(new CYesNoPulldownListField(*this, SCloneTag{}));
 }
 
 int CYesNoPulldownListField::IntValueOf(const std::wstring& text) const {

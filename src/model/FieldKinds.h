@@ -34,6 +34,8 @@ public:
     const std::wstring& Note() const { return note_; }
 
 protected:
+    // Clone's copy: the identity, without the note.
+    CEditField(const CEditField& source, SCloneTag);
     // True for a non-empty text of digits of the radix (letters in either case above 10).
     static bool TextHasOnlyDigits(const std::wstring& text, unsigned radix);
     void SetPrompt(std::wstring prompt) { prompt_ = std::move(prompt); }
@@ -64,6 +66,8 @@ public:
     static std::wstring SummaryText(const CDigitStringEditField* field);
 
 private:
+    CDigitStringEditField(const CDigitStringEditField& source, SCloneTag);
+
     unsigned digitCount_;
     std::uint8_t radix_;
 };
@@ -101,6 +105,7 @@ public:
     static std::wstring SummaryText(const CNumEditField* field);
 
 private:
+    CNumEditField(const CNumEditField& source, SCloneTag);
     // The value in whole file units, when it is a number in range.
     bool FileUnits(std::uint32_t& units) const;
 
@@ -140,6 +145,7 @@ public:
     static std::wstring SummaryText(const CPulldownListField* field);
 
 protected:
+    CPulldownListField(const CPulldownListField& source, SCloneTag);
     virtual int IntValueOf(const std::wstring& text) const;
 
 private:
@@ -160,6 +166,9 @@ public:
 
 protected:
     int IntValueOf(const std::wstring& text) const override;
+
+private:
+    CYesNoPulldownListField(const CYesNoPulldownListField& source, SCloneTag);
 };
 
 // Down-casts for rules and pages; a null field or another kind is a fieldlist_error.

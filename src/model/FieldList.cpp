@@ -1,16 +1,16 @@
 #include "model/FieldList.h"
 
-#include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
 #include "model/FieldControl.h"
 #include "model/NamePattern.h"
 #include "model/ParameterField.h"
-#include "model/Text.h"
+#include "model/RuleRecord.h"
+#include "text/Text.h"
 
 #include <algorithm>
-#include <map>
 #include <regex>
+#include <unordered_map>
 
 namespace {
 
@@ -128,65 +128,25 @@ CParameterField* CFieldList::FindFieldInScope(const std::wstring& name) const {
     return nullptr;
 }
 
+const SFormState& CFieldList::FormState() const {
+    static const SFormState outsideAnyForm;
+    for (const CFieldList* list = this; list; list = list->enclosing_) {
+        if (list->formState_) {
+            return *list->formState_;
+        }
+    }
+    return outsideAnyForm;
+}
+
 void CFieldList::PropagateChange(std::size_t start, const CParameterField* changed, bool all) {
     const bool everyField = all || changed == nullptr;
+    const SFormState& form = FormState();
     for (std::size_t i = start + 1; i < fields_.size(); ++i) {
         CParameterField* f = fields_[i];
         if (everyField || f->FindParent(changed->NamePattern())) {
-            UpdateAvailability(f);
+            UpdateAvailability(f, form);
         }
     }
-}
-
-// ---- Group prototype registry ----
-
-namespace {
-
-std::map<int, CGroupPrototype>& Registry() {
-    static std::map<int, CGroupPrototype> registry;
-    return registry;
-}
-
-bool& RegistryBuilt() {
-    static bool built = false;
-    return built;
-}
-
-void EnsureRegistry() {
-    if (RegistryBuilt()) {
-        return;
-    }
-    RegistryBuilt() = true;
-    std::vector<CGroupPrototype> prototypes;
-    BuildGroupPrototypes(prototypes);
-    for (CGroupPrototype& p : prototypes) {
-        Registry()[p.typeId] = std::move(p);
-    }
-}
-
-} // namespace
-
-const CGroupPrototype& GetGroupPrototype(int typeId) {
-    if (typeId == 0 || typeId == 1) {
-        throw filegen_error(orvik::Format(L"Invalid group type: id = %d.", {orvik::ToWideSigned(typeId)}));
-    }
-    EnsureRegistry();
-    auto it = Registry().find(typeId);
-    if (it == Registry().end()) {
-        throw filegen_error(
-            orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(typeId)}));
-    }
-    return it->second;
-}
-
-void ResetGroupPrototypes() {
-    Registry().clear();
-    RegistryBuilt() = false;
-}
-
-void SetGroupPrototype(const CGroupPrototype& prototype) {
-    EnsureRegistry();
-    Registry()[prototype.typeId] = prototype;
 }
 
 // ---- CFieldGroup ----
@@ -234,8 +194,35 @@ void CFieldGroup::CreateChildList(int typeId) {
     if (typeId == 0 || typeId == 1 || childList_) {
         return;
     }
-    childList_ = std::make_unique<CFieldGroupList>(GetGroupPrototype(typeId), &fields_, this);
+    const CGroupPrototype* prototype = ownerList_ ? ownerList_->childPrototype_.get() : nullptr;
+    if (!prototype || prototype->typeId != typeId) {
+        throw filegen_error(
+            orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(typeId)}));
+    }
+    childList_ = std::make_unique<CFieldGroupList>(*prototype, &fields_, this);
     childList_->initializer_(*childList_);
+}
+
+std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, int instanceNumber) {
+    auto copy =
+        std::make_unique<CFieldGroup>(blank.ownerList_, instanceNumber, blank.fields_.EnclosingList());
+    std::unordered_map<const CParameterField*, CParameterField*> copies;
+    copies.reserve(blank.fields_.Size());
+    for (const CParameterField* f : blank.fields_) {
+        std::unique_ptr<CParameterField> f2 = f->Clone();
+        f2->CopyFrom(*f);
+        f2->SetGroup(copy.get());
+        copies.emplace(f, f2.get());
+        copy->fields_.Append(f2.release());
+    }
+    for (std::size_t i = 0; i < blank.fields_.Size(); ++i) {
+        CParameterField* f2 = copy->fields_.At(i);
+        for (CParameterField* parent : blank.fields_.At(i)->Parents()) {
+            auto it = copies.find(parent);
+            f2->AddParent(it != copies.end() ? it->second : parent);
+        }
+    }
+    return copy;
 }
 
 std::unique_ptr<CFieldGroup> CFieldGroup::Clone() const {
@@ -309,11 +296,15 @@ CFieldGroupList::CFieldGroupList(const CGroupPrototype& prototype, CFieldList* e
                                  CFieldGroup* ownerGroup)
     : typeId_(prototype.typeId), childTypeId_(prototype.childTypeId), summary_(prototype.summary),
       groupCheck_(prototype.groupCheck), listCheck_(prototype.listCheck), initializer_(prototype.initializer),
-      fieldFactory_(prototype.fieldFactory), enclosing_(enclosingList), ownerGroup_(ownerGroup) {}
+      fieldFactory_(prototype.fieldFactory), childPrototype_(prototype.child), enclosing_(enclosingList),
+      ownerGroup_(ownerGroup) {}
 
 std::unique_ptr<CFieldGroup> CFieldGroupList::MakeGroup(int number) {
-    auto group = std::make_unique<CFieldGroup>(this, number, enclosing_);
-    group->PopulateFields();
+    if (!blank_) {
+        blank_ = std::make_unique<CFieldGroup>(this, 0, enclosing_);
+        blank_->PopulateFields();
+    }
+    std::unique_ptr<CFieldGroup> group = CFieldGroup::CopyBlank(*blank_, number);
     group->CreateChildList(childTypeId_);
     return group;
 }
@@ -355,6 +346,7 @@ void CFieldGroupList::Delete(std::size_t pos) {
 
 void CFieldGroupList::Clear() {
     groups_.clear();
+    blank_.reset();
 }
 
 void CFieldGroupList::Renumber() {
@@ -387,7 +379,7 @@ bool CFieldGroupList::PropagateChange(const CParameterField* changed, bool all) 
     for (const auto& group : groups_) {
         CFieldList& fields = group->Fields();
         if (!fields.Empty()) {
-            UpdateAvailability(fields.At(0));
+            UpdateAvailability(fields.At(0), fields.FormState());
             fields.PropagateChange(0, changed, all);
         }
         if (group->ChildList()) {

@@ -9,6 +9,7 @@
 class CParameterField;
 class CFieldGroup;
 class CFieldGroupList;
+struct SFormState;
 
 // An ordered list of fields with a link to the list around it (the scope chain through which a
 // field of a group finds parents outside the group).
@@ -49,12 +50,18 @@ public:
     CFieldList* EnclosingList() const { return enclosing_; }
     void SetEnclosingList(CFieldList* list) { enclosing_ = list; }
 
+    // The state of the form the list belongs to: the first one set along the enclosing lists (the
+    // sheet sets its own on its field vector); a list outside any form has the default state.
+    const SFormState& FormState() const;
+    void SetFormState(const SFormState* state) { formState_ = state; }
+
 private:
     void BuildIndex() const;
 
     bool ownsFields_;
     std::vector<CParameterField*> fields_;
     CFieldList* enclosing_ = nullptr;
+    const SFormState* formState_ = nullptr;
 
     // Large lists (the sheet's) are looked up through an index built on demand.
     mutable bool indexed_ = false;
@@ -64,7 +71,8 @@ private:
 };
 
 // What a group type supplies: how a group's fields are made and linked, how a group is summarised
-// and checked, and how a whole list is checked.
+// and checked, and how a whole list is checked; for a type with child groups (an SVID's modes), the
+// child type's prototype.
 struct CGroupPrototype {
     int typeId = 0;
     int childTypeId = 0;
@@ -73,17 +81,8 @@ struct CGroupPrototype {
     std::function<bool(const CFieldGroupList&)> listCheck;
     std::function<void(CFieldGroupList&)> initializer;
     std::function<void(CFieldList&)> fieldFactory;
+    std::shared_ptr<const CGroupPrototype> child;
 };
-
-// The prototype of a repeated-group type (2 to 7). Types 0 and 1 are a filegen_error "Invalid group
-// type: id = %d."; an unknown type "Couldn't get group prototype: id = %d.".
-const CGroupPrototype& GetGroupPrototype(int typeId);
-// Discards the registry; the next use builds it again (the loader does this at every load).
-void ResetGroupPrototypes();
-// Replaces or adds one prototype (tests use it for their own group types).
-void SetGroupPrototype(const CGroupPrototype& prototype);
-// Fills the registry with the form's group types; defined with the catalog.
-void BuildGroupPrototypes(std::vector<CGroupPrototype>& out);
 
 // One repeated item (a PDO, an SVID, a mode): its fields and, for an SVID, its list of modes.
 class CFieldGroup {
@@ -107,6 +106,9 @@ public:
     // Exact, case-sensitive match of name patterns among the group's own fields.
     CParameterField* FindField(const std::wstring& namePattern) const;
     bool IsComplete() const;
+    // The list of child groups of `typeId`, made from the owner list's child prototype; nothing for
+    // types 0 and 1 or when the list exists. Another type is a filegen_error "Couldn't get group
+    // prototype: id = %d.".
     void CreateChildList(int typeId);
     // A deep copy with the same owner list and number: fields, values, and modes; every parent link
     // of the copy points into the copy where the source pointed into the source.
@@ -117,6 +119,10 @@ public:
 
 private:
     std::unique_ptr<CFieldGroup> CloneInto(CFieldGroupList* ownerList, CFieldList* enclosingList) const;
+    // A fresh group made from `blank`, a group of the same list that was never evaluated: fields
+    // copied, links within the group pointing into the new group, links outside kept.
+    static std::unique_ptr<CFieldGroup> CopyBlank(const CFieldGroup& blank, int instanceNumber);
+    friend class CFieldGroupList;
 
     CFieldList fields_{true};
     std::unique_ptr<CFieldGroupList> childList_;
@@ -151,6 +157,7 @@ public:
     // Replaces the group at `pos`, keeping its number.
     void Replace(std::size_t pos, std::unique_ptr<CFieldGroup> group);
     void Delete(std::size_t pos);
+    // Removes every group (and forgets the blank group new ones are copied from).
     void Clear();
     void Renumber();
 
@@ -173,6 +180,9 @@ private:
     std::function<bool(const CFieldGroupList&)> listCheck_;
     std::function<void(CFieldGroupList&)> initializer_;
     std::function<void(CFieldList&)> fieldFactory_;
+    std::shared_ptr<const CGroupPrototype> childPrototype_;
+    // Built by the field factory for the first new group; later new groups are copies of it.
+    std::unique_ptr<CFieldGroup> blank_;
     std::vector<std::unique_ptr<CFieldGroup>> groups_;
     CFieldList* enclosing_;
     CFieldGroup* ownerGroup_;

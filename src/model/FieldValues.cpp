@@ -1,7 +1,7 @@
 #include "model/FieldValues.h"
 
 #include "model/FieldKinds.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 long long DecimalOf(const CParameterField* field) {
     if (!field) {

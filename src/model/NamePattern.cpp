@@ -1,7 +1,7 @@
 #include "model/NamePattern.h"
 
 #include "model/RegexCache.h"
-#include "model/Text.h"
+#include "text/Text.h"
 
 #include <memory>
 #include <unordered_map>

@@ -1,19 +1,19 @@
 #include "model/ParameterField.h"
 
-#include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
 #include "model/FieldControl.h"
 #include "model/FieldList.h"
 #include "model/NamePattern.h"
-#include "model/Text.h"
+#include "model/RuleRecord.h"
 #include "model/WndWrapper.h"
+#include "text/Text.h"
 
 #include <algorithm>
 
 namespace {
 
-bool g_fileLoaded = false;
+IRuleSource* g_ruleSource = nullptr;
 
 int TypeIdOf(const CFieldGroup* group) {
     if (!group || !group->OwnerList()) {
@@ -24,11 +24,16 @@ int TypeIdOf(const CFieldGroup* group) {
 
 } // namespace
 
-void SetFileLoaded(bool loaded) {
-    g_fileLoaded = loaded;
+void SetRuleSource(IRuleSource* source) {
+    g_ruleSource = source;
 }
-bool IsFileLoaded() {
-    return g_fileLoaded;
+
+IRuleSource* CurrentRuleSource() {
+    return g_ruleSource;
+}
+
+const CNamePattern& CRuleRecord::Parsed() const {
+    return parsedPattern ? *parsedPattern : CNamePattern::Of(namePattern);
 }
 
 CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
@@ -36,12 +41,17 @@ CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, std::wst
     : group_(group), namePattern_(std::move(namePattern)), parsedPattern_(&CNamePattern::Of(namePattern_)),
       host_(host), controlId_(controlId), labelId_(labelId),
       groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
-    rule_ = LookupRuleRecord(groupTypeId_, namePattern_);
+    rule_ = g_ruleSource ? g_ruleSource->FindRule(groupTypeId_, namePattern_) : nullptr;
     if (!rule_) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
                                             {namePattern_, orvik::ToWideSigned(groupTypeId_)}));
     }
 }
+
+CParameterField::CParameterField(const CParameterField& source, SCloneTag)
+    : group_(source.group_), namePattern_(source.namePattern_), parsedPattern_(source.parsedPattern_),
+      host_(source.host_), controlId_(source.controlId_), labelId_(source.labelId_), rule_(source.rule_),
+      groupTypeId_(source.groupTypeId_) {}
 
 CParameterField::~CParameterField() = default;
 
@@ -111,13 +121,13 @@ void CParameterField::DestroyControl() {
     controlReady_ = false;
 }
 
-void CParameterField::SyncWithControl(int direction) {
+void CParameterField::SyncWithControl(ESyncDirection direction) {
     if (!HasActiveControl()) {
         return;
     }
-    if (direction == 0) {
+    if (direction == ESyncDirection::ControlToValue) {
         SetValue(control_->GetControlText());
-    } else if (direction == 1) {
+    } else {
         control_->SetControlText(value_);
     }
 }
@@ -223,6 +233,10 @@ void CParameterField::MakeEditable() {
 }
 
 void UpdateAvailability(CParameterField* field) {
+    UpdateAvailability(field, SFormState{});
+}
+
+void UpdateAvailability(CParameterField* field, const SFormState& form) {
     if (!field) {
         return;
     }
@@ -250,7 +264,7 @@ void UpdateAvailability(CParameterField* field) {
                 Log(std::string_view(e.what()));
             }
         }
-        if (IsFileLoaded() && !wasAvailable && field->Value().empty()) {
+        if (form.fileLoaded && !wasAvailable && field->Value().empty()) {
             field->RestoreFileValue();
         }
         field->RefreshControl();

@@ -16,6 +16,16 @@ class CParameterField;
 using FieldPredicate = std::function<bool(const CParameterField*)>;
 using FieldAction = std::function<void(CParameterField*)>;
 
+// Which way SyncWithControl copies.
+enum class ESyncDirection { ControlToValue, ValueToControl };
+
+// What the form a field belongs to tells its evaluation.
+struct SFormState {
+    // Once a file has been loaded, a field that becomes available again with no answer takes back
+    // the value the file gave it.
+    bool fileLoaded = false;
+};
+
 // One question of the form: a named parameter of the product description with its answer as text
 // (empty meaning no answer), its parents, its availability and its rule record.
 class CParameterField {
@@ -39,8 +49,8 @@ public:
     virtual std::unique_ptr<CParameterField> Clone() const = 0;
 
     std::wstring GetPrintableName() const;
-    // 0: control text into the value; 1: value into the control. Nothing without a live control.
-    void SyncWithControl(int direction);
+    // Nothing without a live control.
+    void SyncWithControl(ESyncDirection direction);
     bool IsEmpty() const;
     bool HasInvalidEntry() const;
     // The help text as the tool tip shows it, with the pointer to the format's documentation.
@@ -101,6 +111,11 @@ public:
     void MakeEditable();
 
 protected:
+    // For Clone: the identity of `source` (name, host, group, ids, group type and rule record) with
+    // the state a new field starts with, without looking the rule up again.
+    struct SCloneTag {};
+    CParameterField(const CParameterField& source, SCloneTag);
+
     std::unique_ptr<CFieldControl> control_;
 
 private:
@@ -125,10 +140,7 @@ private:
 };
 
 // Re-evaluates a field's availability against its rule record; see the rule table for what runs.
+void UpdateAvailability(CParameterField* field, const SFormState& form);
+// The same for a field outside any loaded form.
 void UpdateAvailability(CParameterField* field);
 bool HasFewerParents(const CParameterField* a, const CParameterField* b);
-
-// Once a file has been loaded, a field that becomes available again with no answer takes back the
-// value the file gave it.
-void SetFileLoaded(bool loaded);
-bool IsFileLoaded();

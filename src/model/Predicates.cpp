@@ -1,6 +1,6 @@
 #include "model/Predicates.h"
 
-#include "model/Text.h"
+#include "text/Text.h"
 
 const wchar_t* const kOrvikProductTypeName = L"^Orvik_Product_Type$";
 const wchar_t* const kConnectorTypeName = L"^Connector_Type$";

@@ -6,7 +6,7 @@
 
 class CFieldControl;
 class CParameterField;
-class CPageSuper;
+class IPageContext;
 
 // What a field knows of the window that shows it: a tab of the sheet or a group dialog.
 class CWndWrapper {
@@ -16,7 +16,7 @@ public:
     // Repaints the owner's indicator (a page's tab caption); nothing for other owners.
     virtual void RedrawIndicator() {}
     // The page behind this wrapper, or null when the owner is not a tab of the sheet.
-    virtual CPageSuper* GetPage() const { return nullptr; }
+    virtual IPageContext* GetPage() const { return nullptr; }
     // True when the owner is the sheet's active page.
     virtual bool IsActivePage() const { return false; }
     // Builds the control for a field; null where there is no window (the headless form).

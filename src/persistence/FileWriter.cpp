@@ -1,9 +1,9 @@
 #include "persistence/FileWriter.h"
 
 #include "model/FieldKinds.h"
-#include "model/Text.h"
-#include "model/Version.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
+#include "text/Version.h"
 
 namespace {
 

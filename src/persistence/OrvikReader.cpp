@@ -1,14 +1,16 @@
 #include "persistence/OrvikReader.h"
 
+#include "catalog/GroupCatalog.h"
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/FieldKinds.h"
 #include "model/FieldList.h"
 #include "model/NamePattern.h"
-#include "model/Text.h"
-#include "model/Version.h"
 #include "persistence/SaveFlow.h"
+#include "persistence/Upgrader.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
+#include "text/Version.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,6 +21,22 @@
 using orvik::Format;
 
 namespace {
+
+// What a load leaves with the sheet: the file as read, and the retired entries the upgrader keeps.
+struct SLoadState : ISheetAttachment {
+    CUpgrader upgrader;
+    std::unique_ptr<COrvikFile> file;
+};
+
+SLoadState& LoadStateOf(CMarnelPropertySheet& sheet) {
+    if (auto* state = dynamic_cast<SLoadState*>(sheet.LoadState())) {
+        return *state;
+    }
+    auto state = std::make_unique<SLoadState>();
+    SLoadState& result = *state;
+    sheet.SetLoadState(std::move(state));
+    return result;
+}
 
 // A file larger than this is no Orvik file; refusing it keeps a stray disk image from exhausting
 // memory.
@@ -339,11 +357,21 @@ bool LoadOrvik(CMarnelPropertySheet& sheet, const std::wstring& path) {
     return LoadOrvikBytes(sheet, path, bytes);
 }
 
+CUpgrader& UpgraderOf(CMarnelPropertySheet& sheet) {
+    return LoadStateOf(sheet).upgrader;
+}
+
+const COrvikFile* LoadedFileOf(const CMarnelPropertySheet& sheet) {
+    const auto* state = dynamic_cast<const SLoadState*>(sheet.LoadState());
+    return state ? state->file.get() : nullptr;
+}
+
 bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::string_view bytes) {
     // The form is emptied and filled again: its views hear of it once, as one change.
     CSheetChangeScope scope(sheet);
     auto file = std::make_unique<COrvikFile>(path);
-    sheet.Upgrader().Clear();
+    SLoadState& state = LoadStateOf(sheet);
+    state.upgrader.Clear();
     ParseOrvikBytes(bytes, *file);
 
     for (CParameterField* field : sheet.FieldVector()) {
@@ -364,7 +392,7 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
                        {orvik::ToWide(entry.count), entry.name}));
             continue;
         }
-        if (sheet.Upgrader().CollectOldEntry(entry)) {
+        if (state.upgrader.CollectOldEntry(entry)) {
             continue;
         }
         const COccurrence& occurrence = entry.first;
@@ -388,14 +416,16 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
         producer->SetValue(orvik::ProducerText());
         producer->RefreshControl();
     }
-    SetFileLoaded(true);
+    sheet.SetFileLoaded(true);
     SetSheetTitle(sheet, path);
-    sheet.SetParsedFile(std::move(file));
+    state.file = std::move(file);
     if (!sheet.FieldVector().Empty()) {
         CParameterField* first = sheet.FieldVector().At(0);
         first->RefreshControl();
         first->SetChanged(false);
-        sheet.Reevaluate(0, true, true);
+        // The retired names' answers reach their current fields before anything is evaluated.
+        state.upgrader.ApplyUpgrades(sheet);
+        sheet.Reevaluate(0, {.initial = true, .fullReset = true});
     }
     return true;
 }
@@ -432,8 +462,8 @@ void RunLoadCommand(CMarnelPropertySheet& sheet) {
     if (LoadOrvik(sheet, *path)) {
         Log(Format(L"Success: Orvik %s loaded.", {*path}));
         if (!sheet.FieldVector().Empty()) {
-            UpdateAvailability(sheet.FieldVector().At(0));
-            sheet.Reevaluate(0, true, false);
+            UpdateAvailability(sheet.FieldVector().At(0), sheet.FormState());
+            sheet.Reevaluate(0, {.initial = true});
         }
     } else {
         const std::wstring message = Format(L"Failure: Unable to load Orvik %s.", {*path});

@@ -7,6 +7,7 @@
 
 class CMarnelPropertySheet;
 class CParameterField;
+class CUpgrader;
 
 // The line without surrounding white space and without its comment; empty for blank and comment
 // lines. A semicolon between the double quotes of a text value does not start a comment.
@@ -34,6 +35,11 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
 bool LoadOrvik(CMarnelPropertySheet& sheet, const std::wstring& path);
 // The same with the file's bytes already in hand.
 bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::string_view bytes);
+
+// The upgrader of the sheet's last load, with the retired entries it collected (empty before any).
+CUpgrader& UpgraderOf(CMarnelPropertySheet& sheet);
+// The file the sheet's last load read; null before any load.
+const COrvikFile* LoadedFileOf(const CMarnelPropertySheet& sheet);
 
 // The Intro page's Load command: choose a file, confirm overwriting entered data, load, report.
 void RunLoadCommand(CMarnelPropertySheet& sheet);

@@ -3,10 +3,10 @@
 #include "logging/Logger.h"
 #include "model/Errors.h"
 #include "model/FieldKinds.h"
-#include "model/Text.h"
-#include "model/Version.h"
 #include "persistence/FileWriter.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
+#include "text/Version.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -178,7 +178,7 @@ bool OnApply(CMarnelPropertySheet& sheet, bool okButton, const std::wstring& dir
     Log(Format(L"%s button selected.", {okButton ? L"OK" : L"Apply"}));
     sheet.SetLeaveQuestionEnabled(false);
     for (CParameterField* field : sheet.ActivePage().Fields()) {
-        field->SyncWithControl(0);
+        field->SyncWithControl(ESyncDirection::ControlToValue);
     }
     Log(std::string_view("About to save Orvik."));
     bool result = false;

@@ -3,8 +3,8 @@
 #include "logging/Logger.h"
 #include "model/FieldKinds.h"
 #include "model/NamePattern.h"
-#include "model/Text.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
 
 #include <iterator>
 #include <vector>

@@ -7,8 +7,8 @@
 #include "model/FieldKinds.h"
 #include "model/ParameterField.h"
 #include "model/Predicates.h"
-#include "model/Text.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <map>
@@ -89,7 +89,7 @@ void CGroupWorkingCopy::SetAnswer(const std::wstring& name, const std::wstring& 
 void CGroupWorkingCopy::Reevaluate() {
     CFieldList& fields = copy_->Fields();
     if (!fields.Empty()) {
-        UpdateAvailability(fields.At(0));
+        UpdateAvailability(fields.At(0), fields.FormState());
         fields.PropagateChange(0, fields.At(0), true);
     }
     if (CFieldGroupList* modes = copy_->ChildList()) {
@@ -151,7 +151,7 @@ void CGroupWorkingCopy::CopyInto(CFieldGroup* target) const {
         }
         answer->SetValue(field->Value());
         answer->RefreshControl();
-        UpdateAvailability(answer);
+        UpdateAvailability(answer, target->Fields().FormState());
     }
     const CFieldGroupList* modes = copy_->ChildList();
     if (!modes) {

@@ -49,17 +49,25 @@ std::unique_ptr<CFieldControl> CPageWrapper::MakeControl(CParameterField& field)
     return page_.View() ? page_.View()->MakeControl(field) : nullptr;
 }
 
+IPageContext* CPageWrapper::GetPage() const {
+    return &page_;
+}
+
 CPageSuper* HostPage(const CParameterField* field) {
     if (!field || !field->Host()) {
         return nullptr;
     }
-    return field->Host()->GetPage();
+    return dynamic_cast<CPageSuper*>(field->Host()->GetPage());
 }
 
 CPageSuper::CPageSuper(CMarnelPropertySheet& sheet, const SPageRow& row) : sheet_(sheet), row_(row) {}
 
 CParameterField* CPageSuper::Field(const std::wstring& name) const {
     return fields_.FindField(name);
+}
+
+CParameterField* CPageSuper::FormField(const std::wstring& name) const {
+    return sheet_.FindField(name);
 }
 
 void CPageSuper::RegisterFields(std::vector<std::unique_ptr<CParameterField>>& fieldStore) {

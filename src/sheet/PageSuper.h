@@ -2,6 +2,7 @@
 
 #include "catalog/PageCatalog.h"
 #include "model/FieldList.h"
+#include "model/PageContext.h"
 #include "model/WndWrapper.h"
 
 #include <memory>
@@ -16,7 +17,7 @@ class CPageWrapper : public CWndWrapper {
 public:
     explicit CPageWrapper(CPageSuper& page) : page_(page) {}
     void RedrawIndicator() override;
-    CPageSuper* GetPage() const override { return &page_; }
+    IPageContext* GetPage() const override;
     bool IsActivePage() const override;
     std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) override;
 
@@ -33,7 +34,7 @@ public:
 };
 
 // One tab of the sheet without its window: its fields, its validity and emptiness, its review flag.
-class CPageSuper {
+class CPageSuper : public IPageContext {
 public:
     CPageSuper(CMarnelPropertySheet& sheet, const SPageRow& row);
     CPageSuper(const CPageSuper&) = delete;
@@ -50,6 +51,11 @@ public:
     const CFieldList& Fields() const { return fields_; }
     // One of this page's fields by name pattern or printable name; null when not on this page.
     CParameterField* Field(const std::wstring& name) const;
+
+    // What the rules of the page's fields may ask.
+    int PageIndex() const override { return static_cast<int>(row_.id); }
+    CParameterField* PageField(const std::wstring& name) const override { return Field(name); }
+    CParameterField* FormField(const std::wstring& name) const override;
 
     // Creates the page's fields from the catalog, hands them to the sheet and links the page-wide
     // parents.
@@ -75,8 +81,8 @@ public:
     bool HasWindow() const { return hasWindow_; }
     void SetHasWindow(bool on) { hasWindow_ = on; }
     // Cable page: the product type was changed by the user since Cable_Latency last rebuilt its list.
-    bool ProductTypeChanged() const { return productTypeChanged_; }
-    void SetProductTypeChanged(bool on) { productTypeChanged_ = on; }
+    bool ProductTypeChanged() const override { return productTypeChanged_; }
+    void SetProductTypeChanged(bool on) override { productTypeChanged_ = on; }
 
     IPageView* View() const { return view_; }
     void SetView(IPageView* view) { view_ = view; }

@@ -5,9 +5,9 @@
 #include "model/FieldKinds.h"
 #include "model/FieldList.h"
 #include "model/Predicates.h"
-#include "model/Text.h"
 #include "sheet/PageSuper.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
 
 #include <map>
 

@@ -1,11 +1,13 @@
 #include "sheet/PropertySheet.h"
 
+#include "catalog/GroupCatalog.h"
+#include "catalog/PageReactions.h"
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
-#include "model/Version.h"
-#include "persistence/OrvikFile.h"
+#include "model/RuleRecord.h"
 #include "sheet/SheetChangeTracker.h"
+#include "text/Version.h"
 
 #include <algorithm>
 #include <exception>
@@ -17,8 +19,7 @@ CMarnelPropertySheet::CMarnelPropertySheet(IPrompt* prompt) : prompt_(prompt), t
         ownPrompt_ = std::make_unique<CScriptedPrompt>();
         prompt_ = ownPrompt_.get();
     }
-    // A new form: nothing loaded yet, so nothing to take back from a file.
-    SetFileLoaded(false);
+    fieldVector_.SetFormState(&formState_);
     for (const SPageRow& row : PageCatalog()) {
         pages_.push_back(std::make_unique<CPageSuper>(*this, row));
     }
@@ -51,8 +52,8 @@ void CMarnelPropertySheet::Initialize() {
     CreateGroupLists();
     Activate(EPage::Intro);
     if (!fieldVector_.Empty()) {
-        UpdateAvailability(fieldVector_.At(0));
-        Reevaluate(0, true, false);
+        UpdateAvailability(fieldVector_.At(0), formState_);
+        Reevaluate(0, {.initial = true});
     }
 }
 
@@ -153,14 +154,10 @@ void CMarnelPropertySheet::ClearAllGroups() {
     }
 }
 
-void CMarnelPropertySheet::SetParsedFile(std::unique_ptr<COrvikFile> file) {
-    parsedFile_ = std::move(file);
-}
-
 void CMarnelPropertySheet::Reevaluate(CParameterField* changed) {
     const int position = fieldVector_.IndexOf(changed);
     if (position >= 0) {
-        Reevaluate(static_cast<std::size_t>(position), false, false);
+        Reevaluate(static_cast<std::size_t>(position), SReevaluateOptions{});
         return;
     }
     // A field of a group: no page field depends on it, only its own group's fields.
@@ -175,10 +172,10 @@ void CMarnelPropertySheet::Reevaluate(CParameterField* changed) {
     guard_ = false;
 }
 
-void CMarnelPropertySheet::Reevaluate(std::size_t position, bool initial, bool fullReset) {
+void CMarnelPropertySheet::Reevaluate(std::size_t position, SReevaluateOptions options) {
     CSheetChangeScope scope(*this);
-    if (fullReset) {
-        upgrader_.ApplyUpgrades(*this);
+    const bool initial = options.initial;
+    if (options.fullReset) {
         for (CParameterField* field : fieldVector_) {
             const FieldAction& refresh = field->Rule().refresh;
             if (!refresh) {
@@ -242,18 +239,20 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
         return;
     }
     CSheetChangeScope scope(*this);
-    const std::wstring& pattern = field->NamePattern();
-    if (pattern == L"^Product_Type$") {
-        Page(EPage::Cables1).SetProductTypeChanged(true);
-    } else if (pattern == L"^Type_C_Can_Act_As_Host$") {
-        UpdateAvailability(FindField(L"^Type_C_Can_Act_As_Device$"));
-    } else if (pattern == L"^Num_Fixed_Batteries$") {
-        UpdateAvailability(FindField(L"^Num_Swappable_Battery_Slots$"));
-    } else if (pattern == L"^Num_Swappable_Battery_Slots$") {
-        UpdateAvailability(FindField(L"^Num_Fixed_Batteries$"));
+    const SPageReaction* reaction = FindPageReaction(field->NamePattern());
+    if (reaction) {
+        if (reaction->setsProductTypeFlag) {
+            Page(reaction->page).SetProductTypeChanged(true);
+        }
+        const SReactingField* listened = reaction->FieldOf(field->NamePattern());
+        if (listened && listened->evaluatedFirst) {
+            UpdateAvailability(FindField(listened->evaluatedFirst), formState_);
+        }
     }
     field->SetValue(value);
     field->RefreshControl();
+    // Also after the answers whose page only repaints: groups added since the last evaluation learn
+    // which of their questions are asked.
     Reevaluate(field);
 }
 

@@ -2,7 +2,7 @@
 
 #include "catalog/PageCatalog.h"
 #include "model/FieldList.h"
-#include "persistence/Upgrader.h"
+#include "model/ParameterField.h"
 #include "sheet/PageSuper.h"
 #include "sheet/Prompt.h"
 #include "sheet/SheetObserver.h"
@@ -12,8 +12,22 @@
 #include <string>
 #include <vector>
 
-class COrvikFile;
 class CSheetSnapshot;
+
+// How far a re-evaluation reaches.
+struct SReevaluateOptions {
+    // Every later field is evaluated, not only the changed field's dependants.
+    bool initial = false;
+    // First every refresh action runs (the first evaluation of a loaded file).
+    bool fullReset = false;
+};
+
+// State that a layer above the sheet keeps with it until it is replaced or the sheet goes (the
+// loader keeps the file it read and the old entries waiting for their upgrade).
+class ISheetAttachment {
+public:
+    virtual ~ISheetAttachment() = default;
+};
 
 // The sheet without its window: every page field, the repeated-group lists, which tabs are shown
 // and which page is active. Windows, when there are any, are views over it.
@@ -54,9 +68,8 @@ public:
 
     // ---- evaluation ----
     // Re-evaluates from the field at `position` of the field vector: availability, group lists,
-    // review flags and the tab set. `initial` evaluates every later field, not only the changed
-    // field's dependants; `fullReset` first applies upgrades and runs every refresh action.
-    void Reevaluate(std::size_t position, bool initial, bool fullReset);
+    // review flags and the tab set.
+    void Reevaluate(std::size_t position, SReevaluateOptions options);
     void Reevaluate(CParameterField* changed);
     // What a user's answer does: the field's page reactions, the new value, the re-evaluation.
     void ApplyUserChange(CParameterField* field, const std::wstring& value);
@@ -65,7 +78,12 @@ public:
     bool ReviewFlagsEnabled() const { return reviewEnabled_; }
 
     // ---- load and save state ----
-    CUpgrader& Upgrader() { return upgrader_; }
+    // Whether the answers come from a loaded file; see SFormState.
+    bool IsFileLoaded() const { return formState_.fileLoaded; }
+    void SetFileLoaded(bool loaded) { formState_.fileLoaded = loaded; }
+    const SFormState& FormState() const { return formState_; }
+    ISheetAttachment* LoadState() const { return loadState_.get(); }
+    void SetLoadState(std::unique_ptr<ISheetAttachment> state) { loadState_ = std::move(state); }
     IPrompt& Prompt() { return *prompt_; }
     const std::wstring& OutputFileName() const { return outputFileName_; }
     void SetOutputFileName(std::wstring name) { outputFileName_ = std::move(name); }
@@ -76,8 +94,6 @@ public:
     // Set after a successful save started by OK; the success box is shown only once.
     bool SuccessBoxFlag() const { return successBoxFlag_; }
     void SetSuccessBoxFlag(bool on) { successBoxFlag_ = on; }
-    COrvikFile* ParsedFile() const { return parsedFile_.get(); }
-    void SetParsedFile(std::unique_ptr<COrvikFile> file);
 
     // ---- change notifications ----
     // Observers are told once per change what it did to tabs, fields, pages and lists. They are
@@ -104,11 +120,12 @@ private:
     bool guard_ = false;
     bool reviewEnabled_ = true;
     bool successBoxFlag_ = false;
+    // A new form: nothing loaded yet, so nothing to take back from a file.
+    SFormState formState_;
     std::vector<std::unique_ptr<CParameterField>> fieldStore_;
     CFieldList fieldVector_;
     std::map<int, std::unique_ptr<CFieldGroupList>> groupLists_;
-    CUpgrader upgrader_;
-    std::unique_ptr<COrvikFile> parsedFile_;
+    std::unique_ptr<ISheetAttachment> loadState_;
     std::vector<ISheetObserver*> observers_;
     int changeDepth_ = 0;
     std::unique_ptr<CSheetSnapshot> before_;

@@ -406,7 +406,7 @@ TEST_F(FieldKinds, LiveControlTextIsWhatChecksLookAt) {
     CYesNoPulldownListField yesNo(&host, nullptr, kYesNo, 0, 0);
     yesNo.CreateControl();
     host.last->text = L"no";
-    yesNo.SyncWithControl(0);
+    yesNo.SyncWithControl(ESyncDirection::ControlToValue);
     EXPECT_EQ(yesNo.Value(), L"NO");
     yesNo.SetIntValue(1);
     EXPECT_EQ(host.last->text, L"YES");

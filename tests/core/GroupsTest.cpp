@@ -272,7 +272,7 @@ TEST_F(GroupsTest, FullRefreshRescalesTheRangesOfSupplyTypeThree) {
     // As a loaded file would leave it: the type says 3, the numbers are still in the old steps.
     CFieldGroup& pdo = sheet.GetGroupList(kSourcePdoType).At(1);
     pdo.Fields().GetField(L"Src_PDO_Supply_Type2").SetValue(L"3");
-    sheet.Reevaluate(0, true, true);
+    sheet.Reevaluate(0, {.initial = true, .fullReset = true});
 
     const auto& minimum = *FieldCast<CNumEditField>(&pdo.Fields().GetField(L"Src_PDO_Min_Voltage2"));
     const auto& current = *FieldCast<CNumEditField>(&pdo.Fields().GetField(L"Src_PDO_Max_Current2"));

@@ -525,7 +525,7 @@ TEST_F(PageRulesTest, AFullWalkThroughAPortLogsNoRuleFailure) {
     Set(L"Type_C_Port_On_Hub", L"NO");
     Set(L"Device_Speed", L"1");
     Set(L"Device_Truncates_DP_for_tDHPResponse", L"YES");
-    sheet_.Reevaluate(0, true, true);
+    sheet_.Reevaluate(0, {.initial = true, .fullReset = true});
     EXPECT_TRUE(log_.empty()) << log_.front();
 }
 

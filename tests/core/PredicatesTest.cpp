@@ -218,10 +218,8 @@ TEST_F(Predicates, LoadedFileValueComesBackWhenAFieldReturns) {
     for (bool loaded : {false, true}) {
         yesNo.SetValue(L"NO");
         UpdateAvailability(&gated);
-        SetFileLoaded(loaded);
         yesNo.SetValue(L"YES");
-        UpdateAvailability(&gated);
-        SetFileLoaded(false);
+        UpdateAvailability(&gated, SFormState{.fileLoaded = loaded});
         EXPECT_EQ(gated.Value(), loaded ? L"from file" : L"") << loaded;
     }
 }

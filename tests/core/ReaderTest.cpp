@@ -1,6 +1,7 @@
 #include "LogCapture.h"
 #include "model/FieldKinds.h"
 #include "persistence/OrvikReader.h"
+#include "persistence/Upgrader.h"
 #include "sheet/PropertySheet.h"
 
 #include <gtest/gtest.h>
@@ -259,7 +260,7 @@ TEST_F(UpgradeTest, DeviceTypeIsSplitIntoFourFields) {
         // Entries for the split fields in the same file give way to the split.
         ASSERT_TRUE(Load(std::string("Connector_Type: 1\r\nPD_Port_Type: 4\r\nUUT_Device_Type: ") + c.value +
                          "\r\n"));
-        const auto collected = sheet.Upgrader().Collected();
+        const auto collected = UpgraderOf(sheet).Collected();
         auto stored = [&](const wchar_t* pattern) {
             auto it = collected.find(pattern);
             return it == collected.end() ? std::wstring(L"<none>") : it->second.value;

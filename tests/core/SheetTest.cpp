@@ -147,7 +147,7 @@ TEST_F(SheetTest, ReevaluationDoesNotReenterItself) {
     // settles to the same tabs as a single pass would.
     MakeProviderOnlyTypeCPort();
     const auto once = TabCaptions();
-    sheet.Reevaluate(0, true, false);
+    sheet.Reevaluate(0, {.initial = true});
     EXPECT_EQ(TabCaptions(), once);
 }
 

@@ -1,4 +1,4 @@
-#include "model/Text.h"
+#include "text/Text.h"
 #include "model/Errors.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "model/Text.h"
+#include "text/Text.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "model/Version.h"
+#include "text/Version.h"
 
-#include "model/Text.h"
+#include "text/Text.h"
 
 namespace orvik {
 
