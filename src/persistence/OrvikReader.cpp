@@ -5,9 +5,11 @@
 #include "model/FieldKinds.h"
 #include "model/FieldList.h"
 #include "model/NamePattern.h"
+#include "model/PathText.h"
 #include "model/Text.h"
 #include "model/Version.h"
 #include "persistence/SaveFlow.h"
+#include "platform/Platform.h"
 #include "sheet/PropertySheet.h"
 
 #include <cerrno>
@@ -301,7 +303,7 @@ void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
 }
 
 bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
-    std::FILE* f = std::fopen(orvik::ToUtf8(path).c_str(), "rb");
+    std::FILE* f = orvik::platform::OpenFile(orvik::ToPath(path), "rb");
     if (!f) {
         error = orvik::FromUtf8(std::strerror(errno));
         return false;
