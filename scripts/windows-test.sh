@@ -61,13 +61,20 @@ mkdir -p "$work/linux" "$work/windows"
 linux_tool="$linux_build/orvik"
 windows_tool="$build/orvik.exe"
 
-# Runs the same command line in each tool's own folder: stdout, stderr and exit code go to files.
-# The first argument names the step.
+# Runs the same command line in each tool's own folder: stdout, stderr and exit code go to files
+# named after the step, the first argument.
+run_in() {
+    local step="$1" side="$2"
+    shift 2
+    local code=0
+    (cd "$work/$side" && "$@" >"../$step.$side.out" 2>"../$step.$side.err") || code=$?
+    echo "$code" >"$work/$step.$side.code"
+}
 run_both() {
     local step="$1"
     shift
-    (cd "$work/linux" && { "$linux_tool" "$@" >"../$step.linux.out" 2>"../$step.linux.err"; echo $? >"../$step.linux.code"; })
-    (cd "$work/windows" && { "$wine" "$windows_tool" "$@" >"../$step.windows.out" 2>"../$step.windows.err"; echo $? >"../$step.windows.code"; })
+    run_in "$step" linux "$linux_tool" "$@"
+    run_in "$step" windows "$wine" "$windows_tool" "$@"
 }
 
 failures=0
@@ -89,8 +96,9 @@ same_run() {
 }
 same_tree() {
     local what="$1" folder="$2"
-    same "$what: file names" <(cd "$work/linux" && find "$folder" | LC_ALL=C sort) \
-        <(cd "$work/windows" && find "$folder" | LC_ALL=C sort)
+    (cd "$work/linux" && find "$folder" | LC_ALL=C sort) >"$work/files.linux"
+    (cd "$work/windows" && find "$folder" | LC_ALL=C sort) >"$work/files.windows"
+    same "$what: file names" "$work/files.linux" "$work/files.windows"
     local f
     while IFS= read -r f; do
         same "$what: $f" "$work/linux/$f" "$work/windows/$f"
@@ -122,10 +130,17 @@ same_run accented-save
 same_tree "vendor name with accents" accented
 run_both accented-print print "accented/Café-Åsa__M-1__2__123__P1.txt"
 same_run accented-print
+# A character beyond the first 65536 is two wide units on Windows: still one '?' in the file.
+mkdir -p "$work/linux/astral" "$work/windows/astral"
+run_both astral-save new "${settings[@]}" --set $'$Vendor_Name=Ab \U1F600' --save astral
+same_run astral-save
+same_tree "vendor name beyond the first 65536 characters" astral
 
-printf 'an earlier, longer file that the save replaces\r\n%.0s' {1..50} >"$work/linux/$saved"
-cp "$work/linux/$saved" "$work/windows/$saved"
-run_both save-over save "$saved" --dir out
+for side in linux windows; do
+    cp "$work/$side/$saved" "$work/$side/input.txt"
+    printf 'an earlier, longer file that the save replaces\r\n%.0s' {1..200} >"$work/$side/$saved"
+done
+run_both save-over save input.txt --dir out
 same_run save-over
 same_tree "saving over an existing file" out
 run_both save-over-again new "${settings[@]}" --save out
