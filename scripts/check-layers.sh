@@ -14,7 +14,7 @@ root="${1:-$here/src}"
 # The layers each layer may include, itself among them.
 declare -A allowed=(
     [text]="text"
-    [platform]="text platform"
+    [platform]="platform"
     [logging]="text platform logging"
     [model]="text platform logging model"
     [catalog]="text platform logging model catalog"

@@ -3,6 +3,7 @@
 #include "cli/ConsoleLog.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
+#include "platform/Platform.h"
 #include "text/Text.h"
 
 #include <exception>
@@ -11,10 +12,11 @@
 #include <vector>
 
 int main(int argc, char** argv) {
+    orvik::platform::UseBinaryStandardStreams();
     SetLogSink(std::make_unique<CConsoleLog>());
     EExitCode code = EExitCode::Failure;
     try {
-        code = CCliApp::Run(std::vector<std::string>(argv + 1, argv + argc));
+        code = CCliApp::Run(orvik::platform::Utf8Arguments(argc, argv));
     } catch (const CCliError& e) {
         if (!e.Message().empty()) {
             CConsole::Err(L"orvik: " + e.Message());

@@ -1,5 +1,6 @@
 #include "logging/Logger.h"
 
+#include "platform/Platform.h"
 #include "text/Text.h"
 
 #include <cstdio>
@@ -38,12 +39,7 @@ private:
 
 class CDefaultLogPlatform : public ILogPlatform {
 public:
-    std::tm LocalNow() override {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        return local;
-    }
+    std::tm LocalNow() override { return orvik::platform::LocalTime(std::time(nullptr)); }
     std::unique_ptr<ILogFile> Open(const std::string& path) override {
         // Two runs started in the same second share a name: append rather than overwrite the
         // earlier run's lines and leave a stale tail behind.
@@ -51,10 +47,15 @@ public:
         if (!file) {
             return nullptr;
         }
-        std::error_code ec;
-        std::string full = std::filesystem::absolute(path, ec).string();
-        if (ec) {
-            full = path;
+        std::string full = path;
+        try {
+            std::error_code ec;
+            const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+            if (!ec) {
+                full = absolute.string();
+            }
+        } catch (const std::exception&) {
+            // A folder name the 8-bit code page cannot hold: keep the name as given.
         }
         return std::make_unique<CStdioLogFile>(file, full);
     }
@@ -83,7 +84,7 @@ void CLogger::Write(std::string_view message) {
     if (!enabled_) {
         return;
     }
-    std::string line = FormatTime(platform_.LocalNow(), "%F %T");
+    std::string line = FormatTime(platform_.LocalNow(), "%Y-%m-%d %H:%M:%S");
     line += ":  ";
     line += message;
     line += "\r\n";

@@ -8,6 +8,8 @@
 #include "model/NamePattern.h"
 #include "persistence/SaveFlow.h"
 #include "persistence/Upgrader.h"
+#include "platform/Platform.h"
+#include "text/PathText.h"
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 #include "text/Version.h"
@@ -319,7 +321,7 @@ void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
 }
 
 bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
-    std::FILE* f = std::fopen(orvik::ToUtf8(path).c_str(), "rb");
+    std::FILE* f = orvik::platform::OpenFile(orvik::ToPath(path), "rb");
     if (!f) {
         error = orvik::FromUtf8(std::strerror(errno));
         return false;

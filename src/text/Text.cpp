@@ -7,6 +7,30 @@ namespace orvik {
 
 namespace {
 
+// Where wchar_t is 16 bits, characters beyond the first 65536 take two units.
+constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
+
+bool IsHighSurrogate(std::uint32_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(std::uint32_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// The character that starts at `i`, and how many units it takes.
+std::uint32_t CharAt(std::wstring_view text, std::size_t i, std::size_t& units) {
+    const auto c = static_cast<std::uint32_t>(text[i]);
+    units = 1;
+    if (kWideIsUtf16 && IsHighSurrogate(c) && i + 1 < text.size()) {
+        const auto low = static_cast<std::uint32_t>(text[i + 1]);
+        if (IsLowSurrogate(low)) {
+            units = 2;
+            return 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+        }
+    }
+    return c;
+}
+
 // The characters of 0x80..0x9F in Windows-1252. The five unassigned codes map to the C1 control of
 // the same number so that every byte reads back to itself.
 constexpr std::array<wchar_t, 32> kCp1252High = {
@@ -31,8 +55,11 @@ char ToCp1252Char(wchar_t c) {
 std::string ToCp1252(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
-    for (wchar_t c : text) {
-        out.push_back(ToCp1252Char(c));
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t units = 1;
+        CharAt(text, i, units);
+        out.push_back(units == 1 ? ToCp1252Char(text[i]) : '?');
+        i += units;
     }
     return out;
 }
@@ -143,8 +170,10 @@ bool IsDecimalDigits(std::wstring_view text) {
 std::string ToUtf8(std::wstring_view text) {
     std::string out;
     out.reserve(text.size());
-    for (wchar_t wc : text) {
-        auto c = static_cast<std::uint32_t>(wc);
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t units = 1;
+        const std::uint32_t c = CharAt(text, i, units);
+        i += units;
         if (c >= 0xDC80 && c <= 0xDCFF) { // a byte that was not UTF-8 on the way in
             out.push_back(static_cast<char>(c - 0xDC00));
         } else if (c < 0x80) {
@@ -208,7 +237,12 @@ std::wstring FromUtf8(std::string_view bytes) {
             ++i;
             continue;
         }
-        out.push_back(static_cast<wchar_t>(c));
+        if (kWideIsUtf16 && c >= 0x10000) {
+            out.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
+            out.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
+        } else {
+            out.push_back(static_cast<wchar_t>(c));
+        }
         i += static_cast<std::size_t>(extra) + 1;
     }
     return out;

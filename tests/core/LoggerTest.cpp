@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
+#include <random>
 
 namespace {
 
@@ -141,7 +141,7 @@ class DefaultLogPlatformTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
-               ("orvik_log_test_" + std::to_string(::getpid()) + "_" +
+               ("orvik_log_test_" + std::to_string(std::random_device{}()) + "_" +
                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         std::filesystem::create_directories(dir_);
     }

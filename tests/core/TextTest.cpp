@@ -28,6 +28,20 @@ TEST(Cp1252, EveryByteReadsBackToItself) {
     EXPECT_EQ(ToCp1252(FromCp1252(bytes)), bytes);
 }
 
+TEST(Utf8Text, ReadsAndWritesTheCharactersOfEveryLength) {
+    EXPECT_EQ(FromUtf8("Caf\xc3\xa9 \xe2\x82\xac"), L"Caf\u00e9 \u20ac");
+    EXPECT_EQ(ToUtf8(L"Caf\u00e9 \u20ac"), "Caf\xc3\xa9 \xe2\x82\xac");
+    const std::string beyond = "a\xf0\x9f\x98\x80z";
+    EXPECT_EQ(ToUtf8(FromUtf8(beyond)), beyond);
+    EXPECT_EQ(ToCp1252(FromUtf8(beyond)), "a?z") << "one character, one question mark, on every system";
+}
+
+TEST(Utf8Text, BytesThatAreNotUtf8SurviveARoundTrip) {
+    for (const std::string bytes : {"a\xff", "\xc3(", "\xe9t\xe9", "\xf0\x9f\x98", "\xed\xa0\x80"}) {
+        EXPECT_EQ(ToUtf8(FromUtf8(bytes)), bytes);
+    }
+}
+
 TEST(FormatText, FillsConversionsInOrder) {
     EXPECT_EQ(Format(L"Field %s does not have parent %s.", {L"^A$", L"^B$"}),
               L"Field ^A$ does not have parent ^B$.");

@@ -1,0 +1,82 @@
+#include "platform/Platform.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvik::platform {
+
+namespace {
+
+bool Fail(std::string& error, int code) {
+    error = std::strerror(code);
+    return false;
+}
+
+} // namespace
+
+bool ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes, std::string& error) {
+    const std::filesystem::path folder = target.parent_path();
+    std::string temp = ((folder.empty() ? std::filesystem::path(".") : folder) /
+                        ("." + target.filename().string() + ".XXXXXX"))
+                           .string();
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return Fail(error, errno);
+    }
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int code = errno;
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return Fail(error, code);
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    // The file is read by others after we are gone: ordinary permissions, not mkstemp's 0600.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    if (::fsync(fd) != 0) {
+        const int code = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return Fail(error, code);
+    }
+    if (::close(fd) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        return Fail(error, code);
+    }
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        return Fail(error, code);
+    }
+    return true;
+}
+
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+std::tm LocalTime(std::time_t time) {
+    std::tm local{};
+    ::localtime_r(&time, &local);
+    return local;
+}
+
+void UseBinaryStandardStreams() {}
+
+std::vector<std::string> Utf8Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
+} // namespace orvik::platform
