@@ -307,6 +307,29 @@ TEST_F(CliTool, NewPortFormRoundTripsThroughCheckAndPrint) {
     EXPECT_EQ(reported.out, checked.out);
 }
 
+// Printing what was printed gives the same bytes, also for values the form refuses: a number out
+// of range stays in file units, hexadecimal digits where a decimal number belongs stay as they
+// stand.
+TEST_F(CliTool, PrintingAPrintedFileChangesNothing) {
+    const SRun made = Run(NewArgs(PortSettings(), {"--print"}));
+    ASSERT_EQ(made.code, 0) << made.err;
+    const std::string valid = "    Src_PDO_Max_Current1: 300        ; (3000 mA)\r\n";
+    const std::size_t at = made.out.find(valid);
+    ASSERT_NE(at, std::string::npos);
+    for (const std::string value : {"600", "0xAB"}) {
+        std::string bytes = made.out;
+        bytes.replace(at, valid.size(), "    Src_PDO_Max_Current1: " + value + "\r\n");
+        Write("port.txt", bytes);
+        const SRun first = Run({"print", "port.txt"});
+        EXPECT_EQ(first.code, 0) << first.err;
+        const std::string expected = "    Src_PDO_Max_Current1: " + value + "        ; <Invalid> mA\r\n";
+        EXPECT_NE(first.out.find(expected), std::string::npos) << value << "\n" << first.out;
+        Write("again.txt", first.out);
+        const SRun second = Run({"print", "again.txt"});
+        EXPECT_EQ(second.out, first.out) << value;
+    }
+}
+
 TEST_F(CliTool, CheckOfAnIncompleteFileNamesEveryMissingAnswer) {
     Write("intro.txt", kIntroOnly);
     const SRun run = Run({"check", "intro.txt"});
