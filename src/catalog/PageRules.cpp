@@ -508,9 +508,18 @@ void OfferUfpProductTypes(CParameterField* field) {
     if (YesNoOf(field, kCanDevice) != YN_YES) {
         OfferChoices(field, {{PT_UNDEFINED, L"Undefined"}});
     } else if (YesNoOf(field, kAltAdapter) != YN_YES) {
+        // The "Undefined" that was forced while the port could not act as a device is nobody's
+        // answer: once the port can, the user chooses.
+        auto* list = FieldCast<CPulldownListField>(field);
+        const COptionList& before = list->Options();
+        const bool wasForced = before.size() == 1 && before.front().first == PT_UNDEFINED;
         OfferChoices(field, {{PT_UNDEFINED, L"Undefined"},
                              {PT_PDUSB_HUB, L"PDUSB Hub"},
                              {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"}});
+        if (wasForced) {
+            list->SetValue(std::wstring());
+            list->RefreshControl();
+        }
     } else {
         OfferChoices(field, {{PT_AMA, L"Alternate Mode Adapter (AMA)"}});
     }

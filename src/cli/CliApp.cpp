@@ -11,9 +11,27 @@
 #include "persistence/SaveFlow.h"
 #include "text/Text.h"
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 constexpr const wchar_t* kNotComplete = L"Couldn't save Orvik: form not complete or invalid data entered.";
+
+struct SKeptSession {
+    CConsolePrompt prompt;
+    CFormSession session{prompt};
+};
+
+// The form of a command lives until the process ends: taking apart thousands of fields and groups
+// just before exiting costs more than most of the command. The holder itself is never destroyed
+// and stays reachable, so leak checkers see nothing lost; everything the form writes goes through
+// standard output and the log, which are flushed as usual on exit.
+CFormSession& KeptSession() {
+    static auto* const kept = new std::vector<std::unique_ptr<SKeptSession>>();
+    kept->push_back(std::make_unique<SKeptSession>());
+    return kept->back()->session;
+}
 
 } // namespace
 
@@ -50,29 +68,25 @@ EExitCode CCliApp::Dispatch() {
 }
 
 EExitCode CCliApp::Check() {
-    CConsolePrompt prompt;
-    CFormSession session(prompt);
+    CFormSession& session = KeptSession();
     Load(session);
     return Report(session);
 }
 
 EExitCode CCliApp::Print() {
-    CConsolePrompt prompt;
-    CFormSession session(prompt);
+    CFormSession& session = KeptSession();
     Load(session);
     return PrintFile(session);
 }
 
 EExitCode CCliApp::Save() {
-    CConsolePrompt prompt;
-    CFormSession session(prompt);
+    CFormSession& session = KeptSession();
     Load(session);
     return SaveFile(session, line_.directory);
 }
 
 EExitCode CCliApp::New() {
-    CConsolePrompt prompt;
-    CFormSession session(prompt);
+    CFormSession& session = KeptSession();
     for (const auto& [name, value] : line_.settings) {
         session.Set(name, value);
     }

@@ -65,6 +65,41 @@ bool ParseDecimal64(const std::wstring& text, unsigned long long& out) {
     return true;
 }
 
+// Decimal digits of any length times a factor, without leading zeros.
+std::wstring MultiplyDecimal(const std::wstring& digits, unsigned factor) {
+    std::wstring product;
+    product.reserve(digits.size() + 10);
+    unsigned long long carry = 0;
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        carry += static_cast<unsigned long long>(*it - L'0') * factor;
+        product.push_back(static_cast<wchar_t>(L'0' + carry % 10));
+        carry /= 10;
+    }
+    for (; carry != 0; carry /= 10) {
+        product.push_back(static_cast<wchar_t>(L'0' + carry % 10));
+    }
+    while (product.size() > 1 && product.back() == L'0') {
+        product.pop_back();
+    }
+    return {product.rbegin(), product.rend()};
+}
+
+// Decimal digits of any length divided by a divisor (rounded down), without leading zeros.
+std::wstring DivideDecimal(const std::wstring& digits, unsigned divisor) {
+    std::wstring quotient;
+    quotient.reserve(digits.size());
+    unsigned long long remainder = 0;
+    for (wchar_t c : digits) {
+        remainder = remainder * 10 + static_cast<unsigned>(c - L'0');
+        const unsigned long long q = remainder / divisor;
+        remainder %= divisor;
+        if (q != 0 || !quotient.empty()) {
+            quotient.push_back(static_cast<wchar_t>(L'0' + q));
+        }
+    }
+    return quotient.empty() ? std::wstring(L"0") : quotient;
+}
+
 } // namespace
 
 // ---- CEditField ----
@@ -242,8 +277,11 @@ void CNumEditField::GetOutputLine(std::wstring& out) const {
         out += L"<Invalid>";
     } else if (FileUnits(units)) {
         out += ToWide(units);
+    } else if (orvik::IsDecimalDigits(Value())) {
+        // Out of range, but a number: the file still counts in its own units, so that loading it
+        // brings back the same value.
+        out += DivideDecimal(Value(), scale_ == 0 ? 1 : scale_);
     } else {
-        // Out of range or not a number: write what was typed so the line shows the problem.
         out += Value();
     }
 }
@@ -267,18 +305,28 @@ bool CNumEditField::IsValid() const {
     return IsValueInRange(CurrentText());
 }
 
+std::wstring CNumEditField::UserValueOf(const std::wstring& fileValue) const {
+    std::uint32_t d = 0;
+    if (TryTextToUnsigned(fileValue, d)) {
+        return ToWide(static_cast<unsigned long long>(d) * scale_);
+    }
+    if (orvik::IsDecimalDigits(fileValue)) {
+        // Too large for any range, but still a count of file units.
+        return MultiplyDecimal(fileValue, scale_);
+    }
+    if (TextHasOnlyDigits(fileValue, 16)) {
+        // Hexadecimal digits reach the field without the "0x" they had in the file.
+        return L"0x" + fileValue;
+    }
+    return fileValue;
+}
+
 void CNumEditField::RestoreFileValue() {
     const std::wstring& fileValue = FileEntryValue();
     if (fileValue.empty()) {
         return;
     }
-    std::uint32_t d = 0;
-    if (TryTextToUnsigned(fileValue, d)) {
-        SetValue(ToWide(static_cast<unsigned long long>(d) * scale_));
-    } else {
-        // Not a number in file units: keep the text so the field shows as invalid.
-        SetValue(fileValue);
-    }
+    SetValue(UserValueOf(fileValue));
     SyncWithControl(ESyncDirection::ValueToControl);
 }
 

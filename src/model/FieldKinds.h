@@ -90,6 +90,9 @@ public:
     void UpdatePrompt() override;
 
     bool IsValueInRange(const std::wstring& text) const;
+    // The value, in user units, that a file entry's value text (in file units) stands for; text
+    // that is no number is kept so that it is written back as the file held it.
+    std::wstring UserValueOf(const std::wstring& fileValue) const;
     void SetScaleAndUnits(unsigned scale, std::wstring units);
     // Minimum and maximum come as signed 32-bit numbers and are widened; with `rescale`, a value
     // in the old scale's steps is carried over to the new scale's steps.

@@ -147,12 +147,7 @@ std::wstring UserValue(const CParameterField* field, const std::wstring& fileVal
     if (!number) {
         return fileValue;
     }
-    std::uint32_t units = 0;
-    if (!TryTextToUnsigned(fileValue, units)) {
-        // Not a number that fits: keep the text, the field shows it as invalid.
-        return fileValue;
-    }
-    return orvik::ToWide(static_cast<unsigned long long>(units) * number->Scale());
+    return number->UserValueOf(fileValue);
 }
 
 CFieldGroup& EnsureGroups(CFieldGroupList& list, const std::vector<int>& numbers, std::size_t depth,

@@ -307,6 +307,65 @@ TEST_F(CliTool, NewPortFormRoundTripsThroughCheckAndPrint) {
     EXPECT_EQ(reported.out, checked.out);
 }
 
+// Printing what was printed gives the same bytes, also for values the form refuses: a number out
+// of range stays in file units, hexadecimal digits where a decimal number belongs stay as they
+// stand.
+TEST_F(CliTool, PrintingAPrintedFileChangesNothing) {
+    const SRun made = Run(NewArgs(PortSettings(), {"--print"}));
+    ASSERT_EQ(made.code, 0) << made.err;
+    const std::string valid = "    Src_PDO_Max_Current1: 300        ; (3000 mA)\r\n";
+    const std::size_t at = made.out.find(valid);
+    ASSERT_NE(at, std::string::npos);
+    for (const std::string value : {"600", "0xAB"}) {
+        std::string bytes = made.out;
+        bytes.replace(at, valid.size(), "    Src_PDO_Max_Current1: " + value + "\r\n");
+        Write("port.txt", bytes);
+        const SRun first = Run({"print", "port.txt"});
+        EXPECT_EQ(first.code, 0) << first.err;
+        const std::string expected = "    Src_PDO_Max_Current1: " + value + "        ; <Invalid> mA\r\n";
+        EXPECT_NE(first.out.find(expected), std::string::npos) << value << "\n" << first.out;
+        Write("again.txt", first.out);
+        const SRun second = Run({"print", "again.txt"});
+        EXPECT_EQ(second.out, first.out) << value;
+    }
+}
+
+// The product type of a port that turns out to act as a device is asked, not left at the
+// "Undefined" forced while it could not; a file's own answer is kept.
+TEST_F(CliTool, TheUfpProductTypeIsAskedOnceThePortActsAsADevice) {
+    const std::vector<std::string> settings = {"Orvik_Product_Type=0",
+                                               "Connector_Type=2",
+                                               "USB_PD_Support=YES",
+                                               "PD_Port_Type=4",
+                                               "USB_Comms_Capable=YES",
+                                               "Type_C_Can_Act_As_Host=NO",
+                                               "Responds_To_Discov_SOP_UFP=YES",
+                                               "Type_C_Can_Act_As_Device=YES"};
+    const SRun printed = Run(NewArgs(settings, {"--print"}));
+    EXPECT_EQ(printed.code, 0) << printed.err;
+    EXPECT_NE(printed.out.find("\r\nProduct_Type_UFP_SOP: \r\n"), std::string::npos) << printed.out;
+    const SRun checked = Run(NewArgs(settings));
+    EXPECT_NE(checked.out.find("  Product_Type_UFP_SOP: missing\n"), std::string::npos) << checked.out;
+
+    const SRun made = Run(NewArgs(PortSettings(), {"--print"}));
+    ASSERT_EQ(made.code, 0) << made.err;
+    for (const std::string answer : {"1        ; PDUSB Hub", "2        ; PDUSB Peripheral"}) {
+        std::string bytes = made.out;
+        const std::string adapter = "Type_C_Is_Alt_Mode_Adapter: YES";
+        const std::string ama = "Product_Type_UFP_SOP: 5        ; Alternate Mode Adapter (AMA)";
+        ASSERT_NE(bytes.find(adapter), std::string::npos);
+        ASSERT_NE(bytes.find(ama), std::string::npos);
+        bytes.replace(bytes.find(adapter), adapter.size(), "Type_C_Is_Alt_Mode_Adapter: NO");
+        bytes.replace(bytes.find(ama), ama.size(), "Product_Type_UFP_SOP: " + answer.substr(0, 1));
+        Write("port.txt", bytes);
+        const SRun first = Run({"print", "port.txt"});
+        EXPECT_NE(first.out.find("\r\nProduct_Type_UFP_SOP: " + answer + "\r\n"), std::string::npos)
+            << first.out;
+        Write("again.txt", first.out);
+        EXPECT_EQ(Run({"print", "again.txt"}).out, first.out);
+    }
+}
+
 TEST_F(CliTool, CheckOfAnIncompleteFileNamesEveryMissingAnswer) {
     Write("intro.txt", kIntroOnly);
     const SRun run = Run({"check", "intro.txt"});

@@ -9,6 +9,8 @@
 
 #include <climits>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 using namespace testrules;
 
@@ -220,6 +222,48 @@ TEST_F(FieldKinds, NumberRestoresItsFileValueInUserUnits) {
     volt.SetFileEntry(L"Test_Number", L"AB");
     EXPECT_NO_THROW(volt.RestoreFileValue());
     EXPECT_FALSE(volt.IsValid());
+}
+
+// What a number writes is what it restores from: loading the line again and writing it gives the
+// same line, whether the value is valid, out of range, beyond any machine number or not a number.
+TEST_F(FieldKinds, NumberLinesSurviveALoadOfWhatTheyWrote) {
+    // The line written by a field that loaded `line`.
+    const auto reload = [](const std::wstring& line) {
+        const std::size_t from = line.find(L": ") + 2;
+        CMillivolts reloaded;
+        reloaded.SetScaleAndUnits(50, L"mV");
+        reloaded.SetFileEntry(L"Test_Number", line.substr(from, line.find(L"        ;") - from));
+        reloaded.RestoreFileValue();
+        return Line(reloaded);
+    };
+    CMillivolts volt;
+    volt.SetScaleAndUnits(50, L"mV");
+    for (const auto& [value, line] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {L"5025", L"Test_Number: 100        ; (5000 mV)"},
+             {L"30000", L"Test_Number: 600        ; <Invalid> mV"},
+             {L"30049", L"Test_Number: 600        ; <Invalid> mV"},
+             {L"18446744073709551615000", L"Test_Number: 368934881474191032300        ; <Invalid> mV"},
+             {L"five", L"Test_Number: five        ; <Invalid> mV"},
+             {L"-40", L"Test_Number: -40        ; <Invalid> mV"}}) {
+        volt.SetValue(value);
+        EXPECT_EQ(Line(volt), line);
+        EXPECT_EQ(reload(line), line);
+    }
+}
+
+TEST_F(FieldKinds, NumberTooLargeForAnyRangeStillRestoresInUserUnits) {
+    CMillivolts volt;
+    volt.SetFileEntry(L"Test_Number", L"0099999999999999999999");
+    volt.RestoreFileValue();
+    EXPECT_EQ(volt.Value(), L"4999999999999999999950");
+    EXPECT_FALSE(volt.IsValid());
+    volt.SetFileEntry(L"Test_Number", L"0x1FFFFFFFFF");
+    volt.RestoreFileValue();
+    EXPECT_EQ(volt.Value(), L"0x1FFFFFFFFF");
+    // The loader hands over hexadecimal digits without their "0x".
+    volt.SetFileEntry(L"Test_Number", L"FF");
+    volt.RestoreFileValue();
+    EXPECT_EQ(volt.Value(), L"0xFF");
 }
 
 TEST_F(FieldKinds, Prompts) {

@@ -424,6 +424,35 @@ TEST_F(PageRulesTest, AUfpProductTypeSurvivesLaterEvaluations) {
     ExpectForced(L"Type_C_Is_Alt_Mode_Adapter", L"NO");
 }
 
+TEST_F(PageRulesTest, AUfpProductTypeIsAskedOnceThePortCanActAsADevice) {
+    TypeCPdPort(L"4");
+    Set(L"USB_Comms_Capable", L"YES");
+    Set(L"Type_C_Can_Act_As_Host", L"NO");
+    Set(L"Responds_To_Discov_SOP_UFP", L"YES");
+    ExpectForced(L"Product_Type_UFP_SOP", L"0");
+
+    Set(L"Type_C_Can_Act_As_Device", L"YES");
+    auto* ufp = List(L"Product_Type_UFP_SOP");
+    EXPECT_EQ(Ids(ufp->Options()), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(ufp->Value(), L"");
+    EXPECT_TRUE(ufp->IsEnabled());
+    EXPECT_FALSE(Valid(L"Product_Type_UFP_SOP"));
+    EXPECT_FALSE(sheet_.Page(EPage::SOPDiscovery1).IsPageValid());
+
+    // The user's own "Undefined" is an answer and stays.
+    Set(L"Product_Type_UFP_SOP", L"0");
+    Set(L"Responds_To_Discov_SOP_DFP", L"YES");
+    Set(L"Type_C_Is_Alt_Mode_Adapter", L"NO");
+    EXPECT_EQ(ufp->Value(), L"0");
+    EXPECT_TRUE(Valid(L"Product_Type_UFP_SOP"));
+
+    // Back to the forced choice and out again: asked again.
+    Set(L"Type_C_Can_Act_As_Device", L"NO");
+    ExpectForced(L"Product_Type_UFP_SOP", L"0");
+    Set(L"Type_C_Can_Act_As_Device", L"YES");
+    EXPECT_EQ(ufp->Value(), L"");
+}
+
 TEST_F(PageRulesTest, DfpProductTypesFollowHostAndAltModeController) {
     DiscoverableDevice();
     Set(L"PD_Specification_Revision", L"2");
