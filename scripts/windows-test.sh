@@ -34,7 +34,7 @@ if [ ! -x "$linux_build/orvik" ]; then
 fi
 cmake --build "$linux_build" --target orvik
 "$here/scripts/setup.sh" "$build" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
-    -DORVIK_BUILD_BENCH=OFF "${launcher[@]}"
+    -DORVIK_BUILD_BENCH=OFF -DORVIK_BUILD_GUI=OFF "${launcher[@]}"
 
 # Wine in a prefix of its own, headless, without the optional runtime installers.
 wine=/usr/lib/wine/wine64
