@@ -13,9 +13,6 @@ using orvik::ToWideSigned;
 
 namespace {
 
-constexpr int kYes = YN_YES;
-constexpr int kNo = YN_NO;
-
 template <class T> const T* FieldOf(const CFieldGroup& group, const wchar_t* pattern) {
     return pattern ? dynamic_cast<const T*>(group.FindField(pattern)) : nullptr;
 }
@@ -111,15 +108,15 @@ bool IsModeListComplete(const SSvidNames& names, const CFieldGroup& svid, const 
         return true;
     }
     const int fixed = ChoiceOf(svid.FindField(names.modesFixed));
-    if (fixed == kYes) {
+    if (IsYes(fixed)) {
         for (const auto& mode : modes->Groups()) {
-            if (ChoiceOf(mode->FindField(names.enter)) == kYes) {
+            if (IsYes(mode->FindField(names.enter))) {
                 return true;
             }
         }
         return false;
     }
-    if (fixed == kNo) {
+    if (IsNo(fixed)) {
         std::set<std::uint32_t> keys;
         for (const auto& mode : modes->Groups()) {
             const CParameterField* mask = mode->FindField(names.recogMask);
@@ -186,20 +183,19 @@ std::wstring SvidSummary(const SSvidNames& names, const CFieldGroup& svid) {
 
 std::wstring ModeSummary(const SSvidNames& names, const CFieldGroup& mode) {
     const std::wstring number = ToWideSigned(mode.InstanceNumber());
-    switch (ChoiceOf(&OwningModesFixed(mode))) {
-    case kYes: {
+    const CParameterField* fixed = &OwningModesFixed(mode);
+    if (IsYes(fixed)) {
         const CParameterField* enter = mode.FindField(names.enter);
         return Format(L"SVID Mode %d: Enter=%s", {number, enter ? enter->Value() : L"--"});
     }
-    case kNo:
+    if (IsNo(fixed)) {
         return Format(
             L"SVID Mode %d: Recog Mask=%s, Recog Value=%s",
             {number,
              CDigitStringEditField::SummaryText(FieldOf<CDigitStringEditField>(mode, names.recogMask)),
              CDigitStringEditField::SummaryText(FieldOf<CDigitStringEditField>(mode, names.recogValue))});
-    default:
-        return L"<Invalid mode>";
     }
+    return L"<Invalid mode>";
 }
 
 void AttachGroupChecks(CGroupPrototype& prototype) {

@@ -108,7 +108,7 @@ public:
         }
         const long long minimum = isMinimum ? own : other;
         const long long maximum = isMinimum ? other : own;
-        if (ChoiceOf(&Sibling(field, names_.modesFixed)) == YN_YES) {
+        if (IsYes(ChoiceOf(&Sibling(field, names_.modesFixed)))) {
             return maximum == minimum;
         }
         return maximum >= minimum;

@@ -2,6 +2,7 @@
 #include "catalog/RuleTable.h"
 #include "model/Errors.h"
 #include "model/FieldKinds.h"
+#include "model/FieldNames.h"
 #include "model/FieldValues.h"
 #include "model/PageContext.h"
 #include "model/Predicates.h"
@@ -15,40 +16,40 @@
 namespace {
 
 // The fields whose answers the page rules read.
-const wchar_t* const kProductType = L"^Orvik_Product_Type$";
-const wchar_t* const kConnector = L"^Connector_Type$";
-const wchar_t* const kPdSupport = L"^USB_PD_Support$";
-const wchar_t* const kPortType = L"^PD_Port_Type$";
+const wchar_t* const kProductType = fieldname::kOrvikProductType;
+const wchar_t* const kConnector = fieldname::kConnectorType;
+const wchar_t* const kPdSupport = fieldname::kUsbPdSupport;
+const wchar_t* const kPortType = fieldname::kPdPortType;
 const wchar_t* const kStateMachine = L"^Type_C_State_Machine$";
-const wchar_t* const kBatteryPowered = L"^Port_Battery_Powered$";
-const wchar_t* const kBc12 = L"^BC_1_2_Support$";
+const wchar_t* const kBatteryPowered = fieldname::kPortBatteryPowered;
+const wchar_t* const kBc12 = fieldname::kBc12Support;
 const wchar_t* const kPdRevision = L"^PD_Specification_Revision$";
 const wchar_t* const kSopP = L"^SOP_P_Capable$";
-const wchar_t* const kCommsCapable = L"^USB_Comms_Capable$";
+const wchar_t* const kCommsCapable = fieldname::kUsbCommsCapable;
 const wchar_t* const kVconnSwapOn = L"^VCONN_Swap_To_On_Supported$";
 const wchar_t* const kDiscovUfp = L"^Responds_To_Discov_SOP_UFP$";
 const wchar_t* const kDiscovDfp = L"^Responds_To_Discov_SOP_DFP$";
 const wchar_t* const kMfrInfoPort = L"^Manufacturer_Info_Supported_Port$";
 const wchar_t* const kFixedBatteries = L"^Num_Fixed_Batteries$";
 const wchar_t* const kBatterySlots = L"^Num_Swappable_Battery_Slots$";
-const wchar_t* const kTrySrc = L"^Type_C_Implements_Try_SRC$";
-const wchar_t* const kTrySnk = L"^Type_C_Implements_Try_SNK$";
-const wchar_t* const kCanHost = L"^Type_C_Can_Act_As_Host$";
-const wchar_t* const kCanDevice = L"^Type_C_Can_Act_As_Device$";
+const wchar_t* const kTrySrc = fieldname::kTrySrc;
+const wchar_t* const kTrySnk = fieldname::kTrySnk;
+const wchar_t* const kCanHost = fieldname::kCanActAsHost;
+const wchar_t* const kCanDevice = fieldname::kCanActAsDevice;
 const wchar_t* const kAltController = L"^Type_C_Is_Alt_Mode_Controller$";
-const wchar_t* const kAltAdapter = L"^Type_C_Is_Alt_Mode_Adapter$";
+const wchar_t* const kAltAdapter = fieldname::kAltModeAdapter;
 const wchar_t* const kPortOnHub = L"^Type_C_Port_On_Hub$";
 const wchar_t* const kSourcesVconn = L"^Type_C_Sources_VCONN$";
 const wchar_t* const kSourcePowerType = L"^Port_Source_Power_Type$";
-const wchar_t* const kHostSpeed = L"^Host_Speed$";
+const wchar_t* const kHostSpeed = fieldname::kHostSpeed;
 const wchar_t* const kHostTruncates = L"^Host_Truncates_DP_for_tDHPResponse$";
 const wchar_t* const kHostEmbedded = L"^Host_Is_Embedded$";
 const wchar_t* const kDfpOnHub = L"^Is_DFP_On_Hub$";
-const wchar_t* const kDeviceSpeed = L"^Device_Speed$";
+const wchar_t* const kDeviceSpeed = fieldname::kDeviceSpeed;
 const wchar_t* const kDeviceTruncates = L"^Device_Truncates_DP_for_tDHPResponse$";
 const wchar_t* const kOcProtection = L"^PD_OC_Protection$";
 const wchar_t* const kModalSop = L"^Modal_Operation_Supported_SOP$";
-const wchar_t* const kUfpProductType = L"^Product_Type_UFP_SOP$";
+const wchar_t* const kUfpProductType = fieldname::kProductTypeUfpSop;
 const wchar_t* const kAmaVconn = L"^AMA_VCONN_reqd$";
 const wchar_t* const kCableProductType = L"^Product_Type$";
 const wchar_t* const kVbusThroughCable = L"^VBUS_through_cable$";
@@ -225,7 +226,7 @@ FieldPredicate BatteryCountCheck(const wchar_t* partnerName) {
             return false;
         }
         const IPageContext& page = RequireHost(field, EPage::General);
-        if (ChoiceOf(page.FormField(kBatteryPowered)) != YN_YES) {
+        if (!IsYes(page.FormField(kBatteryPowered))) {
             return true;
         }
         return DecimalOf(field) + DecimalOf(page.PageField(partnerName)) != 0;
@@ -241,7 +242,7 @@ FieldPredicate TryCheck(const wchar_t* partnerName) {
         }
         const IPageContext* page = HostPage(field);
         const CParameterField* partner = page ? page->PageField(partnerName) : nullptr;
-        return !(ChoiceOf(field) == YN_YES && ChoiceOf(partner) == YN_YES);
+        return !(IsYes(field) && IsYes(partner));
     };
 }
 
@@ -254,11 +255,11 @@ FieldPredicate RoleCheck(const wchar_t* partnerName) {
         }
         const IPageContext& page = RequireHost(field, EPage::UsbTypeC);
         const int comms = ChoiceOf(page.FormField(kCommsCapable));
-        if (comms == YN_YES) {
-            return !(ChoiceOf(field) == YN_NO && ChoiceOf(page.PageField(partnerName)) == YN_NO);
+        if (IsYes(comms)) {
+            return !(IsNo(field) && IsNo(page.PageField(partnerName)));
         }
-        if (comms == YN_NO) {
-            return ChoiceOf(field) != YN_YES;
+        if (IsNo(comms)) {
+            return !IsYes(field);
         }
         return true;
     };
@@ -280,7 +281,7 @@ bool PowerCheck(const CParameterField* field) {
 // ---- actions ----
 
 void ForceYesNo(CParameterField* field, EYesNo value) {
-    field->Force(value == YN_YES ? L"YES" : L"NO");
+    field->Force(IsYes(value) ? L"YES" : L"NO");
 }
 
 // A new choice list: a single choice is forced; otherwise the user chooses again among the new
@@ -321,7 +322,7 @@ void OfferStateMachines(CParameterField* field) {
     static const COption kSrc{TCSM_SRC, L"SRC"};
     static const COption kSnk{TCSM_SNK, L"SNK"};
     static const COption kDrp{TCSM_DRP, L"DRP"};
-    if (YesNoOf(field, kPdSupport) == YN_NO) {
+    if (IsNo(YesNoOf(field, kPdSupport))) {
         auto* list = FieldCast<CPulldownListField>(field);
         const std::wstring previous = list->Value();
         list->SetOptions({kSrc, kSnk, kDrp});
@@ -359,7 +360,7 @@ void OfferBc12Roles(CParameterField* field) {
     const int connector = ChoiceOf(field, kConnector);
     const bool portableDevice =
         (stateMachine == TCSM_SNK || stateMachine == TCSM_DRP || connector == CT_TYPE_B) &&
-        YesNoOf(field, kBatteryPowered) == YN_YES;
+        IsYes(YesNoOf(field, kBatteryPowered));
     const bool chargingPort = stateMachine == TCSM_SRC || stateMachine == TCSM_DRP || connector == CT_TYPE_A;
     COptionList options{{BC12_NONE, L"None"}};
     if (portableDevice) {
@@ -376,26 +377,23 @@ void OfferBc12Roles(CParameterField* field) {
 
 void ForbidSopWithoutPd(CParameterField* field) {
     RequireField(field);
-    if (ChoiceOf(field, kProductType) == OPT_CABLE || YesNoOf(field, kPdSupport) != YN_YES) {
+    if (ChoiceOf(field, kProductType) == OPT_CABLE || !IsYes(YesNoOf(field, kPdSupport))) {
         ForceYesNo(field, YN_NO);
     }
 }
 
 void FollowSopPCapable(CParameterField* field) {
     RequireField(field);
-    switch (YesNoOf(field, kSopP)) {
-    case YN_YES:
+    const int sopP = YesNoOf(field, kSopP);
+    if (IsYes(sopP)) {
         field->MakeEditable();
-        break;
-    case YN_NO:
+    } else if (IsNo(sopP)) {
         ForceYesNo(field, YN_NO);
-        break;
-    default:
+    } else {
         field->SetValue(std::wstring());
         field->RefreshControl();
         field->SetEnabled(false);
         field->EnableControl(false);
-        break;
     }
 }
 
@@ -410,9 +408,9 @@ FieldAction SteerDataRoleSwap(const wchar_t* ownRole, const wchar_t* otherRole, 
         const int stateMachine = ChoiceOf(field, kStateMachine);
         bool forcedYes = false;
         if (stateMachine == TCSM_DRP) {
-            forcedYes = YesNoOf(field, ownRole) == YN_YES && YesNoOf(field, otherRole) == YN_NO;
+            forcedYes = IsYes(YesNoOf(field, ownRole)) && IsNo(YesNoOf(field, otherRole));
         } else if (stateMachine == roleState) {
-            forcedYes = YesNoOf(field, ownRole) == YN_YES || YesNoOf(field, altMode) == YN_YES;
+            forcedYes = IsYes(YesNoOf(field, ownRole)) || IsYes(YesNoOf(field, altMode));
         }
         if (forcedYes) {
             ForceYesNo(field, YN_YES);
@@ -429,7 +427,7 @@ FieldAction SteerDataRoleSwap(const wchar_t* ownRole, const wchar_t* otherRole, 
 FieldAction ForceYesWhile(const wchar_t* parentName) {
     return [parentName](CParameterField* field) {
         RequireField(field);
-        if (YesNoOf(field, parentName) == YN_YES) {
+        if (IsYes(YesNoOf(field, parentName))) {
             ForceYesNo(field, YN_YES);
         } else {
             field->MakeEditable();
@@ -442,7 +440,7 @@ FieldAction ForceYesWhile(const wchar_t* parentName) {
 FieldAction ForbidImpossibleDataRole(ETypeCStateMachine excludingState) {
     return [excludingState](CParameterField* field) {
         RequireField(field);
-        if (YesNoOf(field, kCommsCapable) == YN_NO || ChoiceOf(field, kStateMachine) == excludingState) {
+        if (IsNo(YesNoOf(field, kCommsCapable)) || ChoiceOf(field, kStateMachine) == excludingState) {
             ForceYesNo(field, YN_NO);
         }
     };
@@ -450,7 +448,7 @@ FieldAction ForbidImpossibleDataRole(ETypeCStateMachine excludingState) {
 
 void AllowAltModeAdapterWhenDiscoverable(CParameterField* field) {
     RequireField(field);
-    if (YesNoOf(field, kDiscovUfp) == YN_YES) {
+    if (IsYes(YesNoOf(field, kDiscovUfp))) {
         field->MakeEditable();
     } else {
         ForceYesNo(field, YN_NO);
@@ -460,9 +458,9 @@ void AllowAltModeAdapterWhenDiscoverable(CParameterField* field) {
 void SteerHostSuspend(CParameterField* field) {
     RequireField(field);
     const int embedded = YesNoOf(field, kHostEmbedded);
-    if (embedded == YN_YES) {
+    if (IsYes(embedded)) {
         field->MakeEditable();
-    } else if (embedded == YN_NO) {
+    } else if (IsNo(embedded)) {
         ForceYesNo(field, YN_YES);
     }
 }
@@ -478,7 +476,7 @@ void FollowPortOnHub(CParameterField* field) {
 void RangeHubPortNumber(CParameterField* field) {
     RequireHost(field, EPage::UsbHost);
     auto* number = FieldCast<CNumEditField>(field);
-    const int speed = YesNoOf(field, kDfpOnHub) == YN_YES ? ChoiceOf(field, kHostSpeed) : -1;
+    const int speed = IsYes(YesNoOf(field, kDfpOnHub)) ? ChoiceOf(field, kHostSpeed) : -1;
     if (speed == USB_2) {
         number->SetRangeAndScale(1, 255, number->Scale(), false);
         number->MakeEditable();
@@ -532,9 +530,9 @@ void OfferDfpProductTypes(CParameterField* field) {
                         {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"},
                         {PT_POWER_BRICK_OR_PASSIVE_CABLE, L"Power Brick"}};
     const COption controller{PT_AMC_OR_ACTIVE_CABLE, L"Alternate Mode Controller (AMC)"};
-    if (YesNoOf(field, kCanHost) != YN_YES) {
+    if (!IsYes(YesNoOf(field, kCanHost))) {
         options.push_back(controller);
-    } else if (YesNoOf(field, kAltController) == YN_YES) {
+    } else if (IsYes(YesNoOf(field, kAltController))) {
         options = {controller};
     }
     OfferChoices(field, options);

@@ -1,4 +1,5 @@
 #include "cli/FormSession.h"
+#include "model/FieldNames.h"
 
 #include "cli/CliError.h"
 #include "model/FieldList.h"
@@ -9,9 +10,6 @@
 using orvik::Format;
 
 namespace {
-
-const wchar_t kSpecification[] = L"^\\$Orvik_Specification$";
-const wchar_t kProducer[] = L"^\\$Orvik_Producer$";
 
 CParameterField* FindByPrintableName(const CFieldGroupList& list, const std::wstring& name) {
     for (const auto& group : list.Groups()) {
@@ -81,7 +79,8 @@ void CFormSession::Set(const std::wstring& name, const std::wstring& value) {
         }
     }
     const std::wstring printable = field->GetPrintableName();
-    if (field->NamePattern() == kSpecification || field->NamePattern() == kProducer) {
+    if (field->NamePattern() == fieldname::kOrvikSpecification ||
+        field->NamePattern() == fieldname::kOrvikProducer) {
         Refuse(printable, L"filled in by the program");
     }
     if (!field->IsAvailable()) {

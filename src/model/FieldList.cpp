@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <regex>
-#include <unordered_map>
 
 namespace {
 
@@ -206,20 +205,21 @@ void CFieldGroup::CreateChildList(int typeId) {
 std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, int instanceNumber) {
     auto copy =
         std::make_unique<CFieldGroup>(blank.ownerList_, instanceNumber, blank.fields_.EnclosingList());
-    std::unordered_map<const CParameterField*, CParameterField*> copies;
-    copies.reserve(blank.fields_.Size());
-    for (const CParameterField* f : blank.fields_) {
+    const std::vector<CParameterField*>& sources = blank.fields_.Fields();
+    for (const CParameterField* f : sources) {
         std::unique_ptr<CParameterField> f2 = f->Clone();
         f2->CopyFrom(*f);
         f2->SetGroup(copy.get());
-        copies.emplace(f, f2.get());
         copy->fields_.Append(f2.release());
     }
-    for (std::size_t i = 0; i < blank.fields_.Size(); ++i) {
+    for (std::size_t i = 0; i < sources.size(); ++i) {
         CParameterField* f2 = copy->fields_.At(i);
-        for (CParameterField* parent : blank.fields_.At(i)->Parents()) {
-            auto it = copies.find(parent);
-            f2->AddParent(it != copies.end() ? it->second : parent);
+        for (CParameterField* parent : sources[i]->Parents()) {
+            // A group has a dozen fields: a linear search beats any index.
+            auto it = std::find(sources.begin(), sources.end(), parent);
+            f2->AddParent(it != sources.end()
+                              ? copy->fields_.At(static_cast<std::size_t>(it - sources.begin()))
+                              : parent);
         }
     }
     return copy;

@@ -1,6 +1,7 @@
 #include "model/FieldValues.h"
 
 #include "model/FieldKinds.h"
+#include "model/Predicates.h"
 #include "text/Text.h"
 
 long long DecimalOf(const CParameterField* field) {
@@ -43,4 +44,14 @@ bool HexOf(const CParameterField* field, std::uint32_t& out) {
 int ChoiceOf(const CParameterField* field) {
     const auto* choice = dynamic_cast<const CPulldownListField*>(field);
     return choice ? choice->GetIntValue() : -1;
+}
+
+static_assert(IsYes(YN_YES) && IsNo(YN_NO) && !IsYes(YN_NO) && !IsNo(YN_YES));
+
+bool IsYes(const CParameterField* field) {
+    return IsYes(ChoiceOf(field));
+}
+
+bool IsNo(const CParameterField* field) {
+    return IsNo(ChoiceOf(field));
 }

@@ -15,3 +15,14 @@ bool HexOf(const CParameterField* field, std::uint32_t& out);
 // The option id of a pull-down (the EYesNo coding for YES/NO); -1 for a missing field, another kind
 // or no valid answer.
 int ChoiceOf(const CParameterField* field);
+
+// A YES/NO answer in the EYesNo coding that ChoiceOf and GetIntValue give (YES 0, NO 1). An
+// unanswered field is neither YES nor NO.
+constexpr bool IsYes(int yesNoChoice) {
+    return yesNoChoice == 0;
+}
+constexpr bool IsNo(int yesNoChoice) {
+    return yesNoChoice == 1;
+}
+bool IsYes(const CParameterField* field);
+bool IsNo(const CParameterField* field);

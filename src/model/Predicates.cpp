@@ -1,10 +1,11 @@
 #include "model/Predicates.h"
+#include "model/FieldNames.h"
 
 #include "text/Text.h"
 
-const wchar_t* const kOrvikProductTypeName = L"^Orvik_Product_Type$";
-const wchar_t* const kConnectorTypeName = L"^Connector_Type$";
-const wchar_t* const kPDPortTypeName = L"^PD_Port_Type$";
+const wchar_t* const kOrvikProductTypeName = fieldname::kOrvikProductType;
+const wchar_t* const kConnectorTypeName = fieldname::kConnectorType;
+const wchar_t* const kPDPortTypeName = fieldname::kPdPortType;
 
 int ParentIntValue(const CParameterField* field, const wchar_t* parentName) {
     if (!field) {

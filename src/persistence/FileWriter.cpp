@@ -1,4 +1,5 @@
 #include "persistence/FileWriter.h"
+#include "model/FieldNames.h"
 
 #include "model/FieldKinds.h"
 #include "sheet/PropertySheet.h"
@@ -19,11 +20,11 @@ void WriteCommentLine(std::wstring& out, const std::wstring& text, bool spaced) 
 
 void StampVersionTexts(CMarnelPropertySheet& sheet) {
     CPageSuper& intro = sheet.Page(EPage::Intro);
-    if (CParameterField* producer = intro.Field(L"^\\$Orvik_Producer$")) {
+    if (CParameterField* producer = intro.Field(fieldname::kOrvikProducer)) {
         producer->SetValue(orvik::ProducerText());
         producer->RefreshControl();
     }
-    if (CParameterField* specification = intro.Field(L"^\\$Orvik_Specification$")) {
+    if (CParameterField* specification = intro.Field(fieldname::kOrvikSpecification)) {
         specification->SetValue(orvik::SpecificationText());
         specification->RefreshControl();
     }

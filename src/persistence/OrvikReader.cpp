@@ -1,4 +1,5 @@
 #include "persistence/OrvikReader.h"
+#include "model/FieldNames.h"
 
 #include "catalog/GroupCatalog.h"
 #include "catalog/RuleTable.h"
@@ -404,12 +405,12 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     }
 
     CPageSuper& intro = sheet.Page(EPage::Intro);
-    if (CParameterField* specification = intro.Field(L"^\\$Orvik_Specification$");
+    if (CParameterField* specification = intro.Field(fieldname::kOrvikSpecification);
         specification && specification->IsEmpty()) {
         specification->SetValue(orvik::SpecificationText());
         specification->RefreshControl();
     }
-    if (CParameterField* producer = intro.Field(L"^\\$Orvik_Producer$"); producer && producer->IsEmpty()) {
+    if (CParameterField* producer = intro.Field(fieldname::kOrvikProducer); producer && producer->IsEmpty()) {
         producer->SetValue(orvik::ProducerText());
         producer->RefreshControl();
     }

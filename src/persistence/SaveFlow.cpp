@@ -1,4 +1,5 @@
 #include "persistence/SaveFlow.h"
+#include "model/FieldNames.h"
 
 #include "logging/Logger.h"
 #include "model/Errors.h"
@@ -34,18 +35,18 @@ std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
 } // namespace
 
 bool GenerateOutputFileName(CMarnelPropertySheet& sheet, std::wstring& name) {
-    const std::wstring vendor = FieldText(sheet, L"^\\$Vendor_Name$");
-    const std::wstring model = FieldText(sheet, L"^\\$Model_Part_Number$");
-    const std::wstring revision = FieldText(sheet, L"^\\$Product_Revision$");
-    const std::wstring tid = FieldText(sheet, L"^\\$TID$");
+    const std::wstring vendor = FieldText(sheet, fieldname::kVendorName);
+    const std::wstring model = FieldText(sheet, fieldname::kModelPartNumber);
+    const std::wstring revision = FieldText(sheet, fieldname::kProductRevision);
+    const std::wstring tid = FieldText(sheet, fieldname::kTid);
     if (vendor.empty() || model.empty() || revision.empty() || tid.empty()) {
         return false;
     }
     std::wstring result = vendor + L"__" + model + L"__" + revision + L"__" + tid;
     const auto* productType =
-        dynamic_cast<const CPulldownListField*>(sheet.FindField(L"^Orvik_Product_Type$"));
+        dynamic_cast<const CPulldownListField*>(sheet.FindField(fieldname::kOrvikProductType));
     if (productType && productType->GetIntValue() == 0) {
-        const std::wstring label = FieldText(sheet, L"^\\$Port_Label$");
+        const std::wstring label = FieldText(sheet, fieldname::kPortLabel);
         if (!label.empty()) {
             result += L"__" + label;
         }

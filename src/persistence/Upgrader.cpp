@@ -1,4 +1,5 @@
 #include "persistence/Upgrader.h"
+#include "model/FieldNames.h"
 
 #include "logging/Logger.h"
 #include "model/FieldKinds.h"
@@ -11,12 +12,22 @@
 
 namespace {
 
-// Names that older versions wrote and this one no longer has, in the order they are tried.
+// Names that older versions wrote and this one no longer has.
+const wchar_t* const kOldProductName = L"^\\$Product_Name$";
+const wchar_t* const kOldVersionInfo = L"^\\$Version_Info$";
+const wchar_t* const kOldExternallyPowered = L"^Externally_Powered$";
+const wchar_t* const kOldHostSpeed = L"^Type_C_Host_Speed$";
+const wchar_t* const kOldDeviceSpeed = L"^Type_C_Device_Speed$";
+const wchar_t* const kOldBatteryPowered = L"^Type_C_Battery_Powered$";
+const wchar_t* const kOldBc12Support = L"^Type_C_BC_1_2_Support$";
+const wchar_t* const kOldProductTypeSop = L"^Product_Type_SOP$";
+const wchar_t* const kOldDeviceType = L"^UUT_Device_Type$";
+const wchar_t* const kOldAltModeDevice = L"^Type_C_Is_Alt_Mode_Device$";
+
+// In the order they are tried.
 const wchar_t* const kOldNames[] = {
-    L"^\\$Product_Name$",           L"^\\$Version_Info$",     L"^Externally_Powered$",
-    L"^Type_C_Host_Speed$",         L"^Type_C_Device_Speed$", L"^Type_C_Battery_Powered$",
-    L"^Type_C_BC_1_2_Support$",     L"^Product_Type_SOP$",    L"^UUT_Device_Type$",
-    L"^Type_C_Is_Alt_Mode_Device$",
+    kOldProductName,    kOldVersionInfo, kOldExternallyPowered, kOldHostSpeed,  kOldDeviceSpeed,
+    kOldBatteryPowered, kOldBc12Support, kOldProductTypeSop,    kOldDeviceType, kOldAltModeDevice,
 };
 
 struct SRename {
@@ -26,15 +37,15 @@ struct SRename {
 
 // clang-format off
 const SRename kRenames[] = {
-    {L"^\\$Product_Name$",          L"^\\$Model_Part_Number$"},
-    {L"^\\$Version_Info$",          L"^\\$Product_Revision$"},
-    {L"^Externally_Powered$",       L"^Unconstrained_Power$"},
-    {L"^Type_C_Host_Speed$",        L"^Host_Speed$"},
-    {L"^Type_C_Device_Speed$",      L"^Device_Speed$"},
-    {L"^Type_C_Battery_Powered$",   L"^Port_Battery_Powered$"},
-    {L"^Type_C_BC_1_2_Support$",    L"^BC_1_2_Support$"},
-    {L"^Product_Type_SOP$",         L"^Product_Type_UFP_SOP$"},
-    {L"^Type_C_Is_Alt_Mode_Device$", L"^Type_C_Is_Alt_Mode_Adapter$"},
+    {kOldProductName,       fieldname::kModelPartNumber},
+    {kOldVersionInfo,       fieldname::kProductRevision},
+    {kOldExternallyPowered, fieldname::kUnconstrainedPower},
+    {kOldHostSpeed,         fieldname::kHostSpeed},
+    {kOldDeviceSpeed,       fieldname::kDeviceSpeed},
+    {kOldBatteryPowered,    fieldname::kPortBatteryPowered},
+    {kOldBc12Support,       fieldname::kBc12Support},
+    {kOldProductTypeSop,    fieldname::kProductTypeUfpSop},
+    {kOldAltModeDevice,     fieldname::kAltModeAdapter},
 };
 
 // UUT_Device_Type n split into product type, connector type, USB PD support and PD port type;
@@ -119,7 +130,7 @@ void CUpgrader::ApplyUpgrades(CMarnelPropertySheet& sheet) {
         map_[rename.newPattern] = COccurrence{PrintableNameOfPattern(rename.newPattern), value};
     }
 
-    if (auto it = map_.find(L"^UUT_Device_Type$"); it != map_.end()) {
+    if (auto it = map_.find(kOldDeviceType); it != map_.end()) {
         std::uint32_t n = 0;
         const bool isNumber = TryTextToUnsigned(it->second.value, n);
         const std::wstring oldValue = isNumber ? orvik::ToWide(n) : std::wstring();
@@ -129,10 +140,10 @@ void CUpgrader::ApplyUpgrades(CMarnelPropertySheet& sheet) {
             std::wstring text = value == nullptr ? std::wstring() : value == kPortTypeIsN ? oldValue : value;
             map_[pattern] = COccurrence{PrintableNameOfPattern(pattern), std::move(text)};
         };
-        store(L"^Orvik_Product_Type$", row.productType);
-        store(L"^Connector_Type$", row.connectorType);
-        store(L"^USB_PD_Support$", row.usbPdSupport);
-        store(L"^PD_Port_Type$", row.pdPortType);
+        store(fieldname::kOrvikProductType, row.productType);
+        store(fieldname::kConnectorType, row.connectorType);
+        store(fieldname::kUsbPdSupport, row.usbPdSupport);
+        store(fieldname::kPdPortType, row.pdPortType);
     }
 
     for (const auto& [pattern, occurrence] : map_) {

@@ -105,7 +105,7 @@ void CGroupWorkingCopy::HideUnusedModeFields() {
         return;
     }
     const SSvidNames& names = *SvidNamesOf(owner->TypeId());
-    const bool fixed = ChoiceOf(&OwningModesFixed(*copy_)) == YN_YES;
+    const bool fixed = IsYes(&OwningModesFixed(*copy_));
     const std::vector<const wchar_t*> unused =
         fixed ? std::vector<const wchar_t*>{names.recogMask, names.recogValue} : std::vector{names.enter};
     for (const wchar_t* pattern : unused) {

@@ -1,4 +1,5 @@
 #include "sheet/PageSuper.h"
+#include "model/FieldNames.h"
 
 #include "model/FieldControl.h"
 #include "model/FieldKinds.h"
@@ -129,8 +130,8 @@ bool CPageSuper::IsPageEmpty() const {
         // The product type and the two version texts the program fills in do not count as work.
         for (const CParameterField* f : fields_) {
             const std::wstring& p = f->NamePattern();
-            if (p == L"^Orvik_Product_Type$" || p == L"^\\$Orvik_Producer$" ||
-                p == L"^\\$Orvik_Specification$") {
+            if (p == fieldname::kOrvikProductType || p == fieldname::kOrvikProducer ||
+                p == fieldname::kOrvikSpecification) {
                 continue;
             }
             if (!f->IsEmpty()) {
@@ -158,16 +159,16 @@ std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
     std::vector<std::wstring> problems;
     switch (row_.id) {
     case EPage::UsbTypeC: {
-        const CParameterField* trySrc = Field(L"^Type_C_Implements_Try_SRC$");
-        const CParameterField* trySnk = Field(L"^Type_C_Implements_Try_SNK$");
-        if (ChoiceOf(trySrc) == 0 && ChoiceOf(trySnk) == 0) {
+        const CParameterField* trySrc = Field(fieldname::kTrySrc);
+        const CParameterField* trySnk = Field(fieldname::kTrySnk);
+        if (IsYes(trySrc) && IsYes(trySnk)) {
             problems.push_back(L"Type_C_Implements_Try_SRC and Type_C_Implements_Try_SNK are both YES");
         }
-        const CParameterField* comms = sheet_.FindField(L"^USB_Comms_Capable$");
+        const CParameterField* comms = sheet_.FindField(fieldname::kUsbCommsCapable);
         if (!comms) {
             problems.push_back(L"USB_Comms_Capable is missing");
-        } else if (ChoiceOf(comms) == 1 && (ChoiceOf(Field(L"^Type_C_Can_Act_As_Host$")) == 0 ||
-                                            ChoiceOf(Field(L"^Type_C_Can_Act_As_Device$")) == 0)) {
+        } else if (IsNo(comms) &&
+                   (IsYes(Field(fieldname::kCanActAsHost)) || IsYes(Field(fieldname::kCanActAsDevice)))) {
             problems.push_back(L"USB_Comms_Capable is NO but the port can act as host or device");
         }
         break;
@@ -175,17 +176,16 @@ std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
     case EPage::SOPDiscovery2:
     case EPage::Cables2: {
         const bool sop = row_.id == EPage::SOPDiscovery2;
-        const CParameterField* fixed = Field(sop ? L"^SVID_fixed_SOP$" : L"^SVID_fixed$");
-        const CParameterField* min = Field(sop ? L"^Num_SVIDs_min_SOP$" : L"^Cable_num_SVIDs_min$");
-        const CParameterField* max = Field(sop ? L"^Num_SVIDs_max_SOP$" : L"^Cable_num_SVIDs_max$");
+        const CParameterField* fixed = Field(sop ? fieldname::kSvidFixedSop : fieldname::kSvidFixedCable);
+        const CParameterField* min = Field(sop ? fieldname::kNumSvidsMinSop : fieldname::kCableNumSvidsMin);
+        const CParameterField* max = Field(sop ? fieldname::kNumSvidsMaxSop : fieldname::kCableNumSvidsMax);
         const std::wstring minName = min ? min->GetPrintableName() : L"minimum";
         const std::wstring maxName = max ? max->GetPrintableName() : L"maximum";
-        const int fixedAnswer = ChoiceOf(fixed);
-        if (fixedAnswer == 0) {
+        if (IsYes(fixed)) {
             if (!SameNumber(min, max)) {
                 problems.push_back(minName + L" and " + maxName + L" must be equal when the SVIDs are fixed");
             }
-        } else if (fixedAnswer == 1) {
+        } else if (IsNo(fixed)) {
             if (!IsNumberAtLeast(max, min)) {
                 problems.push_back(maxName + L" is less than " + minName);
             }

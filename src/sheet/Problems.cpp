@@ -179,7 +179,7 @@ std::wstring ModesLine(const SSvidNames& names, const CFieldGroup& svid) {
             if (!AllAvailableFieldsValid(*mode)) {
                 incomplete.push_back(mode->InstanceNumber());
             }
-            enterable = enterable || ChoiceOf(mode->FindField(names.enter)) == YN_YES;
+            enterable = enterable || IsYes(mode->FindField(names.enter));
             std::uint32_t mask = 0xFFFFFFFFu;
             std::uint32_t value = 0xFFFFFFFFu;
             const CParameterField* maskField = mode->FindField(names.recogMask);
@@ -197,10 +197,10 @@ std::wstring ModesLine(const SSvidNames& names, const CFieldGroup& svid) {
         reasons.push_back(Incomplete(L"mode", incomplete));
     }
     const int fixed = ChoiceOf(svid.FindField(names.modesFixed));
-    if (fixed == YN_YES && modes && !modes->Empty() && !enterable) {
+    if (IsYes(fixed) && modes && !modes->Empty() && !enterable) {
         reasons.push_back(L"no mode can be entered");
     }
-    if (fixed == YN_NO) {
+    if (IsNo(fixed)) {
         for (const std::vector<int>& numbers : SharedKeys(numbersByKey)) {
             reasons.push_back(L"modes " + NumberList(numbers) + L" have the same recognition mask AND value");
         }

@@ -1,4 +1,5 @@
 #include "sheet/PropertySheet.h"
+#include "model/FieldNames.h"
 
 #include "catalog/GroupCatalog.h"
 #include "catalog/PageReactions.h"
@@ -43,10 +44,10 @@ void CMarnelPropertySheet::Initialize() {
     LinkParents();
     fieldVector_.StableSort(HasFewerParents);
     // The Intro page shows which tool and which format revision this form belongs to.
-    if (CParameterField* specification = FindField(L"^\\$Orvik_Specification$")) {
+    if (CParameterField* specification = FindField(fieldname::kOrvikSpecification)) {
         specification->SetValue(orvik::SpecificationText());
     }
-    if (CParameterField* producer = FindField(L"^\\$Orvik_Producer$")) {
+    if (CParameterField* producer = FindField(fieldname::kOrvikProducer)) {
         producer->SetValue(orvik::ProducerText());
     }
     CreateGroupLists();
@@ -58,7 +59,7 @@ void CMarnelPropertySheet::Initialize() {
 }
 
 void CMarnelPropertySheet::LinkParents() {
-    CParameterField* productType = FindField(L"^Orvik_Product_Type$");
+    CParameterField* productType = FindField(fieldname::kOrvikProductType);
     for (auto& page : pages_) {
         const SPageRow& row = page->Row();
         for (CParameterField* field : page->Fields()) {

@@ -617,3 +617,40 @@ TEST_F(GroupsTest, LoadedCompleteFormsHaveCompleteLists) {
     EXPECT_EQ(CGroupListEditor(*cable.GetGroupList(kCableSvidType).At(0).ChildList()).Line(1),
               L"SVID Mode 2: Recog Mask=0xFFFFFFFF, Recog Value=0x00000002");
 }
+
+namespace {
+
+TEST_F(GroupsTest, NewGroupsAreLinkedAsTheFieldFactoryLinksThem) {
+    DescribeDualRolePort();
+    CFieldGroupList& list = sheet.GetGroupList(kSopSvidType);
+    CFieldGroup& first = list.AppendNewGroup();
+    CFieldGroup& second = list.AppendNewGroup();
+    CFieldList built(true);
+    built.SetEnclosingList(list.EnclosingList());
+    list.RunFieldFactory(built);
+
+    ASSERT_EQ(second.Fields().Size(), built.Size());
+    for (std::size_t i = 0; i < built.Size(); ++i) {
+        const CParameterField* copied = second.Fields().At(i);
+        const CParameterField* expected = built.At(i);
+        EXPECT_EQ(copied->NamePattern(), expected->NamePattern());
+        EXPECT_EQ(&copied->Rule(), &expected->Rule());
+        EXPECT_EQ(copied->Group(), &second);
+        ASSERT_EQ(copied->Parents().size(), expected->Parents().size()) << copied->NamePattern();
+        for (std::size_t p = 0; p < expected->Parents().size(); ++p) {
+            const CParameterField* parent = copied->Parents()[p];
+            const CParameterField* wanted = expected->Parents()[p];
+            EXPECT_EQ(parent->NamePattern(), wanted->NamePattern());
+            if (built.IndexOf(wanted) >= 0) {
+                EXPECT_EQ(parent->Group(), &second) << "a link inside the group stays inside the new group";
+            } else {
+                EXPECT_EQ(parent, wanted) << "a link to a page field is kept";
+            }
+        }
+        EXPECT_NE(copied, first.Fields().At(i));
+    }
+    ASSERT_NE(second.ChildList(), nullptr);
+    EXPECT_EQ(second.ChildList()->OwnerGroup(), &second);
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 #include "core/TestRules.h"
 
 #include "model/FieldList.h"
+#include "model/FieldValues.h"
 #include "model/Predicates.h"
 
 #include <gtest/gtest.h>
@@ -209,6 +210,25 @@ TEST_F(Predicates, FieldThatBecomesUnavailableLosesItsValue) {
     EXPECT_EQ(gated.Value(), L"");
     EXPECT_TRUE(host.last->enabled);
     EXPECT_FALSE(gated.PassesValidity());
+}
+
+TEST_F(Predicates, YesAndNoAreReadThroughOnePairOfHelpers) {
+    struct SCase {
+        const wchar_t* value;
+        bool yes;
+        bool no;
+    };
+    for (const SCase& c : {SCase{L"YES", true, false}, SCase{L"no", false, true}, SCase{L"1", true, false},
+                           SCase{L"0", false, true}, SCase{L"", false, false}, SCase{L"2", false, false}}) {
+        yesNo.SetValue(c.value);
+        EXPECT_EQ(IsYes(&yesNo), c.yes) << c.value;
+        EXPECT_EQ(IsNo(&yesNo), c.no) << c.value;
+        EXPECT_EQ(IsYes(yesNo.GetIntValue()), c.yes) << c.value;
+        EXPECT_EQ(IsNo(yesNo.GetIntValue()), c.no) << c.value;
+    }
+    EXPECT_FALSE(IsYes(static_cast<const CParameterField*>(nullptr)));
+    EXPECT_FALSE(IsNo(static_cast<const CParameterField*>(nullptr)));
+    EXPECT_FALSE(IsYes(-1));
 }
 
 TEST_F(Predicates, LoadedFileValueComesBackWhenAFieldReturns) {
