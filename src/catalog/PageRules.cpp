@@ -503,9 +503,9 @@ FieldAction ForceToParent(const wchar_t* parentName) {
 
 void OfferUfpProductTypes(CParameterField* field) {
     RequireField(field);
-    if (YesNoOf(field, kCanDevice) != YN_YES) {
+    if (!IsYes(YesNoOf(field, kCanDevice))) {
         OfferChoices(field, {{PT_UNDEFINED, L"Undefined"}});
-    } else if (YesNoOf(field, kAltAdapter) != YN_YES) {
+    } else if (!IsYes(YesNoOf(field, kAltAdapter))) {
         // The "Undefined" that was forced while the port could not act as a device is nobody's
         // answer: once the port can, the user chooses.
         auto* list = FieldCast<CPulldownListField>(field);
