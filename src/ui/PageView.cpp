@@ -8,6 +8,19 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+namespace {
+
+CPageView::ListPanelFactory& PanelFactory() {
+    static CPageView::ListPanelFactory factory;
+    return factory;
+}
+
+} // namespace
+
+void CPageView::SetListPanelFactory(ListPanelFactory factory) {
+    PanelFactory() = std::move(factory);
+}
+
 CPageView::CPageView(CPageSuper& page, std::function<void(CPageSuper&)> onRedrawTab,
                      std::function<void(CParameterField*, const std::wstring&)> onEdit, QWidget* parent)
     : QWidget(parent), page_(page), onRedrawTab_(std::move(onRedrawTab)), onEdit_(std::move(onEdit)) {
@@ -60,6 +73,13 @@ void CPageView::EnsureBuilt() {
         }
         form_->addRow(control->Label(), control->Input());
         field->SetControlReady(true);
+    }
+    // ---- list panel: list pages show their repeated groups below the form ----
+    if (page_.ListedGroupType() != 0 && PanelFactory()) {
+        listPanel_ = PanelFactory()(*this, content_);
+        if (listPanel_) {
+            listArea_->addWidget(listPanel_);
+        }
     }
     RefreshControls();
 }

@@ -13,6 +13,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -86,8 +87,12 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     connect(tabs_, &QTabWidget::currentChanged, this, &CSheetWindow::OnCurrentChanged);
     sheet_.AddObserver(this);
     ShowPage(sheet_.ActivePage().Id());
-    SyncTitle();
-    resize(760, 620);
+    RefreshTitle();
+    QSize size(1000, 700);
+    if (const QScreen* screen = this->screen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    }
+    resize(size);
 }
 
 CSheetWindow::~CSheetWindow() {
@@ -221,7 +226,7 @@ void CSheetWindow::SheetChanged(const SSheetChange& change) {
         active->RedrawControls();
     }
     RecolourTabs();
-    SyncTitle();
+    RefreshTitle();
 }
 
 void CSheetWindow::RecolourTab(const CPageSuper& page) {
@@ -237,7 +242,7 @@ void CSheetWindow::RecolourTabs() {
     }
 }
 
-void CSheetWindow::SyncTitle() {
+void CSheetWindow::RefreshTitle() {
     const std::wstring& title = sheet_.Title();
     setWindowTitle(ToQString(title.empty() ? orvik::TitleText() : title));
 }
@@ -245,7 +250,7 @@ void CSheetWindow::SyncTitle() {
 bool CSheetWindow::Save(bool okButton) {
     View(sheet_.ActivePage().Id())->CommitControls();
     const bool close = OnApply(sheet_, okButton, saveDirectory_, programDirectory_);
-    SyncTitle();
+    RefreshTitle();
     View(sheet_.ActivePage().Id())->RedrawControls();
     RecolourTabs();
     if (close) {

@@ -425,6 +425,40 @@ private slots:
         }
     }
 
+    void enterOnAPulldownPressesOkAndEscapeAsksToCancel() {
+        f = std::make_unique<CUiFixture>();
+        f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("x"));
+        QComboBox* type = f->Combo(QStringLiteral("Orvik_Product_Type"));
+        f->Focus(type);
+        QTest::keyClick(type, Qt::Key_Return);
+        QVERIFY(f->Logged("OK button selected."));
+        QVERIFY(f->window->isVisible());
+        f->prompt.SetNextAnswer(false);
+        QTest::keyClick(type, Qt::Key_Escape);
+        QCOMPARE(f->QuestionsAsked(kCancel), 1);
+        QVERIFY(f->window->isVisible());
+    }
+
+    void listPagesGetTheirPanelBelowTheForm() {
+        CPageView::SetListPanelFactory([](CPageView&, QWidget* parent) {
+            auto* panel = new QLabel(QStringLiteral("list"), parent);
+            panel->setObjectName(QStringLiteral("ListPanel"));
+            return panel;
+        });
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->ClickTab(EPage::OrvikProduct);
+        QVERIFY(!f->window->View(EPage::OrvikProduct)->ListPanel());
+        f->ClickTab(EPage::Source);
+        CPageView* source = f->window->View(EPage::Source);
+        CPageView::SetListPanelFactory(nullptr);
+        QWidget* panel = source->ListPanel();
+        QVERIFY(panel);
+        QTRY_VERIFY(panel->isVisible());
+        QWidget* lastInput =
+            source->Form()->itemAt(source->Form()->rowCount() - 1, QFormLayout::FieldRole)->widget();
+        QVERIFY(panel->geometry().top() >= lastInput->geometry().bottom());
+    }
+
     // ---- OK and Apply ----
 
     void applyWritesTheCoreBytesShowsTheBoxAndStaysOpen() {
