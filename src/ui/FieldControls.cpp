@@ -254,8 +254,12 @@ CEditFieldControl::CEditFieldControl(CParameterField& field, QWidget* parent, co
     : CQtFieldControl(field, new CEditMultiBase(parent), parent, help) {
     CEditMultiBase* edit = Edit();
     QObject::connect(edit, &QLineEdit::textEdited, Context(), [this](const QString& text) {
+        // The answer may close the window that holds this control.
+        const QPointer<QObject> alive = Context();
         ReportEdit(ToWString(text));
-        TextChanged();
+        if (alive) {
+            TextChanged();
+        }
     });
     QObject::connect(edit, &QLineEdit::textChanged, Context(), [this](const QString&) { TextChanged(); });
     QObject::connect(edit, &CEditMultiBase::focusLost, Context(), [this] { HideBalloon(); });
@@ -347,8 +351,11 @@ CPulldownFieldControl::CPulldownFieldControl(CParameterField& field, QWidget* pa
     Combo()->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Combo()->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QObject::connect(Combo(), &QComboBox::activated, Context(), [this](int) {
+        const QPointer<QObject> alive = Context();
         ReportEdit(GetControlText());
-        RedrawControl();
+        if (alive) {
+            RedrawControl();
+        }
     });
 }
 
