@@ -164,6 +164,22 @@ private slots:
         QCOMPARE(f->QuestionsAsked(kLeave), 0);
     }
 
+    void removingATabBeforeTheCurrentOneKeepsTheCurrentPage() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        VisitAll(*f);
+        f->ClickTab(EPage::SOPDiscovery1);
+        QVERIFY(f->window->TabIndexOf(EPage::Sink) >= 0);
+        f->prompt.ClearHistory();
+        f->sheet.ApplyUserChange(f->sheet.FindField(L"^PD_Port_Type$"), L"3");
+        QVERIFY(f->window->TabIndexOf(EPage::Sink) < 0);
+        QVERIFY(f->window->TabIndexOf(EPage::SOPDiscovery1) >= 0);
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("SOP Discovery - Part One"));
+        QCOMPARE(f->window->TabWidget()->currentWidget(), f->window->View(EPage::SOPDiscovery1));
+        QCOMPARE(f->sheet.ActivePage().Id(), EPage::SOPDiscovery1);
+        QCOMPARE(f->TabTexts(), LabelsOf(f->sheet.Tabs()));
+        QCOMPARE(f->QuestionsAsked(kLeave), 0);
+    }
+
     void ctrlTabMovesToTheNextTab() {
         f = std::make_unique<CUiFixture>();
         f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
