@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,7 +175,28 @@ bool ValidateAndSave(CMarnelPropertySheet& sheet, const std::wstring& directory)
     return SaveOrvik(sheet, directory);
 }
 
-bool OnApply(CMarnelPropertySheet& sheet, bool okButton, const std::wstring& directory) {
+std::wstring SuccessBoxText(const std::wstring& fileName, const std::wstring& directory,
+                            const std::wstring& programDirectory) {
+    const std::wstring usual =
+        L"A text file has been generated in the same directory as this application. It is named " + fileName +
+        L".";
+    if (programDirectory.empty()) {
+        return usual;
+    }
+    std::error_code error;
+    const std::filesystem::path written =
+        std::filesystem::weakly_canonical(directory.empty() ? std::filesystem::current_path(error)
+                                                            : std::filesystem::absolute(directory, error),
+                                          error);
+    const std::filesystem::path program = std::filesystem::weakly_canonical(programDirectory, error);
+    if (written.empty() || written == program) {
+        return usual;
+    }
+    return L"A text file has been generated in " + written.wstring() + L". It is named " + fileName + L".";
+}
+
+bool OnApply(CMarnelPropertySheet& sheet, bool okButton, const std::wstring& directory,
+             const std::wstring& programDirectory) {
     Log(Format(L"%s button selected.", {okButton ? L"OK" : L"Apply"}));
     sheet.SetLeaveQuestionEnabled(false);
     for (CParameterField* field : sheet.ActivePage().Fields()) {
@@ -185,8 +207,7 @@ bool OnApply(CMarnelPropertySheet& sheet, bool okButton, const std::wstring& dir
     if (ValidateAndSave(sheet, directory)) {
         if (!sheet.SuccessBoxFlag()) {
             sheet.Prompt().ShowInformation(
-                L"A text file has been generated in the same directory as this application. It is named " +
-                sheet.OutputFileName() + L".");
+                SuccessBoxText(sheet.OutputFileName(), directory, programDirectory));
         }
         if (okButton) {
             sheet.SetSuccessBoxFlag(true);
