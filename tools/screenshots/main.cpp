@@ -56,6 +56,15 @@ QString FilePart(const QString& label) {
     return part;
 }
 
+// Lays out what the last change asked for: a page built on demand posts its layout requests, and the
+// scroll area decides on its scroll bars only once the new size has arrived.
+void Settle() {
+    for (int round = 0; round < 5; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
+}
+
 struct SForm {
     QString prefix;
     std::wstring path;
@@ -69,17 +78,17 @@ bool RenderForm(const SForm& form, const QDir& out) {
     sheet.Initialize();
     CSheetWindow window(sheet);
     window.show();
-    QApplication::processEvents();
+    Settle();
     if (!LoadOrvikBytes(sheet, form.path, form.bytes)) {
         std::fprintf(stderr, "cannot load %ls\n", form.path.c_str());
         return false;
     }
-    QApplication::processEvents();
+    Settle();
     QTabWidget* tabs = window.TabWidget();
     bool ok = true;
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
-        QApplication::processEvents();
+        Settle();
         const QString name = QStringLiteral("%1-%2-%3.png")
                                  .arg(form.prefix)
                                  .arg(i + 1, 2, 10, QLatin1Char('0'))
