@@ -19,6 +19,8 @@ NEW_FORM_TABS = ["Intro"]
 # Orvik_Product_Type=1` lists them.
 CABLE_TABS = ["Intro", "Orvik Product", "General PD Settings", "Cable - Part One"]
 VENDOR = "Acme Cable Works"
+CANCEL_QUESTION = ("Are you sure you want to cancel?  You will lose all your work and have to start over "
+                   "again from the beginning.")
 
 
 class Failure(Exception):
@@ -213,6 +215,10 @@ def cancel_and_confirm(app, window, timeout):
     box, yes = wait_for("the question box with a Yes button", timeout, yes_button)
     texts = [a.name for a in walk(box) if a.getRole() == pyatspi.ROLE_LABEL and a.name]
     log(f"question box: {texts}")
+    if CANCEL_QUESTION not in texts:
+        raise Failure(f"the question box does not ask {CANCEL_QUESTION!r}")
+    if named(box, pyatspi.ROLE_PUSH_BUTTON, "No") is None:
+        raise Failure("the question box has no No button")
     click(yes)
 
 

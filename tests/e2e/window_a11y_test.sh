@@ -65,7 +65,7 @@ cleanup() {
     for pid in "${all[@]}"; do stop_pid "$pid"; done
     if [ $status -ne 0 ] && [ -d "$work" ]; then
         for f in "$work"/*.txt "$work"/run/*.log; do
-            [ -s "$f" ] && { echo "--- $f"; tail -n 40 "$f"; } >&2
+            [ -s "$f" ] && { echo "--- $f"; tail -n 40 "$f"; echo; } >&2
         done
     fi
     rm -rf "$work"
@@ -98,6 +98,8 @@ if [ -z "$display" ]; then
     exit 1
 fi
 export DISPLAY=":$display"
+mkdir -m 700 "$work/xdg"
+export XDG_RUNTIME_DIR="$work/xdg"
 unset WAYLAND_DISPLAY XDG_SESSION_TYPE
 wait_for 20 xdpyinfo >/dev/null 2>&1
 
