@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Renders every tab of a new form, a complete port form and a complete cable form to PNG files on
-# the offscreen platform. Usage: scripts/screenshots.sh [OUTPUT_DIR] (default: docs/screenshots).
+# Renders every tab of the window for a complete port form and a complete cable form (or for the form
+# files given) to PNG files, offscreen.
+# Usage: scripts/screenshots.sh [OUT_DIR [FILE...]]   (default OUT_DIR: docs/screenshots/)
+# QT_SCALE_FACTOR=2 gives pictures at twice the size.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${ORVIK_BUILD_DIR:-$here/build}"
-out="$(realpath -m "${1:-$here/docs/screenshots}")"
+out="${1:-$here/docs/screenshots}"
+shift || true
 if [ ! -f "$build/build.ninja" ]; then
     "$here/scripts/setup.sh" "$build" >&2
 fi
-cmake --build "$build" --target RenderTest >&2
+cmake --build "$build" --target orvik_screenshots >&2
 mkdir -p "$out"
-QT_QPA_PLATFORM=offscreen ORVIK_SCREENSHOT_DIR="$out" "$build/tests/ui/RenderTest" >&2
-ls -1 "$out"/*.png
+QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 "$build/tools/screenshots/orvik_screenshots" "$out" "$@"

@@ -1,0 +1,144 @@
+// Renders every tab of the window to PNG files, offscreen: for a complete port form and a complete
+// cable form, or for the form files named on the command line.
+// Usage: orvik_screenshots OUT_DIR [FILE...]
+
+#include "FullForm.h"
+#include "catalog/RuleTable.h"
+#include "persistence/OrvikReader.h"
+#include "sheet/Prompt.h"
+#include "sheet/PropertySheet.h"
+#include "ui/SheetWindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTabWidget>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+// No box may wait for a click offscreen: questions are answered Yes and every text goes to standard
+// error, where a box that should not have appeared is seen.
+class CQuietPrompt : public IPrompt {
+public:
+    void ShowError(const std::wstring& text) override { Report(L"error", text); }
+    void ShowInformation(const std::wstring& text) override { Report(L"information", text); }
+    bool AskYesNo(const std::wstring& text) override {
+        Report(L"question", text);
+        return true;
+    }
+    std::optional<std::wstring> ChooseFileToOpen(unsigned& errorCode) override {
+        errorCode = 0;
+        return std::nullopt;
+    }
+
+private:
+    static void Report(const wchar_t* kind, const std::wstring& text) {
+        std::fprintf(stderr, "%ls box: %ls\n", kind, text.c_str());
+    }
+};
+
+QString FilePart(const QString& label) {
+    QString part;
+    for (const QChar c : label) {
+        if (c.isLetterOrNumber() && c.unicode() < 128) {
+            part += c;
+        } else if (!part.endsWith(u'-')) {
+            part += u'-';
+        }
+    }
+    while (part.endsWith(u'-')) {
+        part.chop(1);
+    }
+    return part;
+}
+
+// Lays out what the last change asked for: a page built on demand posts its layout requests, and the
+// scroll area decides on its scroll bars only once the new size has arrived.
+void Settle() {
+    for (int round = 0; round < 5; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QApplication::processEvents();
+    }
+}
+
+struct SForm {
+    QString prefix;
+    std::wstring path;
+    std::string bytes;
+};
+
+// Saves one picture per tab as <prefix>-<nn>-<tab label>.png; false when one cannot be written.
+bool RenderForm(const SForm& form, const QDir& out) {
+    CQuietPrompt prompt;
+    CMarnelPropertySheet sheet(&prompt);
+    sheet.Initialize();
+    CSheetWindow window(sheet);
+    window.show();
+    Settle();
+    if (!LoadOrvikBytes(sheet, form.path, form.bytes)) {
+        std::fprintf(stderr, "cannot load %ls\n", form.path.c_str());
+        return false;
+    }
+    Settle();
+    QTabWidget* tabs = window.TabWidget();
+    bool ok = true;
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        Settle();
+        const QString name = QStringLiteral("%1-%2-%3.png")
+                                 .arg(form.prefix)
+                                 .arg(i + 1, 2, 10, QLatin1Char('0'))
+                                 .arg(FilePart(tabs->tabText(i)));
+        const QString path = out.filePath(name);
+        if (window.grab().save(path)) {
+            std::printf("%s\n", qPrintable(path));
+        } else {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            ok = false;
+        }
+    }
+    window.hide();
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: orvik_screenshots OUT_DIR [FILE...]\n");
+        return 2;
+    }
+    QDir out(args[1]);
+    if (!out.mkpath(QStringLiteral("."))) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(args[1]));
+        return 2;
+    }
+    std::vector<SForm> forms;
+    if (args.size() == 2) {
+        forms.push_back({QStringLiteral("port"), L"FullPort.txt", orvik::testsupport::FullPortForm()});
+        forms.push_back({QStringLiteral("cable"), L"FullCable.txt", orvik::testsupport::FullCableForm()});
+    }
+    for (int i = 2; i < args.size(); ++i) {
+        std::string bytes;
+        std::wstring error;
+        const std::wstring path = args[i].toStdWString();
+        if (!ReadFileBytes(path, bytes, error)) {
+            std::fprintf(stderr, "cannot read %ls: %ls\n", path.c_str(), error.c_str());
+            return 2;
+        }
+        forms.push_back({FilePart(QFileInfo(args[i]).completeBaseName()), path, bytes});
+    }
+
+    CRuleTable::Instance().Build();
+    bool ok = true;
+    for (const SForm& form : forms) {
+        ok = RenderForm(form, out) && ok;
+    }
+    return ok ? 0 : 1;
+}
