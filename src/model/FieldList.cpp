@@ -217,9 +217,10 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, in
     }
     for (std::size_t i = 0; i < blank.fields_.Size(); ++i) {
         CParameterField* f2 = copy->fields_.At(i);
+        // The blank's parents are distinct and so are their copies: no duplicate check is needed.
         for (CParameterField* parent : blank.fields_.At(i)->Parents()) {
             auto it = copies.find(parent);
-            f2->AddParent(it != copies.end() ? it->second : parent);
+            f2->AddDistinctParent(it != copies.end() ? it->second : parent);
         }
     }
     return copy;

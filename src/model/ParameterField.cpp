@@ -160,6 +160,13 @@ void CParameterField::AddParent(CParameterField* parent) {
     }
 }
 
+void CParameterField::AddDistinctParent(CParameterField* parent) {
+    if (!parent) {
+        throw fieldlist_error(L"NULL parameter field.");
+    }
+    parents_.push_back(parent);
+}
+
 void CParameterField::AddParentAndItsParents(CParameterField* parent) {
     AddParent(parent);
     // A copy: a field may be its parent's parent list's owner in a badly linked table.

@@ -58,6 +58,8 @@ public:
 
     void AddParent(CParameterField* parent);
     void AddParentAndItsParents(CParameterField* parent);
+    // For a parent known not to be in the list yet.
+    void AddDistinctParent(CParameterField* parent);
     CParameterField* FindParent(const std::wstring& name) const;
     void ResolveParents(const CFieldList& scope);
     const std::vector<CParameterField*>& Parents() const { return parents_; }
