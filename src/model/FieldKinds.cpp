@@ -424,9 +424,12 @@ int CPulldownListField::IntValueOf(const std::wstring& text) const {
     if (!orvik::IsDecimalDigits(text)) {
         return -1;
     }
-    std::uint32_t n = 0;
-    if (!TryTextToUnsigned(text, n) || n > static_cast<std::uint32_t>(INT_MAX)) {
-        return -1;
+    unsigned long long n = 0;
+    for (wchar_t c : text) {
+        n = n * 10 + static_cast<unsigned long long>(c - L'0');
+        if (n > static_cast<unsigned long long>(INT_MAX)) {
+            return -1;
+        }
     }
     return static_cast<int>(n);
 }
