@@ -178,7 +178,7 @@ void CParameterField::AddParentAndItsParents(CParameterField* parent) {
     }
 }
 
-CParameterField* CParameterField::FindParent(const std::wstring& name) const {
+CParameterField* CParameterField::FindParent(std::wstring_view name) const {
     for (CParameterField* p : parents_) {
         if (p && p->namePattern_ == name) {
             return p;

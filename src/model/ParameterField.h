@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CFieldControl;
@@ -60,7 +61,7 @@ public:
     void AddParentAndItsParents(CParameterField* parent);
     // For a parent known not to be in the list yet.
     void AddDistinctParent(CParameterField* parent);
-    CParameterField* FindParent(const std::wstring& name) const;
+    CParameterField* FindParent(std::wstring_view name) const;
     void ResolveParents(const CFieldList& scope);
     const std::vector<CParameterField*>& Parents() const { return parents_; }
 
