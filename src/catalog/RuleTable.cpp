@@ -56,7 +56,15 @@ const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, bool exactTo
             best = it->second;
         }
     }
-    if (auto it = literalIndex_.find(orvik::ToUpper(name)); it != literalIndex_.end()) {
+    // One buffer for the upper-case key: the loader asks every group about every entry name.
+    thread_local std::wstring upper;
+    upper.assign(name);
+    for (wchar_t& c : upper) {
+        if (c >= L'a' && c <= L'z') {
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+        }
+    }
+    if (auto it = literalIndex_.find(upper); it != literalIndex_.end()) {
         best = std::min(best, it->second);
     }
     for (std::size_t i : patternRecords_) {

@@ -163,8 +163,16 @@ bool CEditField::HasOnlyDigits() const {
     return TextHasOnlyDigits(Value(), 10);
 }
 
-void CEditField::UpdatePrompt() {
-    prompt_ = note_;
+const std::wstring& CEditField::Prompt() const {
+    if (promptStale_) {
+        prompt_ = BuildPrompt();
+        promptStale_ = false;
+    }
+    return prompt_;
+}
+
+std::wstring CEditField::BuildPrompt() const {
+    return note_;
 }
 
 // ---- CDigitStringEditField ----
@@ -215,7 +223,7 @@ bool CDigitStringEditField::HasOnlyDigits() const {
     return TextHasOnlyDigits(Value(), radix_);
 }
 
-void CDigitStringEditField::UpdatePrompt() {
+std::wstring CDigitStringEditField::BuildPrompt() const {
     std::wstring radixName;
     if (radix_ == 10) {
         radixName = L"decimal";
@@ -224,9 +232,9 @@ void CDigitStringEditField::UpdatePrompt() {
     } else {
         radixName = Format(L"base %u", {ToWide(radix_)});
     }
-    SetPrompt(Format(L"Enter precisely %u %s digit%s.%s%s",
-                     {ToWide(digitCount_), radixName, digitCount_ == 1 ? L"" : L"s",
-                      Note().empty() ? L"" : L" ", Note()}));
+    return Format(
+        L"Enter precisely %u %s digit%s.%s%s",
+        {ToWide(digitCount_), radixName, digitCount_ == 1 ? L"" : L"s", Note().empty() ? L"" : L" ", Note()});
 }
 
 std::wstring CDigitStringEditField::SummaryText(const CDigitStringEditField* field) {
@@ -340,6 +348,10 @@ bool CNumEditField::CreateControl() {
 void CNumEditField::CopyFrom(const CParameterField& other) {
     CParameterField::CopyFrom(other);
     if (const auto* num = dynamic_cast<const CNumEditField*>(&other)) {
+        // The prompt keeps telling the range it was last made for.
+        if (num->minimum_ != minimum_ || num->maximum_ != maximum_) {
+            Prompt();
+        }
         scale_ = num->scale_;
         units_ = num->units_;
         minimum_ = num->minimum_;
@@ -357,9 +369,9 @@ std::unique_ptr<CParameterField> CNumEditField::Clone() const {
     return std::unique_ptr<CParameterField>(new CNumEditField(*this, SCloneTag{}));
 }
 
-void CNumEditField::UpdatePrompt() {
-    SetPrompt(Format(L"Enter a number in the range %llu through %llu.%s%s",
-                     {ToWide(minimum_), ToWide(maximum_), Note().empty() ? L"" : L" ", Note()}));
+std::wstring CNumEditField::BuildPrompt() const {
+    return Format(L"Enter a number in the range %llu through %llu.%s%s",
+                  {ToWide(minimum_), ToWide(maximum_), Note().empty() ? L"" : L" ", Note()});
 }
 
 void CNumEditField::SetScaleAndUnits(unsigned scale, std::wstring units) {
@@ -412,9 +424,12 @@ int CPulldownListField::IntValueOf(const std::wstring& text) const {
     if (!orvik::IsDecimalDigits(text)) {
         return -1;
     }
-    std::uint32_t n = 0;
-    if (!TryTextToUnsigned(text, n) || n > static_cast<std::uint32_t>(INT_MAX)) {
-        return -1;
+    unsigned long long n = 0;
+    for (wchar_t c : text) {
+        n = n * 10 + static_cast<unsigned long long>(c - L'0');
+        if (n > static_cast<unsigned long long>(INT_MAX)) {
+            return -1;
+        }
     }
     return static_cast<int>(n);
 }

@@ -28,9 +28,11 @@ public:
     std::unique_ptr<CParameterField> Clone() const override;
 
     virtual bool HasOnlyDigits() const;
-    virtual void UpdatePrompt();
+    // The prompt is built when first read after a change: most fields, and every group copy, are
+    // never asked for theirs.
+    void UpdatePrompt() { promptStale_ = true; }
 
-    const std::wstring& Prompt() const { return prompt_; }
+    const std::wstring& Prompt() const;
     const std::wstring& Note() const { return note_; }
 
 protected:
@@ -38,10 +40,11 @@ protected:
     CEditField(const CEditField& source, SCloneTag);
     // True for a non-empty text of digits of the radix (letters in either case above 10).
     static bool TextHasOnlyDigits(const std::wstring& text, unsigned radix);
-    void SetPrompt(std::wstring prompt) { prompt_ = std::move(prompt); }
+    virtual std::wstring BuildPrompt() const;
 
 private:
-    std::wstring prompt_;
+    mutable std::wstring prompt_;
+    mutable bool promptStale_ = false;
     std::wstring note_;
 };
 
@@ -58,12 +61,14 @@ public:
     bool CreateControl() override;
     std::unique_ptr<CParameterField> Clone() const override;
     bool HasOnlyDigits() const override;
-    void UpdatePrompt() override;
 
     unsigned DigitCount() const { return digitCount_; }
     unsigned Radix() const { return radix_; }
     // "0x04B4" for a hexadecimal field, "--" when the field is missing.
     static std::wstring SummaryText(const CDigitStringEditField* field);
+
+protected:
+    std::wstring BuildPrompt() const override;
 
 private:
     CDigitStringEditField(const CDigitStringEditField& source, SCloneTag);
@@ -87,7 +92,6 @@ public:
     bool CreateControl() override;
     void CopyFrom(const CParameterField& other) override;
     std::unique_ptr<CParameterField> Clone() const override;
-    void UpdatePrompt() override;
 
     bool IsValueInRange(const std::wstring& text) const;
     // The value, in user units, that a file entry's value text (in file units) stands for; text
@@ -106,6 +110,9 @@ public:
     // "5000mV" (rounded down to whole steps), the raw text with units when not a number, "--" when
     // the field is missing.
     static std::wstring SummaryText(const CNumEditField* field);
+
+protected:
+    std::wstring BuildPrompt() const override;
 
 private:
     CNumEditField(const CNumEditField& source, SCloneTag);

@@ -215,11 +215,12 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, in
     for (std::size_t i = 0; i < sources.size(); ++i) {
         CParameterField* f2 = copy->fields_.At(i);
         for (CParameterField* parent : sources[i]->Parents()) {
-            // A group has a dozen fields: a linear search beats any index.
+            // A group has a dozen fields: a linear search beats any index. The blank's parents are
+            // distinct and so are their copies: no duplicate check is needed.
             auto it = std::find(sources.begin(), sources.end(), parent);
-            f2->AddParent(it != sources.end()
-                              ? copy->fields_.At(static_cast<std::size_t>(it - sources.begin()))
-                              : parent);
+            f2->AddDistinctParent(it != sources.end()
+                                      ? copy->fields_.At(static_cast<std::size_t>(it - sources.begin()))
+                                      : parent);
         }
     }
     return copy;

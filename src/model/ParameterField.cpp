@@ -160,6 +160,13 @@ void CParameterField::AddParent(CParameterField* parent) {
     }
 }
 
+void CParameterField::AddDistinctParent(CParameterField* parent) {
+    if (!parent) {
+        throw fieldlist_error(L"NULL parameter field.");
+    }
+    parents_.push_back(parent);
+}
+
 void CParameterField::AddParentAndItsParents(CParameterField* parent) {
     AddParent(parent);
     // A copy: a field may be its parent's parent list's owner in a badly linked table.
@@ -171,7 +178,7 @@ void CParameterField::AddParentAndItsParents(CParameterField* parent) {
     }
 }
 
-CParameterField* CParameterField::FindParent(const std::wstring& name) const {
+CParameterField* CParameterField::FindParent(std::wstring_view name) const {
     for (CParameterField* p : parents_) {
         if (p && p->namePattern_ == name) {
             return p;

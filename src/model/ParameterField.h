@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CFieldControl;
@@ -58,7 +59,9 @@ public:
 
     void AddParent(CParameterField* parent);
     void AddParentAndItsParents(CParameterField* parent);
-    CParameterField* FindParent(const std::wstring& name) const;
+    // For a parent known not to be in the list yet.
+    void AddDistinctParent(CParameterField* parent);
+    CParameterField* FindParent(std::wstring_view name) const;
     void ResolveParents(const CFieldList& scope);
     const std::vector<CParameterField*>& Parents() const { return parents_; }
 

@@ -11,8 +11,14 @@ int ParentIntValue(const CParameterField* field, const wchar_t* parentName) {
     if (!field) {
         return -1;
     }
-    const auto* parent = dynamic_cast<const CPulldownListField*>(field->FindParent(parentName));
-    return parent ? parent->GetIntValue() : -1;
+    // Compared in place: this runs for every parent test of every re-evaluation.
+    for (const CParameterField* p : field->Parents()) {
+        if (p && p->NamePattern() == parentName) {
+            const auto* parent = dynamic_cast<const CPulldownListField*>(p);
+            return parent ? parent->GetIntValue() : -1;
+        }
+    }
+    return -1;
 }
 
 bool IsParentValidValue::operator()(const CParameterField* field) const {

@@ -53,23 +53,30 @@ char ToCp1252Char(wchar_t c) {
 } // namespace
 
 std::string ToCp1252(std::wstring_view text) {
-    std::string out;
-    out.reserve(text.size());
+    // Written into place: a whole file goes through here, almost all of it ASCII.
+    std::string out(text.size(), '\0');
+    std::size_t n = 0;
     for (std::size_t i = 0; i < text.size();) {
+        const wchar_t c = text[i];
+        if (c < 0x80) {
+            out[n++] = static_cast<char>(static_cast<unsigned char>(c));
+            ++i;
+            continue;
+        }
         std::size_t units = 1;
         CharAt(text, i, units);
-        out.push_back(units == 1 ? ToCp1252Char(text[i]) : '?');
+        out[n++] = units == 1 ? ToCp1252Char(c) : '?';
         i += units;
     }
+    out.resize(n);
     return out;
 }
 
 std::wstring FromCp1252(std::string_view bytes) {
-    std::wstring out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        out.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<wchar_t>(b));
+    std::wstring out(bytes.size(), L'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out[i] = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<wchar_t>(b);
     }
     return out;
 }
