@@ -3,12 +3,18 @@
 #include "logging/Logger.h"
 #include "model/Errors.h"
 #include "model/FieldKinds.h"
-#include "text/PathText.h"
+#include "model/Text.h"
+#include "model/Version.h"
 #include "persistence/FileWriter.h"
-#include "platform/Platform.h"
 #include "sheet/PropertySheet.h"
-#include "text/Text.h"
-#include "text/Version.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using orvik::Format;
 
@@ -29,6 +35,10 @@ std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
         return directory + name;
     }
     return directory + L"/" + name;
+}
+
+std::wstring SystemError(int code) {
+    return orvik::FromUtf8(std::strerror(code)).substr(0, 255);
 }
 
 } // namespace
@@ -84,9 +94,45 @@ void SetSheetTitle(CMarnelPropertySheet& sheet, const std::wstring& path) {
 }
 
 bool WriteFileReplacing(const std::wstring& path, std::string_view bytes, std::wstring& error) {
-    std::string reason;
-    if (!orvik::platform::ReplaceFileContents(orvik::ToPath(path), bytes, reason)) {
-        error = orvik::FromUtf8(reason).substr(0, 255);
+    const std::string target = orvik::ToUtf8(path);
+    const std::size_t slash = target.rfind('/');
+    const std::string directory = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string temp = (directory == "." ? std::string("./") : directory) + "." + base + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        error = SystemError(errno);
+        return false;
+    }
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int code = errno;
+            ::close(fd);
+            ::unlink(temp.c_str());
+            error = SystemError(code);
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    // The file is read by others after we are gone: give it ordinary permissions, not mkstemp's 0600.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        error = SystemError(code);
+        return false;
+    }
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        const int code = errno;
+        ::unlink(temp.c_str());
+        error = SystemError(code);
         return false;
     }
     return true;
@@ -129,19 +175,39 @@ bool ValidateAndSave(CMarnelPropertySheet& sheet, const std::wstring& directory)
     return SaveOrvik(sheet, directory);
 }
 
-bool OnApply(CMarnelPropertySheet& sheet, bool okButton, const std::wstring& directory) {
+std::wstring SuccessBoxText(const std::wstring& fileName, const std::wstring& directory,
+                            const std::wstring& programDirectory) {
+    const std::wstring usual =
+        L"A text file has been generated in the same directory as this application. It is named " + fileName +
+        L".";
+    if (programDirectory.empty()) {
+        return usual;
+    }
+    std::error_code error;
+    const std::filesystem::path written =
+        std::filesystem::weakly_canonical(directory.empty() ? std::filesystem::current_path(error)
+                                                            : std::filesystem::absolute(directory, error),
+                                          error);
+    const std::filesystem::path program = std::filesystem::weakly_canonical(programDirectory, error);
+    if (written.empty() || written == program) {
+        return usual;
+    }
+    return L"A text file has been generated in " + written.wstring() + L". It is named " + fileName + L".";
+}
+
+bool OnApply(CMarnelPropertySheet& sheet, bool okButton, const std::wstring& directory,
+             const std::wstring& programDirectory) {
     Log(Format(L"%s button selected.", {okButton ? L"OK" : L"Apply"}));
     sheet.SetLeaveQuestionEnabled(false);
     for (CParameterField* field : sheet.ActivePage().Fields()) {
-        field->SyncWithControl(ESyncDirection::ControlToValue);
+        field->SyncWithControl(0);
     }
     Log(std::string_view("About to save Orvik."));
     bool result = false;
     if (ValidateAndSave(sheet, directory)) {
         if (!sheet.SuccessBoxFlag()) {
             sheet.Prompt().ShowInformation(
-                L"A text file has been generated in the same directory as this application. It is named " +
-                sheet.OutputFileName() + L".");
+                SuccessBoxText(sheet.OutputFileName(), directory, programDirectory));
         }
         if (okButton) {
             sheet.SetSuccessBoxFlag(true);

@@ -1,0 +1,467 @@
+#include "ui/FieldControls.h"
+
+#include "model/FieldKinds.h"
+#include "model/WndWrapper.h"
+#include "ui/QtText.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <cstdlib>
+
+namespace {
+
+std::function<void()>& BeepHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+QString ToolTipFor(const std::wstring& help) {
+    if (help.empty()) {
+        return {};
+    }
+    return ToQString(CParameterField::ToolTipText(help));
+}
+
+} // namespace
+
+void SetKeystrokeBeep(std::function<void()> beep) {
+    BeepHook() = std::move(beep);
+}
+
+void KeystrokeBeep() {
+    if (BeepHook()) {
+        BeepHook()();
+    } else {
+        QApplication::beep();
+    }
+}
+
+bool IsRadixDigit(char32_t c, unsigned radix) {
+    if (c <= U'/') {
+        return false;
+    }
+    if (radix <= 10) {
+        return c < U'0' + radix;
+    }
+    if (c <= U'9') {
+        return true;
+    }
+    const char32_t lower = (c >= U'A' && c <= U'Z') ? c - U'A' + U'a' : c;
+    return lower >= U'a' && lower < U'a' + (radix - 10);
+}
+
+void InstallInvalidColourRule() {
+    static const QString rule = QStringLiteral("*[invalid=\"true\"] { color: rgb(255, 0, 0); }");
+    if (!qApp) {
+        return;
+    }
+    const QString sheet = qApp->styleSheet();
+    if (!sheet.contains(rule)) {
+        qApp->setStyleSheet(sheet.isEmpty() ? rule : sheet + QLatin1Char('\n') + rule);
+    }
+}
+
+void MarkInvalid(QWidget* widget, bool invalid) {
+    if (!widget) {
+        return;
+    }
+    const QVariant old = widget->property("invalid");
+    if (old.isValid() && old.toBool() == invalid) {
+        return;
+    }
+    widget->setProperty("invalid", invalid);
+    widget->style()->unpolish(widget);
+    widget->style()->polish(widget);
+    widget->update();
+}
+
+// ---- CEditMultiBase ----
+
+CEditMultiBase::CEditMultiBase(QWidget* parent) : QLineEdit(parent) {}
+
+void CEditMultiBase::keyPressEvent(QKeyEvent* event) {
+    if (filterOn_ && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
+        const QString text = event->text();
+        if (text.size() == 1 && text[0].isPrint() && !IsRadixDigit(text[0].unicode(), radix_)) {
+            KeystrokeBeep();
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void CEditMultiBase::focusInEvent(QFocusEvent* event) {
+    hasFocus_ = true;
+    QLineEdit::focusInEvent(event);
+}
+
+void CEditMultiBase::focusOutEvent(QFocusEvent* event) {
+    hasFocus_ = false;
+    emit focusLost();
+    QLineEdit::focusOutEvent(event);
+}
+
+// ---- CBalloonTip ----
+
+CBalloonTip::CBalloonTip() : QFrame(nullptr, Qt::ToolTip | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("InvalidValueBalloon"));
+    setFrameShape(QFrame::Box);
+    setAutoFillBackground(true);
+    setPalette(QToolTip::palette());
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 4, 6, 4);
+    title_ = new QLabel(this);
+    QFont bold = title_->font();
+    bold.setBold(true);
+    title_->setFont(bold);
+    text_ = new QLabel(this);
+    text_->setTextFormat(Qt::PlainText);
+    text_->setWordWrap(true);
+    text_->setMaximumWidth(400);
+    layout->addWidget(title_);
+    layout->addWidget(text_);
+}
+
+void CBalloonTip::ShowBelow(QWidget* anchor, const QString& title, const QString& text) {
+    title_->setText(title);
+    text_->setText(text);
+    adjustSize();
+    if (anchor) {
+        move(anchor->mapToGlobal(QPoint(0, anchor->height())));
+    }
+    show();
+}
+
+QString CBalloonTip::Title() const {
+    return title_->text();
+}
+
+QString CBalloonTip::Text() const {
+    return text_->text();
+}
+
+// ---- CQtFieldControl ----
+
+CQtFieldControl::CQtFieldControl(CParameterField& field, QWidget* input, QWidget* parent,
+                                 const std::wstring& help)
+    : field_(field), input_(input), context_(std::make_unique<QObject>()) {
+    InstallInvalidColourRule();
+    const QString name = LabelTextFor(field);
+    label_ = new QLabel(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")), parent);
+    label_->setBuddy(input);
+    input->setObjectName(name);
+    input->setAccessibleName(name);
+    label_->setObjectName(name + QStringLiteral("_label"));
+    if (!help.empty()) {
+        input->setAccessibleDescription(ToQString(help));
+        const QString tip = ToolTipFor(help);
+        input->setToolTip(tip);
+        input->setToolTipDuration(30000);
+        label_->setToolTip(tip);
+        label_->setToolTipDuration(30000);
+    }
+}
+
+CQtFieldControl::~CQtFieldControl() {
+    context_.reset();
+    if (label_) {
+        label_->hide();
+        label_->deleteLater();
+    }
+    if (input_) {
+        input_->hide();
+        input_->deleteLater();
+    }
+}
+
+QString CQtFieldControl::LabelTextFor(const CParameterField& field) {
+    std::wstring name = field.GetPrintableName();
+    if (!name.empty() && name.front() == L'$') {
+        name.erase(0, 1);
+    }
+    return ToQString(name);
+}
+
+bool CQtFieldControl::IsLive() const {
+    return bound_ && input_;
+}
+
+void CQtFieldControl::Unbind() {
+    bound_ = false;
+}
+
+void CQtFieldControl::UpdateColour() {
+    if (!IsLive()) {
+        return;
+    }
+    const bool invalid = !field_.PassesValidity();
+    MarkInvalid(label_, invalid);
+    MarkInvalid(input_, invalid);
+}
+
+void CQtFieldControl::RedrawControl() {
+    if (!IsLive()) {
+        return;
+    }
+    UpdateColour();
+    if (field_.Host()) {
+        field_.Host()->RedrawIndicator();
+    }
+}
+
+void CQtFieldControl::EnableControl(bool enable) {
+    if (!IsLive()) {
+        return;
+    }
+    input_->setEnabled(enable);
+    if (label_) {
+        label_->setEnabled(enable);
+    }
+}
+
+void CQtFieldControl::ShowControl(bool show) {
+    if (!IsLive()) {
+        return;
+    }
+    input_->setVisible(show);
+    if (label_) {
+        label_->setVisible(show);
+    }
+}
+
+bool CQtFieldControl::IsControlEnabled() const {
+    return IsLive() && input_->isEnabled();
+}
+
+void CQtFieldControl::ReportEdit(const std::wstring& value) {
+    if (onEdit_) {
+        onEdit_(&field_, value);
+    } else {
+        field_.SetValue(value);
+    }
+}
+
+// ---- edit boxes ----
+
+CEditFieldControl::CEditFieldControl(CParameterField& field, QWidget* parent, const std::wstring& help)
+    : CQtFieldControl(field, new CEditMultiBase(parent), parent, help) {
+    CEditMultiBase* edit = Edit();
+    QObject::connect(edit, &QLineEdit::textEdited, Context(), [this](const QString& text) {
+        ReportEdit(ToWString(text));
+        TextChanged();
+    });
+    QObject::connect(edit, &QLineEdit::textChanged, Context(), [this](const QString&) { TextChanged(); });
+    QObject::connect(edit, &CEditMultiBase::focusLost, Context(), [this] { HideBalloon(); });
+}
+
+CEditFieldControl::~CEditFieldControl() = default;
+
+void CEditFieldControl::ResetControl() {
+    if (!IsLive()) {
+        return;
+    }
+    Edit()->SetFilterOn(false);
+    Edit()->clear();
+}
+
+void CEditFieldControl::SetControlText(const std::wstring& text) {
+    if (!IsLive()) {
+        return;
+    }
+    const QString q = ToQString(text);
+    if (Edit()->text() != q) {
+        Edit()->setText(q);
+    }
+}
+
+std::wstring CEditFieldControl::GetControlText() const {
+    return IsLive() ? ToWString(Edit()->text()) : std::wstring();
+}
+
+CBalloonTip* CEditFieldControl::Balloon() const {
+    return balloon_ && balloon_->isVisible() ? balloon_.get() : nullptr;
+}
+
+void CEditFieldControl::HideBalloon() {
+    if (balloon_) {
+        balloon_->hide();
+    }
+}
+
+void CEditFieldControl::TextChanged() {
+    if (!IsLive()) {
+        return;
+    }
+    RedrawControl();
+    if (!IsLive()) {
+        return;
+    }
+    CWndWrapper* host = field_.Host();
+    const bool onActivePage = !host || !host->GetPage() || host->IsActivePage();
+    const bool typed = Edit()->HasFocusFlag();
+    if (onActivePage && typed && !Edit()->text().isEmpty() && !field_.PassesValidity()) {
+        if (!balloon_) {
+            balloon_ = std::make_unique<CBalloonTip>();
+        }
+        const auto* edit = dynamic_cast<const CEditField*>(&field_);
+        balloon_->ShowBelow(Edit(), QStringLiteral("Invalid value"),
+                            edit ? ToQString(edit->Prompt()) : QString());
+    } else {
+        HideBalloon();
+    }
+}
+
+void CNumEditControl::ResetControl() {
+    if (!IsLive()) {
+        return;
+    }
+    Edit()->SetRadix(10);
+    Edit()->SetFilterOn(true);
+    Edit()->clear();
+}
+
+void CDigitStringEditControl::ResetControl() {
+    if (!IsLive()) {
+        return;
+    }
+    const auto* digits = dynamic_cast<const CDigitStringEditField*>(&field_);
+    const unsigned radix = digits ? digits->Radix() : 10;
+    Edit()->SetRadix(radix >= 2 && radix <= 36 ? radix : 10);
+    Edit()->SetFilterOn(true);
+    Edit()->clear();
+}
+
+// ---- pull-downs ----
+
+CPulldownFieldControl::CPulldownFieldControl(CParameterField& field, QWidget* parent,
+                                             const std::wstring& help)
+    : CQtFieldControl(field, new QComboBox(parent), parent, help) {
+    Combo()->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    QObject::connect(Combo(), &QComboBox::activated, Context(), [this](int) {
+        ReportEdit(GetControlText());
+        RedrawControl();
+    });
+}
+
+QString CPulldownFieldControl::FormatChoice(int value, const std::wstring& label) const {
+    return QStringLiteral("%1 : %2").arg(value).arg(ToQString(label));
+}
+
+void CPulldownFieldControl::ResetControl() {
+    if (!IsLive()) {
+        return;
+    }
+    QComboBox* combo = Combo();
+    combo->clear();
+    combo->addItem(QStringLiteral("<Select>"), QVariant(-1));
+    if (const auto* list = dynamic_cast<const CPulldownListField*>(&field_)) {
+        for (const COption& option : list->Options()) {
+            combo->addItem(FormatChoice(option.first, option.second), QVariant(option.first));
+        }
+    }
+    combo->setCurrentIndex(0);
+}
+
+void CPulldownFieldControl::ChoicesChanged() {
+    if (!IsLive()) {
+        return;
+    }
+    ResetControl();
+    SetControlText(field_.Value());
+}
+
+void CPulldownFieldControl::SelectValue(long long value) {
+    QComboBox* combo = Combo();
+    for (int i = 1; i < combo->count(); ++i) {
+        if (combo->itemData(i).toLongLong() == value) {
+            combo->setCurrentIndex(i);
+            return;
+        }
+    }
+    combo->setCurrentIndex(0);
+}
+
+void CPulldownFieldControl::SetControlText(const std::wstring& text) {
+    if (!IsLive()) {
+        return;
+    }
+    if (text.empty()) {
+        Combo()->setCurrentIndex(0);
+        return;
+    }
+    bool ok = false;
+    const long long value = ToQString(text).toLongLong(&ok, 10);
+    if (!ok) {
+        Combo()->setCurrentIndex(0);
+        return;
+    }
+    SelectValue(value);
+}
+
+std::wstring CPulldownFieldControl::GetControlText() const {
+    if (!IsLive()) {
+        return {};
+    }
+    const int index = Combo()->currentIndex();
+    if (index <= 0) {
+        return {};
+    }
+    const unsigned value = static_cast<unsigned>(Combo()->itemData(index).toLongLong());
+    return std::to_wstring(value);
+}
+
+void CYesNoFieldControl::SetControlText(const std::wstring& text) {
+    if (!IsLive()) {
+        return;
+    }
+    if (text == L"YES") {
+        SelectValue(1);
+    } else if (text == L"NO") {
+        SelectValue(0);
+    } else {
+        Combo()->setCurrentIndex(0);
+    }
+}
+
+std::wstring CYesNoFieldControl::GetControlText() const {
+    const std::wstring text = CPulldownFieldControl::GetControlText();
+    if (text == L"1") {
+        return L"YES";
+    }
+    if (text == L"0") {
+        return L"NO";
+    }
+    return text;
+}
+
+QString CYesNoFieldControl::FormatChoice(int /*value*/, const std::wstring& label) const {
+    return ToQString(label);
+}
+
+// ---- factory ----
+
+std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QWidget* parent,
+                                                      const std::wstring& help) {
+    std::unique_ptr<CQtFieldControl> control;
+    if (dynamic_cast<CYesNoPulldownListField*>(&field)) {
+        control = std::make_unique<CYesNoFieldControl>(field, parent, help);
+    } else if (dynamic_cast<CPulldownListField*>(&field)) {
+        control = std::make_unique<CPulldownFieldControl>(field, parent, help);
+    } else if (dynamic_cast<CNumEditField*>(&field)) {
+        control = std::make_unique<CNumEditControl>(field, parent, help);
+    } else if (dynamic_cast<CDigitStringEditField*>(&field)) {
+        control = std::make_unique<CDigitStringEditControl>(field, parent, help);
+    } else {
+        control = std::make_unique<CEditFieldControl>(field, parent, help);
+    }
+    control->ResetControl();
+    control->SetControlText(field.Value());
+    control->EnableControl(field.IsAvailable() && field.IsEnabled());
+    control->UpdateColour();
+    return control;
+}

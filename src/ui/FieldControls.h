@@ -1,0 +1,177 @@
+#pragma once
+
+#include "model/FieldControl.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class CParameterField;
+class CPulldownListField;
+
+// The beep of a dropped keystroke. Tests replace it to count beeps; the default rings the system bell.
+void SetKeystrokeBeep(std::function<void()> beep);
+void KeystrokeBeep();
+
+// True when `c` is a digit of `radix`; letters count in either case above radix 10.
+bool IsRadixDigit(char32_t c, unsigned radix);
+
+// The red colour of an invalid label, input text or list item, as one application style sheet rule
+// keyed on the "invalid" property. Installed once per application; further calls do nothing.
+void InstallInvalidColourRule();
+// Sets the "invalid" property and re-polishes the widget when it changed.
+void MarkInvalid(QWidget* widget, bool invalid);
+
+// An edit box that drops typed characters that are not digits of its radix (pasted text is not
+// filtered) and reports focus changes.
+class CEditMultiBase : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit CEditMultiBase(QWidget* parent = nullptr);
+
+    void SetRadix(unsigned radix) { radix_ = radix; }
+    unsigned Radix() const { return radix_; }
+    void SetFilterOn(bool on) { filterOn_ = on; }
+    bool FilterOn() const { return filterOn_; }
+    bool HasFocusFlag() const { return hasFocus_; }
+
+signals:
+    void focusLost();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    unsigned radix_ = 10;
+    bool filterOn_ = false;
+    bool hasFocus_ = false;
+};
+
+// The "Invalid value" balloon below an edit box: a small frameless tip window of its own, so that
+// it stays until it is hidden and can be inspected.
+class CBalloonTip : public QFrame {
+    Q_OBJECT
+public:
+    CBalloonTip();
+    void ShowBelow(QWidget* anchor, const QString& title, const QString& text);
+    QString Title() const;
+    QString Text() const;
+
+private:
+    QLabel* title_;
+    QLabel* text_;
+};
+
+// The on-screen half of a field in the Qt window: an input control and its label. It can be laid
+// out by a page or by a group dialog; user edits are reported through the edit callback (the
+// programmatic SetControlText never reports).
+class CQtFieldControl : public CFieldControl {
+public:
+    // Called with the field and the value the user typed or chose.
+    using EditCallback = std::function<void(CParameterField*, const std::wstring&)>;
+
+    CQtFieldControl(CParameterField& field, QWidget* input, QWidget* parent, const std::wstring& help);
+    ~CQtFieldControl() override;
+
+    CParameterField& Field() const { return field_; }
+    QLabel* Label() const { return label_; }
+    QWidget* Input() const { return input_; }
+    void SetEditCallback(EditCallback callback) { onEdit_ = std::move(callback); }
+
+    // The label text: the printable name without a leading '$'.
+    static QString LabelTextFor(const CParameterField& field);
+
+    void RedrawControl() override;
+    void EnableControl(bool enable) override;
+    void ShowControl(bool show) override;
+    bool IsControlEnabled() const override;
+    bool IsLive() const override;
+    // After the window holding the control is gone; every later operation is ignored.
+    void Unbind();
+
+    // Red label and text while the field fails its validity check, the normal colours otherwise.
+    void UpdateColour();
+
+protected:
+    void ReportEdit(const std::wstring& value);
+    QObject* Context() const { return context_.get(); }
+
+    CParameterField& field_;
+    QPointer<QLabel> label_;
+    QPointer<QWidget> input_;
+
+private:
+    std::unique_ptr<QObject> context_;
+    EditCallback onEdit_;
+    bool bound_ = true;
+};
+
+class CEditFieldControl : public CQtFieldControl {
+public:
+    CEditFieldControl(CParameterField& field, QWidget* parent, const std::wstring& help);
+    ~CEditFieldControl() override;
+
+    void ResetControl() override;
+    void SetControlText(const std::wstring& text) override;
+    std::wstring GetControlText() const override;
+
+    CEditMultiBase* Edit() const { return static_cast<CEditMultiBase*>(input_.data()); }
+    // The balloon shown under the box for a typed invalid value; null when none is shown.
+    CBalloonTip* Balloon() const;
+    void HideBalloon();
+
+private:
+    void TextChanged();
+
+    std::unique_ptr<CBalloonTip> balloon_;
+};
+
+class CNumEditControl : public CEditFieldControl {
+public:
+    using CEditFieldControl::CEditFieldControl;
+    void ResetControl() override;
+};
+
+class CDigitStringEditControl : public CEditFieldControl {
+public:
+    using CEditFieldControl::CEditFieldControl;
+    void ResetControl() override;
+};
+
+class CPulldownFieldControl : public CQtFieldControl {
+public:
+    CPulldownFieldControl(CParameterField& field, QWidget* parent, const std::wstring& help);
+
+    void ResetControl() override;
+    void SetControlText(const std::wstring& text) override;
+    std::wstring GetControlText() const override;
+    void ChoicesChanged() override;
+
+    QComboBox* Combo() const { return static_cast<QComboBox*>(input_.data()); }
+    virtual QString FormatChoice(int value, const std::wstring& label) const;
+
+protected:
+    void SelectValue(long long value);
+};
+
+class CYesNoFieldControl : public CPulldownFieldControl {
+public:
+    using CPulldownFieldControl::CPulldownFieldControl;
+
+    void SetControlText(const std::wstring& text) override;
+    std::wstring GetControlText() const override;
+    QString FormatChoice(int value, const std::wstring& label) const override;
+};
+
+// The control class for the field's kind, with its label and input created as children of
+// `parent`, reset and showing the field's value. `help` becomes the tool tip of both.
+std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QWidget* parent,
+                                                      const std::wstring& help = {});

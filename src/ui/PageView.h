@@ -1,0 +1,56 @@
+#pragma once
+
+#include "sheet/PageSuper.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+class CParameterField;
+class CQtFieldControl;
+class QFormLayout;
+class QScrollArea;
+class QVBoxLayout;
+
+// One tab's page: a scrolling form with one label and one control per field of the page, in
+// registration order. The form is built when the page is first shown.
+class CPageView : public QWidget, public IPageView {
+    Q_OBJECT
+public:
+    // `onRedrawTab` repaints this page's tab caption; `onEdit` receives the user's answers.
+    CPageView(CPageSuper& page, std::function<void(CPageSuper&)> onRedrawTab,
+              std::function<void(CParameterField*, const std::wstring&)> onEdit, QWidget* parent = nullptr);
+    ~CPageView() override;
+
+    CPageSuper& Page() const { return page_; }
+    bool IsBuilt() const { return built_; }
+    // Builds the form with its controls once; later calls do nothing.
+    void EnsureBuilt();
+
+    // Writes every field's value and availability into its control, then recolours.
+    void RefreshControls();
+    // Copies every control's text into its field.
+    void CommitControls();
+    // Repaints every control's colours.
+    void RedrawControls();
+
+    QFormLayout* Form() const { return form_; }
+    // Where a list page puts its list panel: below the form, inside the scrolling area.
+    QVBoxLayout* ListPanelArea() const { return listArea_; }
+
+    void RedrawTab() override;
+    std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) override;
+
+private:
+    std::wstring HelpOf(const CParameterField& field) const;
+
+    CPageSuper& page_;
+    std::function<void(CPageSuper&)> onRedrawTab_;
+    std::function<void(CParameterField*, const std::wstring&)> onEdit_;
+    bool built_ = false;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;
+    QFormLayout* form_ = nullptr;
+    QVBoxLayout* listArea_ = nullptr;
+};

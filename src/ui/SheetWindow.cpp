@@ -1,0 +1,273 @@
+#include "ui/SheetWindow.h"
+
+#include "logging/Logger.h"
+#include "model/ParameterField.h"
+#include "model/Version.h"
+#include "persistence/SaveFlow.h"
+#include "sheet/PropertySheet.h"
+#include "ui/FieldControls.h"
+#include "ui/PageView.h"
+#include "ui/QtText.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr const wchar_t* kLeaveQuestion =
+    L"This page has not been filled out correctly.  Are you sure you wish to continue?";
+constexpr const wchar_t* kCancelQuestion =
+    L"Are you sure you want to cancel?  You will lose all your work and have to start over again from the "
+    L"beginning.";
+
+// Stops the tab widget's signals and its painting while tabs are rebuilt.
+class CRebuildScope {
+public:
+    CRebuildScope(QWidget* window, bool& guard) : window_(window), guard_(guard), wasGuarded_(guard) {
+        guard_ = true;
+        window_->setUpdatesEnabled(false);
+    }
+    ~CRebuildScope() {
+        window_->setUpdatesEnabled(true);
+        guard_ = wasGuarded_;
+    }
+    CRebuildScope(const CRebuildScope&) = delete;
+    CRebuildScope& operator=(const CRebuildScope&) = delete;
+
+private:
+    QWidget* window_;
+    bool& guard_;
+    bool wasGuarded_;
+};
+
+} // namespace
+
+CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
+    : QDialog(parent), sheet_(sheet), programDirectory_(ToWString(QCoreApplication::applicationDirPath())) {
+    setObjectName(QStringLiteral("OrvikSheet"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    InstallInvalidColourRule();
+
+    auto* layout = new QVBoxLayout(this);
+    tabs_ = new QTabWidget(this);
+    tabs_->setObjectName(QStringLiteral("Tabs"));
+    tabs_->setUsesScrollButtons(true);
+    tabs_->setDocumentMode(false);
+    layout->addWidget(tabs_, 1);
+    buttons_ =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
+    layout->addWidget(buttons_);
+    OkButton()->setDefault(true);
+    connect(OkButton(), &QPushButton::clicked, this, [this] { Save(true); });
+    connect(ApplyButton(), &QPushButton::clicked, this, [this] { Save(false); });
+    connect(CancelButton(), &QPushButton::clicked, this, &CSheetWindow::reject);
+
+    for (const auto& page : sheet_.Pages()) {
+        auto* view = new CPageView(
+            *page, [this](CPageSuper& p) { RecolourTab(p); },
+            [this](CParameterField* field, const std::wstring& value) { OnUserEdit(field, value); }, this);
+        view->hide();
+        views_[static_cast<std::size_t>(page->Id())] = view;
+    }
+    {
+        CRebuildScope scope(this, guard_);
+        for (CPageSuper* page : sheet_.Tabs()) {
+            tabs_->addTab(View(page->Id()), ToQString(page->TabLabel()));
+            tabPages_.push_back(page->Id());
+        }
+    }
+    connect(tabs_, &QTabWidget::currentChanged, this, &CSheetWindow::OnCurrentChanged);
+    sheet_.AddObserver(this);
+    ShowPage(sheet_.ActivePage().Id());
+    SyncTitle();
+    resize(760, 620);
+}
+
+CSheetWindow::~CSheetWindow() {
+    sheet_.RemoveObserver(this);
+    guard_ = true;
+    disconnect(tabs_, nullptr, this, nullptr);
+    for (CPageView*& view : views_) {
+        delete view;
+        view = nullptr;
+    }
+}
+
+int CSheetWindow::TabIndexOf(EPage page) const {
+    for (std::size_t i = 0; i < tabPages_.size(); ++i) {
+        if (tabPages_[i] == page) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+QPushButton* CSheetWindow::OkButton() const {
+    return buttons_->button(QDialogButtonBox::Ok);
+}
+
+QPushButton* CSheetWindow::ApplyButton() const {
+    return buttons_->button(QDialogButtonBox::Apply);
+}
+
+QPushButton* CSheetWindow::CancelButton() const {
+    return buttons_->button(QDialogButtonBox::Cancel);
+}
+
+void CSheetWindow::ShowPage(EPage page) {
+    CPageView* view = View(page);
+    const bool first = !view->IsBuilt();
+    view->EnsureBuilt();
+    {
+        CRebuildScope scope(this, guard_);
+        sheet_.Activate(page);
+        SelectActiveTab();
+    }
+    view->RefreshControls();
+    RecolourTabs();
+    if (first && view->Form()) {
+        // Tab moves through the fields in form order.
+        QWidget* previous = nullptr;
+        for (int row = 0; row < view->Form()->rowCount(); ++row) {
+            QLayoutItem* item = view->Form()->itemAt(row, QFormLayout::FieldRole);
+            QWidget* input = item ? item->widget() : nullptr;
+            if (!input) {
+                continue;
+            }
+            if (previous) {
+                setTabOrder(previous, input);
+            }
+            previous = input;
+        }
+    }
+}
+
+void CSheetWindow::SelectActiveTab() {
+    const int index = TabIndexOf(sheet_.ActivePage().Id());
+    if (index >= 0 && tabs_->currentIndex() != index) {
+        tabs_->setCurrentIndex(index);
+    }
+}
+
+void CSheetWindow::OnCurrentChanged(int index) {
+    if (guard_ || index < 0 || index >= static_cast<int>(tabPages_.size())) {
+        return;
+    }
+    const EPage target = tabPages_[static_cast<std::size_t>(index)];
+    CPageSuper& old = sheet_.ActivePage();
+    if (old.Id() == target) {
+        return;
+    }
+    View(old.Id())->CommitControls();
+    if (sheet_.LeaveQuestionEnabled() && !old.IsPageValid() && !sheet_.Prompt().AskYesNo(kLeaveQuestion)) {
+        {
+            CRebuildScope scope(this, guard_);
+            SelectActiveTab();
+        }
+        View(old.Id())->RedrawControls();
+        return;
+    }
+    ShowPage(target);
+}
+
+void CSheetWindow::OnUserEdit(CParameterField* field, const std::wstring& value) {
+    sheet_.ApplyUserChange(field, value);
+}
+
+void CSheetWindow::SheetChanged(const SSheetChange& change) {
+    {
+        CRebuildScope scope(this, guard_);
+        for (const SSheetChange::STab& tab : change.tabsRemoved) {
+            if (tab.position < tabPages_.size()) {
+                tabs_->removeTab(static_cast<int>(tab.position));
+                tabPages_.erase(tabPages_.begin() + static_cast<std::ptrdiff_t>(tab.position));
+            }
+        }
+        for (const SSheetChange::STab& tab : change.tabsAdded) {
+            const std::size_t position = std::min(tab.position, tabPages_.size());
+            const CPageSuper& page = sheet_.Page(tab.page);
+            tabs_->insertTab(static_cast<int>(position), View(tab.page), ToQString(page.TabLabel()));
+            tabPages_.insert(tabPages_.begin() + static_cast<std::ptrdiff_t>(position), tab.page);
+        }
+        for (const SSheetChange::SField& f : change.fields) {
+            auto* control = dynamic_cast<CQtFieldControl*>(f.field->Control());
+            if (!control || !control->IsLive()) {
+                continue;
+            }
+            if (f.choices) {
+                control->ChoicesChanged();
+            }
+            if (f.value || f.choices) {
+                control->SetControlText(f.field->Value());
+            }
+            if (f.availability) {
+                control->EnableControl(f.field->IsAvailable() && f.field->IsEnabled());
+            }
+            control->UpdateColour();
+        }
+        SelectActiveTab();
+    }
+    CPageView* active = View(sheet_.ActivePage().Id());
+    if (!active->IsBuilt()) {
+        ShowPage(sheet_.ActivePage().Id());
+    } else {
+        active->RedrawControls();
+    }
+    RecolourTabs();
+    SyncTitle();
+}
+
+void CSheetWindow::RecolourTab(const CPageSuper& page) {
+    const int index = TabIndexOf(page.Id());
+    if (index >= 0) {
+        tabs_->tabBar()->setTabTextColor(index, page.IsPageValid() ? QColor() : QColor(255, 0, 0));
+    }
+}
+
+void CSheetWindow::RecolourTabs() {
+    for (EPage page : tabPages_) {
+        RecolourTab(sheet_.Page(page));
+    }
+}
+
+void CSheetWindow::SyncTitle() {
+    const std::wstring& title = sheet_.Title();
+    setWindowTitle(ToQString(title.empty() ? orvik::TitleText() : title));
+}
+
+bool CSheetWindow::Save(bool okButton) {
+    View(sheet_.ActivePage().Id())->CommitControls();
+    const bool close = OnApply(sheet_, okButton, saveDirectory_, programDirectory_);
+    SyncTitle();
+    View(sheet_.ActivePage().Id())->RedrawControls();
+    RecolourTabs();
+    if (close) {
+        QDialog::accept();
+    }
+    return close;
+}
+
+bool CSheetWindow::QueryCancel() {
+    Log(std::string_view("Cancel button selected"));
+    for (const auto& page : sheet_.Pages()) {
+        if (page->HasWindow() && !page->IsPageEmpty()) {
+            return sheet_.Prompt().AskYesNo(kCancelQuestion);
+        }
+    }
+    return true;
+}
+
+void CSheetWindow::reject() {
+    if (!QueryCancel()) {
+        return;
+    }
+    Log(std::string_view("App exited without saving."));
+    QDialog::reject();
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "catalog/PageCatalog.h"
+#include "sheet/SheetObserver.h"
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+#include <vector>
+
+class CMarnelPropertySheet;
+class CPageSuper;
+class CPageView;
+class CParameterField;
+class QDialogButtonBox;
+class QPushButton;
+class QTabWidget;
+
+// The sheet's window: one tab per page that the sheet shows, in its order, with OK, Cancel and
+// Apply. It reflects the sheet's announcements and never decides the tab set, availability or
+// validity itself.
+class CSheetWindow : public QDialog, public ISheetObserver {
+    Q_OBJECT
+public:
+    // The sheet must be initialised and must outlive the window.
+    explicit CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent = nullptr);
+    ~CSheetWindow() override;
+
+    CMarnelPropertySheet& Sheet() const { return sheet_; }
+    QTabWidget* TabWidget() const { return tabs_; }
+    CPageView* View(EPage page) const { return views_[static_cast<std::size_t>(page)]; }
+    // The pages in tab order, as the tab bar shows them.
+    const std::vector<EPage>& TabPages() const { return tabPages_; }
+    int TabIndexOf(EPage page) const;
+    QPushButton* OkButton() const;
+    QPushButton* ApplyButton() const;
+    QPushButton* CancelButton() const;
+
+    // Where OK and Apply write the file; the current folder when empty.
+    void SetSaveDirectory(std::wstring directory) { saveDirectory_ = std::move(directory); }
+    // The program's own folder, which the success box compares with the folder written to.
+    void SetProgramDirectory(std::wstring directory) { programDirectory_ = std::move(directory); }
+
+    // OK (true) or Apply: the save flow. True when the window closes.
+    bool Save(bool okButton);
+    // The Cancel question; true when the window may close.
+    bool QueryCancel();
+
+    void SheetChanged(const SSheetChange& change) override;
+
+public slots:
+    void reject() override;
+
+private:
+    void OnCurrentChanged(int index);
+    void OnUserEdit(CParameterField* field, const std::wstring& value);
+    void ShowPage(EPage page);
+    void RecolourTab(const CPageSuper& page);
+    void RecolourTabs();
+    void SyncTitle();
+    void SelectActiveTab();
+
+    CMarnelPropertySheet& sheet_;
+    QTabWidget* tabs_ = nullptr;
+    QDialogButtonBox* buttons_ = nullptr;
+    std::array<CPageView*, kPageCount> views_{};
+    std::vector<EPage> tabPages_;
+    bool guard_ = false;
+    std::wstring saveDirectory_;
+    std::wstring programDirectory_;
+};

@@ -1,0 +1,135 @@
+// The program's run from start-up to shutdown: log lines, title, and the top-level handler.
+#include "UiTestBase.h"
+
+#include "model/Errors.h"
+#include "ui/Application.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+class CMemoryLogFile : public ILogFile {
+public:
+    CMemoryLogFile(std::string& bytes, std::string path) : bytes_(bytes), path_(std::move(path)) {}
+    bool WriteAndFlush(std::string_view bytes) override {
+        bytes_.append(bytes);
+        return true;
+    }
+    const std::string& FullPath() const override { return path_; }
+
+private:
+    std::string& bytes_;
+    std::string path_;
+};
+
+class CMemoryLogPlatform : public ILogPlatform {
+public:
+    std::tm LocalNow() override {
+        std::tm t{};
+        t.tm_year = 126;
+        t.tm_mon = 11;
+        t.tm_mday = 9;
+        return t;
+    }
+    std::unique_ptr<ILogFile> Open(const std::string& path) override {
+        return std::make_unique<CMemoryLogFile>(bytes, path);
+    }
+    void ShowMessage(const std::wstring& text) override { messages.push_back(text); }
+
+    // The log's messages without their time stamps.
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        while (start < bytes.size()) {
+            const std::size_t end = bytes.find("\r\n", start);
+            const std::string line =
+                bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            const std::size_t mark = line.find(":  ");
+            lines.push_back(mark == std::string::npos ? line : line.substr(mark + 3));
+            if (end == std::string::npos) {
+                break;
+            }
+            start = end + 2;
+        }
+        return lines;
+    }
+
+    std::string bytes;
+    std::vector<std::wstring> messages;
+};
+
+} // namespace
+
+class ApplicationTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Runs the program, `during` driving the shown window, and answers with what was reported.
+    void Run(const std::function<void(CSheetWindow&)>& during) {
+        SetLogSink(nullptr);
+        RunApplication(prompt, platform, during);
+    }
+
+    CScriptedPrompt prompt;
+    CMemoryLogPlatform platform;
+
+private slots:
+    void init() {
+        prompt = CScriptedPrompt();
+        platform.bytes.clear();
+    }
+
+    void closingRightAfterStartLogsTheFirstAndLastLines() {
+        QString title;
+        Run([&](CSheetWindow& window) {
+            title = window.windowTitle();
+            QTest::mouseClick(window.CancelButton(), Qt::LeftButton);
+        });
+        QCOMPARE(title, QStringLiteral("Orvik Generator 1.2.2.2"));
+        const std::vector<std::string> lines = platform.Messages();
+        QVERIFY(lines.size() >= 4);
+        QCOMPARE(lines.front(), std::string("Halvex Marnel File Generator, Version 1.2.2.2"));
+        QCOMPARE(lines[1], std::string("Initializing logger."));
+        QCOMPARE(lines.back(), std::string("Shutting down logger."));
+        QVERIFY(prompt.History().empty());
+        // Later log calls go nowhere.
+        Log(std::string_view("after the end"));
+        QCOMPARE(platform.Messages().back(), std::string("Shutting down logger."));
+    }
+
+    void failuresReachingTheTopAreReportedAndTheLogStillEnds_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("fieldlist_error") << 0 << QStringLiteral("fieldlist_error exception: bad list");
+        QTest::newRow("filegen_error") << 1 << QStringLiteral("filegen_error exception: bad file");
+        QTest::newRow("std::exception") << 2 << QStringLiteral("std::exception: bad thing");
+    }
+
+    void failuresReachingTheTopAreReportedAndTheLogStillEnds() {
+        QFETCH(int, kind);
+        QFETCH(QString, expected);
+        Run([kind](CSheetWindow&) {
+            if (kind == 0) {
+                throw fieldlist_error(L"bad list");
+            }
+            if (kind == 1) {
+                throw filegen_error(L"bad file");
+            }
+            throw std::runtime_error("bad thing");
+        });
+        QCOMPARE(prompt.History().size(), std::size_t(1));
+        QCOMPARE(prompt.History()[0].kind, CScriptedPrompt::Shown::Error);
+        QCOMPARE(QString::fromStdWString(prompt.History()[0].text), expected);
+        const std::vector<std::string> lines = platform.Messages();
+        QCOMPARE(QString::fromStdString(lines[lines.size() - 2]), expected);
+        QCOMPARE(lines.back(), std::string("Shutting down logger."));
+    }
+};
+
+QTEST_MAIN(ApplicationTest)
+#include "ApplicationTest.moc"

@@ -1,0 +1,45 @@
+// Renders every tab of a complete port form and of a complete cable form to PNG files, for people
+// to look at. The pictures go to ORVIK_SCREENSHOT_DIR when it is set, else to a temporary folder.
+#include "FullForm.h"
+#include "UiTestBase.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTabWidget>
+#include <QTest>
+
+class RenderTest : public QObject {
+    Q_OBJECT
+
+private:
+    void RenderAll(const std::string& bytes, const QString& prefix, int minimumTabs) {
+        const QByteArray target = qgetenv("ORVIK_SCREENSHOT_DIR");
+        QTemporaryDir temp;
+        const QString folder = target.isEmpty() ? temp.path() : QString::fromLocal8Bit(target);
+        QDir().mkpath(folder);
+        CUiFixture f(bytes);
+        f.window->resize(820, 680);
+        QTabWidget* tabs = f.window->TabWidget();
+        QVERIFY(tabs->count() >= minimumTabs);
+        for (int i = 0; i < tabs->count(); ++i) {
+            f.ClickTab(f.window->TabPages()[static_cast<std::size_t>(i)]);
+            QCOMPARE(tabs->currentIndex(), i);
+            QTest::qWait(10);
+            const QImage image = f.window->grab().toImage();
+            QVERIFY(!image.isNull());
+            const QString name = QStringLiteral("%1/%2-%3-%4.png")
+                                     .arg(folder, prefix)
+                                     .arg(i + 1, 2, 10, QLatin1Char('0'))
+                                     .arg(tabs->tabText(i).replace(QLatin1Char(' '), QLatin1Char('_')));
+            QVERIFY(image.save(name));
+        }
+    }
+
+private slots:
+    void portForm() { RenderAll(orvik::testsupport::FullPortForm(3, 2, 2, 2), QStringLiteral("port"), 10); }
+    void cableForm() { RenderAll(orvik::testsupport::FullCableForm(2, 2), QStringLiteral("cable"), 4); }
+    void newForm() { RenderAll({}, QStringLiteral("new"), 1); }
+};
+
+QTEST_MAIN(RenderTest)
+#include "RenderTest.moc"

@@ -1,0 +1,505 @@
+// The window driven as a user drives it: tabs clicked, keys typed, items chosen, buttons pressed,
+// with the boxes' answers scripted.
+#include "FullForm.h"
+#include "UiTestBase.h"
+
+#include "model/FieldKinds.h"
+#include "persistence/FileWriter.h"
+#include "persistence/OrvikReader.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const std::wstring kLeave =
+    L"This page has not been filled out correctly.  Are you sure you wish to continue?";
+const std::wstring kCancel =
+    L"Are you sure you want to cancel?  You will lose all your work and have to start "
+    L"over again from the beginning.";
+
+QStringList LabelsOf(const std::vector<CPageSuper*>& pages) {
+    QStringList labels;
+    for (const CPageSuper* page : pages) {
+        labels << QString::fromStdWString(page->TabLabel());
+    }
+    return labels;
+}
+
+int Shown(const CScriptedPrompt& prompt, CScriptedPrompt::Shown::Kind kind, const std::wstring& text) {
+    int n = 0;
+    for (const auto& s : prompt.History()) {
+        n += s.kind == kind && s.text == text;
+    }
+    return n;
+}
+
+// Every tab visited, as a user must before the form can be saved; ends on the first tab.
+void VisitAll(CUiFixture& f) {
+    for (EPage page : std::vector<EPage>(f.window->TabPages())) {
+        f.ClickTab(page);
+    }
+    f.ClickTab(EPage::Intro);
+}
+
+} // namespace
+
+class SheetWindowTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CUiFixture> f;
+
+private slots:
+    void cleanup() { f.reset(); }
+
+    // ---- start-up ----
+
+    void newWindowHasTitleButtonsAndTheTabsTheSheetShows() {
+        f = std::make_unique<CUiFixture>();
+        QCOMPARE(f->window->windowTitle(), QStringLiteral("Orvik Generator 1.2.2.2"));
+        const Qt::WindowFlags flags = f->window->windowFlags();
+        QVERIFY(flags & Qt::WindowMinimizeButtonHint);
+        QVERIFY(flags & Qt::WindowMaximizeButtonHint);
+        QVERIFY(!(flags & Qt::WindowContextHelpButtonHint));
+        QVERIFY(f->window->OkButton() && f->window->ApplyButton() && f->window->CancelButton());
+        QCOMPARE(f->TabTexts(), LabelsOf(f->sheet.Tabs()));
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("Intro"));
+    }
+
+    void labelsArePrintableNamesWithoutDollarInFormOrder() {
+        f = std::make_unique<CUiFixture>();
+        CPageView* view = f->window->View(EPage::Intro);
+        QVERIFY(view->IsBuilt());
+        const CFieldList& fields = f->sheet.Page(EPage::Intro).Fields();
+        QCOMPARE(view->Form()->rowCount(), static_cast<int>(fields.Size()));
+        for (int row = 0; row < view->Form()->rowCount(); ++row) {
+            auto* label = qobject_cast<QLabel*>(view->Form()->itemAt(row, QFormLayout::LabelRole)->widget());
+            QWidget* input = view->Form()->itemAt(row, QFormLayout::FieldRole)->widget();
+            QString name =
+                QString::fromStdWString(fields.At(static_cast<std::size_t>(row))->GetPrintableName());
+            name.remove(0, name.startsWith(QLatin1Char('$')) ? 1 : 0);
+            QCOMPARE(label->text(), name);
+            QCOMPARE(input->objectName(), name);
+            QCOMPARE(label->buddy(), input);
+            QCOMPARE(input->accessibleName(), name);
+        }
+        QWidget* vendor = f->Input(QStringLiteral("Vendor_Name"));
+        QCOMPARE(vendor->accessibleDescription(),
+                 QStringLiteral("The name of the vendor, as supplied by the vendor."));
+        QCOMPARE(vendor->toolTip(),
+                 QStringLiteral("The name of the vendor, as supplied by the vendor.\n\nSee the "
+                                "Marnel File specification for more information."));
+        QCOMPARE(vendor->toolTipDuration(), 30000);
+    }
+
+    void pagesAreBuiltOnlyWhenFirstShown() {
+        f = std::make_unique<CUiFixture>();
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
+        QVERIFY(f->window->TabIndexOf(EPage::OrvikProduct) > 0);
+        QVERIFY(!f->window->View(EPage::OrvikProduct)->IsBuilt());
+        QVERIFY(!f->sheet.Page(EPage::OrvikProduct).HasWindow());
+        QVERIFY(!f->Input(QStringLiteral("Connector_Type")));
+        f->prompt.SetDefaultAnswer(true);
+        f->ClickTab(EPage::OrvikProduct);
+        QVERIFY(f->window->View(EPage::OrvikProduct)->IsBuilt());
+        QVERIFY(f->sheet.Page(EPage::OrvikProduct).HasWindow());
+        QVERIFY(f->Input(QStringLiteral("Connector_Type")));
+    }
+
+    // ---- tabs ----
+
+    void choosingAProductTypeAddsItsTabsInTableOrderAndStaysOnTheTab() {
+        f = std::make_unique<CUiFixture>();
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("1 : Cable"));
+        QCOMPARE(f->TabTexts(), LabelsOf(f->sheet.Tabs()));
+        QVERIFY(f->TabTexts().contains(QStringLiteral("Cable - Part One")));
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("Intro"));
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
+        QCOMPARE(f->TabTexts(), LabelsOf(f->sheet.Tabs()));
+        QVERIFY(!f->TabTexts().contains(QStringLiteral("Cable - Part One")));
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("Intro"));
+    }
+
+    void aTabReturnsAtItsTablePositionNotAtTheEnd() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        VisitAll(*f);
+        f->ClickTab(EPage::OrvikProduct);
+        const QStringList before = f->TabTexts();
+        QVERIFY(before.contains(QStringLiteral("PD Source")));
+        f->Choose(QStringLiteral("PD_Port_Type"), QStringLiteral("0 : Consumer Only"));
+        QVERIFY(!f->TabTexts().contains(QStringLiteral("PD Source")));
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("Orvik Product"));
+        f->Choose(QStringLiteral("PD_Port_Type"), QStringLiteral("4 : DRP"));
+        QCOMPARE(f->TabTexts(), LabelsOf(f->sheet.Tabs()));
+        const int source = f->TabTexts().indexOf(QStringLiteral("PD Source"));
+        QVERIFY(source > 0);
+        QVERIFY(source < f->TabTexts().size() - 1);
+        QCOMPARE(f->TabTexts().at(source + 1), QStringLiteral("PD Sink"));
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("Orvik Product"));
+        // The bar and the page stack agree.
+        QCOMPARE(f->window->TabWidget()->widget(source), f->window->View(EPage::Source));
+        QCOMPARE(f->window->TabWidget()->currentWidget(), f->window->View(EPage::OrvikProduct));
+    }
+
+    void losingTheCurrentPageMovesToTheFirstTabWithoutTheLeaveQuestion() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->ClickTab(EPage::Source);
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("PD Source"));
+        f->prompt.ClearHistory();
+        // The change comes from elsewhere (another page's answer): the sheet drops the Source page.
+        f->sheet.ApplyUserChange(f->sheet.FindField(L"^PD_Port_Type$"), L"0");
+        QVERIFY(f->window->TabIndexOf(EPage::Source) < 0);
+        QCOMPARE(f->window->TabWidget()->currentIndex(), 0);
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("Intro"));
+        QCOMPARE(f->sheet.ActivePage().Id(), EPage::Intro);
+        QCOMPARE(f->QuestionsAsked(kLeave), 0);
+    }
+
+    void ctrlTabMovesToTheNextTab() {
+        f = std::make_unique<CUiFixture>();
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
+        f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("V"));
+        f->Type(QStringLiteral("Model_Part_Number"), QStringLiteral("M"));
+        f->Type(QStringLiteral("Product_Revision"), QStringLiteral("R"));
+        f->Type(QStringLiteral("TID"), QStringLiteral("1"));
+        f->prompt.SetDefaultAnswer(true);
+        QTest::keyClick(f->Edit(QStringLiteral("TID")), Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(f->window->TabWidget()->currentIndex(), 1);
+        QCOMPARE(f->sheet.ActivePage().Id(), f->window->TabPages()[1]);
+    }
+
+    // ---- colours ----
+
+    void captionsAreRedForReviewAfterStartAndDefaultOnceValidAndVisited() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        QVERIFY(f->window->TabPages().size() > 3);
+        for (EPage page : f->window->TabPages()) {
+            if (page != EPage::Intro) {
+                QVERIFY2(f->CaptionRed(page),
+                         qPrintable(QString::fromStdWString(f->sheet.Page(page).TabLabel())));
+            }
+        }
+        QVERIFY(f->CaptionDefault(EPage::Intro));
+        f->ClickTab(EPage::OrvikProduct);
+        QVERIFY(f->CaptionDefault(EPage::OrvikProduct));
+        QVERIFY(f->CaptionRed(EPage::General));
+    }
+
+    void aChangeOnAnotherPageFlagsTheTouchedPageForReview() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        VisitAll(*f);
+        for (EPage page : f->window->TabPages()) {
+            QVERIFY(f->CaptionDefault(page));
+        }
+        f->ClickTab(EPage::OrvikProduct);
+        f->Choose(QStringLiteral("PD_Port_Type"), QStringLiteral("3 : Provider Only"));
+        bool someRed = false;
+        for (EPage page : f->window->TabPages()) {
+            QCOMPARE(f->CaptionRed(page), !f->sheet.Page(page).IsPageValid());
+            someRed = someRed || f->CaptionRed(page);
+        }
+        QVERIFY(someRed);
+        QVERIFY(f->CaptionDefault(EPage::OrvikProduct) || !f->sheet.Page(EPage::OrvikProduct).IsPageValid());
+    }
+
+    void anInvalidFieldHasRedLabelAndTextUntilCorrected() {
+        f = std::make_unique<CUiFixture>();
+        QLabel* label = f->LabelOf(QStringLiteral("Vendor_Name"));
+        QLineEdit* edit = f->Edit(QStringLiteral("Vendor_Name"));
+        QVERIFY(CUiFixture::IsMarkedInvalid(label));
+        QVERIFY(CUiFixture::IsMarkedInvalid(edit));
+        QVERIFY(f->CaptionRed(EPage::Intro));
+        f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("Acme"));
+        QVERIFY(!CUiFixture::IsMarkedInvalid(label));
+        QVERIFY(!CUiFixture::IsMarkedInvalid(edit));
+        // Red is pure red; valid text keeps the palette's colour.
+        QCOMPARE(label->palette().color(QPalette::WindowText),
+                 QApplication::palette(label).color(QPalette::WindowText));
+        QVERIFY(qApp->styleSheet().contains(QStringLiteral("rgb(255, 0, 0)")));
+        f->Clear(QStringLiteral("Vendor_Name"));
+        QVERIFY(CUiFixture::IsMarkedInvalid(label));
+    }
+
+    void aTabTurnsDefaultWhenItsLastInvalidFieldIsCorrected() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->Clear(QStringLiteral("TID"));
+        QVERIFY(f->CaptionRed(EPage::Intro));
+        f->Type(QStringLiteral("TID"), QStringLiteral("42"));
+        QVERIFY(f->CaptionDefault(EPage::Intro));
+    }
+
+    void anUnavailableFieldIsDisabledButVisible() {
+        f = std::make_unique<CUiFixture>();
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("1 : Cable"));
+        QLineEdit* label = f->Edit(QStringLiteral("Port_Label"));
+        QVERIFY(label);
+        QVERIFY(!label->isEnabled());
+        QVERIFY(!f->LabelOf(QStringLiteral("Port_Label"))->isEnabled());
+        QVERIFY(label->isVisible());
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
+        QVERIFY(label->isEnabled());
+    }
+
+    // ---- questions ----
+
+    void leavingAnInvalidPageAsksAndNoKeepsThePage() {
+        f = std::make_unique<CUiFixture>();
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
+        QVERIFY(!f->sheet.Page(EPage::Intro).IsPageValid());
+        f->prompt.SetNextAnswer(false);
+        f->ClickTab(EPage::OrvikProduct);
+        QCOMPARE(f->QuestionsAsked(kLeave), 1);
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("Intro"));
+        QCOMPARE(f->sheet.ActivePage().Id(), EPage::Intro);
+        f->prompt.SetNextAnswer(true);
+        f->ClickTab(EPage::OrvikProduct);
+        QCOMPARE(f->QuestionsAsked(kLeave), 2);
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("Orvik Product"));
+        QCOMPARE(f->sheet.ActivePage().Id(), EPage::OrvikProduct);
+    }
+
+    void leavingAValidPageAsksNothing() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        QVERIFY(f->sheet.Page(EPage::Intro).IsPageValid());
+        f->ClickTab(EPage::OrvikProduct);
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("Orvik Product"));
+        QVERIFY(f->prompt.History().empty());
+    }
+
+    void cancelRightAfterStartClosesWithoutAQuestion() {
+        f = std::make_unique<CUiFixture>();
+        QTest::mouseClick(f->window->CancelButton(), Qt::LeftButton);
+        QVERIFY(!f->window->isVisible());
+        QCOMPARE(f->window->result(), static_cast<int>(QDialog::Rejected));
+        QVERIFY(f->prompt.History().empty());
+        QVERIFY(f->Logged("Cancel button selected"));
+        QVERIFY(f->Logged("App exited without saving."));
+    }
+
+    void cancelAfterTypingAsksOnceForButtonEscapeAndClose() {
+        f = std::make_unique<CUiFixture>();
+        f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("x"));
+        f->prompt.SetNextAnswer(false);
+        QTest::mouseClick(f->window->CancelButton(), Qt::LeftButton);
+        QCOMPARE(f->QuestionsAsked(kCancel), 1);
+        QVERIFY(f->window->isVisible());
+        f->prompt.SetNextAnswer(false);
+        QTest::keyClick(f->Edit(QStringLiteral("Vendor_Name")), Qt::Key_Escape);
+        QCOMPARE(f->QuestionsAsked(kCancel), 2);
+        QVERIFY(f->window->isVisible());
+        QVERIFY(!f->Logged("App exited without saving."));
+        f->prompt.SetNextAnswer(true);
+        f->window->close();
+        QCOMPARE(f->QuestionsAsked(kCancel), 3);
+        QVERIFY(!f->window->isVisible());
+        QVERIFY(f->Logged("App exited without saving."));
+        // No question of any other kind on the way.
+        QCOMPARE(static_cast<int>(f->prompt.History().size()), 3);
+    }
+
+    void cancelIgnoresAnswersOnPagesNeverShown() {
+        f = std::make_unique<CUiFixture>();
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
+        // Intro's product type does not count as work; the product page was never shown.
+        f->sheet.FindField(L"^Connector_Type$")->SetValue(L"2");
+        QTest::mouseClick(f->window->CancelButton(), Qt::LeftButton);
+        QCOMPARE(f->QuestionsAsked(kCancel), 0);
+        QVERIFY(!f->window->isVisible());
+    }
+
+    // ---- field controls ----
+
+    void digitBoxesDropNonDigitsWithABeepButTakePaste() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->ClickTab(EPage::General);
+        QLineEdit* vid = f->Edit(QStringLiteral("Manufacturer_Info_VID_Port"));
+        QVERIFY(vid);
+        if (!vid->isEnabled()) {
+            f->Choose(QStringLiteral("Manufacturer_Info_Supported_Port"), QStringLiteral("YES"));
+        }
+        QVERIFY(vid->isEnabled());
+        f->Clear(QStringLiteral("Manufacturer_Info_VID_Port"));
+        const int before = f->beeps;
+        f->Type(QStringLiteral("Manufacturer_Info_VID_Port"), QStringLiteral("g"));
+        QCOMPARE(f->beeps, before + 1);
+        QCOMPARE(vid->text(), QString());
+        f->Type(QStringLiteral("Manufacturer_Info_VID_Port"), QStringLiteral("F0a9"));
+        QCOMPARE(vid->text(), QStringLiteral("F0a9"));
+        QCOMPARE(f->beeps, before + 1);
+        QCOMPARE(f->sheet.FindField(L"^Manufacturer_Info_VID_Port$")->Value(), std::wstring(L"F0a9"));
+
+        QLineEdit* batteries = f->Edit(QStringLiteral("Num_Fixed_Batteries"));
+        QVERIFY(batteries && batteries->isEnabled());
+        f->Clear(QStringLiteral("Num_Fixed_Batteries"));
+        f->Type(QStringLiteral("Num_Fixed_Batteries"), QStringLiteral("+-.a"));
+        QCOMPARE(f->beeps, before + 5);
+        QCOMPARE(batteries->text(), QString());
+        QApplication::clipboard()->setText(QStringLiteral("x7"));
+        QTest::keyClick(batteries, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(batteries->text(), QStringLiteral("x7"));
+        QCOMPARE(f->beeps, before + 5);
+        QCOMPARE(f->sheet.FindField(L"^Num_Fixed_Batteries$")->Value(), std::wstring(L"x7"));
+        QVERIFY(CUiFixture::IsMarkedInvalid(batteries));
+    }
+
+    void aTypedInvalidNumberShowsTheBalloonUntilClearedOrLeft() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->ClickTab(EPage::General);
+        auto* control =
+            dynamic_cast<CEditFieldControl*>(f->sheet.FindField(L"^Num_Fixed_Batteries$")->Control());
+        QVERIFY(control);
+        f->Clear(QStringLiteral("Num_Fixed_Batteries"));
+        QVERIFY(!control->Balloon());
+        f->Type(QStringLiteral("Num_Fixed_Batteries"), QStringLiteral("9"));
+        QVERIFY(control->Balloon());
+        QCOMPARE(control->Balloon()->Title(), QStringLiteral("Invalid value"));
+        const auto* field = dynamic_cast<const CEditField*>(&control->Field());
+        QCOMPARE(control->Balloon()->Text(), QString::fromStdWString(field->Prompt()));
+        f->Clear(QStringLiteral("Num_Fixed_Batteries"));
+        QVERIFY(!control->Balloon());
+        f->Type(QStringLiteral("Num_Fixed_Batteries"), QStringLiteral("7"));
+        QVERIFY(control->Balloon());
+        f->Focus(f->Input(QStringLiteral("Manufacturer_Info_Supported_Port")));
+        QVERIFY(!control->Balloon());
+        f->Type(QStringLiteral("Num_Fixed_Batteries"), QStringLiteral("")); // focus back, nothing typed
+        QVERIFY(!control->Balloon());
+    }
+
+    void pulldownsShowSelectNumberedChoicesAndYesNoLabels() {
+        f = std::make_unique<CUiFixture>();
+        QComboBox* type = f->Combo(QStringLiteral("Orvik_Product_Type"));
+        QCOMPARE(type->itemText(0), QStringLiteral("<Select>"));
+        QCOMPARE(type->itemData(0).toInt(), -1);
+        QCOMPARE(type->itemText(1), QStringLiteral("0 : Port"));
+        QCOMPARE(type->itemText(2), QStringLiteral("1 : Cable"));
+        QCOMPARE(CUiFixture::ItemValue(type, QStringLiteral("2 : Re-timer")), 2);
+        CFieldControl* control = f->sheet.FindField(L"^Orvik_Product_Type$")->Control();
+        const QStringList tabs = f->TabTexts();
+        control->SetControlText(L"7");
+        QCOMPARE(type->currentText(), QStringLiteral("<Select>"));
+        QCOMPARE(control->GetControlText(), std::wstring());
+        control->SetControlText(L"1");
+        QCOMPARE(type->currentText(), QStringLiteral("1 : Cable"));
+        QCOMPARE(control->GetControlText(), std::wstring(L"1"));
+        // A programmatic refresh never re-evaluates the form.
+        QCOMPARE(f->TabTexts(), tabs);
+        QCOMPARE(f->sheet.FindField(L"^Orvik_Product_Type$")->Value(), std::wstring());
+
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
+        f->prompt.SetDefaultAnswer(true);
+        f->ClickTab(EPage::OrvikProduct);
+        QComboBox* battery = f->Combo(QStringLiteral("Port_Battery_Powered"));
+        QVERIFY(battery);
+        QCOMPARE(battery->itemText(0), QStringLiteral("<Select>"));
+        QVERIFY(battery->findText(QStringLiteral("YES")) > 0);
+        QVERIFY(battery->findText(QStringLiteral("NO")) > 0);
+        CFieldControl* yesNo = f->sheet.FindField(L"^Port_Battery_Powered$")->Control();
+        yesNo->SetControlText(L"yes");
+        QCOMPARE(battery->currentText(), QStringLiteral("<Select>"));
+        yesNo->SetControlText(L"NO");
+        QCOMPARE(battery->currentText(), QStringLiteral("NO"));
+        QCOMPARE(yesNo->GetControlText(), std::wstring(L"NO"));
+        f->Choose(QStringLiteral("Port_Battery_Powered"), QStringLiteral("YES"));
+        QCOMPARE(f->sheet.FindField(L"^Port_Battery_Powered$")->Value(), std::wstring(L"YES"));
+    }
+
+    void tabMovesThroughTheFieldsInFormOrder() {
+        f = std::make_unique<CUiFixture>();
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
+        f->Focus(f->Input(QStringLiteral("Vendor_Name")));
+        const QStringList order = {QStringLiteral("Model_Part_Number"), QStringLiteral("Product_Revision"),
+                                   QStringLiteral("TID"), QStringLiteral("Orvik_Product_Type"),
+                                   QStringLiteral("Port_Label")};
+        for (const QString& next : order) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), next);
+        }
+    }
+
+    // ---- OK and Apply ----
+
+    void applyWritesTheCoreBytesShowsTheBoxAndStaysOpen() {
+        const std::string form = orvik::testsupport::FullPortForm(2, 2, 1, 1);
+        f = std::make_unique<CUiFixture>(form);
+        VisitAll(*f);
+        QTest::mouseClick(f->window->ApplyButton(), Qt::LeftButton);
+        QVERIFY(f->window->isVisible());
+        const std::wstring name = f->sheet.OutputFileName();
+        QVERIFY(!name.empty());
+        const std::wstring box =
+            L"A text file has been generated in the same directory as this application. It is named " + name +
+            L".";
+        QCOMPARE(Shown(f->prompt, CScriptedPrompt::Shown::Information, box), 1);
+        QCOMPARE(f->window->windowTitle(),
+                 QStringLiteral("Orvik Generator 1.2.2.2 - [%1]").arg(QString::fromStdWString(name)));
+        QFile file(f->dir.filePath(QString::fromStdWString(name)));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        file.close();
+        QCOMPARE(saved, QByteArray::fromStdString(BuildOrvikBytes(f->sheet)));
+        // The same answers given to the headless form give the same bytes.
+        CScriptedPrompt quiet;
+        CMarnelPropertySheet headless(&quiet);
+        headless.SetReviewFlagsEnabled(false);
+        headless.Initialize();
+        QVERIFY(LoadOrvikBytes(headless, L"x.txt", form));
+        QCOMPARE(saved, QByteArray::fromStdString(BuildOrvikBytes(headless)));
+        QVERIFY(f->Logged("Apply button selected."));
+        QVERIFY(f->Logged("About to save Orvik."));
+
+        QTest::mouseClick(f->window->ApplyButton(), Qt::LeftButton);
+        QCOMPARE(Shown(f->prompt, CScriptedPrompt::Shown::Information, box), 2);
+        QVERIFY(f->window->isVisible());
+    }
+
+    void okSavesShowsTheBoxOnceAndCloses() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        VisitAll(*f);
+        QTest::mouseClick(f->window->OkButton(), Qt::LeftButton);
+        QVERIFY(!f->window->isVisible());
+        QCOMPARE(f->window->result(), static_cast<int>(QDialog::Accepted));
+        QCOMPARE(static_cast<int>(f->prompt.History().size()), 1);
+        QCOMPARE(f->prompt.History()[0].kind, CScriptedPrompt::Shown::Information);
+        QVERIFY(f->sheet.SuccessBoxFlag());
+        QVERIFY(QFile::exists(f->dir.filePath(QString::fromStdWString(f->sheet.OutputFileName()))));
+        QVERIFY(f->Logged("OK button selected."));
+    }
+
+    void theSuccessBoxNamesTheFolderWhenItIsNotTheProgramsFolder() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        QTemporaryDir elsewhere;
+        f->window->SetProgramDirectory(elsewhere.path().toStdWString());
+        VisitAll(*f);
+        QTest::mouseClick(f->window->ApplyButton(), Qt::LeftButton);
+        QCOMPARE(f->prompt.History().size(), std::size_t(1));
+        const QString text = QString::fromStdWString(f->prompt.History()[0].text);
+        QCOMPARE(text, QStringLiteral("A text file has been generated in %1. It is named %2.")
+                           .arg(QDir(f->dir.path()).canonicalPath(),
+                                QString::fromStdWString(f->sheet.OutputFileName())));
+    }
+
+    void enterPressesOkAndAnIncompleteFormStaysOpenWithTheErrorBox() {
+        f = std::make_unique<CUiFixture>();
+        f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("Acme"));
+        QTest::keyClick(f->Edit(QStringLiteral("Vendor_Name")), Qt::Key_Return);
+        QVERIFY(f->window->isVisible());
+        QVERIFY(f->Logged("OK button selected."));
+        QCOMPARE(Shown(f->prompt, CScriptedPrompt::Shown::Error,
+                       L"Couldn't save Orvik: form not complete or invalid data entered."),
+                 1);
+        QCOMPARE(f->QuestionsAsked(kLeave), 0);
+        QCOMPARE(f->window->windowTitle(), QStringLiteral("Orvik Generator 1.2.2.2"));
+    }
+};
+
+QTEST_MAIN(SheetWindowTest)
+#include "SheetWindowTest.moc"

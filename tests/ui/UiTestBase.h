@@ -1,0 +1,62 @@
+#pragma once
+
+#include "catalog/PageCatalog.h"
+#include "logging/Logger.h"
+#include "sheet/Prompt.h"
+#include "sheet/PropertySheet.h"
+#include "ui/FieldControls.h"
+#include "ui/PageView.h"
+#include "ui/SheetWindow.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// A fresh sheet and window for one test, with scripted answers, a captured log, counted beeps and
+// its own folder for saved files.
+class CUiFixture {
+public:
+    explicit CUiFixture(const std::string& loadBytes = {});
+    ~CUiFixture();
+    CUiFixture(const CUiFixture&) = delete;
+    CUiFixture& operator=(const CUiFixture&) = delete;
+
+    CScriptedPrompt prompt;
+    CMarnelPropertySheet sheet{&prompt};
+    std::unique_ptr<CSheetWindow> window;
+    int beeps = 0;
+    std::vector<std::string> logLines;
+    QTemporaryDir dir;
+
+    // ---- what the user sees ----
+    QStringList TabTexts() const;
+    QString CurrentTabText() const;
+    bool CaptionRed(EPage page) const;
+    bool CaptionDefault(EPage page) const;
+    QWidget* Input(const QString& name) const;
+    QLineEdit* Edit(const QString& name) const;
+    QComboBox* Combo(const QString& name) const;
+    QLabel* LabelOf(const QString& name) const;
+    static bool IsMarkedInvalid(const QWidget* widget);
+    bool Logged(const std::string& line) const;
+    int QuestionsAsked(const std::wstring& text) const;
+
+    // ---- what the user does ----
+    // Clicks the tab of `page`.
+    void ClickTab(EPage page);
+    // Focuses the box and types `text` key by key.
+    void Type(const QString& name, const QString& text);
+    // Clears the box as a user would (select all, delete).
+    void Clear(const QString& name);
+    // Focuses the pull-down and moves to the item with this text using the arrow keys.
+    void Choose(const QString& name, const QString& itemText);
+    // The value a choice's item carries, by its text.
+    static int ItemValue(QComboBox* combo, const QString& itemText);
+    void Focus(QWidget* widget);
+};
