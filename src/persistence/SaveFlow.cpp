@@ -3,18 +3,14 @@
 #include "logging/Logger.h"
 #include "model/Errors.h"
 #include "model/FieldKinds.h"
-#include "model/Text.h"
-#include "model/Version.h"
+#include "text/PathText.h"
 #include "persistence/FileWriter.h"
+#include "platform/Platform.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
+#include "text/Version.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using orvik::Format;
 
@@ -35,10 +31,6 @@ std::wstring JoinPath(const std::wstring& directory, const std::wstring& name) {
         return directory + name;
     }
     return directory + L"/" + name;
-}
-
-std::wstring SystemError(int code) {
-    return orvik::FromUtf8(std::strerror(code)).substr(0, 255);
 }
 
 } // namespace
@@ -94,45 +86,9 @@ void SetSheetTitle(CMarnelPropertySheet& sheet, const std::wstring& path) {
 }
 
 bool WriteFileReplacing(const std::wstring& path, std::string_view bytes, std::wstring& error) {
-    const std::string target = orvik::ToUtf8(path);
-    const std::size_t slash = target.rfind('/');
-    const std::string directory = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = (directory == "." ? std::string("./") : directory) + "." + base + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) {
-        error = SystemError(errno);
-        return false;
-    }
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int code = errno;
-            ::close(fd);
-            ::unlink(temp.c_str());
-            error = SystemError(code);
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    // The file is read by others after we are gone: give it ordinary permissions, not mkstemp's 0600.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const int code = errno;
-        ::unlink(temp.c_str());
-        error = SystemError(code);
-        return false;
-    }
-    if (std::rename(temp.c_str(), target.c_str()) != 0) {
-        const int code = errno;
-        ::unlink(temp.c_str());
-        error = SystemError(code);
+    std::string reason;
+    if (!orvik::platform::ReplaceFileContents(orvik::ToPath(path), bytes, reason)) {
+        error = orvik::FromUtf8(reason).substr(0, 255);
         return false;
     }
     return true;
@@ -200,7 +156,7 @@ bool OnApply(CMarnelPropertySheet& sheet, bool okButton, const std::wstring& dir
     Log(Format(L"%s button selected.", {okButton ? L"OK" : L"Apply"}));
     sheet.SetLeaveQuestionEnabled(false);
     for (CParameterField* field : sheet.ActivePage().Fields()) {
-        field->SyncWithControl(0);
+        field->SyncWithControl(ESyncDirection::ControlToValue);
     }
     Log(std::string_view("About to save Orvik."));
     bool result = false;
