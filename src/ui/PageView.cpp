@@ -3,6 +3,7 @@
 #include "catalog/PageCatalog.h"
 #include "model/FieldKinds.h"
 #include "ui/FieldControls.h"
+#include "ui/ListPanel.h"
 
 #include <QFormLayout>
 #include <QScrollArea>
@@ -47,6 +48,10 @@ void CPageView::EnsureBuilt() {
     // List pages: the list panel of the page's repeated groups goes into this area, below the form.
     listArea_ = new QVBoxLayout;
     column->addLayout(listArea_);
+    if (page_.ListedGroupType() != 0) {
+        listPanel_ = new CListPanel(page_.Sheet(), page_.ListedGroupType(), content_);
+        listArea_->addWidget(listPanel_);
+    }
     column->addStretch(1);
     scroll_->setWidget(content_);
     static_cast<QVBoxLayout*>(layout())->addWidget(scroll_);
@@ -93,12 +98,15 @@ void CPageView::RefreshControls() {
             field->Control()->EnableControl(field->IsAvailable() && field->IsEnabled());
         }
     }
+    if (listPanel_) {
+        listPanel_->Refresh();
+    }
     RedrawControls();
 }
 
 void CPageView::CommitControls() {
     for (CParameterField* field : page_.Fields()) {
-        field->SyncWithControl(0);
+        field->SyncWithControl(ESyncDirection::ControlToValue);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+class CListPanel;
 class CParameterField;
 class CQtFieldControl;
 class QFormLayout;
@@ -38,6 +39,8 @@ public:
     QFormLayout* Form() const { return form_; }
     // Where a list page puts its list panel: below the form, inside the scrolling area.
     QVBoxLayout* ListPanelArea() const { return listArea_; }
+    // The list panel of a list page once the page is built; null on other pages.
+    CListPanel* ListPanel() const { return listPanel_; }
 
     void RedrawTab() override;
     std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) override;
@@ -53,4 +56,5 @@ private:
     QWidget* content_ = nullptr;
     QFormLayout* form_ = nullptr;
     QVBoxLayout* listArea_ = nullptr;
+    CListPanel* listPanel_ = nullptr;
 };

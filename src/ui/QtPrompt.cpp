@@ -1,6 +1,6 @@
 #include "ui/QtPrompt.h"
 
-#include "model/Version.h"
+#include "text/Version.h"
 #include "ui/QtText.h"
 
 #include <QFileDialog>

@@ -2,9 +2,9 @@
 
 #include "logging/Logger.h"
 #include "model/ParameterField.h"
-#include "model/Version.h"
 #include "persistence/SaveFlow.h"
 #include "sheet/PropertySheet.h"
+#include "text/Version.h"
 #include "ui/FieldControls.h"
 #include "ui/PageView.h"
 #include "ui/QtText.h"
