@@ -130,6 +130,8 @@ CBalloonTip::CBalloonTip() : QFrame(nullptr, Qt::ToolTip | Qt::FramelessWindowHi
 void CBalloonTip::ShowBelow(QWidget* anchor, const QString& title, const QString& text) {
     title_->setText(title);
     text_->setText(text);
+    // Short hints stay on one line; long ones wrap at a readable width.
+    text_->setMinimumWidth(qMin(text_->fontMetrics().horizontalAdvance(text) + 4, 400));
     adjustSize();
     if (anchor) {
         move(anchor->mapToGlobal(QPoint(0, anchor->height())));
@@ -252,8 +254,12 @@ CEditFieldControl::CEditFieldControl(CParameterField& field, QWidget* parent, co
     : CQtFieldControl(field, new CEditMultiBase(parent), parent, help) {
     CEditMultiBase* edit = Edit();
     QObject::connect(edit, &QLineEdit::textEdited, Context(), [this](const QString& text) {
+        // The answer may close the window that holds this control.
+        const QPointer<QObject> alive = Context();
         ReportEdit(ToWString(text));
-        TextChanged();
+        if (alive) {
+            TextChanged();
+        }
     });
     QObject::connect(edit, &QLineEdit::textChanged, Context(), [this](const QString&) { TextChanged(); });
     QObject::connect(edit, &CEditMultiBase::focusLost, Context(), [this] { HideBalloon(); });
@@ -341,10 +347,15 @@ void CDigitStringEditControl::ResetControl() {
 CPulldownFieldControl::CPulldownFieldControl(CParameterField& field, QWidget* parent,
                                              const std::wstring& help)
     : CQtFieldControl(field, new QComboBox(parent), parent, help) {
+    // A pull-down is as wide as its longest choice, never stretched across the page.
     Combo()->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    Combo()->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     QObject::connect(Combo(), &QComboBox::activated, Context(), [this](int) {
+        const QPointer<QObject> alive = Context();
         ReportEdit(GetControlText());
-        RedrawControl();
+        if (alive) {
+            RedrawControl();
+        }
     });
 }
 

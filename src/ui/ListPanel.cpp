@@ -5,6 +5,7 @@
 #include "text/Text.h"
 #include "ui/FieldControls.h"
 #include "ui/GroupDialog.h"
+#include "ui/PageView.h"
 #include "ui/QtText.h"
 
 #include <QHBoxLayout>
@@ -51,6 +52,12 @@ void CListLineDelegate::initStyleOption(QStyleOptionViewItem* option, const QMod
 
 void CListPanel::SetDialogRunner(DialogRunner runner) {
     Runner() = std::move(runner);
+}
+
+void CListPanel::InstallOnListPages() {
+    CPageView::SetListPanelFactory([](CPageView& view, QWidget* parent) -> QWidget* {
+        return new CListPanel(view.Page().Sheet(), view.Page().ListedGroupType(), parent);
+    });
 }
 
 CListPanel::CListPanel(CMarnelPropertySheet& sheet, int groupTypeId, QWidget* parent)

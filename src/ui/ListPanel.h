@@ -40,6 +40,8 @@ public:
     // default runs it modally; tests drive the dialog themselves.
     using DialogRunner = std::function<int(CGroupDialog&)>;
     static void SetDialogRunner(DialogRunner runner);
+    // Makes list pages build their panel from this class when they are first shown.
+    static void InstallOnListPages();
 
     // A list page's panel over the sheet's list of `groupTypeId`: it follows the sheet's change
     // announcements, and its operations are announced to the sheet's observers.

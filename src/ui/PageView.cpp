@@ -3,11 +3,23 @@
 #include "catalog/PageCatalog.h"
 #include "model/FieldKinds.h"
 #include "ui/FieldControls.h"
-#include "ui/ListPanel.h"
 
 #include <QFormLayout>
 #include <QScrollArea>
 #include <QVBoxLayout>
+
+namespace {
+
+CPageView::ListPanelFactory& PanelFactory() {
+    static CPageView::ListPanelFactory factory;
+    return factory;
+}
+
+} // namespace
+
+void CPageView::SetListPanelFactory(ListPanelFactory factory) {
+    PanelFactory() = std::move(factory);
+}
 
 CPageView::CPageView(CPageSuper& page, std::function<void(CPageSuper&)> onRedrawTab,
                      std::function<void(CParameterField*, const std::wstring&)> onEdit, QWidget* parent)
@@ -48,10 +60,6 @@ void CPageView::EnsureBuilt() {
     // List pages: the list panel of the page's repeated groups goes into this area, below the form.
     listArea_ = new QVBoxLayout;
     column->addLayout(listArea_);
-    if (page_.ListedGroupType() != 0) {
-        listPanel_ = new CListPanel(page_.Sheet(), page_.ListedGroupType(), content_);
-        listArea_->addWidget(listPanel_);
-    }
     column->addStretch(1);
     scroll_->setWidget(content_);
     static_cast<QVBoxLayout*>(layout())->addWidget(scroll_);
@@ -65,6 +73,13 @@ void CPageView::EnsureBuilt() {
         }
         form_->addRow(control->Label(), control->Input());
         field->SetControlReady(true);
+    }
+    // ---- list panel: list pages show their repeated groups below the form ----
+    if (page_.ListedGroupType() != 0 && PanelFactory()) {
+        listPanel_ = PanelFactory()(*this, content_);
+        if (listPanel_) {
+            listArea_->addWidget(listPanel_);
+        }
     }
     RefreshControls();
 }
@@ -97,9 +112,6 @@ void CPageView::RefreshControls() {
             field->Control()->SetControlText(field->Value());
             field->Control()->EnableControl(field->IsAvailable() && field->IsEnabled());
         }
-    }
-    if (listPanel_) {
-        listPanel_->Refresh();
     }
     RedrawControls();
 }

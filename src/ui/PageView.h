@@ -7,7 +7,6 @@
 #include <functional>
 #include <string>
 
-class CListPanel;
 class CParameterField;
 class CQtFieldControl;
 class QFormLayout;
@@ -39,8 +38,13 @@ public:
     QFormLayout* Form() const { return form_; }
     // Where a list page puts its list panel: below the form, inside the scrolling area.
     QVBoxLayout* ListPanelArea() const { return listArea_; }
-    // The list panel of a list page once the page is built; null on other pages.
-    CListPanel* ListPanel() const { return listPanel_; }
+    // The list panel of a list page (ListedGroupType() != 0), or null.
+    QWidget* ListPanel() const { return listPanel_; }
+
+    // Builds the list panel of a list page when the page is first shown; it is placed below the
+    // form. Without a factory list pages show the form alone.
+    using ListPanelFactory = std::function<QWidget*(CPageView& view, QWidget* parent)>;
+    static void SetListPanelFactory(ListPanelFactory factory);
 
     void RedrawTab() override;
     std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) override;
@@ -56,5 +60,5 @@ private:
     QWidget* content_ = nullptr;
     QFormLayout* form_ = nullptr;
     QVBoxLayout* listArea_ = nullptr;
-    CListPanel* listPanel_ = nullptr;
+    QWidget* listPanel_ = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "sheet/PropertySheet.h"
 #include "text/Version.h"
 #include "ui/FieldControls.h"
+#include "ui/ListPanel.h"
 #include "ui/PageView.h"
 #include "ui/QtText.h"
 
@@ -13,6 +14,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -54,6 +56,7 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     InstallInvalidColourRule();
+    CListPanel::InstallOnListPages();
 
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
@@ -86,8 +89,12 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     connect(tabs_, &QTabWidget::currentChanged, this, &CSheetWindow::OnCurrentChanged);
     sheet_.AddObserver(this);
     ShowPage(sheet_.ActivePage().Id());
-    SyncTitle();
-    resize(760, 620);
+    RefreshTitle();
+    QSize size(1000, 700);
+    if (const QScreen* screen = this->screen()) {
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    }
+    resize(size);
 }
 
 CSheetWindow::~CSheetWindow() {
@@ -221,7 +228,7 @@ void CSheetWindow::SheetChanged(const SSheetChange& change) {
         active->RedrawControls();
     }
     RecolourTabs();
-    SyncTitle();
+    RefreshTitle();
 }
 
 void CSheetWindow::RecolourTab(const CPageSuper& page) {
@@ -237,7 +244,7 @@ void CSheetWindow::RecolourTabs() {
     }
 }
 
-void CSheetWindow::SyncTitle() {
+void CSheetWindow::RefreshTitle() {
     const std::wstring& title = sheet_.Title();
     setWindowTitle(ToQString(title.empty() ? orvik::TitleText() : title));
 }
@@ -245,7 +252,7 @@ void CSheetWindow::SyncTitle() {
 bool CSheetWindow::Save(bool okButton) {
     View(sheet_.ActivePage().Id())->CommitControls();
     const bool close = OnApply(sheet_, okButton, saveDirectory_, programDirectory_);
-    SyncTitle();
+    RefreshTitle();
     View(sheet_.ActivePage().Id())->RedrawControls();
     RecolourTabs();
     if (close) {

@@ -48,6 +48,8 @@ public:
     bool QueryCancel();
 
     void SheetChanged(const SSheetChange& change) override;
+    // Shows the sheet's title (set by a save or a load) as the window's caption.
+    void RefreshTitle();
 
 public slots:
     void reject() override;
@@ -58,7 +60,6 @@ private:
     void ShowPage(EPage page);
     void RecolourTab(const CPageSuper& page);
     void RecolourTabs();
-    void SyncTitle();
     void SelectActiveTab();
 
     CMarnelPropertySheet& sheet_;

@@ -44,7 +44,7 @@ class GroupDialogTest : public QObject {
             f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(3, 2, 2, 2));
         }
         f->ClickTab(page);
-        CListPanel* panel = f->window->View(page)->ListPanel();
+        CListPanel* panel = qobject_cast<CListPanel*>(f->window->View(page)->ListPanel());
         // A page built on its first visit shows its new widgets from the event loop.
         if (panel && !QTest::qWaitFor([panel] { return panel->isVisible(); })) {
             return nullptr;

@@ -80,7 +80,7 @@ class ListPanelTest : public QObject {
     CListPanel* OpenSink(const std::string& bytes = PortForm()) {
         f = std::make_unique<CUiFixture>(bytes);
         f->ClickTab(EPage::Sink);
-        return Shown(f->window->View(EPage::Sink)->ListPanel());
+        return Shown(qobject_cast<CListPanel*>(f->window->View(EPage::Sink)->ListPanel()));
     }
     // A page built on its first visit shows its new widgets from the event loop.
     static CListPanel* Shown(CListPanel* panel) {
@@ -121,7 +121,8 @@ private slots:
         // Pages without a list have no panel; the SVID page's panel has its own names.
         QVERIFY(!f->window->View(EPage::Intro)->ListPanel());
         f->ClickTab(EPage::SOPDiscovery2);
-        CListPanel* svids = Shown(f->window->View(EPage::SOPDiscovery2)->ListPanel());
+        CListPanel* svids =
+            Shown(qobject_cast<CListPanel*>(f->window->View(EPage::SOPDiscovery2)->ListPanel()));
         QVERIFY(svids);
         QCOMPARE(svids->Label()->text(), QStringLiteral("SOP SVIDs"));
         QCOMPARE(svids->List()->toolTip(), QStringLiteral("Defined SVIDs."));

@@ -35,7 +35,31 @@ private:
         }
     }
 
+    static QString Folder(QTemporaryDir& temp) {
+        const QByteArray target = qgetenv("ORVIK_SCREENSHOT_DIR");
+        const QString folder = target.isEmpty() ? temp.path() : QString::fromLocal8Bit(target);
+        QDir().mkpath(folder);
+        return folder;
+    }
+
 private slots:
+    // A typed out-of-range number: red label and text, and the balloon below the box.
+    void invalidValueBalloon() {
+        QTemporaryDir temp;
+        const QString folder = Folder(temp);
+        CUiFixture f(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f.window->resize(820, 680);
+        f.ClickTab(EPage::General);
+        f.Clear(QStringLiteral("Num_Fixed_Batteries"));
+        f.Type(QStringLiteral("Num_Fixed_Batteries"), QStringLiteral("9"));
+        auto* control =
+            dynamic_cast<CEditFieldControl*>(f.sheet.FindField(L"^Num_Fixed_Batteries$")->Control());
+        QVERIFY(control && control->Balloon());
+        QTest::qWait(20);
+        QVERIFY(f.window->grab().save(folder + QStringLiteral("/invalid-General_PD_Settings.png")));
+        QVERIFY(control->Balloon()->grab().save(folder + QStringLiteral("/invalid-balloon.png")));
+    }
+
     void portForm() { RenderAll(orvik::testsupport::FullPortForm(3, 2, 2, 2), QStringLiteral("port"), 10); }
     void cableForm() { RenderAll(orvik::testsupport::FullCableForm(2, 2), QStringLiteral("cable"), 4); }
     void newForm() { RenderAll({}, QStringLiteral("new"), 1); }

@@ -164,6 +164,22 @@ private slots:
         QCOMPARE(f->QuestionsAsked(kLeave), 0);
     }
 
+    void removingATabBeforeTheCurrentOneKeepsTheCurrentPage() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        VisitAll(*f);
+        f->ClickTab(EPage::SOPDiscovery1);
+        QVERIFY(f->window->TabIndexOf(EPage::Sink) >= 0);
+        f->prompt.ClearHistory();
+        f->sheet.ApplyUserChange(f->sheet.FindField(L"^PD_Port_Type$"), L"3");
+        QVERIFY(f->window->TabIndexOf(EPage::Sink) < 0);
+        QVERIFY(f->window->TabIndexOf(EPage::SOPDiscovery1) >= 0);
+        QCOMPARE(f->CurrentTabText(), QStringLiteral("SOP Discovery - Part One"));
+        QCOMPARE(f->window->TabWidget()->currentWidget(), f->window->View(EPage::SOPDiscovery1));
+        QCOMPARE(f->sheet.ActivePage().Id(), EPage::SOPDiscovery1);
+        QCOMPARE(f->TabTexts(), LabelsOf(f->sheet.Tabs()));
+        QCOMPARE(f->QuestionsAsked(kLeave), 0);
+    }
+
     void ctrlTabMovesToTheNextTab() {
         f = std::make_unique<CUiFixture>();
         f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
@@ -202,12 +218,22 @@ private slots:
         }
         f->ClickTab(EPage::OrvikProduct);
         f->Choose(QStringLiteral("PD_Port_Type"), QStringLiteral("3 : Provider Only"));
-        bool someRed = false;
+        bool someFlagged = false;
         for (EPage page : f->window->TabPages()) {
             QCOMPARE(f->CaptionRed(page), !f->sheet.Page(page).IsPageValid());
-            someRed = someRed || f->CaptionRed(page);
+            if (f->sheet.Page(page).ReviewFlag()) {
+                someFlagged = true;
+                QVERIFY(page != EPage::OrvikProduct);
+                QVERIFY(f->CaptionRed(page));
+                // Visiting a flagged page that is otherwise complete clears its red caption.
+                if (f->sheet.Page(page).AreAnswersValid()) {
+                    f->ClickTab(page);
+                    QVERIFY(f->CaptionDefault(page));
+                    f->ClickTab(EPage::OrvikProduct);
+                }
+            }
         }
-        QVERIFY(someRed);
+        QVERIFY(someFlagged);
         QVERIFY(f->CaptionDefault(EPage::OrvikProduct) || !f->sheet.Page(EPage::OrvikProduct).IsPageValid());
     }
 
@@ -423,6 +449,40 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget()->objectName(), next);
         }
+    }
+
+    void enterOnAPulldownPressesOkAndEscapeAsksToCancel() {
+        f = std::make_unique<CUiFixture>();
+        f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("x"));
+        QComboBox* type = f->Combo(QStringLiteral("Orvik_Product_Type"));
+        f->Focus(type);
+        QTest::keyClick(type, Qt::Key_Return);
+        QVERIFY(f->Logged("OK button selected."));
+        QVERIFY(f->window->isVisible());
+        f->prompt.SetNextAnswer(false);
+        QTest::keyClick(type, Qt::Key_Escape);
+        QCOMPARE(f->QuestionsAsked(kCancel), 1);
+        QVERIFY(f->window->isVisible());
+    }
+
+    void listPagesGetTheirPanelBelowTheForm() {
+        CPageView::SetListPanelFactory([](CPageView&, QWidget* parent) {
+            auto* panel = new QLabel(QStringLiteral("list"), parent);
+            panel->setObjectName(QStringLiteral("ListPanel"));
+            return panel;
+        });
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->ClickTab(EPage::OrvikProduct);
+        QVERIFY(!f->window->View(EPage::OrvikProduct)->ListPanel());
+        f->ClickTab(EPage::Source);
+        CPageView* source = f->window->View(EPage::Source);
+        CPageView::SetListPanelFactory(nullptr);
+        QWidget* panel = source->ListPanel();
+        QVERIFY(panel);
+        QTRY_VERIFY(panel->isVisible());
+        QWidget* lastInput =
+            source->Form()->itemAt(source->Form()->rowCount() - 1, QFormLayout::FieldRole)->widget();
+        QVERIFY(panel->geometry().top() >= lastInput->geometry().bottom());
     }
 
     // ---- OK and Apply ----
