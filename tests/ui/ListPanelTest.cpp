@@ -240,6 +240,12 @@ private slots:
         probe.initStyleOption(&option, panel->List()->model()->index(1, 0));
         QCOMPARE(option.palette.color(QPalette::HighlightedText), QColor(255, 0, 0));
         QCOMPARE(option.palette.color(QPalette::Highlight).red(), highlight.red() / 2);
+        const QByteArray pictures = qgetenv("ORVIK_SCREENSHOT_DIR");
+        if (!pictures.isEmpty()) {
+            QTest::qWait(20);
+            QVERIFY(f->window->grab().save(QString::fromLocal8Bit(pictures) +
+                                           QStringLiteral("/list-red-line.png")));
+        }
 
         CDialogScript script;
         script.Then([](CGroupDialog& d) {
@@ -252,6 +258,19 @@ private slots:
         QVERIFY(!LineRed(panel->List(), 1));
         QCOMPARE(panel->List()->currentRow(), 1);
         QVERIFY(f->CaptionDefault(EPage::Sink));
+    }
+
+    void labelFollowsTheAnnouncedCountOnThePage() {
+        CListPanel* panel = OpenSink();
+        QVERIFY(panel);
+        QVERIFY(!CUiFixture::IsMarkedInvalid(panel->Label()));
+        f->Clear(QStringLiteral("Num_Snk_PDOs"));
+        f->Type(QStringLiteral("Num_Snk_PDOs"), QStringLiteral("3"));
+        QVERIFY(CUiFixture::IsMarkedInvalid(panel->Label()));
+        QVERIFY(f->CaptionRed(EPage::Sink));
+        f->Clear(QStringLiteral("Num_Snk_PDOs"));
+        f->Type(QStringLiteral("Num_Snk_PDOs"), QStringLiteral("2"));
+        QVERIFY(!CUiFixture::IsMarkedInvalid(panel->Label()));
     }
 
     void doubleClickEditsTheLine() {
