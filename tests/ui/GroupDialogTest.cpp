@@ -5,9 +5,11 @@
 
 #include "catalog/GroupCatalog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFormLayout>
 #include <QLabel>
+#include <QTimer>
 
 #include <memory>
 
@@ -72,6 +74,22 @@ private slots:
         });
         QTest::mouseClick(panel->AddButton(), Qt::LeftButton);
         QCOMPARE(script.captions, QStringList{QStringLiteral("Source PDO 4")});
+    }
+
+    void withoutAScriptTheDialogRunsModally() {
+        CListPanel* panel = Open(EPage::Sink);
+        QVERIFY(panel);
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CGroupDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            caption = dialog->windowTitle();
+            PressCancel(*dialog);
+        });
+        QTest::mouseClick(panel->AddButton(), Qt::LeftButton);
+        QCOMPARE(caption, QStringLiteral("Sink PDO 3"));
+        QCOMPARE(f->sheet.GetGroupList(kSinkPdoType).Size(), std::size_t{2});
+        QVERIFY(!panel->Editor().Working());
     }
 
     void okOnAnInvalidDialogIsRefusedWithTheNumberedCaption() {
