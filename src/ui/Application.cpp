@@ -3,8 +3,8 @@
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
-#include "text/Text.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
 #include "ui/QtPrompt.h"
 #include "ui/SheetWindow.h"
 

@@ -2,10 +2,11 @@
 
 #include "logging/Logger.h"
 #include "model/ParameterField.h"
-#include "text/Version.h"
 #include "persistence/SaveFlow.h"
 #include "sheet/PropertySheet.h"
+#include "text/Version.h"
 #include "ui/FieldControls.h"
+#include "ui/ListPanel.h"
 #include "ui/PageView.h"
 #include "ui/QtText.h"
 
@@ -55,6 +56,7 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     InstallInvalidColourRule();
+    CListPanel::InstallOnListPages();
 
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);

@@ -1,0 +1,152 @@
+#include "ui/GroupDialog.h"
+
+#include "catalog/GroupCatalog.h"
+#include "model/ParameterField.h"
+#include "sheet/GroupListEditor.h"
+#include "sheet/Prompt.h"
+#include "ui/FieldControls.h"
+#include "ui/ListPanel.h"
+#include "ui/QtText.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+std::unique_ptr<CFieldControl> CGroupDialog::CDialogWrapper::MakeControl(CParameterField& field) {
+    const CFieldGroup* group = field.Group();
+    const int type = group && group->OwnerList() ? group->OwnerList()->TypeId() : 0;
+    const SFieldRow* row = FindGroupFieldRow(type, field.NamePattern());
+    std::unique_ptr<CQtFieldControl> control =
+        CreateQtFieldControl(field, &dialog_, row ? row->help : std::wstring());
+    control->SetEditCallback(
+        [this](CParameterField* edited, const std::wstring& value) { dialog_.OnEdit(edited, value); });
+    return control;
+}
+
+CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, QWidget* parent)
+    : QDialog(parent), editor_(editor), copy_(*editor.Working()), prompt_(prompt) {
+    setObjectName(QStringLiteral("GroupDialog"));
+    setWindowModality(Qt::WindowModal);
+    setWindowTitle(ToQString(copy_.Caption()));
+    InstallInvalidColourRule();
+    setMinimumWidth(440);
+
+    auto* column = new QVBoxLayout(this);
+    form_ = new QFormLayout;
+    form_->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form_->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    column->addLayout(form_);
+    for (CParameterField* field : copy_.Group().Fields()) {
+        field->SetHost(&wrapper_);
+        field->DestroyControl();
+        field->CreateControl();
+        auto* control = dynamic_cast<CQtFieldControl*>(field->Control());
+        if (!control) {
+            continue;
+        }
+        form_->addRow(control->Label(), control->Input());
+        field->SetControlReady(true);
+        fields_.push_back(field);
+    }
+    if (CGroupListEditor* modes = copy_.Modes()) {
+        modes_ = new CListPanel(
+            *modes, prompt_,
+            [this] {
+                copy_.Reevaluate();
+                RefreshControls();
+            },
+            this);
+        column->addWidget(modes_, 1);
+    }
+    buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons_->button(QDialogButtonBox::Ok)->setDefault(true);
+    column->addWidget(buttons_);
+    connect(buttons_, &QDialogButtonBox::accepted, this, &CGroupDialog::accept);
+    connect(buttons_, &QDialogButtonBox::rejected, this, &CGroupDialog::reject);
+
+    copy_.Reevaluate();
+    RefreshControls();
+    QWidget* previous = nullptr;
+    for (CParameterField* field : fields_) {
+        QWidget* input = static_cast<CQtFieldControl*>(field->Control())->Input();
+        if (previous) {
+            setTabOrder(previous, input);
+        }
+        previous = input;
+    }
+}
+
+CGroupDialog::~CGroupDialog() {
+    // After a Cancel the copy may still be open: its fields must no longer reach this window.
+    if (editor_.Working() == &copy_) {
+        for (CParameterField* field : fields_) {
+            if (auto* control = dynamic_cast<CQtFieldControl*>(field->Control())) {
+                control->Unbind();
+            }
+            field->DestroyControl();
+            field->SetHost(nullptr);
+        }
+    }
+}
+
+CQtFieldControl* CGroupDialog::ControlOf(const QString& printableName) const {
+    if (editor_.Working() != &copy_) {
+        return nullptr;
+    }
+    for (CParameterField* field : fields_) {
+        auto* control = dynamic_cast<CQtFieldControl*>(field->Control());
+        if (control && CQtFieldControl::LabelTextFor(*field) == printableName) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+void CGroupDialog::OnEdit(CParameterField* field, const std::wstring& value) {
+    if (refreshing_ || editor_.Working() != &copy_) {
+        return;
+    }
+    copy_.SetAnswer(field, value);
+    RefreshControls();
+}
+
+void CGroupDialog::RefreshControls() {
+    if (editor_.Working() != &copy_) {
+        return;
+    }
+    refreshing_ = true;
+    for (CParameterField* field : fields_) {
+        auto* control = dynamic_cast<CQtFieldControl*>(field->Control());
+        if (!control || !control->IsLive()) {
+            continue;
+        }
+        control->SetControlText(field->Value());
+        control->EnableControl(field->IsAvailable() && field->IsEnabled());
+        form_->setRowVisible(control->Input(), !copy_.IsHidden(field));
+        control->UpdateColour();
+    }
+    if (modes_) {
+        modes_->Refresh();
+    }
+    refreshing_ = false;
+}
+
+void CGroupDialog::accept() {
+    if (editor_.Working() != &copy_) {
+        return;
+    }
+    for (CParameterField* field : fields_) {
+        CFieldControl* control = field->Control();
+        if (control && control->IsLive() && !copy_.IsHidden(field) &&
+            control->GetControlText() != field->Value()) {
+            copy_.SetAnswer(field, control->GetControlText());
+        }
+    }
+    if (!editor_.Ok()) {
+        prompt_.ShowError(editor_.RejectionMessage());
+        RefreshControls();
+        return;
+    }
+    QDialog::accept();
+}

@@ -1,0 +1,348 @@
+#include "ui/ListPanel.h"
+
+#include "sheet/GroupListEditor.h"
+#include "sheet/PropertySheet.h"
+#include "text/Text.h"
+#include "ui/FieldControls.h"
+#include "ui/GroupDialog.h"
+#include "ui/PageView.h"
+#include "ui/QtText.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using orvik::Format;
+
+namespace {
+
+CListPanel::DialogRunner& Runner() {
+    static CListPanel::DialogRunner runner;
+    return runner;
+}
+
+void SetTip(QWidget* widget, const std::wstring& pattern, const std::wstring& name) {
+    widget->setToolTip(ToQString(Format(pattern, {name})));
+    widget->setToolTipDuration(30000);
+}
+
+} // namespace
+
+void CListLineDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!index.data(kInvalidRole).toBool()) {
+        return;
+    }
+    const QColor red(255, 0, 0);
+    const QColor highlight = option->palette.color(QPalette::Active, QPalette::Highlight);
+    const QColor halved(highlight.red() / 2, highlight.green() / 2, highlight.blue() / 2);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        option->palette.setColor(group, QPalette::Highlight, halved);
+        option->palette.setColor(group, QPalette::HighlightedText, red);
+        option->palette.setColor(group, QPalette::Text, red);
+        option->palette.setColor(group, QPalette::WindowText, red);
+    }
+}
+
+void CListPanel::SetDialogRunner(DialogRunner runner) {
+    Runner() = std::move(runner);
+}
+
+void CListPanel::InstallOnListPages() {
+    CPageView::SetListPanelFactory([](CPageView& view, QWidget* parent) -> QWidget* {
+        return new CListPanel(view.Page().Sheet(), view.Page().ListedGroupType(), parent);
+    });
+}
+
+CListPanel::CListPanel(CMarnelPropertySheet& sheet, int groupTypeId, QWidget* parent)
+    : QWidget(parent), sheet_(&sheet),
+      ownEditor_(std::make_unique<CGroupListEditor>(sheet.EnsureGroupList(groupTypeId), &sheet)),
+      editor_(ownEditor_.get()), prompt_(&sheet.Prompt()) {
+    Build();
+    sheet_->AddObserver(this);
+}
+
+CListPanel::CListPanel(CGroupListEditor& editor, IPrompt& prompt, std::function<void()> onChange,
+                       QWidget* parent)
+    : QWidget(parent), editor_(&editor), prompt_(&prompt), onChange_(std::move(onChange)) {
+    Build();
+}
+
+CListPanel::~CListPanel() {
+    if (sheet_) {
+        sheet_->RemoveObserver(this);
+    }
+    if (menu_) {
+        delete menu_.data();
+    }
+}
+
+void CListPanel::Build() {
+    InstallInvalidColourRule();
+    const SListPanelTexts& texts = editor_->Texts();
+    setObjectName(ToQString(texts.label));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    label_ = new QLabel(ToQString(texts.label), this);
+    label_->setObjectName(QStringLiteral("ListLabel"));
+    column->addWidget(label_);
+
+    auto* row = new QHBoxLayout;
+    list_ = new QListWidget(this);
+    list_->setObjectName(QStringLiteral("ListLines"));
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    list_->setItemDelegate(new CListLineDelegate(list_));
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->setMinimumHeight(120);
+    label_->setBuddy(list_);
+    list_->setAccessibleName(label_->text());
+    row->addWidget(list_, 1);
+
+    auto* buttons = new QVBoxLayout;
+    auto button = [&](const char* name, const char* text) {
+        auto* b = new QPushButton(QString::fromLatin1(text), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+        return b;
+    };
+    add_ = button("AddButton", "Add...");
+    edit_ = button("EditButton", "Edit...");
+    insert_ = button("InsertButton", "Insert...");
+    delete_ = button("DeleteButton", "Delete");
+    clear_ = button("ClearButton", "Clear");
+    buttons->addStretch(1);
+    row->addLayout(buttons);
+    column->addLayout(row);
+
+    SetTip(list_, L"Defined %s.", texts.plural);
+    SetTip(add_, L"Add a new %s to the list.", texts.singular);
+    SetTip(edit_, L"Edit the selected %s.", texts.singular);
+    SetTip(insert_, L"Insert a new %s immediately before the selected one.", texts.singular);
+    SetTip(delete_, L"Delete the selected %s.", texts.singular);
+    SetTip(clear_, L"Remove all %s in the list.", texts.plural);
+
+    connect(add_, &QPushButton::clicked, this, [this] { AddItem(); });
+    connect(edit_, &QPushButton::clicked, this, [this] { EditItem(); });
+    connect(insert_, &QPushButton::clicked, this, [this] { InsertItem(); });
+    connect(delete_, &QPushButton::clicked, this, [this] { DeleteItem(); });
+    connect(clear_, &QPushButton::clicked, this, [this] { RemoveAll(); });
+    connect(list_, &QListWidget::itemSelectionChanged, this, [this] { OnSelectionChanged(); });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        editor_->Select(list_->row(item));
+        EditItem();
+    });
+    connect(list_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { OnContextMenu(pos); });
+    Refresh();
+}
+
+int CListPanel::RunDialog(bool opened) {
+    if (!opened || !editor_->Working()) {
+        return QDialog::Rejected;
+    }
+    int result = QDialog::Rejected;
+    {
+        CGroupDialog dialog(*editor_, *prompt_, window());
+        result = Runner() ? Runner()(dialog) : dialog.exec();
+        if (editor_->Working()) {
+            // Cancel, Escape or the close button: the working copy is dropped, the list is as before.
+            editor_->Cancel();
+            result = QDialog::Rejected;
+        }
+    }
+    return result;
+}
+
+void CListPanel::AddItem() {
+    if (!enabled_) {
+        return;
+    }
+    editor_->BeginAdd();
+    const bool accepted = RunDialog(true) == QDialog::Accepted;
+    Refresh();
+    if (accepted) {
+        Changed();
+    }
+}
+
+void CListPanel::EditItem() {
+    if (!enabled_ || !editor_->CanEdit()) {
+        return;
+    }
+    const bool accepted = RunDialog(editor_->BeginEdit() != nullptr) == QDialog::Accepted;
+    Refresh();
+    if (accepted) {
+        Changed();
+    }
+}
+
+void CListPanel::InsertItem() {
+    if (!enabled_ || !editor_->CanInsert()) {
+        return;
+    }
+    const bool accepted = RunDialog(editor_->BeginInsert() != nullptr) == QDialog::Accepted;
+    Refresh();
+    if (accepted) {
+        Changed();
+    }
+}
+
+void CListPanel::DeleteItem() {
+    if (!enabled_ || !editor_->CanDelete()) {
+        return;
+    }
+    editor_->DeleteSelected();
+    Refresh();
+    Changed();
+}
+
+void CListPanel::RemoveAll() {
+    if (!enabled_ || !editor_->CanRemoveAll()) {
+        return;
+    }
+    editor_->RemoveAll();
+    Refresh();
+    Changed();
+}
+
+void CListPanel::Changed() {
+    if (onChange_) {
+        onChange_();
+    }
+}
+
+void CListPanel::Refresh() {
+    // The sheet may have emptied or shortened the list since the selection was made.
+    const int count = static_cast<int>(editor_->LineCount());
+    if (editor_->Selection() >= count) {
+        editor_->Select(count - 1);
+    }
+    filling_ = true;
+    list_->clear();
+    for (std::size_t i = 0; i < editor_->LineCount(); ++i) {
+        auto* item = new QListWidgetItem(ToQString(editor_->Line(i)));
+        item->setData(CListLineDelegate::kInvalidRole, !editor_->IsLineValid(i));
+        list_->addItem(item);
+    }
+    ShowSelection();
+    filling_ = false;
+    Recolour();
+    FitWidth();
+    UpdateButtons();
+}
+
+void CListPanel::ShowSelection() {
+    const int selection = editor_->Selection();
+    if (selection >= 0 && selection < list_->count()) {
+        list_->setCurrentRow(selection, QItemSelectionModel::ClearAndSelect);
+        list_->scrollToItem(list_->item(selection));
+    } else {
+        list_->clearSelection();
+    }
+}
+
+void CListPanel::OnSelectionChanged() {
+    if (filling_) {
+        return;
+    }
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    editor_->Select(selected.isEmpty() ? -1 : list_->row(selected.front()));
+    UpdateButtons();
+    Recolour();
+}
+
+void CListPanel::UpdateButtons() {
+    label_->setEnabled(enabled_);
+    list_->setEnabled(enabled_);
+    add_->setEnabled(enabled_);
+    edit_->setEnabled(enabled_ && editor_->CanEdit());
+    insert_->setEnabled(enabled_ && editor_->CanInsert());
+    delete_->setEnabled(enabled_ && editor_->CanDelete());
+    clear_->setEnabled(enabled_ && editor_->CanRemoveAll());
+}
+
+void CListPanel::Recolour() {
+    MarkInvalid(label_, !editor_->IsListValid());
+    for (int i = 0; i < list_->count() && static_cast<std::size_t>(i) < editor_->LineCount(); ++i) {
+        list_->item(i)->setData(CListLineDelegate::kInvalidRole,
+                                !editor_->IsLineValid(static_cast<std::size_t>(i)));
+    }
+    list_->viewport()->update();
+}
+
+void CListPanel::FitWidth() {
+    const QFontMetrics metrics(list_->font());
+    int widest = 0;
+    for (int i = 0; i < list_->count(); ++i) {
+        widest =
+            std::max(widest, metrics.horizontalAdvance(list_->item(i)->text()) + metrics.averageCharWidth());
+    }
+    contentWidth_ = widest;
+    for (int i = 0; i < list_->count(); ++i) {
+        QListWidgetItem* item = list_->item(i);
+        item->setSizeHint(QSize(widest, metrics.height() + 4));
+    }
+}
+
+void CListPanel::EnablePanel(bool enable) {
+    enabled_ = enable;
+    UpdateButtons();
+}
+
+QMenu* CListPanel::BuildContextMenu(QWidget* parent) {
+    auto* menu = new QMenu(QStringLiteral("ListBox Manager"), parent);
+    menu->setObjectName(QStringLiteral("ListBoxManager"));
+    QAction* edit = menu->addAction(QStringLiteral("Edit..."), this, [this] { EditItem(); });
+    QAction* insert = menu->addAction(QStringLiteral("Insert..."), this, [this] { InsertItem(); });
+    QAction* remove = menu->addAction(QStringLiteral("Delete"), this, [this] { DeleteItem(); });
+    menu->addSeparator();
+    QAction* add = menu->addAction(QStringLiteral("Add..."), this, [this] { AddItem(); });
+    QAction* clear = menu->addAction(QStringLiteral("Clear"), this, [this] { RemoveAll(); });
+    edit->setEnabled(editor_->CanEdit());
+    insert->setEnabled(editor_->CanInsert());
+    remove->setEnabled(editor_->CanDelete());
+    add->setEnabled(true);
+    clear->setEnabled(editor_->CanRemoveAll());
+    return menu;
+}
+
+void CListPanel::OnContextMenu(const QPoint& pos) {
+    if (!enabled_) {
+        return;
+    }
+    if (menu_) {
+        menu_->close();
+    }
+    QMenu* menu = BuildContextMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu_ = menu;
+    menu->popup(list_->viewport()->mapToGlobal(pos));
+}
+
+void CListPanel::showEvent(QShowEvent* event) {
+    if (editor_->Selection() < 0 && editor_->LineCount() > 0) {
+        editor_->Select(0);
+    }
+    Refresh();
+    QWidget::showEvent(event);
+}
+
+void CListPanel::SheetChanged(const SSheetChange& change) {
+    const int type = editor_->List().TypeId();
+    if (std::find(change.groupLists.begin(), change.groupLists.end(), type) != change.groupLists.end()) {
+        Refresh();
+    } else if (!change.fields.empty() || !change.pages.empty()) {
+        // A page answer (the announced count of the list) may decide whether the list passes.
+        Recolour();
+    }
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "sheet/SheetObserver.h"
+
+#include <QMenu>
+#include <QPointer>
+#include <QStyledItemDelegate>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class CGroupDialog;
+class CGroupListEditor;
+class CMarnelPropertySheet;
+class IPrompt;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// Paints an invalid line in pure red, also when selected: red text on the highlight with each of
+// red, green and blue halved.
+class CListLineDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    // The item data role holding true for an invalid line.
+    static constexpr int kInvalidRole = Qt::UserRole + 1;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+};
+
+// The panel of one repeated-group list: its label, one summary line per group, and the buttons
+// Add, Edit, Insert, Delete and Clear, which open the group dialog on a working copy.
+class CListPanel : public QWidget, public ISheetObserver {
+    Q_OBJECT
+public:
+    // Runs a group dialog and answers its result (QDialog::Accepted after a successful OK). The
+    // default runs it modally; tests drive the dialog themselves.
+    using DialogRunner = std::function<int(CGroupDialog&)>;
+    static void SetDialogRunner(DialogRunner runner);
+    // Makes list pages build their panel from this class when they are first shown.
+    static void InstallOnListPages();
+
+    // A list page's panel over the sheet's list of `groupTypeId`: it follows the sheet's change
+    // announcements, and its operations are announced to the sheet's observers.
+    CListPanel(CMarnelPropertySheet& sheet, int groupTypeId, QWidget* parent = nullptr);
+    // A panel over a list that belongs to no sheet (the modes of an SVID dialog's working copy);
+    // `onChange` runs after every change of the list.
+    CListPanel(CGroupListEditor& editor, IPrompt& prompt, std::function<void()> onChange,
+               QWidget* parent = nullptr);
+    ~CListPanel() override;
+
+    CGroupListEditor& Editor() const { return *editor_; }
+    QLabel* Label() const { return label_; }
+    QListWidget* List() const { return list_; }
+    QPushButton* AddButton() const { return add_; }
+    QPushButton* EditButton() const { return edit_; }
+    QPushButton* InsertButton() const { return insert_; }
+    QPushButton* DeleteButton() const { return delete_; }
+    QPushButton* ClearButton() const { return clear_; }
+    // The open "ListBox Manager" menu, or null.
+    QMenu* ContextMenu() const { return menu_; }
+
+    void AddItem();
+    void EditItem();
+    void InsertItem();
+    void DeleteItem();
+    void RemoveAll();
+
+    // Lines rebuilt from the groups, then Recolour, FitWidth and UpdateButtons.
+    void Refresh();
+    void UpdateButtons();
+    // The label red while the list fails its check; every line's colour by its group's validity.
+    void Recolour();
+    void FitWidth();
+    // The widest line plus an average character: the horizontal extent of the list.
+    int ContentWidth() const { return contentWidth_; }
+    void EnablePanel(bool enable);
+    // The "ListBox Manager" menu with its entries enabled as the list stands.
+    QMenu* BuildContextMenu(QWidget* parent);
+
+    void SheetChanged(const SSheetChange& change) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Build();
+    int RunDialog(bool opened);
+    void ShowSelection();
+    void Changed();
+    void OnSelectionChanged();
+    void OnContextMenu(const QPoint& pos);
+
+    CMarnelPropertySheet* sheet_ = nullptr;
+    std::unique_ptr<CGroupListEditor> ownEditor_;
+    CGroupListEditor* editor_ = nullptr;
+    IPrompt* prompt_ = nullptr;
+    std::function<void()> onChange_;
+    bool enabled_ = true;
+    bool filling_ = false;
+    int contentWidth_ = 0;
+    QLabel* label_ = nullptr;
+    QListWidget* list_ = nullptr;
+    QPushButton* add_ = nullptr;
+    QPushButton* edit_ = nullptr;
+    QPushButton* insert_ = nullptr;
+    QPushButton* delete_ = nullptr;
+    QPushButton* clear_ = nullptr;
+    QPointer<QMenu> menu_;
+};
