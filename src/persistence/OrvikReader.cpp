@@ -10,8 +10,8 @@
 #include "persistence/SaveFlow.h"
 #include "persistence/Upgrader.h"
 #include "platform/Platform.h"
-#include "text/PathText.h"
 #include "sheet/PropertySheet.h"
+#include "text/PathText.h"
 #include "text/Text.h"
 #include "text/Version.h"
 
