@@ -8,19 +8,7 @@ shift || true
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
     qt6-base-dev fonts-dejavu-core dpkg-dev desktop-file-utils appstream)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing missing packages: ${missing[*]}"
-    sudo_cmd=""
-    if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
-    $sudo_cmd apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -q "${missing[@]}"
-fi
+"$here/scripts/install-packages.sh" "${packages[@]}"
 
 cmake -S "$here" -B "$build" -G Ninja "$@"
 cmake --build "$build" --parallel "$(nproc)"

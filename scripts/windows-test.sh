@@ -10,20 +10,7 @@ linux_build="${ORVIK_BUILD_DIR:-$here/build}"
 build="${ORVIK_WINDOWS_BUILD_DIR:-$here/build-windows}"
 started=$(date +%s)
 
-packages=(g++-mingw-w64-x86-64-posix wine64 googletest)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing missing packages: ${missing[*]}"
-    sudo_cmd=""
-    if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
-    $sudo_cmd apt-get update -q
-    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/install-packages.sh" --no-install-recommends g++-mingw-w64-x86-64-posix wine64 googletest
 
 launcher=()
 if command -v ccache >/dev/null; then

@@ -12,20 +12,7 @@ driver="$here/tests/e2e/a11y_driver.py"
 python=/usr/bin/python3
 
 install_missing() {
-    local packages=(xvfb openbox at-spi2-core dbus-x11 python3-pyatspi xdotool x11-utils fonts-dejavu-core)
-    local missing=() p
-    for p in "${packages[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-            missing+=("$p")
-        fi
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "Installing missing packages: ${missing[*]}"
-        local sudo_cmd=""
-        if [ "$(id -u)" -ne 0 ]; then sudo_cmd="sudo"; fi
-        $sudo_cmd apt-get update -q
-        DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -q "${missing[@]}"
-    fi
+    "$here/scripts/install-packages.sh" xvfb openbox at-spi2-core dbus-x11 python3-pyatspi xdotool x11-utils fonts-dejavu-core
 }
 
 if [ ! -x "$program" ]; then
