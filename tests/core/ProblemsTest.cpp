@@ -221,7 +221,8 @@ TEST_F(ProblemsTest, ProblemsComeGroupedByTabInTabOrderAndFollowChanges) {
     }
 }
 
-#ifdef ORVIK_CLI_PATH
+// It starts the tool through a POSIX shell; on Windows the tool is compared from outside instead.
+#if defined(ORVIK_CLI_PATH) && !defined(_WIN32)
 // One source for both: `orvik check` prints, under each invalid tab, exactly the collected reasons.
 TEST_F(ProblemsTest, CheckPrintsTheCollectedReasons) {
     const std::string text = EditedPort({{"RP_Value: 2", "RP_Value: 7"},
