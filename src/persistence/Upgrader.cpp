@@ -8,6 +8,7 @@
 #include "text/Text.h"
 
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -62,6 +63,10 @@ const SSplitRow kSplitCable      = {L"1",     nullptr,  L"YES",   nullptr};
 const SSplitRow kSplitPortNoPd   = {L"0",     L"2",     L"NO",    nullptr};
 const SSplitRow kSplitUnknown    = {nullptr,  nullptr,  nullptr,  nullptr};
 // clang-format on
+
+// The fields of a split row, in the row's order.
+const wchar_t* const kSplitTargets[] = {fieldname::kOrvikProductType, fieldname::kConnectorType,
+                                        fieldname::kUsbPdSupport, fieldname::kPdPortType};
 
 const SSplitRow& SplitRowFor(std::uint32_t n, bool isNumber) {
     if (!isNumber || n >= 7) {
@@ -140,10 +145,11 @@ void CUpgrader::ApplyUpgrades(CMarnelPropertySheet& sheet) {
             std::wstring text = value == nullptr ? std::wstring() : value == kPortTypeIsN ? oldValue : value;
             map_[pattern] = COccurrence{PrintableNameOfPattern(pattern), std::move(text)};
         };
-        store(fieldname::kOrvikProductType, row.productType);
-        store(fieldname::kConnectorType, row.connectorType);
-        store(fieldname::kUsbPdSupport, row.usbPdSupport);
-        store(fieldname::kPdPortType, row.pdPortType);
+        const wchar_t* const values[] = {row.productType, row.connectorType, row.usbPdSupport,
+                                         row.pdPortType};
+        for (std::size_t i = 0; i < std::size(kSplitTargets); ++i) {
+            store(kSplitTargets[i], values[i]);
+        }
     }
 
     for (const auto& [pattern, occurrence] : map_) {
@@ -156,4 +162,23 @@ void CUpgrader::ApplyUpgrades(CMarnelPropertySheet& sheet) {
         field->RefreshControl();
         field->SetFileEntry(occurrence.name, occurrence.value);
     }
+}
+
+std::vector<SRetiredField> RetiredFields() {
+    std::vector<SRetiredField> fields;
+    for (const wchar_t* oldName : kOldNames) {
+        SRetiredField field{PrintableNameOfPattern(oldName), {}};
+        for (const SRename& rename : kRenames) {
+            if (std::wstring_view(rename.oldPattern) == oldName) {
+                field.currentNames.push_back(PrintableNameOfPattern(rename.newPattern));
+            }
+        }
+        if (std::wstring_view(oldName) == kOldDeviceType) {
+            for (const wchar_t* target : kSplitTargets) {
+                field.currentNames.push_back(PrintableNameOfPattern(target));
+            }
+        }
+        fields.push_back(std::move(field));
+    }
+    return fields;
 }

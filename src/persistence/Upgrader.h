@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 class CMarnelPropertySheet;
 
@@ -26,3 +27,12 @@ private:
 
 // The name a pattern stands for: ^\$Model_Part_Number$ gives $Model_Part_Number.
 std::wstring PrintableNameOfPattern(const std::wstring& pattern);
+
+// A field name that older versions wrote and this one still reads, and the current fields that
+// take its answer on loading: one for a rename, several for a split.
+struct SRetiredField {
+    std::wstring oldName;
+    std::vector<std::wstring> currentNames;
+};
+// The retired names in the order they are tried, as printable names.
+std::vector<SRetiredField> RetiredFields();

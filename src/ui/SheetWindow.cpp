@@ -9,6 +9,7 @@
 #include "ui/ListPanel.h"
 #include "ui/PageView.h"
 #include "ui/QtText.h"
+#include "ui/SheetInfoWindows.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -57,6 +58,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     setSizeGripEnabled(true);
     InstallInvalidColourRule();
     CListPanel::InstallOnListPages();
+    infoWindows_ = std::make_unique<CSheetInfoWindows>(*this);
+    connect(this, &CSheetWindow::releaseNotesRequested, this, &CSheetWindow::ShowReleaseNotes);
 
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);
@@ -98,6 +101,7 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
 }
 
 CSheetWindow::~CSheetWindow() {
+    infoWindows_.reset();
     sheet_.RemoveObserver(this);
     guard_ = true;
     disconnect(tabs_, nullptr, this, nullptr);
@@ -139,6 +143,7 @@ void CSheetWindow::ShowPage(EPage page) {
     }
     view->RefreshControls();
     RecolourTabs();
+    infoWindows_->PageActivated(page);
     if (first && view->Form()) {
         // Tab moves through the fields in form order.
         QWidget* previous = nullptr;
@@ -229,6 +234,10 @@ void CSheetWindow::SheetChanged(const SSheetChange& change) {
     }
     RecolourTabs();
     RefreshTitle();
+}
+
+void CSheetWindow::ShowReleaseNotes() {
+    infoWindows_->ShowReleaseNotes();
 }
 
 void CSheetWindow::RecolourTab(const CPageSuper& page) {

@@ -6,12 +6,14 @@
 #include <QDialog>
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CMarnelPropertySheet;
 class CPageSuper;
 class CPageView;
+class CSheetInfoWindows;
 class CParameterField;
 class QDialogButtonBox;
 class QPushButton;
@@ -47,12 +49,19 @@ public:
     // The Cancel question; true when the window may close.
     bool QueryCancel();
 
+    // Opens the release notes, or brings the open ones to the front as they are.
+    void ShowReleaseNotes();
+    CSheetInfoWindows& InfoWindows() const { return *infoWindows_; }
+
     void SheetChanged(const SSheetChange& change) override;
     // Shows the sheet's title (set by a save or a load) as the window's caption.
     void RefreshTitle();
 
 public slots:
     void reject() override;
+
+signals:
+    void releaseNotesRequested();
 
 private:
     void OnCurrentChanged(int index);
@@ -70,4 +79,5 @@ private:
     bool guard_ = false;
     std::wstring saveDirectory_;
     std::wstring programDirectory_;
+    std::unique_ptr<CSheetInfoWindows> infoWindows_;
 };
