@@ -141,18 +141,29 @@ void WriteThisVersion(CNotesWriter& notes) {
         item.Plain(QStringLiteral("."));
     }
 
-    notes.Item(1).Plain(QStringLiteral("Each repeated item has questions of its own: "));
-    const std::array<int, 6> groupTypes = {kSourcePdoType, kSinkPdoType,   kSopSvidType,
-                                           kSopModeType,   kCableSvidType, kCableModeType};
-    const std::array<const char*, 6> groupNames = {"a Source PDO",     "a Sink PDO",   "an SVID on SOP",
-                                                   "one of its modes", "a cable SVID", "one of its modes"};
-    for (std::size_t i = 0; i < groupTypes.size(); ++i) {
-        notes.Out().Plain(QStringLiteral("%1%2 has %3")
-                              .arg(i == 0 ? "" : (i + 1 == groupTypes.size() ? " and " : ", "))
-                              .arg(QLatin1String(groupNames[i]))
-                              .arg(GroupFieldRows(groupTypes[i]).size()));
+    notes.Item(1).Plain(QStringLiteral("Each item of a list has questions of its own:"));
+    struct SItemKind {
+        const char* name;
+        int type;
+        int modeType; // 0: the item has no modes
+    };
+    const SItemKind itemKinds[] = {
+        {"Source PDO", kSourcePdoType, 0},
+        {"Sink PDO", kSinkPdoType, 0},
+        {"SVID on SOP", kSopSvidType, kSopModeType},
+        {"Cable SVID", kCableSvidType, kCableModeType},
+    };
+    for (const SItemKind& kind : itemKinds) {
+        CRichAppender& item = notes.Item(2);
+        item.Plain(QStringLiteral("%1: %2 questions")
+                       .arg(QLatin1String(kind.name))
+                       .arg(GroupFieldRows(kind.type).size()));
+        if (kind.modeType != 0) {
+            item.Plain(
+                QStringLiteral(", and %1 for each of its modes").arg(GroupFieldRows(kind.modeType).size()));
+        }
+        item.Plain(QStringLiteral("."));
     }
-    notes.Out().Plain(QStringLiteral("."));
 
     for (const SPageRow& page : pages) {
         const SPageInfo info = PageInfoOf(page.id);

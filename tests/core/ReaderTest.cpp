@@ -1,8 +1,10 @@
 #include "LogCapture.h"
+#include "catalog/PageCatalog.h"
 #include "model/FieldKinds.h"
 #include "persistence/OrvikReader.h"
 #include "persistence/Upgrader.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
 
 #include <gtest/gtest.h>
 
@@ -280,6 +282,26 @@ TEST_F(UpgradeTest, DeviceTypeThreeMakesAProviderOnlyTypeCPort) {
     EXPECT_EQ(Value(L"USB_PD_Support"), L"YES");
     EXPECT_EQ(Value(L"PD_Port_Type"), L"3");
     EXPECT_EQ(Value(L"Type_C_State_Machine"), L"0") << "Provider Only leaves SRC as the only state machine";
+}
+
+TEST_F(UpgradeTest, TheRetiredNamesItListsAreTheOnesALoadUpgrades) {
+    const std::vector<SRetiredField> retired = RetiredFields();
+    ASSERT_EQ(retired.size(), 10u);
+    for (const SRetiredField& field : retired) {
+        ASSERT_FALSE(field.currentNames.empty());
+        const std::string oldName = orvik::ToUtf8(field.oldName);
+        const std::string value = oldName[0] == '$' ? "\"old\"" : "3";
+        ASSERT_TRUE(Load(oldName + ": " + value + "\r\n"));
+        const auto collected = UpgraderOf(sheet).Collected();
+        EXPECT_EQ(collected.size(), field.currentNames.size()) << oldName;
+        for (const std::wstring& current : field.currentNames) {
+            EXPECT_EQ(collected.count(PatternOf(current)), 1u) << oldName;
+            if (field.currentNames.size() == 1 && collected.count(PatternOf(current)) == 1) {
+                EXPECT_EQ(collected.at(PatternOf(current)).value, oldName[0] == '$' ? L"old" : L"3")
+                    << oldName;
+            }
+        }
+    }
 }
 
 } // namespace

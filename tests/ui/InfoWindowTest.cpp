@@ -15,6 +15,7 @@
 #include <QFontInfo>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -369,6 +370,30 @@ private slots:
         QVERIFY(blocks.at(removed + 1)
                     .startsWith(QStringLiteral("UUT_Device_Type, whose answer now sets Intro "
                                                "Orvik_Product_Type, Orvik Product Connector_Type")));
+    }
+
+    // Pictures of the windows for people to look at, in ORVIK_SCREENSHOT_DIR when it is set.
+    void theWindowsRender() {
+        const QByteArray target = qgetenv("ORVIK_SCREENSHOT_DIR");
+        QTemporaryDir temp;
+        const QString folder = target.isEmpty() ? temp.path() : QString::fromLocal8Bit(target);
+        QDir().mkpath(folder);
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        CInfoToUserDlg* source = OpenByTab(EPage::Source, QStringLiteral("USB_Suspend_May_Be_Cleared"));
+        CInfoToUserDlg* sink = OpenByTab(EPage::Sink, QStringLiteral("No_USB_Suspend_May_Be_Set"));
+        f->window->ShowReleaseNotes();
+        CInfoToUserDlg* notes = f->window->InfoWindows().ReleaseNotesWindow();
+        QVERIFY(source && sink && notes);
+        QTest::qWait(20);
+        QVERIFY(source->grab().save(folder + QStringLiteral("/info-USB_Suspend_May_Be_Cleared.png")));
+        QVERIFY(sink->grab().save(folder + QStringLiteral("/info-No_USB_Suspend_May_Be_Set.png")));
+        QVERIFY(notes->grab().save(folder + QStringLiteral("/release-notes.png")));
+        notes->Text()->verticalScrollBar()->setValue(notes->Text()->verticalScrollBar()->maximum() / 4);
+        QTest::qWait(20);
+        QVERIFY(notes->grab().save(folder + QStringLiteral("/release-notes-middle.png")));
+        notes->Text()->verticalScrollBar()->setValue(notes->Text()->verticalScrollBar()->maximum());
+        QTest::qWait(20);
+        QVERIFY(notes->grab().save(folder + QStringLiteral("/release-notes-end.png")));
     }
 };
 
