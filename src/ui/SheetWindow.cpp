@@ -101,10 +101,10 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
 }
 
 CSheetWindow::~CSheetWindow() {
-    infoWindows_.reset();
     sheet_.RemoveObserver(this);
     guard_ = true;
     disconnect(tabs_, nullptr, this, nullptr);
+    infoWindows_.reset();
     for (CPageView*& view : views_) {
         delete view;
         view = nullptr;
