@@ -6,6 +6,7 @@
 #include "sheet/PropertySheet.h"
 #include "text/Version.h"
 #include "ui/FieldControls.h"
+#include "ui/IntroPanel.h"
 #include "ui/ListPanel.h"
 #include "ui/PageView.h"
 #include "ui/QtText.h"
@@ -57,6 +58,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     setSizeGripEnabled(true);
     InstallInvalidColourRule();
     CListPanel::InstallOnListPages();
+    CIntroPanel::InstallOnIntroPage();
+    new CFileDropLoader(*this);
 
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);

@@ -51,6 +51,10 @@ public:
     // Shows the sheet's title (set by a save or a load) as the window's caption.
     void RefreshTitle();
 
+signals:
+    // The Intro page's Release Notes button was pressed.
+    void releaseNotesRequested();
+
 public slots:
     void reject() override;
 
