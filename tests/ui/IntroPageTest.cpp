@@ -274,6 +274,33 @@ private slots:
         QCOMPARE(f->CurrentTabText(), QStringLiteral("Intro"));
     }
 
+    void pagesShownBeforeALoadShowTheNewAnswersAndLists() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->prompt.SetDefaultAnswer(true);
+        f->ClickTab(EPage::Source);
+        auto* source = qobject_cast<CListPanel*>(f->window->View(EPage::Source)->ListPanel());
+        QVERIFY(source);
+        QCOMPARE(source->List()->count(), 2);
+        f->ClickTab(EPage::SOPDiscovery2);
+        auto* svids = qobject_cast<CListPanel*>(f->window->View(EPage::SOPDiscovery2)->ListPanel());
+        QVERIFY(svids);
+        QCOMPARE(svids->List()->count(), 1);
+        f->ClickTab(EPage::Intro);
+        f->Clear(QStringLiteral("Port_Label"));
+        f->Type(QStringLiteral("Port_Label"), QStringLiteral("changed"));
+
+        const std::string largest = orvik::testsupport::FullPortForm(7, 7, 52, 6);
+        ClickLoad(WriteFile(QStringLiteral("largest.txt"), largest));
+        QCOMPARE(f->QuestionsAsked(kOverwrite), 1);
+        QCOMPARE(f->Edit(QStringLiteral("Port_Label"))->text(), QStringLiteral("P1"));
+        QCOMPARE(f->TabTexts(), HeadlessTabs(largest));
+        // The lists already built follow before they are shown again.
+        QCOMPARE(source->List()->count(), 7);
+        QCOMPARE(svids->List()->count(), 52);
+        f->ClickTab(EPage::Source);
+        QCOMPARE(f->Edit(QStringLiteral("Num_Src_PDOs"))->text(), QStringLiteral("7"));
+    }
+
     void loadingFromAnotherTabWhoseTabGoesAwayLandsOnAShownTab() {
         f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
         f->prompt.SetDefaultAnswer(true);
