@@ -443,6 +443,10 @@ void RunLoadCommand(CMarnelPropertySheet& sheet) {
         }
         return;
     }
+    LoadChosenFile(sheet, *path);
+}
+
+void LoadChosenFile(CMarnelPropertySheet& sheet, const std::wstring& path) {
     bool entered = false;
     for (const auto& page : sheet.Pages()) {
         if (page->HasWindow() && !page->IsPageEmpty()) {
@@ -455,16 +459,16 @@ void RunLoadCommand(CMarnelPropertySheet& sheet) {
                                  L"Are you sure you want to continue?")) {
         return;
     }
-    Log(Format(L"Orvik %s selected.", {*path}));
+    Log(Format(L"Orvik %s selected.", {path}));
     CSheetChangeScope scope(sheet);
-    if (LoadOrvik(sheet, *path)) {
-        Log(Format(L"Success: Orvik %s loaded.", {*path}));
+    if (LoadOrvik(sheet, path)) {
+        Log(Format(L"Success: Orvik %s loaded.", {path}));
         if (!sheet.FieldVector().Empty()) {
             UpdateAvailability(sheet.FieldVector().At(0), sheet.FormState());
             sheet.Reevaluate(0, {.initial = true});
         }
     } else {
-        const std::wstring message = Format(L"Failure: Unable to load Orvik %s.", {*path});
+        const std::wstring message = Format(L"Failure: Unable to load Orvik %s.", {path});
         Log(message);
         sheet.Prompt().ShowError(message);
     }

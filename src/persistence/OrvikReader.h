@@ -41,5 +41,8 @@ CUpgrader& UpgraderOf(CMarnelPropertySheet& sheet);
 // The file the sheet's last load read; null before any load.
 const COrvikFile* LoadedFileOf(const CMarnelPropertySheet& sheet);
 
-// The Intro page's Load command: choose a file, confirm overwriting entered data, load, report.
+// The Intro page's Load command: choose a file, then LoadChosenFile.
 void RunLoadCommand(CMarnelPropertySheet& sheet);
+// The Load command once a file is chosen (by the dialog, the command line or a drop): confirm
+// overwriting entered data, load, report.
+void LoadChosenFile(CMarnelPropertySheet& sheet, const std::wstring& path);

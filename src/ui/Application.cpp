@@ -3,8 +3,10 @@
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
+#include "persistence/OrvikReader.h"
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
+#include "text/Version.h"
 #include "ui/QtPrompt.h"
 #include "ui/SheetWindow.h"
 
@@ -13,8 +15,11 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <array>
+#include <cstdio>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -35,7 +40,115 @@ QPointer<QEventLoop>& RunLoop() {
     return loop;
 }
 
+// The window toolkit's own options that take a value (-platform offscreen, -style=fusion).
+constexpr std::array<std::string_view, 15> kToolkitOptionsWithValue = {"platform",
+                                                                       "platformpluginpath",
+                                                                       "platformtheme",
+                                                                       "plugin",
+                                                                       "style",
+                                                                       "stylesheet",
+                                                                       "session",
+                                                                       "display",
+                                                                       "geometry",
+                                                                       "title",
+                                                                       "qwindowgeometry",
+                                                                       "qwindowicon",
+                                                                       "qwindowtitle",
+                                                                       "qmljsdebugger",
+                                                                       "name"};
+constexpr std::array<std::string_view, 6> kToolkitFlags = {"reverse", "widgetcount", "nograb",
+                                                           "dograb",  "sync",        "testability"};
+
+template <std::size_t N> bool Contains(const std::array<std::string_view, N>& names, std::string_view name) {
+    for (std::string_view n : names) {
+        if (n == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
+
+SStartOptions ParseStartOptions(int argc, const char* const* argv) {
+    SStartOptions options;
+    bool filesOnly = false;
+    int files = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i] ? argv[i] : "";
+        if (!filesOnly && arg.size() > 1 && arg[0] == '-') {
+            if (arg == "--") {
+                filesOnly = true;
+                continue;
+            }
+            if (arg == "-h" || arg == "--help") {
+                options.action = SStartOptions::EAction::Help;
+                return options;
+            }
+            if (arg == "--version") {
+                options.action = SStartOptions::EAction::Version;
+                return options;
+            }
+            std::string_view name = arg.substr(arg[1] == '-' ? 2 : 1);
+            const std::size_t equals = name.find('=');
+            const bool inlineValue = equals != std::string_view::npos;
+            name = name.substr(0, equals);
+            if (Contains(kToolkitOptionsWithValue, name)) {
+                if (!inlineValue) {
+                    ++i;
+                }
+                continue;
+            }
+            if (!inlineValue && Contains(kToolkitFlags, name)) {
+                continue;
+            }
+            options.action = SStartOptions::EAction::Error;
+            options.error = "unknown option '" + std::string(arg) + "'";
+            return options;
+        }
+        if (++files > 1) {
+            options.action = SStartOptions::EAction::Error;
+            options.error = "only one FILE can be loaded at start";
+            return options;
+        }
+        options.file = std::string(arg);
+    }
+    return options;
+}
+
+std::string StartUsageText() {
+    return "Usage: orvik-generator [OPTION]... [FILE]\n"
+           "Fill in, check and save a Marnel file (Orvik) in a window.\n"
+           "With FILE, the window starts with FILE loaded, as the Load Orvik button loads it.\n"
+           "\n"
+           "Options:\n"
+           "  -h, --help     show this help and exit\n"
+           "      --version  show the version and exit\n"
+           "\n"
+           "The window toolkit's own options, such as -platform NAME or -style NAME, are accepted too.\n";
+}
+
+std::string StartVersionText() {
+    return "orvik-generator " + orvik::ToUtf8(orvik::kGeneratorVersion) + "\n";
+}
+
+int ReportStartOptions(const SStartOptions& options) {
+    switch (options.action) {
+    case SStartOptions::EAction::Help:
+        std::fputs(StartUsageText().c_str(), stdout);
+        return 0;
+    case SStartOptions::EAction::Version:
+        std::fputs(StartVersionText().c_str(), stdout);
+        return 0;
+    case SStartOptions::EAction::Error:
+        std::fprintf(stderr, "orvik-generator: %s\n", options.error.c_str());
+        std::fputs(StartUsageText().c_str(), stderr);
+        return 2;
+    case SStartOptions::EAction::Run:
+        break;
+    }
+    return -1;
+}
 
 bool COrvikApplication::notify(QObject* receiver, QEvent* event) {
     try {
@@ -52,7 +165,7 @@ bool COrvikApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 int RunApplication(IPrompt& prompt, ILogPlatform& logPlatform,
-                   const std::function<void(CSheetWindow&)>& onShown) {
+                   const std::function<void(CSheetWindow&)>& onShown, const std::wstring& startFile) {
     StartLogger(logPlatform);
     auto* qtPrompt = dynamic_cast<CQtPrompt*>(&prompt);
     try {
@@ -67,6 +180,9 @@ int RunApplication(IPrompt& prompt, ILogPlatform& logPlatform,
         RunLoop() = &loop;
         QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
         window.show();
+        if (!startFile.empty()) {
+            LoadChosenFile(sheet, startFile);
+        }
         if (onShown) {
             QTimer::singleShot(0, &window, [&] {
                 try {

@@ -1,6 +1,7 @@
 #include "ui/FieldControls.h"
 
 #include "model/FieldKinds.h"
+#include "model/FieldNames.h"
 #include "model/WndWrapper.h"
 #include "ui/QtText.h"
 
@@ -468,7 +469,13 @@ std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QW
     } else if (dynamic_cast<CDigitStringEditField*>(&field)) {
         control = std::make_unique<CDigitStringEditControl>(field, parent, help);
     } else {
-        control = std::make_unique<CEditFieldControl>(field, parent, help);
+        auto edit = std::make_unique<CEditFieldControl>(field, parent, help);
+        // The two version lines are the program's, not the user's: shown and readable, never typed.
+        if (field.NamePattern() == fieldname::kOrvikSpecification ||
+            field.NamePattern() == fieldname::kOrvikProducer) {
+            edit->Edit()->setReadOnly(true);
+        }
+        control = std::move(edit);
     }
     control->ResetControl();
     control->SetControlText(field.Value());

@@ -8,6 +8,8 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <map>
+
 namespace {
 
 CPageView::ListPanelFactory& PanelFactory() {
@@ -15,10 +17,19 @@ CPageView::ListPanelFactory& PanelFactory() {
     return factory;
 }
 
+std::map<EPage, CPageView::ListPanelFactory>& ExtrasFactories() {
+    static std::map<EPage, CPageView::ListPanelFactory> factories;
+    return factories;
+}
+
 } // namespace
 
 void CPageView::SetListPanelFactory(ListPanelFactory factory) {
     PanelFactory() = std::move(factory);
+}
+
+void CPageView::SetPageExtrasFactory(EPage page, ListPanelFactory factory) {
+    ExtrasFactories()[page] = std::move(factory);
 }
 
 CPageView::CPageView(CPageSuper& page, std::function<void(CPageSuper&)> onRedrawTab,
@@ -79,6 +90,12 @@ void CPageView::EnsureBuilt() {
         listPanel_ = PanelFactory()(*this, content_);
         if (listPanel_) {
             listArea_->addWidget(listPanel_);
+        }
+    }
+    if (const auto it = ExtrasFactories().find(page_.Id()); it != ExtrasFactories().end() && it->second) {
+        extras_ = it->second(*this, content_);
+        if (extras_) {
+            listArea_->addWidget(extras_);
         }
     }
     RefreshControls();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/PageCatalog.h"
 #include "sheet/PageSuper.h"
 
 #include <QWidget>
@@ -45,6 +46,11 @@ public:
     // form. Without a factory list pages show the form alone.
     using ListPanelFactory = std::function<QWidget*(CPageView& view, QWidget* parent)>;
     static void SetListPanelFactory(ListPanelFactory factory);
+    // Builds the controls a particular page has of its own (the Intro page's buttons) when it is
+    // first shown; they are placed below the form.
+    static void SetPageExtrasFactory(EPage page, ListPanelFactory factory);
+    // The page's own controls, or null.
+    QWidget* Extras() const { return extras_; }
 
     void RedrawTab() override;
     std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) override;
@@ -61,4 +67,5 @@ private:
     QFormLayout* form_ = nullptr;
     QVBoxLayout* listArea_ = nullptr;
     QWidget* listPanel_ = nullptr;
+    QWidget* extras_ = nullptr;
 };

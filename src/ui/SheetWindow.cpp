@@ -6,6 +6,7 @@
 #include "sheet/PropertySheet.h"
 #include "text/Version.h"
 #include "ui/FieldControls.h"
+#include "ui/IntroPanel.h"
 #include "ui/ListPanel.h"
 #include "ui/PageView.h"
 #include "ui/QtText.h"
@@ -60,6 +61,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     CListPanel::InstallOnListPages();
     infoWindows_ = std::make_unique<CSheetInfoWindows>(*this);
     connect(this, &CSheetWindow::releaseNotesRequested, this, &CSheetWindow::ShowReleaseNotes);
+    CIntroPanel::InstallOnIntroPage();
+    new CFileDropLoader(*this);
 
     auto* layout = new QVBoxLayout(this);
     tabs_ = new QTabWidget(this);

@@ -57,11 +57,12 @@ public:
     // Shows the sheet's title (set by a save or a load) as the window's caption.
     void RefreshTitle();
 
+signals:
+    // The Intro page's Release Notes button was pressed.
+    void releaseNotesRequested();
+
 public slots:
     void reject() override;
-
-signals:
-    void releaseNotesRequested();
 
 private:
     void OnCurrentChanged(int index);

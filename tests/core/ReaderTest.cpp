@@ -227,6 +227,24 @@ TEST_F(LoaderTest, LoadCommandAsksOnlyWhenVisitedPagesHoldAnswers) {
     EXPECT_EQ(Value(L"$Vendor_Name"), L"typed");
 }
 
+TEST_F(LoaderTest, AChosenFileSkipsOnlyTheFileDialog) {
+    LoadChosenFile(sheet, L"/nonexistent/b.txt");
+    EXPECT_FALSE(Logged(log, "About to select Orvik for loading."));
+    EXPECT_TRUE(Logged(log, "Orvik /nonexistent/b.txt selected."));
+    EXPECT_TRUE(Logged(log, "Failure: Unable to load Orvik /nonexistent/b.txt."));
+    ASSERT_FALSE(prompt.History().empty());
+    EXPECT_EQ(prompt.History().back().text, L"Failure: Unable to load Orvik /nonexistent/b.txt.");
+
+    sheet.FindField(L"$Vendor_Name")->SetValue(L"typed");
+    prompt.ClearHistory();
+    prompt.SetNextAnswer(false);
+    LoadChosenFile(sheet, L"/nonexistent/c.txt");
+    ASSERT_EQ(prompt.History().size(), 1u);
+    EXPECT_EQ(prompt.History()[0].kind, CScriptedPrompt::Shown::Question);
+    EXPECT_FALSE(Logged(log, "Orvik /nonexistent/c.txt selected."));
+    EXPECT_EQ(Value(L"$Vendor_Name"), L"typed");
+}
+
 class UpgradeTest : public LoaderTest {};
 
 TEST_F(UpgradeTest, RenamedFieldsKeepTheirValues) {

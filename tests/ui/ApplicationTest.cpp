@@ -1,12 +1,16 @@
 // The program's run from start-up to shutdown: log lines, title, and the top-level handler.
+#include "FullForm.h"
 #include "UiTestBase.h"
 
 #include "model/Errors.h"
 #include "ui/Application.h"
 
+#include <QFile>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -70,9 +74,14 @@ class ApplicationTest : public QObject {
 
 private:
     // Runs the program, `during` driving the shown window, and answers with what was reported.
-    void Run(const std::function<void(CSheetWindow&)>& during) {
+    void Run(const std::function<void(CSheetWindow&)>& during, const std::wstring& startFile = {}) {
         SetLogSink(nullptr);
-        RunApplication(prompt, platform, during);
+        RunApplication(prompt, platform, during, startFile);
+    }
+
+    bool Logged(const std::string& line) const {
+        const std::vector<std::string> lines = platform.Messages();
+        return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 
     CScriptedPrompt prompt;
@@ -128,6 +137,65 @@ private slots:
         const std::vector<std::string> lines = platform.Messages();
         QCOMPARE(QString::fromStdString(lines[lines.size() - 2]), expected);
         QCOMPARE(lines.back(), std::string("Shutting down logger."));
+    }
+
+    void aFileNamedAtStartIsLoadedThroughTheLoadFlow() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("port.txt"));
+        const std::string bytes = orvik::testsupport::FullPortForm(2, 2, 1, 1);
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        }
+        QStringList tabs;
+        QStringList expected;
+        QString title;
+        QString vendor;
+        std::size_t asked = 99;
+        // The cancel question after the load is answered Yes.
+        prompt.SetNextAnswer(true);
+        Run(
+            [&](CSheetWindow& window) {
+                asked = prompt.History().size();
+                for (int i = 0; i < window.TabWidget()->count(); ++i) {
+                    tabs << window.TabWidget()->tabText(i);
+                }
+                for (const CPageSuper* page : window.Sheet().Tabs()) {
+                    expected << QString::fromStdWString(page->TabLabel());
+                }
+                title = window.windowTitle();
+                vendor = window.findChild<QLineEdit*>(QStringLiteral("Vendor_Name"))->text();
+                QTest::mouseClick(window.CancelButton(), Qt::LeftButton);
+            },
+            path.toStdWString());
+        QCOMPARE(asked, std::size_t(0));
+        QCOMPARE(tabs, expected);
+        QVERIFY(tabs.contains(QStringLiteral("PD Source")));
+        QCOMPARE(title, QStringLiteral("Orvik Generator 1.2.2.2 - [port.txt]"));
+        QCOMPARE(vendor, QStringLiteral("Ab Co"));
+        QVERIFY(Logged("Orvik " + path.toStdString() + " selected."));
+        QVERIFY(Logged("Success: Orvik " + path.toStdString() + " loaded."));
+        QVERIFY(!Logged("About to select Orvik for loading."));
+        QCOMPARE(platform.Messages().back(), std::string("Shutting down logger."));
+    }
+
+    void aMissingFileNamedAtStartShowsTheFailureBoxAndTheEmptyForm() {
+        const std::wstring missing = L"/nonexistent/folder/port.txt";
+        QString vendor = QStringLiteral("unset");
+        bool shown = false;
+        Run(
+            [&](CSheetWindow& window) {
+                shown = window.isVisible();
+                vendor = window.findChild<QLineEdit*>(QStringLiteral("Vendor_Name"))->text();
+                QTest::mouseClick(window.CancelButton(), Qt::LeftButton);
+            },
+            missing);
+        QVERIFY(shown);
+        QCOMPARE(vendor, QString());
+        QVERIFY(!prompt.History().empty());
+        QCOMPARE(prompt.History().back().kind, CScriptedPrompt::Shown::Error);
+        QCOMPARE(prompt.History().back().text, L"Failure: Unable to load Orvik " + missing + L".");
     }
 };
 
