@@ -82,6 +82,8 @@ void CPageView::EnsureBuilt() {
         }
     }
     RefreshControls();
+    // At once, not from the event loop: the keyboard must reach the new controls right away.
+    scroll_->show();
 }
 
 std::wstring CPageView::HelpOf(const CParameterField& field) const {
