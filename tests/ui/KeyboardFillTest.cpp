@@ -3,7 +3,7 @@
 // saved file must be byte for byte what the writer makes of the same answers.
 #include "FullForm.h"
 #include "KeyboardSupport.h"
-#include "UiTestBase.h"
+#include "ListTestSupport.h"
 
 #include "model/FieldList.h"
 #include "model/ParameterField.h"
@@ -123,8 +123,17 @@ class KeyboardFillTest : public QObject {
         if (given < 0 || type == 0) {
             return given;
         }
-        const int added = FillList(f->window.get(), PanelOf(page), answers->GetGroupList(type));
-        return added < 0 ? -1 : given + added;
+        CListPanel* panel = PanelOf(page);
+        const CFieldGroupList& want = answers->GetGroupList(type);
+        int started = 0;
+        if (panel && panel->Editor().LineCount() == 0 && want.Size() > 0) {
+            if (!StartList(panel, type, want)) {
+                return -1;
+            }
+            started = static_cast<int>(panel->Editor().LineCount());
+        }
+        const int added = FillList(f->window.get(), panel, want);
+        return added < 0 ? -1 : given + started + added;
     }
 
     // ---- tabs ----
@@ -152,25 +161,15 @@ class KeyboardFillTest : public QObject {
 
     // Ctrl+Tab until `page` is the current tab.
     bool GoTo(EPage page) {
-        const std::size_t asked = f->prompt.History().size();
         for (int guard = 0; guard <= f->window->TabWidget()->count(); ++guard) {
-            if (f->sheet.ActivePage().Id() == page &&
-                f->window->TabWidget()->currentWidget() == f->window->View(page)) {
-                return keys::WaitForFocusIn(f->window.get());
+            if (f->sheet.ActivePage().Id() == page) {
+                return true;
             }
-            keys::Press(Qt::Key_Tab, Qt::ControlModifier);
-            if (f->prompt.History().size() != asked) {
-                QTest::qFail(qPrintable(QStringLiteral("leaving a tab asked: ") + Questions(f->prompt) +
-                                        QStringLiteral(" on ") + WhyInvalid(f->sheet.ActivePage().Id())),
-                             __FILE__, __LINE__);
+            if (!NextTab()) {
                 return false;
             }
         }
-        QTest::qFail(qPrintable(QStringLiteral("Ctrl+Tab never reaches %1 (the keys go to %2 on %3)")
-                                    .arg(QString::fromStdWString(f->sheet.Page(page).TabLabel()),
-                                         keys::Target() ? keys::Target()->objectName() : QString(),
-                                         f->CurrentTabText())),
-                     __FILE__, __LINE__);
+        QTest::qFail("Ctrl+Tab never reaches the tab", __FILE__, __LINE__);
         return false;
     }
 
@@ -180,19 +179,74 @@ class KeyboardFillTest : public QObject {
         return qobject_cast<CListPanel*>(f->window->View(page)->ListPanel());
     }
 
-    // Tab to the button, Space, and the dialog that opens answered with `answer`.
-    bool PressListButton(QWidget* window, const QString& button, const CFieldGroup& answer) {
+    // Tab to the button, then `key` (Space or Enter), and the dialog that opens answered with
+    // `answer`.
+    bool PressListButton(QWidget* window, const QString& button, const CFieldGroup& answer,
+                         int key = Qt::Key_Space) {
         pending.push_back(&answer);
         if (!keys::TabTo(button)) {
             return false;
         }
-        keys::Press(Qt::Key_Space);
+        keys::Press(key);
         if (!pending.empty() && pending.back() == &answer) {
             pending.pop_back();
             QTest::qFail(qPrintable(button + QStringLiteral(" opened no dialog")), __FILE__, __LINE__);
             return false;
         }
         return keys::WaitForFocusIn(window);
+    }
+
+    // Line `row` of the list chosen with Tab, Home and the arrow keys.
+    bool SelectLine(CListPanel* panel, int row) {
+        if (!keys::TabTo(QStringLiteral("ListLines"))) {
+            return false;
+        }
+        keys::Press(Qt::Key_Home);
+        for (int i = 0; i < row; ++i) {
+            keys::Press(Qt::Key_Down);
+        }
+        if (panel->Editor().Selection() != row) {
+            QTest::qFail(qPrintable(QStringLiteral("line %1 is selected instead of %2")
+                                        .arg(panel->Editor().Selection())
+                                        .arg(row)),
+                         __FILE__, __LINE__);
+            return false;
+        }
+        return true;
+    }
+
+    // The sheet's lists, each with a detour through another button: the fifth Source PDO is first
+    // given the seventh's answers and then mended with Edit...; the third Sink PDO is left out and
+    // then put in its place with Insert...; a second SVID with the third's answers is deleted again.
+    bool StartList(CListPanel* panel, int type, const CFieldGroupList& want) {
+        QWidget* window = f->window.get();
+        const QString add = QStringLiteral("AddButton");
+        if (type == 2 && want.Size() == 7) {
+            for (std::size_t i = 0; i < 7; ++i) {
+                if (!PressListButton(window, add, want.At(i == 4 ? 6 : i))) {
+                    return false;
+                }
+            }
+            return SelectLine(panel, 4) && PressListButton(window, QStringLiteral("EditButton"), want.At(4));
+        }
+        if (type == 3 && want.Size() == 7) {
+            for (std::size_t i : {0, 1, 3, 4, 5, 6}) {
+                if (!PressListButton(window, add, want.At(i))) {
+                    return false;
+                }
+            }
+            return SelectLine(panel, 2) &&
+                   PressListButton(window, QStringLiteral("InsertButton"), want.At(2));
+        }
+        if (type == 4 && want.Size() == 3) {
+            if (!PressListButton(window, add, want.At(0)) || !PressListButton(window, add, want.At(2)) ||
+                !keys::TabTo(QStringLiteral("DeleteButton"))) {
+                return false;
+            }
+            keys::Press(Qt::Key_Space);
+            return panel->Editor().LineCount() == 1;
+        }
+        return true;
     }
 
     // Add... until the list holds as many groups as `want`; the number added, or -1.
@@ -277,6 +331,120 @@ private slots:
         captions.clear();
     }
 
+    // ---- the keys the window had to learn ----
+
+    void ctrlTabAndCtrlPageKeysChangeTabsFromEveryControl() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->prompt.SetDefaultAnswer(true);
+        QVERIFY(keys::WaitForFocusIn(f->window.get()));
+        const std::vector<EPage> tabs = f->window->TabPages();
+        QVERIFY(tabs.size() > 4);
+        CParameterField* productType = f->sheet.FindField(L"^Orvik_Product_Type$");
+        CParameterField* connector = f->sheet.FindField(L"^Connector_Type$");
+        const std::wstring connectorValue = connector->Value();
+
+        // From a pull-down, which takes these keys for itself unless the window has them first.
+        QVERIFY(keys::TabTo(QStringLiteral("Orvik_Product_Type")));
+        keys::Press(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(f->sheet.ActivePage().Id(), tabs[1]);
+        QCOMPARE(productType->Value(), std::wstring(L"0"));
+        QVERIFY(keys::TabTo(QStringLiteral("Connector_Type")));
+        keys::Press(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(f->sheet.ActivePage().Id(), tabs[2]);
+        QCOMPARE(connector->Value(), connectorValue);
+        keys::Press(Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(f->sheet.ActivePage().Id(), tabs[1]);
+        QVERIFY(keys::TabTo(QStringLiteral("Connector_Type")));
+        keys::Press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f->sheet.ActivePage().Id(), tabs[0]);
+        QCOMPARE(connector->Value(), connectorValue);
+        // Round the ends.
+        keys::Press(Qt::Key_PageUp, Qt::ControlModifier);
+        QCOMPARE(f->sheet.ActivePage().Id(), tabs.back());
+        keys::Press(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(f->sheet.ActivePage().Id(), tabs[0]);
+
+        // From a list, which would move its selection on Ctrl+PageDown.
+        QVERIFY(GoTo(EPage::Source));
+        CListPanel* panel = PanelOf(EPage::Source);
+        QVERIFY(SelectLine(panel, 1));
+        const EPage after =
+            f->window->TabPages()[static_cast<std::size_t>(f->window->TabIndexOf(EPage::Source)) + 1];
+        keys::Press(Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(f->sheet.ActivePage().Id(), after);
+        QCOMPARE(panel->Editor().Selection(), 1);
+    }
+
+    void aPageShownForTheFirstTimeHasTheFocusOnItsFirstControl() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        QVERIFY(keys::WaitForFocusIn(f->window.get()));
+        QVERIFY(keys::TabTo(QStringLiteral("Model_Part_Number")));
+        QVERIFY(!f->window->View(EPage::OrvikProduct)->IsBuilt());
+        QCOMPARE(f->window->TabPages()[1], EPage::OrvikProduct);
+        keys::Press(Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(f->sheet.ActivePage().Id(), EPage::OrvikProduct);
+        QStringList shown;
+        for (const CParameterField* field : f->sheet.Page(EPage::OrvikProduct).Fields()) {
+            if (field->IsAvailable() && field->IsEnabled()) {
+                shown << NameOf(*field);
+            }
+        }
+        QVERIFY(shown.size() > 2);
+        QVERIFY(QApplication::focusWidget());
+        QCOMPARE(QApplication::focusWidget()->objectName(), shown[0]);
+        keys::Press(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), shown[1]);
+        // A page seen before gets back the control that had the focus.
+        keys::Press(Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(f->sheet.ActivePage().Id(), EPage::Intro);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Model_Part_Number"));
+    }
+
+    void enterOnAFocusedListButtonPressesThatButtonAndElsewhereOk() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->prompt.SetDefaultAnswer(true);
+        QVERIFY(keys::WaitForFocusIn(f->window.get()));
+        CDialogScript script;
+        bool modesOpened = false;
+        bool svidStayedOpen = false;
+        script.Then([](CGroupDialog&) {}); // the Source PDO dialog, cancelled
+        script.Then([&](CGroupDialog& d) {
+            QVERIFY(keys::WaitForFocusIn(&d));
+            QVERIFY(keys::TabTo(QStringLiteral("AddButton")));
+            keys::Press(Qt::Key_Return);
+            modesOpened = script.opened == 3;
+            svidStayedOpen = d.isVisible();
+        });
+
+        QVERIFY(GoTo(EPage::Source));
+        QVERIFY(keys::TabTo(QStringLiteral("AddButton")));
+        keys::Press(Qt::Key_Return);
+        QCOMPARE(script.opened, 1);
+        QCOMPARE(script.captions.back(), QStringLiteral("Source PDO 3"));
+        QVERIFY(!f->Logged("OK button selected."));
+        QVERIFY(f->window->isVisible());
+
+        // In an SVID dialog, Enter on its mode list's Add... opens a mode, it does not close the SVID.
+        f->window->activateWindow();
+        QVERIFY(keys::WaitForFocusIn(f->window.get()));
+        QVERIFY(GoTo(EPage::SOPDiscovery2));
+        QVERIFY(keys::TabTo(QStringLiteral("EditButton")));
+        keys::Press(Qt::Key_Return);
+        QCOMPARE(script.opened, 3);
+        QVERIFY(modesOpened);
+        QVERIFY(svidStayedOpen);
+        QVERIFY(!f->Logged("OK button selected."));
+
+        // Away from the buttons Enter is OK again.
+        f->window->activateWindow();
+        QVERIFY(keys::WaitForFocusIn(f->window.get()));
+        QVERIFY(keys::TabTo(QStringLiteral("Num_SVIDs_min_SOP")) || keys::TabTo(QStringLiteral("ListLines")));
+        keys::Press(Qt::Key_Return);
+        QVERIFY(f->Logged("OK button selected."));
+    }
+
+    // ---- the whole form ----
+
     void aWholePortFormIsFilledAndSavedWithTheKeyboardAlone() {
         Start(orvik::testsupport::FullPortForm(7, 7, 3, 2));
         QCOMPARE(f->sheet.ActivePage().Id(), EPage::Intro);
@@ -319,7 +487,12 @@ private slots:
         QCOMPARE(print.exitCode(), 0);
         QCOMPARE(print.readAllStandardOutput(), saved);
 #endif
-        QCOMPARE(captions.size(), 7 + 7 + 3 + 3 * 2);
+        // Every dialog was opened from a button: Add for each group, once more for the SVID deleted
+        // again, Edit and Insert once each.
+        QCOMPARE(captions.size(), (7 + 1) + 7 + (3 + 1) + (3 + 1) * 2);
+        QCOMPARE(captions.count(QStringLiteral("Source PDO 5")), 2);
+        QCOMPARE(captions.count(QStringLiteral("Sink PDO 3")), 2);
+        QCOMPARE(captions.count(QStringLiteral("SOP SVID 2")), 2);
     }
 };
 
