@@ -178,7 +178,7 @@ void CSheetWindow::StepTab(int step) {
 
 void CSheetWindow::FocusIntoPage(CPageView* view) {
     // A page shown for the first time has no control that could have kept the focus: the focus
-    // is left on the page itself, from where Tab reaches none of its controls.
+    // would be left on the page itself, where nothing shows it, instead of on its first control.
     QWidget* focus = focusWidget();
     if (!isVisible() || (focus && !qobject_cast<CPageView*>(focus))) {
         return;
