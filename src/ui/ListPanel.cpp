@@ -111,7 +111,8 @@ void CListPanel::Build() {
     auto button = [&](const char* name, const char* text) {
         auto* b = new QPushButton(QString::fromLatin1(text), this);
         b->setObjectName(QString::fromLatin1(name));
-        b->setAutoDefault(false);
+        // Enter on a focused button presses it, not the window's OK.
+        b->setAutoDefault(true);
         buttons->addWidget(b);
         return b;
     };

@@ -62,6 +62,8 @@ void CPageView::EnsureBuilt() {
     scroll_ = new QScrollArea(this);
     scroll_->setWidgetResizable(true);
     scroll_->setFrameShape(QFrame::NoFrame);
+    // Tab goes from control to control; the scrolling area itself is no stop on the way.
+    scroll_->setFocusPolicy(Qt::NoFocus);
     content_ = new QWidget;
     auto* column = new QVBoxLayout(content_);
     form_ = new QFormLayout;
@@ -99,6 +101,8 @@ void CPageView::EnsureBuilt() {
         }
     }
     RefreshControls();
+    // At once, not from the event loop: the keyboard must reach the new controls right away.
+    scroll_->show();
 }
 
 std::wstring CPageView::HelpOf(const CParameterField& field) const {

@@ -17,6 +17,7 @@
 #include <QFormLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -93,6 +94,17 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
         }
     }
     connect(tabs_, &QTabWidget::currentChanged, this, &CSheetWindow::OnCurrentChanged);
+    // The tab keys work from every control of a page: a pull-down would take Ctrl+Tab and
+    // Ctrl+PageDown for itself, a list or the page's scrolling area Ctrl+PageDown.
+    const std::pair<QKeyCombination, int> tabKeys[] = {{Qt::CTRL | Qt::Key_Tab, 1},
+                                                       {Qt::CTRL | Qt::Key_PageDown, 1},
+                                                       {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+                                                       {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+                                                       {Qt::CTRL | Qt::Key_PageUp, -1}};
+    for (const auto& [key, step] : tabKeys) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { StepTab(step); });
+    }
     sheet_.AddObserver(this);
     ShowPage(sheet_.ActivePage().Id());
     RefreshTitle();
@@ -160,6 +172,30 @@ void CSheetWindow::ShowPage(EPage page) {
                 setTabOrder(previous, input);
             }
             previous = input;
+        }
+    }
+    FocusIntoPage(view);
+}
+
+void CSheetWindow::StepTab(int step) {
+    const int count = tabs_->count();
+    if (count > 1) {
+        tabs_->setCurrentIndex((tabs_->currentIndex() + step + count) % count);
+    }
+}
+
+void CSheetWindow::FocusIntoPage(CPageView* view) {
+    // A page shown for the first time has no control that could have kept the focus: the focus
+    // would be left on the page itself, where nothing shows it, instead of on its first control.
+    QWidget* focus = focusWidget();
+    if (!isVisible() || (focus && !qobject_cast<CPageView*>(focus))) {
+        return;
+    }
+    for (QWidget* w = view->nextInFocusChain(); w && w != view; w = w->nextInFocusChain()) {
+        if (view->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus) && w->isEnabled() &&
+            w->isVisibleTo(view)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
         }
     }
 }

@@ -71,6 +71,9 @@ private:
     void RecolourTab(const CPageSuper& page);
     void RecolourTabs();
     void SelectActiveTab();
+    // Ctrl+Tab and its kin: the next (1) or previous (-1) tab, round the end.
+    void StepTab(int step);
+    void FocusIntoPage(CPageView* view);
 
     CMarnelPropertySheet& sheet_;
     QTabWidget* tabs_ = nullptr;
