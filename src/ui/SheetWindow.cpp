@@ -6,8 +6,10 @@
 #include "sheet/PropertySheet.h"
 #include "text/Version.h"
 #include "ui/FieldControls.h"
+#include "ui/FindBar.h"
 #include "ui/ListPanel.h"
 #include "ui/PageView.h"
+#include "ui/ProblemsPanel.h"
 #include "ui/QtText.h"
 
 #include <QCoreApplication>
@@ -15,6 +17,7 @@
 #include <QFormLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -63,7 +66,16 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     tabs_->setObjectName(QStringLiteral("Tabs"));
     tabs_->setUsesScrollButtons(true);
     tabs_->setDocumentMode(false);
-    layout->addWidget(tabs_, 1);
+    auto* beside = new QSplitter(Qt::Horizontal, this);
+    beside->setChildrenCollapsible(false);
+    beside->addWidget(tabs_);
+    problemsPanel_ = new CProblemsPanel(*this, beside);
+    beside->addWidget(problemsPanel_);
+    beside->setStretchFactor(0, 1);
+    beside->setStretchFactor(1, 0);
+    layout->addWidget(beside, 1);
+    findBar_ = new CFindBar(*this, this);
+    layout->addWidget(findBar_);
     buttons_ =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
     layout->addWidget(buttons_);
@@ -71,6 +83,7 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     connect(OkButton(), &QPushButton::clicked, this, [this] { Save(true); });
     connect(ApplyButton(), &QPushButton::clicked, this, [this] { Save(false); });
     connect(CancelButton(), &QPushButton::clicked, this, &CSheetWindow::reject);
+    buttons_->addButton(problemsPanel_->ToggleButton(), QDialogButtonBox::ActionRole);
 
     for (const auto& page : sheet_.Pages()) {
         auto* view = new CPageView(
@@ -257,6 +270,8 @@ bool CSheetWindow::Save(bool okButton) {
     RecolourTabs();
     if (close) {
         QDialog::accept();
+    } else {
+        problemsPanel_->OpenIfAny();
     }
     return close;
 }

@@ -11,8 +11,10 @@
 
 class CMarnelPropertySheet;
 class CPageSuper;
+class CFindBar;
 class CPageView;
 class CParameterField;
+class CProblemsPanel;
 class QDialogButtonBox;
 class QPushButton;
 class QTabWidget;
@@ -36,6 +38,9 @@ public:
     QPushButton* OkButton() const;
     QPushButton* ApplyButton() const;
     QPushButton* CancelButton() const;
+    // The problems panel beside the tabs (F8) and the find bar below them (Ctrl+F).
+    CProblemsPanel* ProblemsPanel() const { return problemsPanel_; }
+    CFindBar* FindBar() const { return findBar_; }
 
     // Where OK and Apply write the file; the current folder when empty.
     void SetSaveDirectory(std::wstring directory) { saveDirectory_ = std::move(directory); }
@@ -70,4 +75,6 @@ private:
     bool guard_ = false;
     std::wstring saveDirectory_;
     std::wstring programDirectory_;
+    CProblemsPanel* problemsPanel_ = nullptr;
+    CFindBar* findBar_ = nullptr;
 };
