@@ -12,8 +12,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -27,6 +31,12 @@ public:
     explicit CProblemsTree(QWidget* parent) : QTreeWidget(parent) {}
 
 protected:
+    // Long reasons wrap: the rows are measured again for the new width.
+    void resizeEvent(QResizeEvent* event) override {
+        QTreeWidget::resizeEvent(event);
+        scheduleDelayedItemsLayout();
+    }
+
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         if (QTreeWidgetItem* item = itemAt(event->position().toPoint())) {
             setCurrentItem(item);
@@ -45,6 +55,40 @@ protected:
         }
         QTreeWidget::keyPressEvent(event);
     }
+};
+
+// Measures an entry wrapped to the width the tree gives it, as the style wraps it when painting.
+class CWrappingDelegate : public QStyledItemDelegate {
+public:
+    explicit CWrappingDelegate(QTreeWidget* tree) : QStyledItemDelegate(tree), tree_(tree) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        int depth = 0;
+        for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) {
+            ++depth;
+        }
+        const int margin =
+            2 * (tree_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, tree_) + 1);
+        const int width = tree_->viewport()->width() - depth * tree_->indentation() - margin;
+        if (width <= 0) {
+            return size;
+        }
+        QFont font = option.font;
+        const QVariant own = index.data(Qt::FontRole);
+        if (own.canConvert<QFont>()) {
+            font = own.value<QFont>();
+        }
+        const QRect text = QFontMetrics(font).boundingRect(QRect(0, 0, width, 1 << 20),
+                                                           Qt::TextWordWrap | Qt::TextWrapAnywhere,
+                                                           index.data(Qt::DisplayRole).toString());
+        size.setWidth(std::min(size.width(), width));
+        size.setHeight(std::max(size.height(), text.height() + 4));
+        return size;
+    }
+
+private:
+    QTreeWidget* tree_;
 };
 
 bool SameProblems(const std::vector<SProblem>& a, const std::vector<SProblem>& b) {
@@ -118,6 +162,7 @@ CProblemsPanel::CProblemsPanel(CSheetWindow& window, QWidget* parent)
     tree_->setItemsExpandable(false);
     tree_->setExpandsOnDoubleClick(false);
     tree_->setWordWrap(true);
+    tree_->setItemDelegate(new CWrappingDelegate(tree_));
     tree_->setUniformRowHeights(false);
     tree_->setTextElideMode(Qt::ElideNone);
     tree_->header()->setStretchLastSection(true);
@@ -128,7 +173,6 @@ CProblemsPanel::CProblemsPanel(CSheetWindow& window, QWidget* parent)
     connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { Activate(item); });
 
     setMinimumWidth(220);
-    resize(300, height());
     hide();
     sheet_.AddObserver(this);
 }
@@ -177,6 +221,10 @@ void CProblemsPanel::SheetChanged(const SSheetChange&) {
     if (IsOpen()) {
         Refresh();
     }
+}
+
+QSize CProblemsPanel::sizeHint() const {
+    return QSize(340, QWidget::sizeHint().height());
 }
 
 void CProblemsPanel::showEvent(QShowEvent* event) {

@@ -46,6 +46,7 @@ public:
     bool Activate(QTreeWidgetItem* item);
 
     void SheetChanged(const SSheetChange& change) override;
+    QSize sizeHint() const override;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -83,7 +83,7 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     connect(OkButton(), &QPushButton::clicked, this, [this] { Save(true); });
     connect(ApplyButton(), &QPushButton::clicked, this, [this] { Save(false); });
     connect(CancelButton(), &QPushButton::clicked, this, &CSheetWindow::reject);
-    buttons_->addButton(problemsPanel_->ToggleButton(), QDialogButtonBox::ActionRole);
+    buttons_->addButton(problemsPanel_->ToggleButton(), QDialogButtonBox::HelpRole);
 
     for (const auto& page : sheet_.Pages()) {
         auto* view = new CPageView(
