@@ -155,7 +155,9 @@ void CFindBar::Step(int direction) {
     note_->setText(
         QStringLiteral("%1 (%2)").arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel())));
     if (GoToPage(window_, match.page) && !FocusField(window_, *match.field)) {
-        note_->setText(QStringLiteral("%1: not asked with the current answers").arg(name));
+        // Asked, but shown for reading only (the file's own header lines).
+        note_->setText(QStringLiteral("%1 (%2): cannot be edited")
+                           .arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel())));
     }
 }
 

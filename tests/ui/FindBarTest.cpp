@@ -2,6 +2,7 @@
 #include "FullForm.h"
 #include "UiTestBase.h"
 
+#include "model/ParameterField.h"
 #include "ui/FindBar.h"
 
 #include <QApplication>
@@ -138,6 +139,19 @@ private slots:
                  QStringLiteral("Port_Label: not asked with the current answers"));
         QVERIFY(Bar()->Edit()->hasFocus());
         QCOMPARE(CurrentTab(), QStringLiteral("Intro"));
+    }
+
+    void aForcedAnswerIsShownButCannotBeEdited() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        CParameterField* forced = f->sheet.FindField(L"Type_C_Sources_VCONN");
+        QVERIFY(forced && forced->IsAvailable() && !forced->IsEnabled());
+        Find(QStringLiteral("type_c_sources_vconn"));
+        QCOMPARE(Bar()->Matches().size(), std::size_t(1));
+        PressKey(Qt::Key_Return);
+        QCOMPARE(f->window->TabWidget()->currentIndex(), f->window->TabIndexOf(EPage::UsbTypeC));
+        QCOMPARE(Bar()->NoteLabel()->text(),
+                 QStringLiteral("Type_C_Sources_VCONN (%1): cannot be edited").arg(CurrentTab()));
+        QVERIFY(Bar()->Edit()->hasFocus());
     }
 
     void escapeClosesTheBarWithoutTheCancelQuestion() {

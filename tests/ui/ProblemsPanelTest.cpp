@@ -8,6 +8,7 @@
 #include "ui/ListPanel.h"
 #include "ui/ProblemsPanel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
@@ -154,6 +155,27 @@ private slots:
         QVERIFY(source->isExpanded());
         QCOMPARE(Panel()->Summary()->text(),
                  QStringLiteral("%1 problems on %2 tabs").arg(expected.size()).arg(tabs.size()));
+    }
+
+    void screenReadersReadTheEntries() {
+        f = std::make_unique<CUiFixture>(EditedPort({{"RP_Value: 2", "RP_Value: 7"}}));
+        PressKey(Qt::Key_F8);
+        QAccessibleInterface* tree = QAccessible::queryAccessibleInterface(Panel()->Tree());
+        QVERIFY(tree);
+        QCOMPARE(tree->text(QAccessible::Name), QStringLiteral("Problems"));
+        QStringList read;
+        for (int i = 0; i < tree->childCount(); ++i) {
+            if (QAccessibleInterface* child = tree->child(i)) {
+                read << child->text(QAccessible::Name);
+            }
+        }
+        for (const QString& reason : CheckedReasons(f->sheet)) {
+            QVERIFY2(read.contains(reason), qPrintable(read.join(QLatin1Char('|'))));
+        }
+        QVERIFY(read.contains(QString::fromStdWString(f->sheet.Page(EPage::UsbTypeC).TabLabel())));
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(Panel()->ToggleButton());
+        QVERIFY(button && button->text(QAccessible::Name) == QStringLiteral("Problems"));
+        QVERIFY(button->state().checked);
     }
 
     void aCompleteFormHasNone() {
