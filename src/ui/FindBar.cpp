@@ -51,6 +51,9 @@ CFindBar::CFindBar(CSheetWindow& window, QWidget* parent) : QWidget(parent), win
     note_->setObjectName(QStringLiteral("FindNote"));
     note_->setTextFormat(Qt::PlainText);
     note_->setAccessibleName(QStringLiteral("Current match"));
+    // A long name must not widen the window: the note wraps instead.
+    note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    note_->setWordWrap(true);
     close_ = new QToolButton(this);
     close_->setObjectName(QStringLiteral("FindClose"));
     close_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
