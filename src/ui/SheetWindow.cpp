@@ -6,9 +6,11 @@
 #include "sheet/PropertySheet.h"
 #include "text/Version.h"
 #include "ui/FieldControls.h"
+#include "ui/FindBar.h"
 #include "ui/IntroPanel.h"
 #include "ui/ListPanel.h"
 #include "ui/PageView.h"
+#include "ui/ProblemsPanel.h"
 #include "ui/QtText.h"
 #include "ui/SheetInfoWindows.h"
 
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QSplitter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -70,7 +73,16 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     tabs_->setObjectName(QStringLiteral("Tabs"));
     tabs_->setUsesScrollButtons(true);
     tabs_->setDocumentMode(false);
-    layout->addWidget(tabs_, 1);
+    auto* beside = new QSplitter(Qt::Horizontal, this);
+    beside->setChildrenCollapsible(false);
+    beside->addWidget(tabs_);
+    problemsPanel_ = new CProblemsPanel(*this, beside);
+    beside->addWidget(problemsPanel_);
+    beside->setStretchFactor(0, 1);
+    beside->setStretchFactor(1, 0);
+    layout->addWidget(beside, 1);
+    findBar_ = new CFindBar(*this, this);
+    layout->addWidget(findBar_);
     buttons_ =
         new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this);
     layout->addWidget(buttons_);
@@ -78,6 +90,7 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     connect(OkButton(), &QPushButton::clicked, this, [this] { Save(true); });
     connect(ApplyButton(), &QPushButton::clicked, this, [this] { Save(false); });
     connect(CancelButton(), &QPushButton::clicked, this, &CSheetWindow::reject);
+    buttons_->addButton(problemsPanel_->ToggleButton(), QDialogButtonBox::HelpRole);
 
     for (const auto& page : sheet_.Pages()) {
         auto* view = new CPageView(
@@ -305,6 +318,8 @@ bool CSheetWindow::Save(bool okButton) {
     RecolourTabs();
     if (close) {
         QDialog::accept();
+    } else {
+        problemsPanel_->OpenIfAny();
     }
     return close;
 }

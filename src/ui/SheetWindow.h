@@ -12,9 +12,11 @@
 
 class CMarnelPropertySheet;
 class CPageSuper;
+class CFindBar;
 class CPageView;
 class CSheetInfoWindows;
 class CParameterField;
+class CProblemsPanel;
 class QDialogButtonBox;
 class QPushButton;
 class QTabWidget;
@@ -38,6 +40,9 @@ public:
     QPushButton* OkButton() const;
     QPushButton* ApplyButton() const;
     QPushButton* CancelButton() const;
+    // The problems panel beside the tabs (F8) and the find bar below them (Ctrl+F).
+    CProblemsPanel* ProblemsPanel() const { return problemsPanel_; }
+    CFindBar* FindBar() const { return findBar_; }
 
     // Where OK and Apply write the file; the current folder when empty.
     void SetSaveDirectory(std::wstring directory) { saveDirectory_ = std::move(directory); }
@@ -84,4 +89,6 @@ private:
     std::wstring saveDirectory_;
     std::wstring programDirectory_;
     std::unique_ptr<CSheetInfoWindows> infoWindows_;
+    CProblemsPanel* problemsPanel_ = nullptr;
+    CFindBar* findBar_ = nullptr;
 };

@@ -1,5 +1,6 @@
 // Renders every tab of the window to PNG files, offscreen: for a complete port form and a complete
-// cable form, or for the form files named on the command line.
+// cable form, or for the form files named on the command line. Without files it also renders the
+// problems panel and the find bar open on a port form with problems.
 // Usage: orvik_screenshots OUT_DIR [FILE...]
 
 #include "FullForm.h"
@@ -7,12 +8,16 @@
 #include "persistence/OrvikReader.h"
 #include "sheet/Prompt.h"
 #include "sheet/PropertySheet.h"
+#include "ui/FindBar.h"
+#include "ui/ProblemsPanel.h"
 #include "ui/SheetWindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QTabWidget>
+#include <QTest>
 
 #include <cstdio>
 #include <string>
@@ -105,6 +110,55 @@ bool RenderForm(const SForm& form, const QDir& out) {
     return ok;
 }
 
+// A complete port form with a few answers made wrong.
+std::string PortWithProblems() {
+    std::string text = orvik::testsupport::FullPortForm(2, 1, 2, 1);
+    const std::pair<const char*, const char*> edits[] = {
+        {"RP_Value: 2", "RP_Value: 7"},
+        {"Num_Src_PDOs: 2", "Num_Src_PDOs: 3"},
+        {"Src_PDO_Max_Current2: 300", "Src_PDO_Max_Current2: 600"},
+        {"Type_C_Implements_Try_SRC: NO", "Type_C_Implements_Try_SRC: YES"},
+        {"Type_C_Implements_Try_SNK: NO", "Type_C_Implements_Try_SNK: YES"},
+    };
+    for (const auto& [from, to] : edits) {
+        const std::size_t at = text.find(from);
+        if (at != std::string::npos) {
+            text.replace(at, std::string(from).size(), to);
+        }
+    }
+    return text;
+}
+
+// problems-panel.png: the problems panel beside the tabs and the find bar below them, after F8,
+// Ctrl+F, a few letters and Enter.
+bool RenderProblems(const QDir& out) {
+    CQuietPrompt prompt;
+    CMarnelPropertySheet sheet(&prompt);
+    sheet.Initialize();
+    CSheetWindow window(sheet);
+    // Wide enough for the tabs and the panel side by side.
+    window.resize(1100, 700);
+    window.show();
+    Settle();
+    if (!LoadOrvikBytes(sheet, L"PortWithProblems.txt", PortWithProblems())) {
+        std::fprintf(stderr, "cannot load the port form with problems\n");
+        return false;
+    }
+    window.ProblemsPanel()->SetOpen(true);
+    window.FindBar()->Open();
+    QTest::keyClicks(window.FindBar()->Edit(), QStringLiteral("try_s"));
+    QTest::keyClick(window.FindBar()->Edit(), Qt::Key_Return);
+    Settle();
+    const QString path = out.filePath(QStringLiteral("problems-panel.png"));
+    if (!window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    window.hide();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -139,6 +193,9 @@ int main(int argc, char* argv[]) {
     bool ok = true;
     for (const SForm& form : forms) {
         ok = RenderForm(form, out) && ok;
+    }
+    if (args.size() == 2) {
+        ok = RenderProblems(out) && ok;
     }
     return ok ? 0 : 1;
 }

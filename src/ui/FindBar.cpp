@@ -1,0 +1,196 @@
+#include "ui/FindBar.h"
+
+#include "model/ParameterField.h"
+#include "sheet/PageSuper.h"
+#include "sheet/PropertySheet.h"
+#include "ui/QtText.h"
+#include "ui/SheetNavigation.h"
+#include "ui/SheetWindow.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolButton>
+
+CFindBar::CFindBar(CSheetWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
+    setObjectName(QStringLiteral("FindBar"));
+    setAccessibleName(QStringLiteral("Find a question"));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    auto* label = new QLabel(QStringLiteral("Find:"), this);
+    edit_ = new QLineEdit(this);
+    edit_->setObjectName(QStringLiteral("FindEdit"));
+    edit_->setAccessibleName(QStringLiteral("Find a question"));
+    edit_->setAccessibleDescription(QStringLiteral(
+        "Matches the questions' names and help texts. Enter: next match, Shift+Enter: previous "
+        "match, Escape: close."));
+    edit_->setPlaceholderText(QStringLiteral("Name or help text"));
+    edit_->setClearButtonEnabled(true);
+    label->setBuddy(edit_);
+
+    previous_ = new QToolButton(this);
+    previous_->setObjectName(QStringLiteral("FindPrevious"));
+    previous_->setArrowType(Qt::UpArrow);
+    previous_->setAccessibleName(QStringLiteral("Previous match"));
+    previous_->setToolTip(QStringLiteral("Previous match (Shift+Enter)"));
+    next_ = new QToolButton(this);
+    next_->setObjectName(QStringLiteral("FindNext"));
+    next_->setArrowType(Qt::DownArrow);
+    next_->setAccessibleName(QStringLiteral("Next match"));
+    next_->setToolTip(QStringLiteral("Next match (Enter)"));
+    count_ = new QLabel(this);
+    count_->setObjectName(QStringLiteral("FindCount"));
+    count_->setAccessibleName(QStringLiteral("Matches"));
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("FindNote"));
+    note_->setTextFormat(Qt::PlainText);
+    note_->setAccessibleName(QStringLiteral("Current match"));
+    // A long name must not widen the window: the note wraps instead.
+    note_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    note_->setWordWrap(true);
+    close_ = new QToolButton(this);
+    close_->setObjectName(QStringLiteral("FindClose"));
+    close_->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    close_->setAutoRaise(true);
+    close_->setAccessibleName(QStringLiteral("Close find bar"));
+    close_->setToolTip(QStringLiteral("Close (Escape)"));
+
+    layout->addWidget(label);
+    layout->addWidget(edit_, 2);
+    layout->addWidget(previous_);
+    layout->addWidget(next_);
+    layout->addWidget(count_);
+    layout->addWidget(note_, 3);
+    layout->addWidget(close_);
+
+    for (QWidget* w : {static_cast<QWidget*>(edit_), static_cast<QWidget*>(previous_),
+                       static_cast<QWidget*>(next_), static_cast<QWidget*>(close_)}) {
+        w->installEventFilter(this);
+    }
+    connect(edit_, &QLineEdit::textChanged, this, &CFindBar::OnTextEdited);
+    connect(previous_, &QToolButton::clicked, this, &CFindBar::Previous);
+    connect(next_, &QToolButton::clicked, this, &CFindBar::Next);
+    connect(close_, &QToolButton::clicked, this, &CFindBar::Close);
+
+    open_ = new QShortcut(QKeySequence::Find, &window);
+    connect(open_, &QShortcut::activated, this, &CFindBar::Open);
+    nextKey_ = new QShortcut(QKeySequence(Qt::Key_F3), &window);
+    connect(nextKey_, &QShortcut::activated, this, [this] {
+        if (!isHidden()) {
+            Next();
+        }
+    });
+    previousKey_ = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), &window);
+    connect(previousKey_, &QShortcut::activated, this, [this] {
+        if (!isHidden()) {
+            Previous();
+        }
+    });
+    ShowCount();
+    hide();
+}
+
+void CFindBar::Open() {
+    if (isHidden()) {
+        QWidget* focus = QApplication::focusWidget();
+        before_ = focus && focus != edit_ && window_.isAncestorOf(focus) ? focus : nullptr;
+        show();
+    }
+    edit_->setFocus(Qt::ShortcutFocusReason);
+    edit_->selectAll();
+}
+
+void CFindBar::Close() {
+    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
+    hide();
+    if (hadFocus) {
+        if (before_ && before_->isVisible() && before_->isEnabled()) {
+            before_->setFocus(Qt::OtherFocusReason);
+        } else {
+            window_.TabWidget()->setFocus(Qt::OtherFocusReason);
+        }
+    }
+}
+
+void CFindBar::Next() {
+    Step(1);
+}
+
+void CFindBar::Previous() {
+    Step(-1);
+}
+
+void CFindBar::OnTextEdited() {
+    matches_ = FindQuestions(window_.Sheet(), ToWString(edit_->text()));
+    current_ = -1;
+    note_->clear();
+    ShowCount();
+}
+
+void CFindBar::Step(int direction) {
+    // The questions matched stay the same; whether each is asked follows the answers.
+    matches_ = FindQuestions(window_.Sheet(), ToWString(edit_->text()));
+    const int count = static_cast<int>(matches_.size());
+    if (count == 0) {
+        current_ = -1;
+        note_->clear();
+        ShowCount();
+        return;
+    }
+    if (current_ < 0 || current_ >= count) {
+        current_ = direction > 0 ? 0 : count - 1;
+    } else {
+        current_ = (current_ + direction + count) % count;
+    }
+    ShowCount();
+    const SQuestionMatch match = matches_[static_cast<std::size_t>(current_)];
+    const QString name = ToQString(QuestionName(*match.field));
+    if (!match.asked) {
+        note_->setText(QStringLiteral("%1: not asked with the current answers").arg(name));
+        return;
+    }
+    note_->setText(
+        QStringLiteral("%1 (%2)").arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel())));
+    if (GoToPage(window_, match.page) && !FocusField(window_, *match.field)) {
+        // Asked, but shown for reading only (the file's own header lines).
+        note_->setText(QStringLiteral("%1 (%2): cannot be edited")
+                           .arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel())));
+    }
+}
+
+void CFindBar::ShowCount() {
+    const int count = static_cast<int>(matches_.size());
+    if (edit_->text().isEmpty()) {
+        count_->clear();
+    } else if (count == 0) {
+        count_->setText(QStringLiteral("No match"));
+    } else if (current_ < 0) {
+        count_->setText(count == 1 ? QStringLiteral("1 match") : QStringLiteral("%1 matches").arg(count));
+    } else {
+        count_->setText(QStringLiteral("%1 of %2").arg(current_ + 1).arg(count));
+    }
+    previous_->setEnabled(count > 0);
+    next_->setEnabled(count > 0);
+}
+
+bool CFindBar::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // The bar's own keys: they must not reach the sheet's Cancel question or its default button.
+        if (key->key() == Qt::Key_Escape) {
+            Close();
+            return true;
+        }
+        if (watched == edit_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            Step(key->modifiers() & Qt::ShiftModifier ? -1 : 1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,96 @@
+#include "ui/SheetNavigation.h"
+
+#include "model/ParameterField.h"
+#include "sheet/PropertySheet.h"
+#include "ui/FieldControls.h"
+#include "ui/ListPanel.h"
+#include "ui/PageView.h"
+#include "ui/SheetWindow.h"
+
+#include <QFormLayout>
+#include <QListWidget>
+#include <QPointer>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+QScrollArea* ScrollAreaOf(QWidget* widget) {
+    for (QWidget* w = widget ? widget->parentWidget() : nullptr; w; w = w->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(w)) {
+            return area;
+        }
+    }
+    return nullptr;
+}
+
+// Focused and scrolled into view now and, for a page just built whose layout is still pending,
+// once more after the layout has run.
+void FocusAndReveal(QWidget* widget) {
+    widget->setFocus(Qt::OtherFocusReason);
+    if (QScrollArea* area = ScrollAreaOf(widget)) {
+        area->ensureWidgetVisible(widget);
+        QPointer<QWidget> target(widget);
+        QPointer<QScrollArea> scroll(area);
+        QTimer::singleShot(0, area, [target, scroll] {
+            if (target && scroll) {
+                scroll->ensureWidgetVisible(target);
+            }
+        });
+    }
+}
+
+} // namespace
+
+bool GoToPage(CSheetWindow& window, EPage page) {
+    const int index = window.TabIndexOf(page);
+    if (index < 0) {
+        return false;
+    }
+    if (window.TabWidget()->currentIndex() != index) {
+        window.TabWidget()->setCurrentIndex(index);
+    }
+    return window.Sheet().ActivePage().Id() == page && window.TabWidget()->currentIndex() == index;
+}
+
+bool FocusField(CSheetWindow& window, CParameterField& field) {
+    (void)window;
+    auto* control = dynamic_cast<CQtFieldControl*>(field.Control());
+    if (!control || !control->IsLive() || !control->Input() || !control->Input()->isEnabled()) {
+        return false;
+    }
+    FocusAndReveal(control->Input());
+    return true;
+}
+
+bool FocusListLine(CSheetWindow& window, EPage page, int index) {
+    CPageView* view = window.View(page);
+    auto* panel = view ? qobject_cast<CListPanel*>(view->ListPanel()) : nullptr;
+    if (!panel) {
+        return false;
+    }
+    QListWidget* list = panel->List();
+    if (index >= 0 && index < list->count()) {
+        list->setCurrentRow(index);
+        list->scrollToItem(list->item(index));
+    }
+    FocusAndReveal(list);
+    return true;
+}
+
+void FocusFirstControl(CSheetWindow& window, EPage page) {
+    CPageView* view = window.View(page);
+    if (view && view->Form()) {
+        for (int row = 0; row < view->Form()->rowCount(); ++row) {
+            QLayoutItem* item = view->Form()->itemAt(row, QFormLayout::FieldRole);
+            QWidget* input = item ? item->widget() : nullptr;
+            if (input && input->isEnabled() && input->focusPolicy() != Qt::NoFocus) {
+                FocusAndReveal(input);
+                return;
+            }
+        }
+    }
+    window.TabWidget()->tabBar()->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "catalog/PageCatalog.h"
+
+class CParameterField;
+class CSheetWindow;
+
+// Moving the user to a place on the sheet, as the problems panel and the find bar do.
+
+// Moves to the tab of `page` the way a click on its tab does, the leave-page question included.
+// True when that tab is the current one afterwards.
+bool GoToPage(CSheetWindow& window, EPage page);
+// Puts the keyboard focus on the control of a field of the current page, scrolled into view. False
+// when the field has no live control or its control is disabled.
+bool FocusField(CSheetWindow& window, CParameterField& field);
+// Selects line `index` (0-based; -1 keeps the selection) of the list panel of `page` and puts the
+// focus on the list. False when the page has no list panel.
+bool FocusListLine(CSheetWindow& window, EPage page, int index);
+// Puts the focus on the first enabled control of `page`, or on its tab when it has none.
+void FocusFirstControl(CSheetWindow& window, EPage page);

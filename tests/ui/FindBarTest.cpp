@@ -1,0 +1,177 @@
+// Finding a question as a user does: Ctrl+F, typing, Enter and Shift+Enter, F3, Escape.
+#include "FullForm.h"
+#include "UiTestBase.h"
+
+#include "model/ParameterField.h"
+#include "ui/FindBar.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+const std::wstring kCancel =
+    L"Are you sure you want to cancel?  You will lose all your work and have to start "
+    L"over again from the beginning.";
+
+} // namespace
+
+class FindBarTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CUiFixture> f;
+
+    CFindBar* Bar() const { return f->window->FindBar(); }
+
+    void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : f->window.get();
+        QTest::keyClick(target, key, modifiers);
+    }
+
+    // Ctrl+F from wherever the focus is, then the text typed key by key over what was there.
+    void Find(const QString& text) {
+        PressKey(Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(Bar()->isVisible());
+        QTRY_VERIFY(Bar()->Edit()->hasFocus());
+        QTest::keyClick(Bar()->Edit(), Qt::Key_Backspace);
+        QTest::keyClicks(Bar()->Edit(), text);
+    }
+
+    QString CurrentTab() const { return f->CurrentTabText(); }
+
+private slots:
+    void cleanup() { f.reset(); }
+
+    void ctrlFOpensTheBarAndCountsMatchesAsTheUserTypes() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        QVERIFY(!Bar()->isVisible());
+        Find(QStringLiteral("manufacturer_info_"));
+        QVERIFY(!Bar()->Edit()->accessibleName().isEmpty());
+        const int count = static_cast<int>(Bar()->Matches().size());
+        QVERIFY(count >= 3);
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("%1 matches").arg(count));
+        QTest::keyClicks(Bar()->Edit(), QStringLiteral("vid_port"));
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("1 match"));
+        QTest::keyClicks(Bar()->Edit(), QStringLiteral("x"));
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("No match"));
+        // Typing moved nothing.
+        QCOMPARE(CurrentTab(), QStringLiteral("Intro"));
+        QVERIFY(Bar()->Edit()->hasFocus());
+    }
+
+    void enterMovesToTheFieldOnAnotherTabAndShiftEnterGoesBack() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        // The first three matches are on the General tab.
+        Find(QStringLiteral("Manufacturer_Info_"));
+        const int count = static_cast<int>(Bar()->Matches().size());
+        PressKey(Qt::Key_Return);
+        QVERIFY(f->window->isVisible());
+        QVERIFY(f->prompt.History().empty());
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("1 of %1").arg(count));
+        QCOMPARE(f->window->TabWidget()->currentIndex(), f->window->TabIndexOf(EPage::General));
+        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_Supported_Port"))->hasFocus());
+
+        // Back in the bar, Enter goes on; F3 from the field goes on too.
+        PressKey(Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(Bar()->Edit()->hasFocus());
+        PressKey(Qt::Key_Return);
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("2 of %1").arg(count));
+        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_VID_Port"))->hasFocus());
+        PressKey(Qt::Key_F3);
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("3 of %1").arg(count));
+        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_PID_Port"))->hasFocus());
+
+        PressKey(Qt::Key_F, Qt::ControlModifier);
+        QTRY_VERIFY(Bar()->Edit()->hasFocus());
+        PressKey(Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("2 of %1").arg(count));
+        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_VID_Port"))->hasFocus());
+        PressKey(Qt::Key_F3, Qt::ShiftModifier);
+        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_Supported_Port"))->hasFocus());
+        // Before the first, Shift+F3 wraps round to the last.
+        PressKey(Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("%1 of %1").arg(count));
+        QVERIFY(f->prompt.History().empty());
+    }
+
+    void nextWrapsFromTheLastToTheFirst() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        Find(QStringLiteral("RP_Value"));
+        QCOMPARE(Bar()->Matches().size(), std::size_t(1));
+        PressKey(Qt::Key_Return);
+        QCOMPARE(CurrentTab(), QString::fromStdWString(f->sheet.Page(EPage::UsbTypeC).TabLabel()));
+        QTRY_VERIFY(f->Input(QStringLiteral("RP_Value"))->hasFocus());
+        QTest::mouseClick(Bar()->findChild<QToolButton*>(QStringLiteral("FindNext")), Qt::LeftButton);
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("1 of 1"));
+        QCOMPARE(Bar()->NoteLabel()->text(), QStringLiteral("RP_Value (%1)").arg(CurrentTab()));
+    }
+
+    void questionsNotAskedAreNamedAsSuch() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        // A port has no cable tabs: the question exists but is not asked.
+        Find(QStringLiteral("cable_latency"));
+        QCOMPARE(Bar()->Matches().size(), std::size_t(1));
+        PressKey(Qt::Key_Return);
+        QCOMPARE(Bar()->NoteLabel()->text(),
+                 QStringLiteral("Cable_Latency: not asked with the current answers"));
+        QCOMPARE(CurrentTab(), QStringLiteral("Intro"));
+        QVERIFY(Bar()->Edit()->hasFocus());
+
+        // A port asks for its label.
+        f->ClickTab(EPage::Intro);
+        Find(QStringLiteral("Port_Label"));
+        PressKey(Qt::Key_Return);
+        QCOMPARE(Bar()->NoteLabel()->text(), QStringLiteral("Port_Label (Intro)"));
+        QTRY_VERIFY(f->Input(QStringLiteral("Port_Label"))->hasFocus());
+    }
+
+    void anUnavailableQuestionOnAPresentTabIsNamedAsSuch() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullCableForm());
+        Find(QStringLiteral("Port_Label"));
+        PressKey(Qt::Key_Return);
+        QCOMPARE(Bar()->NoteLabel()->text(),
+                 QStringLiteral("Port_Label: not asked with the current answers"));
+        QVERIFY(Bar()->Edit()->hasFocus());
+        QCOMPARE(CurrentTab(), QStringLiteral("Intro"));
+    }
+
+    void aForcedAnswerIsShownButCannotBeEdited() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        CParameterField* forced = f->sheet.FindField(L"Type_C_Sources_VCONN");
+        QVERIFY(forced && forced->IsAvailable() && !forced->IsEnabled());
+        Find(QStringLiteral("type_c_sources_vconn"));
+        QCOMPARE(Bar()->Matches().size(), std::size_t(1));
+        PressKey(Qt::Key_Return);
+        QCOMPARE(f->window->TabWidget()->currentIndex(), f->window->TabIndexOf(EPage::UsbTypeC));
+        QCOMPARE(Bar()->NoteLabel()->text(),
+                 QStringLiteral("Type_C_Sources_VCONN (%1): cannot be edited").arg(CurrentTab()));
+        QVERIFY(Bar()->Edit()->hasFocus());
+    }
+
+    void escapeClosesTheBarWithoutTheCancelQuestion() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("x"));
+        QWidget* vendor = f->Input(QStringLiteral("Vendor_Name"));
+        Find(QStringLiteral("tid"));
+        PressKey(Qt::Key_Escape);
+        QVERIFY(!Bar()->isVisible());
+        QVERIFY(f->window->isVisible());
+        QCOMPARE(f->QuestionsAsked(kCancel), 0);
+        // The focus goes back where it was.
+        QTRY_VERIFY(vendor->hasFocus());
+        // Escape outside the bar is still the sheet's Cancel.
+        f->prompt.SetNextAnswer(false);
+        PressKey(Qt::Key_Escape);
+        QCOMPARE(f->QuestionsAsked(kCancel), 1);
+        QVERIFY(f->window->isVisible());
+    }
+};
+
+QTEST_MAIN(FindBarTest)
+#include "FindBarTest.moc"
