@@ -316,16 +316,25 @@ private slots:
     }
 
     void hostSpeedRepaintsTheHubPortNumber() {
-        Open(EPage::UsbHost, FormFor(EPage::UsbHost));
-        CParameterField* hub = f->sheet.FindField(L"Hub_Port_Number");
-        QVERIFY(hub);
-        QComboBox* speed = f->Combo(QStringLiteral("Host_Speed"));
-        QVERIFY(speed && speed->isEnabled());
-        for (int i = 1; i < speed->count(); ++i) {
-            f->Choose(QStringLiteral("Host_Speed"), speed->itemText(i));
-            QCOMPARE(CUiFixture::IsMarkedInvalid(f->Input(QStringLiteral("Hub_Port_Number"))),
-                     IsShownInvalid(*hub));
-        }
+        Open(EPage::UsbTypeC, FormFor(EPage::UsbTypeC));
+        // A port on a hub is a downstream port of that hub: its port number is asked.
+        f->Choose(QStringLiteral("Type_C_Port_On_Hub"), QStringLiteral("YES"));
+        f->ClickTab(EPage::UsbHost);
+        QTRY_COMPARE(f->sheet.ActivePage().Id(), EPage::UsbHost);
+        const QString hub = QStringLiteral("Hub_Port_Number");
+        f->Choose(QStringLiteral("Host_Speed"), QStringLiteral("0 : USB 2"));
+        QVERIFY(f->Edit(hub) && f->Edit(hub)->isEnabled());
+        f->Clear(hub);
+        f->Type(hub, QStringLiteral("20"));
+        QVERIFY(!CUiFixture::IsMarkedInvalid(f->Edit(hub)));
+        // The faster speeds allow fewer ports: the untouched number turns red, and back.
+        f->Choose(QStringLiteral("Host_Speed"), QStringLiteral("1 : USB 3.2 Gen 1x1"));
+        QVERIFY(CUiFixture::IsMarkedInvalid(f->Edit(hub)));
+        QVERIFY(CUiFixture::IsMarkedInvalid(f->LabelOf(hub)));
+        QVERIFY(f->CaptionRed(EPage::UsbHost));
+        f->Choose(QStringLiteral("Host_Speed"), QStringLiteral("0 : USB 2"));
+        QVERIFY(!CUiFixture::IsMarkedInvalid(f->Edit(hub)));
+        CheckWindowShowsTheSheet(QStringLiteral("host speed"));
     }
 };
 
