@@ -336,6 +336,30 @@ private slots:
         QVERIFY(!CUiFixture::IsMarkedInvalid(f->Edit(hub)));
         CheckWindowShowsTheSheet(QStringLiteral("host speed"));
     }
+
+    void overCurrentAnswersRecolourTheSourcePdoLines() {
+        // PDO 1 lacks its under-voltage threshold: needed while the protection answers ask for it.
+        std::string form = orvik::testsupport::FullPortForm(2, 2, 2, 2);
+        const std::string line = "Src_PD_OCP_UV_Threshold1: 90";
+        const std::size_t at = form.find(line);
+        QVERIFY(at != std::string::npos);
+        form.replace(at, line.size(), "Src_PD_OCP_UV_Threshold1: ");
+        Open(EPage::Source, form);
+        auto* panel = qobject_cast<CListPanel*>(f->window->View(EPage::Source)->ListPanel());
+        QVERIFY(panel);
+        QTRY_VERIFY(panel->isVisible());
+        QVERIFY(LineRed(panel->List(), 0));
+        QVERIFY(!LineRed(panel->List(), 1));
+        f->Choose(QStringLiteral("PD_OCP_Method"), QStringLiteral("0 : Over-Current Response"));
+        QVERIFY(!LineRed(panel->List(), 0));
+        CheckWindowShowsTheSheet(QStringLiteral("over-current only"));
+        f->Choose(QStringLiteral("PD_OCP_Method"), QStringLiteral("2 : Both"));
+        QVERIFY(LineRed(panel->List(), 0));
+        QVERIFY(f->CaptionRed(EPage::Source));
+        f->Choose(QStringLiteral("PD_OC_Protection"), QStringLiteral("NO"));
+        QVERIFY(!LineRed(panel->List(), 0));
+        CheckWindowShowsTheSheet(QStringLiteral("no protection"));
+    }
 };
 
 QTEST_MAIN(PageBehaviourTest)
