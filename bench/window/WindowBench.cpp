@@ -1,15 +1,21 @@
-// Speed of the window: a choice that changes the tab set on the largest form, and the way from
-// nothing to the first painted window. Runs on the offscreen platform unless another is asked for.
+// Speed of the window: a choice that changes the tab set on the largest form, the way from
+// nothing to the first painted window, and the group dialogs of the list pages (opening an SVID
+// with its modes, adding a PDO). Runs on the offscreen platform unless another is asked for.
 #include "FullForm.h"
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "persistence/OrvikReader.h"
+#include "sheet/GroupListEditor.h"
 #include "sheet/PropertySheet.h"
+#include "ui/GroupDialog.h"
+#include "ui/ListPanel.h"
 #include "ui/PageView.h"
 #include "ui/SheetWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QListWidget>
+#include <QTabBar>
 #include <QTabWidget>
 
 #include <benchmark/benchmark.h>
@@ -75,6 +81,102 @@ void BM_StartToFirstPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartToFirstPaint)->Unit(benchmark::kMillisecond);
+
+// The largest port form in a shown window, on the tab of `page`, with that page's list panel.
+struct SListWindow {
+    CScriptedPrompt prompt;
+    CMarnelPropertySheet sheet{&prompt};
+    std::unique_ptr<CSheetWindow> window;
+    CListPanel* panel = nullptr;
+
+    SListWindow(EPage page, int sourcePdos) {
+        prompt.SetDefaultAnswer(true);
+        sheet.Initialize();
+        LoadOrvikBytes(sheet, L"bench.txt", orvik::testsupport::FullPortForm(sourcePdos, 7, 52, 6));
+        window = std::make_unique<CSheetWindow>(sheet);
+        window->resize(900, 680);
+        window->show();
+        window->TabWidget()->setCurrentIndex(window->TabIndexOf(page));
+        QApplication::processEvents();
+        panel = qobject_cast<CListPanel*>(window->View(page)->ListPanel());
+    }
+    ~SListWindow() { CListPanel::SetDialogRunner(nullptr); }
+};
+
+// Edit on an SOP SVID with six modes: the dialog built over its working copy, shown and painted
+// with its mode list, then cancelled.
+void BM_OpenSvidDialogWithSixModes(benchmark::State& state) {
+    SListWindow w(EPage::SOPDiscovery2, 7);
+    if (!w.panel || w.panel->Editor().LineCount() == 0) {
+        state.SkipWithError("no SOP SVID list");
+        return;
+    }
+    std::size_t modes = 0;
+    CListPanel::SetDialogRunner([&](CGroupDialog& dialog) {
+        dialog.show();
+        dialog.repaint();
+        modes = dialog.ModesPanel() ? static_cast<std::size_t>(dialog.ModesPanel()->List()->count()) : 0;
+        dialog.reject();
+        return dialog.result();
+    });
+    for (auto _ : state) {
+        w.panel->Editor().Select(0);
+        w.panel->EditItem();
+    }
+    state.counters["modes"] = static_cast<double>(modes);
+    if (modes != 6) {
+        state.SkipWithError("the SVID did not show six modes");
+    }
+}
+BENCHMARK(BM_OpenSvidDialogWithSixModes)->Unit(benchmark::kMillisecond);
+
+// Add on the Source PDO list: timed from OK in the filled-in dialog until the new line is in the
+// list and the list and the tab bar are repainted. The line is deleted again untimed.
+void BM_AddSourcePdoFromOkToRepaint(benchmark::State& state) {
+    SListWindow w(EPage::Source, 6);
+    if (!w.panel) {
+        state.SkipWithError("no Source PDO list");
+        return;
+    }
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point okPressed;
+    bool accepted = false;
+    CListPanel::SetDialogRunner([&](CGroupDialog& dialog) {
+        dialog.show();
+        CGroupWorkingCopy& copy = dialog.Copy();
+        const std::wstring n = std::to_wstring(w.panel->Editor().LineCount() + 1);
+        copy.SetAnswer(L"Src_PDO_Supply_Type" + n, L"0");
+        copy.SetAnswer(L"Src_PDO_Peak_Current" + n, L"0");
+        copy.SetAnswer(L"Src_PDO_Voltage" + n, L"100");
+        copy.SetAnswer(L"Src_PDO_Max_Current" + n, L"300");
+        copy.SetAnswer(L"Src_PD_OCP_OC_Debounce" + n, L"10");
+        copy.SetAnswer(L"Src_PD_OCP_OC_Threshold" + n, L"400");
+        copy.SetAnswer(L"Src_PD_OCP_UV_Debounce" + n, L"10");
+        copy.SetAnswer(L"Src_PD_OCP_UV_Threshold_Type" + n, L"1");
+        copy.SetAnswer(L"Src_PD_OCP_UV_Threshold" + n, L"90");
+        dialog.RefreshControls();
+        dialog.repaint();
+        okPressed = Clock::now();
+        dialog.accept();
+        accepted = dialog.result() == QDialog::Accepted;
+        return dialog.result();
+    });
+    for (auto _ : state) {
+        const std::size_t before = w.panel->Editor().LineCount();
+        w.panel->AddItem();
+        w.panel->List()->repaint();
+        w.window->TabWidget()->tabBar()->repaint();
+        const auto done = Clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(done - okPressed).count());
+        if (!accepted || w.panel->Editor().LineCount() != before + 1) {
+            state.SkipWithError("the PDO was not added");
+            break;
+        }
+        w.panel->Editor().Select(static_cast<int>(before));
+        w.panel->DeleteItem();
+    }
+}
+BENCHMARK(BM_AddSourcePdoFromOkToRepaint)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

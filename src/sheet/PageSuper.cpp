@@ -175,23 +175,9 @@ std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
     }
     case EPage::SOPDiscovery2:
     case EPage::Cables2: {
-        const bool sop = row_.id == EPage::SOPDiscovery2;
-        const CParameterField* fixed = Field(sop ? fieldname::kSvidFixedSop : fieldname::kSvidFixedCable);
-        const CParameterField* min = Field(sop ? fieldname::kNumSvidsMinSop : fieldname::kCableNumSvidsMin);
-        const CParameterField* max = Field(sop ? fieldname::kNumSvidsMaxSop : fieldname::kCableNumSvidsMax);
-        const std::wstring minName = min ? min->GetPrintableName() : L"minimum";
-        const std::wstring maxName = max ? max->GetPrintableName() : L"maximum";
-        if (IsYes(fixed)) {
-            if (!SameNumber(min, max)) {
-                problems.push_back(minName + L" and " + maxName + L" must be equal when the SVIDs are fixed");
-            }
-        } else if (IsNo(fixed)) {
-            if (!IsNumberAtLeast(max, min)) {
-                problems.push_back(maxName + L" is less than " + minName);
-            }
-        } else {
-            problems.push_back((fixed ? fixed->GetPrintableName() : std::wstring(L"SVID_fixed")) +
-                               L" is not answered");
+        std::wstring problem = SvidCountProblem();
+        if (!problem.empty()) {
+            problems.push_back(std::move(problem));
         }
         break;
     }
@@ -199,4 +185,59 @@ std::vector<std::wstring> CPageSuper::PageRuleProblems() const {
         break;
     }
     return problems;
+}
+
+std::wstring CPageSuper::SvidCountProblem() const {
+    if (row_.id != EPage::SOPDiscovery2 && row_.id != EPage::Cables2) {
+        return {};
+    }
+    const bool sop = row_.id == EPage::SOPDiscovery2;
+    const CParameterField* fixed = Field(sop ? fieldname::kSvidFixedSop : fieldname::kSvidFixedCable);
+    const CParameterField* min = Field(sop ? fieldname::kNumSvidsMinSop : fieldname::kCableNumSvidsMin);
+    const CParameterField* max = Field(sop ? fieldname::kNumSvidsMaxSop : fieldname::kCableNumSvidsMax);
+    const std::wstring minName = min ? min->GetPrintableName() : L"minimum";
+    const std::wstring maxName = max ? max->GetPrintableName() : L"maximum";
+    if (IsYes(fixed)) {
+        if (!SameNumber(min, max)) {
+            return minName + L" and " + maxName + L" must be equal when the SVIDs are fixed";
+        }
+    } else if (IsNo(fixed)) {
+        if (!IsNumberAtLeast(max, min)) {
+            return maxName + L" is less than " + minName;
+        }
+    } else {
+        return (fixed ? fixed->GetPrintableName() : std::wstring(L"SVID_fixed")) + L" is not answered";
+    }
+    return {};
+}
+
+bool CPageSuper::IsFieldShownInvalid(const CParameterField& field) const {
+    if (!field.PassesValidity()) {
+        return true;
+    }
+    if (row_.id != EPage::SOPDiscovery2 && row_.id != EPage::Cables2) {
+        return false;
+    }
+    // The two counts are red together so that the user sees which pair conflicts.
+    const bool sop = row_.id == EPage::SOPDiscovery2;
+    const CParameterField* min = Field(sop ? fieldname::kNumSvidsMinSop : fieldname::kCableNumSvidsMin);
+    const CParameterField* max = Field(sop ? fieldname::kNumSvidsMaxSop : fieldname::kCableNumSvidsMax);
+    if ((&field != min && &field != max) || !min || !max || min->IsEmpty() || max->IsEmpty()) {
+        return false;
+    }
+    return !SvidCountProblem().empty();
+}
+
+std::wstring CPageSuper::UnitText(const CParameterField& field) const {
+    const std::wstring& pattern = field.NamePattern();
+    if ((row_.id == EPage::Source && pattern == fieldname::kPdPowerAsSource) ||
+        (row_.id == EPage::Sink && pattern == fieldname::kPdPowerAsSink)) {
+        return L"mW";
+    }
+    return {};
+}
+
+bool IsShownInvalid(const CParameterField& field) {
+    const CPageSuper* page = HostPage(&field);
+    return page ? page->IsFieldShownInvalid(field) : !field.PassesValidity();
 }

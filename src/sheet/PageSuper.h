@@ -74,6 +74,11 @@ public:
     // Why the page's own rules (beyond field checks and the list check) reject it; empty when they
     // accept it.
     std::vector<std::wstring> PageRuleProblems() const;
+    // Whether one of this page's fields is shown red: it fails its own check, or it is a count of
+    // the page's SVID list while both counts hold text and break the count rule together.
+    bool IsFieldShownInvalid(const CParameterField& field) const;
+    // The unit written after the field's box ("mW" for the power fields), empty for most fields.
+    std::wstring UnitText(const CParameterField& field) const;
 
     bool ReviewFlag() const { return reviewFlag_; }
     void SetReviewFlag(bool on) { reviewFlag_ = on; }
@@ -88,6 +93,10 @@ public:
     void SetView(IPageView* view) { view_ = view; }
 
 private:
+    // SVID list pages: why the minimum, maximum and fixed answers do not fit together; empty when
+    // they fit or on other pages.
+    std::wstring SvidCountProblem() const;
+
     CMarnelPropertySheet& sheet_;
     const SPageRow& row_;
     CPageWrapper wrapper_{*this};
@@ -100,3 +109,6 @@ private:
 
 // The page hosting a field, or null for a field of a group or without host.
 CPageSuper* HostPage(const CParameterField* field);
+// Whether a field is shown red: the hosting page's answer, or the field's own check for a field
+// without a page (a group's field).
+bool IsShownInvalid(const CParameterField& field);

@@ -1,10 +1,12 @@
 #include "sheet/SheetChangeTracker.h"
 
 #include "model/FieldKinds.h"
+#include "sheet/PageSuper.h"
 #include "sheet/PropertySheet.h"
 
 CSheetSnapshot::SFieldState CSheetSnapshot::FieldState(const CParameterField& field) {
-    SFieldState state{field.Value(), field.IsAvailable(), field.PassesValidity(), {}};
+    // Validity as shown: a count of an SVID list also turns red when its pair conflicts.
+    SFieldState state{field.Value(), field.IsAvailable(), !IsShownInvalid(field), {}};
     if (const auto* pulldown = dynamic_cast<const CPulldownListField*>(&field)) {
         state.choices = pulldown->Options();
     }

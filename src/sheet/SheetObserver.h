@@ -20,6 +20,7 @@ struct SSheetChange {
         bool value = false;
         bool availability = false;
         bool choices = false;
+        // Whether the field is shown red changed (IsShownInvalid).
         bool validity = false;
     };
     struct SPage {

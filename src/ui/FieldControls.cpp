@@ -3,6 +3,7 @@
 #include "model/FieldKinds.h"
 #include "model/FieldNames.h"
 #include "model/WndWrapper.h"
+#include "sheet/PageSuper.h"
 #include "ui/QtText.h"
 
 #include <QApplication>
@@ -180,6 +181,29 @@ CQtFieldControl::~CQtFieldControl() {
         input_->hide();
         input_->deleteLater();
     }
+    if (unit_) {
+        unit_->hide();
+        unit_->deleteLater();
+    }
+}
+
+void CQtFieldControl::SetUnitText(const QString& unit) {
+    if (!IsLive() || unit.isEmpty()) {
+        return;
+    }
+    if (!unit_) {
+        unit_ = new QLabel(input_->parentWidget());
+        unit_->setObjectName(input_->objectName() + QStringLiteral("_unit"));
+    }
+    unit_->setText(unit);
+    unit_->setAccessibleName(unit);
+    unit_->setEnabled(input_->isEnabled());
+    const QString description = input_->accessibleDescription();
+    const QString inUnit = QStringLiteral("In %1.").arg(unit);
+    if (!description.contains(inUnit)) {
+        input_->setAccessibleDescription(description.isEmpty() ? inUnit
+                                                               : description + QLatin1Char(' ') + inUnit);
+    }
 }
 
 QString CQtFieldControl::LabelTextFor(const CParameterField& field) {
@@ -202,7 +226,7 @@ void CQtFieldControl::UpdateColour() {
     if (!IsLive()) {
         return;
     }
-    const bool invalid = !field_.PassesValidity();
+    const bool invalid = IsShownInvalid(field_);
     MarkInvalid(label_, invalid);
     MarkInvalid(input_, invalid);
 }
@@ -225,6 +249,9 @@ void CQtFieldControl::EnableControl(bool enable) {
     if (label_) {
         label_->setEnabled(enable);
     }
+    if (unit_) {
+        unit_->setEnabled(enable);
+    }
 }
 
 void CQtFieldControl::ShowControl(bool show) {
@@ -234,6 +261,9 @@ void CQtFieldControl::ShowControl(bool show) {
     input_->setVisible(show);
     if (label_) {
         label_->setVisible(show);
+    }
+    if (unit_) {
+        unit_->setVisible(show);
     }
 }
 

@@ -84,6 +84,10 @@ public:
     CParameterField& Field() const { return field_; }
     QLabel* Label() const { return label_; }
     QWidget* Input() const { return input_; }
+    // The unit text after the input ("mW"), or null when the field shows none.
+    QLabel* Unit() const { return unit_; }
+    // Creates the unit label beside the input (the caller lays it out); enabled and shown with it.
+    void SetUnitText(const QString& unit);
     void SetEditCallback(EditCallback callback) { onEdit_ = std::move(callback); }
 
     // The label text: the printable name without a leading '$'.
@@ -97,7 +101,8 @@ public:
     // After the window holding the control is gone; every later operation is ignored.
     void Unbind();
 
-    // Red label and text while the field fails its validity check, the normal colours otherwise.
+    // Red label and text while the field is shown invalid (IsShownInvalid), the normal colours
+    // otherwise.
     void UpdateColour();
 
 protected:
@@ -107,6 +112,7 @@ protected:
     CParameterField& field_;
     QPointer<QLabel> label_;
     QPointer<QWidget> input_;
+    QPointer<QLabel> unit_;
 
 private:
     std::unique_ptr<QObject> context_;

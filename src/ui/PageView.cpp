@@ -5,6 +5,7 @@
 #include "ui/FieldControls.h"
 
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -84,7 +85,16 @@ void CPageView::EnsureBuilt() {
         if (!control) {
             continue;
         }
-        form_->addRow(control->Label(), control->Input());
+        const std::wstring unit = page_.UnitText(*field);
+        if (unit.empty()) {
+            form_->addRow(control->Label(), control->Input());
+        } else {
+            control->SetUnitText(QString::fromStdWString(unit));
+            auto* row = new QHBoxLayout;
+            row->addWidget(control->Input(), 1);
+            row->addWidget(control->Unit());
+            form_->addRow(control->Label(), row);
+        }
         field->SetControlReady(true);
     }
     // ---- list panel: list pages show their repeated groups below the form ----
