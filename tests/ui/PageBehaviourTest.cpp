@@ -34,6 +34,8 @@ class PageBehaviourTest : public QObject {
     std::unique_ptr<CUiFixture> f;
 
     void Open(EPage page, const std::string& form) {
+        // The previous window goes first, with whatever explanation window it was about to show.
+        f.reset();
         f = std::make_unique<CUiFixture>(form);
         QVERIFY2(f->sheet.HasTab(page), qPrintable(QString::fromStdWString(f->sheet.Page(page).TabLabel())));
         f->ClickTab(page);
