@@ -133,10 +133,9 @@ struct SGroupMatch {
 };
 
 SGroupMatch FindGroupRecord(const std::wstring& name) {
-    for (const CRuleGroup& group : CRuleTable::Instance().Groups()) {
-        if (const CRuleRecord* record = group.FirstMatch(name, false)) {
-            return SGroupMatch{record, group.typeId, group.ownerTypeId};
-        }
+    const CRuleGroup* group = nullptr;
+    if (const CRuleRecord* record = CRuleTable::Instance().FirstGroupMatch(name, group)) {
+        return SGroupMatch{record, group->typeId, group->ownerTypeId};
     }
     return {};
 }

@@ -114,10 +114,21 @@ std::wstring Format(std::wstring_view format, std::initializer_list<std::wstring
 }
 
 std::wstring ToWide(unsigned long long value) {
-    return std::to_wstring(value);
+    // By hand: the writer converts thousands of numbers per file, and the wide printf is slow.
+    wchar_t digits[24];
+    wchar_t* end = digits + 24;
+    wchar_t* p = end;
+    do {
+        *--p = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return std::wstring(p, end);
 }
 std::wstring ToWideSigned(long long value) {
-    return std::to_wstring(value);
+    if (value >= 0) {
+        return ToWide(static_cast<unsigned long long>(value));
+    }
+    return L"-" + ToWide(0ULL - static_cast<unsigned long long>(value));
 }
 
 std::wstring ToUpper(std::wstring_view text) {
@@ -128,10 +139,6 @@ std::wstring ToUpper(std::wstring_view text) {
         }
     }
     return out;
-}
-
-wchar_t ToLowerAscii(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
 bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {

@@ -20,7 +20,9 @@ std::wstring ToWideSigned(long long value);
 
 // ASCII upper/lower case; the form's names and values are ASCII.
 std::wstring ToUpper(std::wstring_view text);
-wchar_t ToLowerAscii(wchar_t c);
+inline wchar_t ToLowerAscii(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
 
 std::wstring Trim(std::wstring_view text);
