@@ -414,9 +414,19 @@ std::wstring CNumEditField::SummaryText(const CNumEditField* field) {
 
 // ---- CPulldownListField ----
 
+namespace {
+
+const std::shared_ptr<const COptionList>& NoOptions() {
+    static const std::shared_ptr<const COptionList> options = std::make_shared<const COptionList>();
+    return options;
+}
+
+} // namespace
+
 CPulldownListField::CPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
                                        int controlId, int labelId, int groupTypeId)
-    : CParameterField(host, group, std::move(namePattern), controlId, labelId, groupTypeId) {
+    : CParameterField(host, group, std::move(namePattern), controlId, labelId, groupTypeId),
+      options_(NoOptions()) {
     SetWriteComment(true);
 }
 
@@ -439,7 +449,7 @@ int CPulldownListField::GetIntValue() const {
 }
 
 bool CPulldownListField::HasOption(int id) const {
-    for (const COption& o : options_) {
+    for (const COption& o : *options_) {
         if (o.first == id) {
             return true;
         }
@@ -461,7 +471,7 @@ COption CPulldownListField::GetCurrentOption() const {
     if (!TryTextToUnsigned(Value(), n)) {
         return fallback;
     }
-    for (const COption& o : options_) {
+    for (const COption& o : *options_) {
         if (static_cast<std::uint32_t>(o.first) == n) {
             return o;
         }
@@ -497,7 +507,7 @@ void CPulldownListField::CopyFrom(const CParameterField& other) {
 }
 
 CPulldownListField::CPulldownListField(const CPulldownListField& source, SCloneTag tag)
-    : CParameterField(source, tag) {
+    : CParameterField(source, tag), options_(NoOptions()) {
     SetWriteComment(true);
 }
 
@@ -506,7 +516,11 @@ std::unique_ptr<CParameterField> CPulldownListField::Clone() const {
 }
 
 void CPulldownListField::SetOptions(const COptionList& options) {
-    options_ = options;
+    SetSharedOptions(std::make_shared<const COptionList>(options));
+}
+
+void CPulldownListField::SetSharedOptions(std::shared_ptr<const COptionList> options) {
+    options_ = std::move(options);
     if (HasActiveControl()) {
         control_->ChoicesChanged();
     }
@@ -526,12 +540,22 @@ std::wstring CPulldownListField::SummaryText(const CPulldownListField* field) {
 
 // ---- CYesNoPulldownListField ----
 
+namespace {
+
+const std::shared_ptr<const COptionList>& YesNoOptions() {
+    static const std::shared_ptr<const COptionList> options =
+        std::make_shared<const COptionList>(COptionList{{1, L"YES"}, {0, L"NO"}});
+    return options;
+}
+
+} // namespace
+
 CYesNoPulldownListField::CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group,
                                                  std::wstring namePattern, int controlId, int labelId,
                                                  int groupTypeId)
     : CPulldownListField(host, group, std::move(namePattern), controlId, labelId, groupTypeId) {
     SetWriteComment(false);
-    SetOptions({{1, L"YES"}, {0, L"NO"}});
+    SetSharedOptions(YesNoOptions());
 }
 
 void CYesNoPulldownListField::SetValue(const std::wstring& text) {
@@ -559,7 +583,7 @@ bool CYesNoPulldownListField::CreateControl() {
 CYesNoPulldownListField::CYesNoPulldownListField(const CYesNoPulldownListField& source, SCloneTag tag)
     : CPulldownListField(source, tag) {
     SetWriteComment(false);
-    SetOptions({{1, L"YES"}, {0, L"NO"}});
+    SetSharedOptions(YesNoOptions());
 }
 
 std::unique_ptr<CParameterField> CYesNoPulldownListField::Clone() const {

@@ -222,15 +222,16 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, in
         copy->fields_.Append(f2.release());
     }
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        CParameterField* f2 = copy->fields_.At(i);
-        for (CParameterField* parent : sources[i]->Parents()) {
-            // A group has a dozen fields: a linear search beats any index. The blank's parents are
-            // distinct and so are their copies: no duplicate check is needed.
+        // The blank's parents are distinct and so are their copies. A group has a dozen fields: a
+        // linear search beats any index.
+        std::vector<CParameterField*> parents = sources[i]->Parents();
+        for (CParameterField*& parent : parents) {
             auto it = std::find(sources.begin(), sources.end(), parent);
-            f2->AddDistinctParent(it != sources.end()
-                                      ? copy->fields_.At(static_cast<std::size_t>(it - sources.begin()))
-                                      : parent);
+            if (it != sources.end()) {
+                parent = copy->fields_.At(static_cast<std::size_t>(it - sources.begin()));
+            }
         }
+        copy->fields_.At(i)->SetDistinctParents(std::move(parents));
     }
     return copy;
 }

@@ -38,19 +38,18 @@ const CNamePattern& CRuleRecord::Parsed() const {
 
 CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
                                  int controlId, int labelId, int groupTypeId)
-    : group_(group), namePattern_(std::move(namePattern)), parsedPattern_(&CNamePattern::Of(namePattern_)),
-      host_(host), controlId_(controlId), labelId_(labelId),
-      groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
-    rule_ = g_ruleSource ? g_ruleSource->FindRule(groupTypeId_, namePattern_) : nullptr;
+    : group_(group), parsedPattern_(&CNamePattern::Of(namePattern)), host_(host), controlId_(controlId),
+      labelId_(labelId), groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
+    rule_ = g_ruleSource ? g_ruleSource->FindRule(groupTypeId_, NamePattern()) : nullptr;
     if (!rule_) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
-                                            {namePattern_, orvik::ToWideSigned(groupTypeId_)}));
+                                            {NamePattern(), orvik::ToWideSigned(groupTypeId_)}));
     }
 }
 
 CParameterField::CParameterField(const CParameterField& source, SCloneTag)
-    : group_(source.group_), namePattern_(source.namePattern_), parsedPattern_(source.parsedPattern_),
-      host_(source.host_), controlId_(source.controlId_), labelId_(source.labelId_), rule_(source.rule_),
+    : group_(source.group_), parsedPattern_(source.parsedPattern_), host_(source.host_),
+      controlId_(source.controlId_), labelId_(source.labelId_), rule_(source.rule_),
       groupTypeId_(source.groupTypeId_) {}
 
 CParameterField::~CParameterField() = default;
@@ -88,7 +87,7 @@ void CParameterField::CopyFrom(const CParameterField& other) {
 
 std::wstring CParameterField::GetPrintableName() const {
     const std::vector<std::wstring>& pieces = parsedPattern_->Pieces();
-    std::wstring name = pieces.empty() ? namePattern_ : pieces[0];
+    std::wstring name = pieces.empty() ? NamePattern() : pieces[0];
     if (!group_) {
         return name;
     }
@@ -167,6 +166,13 @@ void CParameterField::AddDistinctParent(CParameterField* parent) {
     parents_.push_back(parent);
 }
 
+void CParameterField::SetDistinctParents(std::vector<CParameterField*> parents) {
+    if (std::find(parents.begin(), parents.end(), nullptr) != parents.end()) {
+        throw fieldlist_error(L"NULL parameter field.");
+    }
+    parents_ = std::move(parents);
+}
+
 void CParameterField::AddParentAndItsParents(CParameterField* parent) {
     AddParent(parent);
     // A copy: a field may be its parent's parent list's owner in a badly linked table.
@@ -180,7 +186,7 @@ void CParameterField::AddParentAndItsParents(CParameterField* parent) {
 
 CParameterField* CParameterField::FindParent(std::wstring_view name) const {
     for (CParameterField* p : parents_) {
-        if (p && p->namePattern_ == name) {
+        if (p && p->NamePattern() == name) {
             return p;
         }
     }
@@ -190,7 +196,7 @@ CParameterField* CParameterField::FindParent(std::wstring_view name) const {
 void CParameterField::ResolveParents(const CFieldList& scope) {
     for (CParameterField*& p : parents_) {
         if (p) {
-            p = scope.FindFieldInScope(p->namePattern_);
+            p = scope.FindFieldInScope(p->NamePattern());
         }
     }
 }
