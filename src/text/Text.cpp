@@ -73,12 +73,17 @@ std::string ToCp1252(std::wstring_view text) {
 }
 
 std::wstring FromCp1252(std::string_view bytes) {
-    std::wstring out(bytes.size(), L'\0');
+    std::wstring out;
+    FromCp1252(bytes, out);
+    return out;
+}
+
+void FromCp1252(std::string_view bytes, std::wstring& out) {
+    out.resize(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         out[i] = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<wchar_t>(b);
     }
-    return out;
 }
 
 std::wstring Format(std::wstring_view format, std::initializer_list<std::wstring_view> args) {

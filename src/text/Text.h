@@ -9,6 +9,8 @@ namespace orvik {
 // Files and the log are Windows-1252. A character the code page cannot hold becomes '?'.
 std::string ToCp1252(std::wstring_view text);
 std::wstring FromCp1252(std::string_view bytes);
+// The same into a buffer that is reused.
+void FromCp1252(std::string_view bytes, std::wstring& out);
 
 // Fills a printf-style format whose conversions (%s, %S, %d, %u, %lu, %ld, %llu) are replaced, in
 // order, by the already formatted arguments. "%%" stands for a single percent sign. Keeps the
