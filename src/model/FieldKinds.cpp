@@ -111,7 +111,8 @@ CEditField::CEditField(CWndWrapper* host, CFieldGroup* group, std::wstring nameP
 
 void CEditField::GetOutputLine(std::wstring& out) const {
     const std::wstring& pattern = NamePattern();
-    out = GetPrintableName();
+    out.clear();
+    AppendPrintableName(out);
     out += L": ";
     if (pattern.size() > 3 && pattern.compare(0, 3, L"^\\$") == 0) {
         out += L'"';
@@ -186,7 +187,8 @@ CDigitStringEditField::CDigitStringEditField(CWndWrapper* host, CFieldGroup* gro
 }
 
 void CDigitStringEditField::GetOutputLine(std::wstring& out) const {
-    out = GetPrintableName();
+    out.clear();
+    AppendPrintableName(out);
     out += L": ";
     if (radix_ == 16) {
         out += L"0x";
@@ -278,7 +280,8 @@ bool CNumEditField::FileUnits(std::uint32_t& units) const {
 }
 
 void CNumEditField::GetOutputLine(std::wstring& out) const {
-    out = GetPrintableName();
+    out.clear();
+    AppendPrintableName(out);
     out += L": ";
     std::uint32_t units = 0;
     if (Value().empty()) {

@@ -55,7 +55,8 @@ CParameterField::CParameterField(const CParameterField& source, SCloneTag)
 CParameterField::~CParameterField() = default;
 
 void CParameterField::GetOutputLine(std::wstring& out) const {
-    out = GetPrintableName();
+    out.clear();
+    AppendPrintableName(out);
     out += L": ";
     out += value_;
 }
@@ -85,30 +86,55 @@ void CParameterField::CopyFrom(const CParameterField& other) {
     labelText_ = other.labelText_;
 }
 
+namespace {
+
+void AppendNumber(std::wstring& out, int value) {
+    if (value < 0) {
+        out += orvik::ToWideSigned(value);
+        return;
+    }
+    wchar_t digits[12];
+    wchar_t* end = digits + 12;
+    wchar_t* p = end;
+    unsigned n = static_cast<unsigned>(value);
+    do {
+        *--p = static_cast<wchar_t>(L'0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    out.append(p, end);
+}
+
+} // namespace
+
 std::wstring CParameterField::GetPrintableName() const {
+    std::wstring name;
+    AppendPrintableName(name);
+    return name;
+}
+
+void CParameterField::AppendPrintableName(std::wstring& name) const {
     const std::vector<std::wstring>& pieces = parsedPattern_->Pieces();
-    std::wstring name = pieces.empty() ? NamePattern() : pieces[0];
+    name += pieces.empty() ? NamePattern() : pieces[0];
     if (!group_) {
-        return name;
+        return;
     }
     const int n = group_->InstanceNumber();
     const CFieldGroupList* owner = group_->OwnerList();
     const int p = (owner && owner->OwnerGroup()) ? owner->OwnerGroup()->InstanceNumber() : 0;
     if (p != 0) {
-        name += orvik::ToWideSigned(p);
+        AppendNumber(name, p);
     } else if (n != 0) {
-        name += orvik::ToWideSigned(n);
+        AppendNumber(name, n);
     }
     if (pieces.size() > 1) {
         name += pieces[1];
         if (p != 0 && n != 0) {
-            name += orvik::ToWideSigned(n);
+            AppendNumber(name, n);
         }
         for (std::size_t i = 2; i < pieces.size(); ++i) {
             name += pieces[i];
         }
     }
-    return name;
 }
 
 bool CParameterField::HasActiveControl() const {

@@ -52,6 +52,7 @@ public:
     virtual std::unique_ptr<CParameterField> Clone() const = 0;
 
     std::wstring GetPrintableName() const;
+    void AppendPrintableName(std::wstring& out) const;
     // Nothing without a live control.
     void SyncWithControl(ESyncDirection direction);
     bool IsEmpty() const;
