@@ -123,7 +123,8 @@ void CNamePattern::ParseTokens() {
 
 void CNamePattern::KeysOf(std::wstring_view name, std::wstring& upper, std::wstring& key) {
     upper.resize(name.size());
-    key.clear();
+    key.resize(name.size());
+    std::size_t k = 0;
     bool inDigits = false;
     for (std::size_t i = 0; i < name.size(); ++i) {
         wchar_t c = name[i];
@@ -131,16 +132,15 @@ void CNamePattern::KeysOf(std::wstring_view name, std::wstring& upper, std::wstr
             c = static_cast<wchar_t>(c - L'a' + L'A');
         }
         upper[i] = c;
-        if (IsDigit(c)) {
-            if (!inDigits) {
-                key.push_back(L'0');
-            }
-            inDigits = true;
-        } else {
-            key.push_back(c);
-            inDigits = false;
+        const bool digit = IsDigit(c);
+        if (!digit) {
+            key[k++] = c;
+        } else if (!inDigits) {
+            key[k++] = L'0';
         }
+        inDigits = digit;
     }
+    key.resize(k);
 }
 
 void CNamePattern::SplitPieces() {

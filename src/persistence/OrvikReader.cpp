@@ -15,6 +15,7 @@
 #include "text/Text.h"
 #include "text/Version.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -314,6 +315,9 @@ bool MatchEntryLine(std::wstring_view rawLine, std::wstring& name, std::wstring&
 }
 
 void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
+    // About one entry a line; a huge file of junk gets no huge table in advance.
+    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    file.Reserve(std::min<std::size_t>(lines + 1, 4096));
     std::size_t start = 0;
     std::wstring name;
     std::wstring value;
