@@ -32,6 +32,7 @@ CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
 void CRuleGroup::BuildIndex() const {
     exactIndex_.clear();
     literalIndex_.clear();
+    keyIndex_.clear();
     patternRecords_.clear();
     for (std::size_t i = 0; i < records.size(); ++i) {
         const CRuleRecord& record = records[i];
@@ -39,6 +40,8 @@ void CRuleGroup::BuildIndex() const {
         const CNamePattern& parsed = record.Parsed();
         if (parsed.IsLiteral()) {
             literalIndex_.emplace(orvik::ToUpper(parsed.LiteralText()), i);
+        } else if (!parsed.Key().empty()) {
+            keyIndex_.emplace(parsed.Key(), i);
         } else {
             patternRecords_.push_back(i);
         }
@@ -47,6 +50,15 @@ void CRuleGroup::BuildIndex() const {
 }
 
 const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, bool exactToo) const {
+    // One buffer for each key: every field made asks for its record.
+    thread_local std::wstring upper;
+    thread_local std::wstring key;
+    CNamePattern::KeysOf(name, upper, key);
+    return FirstMatch(name, upper, key, exactToo);
+}
+
+const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, const std::wstring& upper,
+                                          const std::wstring& key, bool exactToo) const {
     if (!indexed_) {
         BuildIndex();
     }
@@ -56,15 +68,10 @@ const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, bool exactTo
             best = it->second;
         }
     }
-    // One buffer for the upper-case key: the loader asks every group about every entry name.
-    thread_local std::wstring upper;
-    upper.assign(name);
-    for (wchar_t& c : upper) {
-        if (c >= L'a' && c <= L'z') {
-            c = static_cast<wchar_t>(c - L'a' + L'A');
-        }
-    }
     if (auto it = literalIndex_.find(upper); it != literalIndex_.end()) {
+        best = std::min(best, it->second);
+    }
+    if (auto it = keyIndex_.find(key); it != keyIndex_.end()) {
         best = std::min(best, it->second);
     }
     for (std::size_t i : patternRecords_) {
@@ -124,6 +131,22 @@ void CRuleTable::Build() {
 const std::deque<CRuleGroup>& CRuleTable::Groups() {
     Build();
     return groups_;
+}
+
+const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group) {
+    Build();
+    // The loader asks about every entry name of a file.
+    thread_local std::wstring upper;
+    thread_local std::wstring key;
+    CNamePattern::KeysOf(name, upper, key);
+    for (const CRuleGroup& g : groups_) {
+        if (const CRuleRecord* record = g.FirstMatch(name, upper, key, false)) {
+            group = &g;
+            return record;
+        }
+    }
+    group = nullptr;
+    return nullptr;
 }
 
 CRuleGroup* CRuleTable::FindGroup(int typeId) {

@@ -24,6 +24,9 @@ struct CRuleGroup {
     // The first record, in order, whose pattern matches the whole of `name` ignoring case (or,
     // with `exactToo`, equals it exactly); null when none does.
     const CRuleRecord* FirstMatch(const std::wstring& name, bool exactToo) const;
+    // The same with the name's keys (CNamePattern::KeysOf) already made.
+    const CRuleRecord* FirstMatch(const std::wstring& name, const std::wstring& upper,
+                                  const std::wstring& key, bool exactToo) const;
 
 private:
     void BuildIndex() const;
@@ -32,6 +35,7 @@ private:
     mutable bool indexed_ = false;
     mutable std::unordered_map<std::wstring, std::size_t> exactIndex_;
     mutable std::unordered_map<std::wstring, std::size_t> literalIndex_;
+    mutable std::unordered_map<std::wstring, std::size_t> keyIndex_;
     mutable std::vector<std::size_t> patternRecords_;
 };
 
@@ -49,6 +53,9 @@ public:
     // the record does not exist.
     const CRuleRecord* Lookup(int typeId, const std::wstring& name);
     const std::deque<CRuleGroup>& Groups();
+    // The first record of the first group, in table order, whose pattern matches the whole of
+    // `name` ignoring case; null when none does.
+    const CRuleRecord* FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group);
     CRuleGroup* FindGroup(int typeId);
     const CRuleRecord* FindRule(int groupTypeId, const std::wstring& namePattern) override;
 

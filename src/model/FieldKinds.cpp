@@ -111,7 +111,8 @@ CEditField::CEditField(CWndWrapper* host, CFieldGroup* group, std::wstring nameP
 
 void CEditField::GetOutputLine(std::wstring& out) const {
     const std::wstring& pattern = NamePattern();
-    out = GetPrintableName();
+    out.clear();
+    AppendPrintableName(out);
     out += L": ";
     if (pattern.size() > 3 && pattern.compare(0, 3, L"^\\$") == 0) {
         out += L'"';
@@ -186,7 +187,8 @@ CDigitStringEditField::CDigitStringEditField(CWndWrapper* host, CFieldGroup* gro
 }
 
 void CDigitStringEditField::GetOutputLine(std::wstring& out) const {
-    out = GetPrintableName();
+    out.clear();
+    AppendPrintableName(out);
     out += L": ";
     if (radix_ == 16) {
         out += L"0x";
@@ -278,7 +280,8 @@ bool CNumEditField::FileUnits(std::uint32_t& units) const {
 }
 
 void CNumEditField::GetOutputLine(std::wstring& out) const {
-    out = GetPrintableName();
+    out.clear();
+    AppendPrintableName(out);
     out += L": ";
     std::uint32_t units = 0;
     if (Value().empty()) {
@@ -414,9 +417,19 @@ std::wstring CNumEditField::SummaryText(const CNumEditField* field) {
 
 // ---- CPulldownListField ----
 
+namespace {
+
+const std::shared_ptr<const COptionList>& NoOptions() {
+    static const std::shared_ptr<const COptionList> options = std::make_shared<const COptionList>();
+    return options;
+}
+
+} // namespace
+
 CPulldownListField::CPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
                                        int controlId, int labelId, int groupTypeId)
-    : CParameterField(host, group, std::move(namePattern), controlId, labelId, groupTypeId) {
+    : CParameterField(host, group, std::move(namePattern), controlId, labelId, groupTypeId),
+      options_(NoOptions()) {
     SetWriteComment(true);
 }
 
@@ -439,7 +452,7 @@ int CPulldownListField::GetIntValue() const {
 }
 
 bool CPulldownListField::HasOption(int id) const {
-    for (const COption& o : options_) {
+    for (const COption& o : *options_) {
         if (o.first == id) {
             return true;
         }
@@ -461,7 +474,7 @@ COption CPulldownListField::GetCurrentOption() const {
     if (!TryTextToUnsigned(Value(), n)) {
         return fallback;
     }
-    for (const COption& o : options_) {
+    for (const COption& o : *options_) {
         if (static_cast<std::uint32_t>(o.first) == n) {
             return o;
         }
@@ -497,7 +510,7 @@ void CPulldownListField::CopyFrom(const CParameterField& other) {
 }
 
 CPulldownListField::CPulldownListField(const CPulldownListField& source, SCloneTag tag)
-    : CParameterField(source, tag) {
+    : CParameterField(source, tag), options_(NoOptions()) {
     SetWriteComment(true);
 }
 
@@ -506,7 +519,11 @@ std::unique_ptr<CParameterField> CPulldownListField::Clone() const {
 }
 
 void CPulldownListField::SetOptions(const COptionList& options) {
-    options_ = options;
+    SetSharedOptions(std::make_shared<const COptionList>(options));
+}
+
+void CPulldownListField::SetSharedOptions(std::shared_ptr<const COptionList> options) {
+    options_ = std::move(options);
     if (HasActiveControl()) {
         control_->ChoicesChanged();
     }
@@ -526,12 +543,22 @@ std::wstring CPulldownListField::SummaryText(const CPulldownListField* field) {
 
 // ---- CYesNoPulldownListField ----
 
+namespace {
+
+const std::shared_ptr<const COptionList>& YesNoOptions() {
+    static const std::shared_ptr<const COptionList> options =
+        std::make_shared<const COptionList>(COptionList{{1, L"YES"}, {0, L"NO"}});
+    return options;
+}
+
+} // namespace
+
 CYesNoPulldownListField::CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group,
                                                  std::wstring namePattern, int controlId, int labelId,
                                                  int groupTypeId)
     : CPulldownListField(host, group, std::move(namePattern), controlId, labelId, groupTypeId) {
     SetWriteComment(false);
-    SetOptions({{1, L"YES"}, {0, L"NO"}});
+    SetSharedOptions(YesNoOptions());
 }
 
 void CYesNoPulldownListField::SetValue(const std::wstring& text) {
@@ -559,7 +586,7 @@ bool CYesNoPulldownListField::CreateControl() {
 CYesNoPulldownListField::CYesNoPulldownListField(const CYesNoPulldownListField& source, SCloneTag tag)
     : CPulldownListField(source, tag) {
     SetWriteComment(false);
-    SetOptions({{1, L"YES"}, {0, L"NO"}});
+    SetSharedOptions(YesNoOptions());
 }
 
 std::unique_ptr<CParameterField> CYesNoPulldownListField::Clone() const {

@@ -4,6 +4,7 @@
 #include "model/ParameterField.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -145,7 +146,7 @@ public:
     virtual int GetIntValue() const;
 
     void SetOptions(const COptionList& options);
-    const COptionList& Options() const { return options_; }
+    const COptionList& Options() const { return *options_; }
     bool HasOption(int id) const;
     // The option the value names, or the fallback (-1, "") when it names none.
     COption GetCurrentOption() const;
@@ -158,8 +159,12 @@ protected:
     CPulldownListField(const CPulldownListField& source, SCloneTag);
     virtual int IntValueOf(const std::wstring& text) const;
 
+    // For lists every field of a kind shares.
+    void SetSharedOptions(std::shared_ptr<const COptionList> options);
+
 private:
-    COptionList options_;
+    // Shared with the copies of the field until one is given other options.
+    std::shared_ptr<const COptionList> options_;
 };
 
 // YES or NO. Option ids YES = 1, NO = 0 (controls, SetIntValue); GetIntValue answers the EYesNo

@@ -60,6 +60,7 @@ int CFieldList::IndexOf(const CParameterField* field) const {
 void CFieldList::BuildIndex() const {
     exactIndex_.clear();
     literalIndex_.clear();
+    keyIndex_.clear();
     patternFields_.clear();
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const std::wstring& pattern = fields_[i]->NamePattern();
@@ -67,6 +68,8 @@ void CFieldList::BuildIndex() const {
         const CNamePattern& parsed = fields_[i]->ParsedPattern();
         if (parsed.IsLiteral()) {
             literalIndex_.emplace(orvik::ToUpper(parsed.LiteralText()), i);
+        } else if (!parsed.Key().empty()) {
+            keyIndex_.emplace(parsed.Key(), i);
         } else {
             patternFields_.push_back(i);
         }
@@ -83,8 +86,14 @@ CParameterField* CFieldList::FindField(const std::wstring& name) const {
             return fields_[it->second];
         }
         std::size_t best = fields_.size();
-        if (auto it = literalIndex_.find(orvik::ToUpper(name)); it != literalIndex_.end()) {
+        thread_local std::wstring upper;
+        thread_local std::wstring key;
+        CNamePattern::KeysOf(name, upper, key);
+        if (auto it = literalIndex_.find(upper); it != literalIndex_.end()) {
             best = it->second;
+        }
+        if (auto it = keyIndex_.find(key); it != keyIndex_.end()) {
+            best = std::min(best, it->second);
         }
         for (std::size_t i : patternFields_) {
             if (i >= best) {
@@ -213,15 +222,16 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, in
         copy->fields_.Append(f2.release());
     }
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        CParameterField* f2 = copy->fields_.At(i);
-        for (CParameterField* parent : sources[i]->Parents()) {
-            // A group has a dozen fields: a linear search beats any index. The blank's parents are
-            // distinct and so are their copies: no duplicate check is needed.
+        // The blank's parents are distinct and so are their copies. A group has a dozen fields: a
+        // linear search beats any index.
+        std::vector<CParameterField*> parents = sources[i]->Parents();
+        for (CParameterField*& parent : parents) {
             auto it = std::find(sources.begin(), sources.end(), parent);
-            f2->AddDistinctParent(it != sources.end()
-                                      ? copy->fields_.At(static_cast<std::size_t>(it - sources.begin()))
-                                      : parent);
+            if (it != sources.end()) {
+                parent = copy->fields_.At(static_cast<std::size_t>(it - sources.begin()));
+            }
         }
+        copy->fields_.At(i)->SetDistinctParents(std::move(parents));
     }
     return copy;
 }

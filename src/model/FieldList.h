@@ -67,6 +67,7 @@ private:
     mutable bool indexed_ = false;
     mutable std::unordered_map<std::wstring, std::size_t> exactIndex_;
     mutable std::unordered_map<std::wstring, std::size_t> literalIndex_;
+    mutable std::unordered_map<std::wstring, std::size_t> keyIndex_;
     mutable std::vector<std::size_t> patternFields_;
 };
 

@@ -97,6 +97,50 @@ void CNamePattern::ParseTokens() {
     for (const Token& t : tokens_) {
         minLength_ += t.digits ? 1 : t.text.size();
     }
+    if (digitGroups_ == 0) {
+        return;
+    }
+    std::wstring key;
+    bool lastWasDigits = false;
+    for (const Token& t : tokens_) {
+        if (t.digits) {
+            if (lastWasDigits) {
+                return;
+            }
+            key.push_back(L'0');
+        } else {
+            for (wchar_t c : t.text) {
+                if (IsDigit(c)) {
+                    return;
+                }
+                key.push_back(c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c);
+            }
+        }
+        lastWasDigits = t.digits;
+    }
+    key_ = std::move(key);
+}
+
+void CNamePattern::KeysOf(std::wstring_view name, std::wstring& upper, std::wstring& key) {
+    upper.resize(name.size());
+    key.resize(name.size());
+    std::size_t k = 0;
+    bool inDigits = false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        wchar_t c = name[i];
+        if (c >= L'a' && c <= L'z') {
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+        }
+        upper[i] = c;
+        const bool digit = IsDigit(c);
+        if (!digit) {
+            key[k++] = c;
+        } else if (!inDigits) {
+            key[k++] = L'0';
+        }
+        inDigits = digit;
+    }
+    key.resize(k);
 }
 
 void CNamePattern::SplitPieces() {

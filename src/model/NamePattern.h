@@ -35,6 +35,14 @@ public:
     // The one name a literal pattern matches (escapes resolved); empty otherwise.
     std::wstring LiteralText() const;
 
+    // Where a name and the patterns it matches meet without matching one by one: the name in upper
+    // case with every run of digits made one '0'. A pattern with instance-number groups has such a
+    // key when its literal text holds no digit and no two groups touch; a name then matches it
+    // exactly when their keys are equal. Empty for any other pattern.
+    const std::wstring& Key() const { return key_; }
+    // The name in upper case, and its key.
+    static void KeysOf(std::wstring_view name, std::wstring& upper, std::wstring& key);
+
 private:
     struct Token {
         bool digits = false;
@@ -53,4 +61,5 @@ private:
     std::size_t minLength_ = 0;
     std::vector<Token> tokens_;
     std::vector<std::wstring> pieces_;
+    std::wstring key_;
 };

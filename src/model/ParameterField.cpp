@@ -38,25 +38,25 @@ const CNamePattern& CRuleRecord::Parsed() const {
 
 CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
                                  int controlId, int labelId, int groupTypeId)
-    : group_(group), namePattern_(std::move(namePattern)), parsedPattern_(&CNamePattern::Of(namePattern_)),
-      host_(host), controlId_(controlId), labelId_(labelId),
-      groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
-    rule_ = g_ruleSource ? g_ruleSource->FindRule(groupTypeId_, namePattern_) : nullptr;
+    : group_(group), parsedPattern_(&CNamePattern::Of(namePattern)), host_(host), controlId_(controlId),
+      labelId_(labelId), groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
+    rule_ = g_ruleSource ? g_ruleSource->FindRule(groupTypeId_, NamePattern()) : nullptr;
     if (!rule_) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
-                                            {namePattern_, orvik::ToWideSigned(groupTypeId_)}));
+                                            {NamePattern(), orvik::ToWideSigned(groupTypeId_)}));
     }
 }
 
 CParameterField::CParameterField(const CParameterField& source, SCloneTag)
-    : group_(source.group_), namePattern_(source.namePattern_), parsedPattern_(source.parsedPattern_),
-      host_(source.host_), controlId_(source.controlId_), labelId_(source.labelId_), rule_(source.rule_),
+    : group_(source.group_), parsedPattern_(source.parsedPattern_), host_(source.host_),
+      controlId_(source.controlId_), labelId_(source.labelId_), rule_(source.rule_),
       groupTypeId_(source.groupTypeId_) {}
 
 CParameterField::~CParameterField() = default;
 
 void CParameterField::GetOutputLine(std::wstring& out) const {
-    out = GetPrintableName();
+    out.clear();
+    AppendPrintableName(out);
     out += L": ";
     out += value_;
 }
@@ -86,30 +86,55 @@ void CParameterField::CopyFrom(const CParameterField& other) {
     labelText_ = other.labelText_;
 }
 
+namespace {
+
+void AppendNumber(std::wstring& out, int value) {
+    if (value < 0) {
+        out += orvik::ToWideSigned(value);
+        return;
+    }
+    wchar_t digits[12];
+    wchar_t* end = digits + 12;
+    wchar_t* p = end;
+    unsigned n = static_cast<unsigned>(value);
+    do {
+        *--p = static_cast<wchar_t>(L'0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    out.append(p, end);
+}
+
+} // namespace
+
 std::wstring CParameterField::GetPrintableName() const {
+    std::wstring name;
+    AppendPrintableName(name);
+    return name;
+}
+
+void CParameterField::AppendPrintableName(std::wstring& name) const {
     const std::vector<std::wstring>& pieces = parsedPattern_->Pieces();
-    std::wstring name = pieces.empty() ? namePattern_ : pieces[0];
+    name += pieces.empty() ? NamePattern() : pieces[0];
     if (!group_) {
-        return name;
+        return;
     }
     const int n = group_->InstanceNumber();
     const CFieldGroupList* owner = group_->OwnerList();
     const int p = (owner && owner->OwnerGroup()) ? owner->OwnerGroup()->InstanceNumber() : 0;
     if (p != 0) {
-        name += orvik::ToWideSigned(p);
+        AppendNumber(name, p);
     } else if (n != 0) {
-        name += orvik::ToWideSigned(n);
+        AppendNumber(name, n);
     }
     if (pieces.size() > 1) {
         name += pieces[1];
         if (p != 0 && n != 0) {
-            name += orvik::ToWideSigned(n);
+            AppendNumber(name, n);
         }
         for (std::size_t i = 2; i < pieces.size(); ++i) {
             name += pieces[i];
         }
     }
-    return name;
 }
 
 bool CParameterField::HasActiveControl() const {
@@ -167,6 +192,13 @@ void CParameterField::AddDistinctParent(CParameterField* parent) {
     parents_.push_back(parent);
 }
 
+void CParameterField::SetDistinctParents(std::vector<CParameterField*> parents) {
+    if (std::find(parents.begin(), parents.end(), nullptr) != parents.end()) {
+        throw fieldlist_error(L"NULL parameter field.");
+    }
+    parents_ = std::move(parents);
+}
+
 void CParameterField::AddParentAndItsParents(CParameterField* parent) {
     AddParent(parent);
     // A copy: a field may be its parent's parent list's owner in a badly linked table.
@@ -180,7 +212,7 @@ void CParameterField::AddParentAndItsParents(CParameterField* parent) {
 
 CParameterField* CParameterField::FindParent(std::wstring_view name) const {
     for (CParameterField* p : parents_) {
-        if (p && p->namePattern_ == name) {
+        if (p && p->NamePattern() == name) {
             return p;
         }
     }
@@ -190,7 +222,7 @@ CParameterField* CParameterField::FindParent(std::wstring_view name) const {
 void CParameterField::ResolveParents(const CFieldList& scope) {
     for (CParameterField*& p : parents_) {
         if (p) {
-            p = scope.FindFieldInScope(p->namePattern_);
+            p = scope.FindFieldInScope(p->NamePattern());
         }
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/NamePattern.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -50,6 +52,7 @@ public:
     virtual std::unique_ptr<CParameterField> Clone() const = 0;
 
     std::wstring GetPrintableName() const;
+    void AppendPrintableName(std::wstring& out) const;
     // Nothing without a live control.
     void SyncWithControl(ESyncDirection direction);
     bool IsEmpty() const;
@@ -61,6 +64,8 @@ public:
     void AddParentAndItsParents(CParameterField* parent);
     // For a parent known not to be in the list yet.
     void AddDistinctParent(CParameterField* parent);
+    // Replaces the parents with distinct, non-null ones (a null is a fieldlist_error).
+    void SetDistinctParents(std::vector<CParameterField*> parents);
     CParameterField* FindParent(std::wstring_view name) const;
     void ResolveParents(const CFieldList& scope);
     const std::vector<CParameterField*>& Parents() const { return parents_; }
@@ -69,7 +74,7 @@ public:
     // the predicate is logged and counts as invalid.
     bool PassesValidity() const;
 
-    const std::wstring& NamePattern() const { return namePattern_; }
+    const std::wstring& NamePattern() const { return parsedPattern_->Pattern(); }
     const CNamePattern& ParsedPattern() const { return *parsedPattern_; }
     const std::wstring& Value() const { return value_; }
     // The text a check looks at: the live control's text, else the value.
@@ -123,7 +128,8 @@ protected:
 
 private:
     CFieldGroup* group_;
-    std::wstring namePattern_;
+    // The pattern's text lives in the parsed pattern, kept for the whole process: copies of a field
+    // share it.
     const CNamePattern* parsedPattern_;
     std::wstring value_;
     std::wstring fileEntryName_;

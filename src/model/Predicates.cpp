@@ -12,8 +12,9 @@ int ParentIntValue(const CParameterField* field, const wchar_t* parentName) {
         return -1;
     }
     // Compared in place: this runs for every parent test of every re-evaluation.
+    const std::wstring_view name(parentName);
     for (const CParameterField* p : field->Parents()) {
-        if (p && p->NamePattern() == parentName) {
+        if (p && p->NamePattern() == name) {
             const auto* parent = dynamic_cast<const CPulldownListField*>(p);
             return parent ? parent->GetIntValue() : -1;
         }

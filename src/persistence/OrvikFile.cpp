@@ -14,3 +14,8 @@ void COrvikFile::AddRejectedLine(std::wstring line) {
         rejected_.push_back(std::move(line));
     }
 }
+
+void COrvikFile::Reserve(std::size_t entries) {
+    entries_.reserve(entries);
+    index_.reserve(entries);
+}

@@ -36,6 +36,8 @@ public:
     std::size_t RejectedLineCount() const { return rejectedCount_; }
 
     void AddOccurrence(const std::wstring& name, const std::wstring& value);
+    // Room for about `entries` entries, so that a large file does not grow the table step by step.
+    void Reserve(std::size_t entries);
     void AddRejectedLine(std::wstring line);
 
 private:

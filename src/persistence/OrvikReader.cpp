@@ -15,6 +15,7 @@
 #include "text/Text.h"
 #include "text/Version.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -133,10 +134,9 @@ struct SGroupMatch {
 };
 
 SGroupMatch FindGroupRecord(const std::wstring& name) {
-    for (const CRuleGroup& group : CRuleTable::Instance().Groups()) {
-        if (const CRuleRecord* record = group.FirstMatch(name, false)) {
-            return SGroupMatch{record, group.typeId, group.ownerTypeId};
-        }
+    const CRuleGroup* group = nullptr;
+    if (const CRuleRecord* record = CRuleTable::Instance().FirstGroupMatch(name, group)) {
+        return SGroupMatch{record, group->typeId, group->ownerTypeId};
     }
     return {};
 }
@@ -221,77 +221,107 @@ void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence) 
 
 } // namespace
 
-std::wstring StripComment(std::wstring_view line) {
-    std::wstring text = orvik::Trim(line);
+namespace {
+
+// StripComment without copying: a view into `line`.
+std::wstring_view StrippedView(std::wstring_view line) {
+    std::size_t b = 0;
+    std::size_t e = line.size();
+    while (b < e && IsSpace(line[b])) {
+        ++b;
+    }
+    while (e > b && IsSpace(line[e - 1])) {
+        --e;
+    }
+    std::wstring_view text = line.substr(b, e - b);
     if (text.empty() || text[0] == L';') {
-        return std::wstring();
+        return {};
     }
     const std::size_t d = text.find(L'"');
     const std::size_t g = text.rfind(L'"');
     std::size_t s = text.find(L';');
-    if (s == std::wstring::npos) {
+    if (s == std::wstring_view::npos) {
         return text;
     }
     if (d != g && d <= s && s <= g) {
-        while (s != std::wstring::npos && d < s && s < g) {
+        while (s != std::wstring_view::npos && d < s && s < g) {
             s = text.find(L';', s + 1);
         }
     }
-    if (s == std::wstring::npos) {
+    if (s == std::wstring_view::npos) {
         return text;
     }
-    text.erase(s);
+    text = text.substr(0, s);
     while (!text.empty() && IsSpace(text.back())) {
-        text.pop_back();
+        text.remove_suffix(1);
     }
     return text;
 }
 
-bool MatchEntryLine(std::wstring_view rawLine, std::wstring& name, std::wstring& value) {
-    const std::wstring line = StripComment(rawLine);
+// MatchEntryLine for a line already stripped of its comment.
+bool MatchStrippedLine(std::wstring_view line, std::wstring& name, std::wstring& value) {
     if (line.empty()) {
         return false;
     }
     std::size_t nameEnd = 0;
     if (line[0] == L'$') {
         const std::size_t pos = MatchNameAndColon(line, 1, nameEnd);
-        if (pos == std::wstring::npos || pos >= line.size() || line[pos] != L'"') {
+        if (pos == std::wstring_view::npos || pos >= line.size() || line[pos] != L'"') {
             return false;
         }
         if (line.size() < pos + 2 || line.back() != L'"') {
             return false;
         }
-        const std::wstring_view inner = std::wstring_view(line).substr(pos + 1, line.size() - pos - 2);
+        const std::wstring_view inner = line.substr(pos + 1, line.size() - pos - 2);
         // '.' of the line grammar does not cross line terminators.
         for (wchar_t c : inner) {
             if (c == L'\r' || c == L'\n' || c == 0x2028 || c == 0x2029) {
                 return false;
             }
         }
-        name.assign(line, 0, nameEnd);
+        name.assign(line.substr(0, nameEnd));
         value.assign(inner);
         return true;
     }
     const std::size_t pos = MatchNameAndColon(line, 0, nameEnd);
-    if (pos == std::wstring::npos) {
+    if (pos == std::wstring_view::npos) {
         return false;
     }
-    const std::wstring_view raw = std::wstring_view(line).substr(pos);
+    std::wstring_view raw = line.substr(pos);
     if (!MatchValue(raw)) {
         return false;
     }
-    name.assign(line, 0, nameEnd);
-    value = orvik::ToUpper(raw);
-    if (value.size() >= 2 && value[0] == L'0' && value[1] == L'X') {
-        value.erase(0, 2);
+    name.assign(line.substr(0, nameEnd));
+    if (raw.size() >= 2 && raw[0] == L'0' && (raw[1] == L'x' || raw[1] == L'X')) {
+        raw.remove_prefix(2);
+    }
+    value.assign(raw);
+    for (wchar_t& c : value) {
+        if (c >= L'a' && c <= L'z') {
+            c = static_cast<wchar_t>(c - L'a' + L'A');
+        }
     }
     return true;
 }
 
+} // namespace
+
+std::wstring StripComment(std::wstring_view line) {
+    return std::wstring(StrippedView(line));
+}
+
+bool MatchEntryLine(std::wstring_view rawLine, std::wstring& name, std::wstring& value) {
+    return MatchStrippedLine(StrippedView(rawLine), name, value);
+}
+
 void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
+    // About one entry a line; a huge file of junk gets no huge table in advance.
+    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    file.Reserve(std::min<std::size_t>(lines + 1, 4096));
     std::size_t start = 0;
     std::wstring name;
     std::wstring value;
+    std::wstring line;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
         const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
@@ -303,11 +333,12 @@ void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
             raw.remove_suffix(1);
         }
         start = next;
-        const std::wstring line = orvik::FromCp1252(raw);
-        if (StripComment(line).empty()) {
+        orvik::FromCp1252(raw, line);
+        const std::wstring_view stripped = StrippedView(line);
+        if (stripped.empty()) {
             continue;
         }
-        if (MatchEntryLine(line, name, value)) {
+        if (MatchStrippedLine(stripped, name, value)) {
             file.AddOccurrence(name, value);
         } else {
             Log(Format(L"Syntax Error: couldn't parse '%s'", {line}));

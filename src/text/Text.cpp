@@ -73,12 +73,17 @@ std::string ToCp1252(std::wstring_view text) {
 }
 
 std::wstring FromCp1252(std::string_view bytes) {
-    std::wstring out(bytes.size(), L'\0');
+    std::wstring out;
+    FromCp1252(bytes, out);
+    return out;
+}
+
+void FromCp1252(std::string_view bytes, std::wstring& out) {
+    out.resize(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         out[i] = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<wchar_t>(b);
     }
-    return out;
 }
 
 std::wstring Format(std::wstring_view format, std::initializer_list<std::wstring_view> args) {
@@ -114,10 +119,21 @@ std::wstring Format(std::wstring_view format, std::initializer_list<std::wstring
 }
 
 std::wstring ToWide(unsigned long long value) {
-    return std::to_wstring(value);
+    // By hand: the writer converts thousands of numbers per file, and the wide printf is slow.
+    wchar_t digits[24];
+    wchar_t* end = digits + 24;
+    wchar_t* p = end;
+    do {
+        *--p = static_cast<wchar_t>(L'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    return std::wstring(p, end);
 }
 std::wstring ToWideSigned(long long value) {
-    return std::to_wstring(value);
+    if (value >= 0) {
+        return ToWide(static_cast<unsigned long long>(value));
+    }
+    return L"-" + ToWide(0ULL - static_cast<unsigned long long>(value));
 }
 
 std::wstring ToUpper(std::wstring_view text) {
@@ -128,10 +144,6 @@ std::wstring ToUpper(std::wstring_view text) {
         }
     }
     return out;
-}
-
-wchar_t ToLowerAscii(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
 bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {

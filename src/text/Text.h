@@ -9,6 +9,8 @@ namespace orvik {
 // Files and the log are Windows-1252. A character the code page cannot hold becomes '?'.
 std::string ToCp1252(std::wstring_view text);
 std::wstring FromCp1252(std::string_view bytes);
+// The same into a buffer that is reused.
+void FromCp1252(std::string_view bytes, std::wstring& out);
 
 // Fills a printf-style format whose conversions (%s, %S, %d, %u, %lu, %ld, %llu) are replaced, in
 // order, by the already formatted arguments. "%%" stands for a single percent sign. Keeps the
@@ -20,7 +22,9 @@ std::wstring ToWideSigned(long long value);
 
 // ASCII upper/lower case; the form's names and values are ASCII.
 std::wstring ToUpper(std::wstring_view text);
-wchar_t ToLowerAscii(wchar_t c);
+inline wchar_t ToLowerAscii(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
 
 std::wstring Trim(std::wstring_view text);

@@ -230,6 +230,55 @@ TEST(NamePattern, AgreesWithTheRegularExpression) {
     }
 }
 
+// Lookups compare keys instead of matching pattern by pattern: equal keys must mean a match.
+TEST(NamePattern, KeysAreEqualExactlyWhenTheNameMatches) {
+    const std::vector<std::wstring> keyed = {
+        L"^Test_Volt([0-9]+)$", L"^SVID([0-9]+)_mode([0-9]+)_enter_SOP$",
+        L"^([0-9]+)Lead$",      L"^Test_A([0-9]+)",
+        L"^Test_\\.x([0-9]+)$",
+    };
+    const std::vector<std::wstring> names = {
+        L"Test_Volt1",
+        L"test_VOLT0042",
+        L"Test_Volt",
+        L"Test_Volt1a",
+        L"Test_Volt12x3",
+        L"SVID3_mode12_enter_SOP",
+        L"svid03_MODE1_enter_sop",
+        L"SVID_mode1_enter_SOP",
+        L"SVID3_mode1_enter_SOP4",
+        L"7Lead",
+        L"Lead",
+        L"12lead",
+        L"Test_A7",
+        L"Test_A",
+        L"Test_.x9",
+        L"Test_ax9",
+        L"",
+        L"Test_Volt\u00e91",
+    };
+    std::wstring upper;
+    std::wstring key;
+    for (const std::wstring& pattern : keyed) {
+        const CNamePattern parsed(pattern);
+        ASSERT_FALSE(parsed.Key().empty()) << std::string(pattern.begin(), pattern.end());
+        for (const std::wstring& name : names) {
+            CNamePattern::KeysOf(name, upper, key);
+            EXPECT_EQ(key == parsed.Key(), parsed.Match(name))
+                << "pattern " << std::string(pattern.begin(), pattern.end()) << ", name "
+                << std::string(name.begin(), name.end());
+        }
+    }
+    CNamePattern::KeysOf(L"svid12_Mode3", upper, key);
+    EXPECT_EQ(upper, L"SVID12_MODE3");
+    // Digits in the literal text, touching groups, literal patterns and other regular expressions
+    // are matched one by one.
+    for (const wchar_t* pattern : {L"^Test_([0-9]+)0$", L"^Test_([0-9]+)([0-9]+)$", L"^USB4_([0-9]+)$",
+                                   L"^Test_Plain$", L"^Test_\\d+$"}) {
+        EXPECT_TRUE(CNamePattern(pattern).Key().empty()) << std::wstring(pattern).size();
+    }
+}
+
 TEST(NamePattern, MatchesVeryLongNamesWithoutDeepRecursion) {
     const std::wstring digits(100000, L'5');
     EXPECT_TRUE(CNamePattern(L"^Test_Volt([0-9]+)$").Match(L"Test_Volt" + digits));
