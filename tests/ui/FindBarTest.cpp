@@ -14,13 +14,7 @@
 
 #include <memory>
 
-namespace {
-
-const std::wstring kCancel =
-    L"Are you sure you want to cancel?  You will lose all your work and have to start "
-    L"over again from the beginning.";
-
-} // namespace
+namespace {} // namespace
 
 class FindBarTest : public QObject {
     Q_OBJECT

@@ -26,17 +26,6 @@
 
 namespace {
 
-const std::wstring kOverwrite =
-    L"Loading this Orvik will overwrite all data that has been entered.  Are you sure you want to continue?";
-
-QStringList LabelsOf(const std::vector<CPageSuper*>& pages) {
-    QStringList labels;
-    for (const CPageSuper* page : pages) {
-        labels << QString::fromStdWString(page->TabLabel());
-    }
-    return labels;
-}
-
 // The tabs a sheet without a window shows for the same bytes.
 QStringList HeadlessTabs(const std::string& bytes) {
     CScriptedPrompt quiet;

@@ -23,12 +23,6 @@
 
 namespace {
 
-const std::wstring kLeave =
-    L"This page has not been filled out correctly.  Are you sure you wish to continue?";
-const std::wstring kCancel =
-    L"Are you sure you want to cancel?  You will lose all your work and have to start "
-    L"over again from the beginning.";
-
 // The complete port of FullPortForm(2, 1, 2, 1) with some of its answers replaced.
 std::string EditedPort(const std::vector<std::pair<std::string, std::string>>& edits) {
     std::string text = orvik::testsupport::FullPortForm(2, 1, 2, 1);

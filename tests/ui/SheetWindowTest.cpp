@@ -21,20 +21,6 @@
 
 namespace {
 
-const std::wstring kLeave =
-    L"This page has not been filled out correctly.  Are you sure you wish to continue?";
-const std::wstring kCancel =
-    L"Are you sure you want to cancel?  You will lose all your work and have to start "
-    L"over again from the beginning.";
-
-QStringList LabelsOf(const std::vector<CPageSuper*>& pages) {
-    QStringList labels;
-    for (const CPageSuper* page : pages) {
-        labels << QString::fromStdWString(page->TabLabel());
-    }
-    return labels;
-}
-
 int Shown(const CScriptedPrompt& prompt, CScriptedPrompt::Shown::Kind kind, const std::wstring& text) {
     int n = 0;
     for (const auto& s : prompt.History()) {

@@ -18,6 +18,24 @@
 #include <string>
 #include <vector>
 
+// The sheet's questions, as the user reads them.
+inline const std::wstring kLeave =
+    L"This page has not been filled out correctly.  Are you sure you wish to continue?";
+inline const std::wstring kCancel =
+    L"Are you sure you want to cancel?  You will lose all your work and have to start "
+    L"over again from the beginning.";
+inline const std::wstring kOverwrite =
+    L"Loading this Orvik will overwrite all data that has been entered.  Are you sure you want to continue?";
+
+// The tab labels of these pages, in order.
+inline QStringList LabelsOf(const std::vector<CPageSuper*>& pages) {
+    QStringList labels;
+    for (const CPageSuper* page : pages) {
+        labels << QString::fromStdWString(page->TabLabel());
+    }
+    return labels;
+}
+
 // A fresh sheet and window for one test, with scripted answers, a captured log, counted beeps and
 // its own folder for saved files.
 class CUiFixture {
