@@ -15,7 +15,7 @@ int ParentIntValue(const CParameterField* field, const wchar_t* parentName) {
     const std::wstring_view name(parentName);
     for (const CParameterField* p : field->Parents()) {
         if (p && p->NamePattern() == name) {
-            const auto* parent = dynamic_cast<const CPulldownListField*>(p);
+            const CPulldownListField* parent = p->AsPulldownList();
             return parent ? parent->GetIntValue() : -1;
         }
     }

@@ -144,7 +144,7 @@ SGroupMatch FindGroupRecord(const std::wstring& name) {
 // The value a group field holds for a file value: numbers are kept in user units, the file in file
 // units.
 std::wstring UserValue(const CParameterField* field, const std::wstring& fileValue) {
-    const auto* number = dynamic_cast<const CNumEditField*>(field);
+    const CNumEditField* number = field->AsNumEdit();
     if (!number) {
         return fileValue;
     }
