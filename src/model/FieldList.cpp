@@ -215,6 +215,7 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, in
     auto copy =
         std::make_unique<CFieldGroup>(blank.ownerList_, instanceNumber, blank.fields_.EnclosingList());
     const std::vector<CParameterField*>& sources = blank.fields_.Fields();
+    copy->fields_.Reserve(sources.size());
     for (const CParameterField* f : sources) {
         std::unique_ptr<CParameterField> f2 = f->Clone();
         f2->CopyFrom(*f);
