@@ -280,8 +280,9 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CloneInto(CFieldGroupList* ownerList,
 }
 
 void CFieldGroup::WriteText(std::wstring& out) const {
-    const std::wstring indent(static_cast<std::size_t>(4 * Depth()), L' ');
-    std::wstring line;
+    const auto indent = static_cast<std::size_t>(4 * Depth());
+    // One line buffer for every group written: it is done with before the child groups are.
+    thread_local std::wstring line;
     for (const CParameterField* f : fields_) {
         if (!f->IsAvailable()) {
             continue;
@@ -290,7 +291,7 @@ void CFieldGroup::WriteText(std::wstring& out) const {
         if (f->WriteComment()) {
             f->AppendComment(line);
         }
-        out += indent;
+        out.append(indent, L' ');
         out += line;
         out += L"\r\n";
     }
