@@ -48,12 +48,13 @@ void CRuleGroup::BuildIndex() const {
     literalIndex_.clear();
     keyIndex_.clear();
     patternRecords_.clear();
+    exactIndex_.reserve(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         const CRuleRecord& record = records[i];
         exactIndex_.emplace(record.namePattern, i);
         const CNamePattern& parsed = record.Parsed();
         if (parsed.IsLiteral()) {
-            literalIndex_.emplace(orvik::ToUpper(parsed.LiteralText()), i);
+            literalIndex_.emplace(parsed.UpperLiteralText(), i);
         } else if (!parsed.Key().empty()) {
             keyIndex_.emplace(parsed.Key(), i);
         } else {
@@ -201,7 +202,7 @@ void CRuleTable::BuildGroupIndex() {
             const CNamePattern& parsed = g.records[i].Parsed();
             std::vector<SGroupRecord>* list = nullptr;
             if (parsed.IsLiteral()) {
-                list = &groupLiteralIndex_[orvik::ToUpper(parsed.LiteralText())];
+                list = &groupLiteralIndex_[parsed.UpperLiteralText()];
             } else if (!parsed.Key().empty()) {
                 list = &groupKeyIndex_[parsed.Key()];
             }

@@ -62,12 +62,13 @@ void CFieldList::BuildIndex() const {
     literalIndex_.clear();
     keyIndex_.clear();
     patternFields_.clear();
+    exactIndex_.reserve(fields_.size());
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const std::wstring& pattern = fields_[i]->NamePattern();
         exactIndex_.emplace(pattern, i);
         const CNamePattern& parsed = fields_[i]->ParsedPattern();
         if (parsed.IsLiteral()) {
-            literalIndex_.emplace(orvik::ToUpper(parsed.LiteralText()), i);
+            literalIndex_.emplace(parsed.UpperLiteralText(), i);
         } else if (!parsed.Key().empty()) {
             keyIndex_.emplace(parsed.Key(), i);
         } else {

@@ -54,6 +54,7 @@ const CNamePattern& CNamePattern::Of(const std::wstring& pattern) {
 CNamePattern::CNamePattern(std::wstring pattern) : pattern_(std::move(pattern)) {
     ParseTokens();
     SplitPieces();
+    upperLiteral_ = orvik::ToUpper(LiteralText());
 }
 
 void CNamePattern::ParseTokens() {
