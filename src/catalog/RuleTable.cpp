@@ -16,6 +16,19 @@ bool DefaultValidity(const CParameterField* field) {
     return field != nullptr && field->IsValid();
 }
 
+namespace {
+
+std::size_t& RuleGeneration() {
+    static std::size_t generation = 0;
+    return generation;
+}
+
+} // namespace
+
+std::size_t CRuleGroup::Generation() {
+    return RuleGeneration();
+}
+
 CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
     if (!record.availability) {
         record.availability = AlwaysAvailable;
@@ -26,6 +39,7 @@ CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
     record.parsedPattern = &CNamePattern::Of(record.namePattern);
     records.push_back(std::move(record));
     indexed_ = false;
+    ++RuleGeneration();
     return records.back();
 }
 
@@ -34,12 +48,13 @@ void CRuleGroup::BuildIndex() const {
     literalIndex_.clear();
     keyIndex_.clear();
     patternRecords_.clear();
+    exactIndex_.reserve(records.size());
     for (std::size_t i = 0; i < records.size(); ++i) {
         const CRuleRecord& record = records[i];
         exactIndex_.emplace(record.namePattern, i);
         const CNamePattern& parsed = record.Parsed();
         if (parsed.IsLiteral()) {
-            literalIndex_.emplace(orvik::ToUpper(parsed.LiteralText()), i);
+            literalIndex_.emplace(parsed.UpperLiteralText(), i);
         } else if (!parsed.Key().empty()) {
             keyIndex_.emplace(parsed.Key(), i);
         } else {
@@ -74,6 +89,14 @@ const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, const std::w
     if (auto it = keyIndex_.find(key); it != keyIndex_.end()) {
         best = std::min(best, it->second);
     }
+    return FirstPatternMatch(name, best);
+}
+
+const CRuleRecord* CRuleGroup::FirstPatternMatch(const std::wstring& name, std::size_t best) const {
+    if (!indexed_) {
+        BuildIndex();
+    }
+    best = std::min(best, records.size());
     for (std::size_t i : patternRecords_) {
         if (i >= best) {
             break;
@@ -139,14 +162,59 @@ const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const C
     thread_local std::wstring upper;
     thread_local std::wstring key;
     CNamePattern::KeysOf(name, upper, key);
+    if (!groupIndexed_ || groupIndexGeneration_ != CRuleGroup::Generation()) {
+        BuildGroupIndex();
+    }
+    static const std::vector<SGroupRecord> kNone;
+    const auto literal = groupLiteralIndex_.find(upper);
+    const auto keyed = groupKeyIndex_.find(key);
+    const std::vector<SGroupRecord>& literals = literal == groupLiteralIndex_.end() ? kNone : literal->second;
+    const std::vector<SGroupRecord>& keys = keyed == groupKeyIndex_.end() ? kNone : keyed->second;
+    auto nextLiteral = literals.begin();
+    auto nextKey = keys.begin();
+    std::size_t position = 0;
     for (const CRuleGroup& g : groups_) {
-        if (const CRuleRecord* record = g.FirstMatch(name, upper, key, false)) {
+        std::size_t best = g.records.size();
+        if (nextLiteral != literals.end() && nextLiteral->group == position) {
+            best = std::min(best, nextLiteral->record);
+            ++nextLiteral;
+        }
+        if (nextKey != keys.end() && nextKey->group == position) {
+            best = std::min(best, nextKey->record);
+            ++nextKey;
+        }
+        ++position;
+        if (const CRuleRecord* record = g.FirstPatternMatch(name, best)) {
             group = &g;
             return record;
         }
     }
     group = nullptr;
     return nullptr;
+}
+
+void CRuleTable::BuildGroupIndex() {
+    groupLiteralIndex_.clear();
+    groupKeyIndex_.clear();
+    std::size_t position = 0;
+    for (const CRuleGroup& g : groups_) {
+        for (std::size_t i = 0; i < g.records.size(); ++i) {
+            const CNamePattern& parsed = g.records[i].Parsed();
+            std::vector<SGroupRecord>* list = nullptr;
+            if (parsed.IsLiteral()) {
+                list = &groupLiteralIndex_[parsed.UpperLiteralText()];
+            } else if (!parsed.Key().empty()) {
+                list = &groupKeyIndex_[parsed.Key()];
+            }
+            // The group's first record of that name or key is the one it finds.
+            if (list && (list->empty() || list->back().group != position)) {
+                list->push_back(SGroupRecord{position, i});
+            }
+        }
+        ++position;
+    }
+    groupIndexGeneration_ = CRuleGroup::Generation();
+    groupIndexed_ = true;
 }
 
 CRuleGroup* CRuleTable::FindGroup(int typeId) {

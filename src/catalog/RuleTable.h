@@ -27,6 +27,13 @@ struct CRuleGroup {
     // The same with the name's keys (CNamePattern::KeysOf) already made.
     const CRuleRecord* FirstMatch(const std::wstring& name, const std::wstring& upper,
                                   const std::wstring& key, bool exactToo) const;
+    // The first record before `best` whose pattern needs matching one by one (neither literal nor
+    // keyed) and matches `name`; otherwise the record at `best`, null when that is past the end.
+    const CRuleRecord* FirstPatternMatch(const std::wstring& name, std::size_t best) const;
+
+    // Changes with every record added to any group, so that indexes over several groups know when
+    // they are stale.
+    static std::size_t Generation();
 
 private:
     void BuildIndex() const;
@@ -61,8 +68,21 @@ public:
 
 private:
     CRuleTable();
+    void BuildGroupIndex();
+
     bool built_ = false;
     std::deque<CRuleGroup> groups_;
+
+    // FirstGroupMatch looks a name up once for all groups: for each literal name (upper case) and
+    // each key, the first record of every group that has one, in group order.
+    struct SGroupRecord {
+        std::size_t group;
+        std::size_t record;
+    };
+    std::size_t groupIndexGeneration_ = 0;
+    bool groupIndexed_ = false;
+    std::unordered_map<std::wstring, std::vector<SGroupRecord>> groupLiteralIndex_;
+    std::unordered_map<std::wstring, std::vector<SGroupRecord>> groupKeyIndex_;
 };
 
 const CRuleRecord* LookupRuleRecord(int typeId, const std::wstring& name);

@@ -350,7 +350,7 @@ bool CNumEditField::CreateControl() {
 
 void CNumEditField::CopyFrom(const CParameterField& other) {
     CParameterField::CopyFrom(other);
-    if (const auto* num = dynamic_cast<const CNumEditField*>(&other)) {
+    if (const CNumEditField* num = other.AsNumEdit()) {
         // The prompt keeps telling the range it was last made for.
         if (num->minimum_ != minimum_ || num->maximum_ != maximum_) {
             Prompt();
@@ -504,7 +504,7 @@ bool CPulldownListField::CreateControl() {
 
 void CPulldownListField::CopyFrom(const CParameterField& other) {
     CParameterField::CopyFrom(other);
-    if (const auto* list = dynamic_cast<const CPulldownListField*>(&other)) {
+    if (const CPulldownListField* list = other.AsPulldownList()) {
         options_ = list->options_;
     }
 }

@@ -88,6 +88,7 @@ public:
     void GetOutputLine(std::wstring& out) const override;
     void AppendComment(std::wstring& line) const override;
     void SetIntValue(int value) override;
+    const CNumEditField* AsNumEdit() const override { return this; }
     bool IsValid() const override;
     void RestoreFileValue() override;
     bool CreateControl() override;
@@ -138,6 +139,7 @@ public:
     void AppendComment(std::wstring& line) const override;
     void SetIntValue(int value) override;
     bool IsValid() const override;
+    const CPulldownListField* AsPulldownList() const override { return this; }
     bool CreateControl() override;
     void CopyFrom(const CParameterField& other) override;
     std::unique_ptr<CParameterField> Clone() const override;

@@ -62,12 +62,13 @@ void CFieldList::BuildIndex() const {
     literalIndex_.clear();
     keyIndex_.clear();
     patternFields_.clear();
+    exactIndex_.reserve(fields_.size());
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const std::wstring& pattern = fields_[i]->NamePattern();
         exactIndex_.emplace(pattern, i);
         const CNamePattern& parsed = fields_[i]->ParsedPattern();
         if (parsed.IsLiteral()) {
-            literalIndex_.emplace(orvik::ToUpper(parsed.LiteralText()), i);
+            literalIndex_.emplace(parsed.UpperLiteralText(), i);
         } else if (!parsed.Key().empty()) {
             keyIndex_.emplace(parsed.Key(), i);
         } else {
@@ -215,6 +216,7 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, in
     auto copy =
         std::make_unique<CFieldGroup>(blank.ownerList_, instanceNumber, blank.fields_.EnclosingList());
     const std::vector<CParameterField*>& sources = blank.fields_.Fields();
+    copy->fields_.Reserve(sources.size());
     for (const CParameterField* f : sources) {
         std::unique_ptr<CParameterField> f2 = f->Clone();
         f2->CopyFrom(*f);
@@ -279,8 +281,9 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CloneInto(CFieldGroupList* ownerList,
 }
 
 void CFieldGroup::WriteText(std::wstring& out) const {
-    const std::wstring indent(static_cast<std::size_t>(4 * Depth()), L' ');
-    std::wstring line;
+    const auto indent = static_cast<std::size_t>(4 * Depth());
+    // One line buffer for every group written: it is done with before the child groups are.
+    thread_local std::wstring line;
     for (const CParameterField* f : fields_) {
         if (!f->IsAvailable()) {
             continue;
@@ -289,7 +292,7 @@ void CFieldGroup::WriteText(std::wstring& out) const {
         if (f->WriteComment()) {
             f->AppendComment(line);
         }
-        out += indent;
+        out.append(indent, L' ');
         out += line;
         out += L"\r\n";
     }

@@ -22,6 +22,8 @@ public:
 
     // Takes ownership when the list owns its fields.
     void Append(CParameterField* field);
+    // Room for `count` fields in all, so that appending them does not grow the list step by step.
+    void Reserve(std::size_t count) { fields_.reserve(count); }
     void Clear();
     // Stable sort; the sheet orders its fields with HasFewerParents so parents come first.
     void StableSort(const std::function<bool(const CParameterField*, const CParameterField*)>& less);

@@ -36,6 +36,10 @@ bool IsRegexSpecial(wchar_t c) {
     }
 }
 
+bool IsDigitGroupAt(std::wstring_view p, std::size_t i) {
+    return p[i] == L'(' && p.substr(i, kDigitGroup.size()) == kDigitGroup;
+}
+
 } // namespace
 
 const CNamePattern& CNamePattern::Of(const std::wstring& pattern) {
@@ -50,6 +54,7 @@ const CNamePattern& CNamePattern::Of(const std::wstring& pattern) {
 CNamePattern::CNamePattern(std::wstring pattern) : pattern_(std::move(pattern)) {
     ParseTokens();
     SplitPieces();
+    upperLiteral_ = orvik::ToUpper(LiteralText());
 }
 
 void CNamePattern::ParseTokens() {
@@ -68,14 +73,17 @@ void CNamePattern::ParseTokens() {
         }
     }
     std::vector<Token> tokens;
-    auto literal = [&tokens](wchar_t c) {
+    // Every pattern of the program is parsed once at start-up: a literal run is given its room at
+    // once instead of growing character by character.
+    auto literal = [&tokens, &p](wchar_t c, std::size_t at) {
         if (tokens.empty() || tokens.back().digits) {
             tokens.push_back(Token{false, {}});
+            tokens.back().text.reserve(p.size() - at);
         }
         tokens.back().text.push_back(c);
     };
     for (std::size_t i = 0; i < p.size();) {
-        if (p.substr(i, kDigitGroup.size()) == kDigitGroup) {
+        if (IsDigitGroupAt(p, i)) {
             tokens.push_back(Token{true, {}});
             ++digitGroups_;
             i += kDigitGroup.size();
@@ -83,12 +91,12 @@ void CNamePattern::ParseTokens() {
             if (i + 1 >= p.size() || !IsRegexSpecial(p[i + 1])) {
                 return; // \d, \w and the like: leave it to the regular-expression engine
             }
-            literal(p[i + 1]);
+            literal(p[i + 1], i);
             i += 2;
         } else if (IsRegexSpecial(p[i])) {
             return;
         } else {
-            literal(p[i]);
+            literal(p[i], i);
             ++i;
         }
     }
@@ -148,6 +156,7 @@ void CNamePattern::SplitPieces() {
     // ([0-9]+); a run of separators counts as one. Empty pieces are dropped.
     const std::wstring& p = pattern_;
     std::wstring piece;
+    piece.reserve(p.size());
     std::size_t i = 0;
     auto flush = [&]() {
         if (!piece.empty()) {
@@ -164,7 +173,7 @@ void CNamePattern::SplitPieces() {
                 consumed = 1;
             }
         }
-        if (consumed == 0 && std::wstring_view(p).substr(i, kDigitGroup.size()) == kDigitGroup) {
+        if (consumed == 0 && IsDigitGroupAt(p, i)) {
             consumed = kDigitGroup.size();
         }
         if (consumed == 0 && i + 1 == p.size() && p[i] == L'$') {

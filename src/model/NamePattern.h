@@ -34,6 +34,8 @@ public:
     bool IsLiteral() const { return simple_ && digitGroups_ == 0; }
     // The one name a literal pattern matches (escapes resolved); empty otherwise.
     std::wstring LiteralText() const;
+    // LiteralText in upper case, made once: the lookup indexes of rules and fields are keyed by it.
+    const std::wstring& UpperLiteralText() const { return upperLiteral_; }
 
     // Where a name and the patterns it matches meet without matching one by one: the name in upper
     // case with every run of digits made one '0'. A pattern with instance-number groups has such a
@@ -62,4 +64,5 @@ private:
     std::vector<Token> tokens_;
     std::vector<std::wstring> pieces_;
     std::wstring key_;
+    std::wstring upperLiteral_;
 };

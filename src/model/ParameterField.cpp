@@ -201,9 +201,23 @@ void CParameterField::SetDistinctParents(std::vector<CParameterField*> parents) 
 
 void CParameterField::AddParentAndItsParents(CParameterField* parent) {
     AddParent(parent);
-    // A copy: a field may be its parent's parent list's owner in a badly linked table.
-    const std::vector<CParameterField*> grandParents = parent->parents_;
-    for (CParameterField* p : grandParents) {
+    if (parent == this) {
+        // A copy: the list read is the one being added to.
+        const std::vector<CParameterField*> grandParents = parent->parents_;
+        for (CParameterField* p : grandParents) {
+            if (p && p != this) {
+                AddParent(p);
+            }
+        }
+        return;
+    }
+    // Every group made links each of its fields this way: room for all at once, still growing
+    // geometrically over many calls.
+    const std::size_t wanted = parents_.size() + parent->parents_.size();
+    if (wanted > parents_.capacity()) {
+        parents_.reserve(std::max(wanted, 2 * parents_.capacity()));
+    }
+    for (CParameterField* p : parent->parents_) {
         if (p && p != this) {
             AddParent(p);
         }

@@ -12,6 +12,8 @@ class CFieldControl;
 class CNamePattern;
 class CFieldGroup;
 class CFieldList;
+class CNumEditField;
+class CPulldownListField;
 class CWndWrapper;
 struct CRuleRecord;
 class CParameterField;
@@ -50,6 +52,10 @@ public:
     virtual void SetValue(const std::wstring& text);
     virtual void CopyFrom(const CParameterField& other);
     virtual std::unique_ptr<CParameterField> Clone() const = 0;
+    // The field as a number or a pull-down, null when it is another kind: rules ask this of every
+    // parent they test, too often for a type query each time.
+    virtual const CNumEditField* AsNumEdit() const { return nullptr; }
+    virtual const CPulldownListField* AsPulldownList() const { return nullptr; }
 
     std::wstring GetPrintableName() const;
     void AppendPrintableName(std::wstring& out) const;

@@ -8,14 +8,17 @@ const wchar_t* const kConnectorTypeName = fieldname::kConnectorType;
 const wchar_t* const kPDPortTypeName = fieldname::kPdPortType;
 
 int ParentIntValue(const CParameterField* field, const wchar_t* parentName) {
+    return field ? ParentIntValue(field, std::wstring_view(parentName)) : -1;
+}
+
+int ParentIntValue(const CParameterField* field, std::wstring_view name) {
     if (!field) {
         return -1;
     }
     // Compared in place: this runs for every parent test of every re-evaluation.
-    const std::wstring_view name(parentName);
     for (const CParameterField* p : field->Parents()) {
         if (p && p->NamePattern() == name) {
-            const auto* parent = dynamic_cast<const CPulldownListField*>(p);
+            const CPulldownListField* parent = p->AsPulldownList();
             return parent ? parent->GetIntValue() : -1;
         }
     }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The option ids of the form's choice lists that the availability rules compare. -1 stands for "no
@@ -51,16 +52,17 @@ enum EPDOCPMethod : int { OCP_OVER_CURRENT = 0, OCP_UNDER_VOLTAGE = 1, OCP_BOTH 
 // The parent's option id read through GetIntValue, -1 for a null field, a missing parent or a parent
 // that is not a pull-down.
 int ParentIntValue(const CParameterField* field, const wchar_t* parentName);
+int ParentIntValue(const CParameterField* field, std::wstring_view parentName);
 
 template <class E> class PulldownValueChecker {
 public:
     PulldownValueChecker(const wchar_t* parentName, std::vector<E> values)
-        : parentName_(parentName), values_(std::move(values)) {}
+        : parentName_(parentName), parentNameView_(parentName), values_(std::move(values)) {}
     virtual ~PulldownValueChecker() = default;
 
     virtual bool operator()(const CParameterField* field) const = 0;
 
-    int GetParentValue(const CParameterField* field) const { return ParentIntValue(field, parentName_); }
+    int GetParentValue(const CParameterField* field) const { return ParentIntValue(field, parentNameView_); }
     const wchar_t* ParentName() const { return parentName_; }
 
 protected:
@@ -79,6 +81,8 @@ protected:
     }
 
     const wchar_t* parentName_;
+    // Measured once: every evaluation asks for the parent by this name.
+    std::wstring_view parentNameView_;
     std::vector<E> values_;
 };
 

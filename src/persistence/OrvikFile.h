@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 // One `Name: value` line as read: the name as written and the value as stored (quotes removed for
@@ -41,9 +41,13 @@ public:
     void AddRejectedLine(std::wstring line);
 
 private:
+    void Rehash(std::size_t slotCount);
+
     std::wstring path_;
     std::vector<COrvikEntry> entries_;
-    std::unordered_map<std::wstring, std::size_t> index_;
+    // The entries by name, open addressing: a slot holds an entry's position plus one, 0 when free.
+    // The names are the entries' own, so adding a name costs no copy for the index.
+    std::vector<std::size_t> slots_;
     std::vector<std::wstring> rejected_;
     std::size_t rejectedCount_ = 0;
 };

@@ -126,6 +126,23 @@ int InstanceLimit(int groupType, std::size_t position) {
     }
 }
 
+// An instance number of at most nine characters: plain digits, as the name patterns capture them,
+// are read directly; anything else as any unsigned answer is.
+bool InstanceNumberOf(const std::wstring& text, std::uint32_t& out) {
+    std::uint32_t n = 0;
+    for (wchar_t c : text) {
+        if (!IsDigit(c)) {
+            return TryTextToUnsigned(text, out);
+        }
+        n = n * 10 + static_cast<std::uint32_t>(c - L'0');
+    }
+    if (text.empty()) {
+        return TryTextToUnsigned(text, out);
+    }
+    out = n;
+    return true;
+}
+
 // The record of a group type that matches a printable name, with its group's type and owner type.
 struct SGroupMatch {
     const CRuleRecord* record = nullptr;
@@ -144,7 +161,7 @@ SGroupMatch FindGroupRecord(const std::wstring& name) {
 // The value a group field holds for a file value: numbers are kept in user units, the file in file
 // units.
 std::wstring UserValue(const CParameterField* field, const std::wstring& fileValue) {
-    const auto* number = dynamic_cast<const CNumEditField*>(field);
+    const CNumEditField* number = field->AsNumEdit();
     if (!number) {
         return fileValue;
     }
@@ -174,17 +191,20 @@ CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::
     if (!match.record || match.typeId == 0 || match.typeId == 1) {
         return nullptr;
     }
-    std::vector<std::wstring> captures;
+    // Kept from call to call: the loader asks for every group entry of a file, and nothing below
+    // comes back here.
+    thread_local std::vector<std::wstring> captures;
+    thread_local std::vector<int> numbers;
     if (!match.record->Parsed().Match(name, &captures) || captures.empty()) {
         return nullptr;
     }
-    std::vector<int> numbers;
+    numbers.clear();
     for (std::size_t i = 0; i < captures.size(); ++i) {
         std::uint32_t n = 0;
         const int limit = InstanceLimit(match.typeId, i);
         // Number 0 would address a group before the first; numbers past the counts' ranges would
         // create groups no count can declare.
-        if (captures[i].size() > 9 || !TryTextToUnsigned(captures[i], n) || n == 0 ||
+        if (captures[i].size() > 9 || !InstanceNumberOf(captures[i], n) || n == 0 ||
             n > static_cast<std::uint32_t>(limit)) {
             return nullptr;
         }

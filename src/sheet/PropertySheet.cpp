@@ -85,8 +85,13 @@ void CMarnelPropertySheet::LinkParents() {
         grew = false;
         for (CParameterField* field : fieldVector_) {
             const std::size_t before = field->Parents().size();
-            const std::vector<CParameterField*> parents = field->Parents();
-            for (CParameterField* parent : parents) {
+            // By position: the list only grows at its end while it is read. A field that is its own
+            // parent brings nothing it does not already have.
+            for (std::size_t i = 0; i < before; ++i) {
+                CParameterField* parent = field->Parents()[i];
+                if (parent == field) {
+                    continue;
+                }
                 for (CParameterField* grandParent : parent->Parents()) {
                     if (grandParent && grandParent != field) {
                         field->AddParent(grandParent);

@@ -120,6 +120,45 @@ TEST(Reader, RepeatedAndRejectedLinesCostNoMemoryBeyondTheirCount) {
     EXPECT_EQ(file.RejectedLines().size(), COrvikFile::kMaxKeptRejectedLines);
 }
 
+// Names are told apart exactly however many there are, whether or not room was made for them, and
+// each keeps its place of first appearance, its first value and its count.
+TEST(Reader, ManyDistinctNamesKeepTheirOrderValuesAndCounts) {
+    std::string lines;
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 3000; ++i) {
+            const std::string n = std::to_string(i);
+            lines += (i % 2 ? "Name_" : "NAME_") + n + ": " + std::to_string(round * 10000 + i) + "\n";
+        }
+    }
+    lines += "name_1: 5\n";
+    for (const bool reserve : {false, true}) {
+        COrvikFile file;
+        if (reserve) {
+            file.Reserve(100);
+        }
+        std::wstring name;
+        std::wstring value;
+        std::size_t start = 0;
+        while (start < lines.size()) {
+            const std::size_t end = lines.find('\n', start);
+            ASSERT_TRUE(MatchEntryLine(orvik::FromCp1252(lines.substr(start, end - start)), name, value));
+            file.AddOccurrence(name, value);
+            start = end + 1;
+        }
+        ASSERT_EQ(file.Entries().size(), 3001u);
+        for (int i = 0; i < 3000; ++i) {
+            const COrvikEntry& entry = file.Entries()[static_cast<std::size_t>(i)];
+            const std::wstring n = orvik::FromCp1252(std::to_string(i));
+            EXPECT_EQ(entry.name, (i % 2 ? L"Name_" : L"NAME_") + n);
+            EXPECT_EQ(entry.first.name, entry.name);
+            EXPECT_EQ(entry.first.value, n);
+            EXPECT_EQ(entry.count, 3u);
+        }
+        EXPECT_EQ(file.Entries()[3000].name, L"name_1") << "names differing in case are different entries";
+        EXPECT_EQ(file.Entries()[3000].count, 1u);
+    }
+}
+
 class LoaderTest : public ::testing::Test {
 protected:
     void SetUp() override { sheet.Initialize(); }

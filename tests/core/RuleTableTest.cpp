@@ -156,6 +156,48 @@ TEST_F(RuleTable, PatternThatDoesNotCompileIsLoggedAndSkipped) {
     EXPECT_NE(LookupRuleRecord(7, L"^Test_Broken[$"), nullptr);
 }
 
+// The loader asks the whole table which group a name belongs to: the first group, in table order,
+// whose own lookup finds it, through literal names, keys and patterns alike; records added to any
+// group after a lookup are seen.
+TEST_F(RuleTable, FirstGroupMatchAnswersAsEachGroupInTurn) {
+    const CRuleRecord& sink = Register(3, L"^Test_Shared([0-9]+)$");
+    const CRuleRecord& mode = Register(5, L"^Test_SharedLiteral$");
+    Register(6, L"^Test_Shared([0-9]+)$");
+    Register(7, L"^Test_SharedLiteral$");
+    const std::vector<std::wstring> names = {L"Test_Shared4",     L"test_shared12", L"TEST_SHAREDLITERAL",
+                                             L"Test_Volt3",       L"Test_Plain",    L"Test_Volt",
+                                             L"Test_AfterBroken", L"Test_Nowhere9", L"Test_Text"};
+    for (const std::wstring& name : names) {
+        const CRuleGroup* expectedGroup = nullptr;
+        const CRuleRecord* expected = nullptr;
+        for (const CRuleGroup& g : CRuleTable::Instance().Groups()) {
+            if ((expected = g.FirstMatch(name, false)) != nullptr) {
+                expectedGroup = &g;
+                break;
+            }
+        }
+        const CRuleGroup* group = nullptr;
+        EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(name, group), expected)
+            << std::string(name.begin(), name.end());
+        EXPECT_EQ(group, expectedGroup);
+    }
+    const CRuleGroup* group = nullptr;
+    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_Shared4", group), &sink);
+    EXPECT_EQ(group->typeId, 3);
+    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_SharedLiteral", group), &mode);
+    EXPECT_EQ(group->typeId, 5);
+
+    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_Later7", group), nullptr);
+    EXPECT_EQ(group, nullptr);
+    const CRuleRecord& later = Register(6, L"^Test_Later([0-9]+)$");
+    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_Later7", group), &later);
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(group->typeId, 6);
+    const CRuleRecord& earlier = Register(2, L"^Test_Later([0-9]+)$");
+    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_Later7", group), &earlier);
+    EXPECT_EQ(group->typeId, 2);
+}
+
 // A group's records are looked up through an index; it must answer as the walk through them does.
 TEST(RuleGroupLookup, IndexAnswersAsTheWalkDoes) {
     const std::vector<std::wstring> patterns = FillersAround(kLookupPatterns);
