@@ -3,6 +3,7 @@
 #include "ui/PageInfoTexts.h"
 #include "ui/ReleaseNotes.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTextEdit>
 #include <QTimer>
@@ -51,8 +52,11 @@ void CSheetInfoWindows::ShowPageWindow(EPage page) {
     window->setAttribute(Qt::WA_ShowWithoutActivating);
     const bool sheetHasKeyboard = sheetWindow_.isActiveWindow();
     window->show();
-    if (sheetHasKeyboard) {
-        // Some platforms activate every new window regardless.
+    // Desktop window managers honour the request not to activate the new window, which then opens
+    // over the sheet while the sheet keeps the keyboard; asking for the keyboard back there would
+    // raise the sheet over the explanation it has just opened. The offscreen platform activates every
+    // new window regardless, so there the keyboard is handed back.
+    if (sheetHasKeyboard && QGuiApplication::platformName() == QLatin1String("offscreen")) {
         sheetWindow_.activateWindow();
     }
 }
