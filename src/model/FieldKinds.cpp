@@ -487,7 +487,16 @@ void CPulldownListField::AppendComment(std::wstring& line) const {
         return;
     }
     line += L"        ; ";
-    line += GetCurrentOption().second;
+    std::uint32_t n = 0;
+    if (!TryTextToUnsigned(Value(), n)) {
+        return;
+    }
+    for (const COption& o : *options_) {
+        if (static_cast<std::uint32_t>(o.first) == n) {
+            line += o.second;
+            return;
+        }
+    }
 }
 
 void CPulldownListField::SetIntValue(int value) {

@@ -21,7 +21,7 @@ void COrvikFile::AddOccurrence(const std::wstring& name, const std::wstring& val
     std::size_t slot = HashOf(name) & mask;
     while (slots_[slot] != 0) {
         COrvikEntry& entry = entries_[slots_[slot] - 1];
-        if (entry.name == name) {
+        if (entry.Name() == name) {
             ++entry.count;
             return;
         }
@@ -29,7 +29,6 @@ void COrvikFile::AddOccurrence(const std::wstring& name, const std::wstring& val
     }
     slots_[slot] = entries_.size() + 1;
     COrvikEntry& entry = entries_.emplace_back();
-    entry.name = name;
     entry.first.name = name;
     entry.first.value = value;
     entry.count = 1;
@@ -39,7 +38,7 @@ void COrvikFile::Rehash(std::size_t slotCount) {
     slots_.assign(slotCount, 0);
     const std::size_t mask = slotCount - 1;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        std::size_t slot = HashOf(entries_[i].name) & mask;
+        std::size_t slot = HashOf(entries_[i].Name()) & mask;
         while (slots_[slot] != 0) {
             slot = (slot + 1) & mask;
         }

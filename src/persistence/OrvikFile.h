@@ -16,9 +16,11 @@ struct COccurrence {
 // discarded whole, so the others matter only by their number (and a file of millions of repeated
 // lines must not cost millions of copies).
 struct COrvikEntry {
-    std::wstring name;
     COccurrence first;
     std::size_t count = 0;
+
+    // The name as written, the same for every occurrence.
+    const std::wstring& Name() const { return first.name; }
 };
 
 // A parsed Orvik file: one entry per distinct name (compared exactly) in order of first appearance,

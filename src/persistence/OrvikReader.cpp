@@ -46,38 +46,50 @@ SLoadState& LoadStateOf(CMarnelPropertySheet& sheet) {
 // memory.
 constexpr long long kMaxFileBytes = 32LL * 1024 * 1024;
 
-bool IsSpace(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
+// The grammar's characters are all ASCII, and the 8-bit code page keeps ASCII where it is: a line
+// can be matched on its bytes as well as on its wide text, with the same result.
+template <class C> bool IsSpace(C c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
-bool IsNameChar(wchar_t c) {
-    return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_' ||
-           c == L'\'';
+template <class C> bool IsNameChar(C c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '\'';
 }
 
-bool IsDigit(wchar_t c) {
-    return c >= L'0' && c <= L'9';
+template <class C> bool IsDigit(C c) {
+    return c >= '0' && c <= '9';
 }
 
-bool IsHexDigit(wchar_t c) {
-    return IsDigit(c) || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+template <class C> bool IsHexDigit(C c) {
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Wide text of a matched part of a line: a copy of wide text, the code page's reading of bytes.
+void AssignWide(std::wstring& out, std::wstring_view text) {
+    out.assign(text);
+}
+
+void AssignWide(std::wstring& out, std::string_view bytes) {
+    orvik::FromCp1252(bytes, out);
 }
 
 // Matches `name \s* : \s*` from the start; returns the position after it, or npos.
-std::size_t MatchNameAndColon(std::wstring_view line, std::size_t nameStart, std::size_t& nameEnd) {
+template <class C>
+std::size_t MatchNameAndColon(std::basic_string_view<C> line, std::size_t nameStart, std::size_t& nameEnd) {
     std::size_t i = nameStart;
     while (i < line.size() && IsNameChar(line[i])) {
         ++i;
     }
     if (i == nameStart) {
-        return std::wstring_view::npos;
+        return std::basic_string_view<C>::npos;
     }
     nameEnd = i;
     while (i < line.size() && IsSpace(line[i])) {
         ++i;
     }
-    if (i >= line.size() || line[i] != L':') {
-        return std::wstring_view::npos;
+    if (i >= line.size() || line[i] != ':') {
+        return std::basic_string_view<C>::npos;
     }
     ++i;
     while (i < line.size() && IsSpace(line[i])) {
@@ -86,11 +98,12 @@ std::size_t MatchNameAndColon(std::wstring_view line, std::size_t nameStart, std
     return i;
 }
 
-bool MatchValue(std::wstring_view v) {
-    if (v == L"YES" || v == L"NO") {
+template <class C> bool MatchValue(std::basic_string_view<C> v) {
+    if ((v.size() == 3 && v[0] == 'Y' && v[1] == 'E' && v[2] == 'S') ||
+        (v.size() == 2 && v[0] == 'N' && v[1] == 'O')) {
         return true;
     }
-    if (v.size() > 2 && v[0] == L'0' && v[1] == L'x') {
+    if (v.size() > 2 && v[0] == '0' && v[1] == 'x') {
         for (std::size_t i = 2; i < v.size(); ++i) {
             if (!IsHexDigit(v[i])) {
                 return false;
@@ -101,7 +114,7 @@ bool MatchValue(std::wstring_view v) {
     if (v.empty()) {
         return false;
     }
-    for (wchar_t c : v) {
+    for (C c : v) {
         if (!IsDigit(c)) {
             return false;
         }
@@ -244,7 +257,8 @@ void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence) 
 namespace {
 
 // StripComment without copying: a view into `line`.
-std::wstring_view StrippedView(std::wstring_view line) {
+template <class C> std::basic_string_view<C> StrippedView(std::basic_string_view<C> line) {
+    using View = std::basic_string_view<C>;
     std::size_t b = 0;
     std::size_t e = line.size();
     while (b < e && IsSpace(line[b])) {
@@ -253,22 +267,22 @@ std::wstring_view StrippedView(std::wstring_view line) {
     while (e > b && IsSpace(line[e - 1])) {
         --e;
     }
-    std::wstring_view text = line.substr(b, e - b);
-    if (text.empty() || text[0] == L';') {
+    View text = line.substr(b, e - b);
+    if (text.empty() || text[0] == ';') {
         return {};
     }
-    const std::size_t d = text.find(L'"');
-    const std::size_t g = text.rfind(L'"');
-    std::size_t s = text.find(L';');
-    if (s == std::wstring_view::npos) {
+    const std::size_t d = text.find(C('"'));
+    const std::size_t g = text.rfind(C('"'));
+    std::size_t s = text.find(C(';'));
+    if (s == View::npos) {
         return text;
     }
     if (d != g && d <= s && s <= g) {
-        while (s != std::wstring_view::npos && d < s && s < g) {
-            s = text.find(L';', s + 1);
+        while (s != View::npos && d < s && s < g) {
+            s = text.find(C(';'), s + 1);
         }
     }
-    if (s == std::wstring_view::npos) {
+    if (s == View::npos) {
         return text;
     }
     text = text.substr(0, s);
@@ -279,43 +293,50 @@ std::wstring_view StrippedView(std::wstring_view line) {
 }
 
 // MatchEntryLine for a line already stripped of its comment.
-bool MatchStrippedLine(std::wstring_view line, std::wstring& name, std::wstring& value) {
+template <class C>
+bool MatchStrippedLine(std::basic_string_view<C> line, std::wstring& name, std::wstring& value) {
+    using View = std::basic_string_view<C>;
     if (line.empty()) {
         return false;
     }
     std::size_t nameEnd = 0;
-    if (line[0] == L'$') {
+    if (line[0] == '$') {
         const std::size_t pos = MatchNameAndColon(line, 1, nameEnd);
-        if (pos == std::wstring_view::npos || pos >= line.size() || line[pos] != L'"') {
+        if (pos == View::npos || pos >= line.size() || line[pos] != '"') {
             return false;
         }
-        if (line.size() < pos + 2 || line.back() != L'"') {
+        if (line.size() < pos + 2 || line.back() != '"') {
             return false;
         }
-        const std::wstring_view inner = line.substr(pos + 1, line.size() - pos - 2);
+        const View inner = line.substr(pos + 1, line.size() - pos - 2);
         // '.' of the line grammar does not cross line terminators.
-        for (wchar_t c : inner) {
-            if (c == L'\r' || c == L'\n' || c == 0x2028 || c == 0x2029) {
+        for (C c : inner) {
+            if (c == '\r' || c == '\n') {
                 return false;
             }
+            if constexpr (sizeof(C) > 1) {
+                if (c == 0x2028 || c == 0x2029) {
+                    return false;
+                }
+            }
         }
-        name.assign(line.substr(0, nameEnd));
-        value.assign(inner);
+        AssignWide(name, line.substr(0, nameEnd));
+        AssignWide(value, inner);
         return true;
     }
     const std::size_t pos = MatchNameAndColon(line, 0, nameEnd);
-    if (pos == std::wstring_view::npos) {
+    if (pos == View::npos) {
         return false;
     }
-    std::wstring_view raw = line.substr(pos);
+    View raw = line.substr(pos);
     if (!MatchValue(raw)) {
         return false;
     }
-    name.assign(line.substr(0, nameEnd));
-    if (raw.size() >= 2 && raw[0] == L'0' && (raw[1] == L'x' || raw[1] == L'X')) {
+    AssignWide(name, line.substr(0, nameEnd));
+    if (raw.size() >= 2 && raw[0] == '0' && (raw[1] == 'x' || raw[1] == 'X')) {
         raw.remove_prefix(2);
     }
-    value.assign(raw);
+    AssignWide(value, raw);
     for (wchar_t& c : value) {
         if (c >= L'a' && c <= L'z') {
             c = static_cast<wchar_t>(c - L'a' + L'A');
@@ -336,12 +357,16 @@ bool MatchEntryLine(std::wstring_view rawLine, std::wstring& name, std::wstring&
 
 void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
     // About one entry a line; a huge file of junk gets no huge table in advance.
-    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+    std::size_t lines = 0;
+    for (std::size_t at = bytes.find('\n'); at != std::string_view::npos; at = bytes.find('\n', at + 1)) {
+        ++lines;
+    }
     file.Reserve(std::min<std::size_t>(lines + 1, 4096));
     std::size_t start = 0;
     std::wstring name;
     std::wstring value;
     std::wstring line;
+    std::string message;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
         const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
@@ -353,15 +378,20 @@ void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
             raw.remove_suffix(1);
         }
         start = next;
-        orvik::FromCp1252(raw, line);
-        const std::wstring_view stripped = StrippedView(line);
+        // Matched on its bytes: only the name and value it yields are turned into wide text.
+        const std::string_view stripped = StrippedView(raw);
         if (stripped.empty()) {
             continue;
         }
         if (MatchStrippedLine(stripped, name, value)) {
             file.AddOccurrence(name, value);
         } else {
-            Log(Format(L"Syntax Error: couldn't parse '%s'", {line}));
+            // The log is in the file's own code page: the line goes into it as it was read.
+            message.assign("Syntax Error: couldn't parse '");
+            message.append(raw);
+            message.push_back('\'');
+            Log(std::string_view(message));
+            orvik::FromCp1252(raw, line);
             file.AddRejectedLine(line);
         }
     }
@@ -433,19 +463,19 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
 
     for (const COrvikEntry& entry : file->Entries()) {
         if (entry.count == 0) {
-            Log(Format(L"No Orvik entry found for field: %s", {entry.name}));
+            Log(Format(L"No Orvik entry found for field: %s", {entry.Name()}));
             continue;
         }
         if (entry.count > 1) {
             Log(Format(L"%u Orvik entries found for field: %s. Discarding.",
-                       {orvik::ToWide(entry.count), entry.name}));
+                       {orvik::ToWide(entry.count), entry.Name()}));
             continue;
         }
         if (state.upgrader.CollectOldEntry(entry)) {
             continue;
         }
         const COccurrence& occurrence = entry.first;
-        if (CParameterField* field = sheet.FindField(entry.name)) {
+        if (CParameterField* field = sheet.FindField(entry.Name())) {
             field->SetValue(occurrence.value);
             field->RefreshControl();
             field->SetFileEntry(occurrence.name, occurrence.value);

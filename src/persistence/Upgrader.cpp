@@ -112,12 +112,12 @@ bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
     }();
     for (const CNamePattern* oldPattern : parsed) {
         const std::wstring& oldName = oldPattern->Pattern();
-        if (!oldPattern->Match(entry.name)) {
+        if (!oldPattern->Match(entry.Name())) {
             continue;
         }
         Log(orvik::Format(L"\"%s\" is not a valid field in this version of the Orvik.  It will be upgraded "
                           L"to the current version.",
-                          {entry.name}));
+                          {entry.Name()}));
         map_[oldName] = entry.first;
         return true;
     }
@@ -125,6 +125,9 @@ bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
 }
 
 void CUpgrader::ApplyUpgrades(CMarnelPropertySheet& sheet) {
+    if (map_.empty()) {
+        return;
+    }
     for (const SRename& rename : kRenames) {
         auto it = map_.find(rename.oldPattern);
         if (it == map_.end()) {

@@ -78,10 +78,10 @@ TEST(Reader, ParsesEntriesInOrderAndKeepsDuplicatesTogether) {
     COrvikFile file(L"f.txt");
     ParseOrvikBytes("; header\r\nB: 1\r\nA: 2\nB: 1\r\n\r\nbad line\r\nC: YES", file);
     ASSERT_EQ(file.Entries().size(), 3u);
-    EXPECT_EQ(file.Entries()[0].name, L"B");
+    EXPECT_EQ(file.Entries()[0].Name(), L"B");
     EXPECT_EQ(file.Entries()[0].count, 2u);
-    EXPECT_EQ(file.Entries()[1].name, L"A");
-    EXPECT_EQ(file.Entries()[2].name, L"C"); // the last line has no line end
+    EXPECT_EQ(file.Entries()[1].Name(), L"A");
+    EXPECT_EQ(file.Entries()[2].Name(), L"C"); // the last line has no line end
     ASSERT_EQ(file.RejectedLines().size(), 1u);
     EXPECT_EQ(file.RejectedLines()[0], L"bad line");
     EXPECT_TRUE(Logged(log, "Syntax Error: couldn't parse 'bad line'"));
@@ -103,7 +103,7 @@ TEST(Reader, SurvivesBytesThatAreNoOrvikFile) {
     std::string longNumber = "Connector_Type: " + std::string(10 * 1024 * 1024, '7');
     ParseOrvikBytes(longNumber, file);
     ASSERT_GE(file.Entries().size(), 2u);
-    EXPECT_EQ(file.Entries().back().name, L"Connector_Type");
+    EXPECT_EQ(file.Entries().back().Name(), L"Connector_Type");
 }
 
 TEST(Reader, RepeatedAndRejectedLinesCostNoMemoryBeyondTheirCount) {
@@ -149,12 +149,11 @@ TEST(Reader, ManyDistinctNamesKeepTheirOrderValuesAndCounts) {
         for (int i = 0; i < 3000; ++i) {
             const COrvikEntry& entry = file.Entries()[static_cast<std::size_t>(i)];
             const std::wstring n = orvik::FromCp1252(std::to_string(i));
-            EXPECT_EQ(entry.name, (i % 2 ? L"Name_" : L"NAME_") + n);
-            EXPECT_EQ(entry.first.name, entry.name);
+            EXPECT_EQ(entry.Name(), (i % 2 ? L"Name_" : L"NAME_") + n);
             EXPECT_EQ(entry.first.value, n);
             EXPECT_EQ(entry.count, 3u);
         }
-        EXPECT_EQ(file.Entries()[3000].name, L"name_1") << "names differing in case are different entries";
+        EXPECT_EQ(file.Entries()[3000].Name(), L"name_1") << "names differing in case are different entries";
         EXPECT_EQ(file.Entries()[3000].count, 1u);
     }
 }
