@@ -112,6 +112,10 @@ bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
     }();
     for (const CNamePattern* oldPattern : parsed) {
         const std::wstring& oldName = oldPattern->Pattern();
+        // A retired name is one name: any other length is no match, and most entries stop here.
+        if (oldPattern->IsLiteral() && oldPattern->UpperLiteralText().size() != entry.Name().size()) {
+            continue;
+        }
         if (!oldPattern->Match(entry.Name())) {
             continue;
         }

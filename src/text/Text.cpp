@@ -53,22 +53,28 @@ char ToCp1252Char(wchar_t c) {
 } // namespace
 
 std::string ToCp1252(std::wstring_view text) {
-    // Written into place: a whole file goes through here, almost all of it ASCII.
+    // Written into place: a whole file goes through here, almost all of it ASCII, which is copied a
+    // run at a time.
     std::string out(text.size(), '\0');
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < text.size();) {
-        const wchar_t c = text[i];
-        if (c < 0x80) {
-            out[n++] = static_cast<char>(static_cast<unsigned char>(c));
-            ++i;
-            continue;
+    char* o = out.data();
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t run = i;
+        while (run < text.size() && static_cast<std::uint32_t>(text[run]) < 0x80) {
+            ++run;
+        }
+        for (; i < run; ++i) {
+            *o++ = static_cast<char>(text[i]);
+        }
+        if (i == text.size()) {
+            break;
         }
         std::size_t units = 1;
         CharAt(text, i, units);
-        out[n++] = units == 1 ? ToCp1252Char(c) : '?';
+        *o++ = units == 1 ? ToCp1252Char(text[i]) : '?';
         i += units;
     }
-    out.resize(n);
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 
