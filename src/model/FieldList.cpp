@@ -359,8 +359,10 @@ void CFieldGroupList::Delete(std::size_t pos) {
 }
 
 void CFieldGroupList::Clear() {
+    // The blank stays: it is never evaluated, so it is as the field factory made it, and its links
+    // outside the group point to fields that outlive the list. Every load clears every list, and
+    // building the blank again would cost more than copying it for each group.
     groups_.clear();
-    blank_.reset();
 }
 
 void CFieldGroupList::Renumber() {

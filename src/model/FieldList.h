@@ -160,7 +160,7 @@ public:
     // Replaces the group at `pos`, keeping its number.
     void Replace(std::size_t pos, std::unique_ptr<CFieldGroup> group);
     void Delete(std::size_t pos);
-    // Removes every group (and forgets the blank group new ones are copied from).
+    // Removes every group; new ones are still copied from the same blank group.
     void Clear();
     void Renumber();
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,11 +34,14 @@ public:
     explicit COrvikFile(std::wstring path = {}) : path_(std::move(path)) {}
 
     const std::wstring& Path() const { return path_; }
-    const std::vector<COrvikEntry>& Entries() const { return entries_; }
+    std::span<const COrvikEntry> Entries() const { return {entries_.data(), used_}; }
     const std::vector<std::wstring>& RejectedLines() const { return rejected_; }
     std::size_t RejectedLineCount() const { return rejectedCount_; }
 
     void AddOccurrence(const std::wstring& name, const std::wstring& value);
+    // Empties the file for the next one read, keeping the room its entries took: a form loaded
+    // again and again (a fuzzing run, a user reloading) then reads names into the same buffers.
+    void Reset(std::wstring path);
     // Room for about `entries` entries, so that a large file does not grow the table step by step.
     void Reserve(std::size_t entries);
     void AddRejectedLine(std::wstring line);
@@ -46,7 +50,9 @@ private:
     void Rehash(std::size_t slotCount);
 
     std::wstring path_;
+    // The first `used_` are this file's entries; any after them are kept for their buffers.
     std::vector<COrvikEntry> entries_;
+    std::size_t used_ = 0;
     // The entries by name, open addressing: a slot holds an entry's position plus one, 0 when free.
     // The names are the entries' own, so adding a name costs no copy for the index.
     std::vector<std::size_t> slots_;

@@ -448,8 +448,13 @@ const COrvikFile* LoadedFileOf(const CMarnelPropertySheet& sheet) {
 bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::string_view bytes) {
     // The form is emptied and filled again: its views hear of it once, as one change.
     CSheetChangeScope scope(sheet);
-    auto file = std::make_unique<COrvikFile>(path);
     SLoadState& state = LoadStateOf(sheet);
+    std::unique_ptr<COrvikFile> file = std::move(state.file);
+    if (file) {
+        file->Reset(path);
+    } else {
+        file = std::make_unique<COrvikFile>(path);
+    }
     state.upgrader.Clear();
     ParseOrvikBytes(bytes, *file);
 

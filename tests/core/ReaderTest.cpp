@@ -120,6 +120,43 @@ TEST(Reader, RepeatedAndRejectedLinesCostNoMemoryBeyondTheirCount) {
     EXPECT_EQ(file.RejectedLines().size(), COrvikFile::kMaxKeptRejectedLines);
 }
 
+// A file read into the room an earlier one left holds only its own entries: no name, value, count
+// or rejected line of the earlier file shows through, whether the earlier file was larger or the
+// names now arrive in another order.
+TEST(Reader, AFileReadAgainHoldsOnlyItsOwnEntries) {
+    CScopedLogCapture log;
+    COrvikFile file(L"first.txt");
+    ParseOrvikBytes("A: 1\nB: 2\nB: 3\nC: YES\nbad\n$D: \"long text value\"\n", file);
+    ASSERT_EQ(file.Entries().size(), 4u);
+    file.Reset(L"second.txt");
+    EXPECT_EQ(file.Path(), L"second.txt");
+    EXPECT_TRUE(file.Entries().empty());
+    EXPECT_EQ(file.RejectedLineCount(), 0u);
+    ParseOrvikBytes("C: NO\nA: 7\nA: 8\n", file);
+    ASSERT_EQ(file.Entries().size(), 2u);
+    EXPECT_EQ(file.Entries()[0].Name(), L"C");
+    EXPECT_EQ(file.Entries()[0].first.value, L"NO");
+    EXPECT_EQ(file.Entries()[0].count, 1u);
+    EXPECT_EQ(file.Entries()[1].Name(), L"A");
+    EXPECT_EQ(file.Entries()[1].first.value, L"7");
+    EXPECT_EQ(file.Entries()[1].count, 2u);
+    EXPECT_TRUE(file.RejectedLines().empty());
+
+    // After a file of more names than any form has, the next file still reads correctly.
+    std::string many;
+    for (int i = 0; i < 5000; ++i) {
+        many += "N" + std::to_string(i) + ": " + std::to_string(i) + "\n";
+    }
+    file.Reset(L"many.txt");
+    ParseOrvikBytes(many, file);
+    ASSERT_EQ(file.Entries().size(), 5000u);
+    file.Reset(L"small.txt");
+    ParseOrvikBytes("B: 4\n", file);
+    ASSERT_EQ(file.Entries().size(), 1u);
+    EXPECT_EQ(file.Entries()[0].Name(), L"B");
+    EXPECT_EQ(file.Entries()[0].first.value, L"4");
+}
+
 // Names are told apart exactly however many there are, whether or not room was made for them, and
 // each keeps its place of first appearance, its first value and its count.
 TEST(Reader, ManyDistinctNamesKeepTheirOrderValuesAndCounts) {
