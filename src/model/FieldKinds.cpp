@@ -287,7 +287,7 @@ void CNumEditField::GetOutputLine(std::wstring& out) const {
     if (Value().empty()) {
         out += L"<Invalid>";
     } else if (FileUnits(units)) {
-        out += ToWide(units);
+        orvik::AppendWide(out, units);
     } else if (orvik::IsDecimalDigits(Value())) {
         // Out of range, but a number: the file still counts in its own units, so that loading it
         // brings back the same value.
@@ -301,9 +301,14 @@ void CNumEditField::AppendComment(std::wstring& line) const {
     std::uint32_t units = 0;
     if (FileUnits(units)) {
         const unsigned long long shown = static_cast<unsigned long long>(scale_) * units;
-        line += Format(L"        ; (%ld %s)", {ToWide(shown), units_});
+        line += L"        ; (";
+        orvik::AppendWide(line, shown);
+        line += L' ';
+        line += units_;
+        line += L')';
     } else {
-        line += Format(L"        ; <Invalid> %s", {units_});
+        line += L"        ; <Invalid> ";
+        line += units_;
     }
 }
 
@@ -528,6 +533,10 @@ std::unique_ptr<CParameterField> CPulldownListField::Clone() const {
 }
 
 void CPulldownListField::SetOptions(const COptionList& options) {
+    // Most re-evaluations offer the very choices the list already has.
+    if (options_ && *options_ == options) {
+        return;
+    }
     SetSharedOptions(std::make_shared<const COptionList>(options));
 }
 

@@ -34,9 +34,13 @@ void StampVersionTexts(CMarnelPropertySheet& sheet) {
 
 void WritePageSection(const CPageSuper& page, std::wstring& out) {
     WriteCommentLine(out, kSeparator, false);
-    WriteCommentLine(out, orvik::Format(L"  %s tab", {page.SectionCaption()}), true);
+    out += L";   ";
+    out += page.SectionCaption();
+    out += L" tab";
+    out += kLineEnd;
     WriteCommentLine(out, kSeparator, false);
-    std::wstring line;
+    // One line buffer for every page written.
+    thread_local std::wstring line;
     for (const CParameterField* field : page.Fields()) {
         if (!field->IsAvailable()) {
             continue;

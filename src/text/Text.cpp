@@ -125,6 +125,12 @@ std::wstring Format(std::wstring_view format, std::initializer_list<std::wstring
 }
 
 std::wstring ToWide(unsigned long long value) {
+    std::wstring out;
+    AppendWide(out, value);
+    return out;
+}
+
+void AppendWide(std::wstring& out, unsigned long long value) {
     // By hand: the writer converts thousands of numbers per file, and the wide printf is slow.
     wchar_t digits[24];
     wchar_t* end = digits + 24;
@@ -133,7 +139,7 @@ std::wstring ToWide(unsigned long long value) {
         *--p = static_cast<wchar_t>(L'0' + value % 10);
         value /= 10;
     } while (value != 0);
-    return std::wstring(p, end);
+    out.append(p, end);
 }
 std::wstring ToWideSigned(long long value) {
     if (value >= 0) {

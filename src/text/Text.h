@@ -18,6 +18,8 @@ void FromCp1252(std::string_view bytes, std::wstring& out);
 std::wstring Format(std::wstring_view format, std::initializer_list<std::wstring_view> args);
 
 std::wstring ToWide(unsigned long long value);
+// ToWide appended to `out`, with no text of its own.
+void AppendWide(std::wstring& out, unsigned long long value);
 std::wstring ToWideSigned(long long value);
 
 // ASCII upper/lower case; the form's names and values are ASCII.
