@@ -136,6 +136,14 @@ bool CEditField::CreateControl() {
 
 CEditField::CEditField(const CEditField& source, SCloneTag tag) : CParameterField(source, tag) {}
 
+void CEditField::ResetFrom(const CParameterField& blank) {
+    CParameterField::ResetFrom(blank);
+    // A clone has no note and builds its prompt when asked.
+    note_.clear();
+    prompt_.clear();
+    promptStale_ = false;
+}
+
 std::unique_ptr<CParameterField> CEditField::Clone() const {
     return std::unique_ptr<CParameterField>(new CEditField(*this, SCloneTag{}));
 }
@@ -214,6 +222,14 @@ bool CDigitStringEditField::CreateControl() {
 
 CDigitStringEditField::CDigitStringEditField(const CDigitStringEditField& source, SCloneTag tag)
     : CEditField(source, tag), digitCount_(source.digitCount_), radix_(source.radix_) {
+    UpdatePrompt();
+}
+
+void CDigitStringEditField::ResetFrom(const CParameterField& blank) {
+    CEditField::ResetFrom(blank);
+    const auto& source = static_cast<const CDigitStringEditField&>(blank);
+    digitCount_ = source.digitCount_;
+    radix_ = source.radix_;
     UpdatePrompt();
 }
 
@@ -373,6 +389,16 @@ CNumEditField::CNumEditField(const CNumEditField& source, SCloneTag tag)
     UpdatePrompt();
 }
 
+void CNumEditField::ResetFrom(const CParameterField& blank) {
+    CEditField::ResetFrom(blank);
+    const auto& source = static_cast<const CNumEditField&>(blank);
+    minimum_ = source.minimum_;
+    maximum_ = source.maximum_;
+    scale_ = source.scale_;
+    units_ = source.units_;
+    UpdatePrompt();
+}
+
 std::unique_ptr<CParameterField> CNumEditField::Clone() const {
     return std::unique_ptr<CParameterField>(new CNumEditField(*this, SCloneTag{}));
 }
@@ -528,6 +554,12 @@ CPulldownListField::CPulldownListField(const CPulldownListField& source, SCloneT
     SetWriteComment(true);
 }
 
+void CPulldownListField::ResetFrom(const CParameterField& blank) {
+    CParameterField::ResetFrom(blank);
+    options_ = NoOptions();
+    SetWriteComment(true);
+}
+
 std::unique_ptr<CParameterField> CPulldownListField::Clone() const {
     return std::unique_ptr<CParameterField>(new CPulldownListField(*this, SCloneTag{}));
 }
@@ -603,6 +635,12 @@ bool CYesNoPulldownListField::CreateControl() {
 
 CYesNoPulldownListField::CYesNoPulldownListField(const CYesNoPulldownListField& source, SCloneTag tag)
     : CPulldownListField(source, tag) {
+    SetWriteComment(false);
+    SetSharedOptions(YesNoOptions());
+}
+
+void CYesNoPulldownListField::ResetFrom(const CParameterField& blank) {
+    CPulldownListField::ResetFrom(blank);
     SetWriteComment(false);
     SetSharedOptions(YesNoOptions());
 }

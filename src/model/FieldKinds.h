@@ -29,6 +29,7 @@ public:
     std::unique_ptr<CParameterField> Clone() const override;
 
     virtual bool HasOnlyDigits() const;
+    void ResetFrom(const CParameterField& blank) override;
     // The prompt is built when first read after a change: most fields, and every group copy, are
     // never asked for theirs.
     void UpdatePrompt() { promptStale_ = true; }
@@ -61,6 +62,7 @@ public:
     bool IsValid() const override;
     bool CreateControl() override;
     std::unique_ptr<CParameterField> Clone() const override;
+    void ResetFrom(const CParameterField& blank) override;
     bool HasOnlyDigits() const override;
 
     unsigned DigitCount() const { return digitCount_; }
@@ -94,6 +96,7 @@ public:
     bool CreateControl() override;
     void CopyFrom(const CParameterField& other) override;
     std::unique_ptr<CParameterField> Clone() const override;
+    void ResetFrom(const CParameterField& blank) override;
 
     bool IsValueInRange(const std::wstring& text) const;
     // The value, in user units, that a file entry's value text (in file units) stands for; text
@@ -143,6 +146,7 @@ public:
     bool CreateControl() override;
     void CopyFrom(const CParameterField& other) override;
     std::unique_ptr<CParameterField> Clone() const override;
+    void ResetFrom(const CParameterField& blank) override;
 
     // The option id of the answer; -1 when there is none or it is not a plain number.
     virtual int GetIntValue() const;
@@ -179,6 +183,7 @@ public:
     void SetValue(const std::wstring& text) override;
     bool CreateControl() override;
     std::unique_ptr<CParameterField> Clone() const override;
+    void ResetFrom(const CParameterField& blank) override;
     int GetIntValue() const override;
 
 protected:

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <regex>
+#include <typeinfo>
 
 namespace {
 
@@ -212,6 +213,33 @@ void CFieldGroup::CreateChildList(int typeId) {
     childList_->initializer_(*childList_);
 }
 
+bool CFieldGroup::IsReusableFor(const CFieldGroup& blank) const {
+    if (ownerList_ != blank.ownerList_ || fields_.Size() != blank.fields_.Size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < fields_.Size(); ++i) {
+        const CParameterField* f = fields_.At(i);
+        const CParameterField* b = blank.fields_.At(i);
+        if (f->Control() != nullptr || f->Group() != this || &f->ParsedPattern() != &b->ParsedPattern() ||
+            typeid(*f) != typeid(*b) || f->Parents().size() != b->Parents().size()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CFieldGroup::ResetFromBlank(const CFieldGroup& blank, int instanceNumber) {
+    instanceNumber_ = instanceNumber;
+    for (std::size_t i = 0; i < fields_.Size(); ++i) {
+        CParameterField* f = fields_.At(i);
+        f->ResetFrom(*blank.fields_.At(i));
+        f->CopyFrom(*blank.fields_.At(i));
+    }
+    if (childList_) {
+        childList_->Clear();
+    }
+}
+
 std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, int instanceNumber) {
     auto copy =
         std::make_unique<CFieldGroup>(blank.ownerList_, instanceNumber, blank.fields_.EnclosingList());
@@ -318,7 +346,14 @@ std::unique_ptr<CFieldGroup> CFieldGroupList::MakeGroup(int number) {
         blank_ = std::make_unique<CFieldGroup>(this, 0, enclosing_);
         blank_->PopulateFields();
     }
-    std::unique_ptr<CFieldGroup> group = CFieldGroup::CopyBlank(*blank_, number);
+    std::unique_ptr<CFieldGroup> group;
+    if (!spare_.empty()) {
+        group = std::move(spare_.back());
+        spare_.pop_back();
+        group->ResetFromBlank(*blank_, number);
+    } else {
+        group = CFieldGroup::CopyBlank(*blank_, number);
+    }
     group->CreateChildList(childTypeId_);
     return group;
 }
@@ -362,6 +397,11 @@ void CFieldGroupList::Clear() {
     // The blank stays: it is never evaluated, so it is as the field factory made it, and its links
     // outside the group point to fields that outlive the list. Every load clears every list, and
     // building the blank again would cost more than copying it for each group.
+    for (std::unique_ptr<CFieldGroup>& group : groups_) {
+        if (blank_ && group->IsReusableFor(*blank_)) {
+            spare_.push_back(std::move(group));
+        }
+    }
     groups_.clear();
 }
 

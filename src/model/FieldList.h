@@ -125,6 +125,12 @@ private:
     // A fresh group made from `blank`, a group of the same list that was never evaluated: fields
     // copied, links within the group pointing into the new group, links outside kept.
     static std::unique_ptr<CFieldGroup> CopyBlank(const CFieldGroup& blank, int instanceNumber);
+    // True when this group has the blank's shape and no field of it has a control, so that
+    // ResetFromBlank can make it what CopyBlank would.
+    bool IsReusableFor(const CFieldGroup& blank) const;
+    // Makes this group, made from `blank` earlier, what CopyBlank(blank, instanceNumber) makes: every
+    // field as the blank's, no modes.
+    void ResetFromBlank(const CFieldGroup& blank, int instanceNumber);
     friend class CFieldGroupList;
 
     CFieldList fields_{true};
@@ -187,6 +193,9 @@ private:
     // Built by the field factory for the first new group; later new groups are copies of it.
     std::unique_ptr<CFieldGroup> blank_;
     std::vector<std::unique_ptr<CFieldGroup>> groups_;
+    // Groups cleared from the list, kept to be made new ones: every load clears every list and then
+    // makes about as many groups again.
+    std::vector<std::unique_ptr<CFieldGroup>> spare_;
     CFieldList* enclosing_;
     CFieldGroup* ownerGroup_;
 

@@ -54,6 +54,24 @@ CParameterField::CParameterField(const CParameterField& source, SCloneTag)
 
 CParameterField::~CParameterField() = default;
 
+void CParameterField::ResetFrom(const CParameterField& blank) {
+    parsedPattern_ = blank.parsedPattern_;
+    host_ = blank.host_;
+    controlId_ = blank.controlId_;
+    labelId_ = blank.labelId_;
+    rule_ = blank.rule_;
+    groupTypeId_ = blank.groupTypeId_;
+    value_.clear();
+    fileEntryName_.clear();
+    fileEntryValue_.clear();
+    writeComment_ = false;
+    labelText_.clear();
+    enabled_ = true;
+    available_ = false;
+    changed_ = false;
+    controlReady_ = false;
+}
+
 void CParameterField::GetOutputLine(std::wstring& out) const {
     out.clear();
     AppendPrintableName(out);

@@ -51,6 +51,10 @@ public:
     virtual bool CreateControl() = 0;
     virtual void SetValue(const std::wstring& text);
     virtual void CopyFrom(const CParameterField& other);
+    // Makes this field what Clone() of `blank`, a field of the same kind and name, starts as: its
+    // identity and defaults, no answer, no file entry. Its group and its parents stay: a group
+    // reused for a new one keeps its shape. CopyFrom then takes over the blank's answers.
+    virtual void ResetFrom(const CParameterField& blank);
     virtual std::unique_ptr<CParameterField> Clone() const = 0;
     // The field as a number or a pull-down, null when it is another kind: rules ask this of every
     // parent they test, too often for a type query each time.

@@ -72,6 +72,59 @@ protected:
     CMarnelPropertySheet sheet;
 };
 
+// Every answer, state and link of `made` is that of `fresh`, a group the same kind of list made from
+// nothing: links inside a group point inside it, a mode's links to its own SVID, others to the
+// same field.
+void ExpectSameAsFresh(const CFieldGroup& made, const CFieldGroup& fresh) {
+    EXPECT_EQ(made.InstanceNumber(), fresh.InstanceNumber());
+    ASSERT_EQ(made.Fields().Size(), fresh.Fields().Size());
+    for (std::size_t i = 0; i < fresh.Fields().Size(); ++i) {
+        const CParameterField* m = made.Fields().At(i);
+        const CParameterField* f = fresh.Fields().At(i);
+        const std::string name(f->NamePattern().begin(), f->NamePattern().end());
+        EXPECT_EQ(m->NamePattern(), f->NamePattern());
+        EXPECT_EQ(&m->Rule(), &f->Rule()) << name;
+        EXPECT_EQ(m->Value(), f->Value()) << name;
+        EXPECT_EQ(m->FileEntryName(), f->FileEntryName()) << name;
+        EXPECT_EQ(m->FileEntryValue(), f->FileEntryValue()) << name;
+        EXPECT_EQ(m->IsEnabled(), f->IsEnabled()) << name;
+        EXPECT_EQ(m->IsAvailable(), f->IsAvailable()) << name;
+        EXPECT_EQ(m->IsChanged(), f->IsChanged()) << name;
+        EXPECT_EQ(m->WriteComment(), f->WriteComment()) << name;
+        EXPECT_EQ(m->LabelText(), f->LabelText()) << name;
+        EXPECT_EQ(m->GetPrintableName(), f->GetPrintableName()) << name;
+        EXPECT_EQ(m->Group(), &made) << name;
+        if (const auto* list = m->AsPulldownList()) {
+            EXPECT_EQ(list->Options(), f->AsPulldownList()->Options()) << name;
+        }
+        if (const auto* number = m->AsNumEdit()) {
+            EXPECT_EQ(number->Minimum(), f->AsNumEdit()->Minimum()) << name;
+            EXPECT_EQ(number->Maximum(), f->AsNumEdit()->Maximum()) << name;
+            EXPECT_EQ(number->Scale(), f->AsNumEdit()->Scale()) << name;
+            EXPECT_EQ(number->Units(), f->AsNumEdit()->Units()) << name;
+            EXPECT_EQ(number->Prompt(), f->AsNumEdit()->Prompt()) << name;
+        }
+        ASSERT_EQ(m->Parents().size(), f->Parents().size()) << name;
+        for (std::size_t p = 0; p < f->Parents().size(); ++p) {
+            const CParameterField* parent = m->Parents()[p];
+            const CParameterField* wanted = f->Parents()[p];
+            EXPECT_EQ(parent->NamePattern(), wanted->NamePattern()) << name;
+            const CFieldGroup* freshOwner = fresh.OwnerList()->OwnerGroup();
+            if (wanted->Group() == &fresh) {
+                EXPECT_EQ(parent->Group(), &made) << name;
+            } else if (freshOwner && wanted->Group() == freshOwner) {
+                // A mode's link to its SVID.
+                EXPECT_EQ(parent->Group(), made.OwnerList()->OwnerGroup()) << name;
+            } else {
+                EXPECT_EQ(parent, wanted) << name;
+            }
+        }
+    }
+    const std::size_t madeModes = made.ChildList() ? made.ChildList()->Size() : 0;
+    const std::size_t freshModes = fresh.ChildList() ? fresh.ChildList()->Size() : 0;
+    EXPECT_EQ(madeModes, freshModes);
+}
+
 std::vector<std::wstring> PrintableNames(const CFieldGroupList& list, const std::wstring& name) {
     std::vector<std::wstring> names;
     for (const auto& group : list.Groups()) {
@@ -651,6 +704,46 @@ TEST_F(GroupsTest, NewGroupsAreLinkedAsTheFieldFactoryLinksThem) {
     }
     ASSERT_NE(second.ChildList(), nullptr);
     EXPECT_EQ(second.ChildList()->OwnerGroup(), &second);
+}
+
+// Every load clears every list and makes its groups again: a group made after a clear is as new,
+// whatever answers, file entries, choices and modes the group it was made from had.
+TEST_F(GroupsTest, GroupsMadeAfterAClearAreAsNew) {
+    DescribeDualRolePort();
+    CFieldGroupList& svids = sheet.GetGroupList(kSopSvidType);
+    CFieldGroupList& pdos = sheet.GetGroupList(kSourcePdoType);
+    {
+        CGroupListEditor svidEditor(svids);
+        AddFixedSvid(svidEditor, L"FF01", 3);
+        AddFixedSvid(svidEditor, L"8087", 2);
+        CGroupListEditor pdoEditor(pdos);
+        AddFixedSourcePdo(pdoEditor, L"5000");
+        AddFixedSourcePdo(pdoEditor, L"9000");
+    }
+    ASSERT_EQ(svids.Size(), 2u);
+    for (CFieldList* fields : {&svids.At(1).Fields(), &pdos.At(1).Fields()}) {
+        for (CParameterField* field : *fields) {
+            field->SetFileEntry(L"Name_From_The_File", L"123");
+            field->SetEnabled(false);
+            field->SetChanged(true);
+            field->SetLabelText(L"a label");
+        }
+    }
+    sheet.Reevaluate(0, {.initial = true, .fullReset = true});
+    svids.Clear();
+    pdos.Clear();
+
+    CFieldGroupList freshSvids(GetGroupPrototype(kSopSvidType), svids.EnclosingList(), nullptr);
+    CFieldGroupList freshPdos(GetGroupPrototype(kSourcePdoType), pdos.EnclosingList(), nullptr);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        CFieldGroup& svid = svids.AppendNewGroup();
+        CFieldGroup& freshSvid = freshSvids.AppendNewGroup();
+        ExpectSameAsFresh(svid, freshSvid);
+        ASSERT_NE(svid.ChildList(), nullptr);
+        ExpectSameAsFresh(svid.ChildList()->AppendNewGroup(), freshSvid.ChildList()->AppendNewGroup());
+        ExpectSameAsFresh(pdos.AppendNewGroup(), freshPdos.AppendNewGroup());
+    }
 }
 
 } // namespace
