@@ -16,11 +16,13 @@
 #include "text/Version.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <regex>
+#include <type_traits>
 
 using orvik::Format;
 
@@ -48,21 +50,53 @@ constexpr long long kMaxFileBytes = 32LL * 1024 * 1024;
 
 // The grammar's characters are all ASCII, and the 8-bit code page keeps ASCII where it is: a line
 // can be matched on its bytes as well as on its wide text, with the same result.
+// The classes are looked up in one table, a single test per character: a file goes through here
+// character by character.
+enum : std::uint8_t { kSpaceClass = 1, kNameClass = 2, kDigitClass = 4, kHexClass = 8 };
+
+constexpr std::array<std::uint8_t, 128> kAsciiClasses = [] {
+    std::array<std::uint8_t, 128> classes{};
+    for (const char c : {' ', '\t', '\r', '\n', '\v', '\f'}) {
+        classes[static_cast<std::size_t>(c)] = kSpaceClass;
+    }
+    for (std::size_t c = 0; c < classes.size(); ++c) {
+        const bool lower = c >= 'a' && c <= 'z';
+        const bool upper = c >= 'A' && c <= 'Z';
+        const bool digit = c >= '0' && c <= '9';
+        if (lower || upper || digit || c == '_' || c == '\'') {
+            classes[c] |= kNameClass;
+        }
+        if (digit) {
+            classes[c] |= kDigitClass | kHexClass;
+        }
+        if ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')) {
+            classes[c] |= kHexClass;
+        }
+    }
+    return classes;
+}();
+
+template <class C> std::uint8_t ClassOf(C c) {
+    // Bytes and wide characters alike: nothing beyond ASCII belongs to a class.
+    using Unsigned = std::make_unsigned_t<C>;
+    const auto u = static_cast<Unsigned>(c);
+    return u < kAsciiClasses.size() ? kAsciiClasses[u] : std::uint8_t{0};
+}
+
 template <class C> bool IsSpace(C c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+    return (ClassOf(c) & kSpaceClass) != 0;
 }
 
 template <class C> bool IsNameChar(C c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '\'';
+    return (ClassOf(c) & kNameClass) != 0;
 }
 
 template <class C> bool IsDigit(C c) {
-    return c >= '0' && c <= '9';
+    return (ClassOf(c) & kDigitClass) != 0;
 }
 
 template <class C> bool IsHexDigit(C c) {
-    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return (ClassOf(c) & kHexClass) != 0;
 }
 
 // Wide text of a matched part of a line: a copy of wide text, the code page's reading of bytes.

@@ -60,6 +60,13 @@ std::string ToCp1252(std::wstring_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         std::size_t run = i;
+        // Four characters at a time while all four are ASCII.
+        while (run + 4 <= text.size() &&
+               (static_cast<std::uint32_t>(text[run]) | static_cast<std::uint32_t>(text[run + 1]) |
+                static_cast<std::uint32_t>(text[run + 2]) | static_cast<std::uint32_t>(text[run + 3])) <
+                   0x80) {
+            run += 4;
+        }
         while (run < text.size() && static_cast<std::uint32_t>(text[run]) < 0x80) {
             ++run;
         }
@@ -85,10 +92,18 @@ std::wstring FromCp1252(std::string_view bytes) {
 }
 
 void FromCp1252(std::string_view bytes, std::wstring& out) {
+    // Every byte through one table: no test per byte.
+    static constexpr std::array<wchar_t, 256> kTable = [] {
+        std::array<wchar_t, 256> table{};
+        for (std::size_t b = 0; b < table.size(); ++b) {
+            table[b] = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<wchar_t>(b);
+        }
+        return table;
+    }();
     out.resize(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<wchar_t>(b);
+    wchar_t* o = out.data();
+    for (const char c : bytes) {
+        *o++ = kTable[static_cast<unsigned char>(c)];
     }
 }
 
