@@ -496,21 +496,22 @@ bool CPulldownListField::IsValid() const {
     return id != -1 && HasOption(id);
 }
 
-COption CPulldownListField::GetCurrentOption() const {
-    const COption fallback(-1, std::wstring());
-    if (Value().empty()) {
-        return fallback;
-    }
+const COption* CPulldownListField::CurrentOption() const {
     std::uint32_t n = 0;
-    if (!TryTextToUnsigned(Value(), n)) {
-        return fallback;
+    if (Value().empty() || !TryTextToUnsigned(Value(), n)) {
+        return nullptr;
     }
     for (const COption& o : *options_) {
         if (static_cast<std::uint32_t>(o.first) == n) {
-            return o;
+            return &o;
         }
     }
-    return fallback;
+    return nullptr;
+}
+
+COption CPulldownListField::GetCurrentOption() const {
+    const COption* option = CurrentOption();
+    return option ? *option : COption(-1, std::wstring());
 }
 
 void CPulldownListField::AppendComment(std::wstring& line) const {
@@ -518,15 +519,8 @@ void CPulldownListField::AppendComment(std::wstring& line) const {
         return;
     }
     line += L"        ; ";
-    std::uint32_t n = 0;
-    if (!TryTextToUnsigned(Value(), n)) {
-        return;
-    }
-    for (const COption& o : *options_) {
-        if (static_cast<std::uint32_t>(o.first) == n) {
-            line += o.second;
-            return;
-        }
+    if (const COption* option = CurrentOption()) {
+        line += option->second;
     }
 }
 

@@ -169,6 +169,8 @@ protected:
     void SetSharedOptions(std::shared_ptr<const COptionList> options);
 
 private:
+    // The choice the answer names, or nothing; a pointer into the choice list, not a copy.
+    const COption* CurrentOption() const;
     // Shared with the copies of the field until one is given other options.
     std::shared_ptr<const COptionList> options_;
 };
