@@ -14,6 +14,9 @@ install(FILES "${ORVIK_PACKAGING_DIR}/orvik-generator.svg"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES "${ORVIK_PACKAGING_DIR}/io.orvik.Generator.metainfo.xml"
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+if(NOT WIN32)
+    install(FILES "${ORVIK_PACKAGING_DIR}/copyright" DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvik-generator)
+endif()
 
 # The window program may be defined anywhere in the tree, before or after this file is included:
 # look for it once the top directory has been read completely.

@@ -20,11 +20,13 @@ dpkg -x "$deb" "$root"
 desktop="$root/usr/share/applications/orvik-generator.desktop"
 metainfo="$root/usr/share/metainfo/io.orvik.Generator.metainfo.xml"
 icon="$root/usr/share/icons/hicolor/scalable/apps/orvik-generator.svg"
-for f in "$desktop" "$metainfo" "$icon"; do
+copyright="$root/usr/share/doc/orvik-generator/copyright"
+for f in "$desktop" "$metainfo" "$icon" "$copyright"; do
     [ -s "$f" ] || fail "the package lacks ${f#"$root"}"
 done
 desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
 appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"
+grep -q '^License: GPL-3.0-or-later$' "$copyright" || fail "the copyright file names no GPL-3.0-or-later licence"
 
 depends="$(dpkg-deb -f "$deb" Depends)"
 case "$depends" in
