@@ -15,3 +15,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # One self-contained .exe: the C++ runtime, libgcc and winpthread linked in, no DLLs to ship.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+
+# GCC's interprocedural register allocation lets a caller keep values in registers that the copy of
+# an inline or template function compiled beside it leaves alone; the linker may keep another copy
+# of that function, which clobbers them (seen: Qt's random generator writing past its buffer once a
+# program also used std::mt19937). Without it every call follows the calling convention.
+set(CMAKE_C_FLAGS_INIT -fno-ipa-ra)
+set(CMAKE_CXX_FLAGS_INIT -fno-ipa-ra)
