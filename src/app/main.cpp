@@ -2,16 +2,27 @@
 #include "ui/QtPrompt.h"
 #include "ui/QtText.h"
 
+#include "platform/Platform.h"
+
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 
 #include <string>
+#include <vector>
 
 int main(int argc, char* argv[]) {
+    // The usage and version texts read the same on every system: "\n" stays one byte.
+    orvik::platform::UseBinaryStandardStreams();
+    // The arguments as the user typed them, whatever the system's own code page: a file name with
+    // letters outside it still names the file.
+    const std::vector<std::string> arguments = orvik::platform::Utf8Arguments(argc, argv);
+    std::vector<const char*> utf8Argv{argc > 0 ? argv[0] : "orvik-generator"};
+    for (const std::string& argument : arguments) {
+        utf8Argv.push_back(argument.c_str());
+    }
     // Help, version and a bad command line are answered before any window exists, so they also work
     // without a display.
-    const SStartOptions options = ParseStartOptions(argc, argv);
+    const SStartOptions options = ParseStartOptions(static_cast<int>(utf8Argv.size()), utf8Argv.data());
     if (const int exitCode = ReportStartOptions(options); exitCode >= 0) {
         return exitCode;
     }
@@ -19,7 +30,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("orvik-generator"));
     std::wstring startFile;
     if (!options.file.empty()) {
-        startFile = ToWString(QFileInfo(QFile::decodeName(options.file.c_str())).absoluteFilePath());
+        startFile = ToWString(QFileInfo(QString::fromStdString(options.file)).absoluteFilePath());
     }
     CQtLogPlatform logPlatform;
     CQtPrompt prompt;

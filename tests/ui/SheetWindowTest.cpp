@@ -529,7 +529,7 @@ private slots:
         QCOMPARE(f->prompt.History().size(), std::size_t(1));
         const QString text = QString::fromStdWString(f->prompt.History()[0].text);
         QCOMPARE(text, QStringLiteral("A text file has been generated in %1. It is named %2.")
-                           .arg(QDir(f->dir.path()).canonicalPath(),
+                           .arg(QDir::toNativeSeparators(QDir(f->dir.path()).canonicalPath()),
                                 QString::fromStdWString(f->sheet.OutputFileName())));
     }
 

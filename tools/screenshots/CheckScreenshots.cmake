@@ -1,8 +1,8 @@
 # Runs orvik_screenshots into a fresh folder and checks that every tab of both complete forms became
 # a non-empty PNG file: 14 tabs for the port form, 5 for the cable form, and the problems panel.
-# cmake -DTOOL=... -DOUT=... -P CheckScreenshots.cmake
+# cmake -DTOOL=... -DOUT=... [-DEMULATOR=...] -P CheckScreenshots.cmake
 file(REMOVE_RECURSE "${OUT}")
-execute_process(COMMAND "${TOOL}" "${OUT}" RESULT_VARIABLE status OUTPUT_VARIABLE printed ERROR_VARIABLE errors)
+execute_process(COMMAND ${EMULATOR} "${TOOL}" "${OUT}" RESULT_VARIABLE status OUTPUT_VARIABLE printed ERROR_VARIABLE errors)
 if(NOT status EQUAL 0)
     message(FATAL_ERROR "orvik_screenshots failed (${status}):\n${errors}")
 endif()
