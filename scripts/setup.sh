@@ -10,5 +10,5 @@ packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmar
     qt6-base-dev fonts-dejavu-core dpkg-dev desktop-file-utils appstream)
 "$here/scripts/install-packages.sh" "${packages[@]}"
 
-cmake -S "$here" -B "$build" -G Ninja "$@"
+cmake -S "$here" -B "$build" -G Ninja -DORVIK_WERROR=ON "$@"
 cmake --build "$build" --parallel "$(nproc)"
