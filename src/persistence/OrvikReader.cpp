@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <regex>
 #include <type_traits>
@@ -47,6 +48,9 @@ SLoadState& LoadStateOf(CMarnelPropertySheet& sheet) {
 // A file larger than this is no Orvik file; refusing it keeps a stray disk image from exhausting
 // memory.
 constexpr long long kMaxFileBytes = 32LL * 1024 * 1024;
+// How much of a file that cannot be read line by line reaches the log.
+constexpr std::size_t kLoggedRejectedLines = 1000;
+constexpr std::size_t kLoggedLineBytes = 256;
 
 // The grammar's characters are all ASCII, and the 8-bit code page keeps ASCII where it is: a line
 // can be matched on its bytes as well as on its wide text, with the same result.
@@ -401,6 +405,7 @@ void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
     std::wstring value;
     std::wstring line;
     std::string message;
+    std::size_t rejected = 0;
     while (start < bytes.size()) {
         std::size_t end = bytes.find('\n', start);
         const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
@@ -420,18 +425,33 @@ void ParseOrvikBytes(std::string_view bytes, COrvikFile& file) {
         if (MatchStrippedLine(stripped, name, value)) {
             file.AddOccurrence(name, value);
         } else {
-            // The log is in the file's own code page: the line goes into it as it was read.
-            message.assign("Syntax Error: couldn't parse '");
-            message.append(raw);
-            message.push_back('\'');
-            Log(std::string_view(message));
+            // The log is in the file's own code page: the line goes into it as it was read, up to a
+            // bounded length, and a file of junk does not flood it.
+            if (++rejected <= kLoggedRejectedLines) {
+                message.assign("Syntax Error: couldn't parse '");
+                message.append(raw.substr(0, kLoggedLineBytes));
+                message.append(raw.size() > kLoggedLineBytes ? "...'" : "'");
+                Log(std::string_view(message));
+            }
             orvik::FromCp1252(raw, line);
             file.AddRejectedLine(line);
         }
     }
+    if (rejected > kLoggedRejectedLines) {
+        Log(Format(L"Syntax Error: %u more lines couldn't be parsed.",
+                   {orvik::ToWide(rejected - kLoggedRejectedLines)}));
+    }
 }
 
 bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
+    // A pipe, a device or a folder is refused before it is opened: opening a pipe with no writer
+    // waits for one for ever.
+    std::error_code statusError;
+    const std::filesystem::file_status status = std::filesystem::status(orvik::ToPath(path), statusError);
+    if (!statusError && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        error = L"Not a regular file";
+        return false;
+    }
     std::FILE* f = orvik::platform::OpenFile(orvik::ToPath(path), "rb");
     if (!f) {
         error = orvik::FromUtf8(std::strerror(errno));

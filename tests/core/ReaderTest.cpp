@@ -9,7 +9,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <random>
 #include <string>
+#include <vector>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -145,7 +151,9 @@ TEST(Reader, AFileReadAgainHoldsOnlyItsOwnEntries) {
     // After a file of more names than any form has, the next file still reads correctly.
     std::string many;
     for (int i = 0; i < 5000; ++i) {
-        many += "N" + std::to_string(i) + ": " + std::to_string(i) + "\n";
+        // Appended piece by piece: GCC 12's optimiser warns falsely about a chain of operator+.
+        const std::string number = std::to_string(i);
+        many.append("N").append(number).append(": ").append(number).append("\n");
     }
     file.Reset(L"many.txt");
     ParseOrvikBytes(many, file);
@@ -265,6 +273,21 @@ TEST_F(LoaderTest, HugeLinesLoadWithoutHarm) {
     EXPECT_TRUE(sheet.GetGroupList(4).Empty());
 }
 
+TEST_F(LoaderTest, AFileOfJunkLogsABoundedAmount) {
+    std::string junk = std::string(5000, 'x') + "\r\n";
+    for (int i = 0; i < 1500; ++i) {
+        junk += "junk " + std::to_string(i) + "\r\n";
+    }
+    EXPECT_TRUE(Load(junk));
+    EXPECT_TRUE(Logged(log, "Syntax Error: couldn't parse '" + std::string(256, 'x') + "...'"));
+    std::size_t syntaxLines = 0;
+    for (const std::string& line : log.Lines()) {
+        syntaxLines += line.rfind("Syntax Error: couldn't parse '", 0) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(syntaxLines, 1000u);
+    EXPECT_TRUE(Logged(log, "Syntax Error: 501 more lines couldn't be parsed."));
+}
+
 TEST_F(LoaderTest, UnreadableFileLeavesTheFormAsItWas) {
     sheet.FindField(L"$Vendor_Name")->SetValue(L"kept");
     EXPECT_FALSE(LoadOrvik(sheet, L"/nonexistent/dir/file.txt"));
@@ -272,6 +295,25 @@ TEST_F(LoaderTest, UnreadableFileLeavesTheFormAsItWas) {
     ASSERT_FALSE(prompt.History().empty());
     EXPECT_EQ(prompt.History().back().text.rfind(L"Couldn't read from file '/nonexistent/dir/file.txt': ", 0),
               0u);
+}
+
+// A pipe would block the open until something writes into it; a folder is no file either.
+TEST_F(LoaderTest, OnlyRegularFilesAreOpened) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("orvik_reader_test_" + std::to_string(std::random_device{}()));
+    ASSERT_TRUE(std::filesystem::create_directory(folder));
+    std::vector<std::filesystem::path> refused{folder};
+#ifndef _WIN32
+    refused.push_back(folder / "pipe.txt");
+    ASSERT_EQ(::mkfifo(refused.back().c_str(), 0600), 0);
+#endif
+    for (const std::filesystem::path& path : refused) {
+        EXPECT_FALSE(LoadOrvik(sheet, path.wstring()));
+        ASSERT_FALSE(prompt.History().empty());
+        EXPECT_EQ(prompt.History().back().text,
+                  L"Couldn't read from file '" + path.wstring() + L"': Not a regular file");
+    }
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(LoaderTest, LoadCommandAsksOnlyWhenVisitedPagesHoldAnswers) {
