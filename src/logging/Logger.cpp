@@ -64,6 +64,22 @@ public:
 
 } // namespace
 
+void AppendPrintable(std::string& line, std::string_view message) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (const char c : message) {
+        const auto byte = static_cast<unsigned char>(c);
+        // Control bytes and DEL, and the five bytes Windows-1252 gives no character.
+        if (byte < 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 ||
+            byte == 0x9D) {
+            line += "\\x";
+            line += kHex[byte >> 4];
+            line += kHex[byte & 0x0F];
+        } else {
+            line += c;
+        }
+    }
+}
+
 ILogPlatform& DefaultLogPlatform() {
     static CDefaultLogPlatform platform;
     return platform;
@@ -86,7 +102,7 @@ void CLogger::Write(std::string_view message) {
     }
     std::string line = FormatTime(platform_.LocalNow(), "%Y-%m-%d %H:%M:%S");
     line += ":  ";
-    line += message;
+    AppendPrintable(line, message);
     line += "\r\n";
     if (!file_->WriteAndFlush(line)) {
         enabled_ = false;

@@ -53,6 +53,10 @@ private:
     std::unique_ptr<ILogFile> file_;
 };
 
+// `message` appended to `line` as one line of printable Windows-1252 text: control bytes, DEL and
+// the bytes the code page leaves undefined are written as "\x00".
+void AppendPrintable(std::string& line, std::string_view message);
+
 // "OrvikGenerator_2026-12-08 02-13-40.log" for a start at that local time.
 std::string LogFileName(const std::tm& startTime);
 

@@ -79,7 +79,15 @@ TEST_F(Logger, LineIsTimeStampTwoBlanksMessageAndCrLf) {
     logger.Write("regex_error: bad.\n");
     EXPECT_EQ(platform.content, "2026-12-08 02:14:05:  Apply button selected.\r\n"
                                 "2026-12-08 02:14:05:  \r\n"
-                                "2027-01-02 23:00:09:  regex_error: bad.\n\r\n");
+                                "2027-01-02 23:00:09:  regex_error: bad.\\x0a\r\n");
+}
+
+// A binary file's bytes quoted in a message keep the log one printable line per call.
+TEST_F(Logger, UnprintableBytesAreWrittenEscaped) {
+    CLogger logger("run.log", platform);
+    logger.Write(std::string_view("a\0b\tc\x7f\x81\x8d\x8f\x90\x9d\r\x1b \xe9\x80\\x", 18));
+    EXPECT_EQ(platform.content,
+              "2026-12-08 02:14:05:  a\\x00b\\x09c\\x7f\\x81\\x8d\\x8f\\x90\\x9d\\x0d\\x1b \xe9\x80\\x\r\n");
 }
 
 TEST_F(Logger, FileNameCarriesTheStartTime) {
