@@ -68,6 +68,10 @@ bool GenerateOutputFileName(CMarnelPropertySheet& sheet, std::wstring& name) {
             c = L'-';
             break;
         default:
+            // Control characters (a NUL or a tab from a loaded file) can name no file either.
+            if (c < 0x20 || c == 0x7F) {
+                c = L'-';
+            }
             break;
         }
     }

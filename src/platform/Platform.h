@@ -13,9 +13,10 @@
 namespace orvik::platform {
 
 // Writes `bytes` to a new temporary file in the folder of `target`, makes it durable, and only then
-// puts it in place of `target` in one step, so a failed save leaves any earlier file as it was. The
-// file gets the permissions an ordinary new file gets. False with the system's reason (UTF-8) in
-// `error`; the temporary file never stays behind.
+// puts it in place of `target` in one step, so a failed save leaves any earlier file as it was. A
+// target marked read-only is refused (EACCES); a replaced file keeps its permissions, a new one gets
+// those an ordinary new file gets. False with the system's reason (UTF-8) in `error`; the temporary
+// file never stays behind.
 bool ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes, std::string& error);
 
 // std::fopen for any path the system can name; `mode` as for std::fopen. Sets errno on failure.

@@ -18,12 +18,16 @@ bool Fail(std::string& error, int code) {
 } // namespace
 
 bool ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes, std::string& error) {
+    // A file the user marked read-only (no write permission for anyone) keeps its contents, whoever
+    // saves; a writable one that is replaced keeps its permissions.
+    struct stat existing {};
+    const bool replacing = ::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    if (replacing && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return Fail(error, EACCES);
+    }
+    // A short name of its own, so that any name the folder can hold can be saved.
     const std::filesystem::path folder = target.parent_path();
-    // Built by appending: GCC 12 at -O3 warns falsely about "." + string&& (restrict overlap).
-    std::string name(1, '.');
-    name += target.filename().string();
-    name += ".XXXXXX";
-    std::string temp = ((folder.empty() ? std::filesystem::path(".") : folder) / name).string();
+    std::string temp = ((folder.empty() ? std::filesystem::path(".") : folder) / ".orvik-XXXXXX").string();
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) {
         return Fail(error, errno);
@@ -42,10 +46,11 @@ bool ReplaceFileContents(const std::filesystem::path& target, std::string_view b
         }
         written += static_cast<std::size_t>(n);
     }
-    // The file is read by others after we are gone: ordinary permissions, not mkstemp's 0600.
+    // The file is read by others after we are gone: the permissions of the file it replaces, or
+    // ordinary ones, not mkstemp's 0600.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd, replacing ? existing.st_mode & 07777 : 0666 & ~mask);
     if (::fsync(fd) != 0) {
         const int code = errno;
         ::close(fd);

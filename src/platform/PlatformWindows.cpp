@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwchar>
 #include <fcntl.h>
+#include <initializer_list>
 #include <io.h>
 #include <windows.h>
 
@@ -90,7 +91,8 @@ HANDLE CreateTemporary(const std::filesystem::path& target, std::filesystem::pat
             rest /= 62;
         }
         suffix[6] = L'\0';
-        temp = folder / (L"." + target.filename().wstring() + L"." + suffix);
+        // A short name of its own, so that any name the folder can hold can be saved.
+        temp = folder / (std::wstring(L".orvik-") + suffix);
         const HANDLE file = ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_FILE_EXISTS) {
@@ -103,6 +105,12 @@ HANDLE CreateTemporary(const std::filesystem::path& target, std::filesystem::pat
 } // namespace
 
 bool ReplaceFileContents(const std::filesystem::path& target, std::string_view bytes, std::string& error) {
+    // A file the user marked read-only keeps its contents.
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        return Fail(error, ERROR_ACCESS_DENIED);
+    }
     std::filesystem::path temp;
     const HANDLE file = CreateTemporary(target, temp);
     if (file == INVALID_HANDLE_VALUE) {
@@ -154,9 +162,12 @@ std::tm LocalTime(std::time_t time) {
 }
 
 void UseBinaryStandardStreams() {
-    ::_setmode(::_fileno(stdin), _O_BINARY);
-    ::_setmode(::_fileno(stdout), _O_BINARY);
-    ::_setmode(::_fileno(stderr), _O_BINARY);
+    // A window program started without a console has no standard streams at all.
+    for (std::FILE* stream : {stdin, stdout, stderr}) {
+        if (const int fd = ::_fileno(stream); fd >= 0) {
+            ::_setmode(fd, _O_BINARY);
+        }
+    }
 }
 
 std::vector<std::string> Utf8Arguments(int argc, char** argv) {

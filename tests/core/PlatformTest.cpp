@@ -89,6 +89,36 @@ TEST_F(PlatformFiles, AFolderInTheWayOfTheTargetFailsAndIsKept) {
     EXPECT_EQ(EntryCount(dir_), 1u);
 }
 
+TEST_F(PlatformFiles, AReadOnlyTargetIsKeptAndAWritableOneKeepsItsPermissions) {
+    const fs::path target = dir_ / "form.txt";
+    std::ofstream(target, std::ios::binary) << "before\r\n";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::string error;
+    EXPECT_FALSE(orvik::platform::ReplaceFileContents(target, "after\r\n", error));
+    EXPECT_EQ(error, std::strerror(EACCES));
+    EXPECT_EQ(Read(target), "before\r\n");
+    EXPECT_EQ(EntryCount(dir_), 1u);
+
+    const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
+    fs::permissions(target, ownerOnly);
+    ASSERT_TRUE(orvik::platform::ReplaceFileContents(target, "after\r\n", error)) << error;
+    EXPECT_EQ(Read(target), "after\r\n");
+#ifndef _WIN32
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, ownerOnly);
+#endif
+}
+
+#ifndef _WIN32
+// Windows limits the whole path to 260 characters instead.
+TEST_F(PlatformFiles, ANameAsLongAsTheFolderAllowsIsSaved) {
+    const fs::path target = dir_ / (std::string(251, 'n') + ".txt");
+    std::string error;
+    ASSERT_TRUE(orvik::platform::ReplaceFileContents(target, "x\r\n", error)) << error;
+    EXPECT_EQ(Read(target), "x\r\n");
+    EXPECT_EQ(EntryCount(dir_), 1u);
+}
+#endif
+
 TEST(PlatformClock, LocalTimeIsTheCalendarTimeOfTheSameInstant) {
     const std::time_t now = std::time(nullptr);
     const std::tm local = orvik::platform::LocalTime(now);

@@ -75,6 +75,11 @@ TEST_F(SaveFlowTest, FileNameIsBuiltFromTheIdentificationFields) {
     Set(L"$Vendor_Name", L"A/B:C*D?E\"F<G>H|I\\J_K-L");
     EXPECT_EQ(Name(), L"A-B-C-D-E-F-G-H-I-J_K-L__M-1__2__123.txt");
     EXPECT_EQ(sheet.OutputFileName(), L"A-B-C-D-E-F-G-H-I-J_K-L__M-1__2__123.txt");
+    sheet.FindField(L"$Vendor_Name")
+        ->SetValue(std::wstring(L"A\0B\tC\x7f"
+                                L"D",
+                                7));
+    EXPECT_EQ(Name(), L"A-B-C-D__M-1__2__123.txt") << "control characters from a loaded file";
 }
 
 TEST_F(SaveFlowTest, TitleShowsTheFileNameWithoutItsFolder) {
