@@ -7,6 +7,8 @@
 #include "model/Predicates.h"
 #include "text/Text.h"
 
+#include <algorithm>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -47,6 +49,13 @@ const CParameterField& Sibling(const CParameterField* field, const wchar_t* patt
             orvik::Format(L"Field %s does not have parent %s.", {field->NamePattern(), pattern}));
     }
     return *sibling;
+}
+
+// A bound taken from another answer, held to what a range can carry: a huge answer in a file gives
+// a huge bound, never a wrapped, negative one.
+int RangeBound(long long value) {
+    return static_cast<int>(
+        std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 int InstanceOf(const CParameterField* field) {
@@ -188,7 +197,7 @@ public:
         if (current == static_cast<long long>(number->Minimum())) {
             return;
         }
-        number->SetRangeAndScale(static_cast<int>(current), 10000, number->Scale(), rescale_);
+        number->SetRangeAndScale(RangeBound(current), 10000, number->Scale(), rescale_);
     }
 
 private:
@@ -206,7 +215,8 @@ public:
         const int type = GetParentAs<CPulldownListField>(field, thresholdType_)->GetIntValue();
         const long long voltage = DecimalOf(GetParentAs<CNumEditField>(field, voltage_));
         if (type == 0 && voltage >= 0) {
-            number->SetRangeAndScale(800, static_cast<int>(voltage * 95 / 100), 10, rescale_);
+            number->SetRangeAndScale(800, RangeBound(voltage / 100 * 95 + voltage % 100 * 95 / 100), 10,
+                                     rescale_);
             number->SetUnits(L"mV");
         } else if (type == 1) {
             number->SetRangeAndScale(0, 95, 1, rescale_);

@@ -271,6 +271,10 @@ TEST_F(GroupsTest, ProtectionThresholdsFollowTheMethodAndThePdo) {
         pdo.SetAnswer(L"Src_PD_OCP_OC_Threshold1", text);
         EXPECT_EQ(oc.PassesValidity(), valid) << std::string(text.begin(), text.end());
     }
+    // A huge maximum current (from a file) gives a huge bound, not a wrapped one.
+    pdo.SetAnswer(L"Src_PDO_Max_Current1", L"3000000000");
+    EXPECT_EQ(oc.Minimum(), 2147483647u);
+    pdo.SetAnswer(L"Src_PDO_Max_Current1", L"3000");
     pdo.SetAnswer(L"Src_PD_OCP_OC_Threshold1", L"4000");
 
     const CNumEditField& uv = Number(pdo, L"Src_PD_OCP_UV_Threshold1");
