@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <cstdlib>
 
@@ -27,6 +28,22 @@ QString ToolTipFor(const std::wstring& help) {
     }
     return ToQString(CParameterField::ToolTipText(help));
 }
+
+// A pull-down takes the wheel only while it has the keyboard focus, and the wheel never gives it the
+// focus: scrolling a long page with the pointer over a pull-down moves the page, not the answer.
+class CPulldownCombo : public QComboBox {
+public:
+    explicit CPulldownCombo(QWidget* parent) : QComboBox(parent) { setFocusPolicy(Qt::StrongFocus); }
+
+protected:
+    void wheelEvent(QWheelEvent* event) override {
+        if (!hasFocus()) {
+            event->ignore();
+            return;
+        }
+        QComboBox::wheelEvent(event);
+    }
+};
 
 } // namespace
 
@@ -377,7 +394,7 @@ void CDigitStringEditControl::ResetControl() {
 
 CPulldownFieldControl::CPulldownFieldControl(CParameterField& field, QWidget* parent,
                                              const std::wstring& help)
-    : CQtFieldControl(field, new QComboBox(parent), parent, help) {
+    : CQtFieldControl(field, new CPulldownCombo(parent), parent, help) {
     // A pull-down is as wide as its longest choice, never stretched across the page.
     Combo()->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Combo()->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QRegularExpression>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -337,6 +338,22 @@ private slots:
         f->Choose(QStringLiteral("Host_Speed"), QStringLiteral("0 : USB 2"));
         QVERIFY(!CUiFixture::IsMarkedInvalid(f->Edit(hub)));
         CheckWindowShowsTheSheet(QStringLiteral("host speed"));
+    }
+
+    void theWheelOverAnUnfocusedPullDownLeavesItsAnswer() {
+        Open(EPage::UsbTypeC, FormFor(EPage::UsbTypeC));
+        QComboBox* combo = f->Combo(QStringLiteral("Type_C_Can_Act_As_Host"));
+        QVERIFY(combo && !combo->hasFocus());
+        const QString shown = combo->currentText();
+        const std::wstring answer = f->sheet.FindField(L"Type_C_Can_Act_As_Host")->Value();
+        for (const int notch : {-120, 120}) {
+            QWheelEvent wheel(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, notch),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(combo, &wheel);
+            QVERIFY(!combo->hasFocus());
+            QCOMPARE(combo->currentText(), shown);
+            QCOMPARE(f->sheet.FindField(L"Type_C_Can_Act_As_Host")->Value(), answer);
+        }
     }
 
     void overCurrentAnswersRecolourTheSourcePdoLines() {
