@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds the core, orvik.exe and the core tests for 64-bit Windows with the MinGW-w64 cross compiler,
-# runs the tests under Wine without a display, and compares orvik.exe's round trips byte for byte
-# with the Linux build's orvik.
+# Builds everything for 64-bit Windows with the MinGW-w64 cross compiler and a static Qt for Windows
+# (scripts/qt-windows.sh, cached outside the clone): the core, orvik.exe, orvik-generator.exe and the
+# core and window test suites. Runs the suites under Wine (the window's on the offscreen platform,
+# as on Linux) and compares their counts with the Linux build's, compares orvik.exe's round trips
+# byte for byte with the Linux build's orvik, writes the zip (scripts/package-windows.sh) and runs
+# the window from it in a new Wine prefix on a private X server (tests/e2e/windows_window_test.sh).
 # Usage: scripts/windows-test.sh   (ORVIK_BUILD_DIR: the Linux build, default build/;
 #                                   ORVIK_WINDOWS_BUILD_DIR: default build-windows/)
 set -euo pipefail
@@ -10,7 +13,11 @@ linux_build="${ORVIK_BUILD_DIR:-$here/build}"
 build="${ORVIK_WINDOWS_BUILD_DIR:-$here/build-windows}"
 started=$(date +%s)
 
-"$here/scripts/install-packages.sh" --no-install-recommends g++-mingw-w64-x86-64-posix wine64 googletest
+"$here/scripts/install-packages.sh" --no-install-recommends g++-mingw-w64-x86-64-posix wine64 googletest \
+    fonts-dejavu-core
+
+echo "== Qt for Windows =="
+qt="$("$here/scripts/qt-windows.sh" | tail -1)"
 
 launcher=()
 if command -v ccache >/dev/null; then
@@ -20,26 +27,67 @@ if [ ! -x "$linux_build/orvik" ]; then
     "$here/scripts/setup.sh" "$linux_build" "${launcher[@]}"
 fi
 cmake --build "$linux_build" --target orvik
-"$here/scripts/setup.sh" "$build" -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" \
-    -DORVIK_BUILD_BENCH=OFF -DORVIK_BUILD_GUI=OFF "${launcher[@]}"
 
 # Wine in a prefix of its own, headless, without the optional runtime installers.
 wine=/usr/lib/wine/wine64
 export WINEPREFIX="$build/wineprefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
+
+echo "== Building for Windows =="
+# A build configured against another Qt for Windows (an older cache entry) is configured afresh.
+toolchain="$qt/lib/cmake/Qt6/qt.toolchain.cmake"
+if [ -f "$build/CMakeCache.txt" ] &&
+    [ "$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$build/CMakeCache.txt")" != "$toolchain" ]; then
+    echo "Qt for Windows changed: configuring $build afresh"
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+fi
+# Qt's own toolchain file finds the Windows Qt and hands the compilers to the project's MinGW-w64
+# toolchain; test programs run under Wine.
+"$here/scripts/setup.sh" "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$here/cmake/mingw-w64-x86_64.cmake" -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
+    -DORVIK_BUILD_BENCH=OFF "${launcher[@]}"
+
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Creating the Wine prefix in $WINEPREFIX"
     "$wine" wineboot --init >/dev/null 2>&1 || true
 fi
+# Wine hands no QT_ variable of the Unix environment on to Windows programs, so the prefix's own user
+# environment carries what the window suites need: the offscreen platform, which on Windows reads
+# its fonts from one folder (the same fonts as on Linux), and Qt Test's report on standard output
+# rather than the debugger's channel.
+for setting in QT_QPA_PLATFORM=offscreen 'QT_QPA_FONTDIR=Z:\usr\share\fonts\truetype\dejavu' \
+    QT_FORCE_STDERR_LOGGING=1; do
+    "$wine" reg add 'HKCU\Environment' /v "${setting%%=*}" /d "${setting#*=}" /f >/dev/null 2>&1
+done
+/usr/lib/wine/wineserver -w
 
-echo "== Core tests under Wine =="
-"$wine" "$build/tests/orvik_core_tests.exe" --gtest_brief=1 2>&1 | tr -d '\r' | tee "$build/core-tests.log" |
-    grep -v '^\[       OK \]' || true
-if ! grep -q '^\[  PASSED  \]' "$build/core-tests.log" || grep -q '^\[  FAILED  \]' "$build/core-tests.log"; then
-    echo "Core tests failed under Wine"
+echo "== Core and window tests under Wine =="
+ctest --test-dir "$build" --parallel "$(nproc)" --output-on-failure --timeout 600 2>&1 | tr -d '\r' |
+    tee "$build/tests.log" | grep -v '^ *[0-9]*/[0-9]* Test *#[0-9]*: .* Passed' || true
+if ! grep -q '^100% tests passed' "$build/tests.log"; then
+    echo "Tests failed under Wine"
     exit 1
 fi
+
+# Every window suite runs as many test functions (and data rows) on Windows as on Linux.
+totals() {
+    awk '{ sub(/\r$/, "") }
+         /^[0-9]+\/[0-9]+ Testing: / { name = $3 ~ /^ui\./ ? $3 : "" }
+         /^Totals: / && name != "" { print name, $2, $4, $6; name = "" }' "$1" | LC_ALL=C sort
+}
+if ! grep -q '^[0-9]*/[0-9]* Testing: ui\.' "$linux_build/Testing/Temporary/LastTest.log" 2>/dev/null; then
+    (cd "$linux_build" && QT_QPA_PLATFORM=offscreen ctest -R '^ui\.' --parallel "$(nproc)" >/dev/null)
+fi
+totals "$linux_build/Testing/Temporary/LastTest.log" >"$build/ui-totals.linux"
+totals "$build/Testing/Temporary/LastTest.log" >"$build/ui-totals.windows"
+if ! cmp -s "$build/ui-totals.linux" "$build/ui-totals.windows"; then
+    echo "The window suites ran differently on Windows (suite, passed, failed, skipped):"
+    diff "$build/ui-totals.linux" "$build/ui-totals.windows" || true
+    exit 1
+fi
+echo "Window suites under Wine: $(wc -l <"$build/ui-totals.windows") suites, $(awk '{ n += $2 } END { print n }' \
+    "$build/ui-totals.windows") passed, the same as on Linux"
 
 echo "== orvik.exe round trips against the Linux build =="
 work="$build/roundtrip"
@@ -141,9 +189,16 @@ same_tree "saving into a missing folder" .
 run_both missing-file print "no/such/file.txt"
 same_run missing-file
 
-elapsed=$(($(date +%s) - started))
 if [ "$failures" -ne 0 ]; then
-    echo "$failures round-trip comparisons differ (${elapsed} s)"
+    echo "$failures round-trip comparisons differ ($(($(date +%s) - started)) s)"
     exit 1
 fi
-echo "Windows build under Wine: core tests and round trips passed in ${elapsed} s"
+
+echo "== The Windows zip =="
+zip="$("$here/scripts/package-windows.sh" "$build" "$qt" | tail -1)"
+echo "$zip"
+
+echo "== The window from the zip, in a new Wine prefix on a private X server =="
+"$here/tests/e2e/windows_window_test.sh" "$zip" "$linux_build"
+
+echo "Windows build under Wine: tests, round trips, zip and window passed in $(($(date +%s) - started)) s"
