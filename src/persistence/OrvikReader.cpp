@@ -565,6 +565,11 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
         state.upgrader.ApplyUpgrades(sheet);
         sheet.Reevaluate(0, {.initial = true, .fullReset = true});
     }
+    for (CPageSuper* page : sheet.Tabs()) {
+        if (page->ReviewFlag()) {
+            page->SetReviewFlag(true, CPageSuper::EReviewCause::Load);
+        }
+    }
     return true;
 }
 

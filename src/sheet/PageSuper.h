@@ -80,8 +80,15 @@ public:
     // The unit written after the field's box ("mW" for the power fields), empty for most fields.
     std::wstring UnitText(const CParameterField& field) const;
 
+    // Why a flagged page waits for the user's look: the form as it started, a load, or a change
+    // on another tab.
+    enum class EReviewCause { Start, Load, Change };
     bool ReviewFlag() const { return reviewFlag_; }
-    void SetReviewFlag(bool on) { reviewFlag_ = on; }
+    EReviewCause ReviewCause() const { return reviewCause_; }
+    void SetReviewFlag(bool on, EReviewCause cause = EReviewCause::Change) {
+        reviewFlag_ = on;
+        reviewCause_ = cause;
+    }
     // Whether the page has been shown (the window toolkit creates page windows on first visit).
     bool HasWindow() const { return hasWindow_; }
     void SetHasWindow(bool on) { hasWindow_ = on; }
@@ -102,6 +109,7 @@ private:
     CPageWrapper wrapper_{*this};
     CFieldList fields_;
     bool reviewFlag_ = false;
+    EReviewCause reviewCause_ = EReviewCause::Start;
     bool hasWindow_ = false;
     bool productTypeChanged_ = false;
     IPageView* view_ = nullptr;

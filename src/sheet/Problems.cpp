@@ -299,6 +299,31 @@ std::vector<SProblem> CollectProblems(const CMarnelPropertySheet& sheet) {
     return problems;
 }
 
+std::vector<SProblem> CollectSaveRefusals(const CMarnelPropertySheet& sheet) {
+    std::vector<SProblem> refusals;
+    for (const CPageSuper* page : sheet.Tabs()) {
+        std::vector<SProblem> own = CollectPageProblems(*page);
+        refusals.insert(refusals.end(), std::make_move_iterator(own.begin()),
+                        std::make_move_iterator(own.end()));
+        if (page->ReviewFlag()) {
+            const wchar_t* since = L"";
+            switch (page->ReviewCause()) {
+            case CPageSuper::EReviewCause::Load:
+                since = L" since the load";
+                break;
+            case CPageSuper::EReviewCause::Change:
+                since = L" since a change on another tab";
+                break;
+            case CPageSuper::EReviewCause::Start:
+                break;
+            }
+            refusals.push_back(
+                SProblem{page->Id(), nullptr, -1, -1, std::wstring(L"not yet reviewed") + since});
+        }
+    }
+    return refusals;
+}
+
 std::wstring FieldProblemReason(const CParameterField& field) {
     const std::wstring text = field.CurrentText();
     if (text.empty()) {

@@ -31,6 +31,10 @@ struct SProblem {
 // its list problems, then its page rule problems. A tab whose answers are valid has none. Review
 // flags play no part: only the answers count.
 std::vector<SProblem> CollectProblems(const CMarnelPropertySheet& sheet);
+// Every reason the window refuses a save, grouped by tab in tab order: each tab's problems as
+// above, then, for a tab flagged for review, "not yet reviewed since the load" (or "since a change
+// on another tab", or "not yet reviewed" for the form as it started).
+std::vector<SProblem> CollectSaveRefusals(const CMarnelPropertySheet& sheet);
 // The problems of one page, in the order above; none when its answers are valid.
 std::vector<SProblem> CollectPageProblems(const CPageSuper& page);
 

@@ -223,8 +223,10 @@ void CMarnelPropertySheet::Reevaluate(std::size_t position, SReevaluateOptions o
         field->SetChanged(false);
     }
     for (std::size_t i = 0; i < pages_.size(); ++i) {
-        if (touched[i] && static_cast<EPage>(i) != active_ && reviewEnabled_) {
-            pages_[i]->SetReviewFlag(true);
+        // A page already waiting keeps the first reason it was flagged for.
+        if (touched[i] && static_cast<EPage>(i) != active_ && reviewEnabled_ && !pages_[i]->ReviewFlag()) {
+            pages_[i]->SetReviewFlag(true, options.initial ? CPageSuper::EReviewCause::Start
+                                                           : CPageSuper::EReviewCause::Change);
         }
         hasTab_[i] = pages_[i]->HasAvailableField();
     }

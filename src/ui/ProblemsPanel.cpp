@@ -210,8 +210,13 @@ void CProblemsPanel::SetOpen(bool open) {
 
 void CProblemsPanel::OpenIfAny() {
     Refresh();
-    if (!problems_.empty()) {
-        SetOpen(true);
+    if (problems_.empty()) {
+        return;
+    }
+    SetOpen(true);
+    // On the first reason the save was refused for: Enter there goes to it.
+    if (QTreeWidgetItem* tab = tree_->topLevelItem(0); tab && tab->childCount() > 0) {
+        tree_->setCurrentItem(tab->child(0));
     }
 }
 
@@ -236,7 +241,7 @@ void CProblemsPanel::showEvent(QShowEvent* event) {
 
 void CProblemsPanel::Refresh() {
     stale_ = false;
-    std::vector<SProblem> problems = CollectProblems(sheet_);
+    std::vector<SProblem> problems = CollectSaveRefusals(sheet_);
     if (SameProblems(problems, problems_)) {
         summary_->setText(SummaryText(problems_.size(), tree_->topLevelItemCount()));
         return;

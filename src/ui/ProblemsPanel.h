@@ -37,7 +37,7 @@ public:
 
     void SetOpen(bool open);
     bool IsOpen() const { return !isHidden(); }
-    // Opens the panel when the answers have problems (after a save was refused).
+    // Opens the panel on its first entry when a save would be refused (after one was).
     void OpenIfAny();
     // Collects the problems again and rebuilds the entries when they changed.
     void Refresh();

@@ -94,6 +94,28 @@ TEST_F(ProblemsTest, ReviewFlagsDoNotCount) {
     EXPECT_TRUE(CollectProblems(sheet).empty());
 }
 
+TEST_F(ProblemsTest, AFlaggedTabRefusesTheSaveAndSaysWhyItWaits) {
+    Load(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+    const std::vector<SProblem> afterLoad = CollectSaveRefusals(sheet);
+    EXPECT_EQ(afterLoad.size(), sheet.Tabs().size() - 1) << "every tab but the one shown";
+    for (const SProblem& refusal : afterLoad) {
+        EXPECT_EQ(refusal.reason, L"not yet reviewed since the load");
+        EXPECT_NE(refusal.page, sheet.ActivePage().Id());
+    }
+    for (CPageSuper* page : sheet.Tabs()) {
+        sheet.Activate(page->Id());
+    }
+    EXPECT_TRUE(CollectSaveRefusals(sheet).empty());
+
+    sheet.Activate(EPage::UsbTypeC);
+    Answer(L"Type_C_Can_Act_As_Host", L"NO");
+    const std::vector<SProblem> afterChange = CollectSaveRefusals(sheet);
+    const auto waiting = std::count_if(afterChange.begin(), afterChange.end(), [](const SProblem& refusal) {
+        return refusal.reason == L"not yet reviewed since a change on another tab";
+    });
+    EXPECT_GE(waiting, 1) << ::testing::PrintToString(Reasons(afterChange));
+}
+
 TEST_F(ProblemsTest, AnInvalidAnswerNamesItsFieldAndWhatItAccepts) {
     Load(EditedPort({{"RP_Value: 2", "RP_Value: 7"}}));
     const std::vector<SProblem> problems = CollectProblems(sheet);

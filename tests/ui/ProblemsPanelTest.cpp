@@ -94,6 +94,14 @@ class ProblemsPanelTest : public QObject {
         return found.front();
     }
 
+    // A window started with a file loaded, its tabs already looked at: only the answers count.
+    void StartReviewed(const std::string& form) {
+        f = std::make_unique<CUiFixture>(form);
+        for (CPageSuper* page : f->sheet.Tabs()) {
+            page->SetReviewFlag(false);
+        }
+    }
+
 private slots:
     void cleanup() { f.reset(); }
 
@@ -124,7 +132,7 @@ private slots:
     }
 
     void listsWhatTheCheckReportsUnderTheTabsInTabOrder() {
-        f = std::make_unique<CUiFixture>(EditedPort(kSeveral));
+        StartReviewed(EditedPort(kSeveral));
         PressKey(Qt::Key_F8);
         const QStringList expected = CheckedReasons(f->sheet);
         QVERIFY(expected.size() >= 6);
@@ -173,7 +181,7 @@ private slots:
     }
 
     void aCompleteFormHasNone() {
-        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        StartReviewed(orvik::testsupport::FullPortForm(2, 1, 2, 1));
         PressKey(Qt::Key_F8);
         QVERIFY(Panel()->EntryTexts().isEmpty());
         QCOMPARE(Panel()->Tree()->topLevelItemCount(), 0);
@@ -181,7 +189,7 @@ private slots:
     }
 
     void followsEveryChange() {
-        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        StartReviewed(orvik::testsupport::FullPortForm(2, 1, 2, 1));
         PressKey(Qt::Key_F8);
         QVERIFY(Panel()->EntryTexts().isEmpty());
         f->Clear(QStringLiteral("Vendor_Name"));
@@ -264,7 +272,7 @@ private slots:
     }
 
     void aRefusedSaveOpensItAfterTheBoxes() {
-        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        StartReviewed(orvik::testsupport::FullPortForm(2, 1, 2, 1));
         f->Clear(QStringLiteral("Vendor_Name"));
         QVERIFY(!Panel()->isVisible());
         QTest::mouseClick(f->window->OkButton(), Qt::LeftButton);
@@ -280,6 +288,32 @@ private slots:
         QVERIFY(!Panel()->isVisible());
         QTest::mouseClick(f->window->ApplyButton(), Qt::LeftButton);
         QVERIFY(Panel()->isVisible());
+    }
+
+    void afterALoadTheUnvisitedTabsAreListedAndARefusedSaveOpensOnTheFirst() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        QTest::mouseClick(f->window->ApplyButton(), Qt::LeftButton);
+        QCOMPARE(f->prompt.History().back().kind, CScriptedPrompt::Shown::Error);
+        QVERIFY(Panel()->isVisible());
+        const QString reason = QStringLiteral("not yet reviewed since the load");
+        QStringList unvisited;
+        for (EPage page : f->window->TabPages()) {
+            if (page != f->sheet.ActivePage().Id()) {
+                unvisited << QString::fromStdWString(f->sheet.Page(page).TabLabel());
+            }
+        }
+        QCOMPARE(Headings(Panel()->Tree()), unvisited);
+        QCOMPARE(Panel()->EntryTexts(), QStringList(QList<QString>(unvisited.size(), reason)));
+        QTreeWidgetItem* first = Panel()->Tree()->currentItem();
+        QVERIFY(first && first->parent());
+        QCOMPARE(first->parent()->text(0), unvisited.front());
+
+        // Enter on it goes to the tab, which is then reviewed.
+        Panel()->Tree()->setFocus();
+        PressKey(Qt::Key_Return);
+        QCOMPARE(f->CurrentTabText(), unvisited.front());
+        QCOMPARE(Panel()->EntryTexts().size(), unvisited.size() - 1);
+        QVERIFY(!Headings(Panel()->Tree()).contains(unvisited.front()));
     }
 
     void aSuccessfulApplyLeavesItClosed() {
