@@ -3,6 +3,7 @@
 #include "text/Version.h"
 #include "ui/QtText.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -21,22 +22,29 @@ int RunBox(QWidget* parent, QMessageBox::Icon icon, const std::wstring& text,
 
 } // namespace
 
+QWidget* CQtPrompt::Owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    return parent_;
+}
+
 void CQtPrompt::ShowError(const std::wstring& text) {
-    RunBox(parent_, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+    RunBox(Owner(), QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 void CQtPrompt::ShowInformation(const std::wstring& text) {
-    RunBox(parent_, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
+    RunBox(Owner(), QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool CQtPrompt::AskYesNo(const std::wstring& text) {
-    return RunBox(parent_, QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+    return RunBox(Owner(), QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
                   QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<std::wstring> CQtPrompt::ChooseFileToOpen(unsigned& errorCode) {
     errorCode = 0;
-    const QString path = QFileDialog::getOpenFileName(parent_, QStringLiteral("Open"), QString(),
+    const QString path = QFileDialog::getOpenFileName(Owner(), QStringLiteral("Open"), QString(),
                                                       QStringLiteral("Text Files (*.txt)"));
     if (path.isEmpty()) {
         return std::nullopt;

@@ -17,6 +17,10 @@ public:
     bool AskYesNo(const std::wstring& text) override;
     std::optional<std::wstring> ChooseFileToOpen(unsigned& errorCode) override;
 
+    // The window a box belongs to: the dialog the user is working in (a group dialog over the
+    // sheet), else the sheet. The keyboard goes back there when the box closes.
+    QWidget* Owner() const;
+
 private:
     QPointer<QWidget> parent_;
 };
