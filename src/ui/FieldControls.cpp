@@ -7,8 +7,11 @@
 #include "ui/QtText.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QStyle>
+#include <QStyledItemDelegate>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -22,18 +25,37 @@ std::function<void()>& BeepHook() {
     return hook;
 }
 
+// Tips are at most this wide: a longer help text wraps within it.
+constexpr int kToolTipWidth = 300;
+
 QString ToolTipFor(const std::wstring& help) {
     if (help.empty()) {
         return {};
     }
-    return ToQString(CParameterField::ToolTipText(help));
+    const QString text = ToQString(CParameterField::ToolTipText(help));
+    const QFontMetrics metrics(QToolTip::font());
+    bool fits = true;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        fits = fits && metrics.horizontalAdvance(line) <= kToolTipWidth;
+    }
+    if (fits) {
+        return text;
+    }
+    return QStringLiteral("<table width=\"%1\"><tr><td>%2</td></tr></table>")
+        .arg(kToolTipWidth)
+        .arg(Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal));
 }
 
 // A pull-down takes the wheel only while it has the keyboard focus, and the wheel never gives it the
 // focus: scrolling a long page with the pointer over a pull-down moves the page, not the answer.
 class CPulldownCombo : public QComboBox {
 public:
-    explicit CPulldownCombo(QWidget* parent) : QComboBox(parent) { setFocusPolicy(Qt::StrongFocus); }
+    explicit CPulldownCombo(QWidget* parent) : QComboBox(parent) {
+        setFocusPolicy(Qt::StrongFocus);
+        // The choices are painted in the list's own colours: only the control and its label turn
+        // red for an invalid answer, not every choice in its list.
+        setItemDelegate(new QStyledItemDelegate(this));
+    }
 
 protected:
     void wheelEvent(QWheelEvent* event) override {

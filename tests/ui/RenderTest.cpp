@@ -3,10 +3,14 @@
 #include "FullForm.h"
 #include "UiTestBase.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolTip>
 
 class RenderTest : public QObject {
     Q_OBJECT
@@ -35,6 +39,15 @@ private:
         }
     }
 
+    static QWidget* TipWindow() {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->isVisible() && widget->inherits("QTipLabel")) {
+                return widget;
+            }
+        }
+        return nullptr;
+    }
+
     static QString Folder(QTemporaryDir& temp) {
         const QByteArray target = qgetenv("ORVIK_SCREENSHOT_DIR");
         const QString folder = target.isEmpty() ? temp.path() : QString::fromLocal8Bit(target);
@@ -43,6 +56,40 @@ private:
     }
 
 private slots:
+    // A field's tip is at most 300 pixels wide however long its help; an invalid pull-down is red
+    // but the choices in its list are not.
+    void tipsAreNarrowAndAnInvalidPullDownsChoicesStayBlack() {
+        CUiFixture f(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        QWidget* vendor = f.Input(QStringLiteral("Vendor_Name"));
+        QVERIFY(vendor);
+        QToolTip::showText(vendor->mapToGlobal(QPoint(0, 0)), vendor->toolTip(), vendor);
+        QWidget* tip = nullptr;
+        QTRY_VERIFY((tip = TipWindow()) != nullptr);
+        QVERIFY2(tip->width() <= 300 + 2 * 12, qPrintable(QString::number(tip->width())));
+        QVERIFY(tip->height() > 2 * tip->fontMetrics().height());
+        QToolTip::hideText();
+
+        f.ClickTab(EPage::UsbTypeC);
+        QComboBox* rp = f.Combo(QStringLiteral("RP_Value"));
+        QVERIFY(rp);
+        f.sheet.ApplyUserChange(f.sheet.FindField(L"RP_Value"), L"7");
+        QVERIFY(CUiFixture::IsMarkedInvalid(rp));
+        rp->showPopup();
+        QTRY_VERIFY(rp->view()->isVisible());
+        QCOMPARE(rp->palette().color(QPalette::Text), QColor(255, 0, 0));
+        QCOMPARE(rp->view()->palette().color(QPalette::Text), QColor(0, 0, 0));
+        const QImage list = rp->view()->grab().toImage();
+        int red = 0;
+        for (int y = 0; y < list.height(); ++y) {
+            for (int x = 0; x < list.width(); ++x) {
+                const QColor c = list.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 80 && c.blue() < 80 ? 1 : 0;
+            }
+        }
+        QCOMPARE(red, 0);
+        rp->hidePopup();
+    }
+
     // A typed out-of-range number: red label and text, and the balloon below the box.
     void invalidValueBalloon() {
         QTemporaryDir temp;

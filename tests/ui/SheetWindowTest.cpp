@@ -16,6 +16,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextDocument>
 
 #include <memory>
 
@@ -81,8 +82,11 @@ private slots:
         QWidget* vendor = f->Input(QStringLiteral("Vendor_Name"));
         QCOMPARE(vendor->accessibleDescription(),
                  QStringLiteral("The name of the vendor, as supplied by the vendor."));
-        QCOMPARE(vendor->toolTip(),
-                 QStringLiteral("The name of the vendor, as supplied by the vendor.\n\nSee the "
+        // Wrapped to the tip's width, the help and the pointer to the specification.
+        QTextDocument tip;
+        tip.setHtml(vendor->toolTip());
+        QCOMPARE(tip.toPlainText().simplified(),
+                 QStringLiteral("The name of the vendor, as supplied by the vendor. See the "
                                 "Marnel File specification for more information."));
         QCOMPARE(vendor->toolTipDuration(), 30000);
     }
