@@ -21,74 +21,24 @@ if [ ! -x "$program" ]; then
 fi
 install_missing
 
-started=()  # every process this test started, by id
 work="$(mktemp -d)"
-# The ids of every descendant of a process, deepest first, so children go before their parents.
-descendants() {
-    local child
-    for child in $(ps -o pid= --ppid "$1" 2>/dev/null); do
-        descendants "$child"
-        echo "$child"
-    done
-}
-stop_pid() {
-    local pid="$1" i
-    kill -0 "$pid" 2>/dev/null || return 0
-    kill -TERM "$pid" 2>/dev/null || return 0
-    for i in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-}
+# shellcheck source=tests/e2e/session.sh
+. "$here/tests/e2e/session.sh"
 cleanup() {
-    local status=$? i pid all=()
-    # Newest first: the program, the buses, the window manager, then the X server.
-    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-        pid="${started[i]}"
-        mapfile -t -O "${#all[@]}" all < <(descendants "$pid")
-        all+=("$pid")
-    done
-    for pid in "${all[@]}"; do stop_pid "$pid"; done
-    if [ $status -ne 0 ] && [ -d "$work" ]; then
-        for f in "$work"/*.txt "$work"/run/*.log; do
-            [ -s "$f" ] && { echo "--- $f"; tail -n 40 "$f"; echo; } >&2
-        done
-    fi
+    local status=$?
+    stop_started
+    if [ $status -ne 0 ]; then show_logs; fi
     rm -rf "$work"
     exit $status
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Waits up to $1 seconds for the command in the remaining arguments to succeed.
-wait_for() {
-    local seconds="$1" deadline
-    shift
-    deadline=$((SECONDS + seconds))
-    until "$@"; do
-        if [ $SECONDS -ge $deadline ]; then return 1; fi
-        sleep 0.1
-    done
-}
-
 begin=$SECONDS
 
-# The X server picks a free display and writes its number to the pipe.
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/displayfd" >"$work/xvfb.txt" 2>&1 &
-started+=($!)
-display=""
-read -r -t 30 display <"$work/displayfd" || true
-if [ -z "$display" ]; then
-    echo "FAIL: Xvfb did not start" >&2
-    exit 1
-fi
-export DISPLAY=":$display"
+start_x_server 1280x1024
 mkdir -m 700 "$work/xdg"
 export XDG_RUNTIME_DIR="$work/xdg"
-unset WAYLAND_DISPLAY XDG_SESSION_TYPE
-wait_for 20 xdpyinfo >/dev/null 2>&1
 
 # A private session bus for this test alone.
 eval "$(dbus-launch --sh-syntax)"
@@ -96,13 +46,7 @@ started+=("$DBUS_SESSION_BUS_PID")
 export DBUS_SESSION_BUS_ADDRESS
 unset AT_SPI_BUS_ADDRESS
 
-openbox --sm-disable >"$work/openbox.txt" 2>&1 &
-started+=($!)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
-if ! wait_for 20 wm_running; then
-    echo "FAIL: the window manager did not start" >&2
-    exit 1
-fi
+start_window_manager
 
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.txt" 2>&1 &
 started+=($!)

@@ -22,36 +22,22 @@ fail() {
 }
 [ -x "$orvik" ] || fail "$orvik is missing; build the Linux tools first (scripts/setup.sh)"
 
-started=()
 work="$(mktemp -d)"
+# shellcheck source=tests/e2e/session.sh
+. "$here/tests/e2e/session.sh"
 cleanup() {
-    local status=$? i
+    local status=$?
     if [ -n "${WINEPREFIX:-}" ]; then
-        WINEPREFIX="$WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
+        /usr/lib/wine/wineserver -k 2>/dev/null || true
     fi
-    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-        kill "${started[i]}" 2>/dev/null || true
-    done
-    if [ $status -ne 0 ]; then
-        for f in "$work"/*.txt "$work"/run/*.log; do
-            [ -s "$f" ] && { echo "--- $f"; tail -n 30 "$f"; echo; } >&2
-        done
-    fi
+    stop_started
+    if [ $status -ne 0 ]; then show_logs; fi
     rm -rf "$work"
     exit $status
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-wait_for() {
-    local seconds="$1" deadline
-    shift
-    deadline=$((SECONDS + seconds))
-    until "$@"; do
-        if [ $SECONDS -ge $deadline ]; then return 1; fi
-        sleep 0.2
-    done
-}
 begin=$SECONDS
 
 mkdir "$work/app" "$work/run"
@@ -59,18 +45,8 @@ unzip -q "$zip" -d "$work/app"
 app="$(find "$work/app" -name orvik-generator.exe)"
 [ -n "$app" ] || fail "the zip holds no orvik-generator.exe"
 
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1366x768x24 -nolisten tcp -noreset 3>"$work/displayfd" >"$work/xvfb.txt" 2>&1 &
-started+=($!)
-display=""
-read -r -t 30 display <"$work/displayfd" || true
-[ -n "$display" ] || fail "Xvfb did not start"
-export DISPLAY=":$display"
-unset WAYLAND_DISPLAY
-openbox --sm-disable >"$work/openbox.txt" 2>&1 &
-started+=($!)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
-wait_for 20 wm_running || fail "the window manager did not start"
+start_x_server 1366x768
+start_window_manager
 
 export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$wine" wineboot --init >"$work/wineboot.txt" 2>&1 || true
