@@ -289,39 +289,43 @@ std::vector<SProblem> CollectPageProblems(const CPageSuper& page) {
     return CPageProblems(page).Collect();
 }
 
-std::vector<SProblem> CollectProblems(const CMarnelPropertySheet& sheet) {
+namespace {
+
+// "not yet reviewed" and why the page waits for a look.
+std::wstring ReviewReason(const CPageSuper& page) {
+    switch (page.ReviewCause()) {
+    case CPageSuper::EReviewCause::Load:
+        return L"not yet reviewed since the load";
+    case CPageSuper::EReviewCause::Change:
+        return L"not yet reviewed since a change on another tab";
+    case CPageSuper::EReviewCause::Start:
+        break;
+    }
+    return L"not yet reviewed";
+}
+
+// Every present tab's problems in tab order, each tab's review flag after them when `review`.
+std::vector<SProblem> CollectTabs(const CMarnelPropertySheet& sheet, bool review) {
     std::vector<SProblem> problems;
     for (const CPageSuper* page : sheet.Tabs()) {
         std::vector<SProblem> own = CollectPageProblems(*page);
         problems.insert(problems.end(), std::make_move_iterator(own.begin()),
                         std::make_move_iterator(own.end()));
+        if (review && page->ReviewFlag()) {
+            problems.push_back(SProblem{page->Id(), nullptr, -1, -1, ReviewReason(*page)});
+        }
     }
     return problems;
 }
 
+} // namespace
+
+std::vector<SProblem> CollectProblems(const CMarnelPropertySheet& sheet) {
+    return CollectTabs(sheet, false);
+}
+
 std::vector<SProblem> CollectSaveRefusals(const CMarnelPropertySheet& sheet) {
-    std::vector<SProblem> refusals;
-    for (const CPageSuper* page : sheet.Tabs()) {
-        std::vector<SProblem> own = CollectPageProblems(*page);
-        refusals.insert(refusals.end(), std::make_move_iterator(own.begin()),
-                        std::make_move_iterator(own.end()));
-        if (page->ReviewFlag()) {
-            const wchar_t* since = L"";
-            switch (page->ReviewCause()) {
-            case CPageSuper::EReviewCause::Load:
-                since = L" since the load";
-                break;
-            case CPageSuper::EReviewCause::Change:
-                since = L" since a change on another tab";
-                break;
-            case CPageSuper::EReviewCause::Start:
-                break;
-            }
-            refusals.push_back(
-                SProblem{page->Id(), nullptr, -1, -1, std::wstring(L"not yet reviewed") + since});
-        }
-    }
-    return refusals;
+    return CollectTabs(sheet, true);
 }
 
 std::wstring FieldProblemReason(const CParameterField& field) {

@@ -42,6 +42,15 @@ show_logs() {
     done
 }
 
+# Ends the test with status $1: stops what it started, shows its logs when it failed, removes its
+# folder.
+end_session() {
+    stop_started
+    if [ "$1" -ne 0 ]; then show_logs; fi
+    rm -rf "$work"
+    exit "$1"
+}
+
 # Waits up to $1 seconds for the command in the remaining arguments to succeed.
 wait_for() {
     local seconds="$1" deadline

@@ -24,14 +24,7 @@ install_missing
 work="$(mktemp -d)"
 # shellcheck source=tests/e2e/session.sh
 . "$here/tests/e2e/session.sh"
-cleanup() {
-    local status=$?
-    stop_started
-    if [ $status -ne 0 ]; then show_logs; fi
-    rm -rf "$work"
-    exit $status
-}
-trap cleanup EXIT
+trap 'end_session $?' EXIT
 trap 'exit 130' INT TERM
 
 begin=$SECONDS

@@ -27,13 +27,11 @@ work="$(mktemp -d)"
 . "$here/tests/e2e/session.sh"
 cleanup() {
     local status=$?
+    # The program and Wine's own processes go with the prefix's server.
     if [ -n "${WINEPREFIX:-}" ]; then
         /usr/lib/wine/wineserver -k 2>/dev/null || true
     fi
-    stop_started
-    if [ $status -ne 0 ]; then show_logs; fi
-    rm -rf "$work"
-    exit $status
+    end_session $status
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
