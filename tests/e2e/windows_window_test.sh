@@ -84,8 +84,9 @@ import -window root "$shot"
 echo "screenshot: $shot"
 
 saved_file() { find "$work/run" -maxdepth 1 -name '*.txt' ! -name port.txt | head -1; }
+saved() { [ -n "$(saved_file)" ]; }
 click Apply
-wait_for 20 test -n "$(saved_file)" || fail "Apply saved no file"
+wait_for 20 saved || fail "Apply saved no file"
 sleep 1
 xdotool key Return  # the box that names the saved file
 saved="$(saved_file)"
