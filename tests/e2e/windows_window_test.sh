@@ -87,16 +87,24 @@ saved_file() { find "$work/run" -maxdepth 1 -name '*.txt' ! -name port.txt | hea
 saved() { [ -n "$(saved_file)" ]; }
 click Apply
 wait_for 20 saved || fail "Apply saved no file"
-sleep 1
-xdotool key Return  # the box that names the saved file
+# A box is captioned with the title alone, the sheet with the file's name after it.
+box_pattern="^${title//./\\.}\$"
+box=""
+find_box() { box="$(xdotool search --onlyvisible --name "$box_pattern" 2>/dev/null | head -1)"; [ -n "$box" ]; }
+answer_box() { # $1: which box, for the failure's words
+    wait_for 20 find_box || fail "no $1 appeared"
+    xdotool windowactivate --sync "$box" 2>/dev/null || true
+    xdotool key Return
+}
+answer_box "box naming the saved file"
 saved="$(saved_file)"
 cmp "$saved" "$work/expected.orvik" || fail "$(basename "$saved") differs from what orvik print writes"
 echo "Apply saved $(basename "$saved"), $(wc -c <"$saved") bytes, the same as orvik print"
 
-sleep 1
+box_gone() { ! find_box; }
+wait_for 20 box_gone || fail "the box naming the saved file stayed open"
 click Cancel
-sleep 1
-xdotool key Return  # Yes to the cancel question
+answer_box "cancel question"  # Yes is its default answer
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 wait_for 30 app_ended || fail "orvik-generator.exe still runs after Cancel and Yes"
 wait "$app_pid" || fail "orvik-generator.exe exited with status $?"
