@@ -71,7 +71,6 @@ BENCHMARK(BM_ChoiceChangingTheTabSet)->Unit(benchmark::kMillisecond);
 void BM_StartToFirstPaint(benchmark::State& state) {
     for (auto _ : state) {
         CScriptedPrompt prompt;
-        CRuleTable::Instance().Build();
         CMarnelPropertySheet sheet(&prompt);
         sheet.Initialize();
         CSheetWindow window(sheet);
@@ -191,7 +190,6 @@ int main(int argc, char** argv) {
     double coldMs = 0;
     {
         CScriptedPrompt prompt;
-        CRuleTable::Instance().Build();
         CMarnelPropertySheet sheet(&prompt);
         sheet.Initialize();
         CSheetWindow window(sheet);

@@ -1,5 +1,6 @@
 #include "catalog/PageCatalog.h"
 #include "catalog/RuleTable.h"
+#include "model/FieldList.h"
 
 std::wstring PatternOf(const std::wstring& name) {
     std::wstring pattern = L"^";
@@ -63,30 +64,30 @@ SFieldRow YesNoField(std::wstring name, std::wstring help) {
     return s;
 }
 
-std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, CWndWrapper* host, CFieldGroup* group,
-                                             int controlId, int labelId, int groupTypeId) {
-    // The fields of the catalog find their records in the form's rule table.
-    CRuleTable::Instance();
-    const std::wstring pattern = row.Pattern();
+std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
+                                             CFieldGroup* group, int controlId, int labelId,
+                                             int groupTypeId) {
+    if (groupTypeId == 0) {
+        groupTypeId = group && group->OwnerList() ? group->OwnerList()->TypeId() : 1;
+    }
+    const CRuleRecord& rule = rules.RecordFor(groupTypeId, row.Pattern());
     const wchar_t* note = row.note.empty() ? nullptr : row.note.c_str();
     switch (row.kind) {
     case EFieldKind::Text:
-        return std::make_unique<CEditField>(host, group, pattern, controlId, labelId, note, groupTypeId);
+        return std::make_unique<CEditField>(host, group, rule, controlId, labelId, note, groupTypeId);
     case EFieldKind::Hex:
-        return std::make_unique<CDigitStringEditField>(host, group, pattern, row.digits, 16, controlId,
-                                                       labelId, note, groupTypeId);
+        return std::make_unique<CDigitStringEditField>(host, group, rule, row.digits, 16, controlId, labelId,
+                                                       note, groupTypeId);
     case EFieldKind::Number:
-        return std::make_unique<CNumEditField>(host, group, pattern, row.minimum, row.maximum, row.scale,
+        return std::make_unique<CNumEditField>(host, group, rule, row.minimum, row.maximum, row.scale,
                                                row.units, controlId, labelId, note, groupTypeId);
     case EFieldKind::Choice: {
-        auto field =
-            std::make_unique<CPulldownListField>(host, group, pattern, controlId, labelId, groupTypeId);
+        auto field = std::make_unique<CPulldownListField>(host, group, rule, controlId, labelId, groupTypeId);
         field->SetOptions(row.choices);
         return field;
     }
     case EFieldKind::YesNo:
-        return std::make_unique<CYesNoPulldownListField>(host, group, pattern, controlId, labelId,
-                                                         groupTypeId);
+        return std::make_unique<CYesNoPulldownListField>(host, group, rule, controlId, labelId, groupTypeId);
     }
     return nullptr;
 }

@@ -173,7 +173,7 @@ const std::vector<SFieldRow>& GroupFieldRows(int typeId) {
 
 const SFieldRow* FindGroupFieldRow(int typeId, const std::wstring& name) {
     for (const SFieldRow& row : GroupFieldRows(typeId)) {
-        if (row.Pattern() == name || CNamePattern::Of(row.Pattern()).Match(name)) {
+        if (row.Pattern() == name || CNamePattern(row.Pattern()).Match(name)) {
             return &row;
         }
     }

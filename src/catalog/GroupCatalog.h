@@ -3,6 +3,10 @@
 #include "catalog/PageCatalog.h"
 #include "model/FieldList.h"
 
+class CRuleTable;
+
+#include <map>
+#include <memory>
 #include <vector>
 
 // The repeated-group types.
@@ -55,13 +59,27 @@ const std::vector<SFieldRow>& GroupFieldRows(int typeId);
 // The row of a group field, by name pattern or printable name; null when the type has no such field.
 const SFieldRow* FindGroupFieldRow(int typeId, const std::wstring& name);
 
-// The prototype of a repeated-group type (2 to 7), built once and kept until the next reset. Types 0
-// and 1 are a filegen_error "Invalid group type: id = %d."; an unknown type "Couldn't get group
-// prototype: id = %d.".
-const CGroupPrototype& GetGroupPrototype(int typeId);
-// Discards the registry; the next use builds it again (the loader does this at every load).
-void ResetGroupPrototypes();
-// Replaces or adds one prototype (tests use it for their own group types).
-void SetGroupPrototype(const CGroupPrototype& prototype);
+// The prototypes of a form's repeated-group types (2 to 7), their fields made with the records of
+// the form's rule table. Each is built on first use and kept until Reset.
+class CGroupPrototypes {
+public:
+    explicit CGroupPrototypes(std::shared_ptr<const CRuleTable> rules);
+
+    // Types 0 and 1 are a filegen_error "Invalid group type: id = %d."; an unknown type "Couldn't
+    // get group prototype: id = %d.".
+    const CGroupPrototype& Get(int typeId);
+    // Discards them; the next use builds them again (the loader does this at every load).
+    void Reset();
+    // Replaces or adds one prototype (tests use it for their own group types).
+    void Set(const CGroupPrototype& prototype);
+
+private:
+    void EnsureBuilt();
+
+    std::shared_ptr<const CRuleTable> rules_;
+    bool built_ = false;
+    std::map<int, CGroupPrototype> prototypes_;
+};
+
 // The form's group types, an SVID type carrying its modes' prototype.
-void BuildGroupPrototypes(std::vector<CGroupPrototype>& out);
+void BuildGroupPrototypes(const std::shared_ptr<const CRuleTable>& rules, std::vector<CGroupPrototype>& out);

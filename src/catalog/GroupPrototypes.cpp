@@ -13,13 +13,13 @@ namespace {
 
 // The catalog's fields of one group type, built once per registry and shared by every list made
 // from it: a list keeps the factory, and with it these fields, alive after a reload.
-std::shared_ptr<const CFieldList> MakePrototypeFields(int typeId) {
+std::shared_ptr<const CFieldList> MakePrototypeFields(const CRuleTable& rules, int typeId) {
     auto fields = std::make_shared<CFieldList>(true);
     const bool isPdo = typeId == kSourcePdoType || typeId == kSinkPdoType;
     int index = 0;
     for (const SFieldRow& row : GroupFieldRows(typeId)) {
         std::unique_ptr<CParameterField> field =
-            CreateField(row, nullptr, nullptr, 1000 + index, 2000 + index, typeId);
+            CreateField(row, rules, nullptr, nullptr, 1000 + index, 2000 + index, typeId);
         if (auto* number = dynamic_cast<CNumEditField*>(field.get()); number && isPdo) {
             // A PDO's numbers are written with their value in the units the user typed.
             number->SetScaleAndUnits(row.scale, row.units);
@@ -61,77 +61,69 @@ void PopulateGroupFields(const CFieldList& prototypes, CFieldList& list) {
     }
 }
 
-CGroupPrototype MakePrototype(int typeId, int childTypeId) {
+CGroupPrototype MakePrototype(const std::shared_ptr<const CRuleTable>& rules, int typeId, int childTypeId) {
     CGroupPrototype prototype;
     prototype.typeId = typeId;
     prototype.childTypeId = childTypeId;
     AttachGroupChecks(prototype);
     prototype.initializer = [](CFieldGroupList&) {};
-    std::shared_ptr<const CFieldList> fields = MakePrototypeFields(typeId);
-    prototype.fieldFactory = [fields](CFieldList& list) { PopulateGroupFields(*fields, list); };
+    std::shared_ptr<const CFieldList> fields = MakePrototypeFields(*rules, typeId);
+    // The fields point into the rule table: the factory keeps it alive with them.
+    prototype.fieldFactory = [fields, rules](CFieldList& list) {
+        (void)rules;
+        PopulateGroupFields(*fields, list);
+    };
     return prototype;
 }
 
 } // namespace
 
-void BuildGroupPrototypes(std::vector<CGroupPrototype>& out) {
-    auto sopMode = std::make_shared<const CGroupPrototype>(MakePrototype(kSopModeType, 0));
-    auto cableMode = std::make_shared<const CGroupPrototype>(MakePrototype(kCableModeType, 0));
-    out.push_back(MakePrototype(kSourcePdoType, 0));
-    out.push_back(MakePrototype(kSinkPdoType, 0));
-    out.push_back(MakePrototype(kSopSvidType, kSopModeType));
+void BuildGroupPrototypes(const std::shared_ptr<const CRuleTable>& rules, std::vector<CGroupPrototype>& out) {
+    auto sopMode = std::make_shared<const CGroupPrototype>(MakePrototype(rules, kSopModeType, 0));
+    auto cableMode = std::make_shared<const CGroupPrototype>(MakePrototype(rules, kCableModeType, 0));
+    out.push_back(MakePrototype(rules, kSourcePdoType, 0));
+    out.push_back(MakePrototype(rules, kSinkPdoType, 0));
+    out.push_back(MakePrototype(rules, kSopSvidType, kSopModeType));
     out.back().child = sopMode;
     out.push_back(*sopMode);
-    out.push_back(MakePrototype(kCableSvidType, kCableModeType));
+    out.push_back(MakePrototype(rules, kCableSvidType, kCableModeType));
     out.back().child = cableMode;
     out.push_back(*cableMode);
 }
 
-namespace {
+CGroupPrototypes::CGroupPrototypes(std::shared_ptr<const CRuleTable> rules) : rules_(std::move(rules)) {}
 
-std::map<int, CGroupPrototype>& Registry() {
-    static std::map<int, CGroupPrototype> registry;
-    return registry;
-}
-
-bool& RegistryBuilt() {
-    static bool built = false;
-    return built;
-}
-
-void EnsureRegistry() {
-    if (RegistryBuilt()) {
+void CGroupPrototypes::EnsureBuilt() {
+    if (built_) {
         return;
     }
-    RegistryBuilt() = true;
+    built_ = true;
     std::vector<CGroupPrototype> prototypes;
-    BuildGroupPrototypes(prototypes);
+    BuildGroupPrototypes(rules_, prototypes);
     for (CGroupPrototype& p : prototypes) {
-        Registry()[p.typeId] = std::move(p);
+        prototypes_[p.typeId] = std::move(p);
     }
 }
 
-} // namespace
-
-const CGroupPrototype& GetGroupPrototype(int typeId) {
+const CGroupPrototype& CGroupPrototypes::Get(int typeId) {
     if (typeId == 0 || typeId == 1) {
         throw filegen_error(orvik::Format(L"Invalid group type: id = %d.", {orvik::ToWideSigned(typeId)}));
     }
-    EnsureRegistry();
-    auto it = Registry().find(typeId);
-    if (it == Registry().end()) {
+    EnsureBuilt();
+    auto it = prototypes_.find(typeId);
+    if (it == prototypes_.end()) {
         throw filegen_error(
             orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(typeId)}));
     }
     return it->second;
 }
 
-void ResetGroupPrototypes() {
-    Registry().clear();
-    RegistryBuilt() = false;
+void CGroupPrototypes::Reset() {
+    prototypes_.clear();
+    built_ = false;
 }
 
-void SetGroupPrototype(const CGroupPrototype& prototype) {
-    EnsureRegistry();
-    Registry()[prototype.typeId] = prototype;
+void CGroupPrototypes::Set(const CGroupPrototype& prototype) {
+    EnsureBuilt();
+    prototypes_[prototype.typeId] = prototype;
 }

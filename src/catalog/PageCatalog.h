@@ -7,6 +7,7 @@
 #include <vector>
 
 class CFieldGroup;
+class CRuleTable;
 class CWndWrapper;
 
 // The tabs of the sheet, in their fixed order.
@@ -77,6 +78,8 @@ const SPageRow& PageRow(EPage page);
 // ^Name$ with a leading $ escaped: the name pattern of a field called `name`.
 std::wstring PatternOf(const std::wstring& name);
 
-// Builds the field a row describes.
-std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, CWndWrapper* host, CFieldGroup* group,
-                                             int controlId, int labelId, int groupTypeId = 0);
+// Builds the field a row describes, with its record from `rules`: a fieldlist_error when the
+// table has no record for it in the field's group type (`groupTypeId`, or the group's, or 1).
+std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
+                                             CFieldGroup* group, int controlId, int labelId,
+                                             int groupTypeId = 0);

@@ -1,12 +1,14 @@
 #include "catalog/RuleTable.h"
 
 #include "logging/Logger.h"
+#include "model/Errors.h"
 #include "model/NamePattern.h"
 #include "model/ParameterField.h"
 #include "text/Text.h"
 
 #include <algorithm>
 #include <regex>
+#include <stdexcept>
 
 bool AlwaysAvailable(const CParameterField* /*field*/) {
     return true;
@@ -16,19 +18,6 @@ bool DefaultValidity(const CParameterField* field) {
     return field != nullptr && field->IsValid();
 }
 
-namespace {
-
-std::size_t& RuleGeneration() {
-    static std::size_t generation = 0;
-    return generation;
-}
-
-} // namespace
-
-std::size_t CRuleGroup::Generation() {
-    return RuleGeneration();
-}
-
 CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
     if (!record.availability) {
         record.availability = AlwaysAvailable;
@@ -36,32 +25,21 @@ CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
     if (!record.validity) {
         record.validity = DefaultValidity;
     }
-    record.parsedPattern = &CNamePattern::Of(record.namePattern);
-    records.push_back(std::move(record));
-    indexed_ = false;
-    ++RuleGeneration();
-    return records.back();
-}
-
-void CRuleGroup::BuildIndex() const {
-    exactIndex_.clear();
-    literalIndex_.clear();
-    keyIndex_.clear();
-    patternRecords_.clear();
-    exactIndex_.reserve(records.size());
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const CRuleRecord& record = records[i];
-        exactIndex_.emplace(record.namePattern, i);
-        const CNamePattern& parsed = record.Parsed();
-        if (parsed.IsLiteral()) {
-            literalIndex_.emplace(parsed.UpperLiteralText(), i);
-        } else if (!parsed.Key().empty()) {
-            keyIndex_.emplace(parsed.Key(), i);
-        } else {
-            patternRecords_.push_back(i);
-        }
+    record.parsedPattern = std::make_shared<const CNamePattern>(record.namePattern);
+    const std::size_t i = records_.size();
+    records_.push_back(std::move(record));
+    const CRuleRecord& added = records_.back();
+    // The first record of a name, literal name or key is the one a lookup finds.
+    exactIndex_.emplace(added.namePattern, i);
+    const CNamePattern& parsed = added.Parsed();
+    if (parsed.IsLiteral()) {
+        literalIndex_.emplace(parsed.UpperLiteralText(), i);
+    } else if (!parsed.Key().empty()) {
+        keyIndex_.emplace(parsed.Key(), i);
+    } else {
+        patternRecords_.push_back(i);
     }
-    indexed_ = true;
+    return records_.back();
 }
 
 const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, bool exactToo) const {
@@ -74,10 +52,7 @@ const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, bool exactTo
 
 const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, const std::wstring& upper,
                                           const std::wstring& key, bool exactToo) const {
-    if (!indexed_) {
-        BuildIndex();
-    }
-    std::size_t best = records.size();
+    std::size_t best = records_.size();
     if (exactToo) {
         if (auto it = exactIndex_.find(name); it != exactIndex_.end()) {
             best = it->second;
@@ -93,16 +68,13 @@ const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, const std::w
 }
 
 const CRuleRecord* CRuleGroup::FirstPatternMatch(const std::wstring& name, std::size_t best) const {
-    if (!indexed_) {
-        BuildIndex();
-    }
-    best = std::min(best, records.size());
+    best = std::min(best, records_.size());
     for (std::size_t i : patternRecords_) {
         if (i >= best) {
             break;
         }
         try {
-            if (records[i].Parsed().Match(name)) {
+            if (records_[i].Parsed().Match(name)) {
                 best = i;
                 break;
             }
@@ -110,61 +82,61 @@ const CRuleRecord* CRuleGroup::FirstPatternMatch(const std::wstring& name, std::
             Log(orvik::Format(L"regex_error: %S.\n", {orvik::FromCp1252(e.what())}));
         }
     }
-    return best < records.size() ? &records[best] : nullptr;
+    return best < records_.size() ? &records_[best] : nullptr;
 }
 
-CRuleTable::CRuleTable() {
-    SetRuleSource(this);
-}
-
-CRuleTable::~CRuleTable() {
-    if (CurrentRuleSource() == this) {
-        SetRuleSource(nullptr);
-    }
-}
-
-CRuleTable& CRuleTable::Instance() {
-    static CRuleTable table;
-    return table;
-}
-
-void CRuleTable::Build() {
-    if (built_) {
-        return;
-    }
-    built_ = true;
+CRuleTable CRuleTable::WithProgramRules() {
     struct Definition {
         int typeId;
         int ownerTypeId;
         void (*add)(CRuleGroup&);
     };
-    static const Definition kGroups[] = {
+    const Definition groups[] = {
         {1, 0, AddPageFieldRules}, {2, 1, AddSourcePdoRules}, {3, 1, AddSinkPdoRules},
         {4, 1, AddSopSvidRules},   {5, 4, AddSopModeRules},   {6, 1, AddCableSvidRules},
         {7, 6, AddCableModeRules},
     };
-    for (const Definition& d : kGroups) {
-        CRuleGroup& group = groups_.emplace_back();
-        group.typeId = d.typeId;
-        group.ownerTypeId = d.ownerTypeId;
-        d.add(group);
+    CRuleTable table;
+    for (const Definition& d : groups) {
+        d.add(table.AddGroup(d.typeId, d.ownerTypeId));
     }
+    for (std::size_t g = 0; g < table.groups_.size(); ++g) {
+        for (std::size_t i = 0; i < table.groups_[g].Records().size(); ++i) {
+            table.IndexAcrossGroups(g, i);
+        }
+    }
+    return table;
 }
 
-const std::deque<CRuleGroup>& CRuleTable::Groups() {
-    Build();
-    return groups_;
+std::shared_ptr<const CRuleTable> ProgramRules() {
+    static const std::shared_ptr<const CRuleTable> table =
+        std::make_shared<const CRuleTable>(CRuleTable::WithProgramRules());
+    return table;
 }
 
-const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group) {
-    Build();
+CRuleGroup& CRuleTable::AddGroup(int typeId, int ownerTypeId) {
+    CRuleGroup& group = groups_.emplace_back();
+    group.typeId = typeId;
+    group.ownerTypeId = ownerTypeId;
+    return group;
+}
+
+const CRuleRecord& CRuleTable::Add(int typeId, CRuleRecord record) {
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        if (groups_[g].typeId == typeId) {
+            const CRuleRecord& added = groups_[g].Add(std::move(record));
+            IndexAcrossGroups(g, groups_[g].Records().size() - 1);
+            return added;
+        }
+    }
+    throw std::logic_error("no such rule group");
+}
+
+const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group) const {
     // The loader asks about every entry name of a file.
     thread_local std::wstring upper;
     thread_local std::wstring key;
     CNamePattern::KeysOf(name, upper, key);
-    if (!groupIndexed_ || groupIndexGeneration_ != CRuleGroup::Generation()) {
-        BuildGroupIndex();
-    }
     static const std::vector<SGroupRecord> kNone;
     const auto literal = groupLiteralIndex_.find(upper);
     const auto keyed = groupKeyIndex_.find(key);
@@ -174,7 +146,7 @@ const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const C
     auto nextKey = keys.begin();
     std::size_t position = 0;
     for (const CRuleGroup& g : groups_) {
-        std::size_t best = g.records.size();
+        std::size_t best = g.Records().size();
         if (nextLiteral != literals.end() && nextLiteral->group == position) {
             best = std::min(best, nextLiteral->record);
             ++nextLiteral;
@@ -193,33 +165,26 @@ const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const C
     return nullptr;
 }
 
-void CRuleTable::BuildGroupIndex() {
-    groupLiteralIndex_.clear();
-    groupKeyIndex_.clear();
-    std::size_t position = 0;
-    for (const CRuleGroup& g : groups_) {
-        for (std::size_t i = 0; i < g.records.size(); ++i) {
-            const CNamePattern& parsed = g.records[i].Parsed();
-            std::vector<SGroupRecord>* list = nullptr;
-            if (parsed.IsLiteral()) {
-                list = &groupLiteralIndex_[parsed.UpperLiteralText()];
-            } else if (!parsed.Key().empty()) {
-                list = &groupKeyIndex_[parsed.Key()];
-            }
-            // The group's first record of that name or key is the one it finds.
-            if (list && (list->empty() || list->back().group != position)) {
-                list->push_back(SGroupRecord{position, i});
-            }
-        }
-        ++position;
+void CRuleTable::IndexAcrossGroups(std::size_t groupPosition, std::size_t recordIndex) {
+    const CNamePattern& parsed = groups_[groupPosition].Records()[recordIndex].Parsed();
+    std::vector<SGroupRecord>* list = nullptr;
+    if (parsed.IsLiteral()) {
+        list = &groupLiteralIndex_[parsed.UpperLiteralText()];
+    } else if (!parsed.Key().empty()) {
+        list = &groupKeyIndex_[parsed.Key()];
+    } else {
+        return;
     }
-    groupIndexGeneration_ = CRuleGroup::Generation();
-    groupIndexed_ = true;
+    // Kept in group order, with each group's first record of that name or key.
+    auto at = std::lower_bound(list->begin(), list->end(), groupPosition,
+                               [](const SGroupRecord& r, std::size_t g) { return r.group < g; });
+    if (at == list->end() || at->group != groupPosition) {
+        list->insert(at, SGroupRecord{groupPosition, recordIndex});
+    }
 }
 
-CRuleGroup* CRuleTable::FindGroup(int typeId) {
-    Build();
-    for (CRuleGroup& group : groups_) {
+const CRuleGroup* CRuleTable::FindGroup(int typeId) const {
+    for (const CRuleGroup& group : groups_) {
         if (group.typeId == typeId) {
             return &group;
         }
@@ -227,15 +192,16 @@ CRuleGroup* CRuleTable::FindGroup(int typeId) {
     return nullptr;
 }
 
-const CRuleRecord* CRuleTable::Lookup(int typeId, const std::wstring& name) {
+const CRuleRecord* CRuleTable::Lookup(int typeId, const std::wstring& name) const {
     const CRuleGroup* group = FindGroup(typeId);
     return group ? group->FirstMatch(name, true) : nullptr;
 }
 
-const CRuleRecord* CRuleTable::FindRule(int groupTypeId, const std::wstring& namePattern) {
-    return Lookup(groupTypeId, namePattern);
-}
-
-const CRuleRecord* LookupRuleRecord(int typeId, const std::wstring& name) {
-    return CRuleTable::Instance().Lookup(typeId, name);
+const CRuleRecord& CRuleTable::RecordFor(int typeId, const std::wstring& namePattern) const {
+    const CRuleRecord* record = Lookup(typeId, namePattern);
+    if (!record) {
+        throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
+                                            {namePattern, orvik::ToWideSigned(typeId)}));
+    }
+    return *record;
 }

@@ -5,6 +5,7 @@
 #include "model/RuleRecord.h"
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -13,14 +14,16 @@
 bool AlwaysAvailable(const CParameterField* field);
 bool DefaultValidity(const CParameterField* field);
 
-struct CRuleGroup {
+// The records of one rule group, in order, with the indexes a lookup goes through. Records are
+// added while the table is built; a lookup afterwards changes nothing.
+class CRuleGroup {
+public:
     int typeId = 0;
     int ownerTypeId = 0;
-    // A deque: fields keep pointers to their records.
-    std::deque<CRuleRecord> records;
 
     // Appends a record; empty predicates take the defaults.
     CRuleRecord& Add(CRuleRecord record);
+    const std::deque<CRuleRecord>& Records() const { return records_; }
     // The first record, in order, whose pattern matches the whole of `name` ignoring case (or,
     // with `exactToo`, equals it exactly); null when none does.
     const CRuleRecord* FirstMatch(const std::wstring& name, bool exactToo) const;
@@ -31,46 +34,45 @@ struct CRuleGroup {
     // keyed) and matches `name`; otherwise the record at `best`, null when that is past the end.
     const CRuleRecord* FirstPatternMatch(const std::wstring& name, std::size_t best) const;
 
-    // Changes with every record added to any group, so that indexes over several groups know when
-    // they are stale.
-    static std::size_t Generation();
-
 private:
-    void BuildIndex() const;
-
-    // Looking names up record by record is too slow for the loader: an index, built on demand.
-    mutable bool indexed_ = false;
-    mutable std::unordered_map<std::wstring, std::size_t> exactIndex_;
-    mutable std::unordered_map<std::wstring, std::size_t> literalIndex_;
-    mutable std::unordered_map<std::wstring, std::size_t> keyIndex_;
-    mutable std::vector<std::size_t> patternRecords_;
+    // A deque: fields keep pointers to their records.
+    std::deque<CRuleRecord> records_;
+    // Looking names up record by record is too slow for the loader: each name, literal name and
+    // key maps to the first record that has it.
+    std::unordered_map<std::wstring, std::size_t> exactIndex_;
+    std::unordered_map<std::wstring, std::size_t> literalIndex_;
+    std::unordered_map<std::wstring, std::size_t> keyIndex_;
+    std::vector<std::size_t> patternRecords_;
 };
 
-// Every rule record of the program, in seven groups: page fields, then Source PDO, Sink PDO, SOP
-// SVID, SOP SVID mode, cable SVID and cable SVID mode. Built once, read-only afterwards.
-class CRuleTable : public IRuleSource {
+// The rule records of a form in seven groups: page fields, then Source PDO, Sink PDO, SOP SVID, SOP
+// SVID mode, cable SVID and cable SVID mode. A form is handed its table; the program's own is built
+// once and never changes (ProgramRules), and a test copies it to add records of its own.
+class CRuleTable {
 public:
-    static CRuleTable& Instance();
-    ~CRuleTable() override;
+    // The program's records.
+    static CRuleTable WithProgramRules();
 
-    // Runs the record definitions once; later calls return at once.
-    void Build();
+    // Adds a record to group `typeId`; a logic_error when the table has no such group.
+    const CRuleRecord& Add(int typeId, CRuleRecord record);
+
+    const std::deque<CRuleGroup>& Groups() const { return groups_; }
+    const CRuleGroup* FindGroup(int typeId) const;
     // The first record of the group, in table order, whose pattern equals `name` exactly or, used
     // as a case-insensitive regular expression, matches the whole of `name`. Null when the group or
     // the record does not exist.
-    const CRuleRecord* Lookup(int typeId, const std::wstring& name);
-    const std::deque<CRuleGroup>& Groups();
+    const CRuleRecord* Lookup(int typeId, const std::wstring& name) const;
+    // The record a field with this name pattern in group `typeId` is made with; a fieldlist_error
+    // "NULL function list: ..." when there is none.
+    const CRuleRecord& RecordFor(int typeId, const std::wstring& namePattern) const;
     // The first record of the first group, in table order, whose pattern matches the whole of
     // `name` ignoring case; null when none does.
-    const CRuleRecord* FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group);
-    CRuleGroup* FindGroup(int typeId);
-    const CRuleRecord* FindRule(int groupTypeId, const std::wstring& namePattern) override;
+    const CRuleRecord* FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group) const;
 
 private:
-    CRuleTable();
-    void BuildGroupIndex();
+    CRuleGroup& AddGroup(int typeId, int ownerTypeId);
+    void IndexAcrossGroups(std::size_t groupPosition, std::size_t recordIndex);
 
-    bool built_ = false;
     std::deque<CRuleGroup> groups_;
 
     // FirstGroupMatch looks a name up once for all groups: for each literal name (upper case) and
@@ -79,13 +81,12 @@ private:
         std::size_t group;
         std::size_t record;
     };
-    std::size_t groupIndexGeneration_ = 0;
-    bool groupIndexed_ = false;
     std::unordered_map<std::wstring, std::vector<SGroupRecord>> groupLiteralIndex_;
     std::unordered_map<std::wstring, std::vector<SGroupRecord>> groupKeyIndex_;
 };
 
-const CRuleRecord* LookupRuleRecord(int typeId, const std::wstring& name);
+// The program's rule table, built on first use and shared, unchanged, by every form.
+std::shared_ptr<const CRuleTable> ProgramRules();
 
 // Record definitions, one function per rule group, in the table's order.
 void AddPageFieldRules(CRuleGroup& group);

@@ -104,10 +104,9 @@ std::wstring DivideDecimal(const std::wstring& digits, unsigned divisor) {
 
 // ---- CEditField ----
 
-CEditField::CEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId,
+CEditField::CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
                        int labelId, const wchar_t* note, int groupTypeId)
-    : CParameterField(host, group, std::move(namePattern), controlId, labelId, groupTypeId),
-      note_(note ? note : L"") {}
+    : CParameterField(host, group, rule, controlId, labelId, groupTypeId), note_(note ? note : L"") {}
 
 void CEditField::GetOutputLine(std::wstring& out) const {
     const std::wstring& pattern = NamePattern();
@@ -186,11 +185,11 @@ std::wstring CEditField::BuildPrompt() const {
 
 // ---- CDigitStringEditField ----
 
-CDigitStringEditField::CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+CDigitStringEditField::CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                                              unsigned digitCount, unsigned radix, int controlId, int labelId,
                                              const wchar_t* note, int groupTypeId)
-    : CEditField(host, group, std::move(namePattern), controlId, labelId, note, groupTypeId),
-      digitCount_(digitCount), radix_(static_cast<std::uint8_t>(radix)) {
+    : CEditField(host, group, rule, controlId, labelId, note, groupTypeId), digitCount_(digitCount),
+      radix_(static_cast<std::uint8_t>(radix)) {
     UpdatePrompt();
 }
 
@@ -264,12 +263,12 @@ std::wstring CDigitStringEditField::SummaryText(const CDigitStringEditField* fie
 
 // ---- CNumEditField ----
 
-CNumEditField::CNumEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+CNumEditField::CNumEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                              unsigned long long minimum, unsigned long long maximum, unsigned scale,
                              std::wstring units, int controlId, int labelId, const wchar_t* note,
                              int groupTypeId)
-    : CEditField(host, group, std::move(namePattern), controlId, labelId, note, groupTypeId),
-      minimum_(minimum), maximum_(maximum), scale_(scale), units_(std::move(units)) {
+    : CEditField(host, group, rule, controlId, labelId, note, groupTypeId), minimum_(minimum),
+      maximum_(maximum), scale_(scale), units_(std::move(units)) {
     UpdatePrompt();
 }
 
@@ -457,10 +456,9 @@ const std::shared_ptr<const COptionList>& NoOptions() {
 
 } // namespace
 
-CPulldownListField::CPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+CPulldownListField::CPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                                        int controlId, int labelId, int groupTypeId)
-    : CParameterField(host, group, std::move(namePattern), controlId, labelId, groupTypeId),
-      options_(NoOptions()) {
+    : CParameterField(host, group, rule, controlId, labelId, groupTypeId), options_(NoOptions()) {
     SetWriteComment(true);
 }
 
@@ -598,9 +596,9 @@ const std::shared_ptr<const COptionList>& YesNoOptions() {
 } // namespace
 
 CYesNoPulldownListField::CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group,
-                                                 std::wstring namePattern, int controlId, int labelId,
+                                                 const CRuleRecord& rule, int controlId, int labelId,
                                                  int groupTypeId)
-    : CPulldownListField(host, group, std::move(namePattern), controlId, labelId, groupTypeId) {
+    : CPulldownListField(host, group, rule, controlId, labelId, groupTypeId) {
     SetWriteComment(false);
     SetSharedOptions(YesNoOptions());
 }

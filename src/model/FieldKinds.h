@@ -20,7 +20,7 @@ bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out);
 // Free text; a field whose name starts with $ writes its value in double quotes.
 class CEditField : public CParameterField {
 public:
-    CEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId, int labelId,
+    CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId, int labelId,
                const wchar_t* note = nullptr, int groupTypeId = 0);
 
     void GetOutputLine(std::wstring& out) const override;
@@ -53,9 +53,9 @@ private:
 // A fixed number of digits of one radix, such as a 4-digit hexadecimal vendor ID.
 class CDigitStringEditField : public CEditField {
 public:
-    CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
-                          unsigned digitCount, unsigned radix, int controlId, int labelId,
-                          const wchar_t* note = nullptr, int groupTypeId = 0);
+    CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned digitCount,
+                          unsigned radix, int controlId, int labelId, const wchar_t* note = nullptr,
+                          int groupTypeId = 0);
 
     void GetOutputLine(std::wstring& out) const override;
     void SetIntValue(int value) override;
@@ -83,7 +83,7 @@ private:
 // An unsigned number with a range, typed in user units; the file holds value / scale.
 class CNumEditField : public CEditField {
 public:
-    CNumEditField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, unsigned long long minimum,
+    CNumEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned long long minimum,
                   unsigned long long maximum, unsigned scale, std::wstring units, int controlId, int labelId,
                   const wchar_t* note = nullptr, int groupTypeId = 0);
 
@@ -136,7 +136,7 @@ using COptionList = std::vector<COption>;
 // A choice among numbered options; the value is the decimal id of the chosen option.
 class CPulldownListField : public CParameterField {
 public:
-    CPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId,
+    CPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
                        int labelId, int groupTypeId = 0);
 
     void AppendComment(std::wstring& line) const override;
@@ -179,7 +179,7 @@ private:
 // coding YES = 0, NO = 1 that the predicates compare.
 class CYesNoPulldownListField : public CPulldownListField {
 public:
-    CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId,
+    CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
                             int labelId, int groupTypeId = 0);
 
     void SetValue(const std::wstring& text) override;

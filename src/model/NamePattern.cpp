@@ -1,10 +1,6 @@
 #include "model/NamePattern.h"
 
-#include "model/RegexCache.h"
 #include "text/Text.h"
-
-#include <memory>
-#include <unordered_map>
 
 namespace {
 
@@ -42,19 +38,17 @@ bool IsDigitGroupAt(std::wstring_view p, std::size_t i) {
 
 } // namespace
 
-const CNamePattern& CNamePattern::Of(const std::wstring& pattern) {
-    static std::unordered_map<std::wstring, std::unique_ptr<CNamePattern>> cache;
-    auto it = cache.find(pattern);
-    if (it == cache.end()) {
-        it = cache.emplace(pattern, std::make_unique<CNamePattern>(pattern)).first;
-    }
-    return *it->second;
-}
-
 CNamePattern::CNamePattern(std::wstring pattern) : pattern_(std::move(pattern)) {
     ParseTokens();
     SplitPieces();
     upperLiteral_ = orvik::ToUpper(LiteralText());
+    if (!simple_) {
+        try {
+            regex_.emplace(pattern_, std::regex_constants::ECMAScript | std::regex_constants::icase);
+        } catch (const std::regex_error& e) {
+            regexError_ = e;
+        }
+    }
 }
 
 void CNamePattern::ParseTokens() {
@@ -245,7 +239,10 @@ bool CNamePattern::Match(std::wstring_view name, std::vector<std::wstring>* capt
         }
         return MatchFrom(0, name, 0, captures);
     }
-    const std::wregex& re = orvik::CachedRegex(pattern_, true);
+    if (!regex_) {
+        throw *regexError_;
+    }
+    const std::wregex& re = *regex_;
     std::wstring text(name);
     std::wsmatch m;
     if (!std::regex_match(text, m, re)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,12 +12,9 @@
 // matching a name against it as a case-insensitive, whole-text regular expression is done here by
 // hand: the loader and the rule lookup match thousands of names per file, and std::wregex is both
 // slow and recursive on long input. A pattern that uses any other regular-expression feature falls
-// back to a cached std::wregex with the same semantics.
+// back to a std::wregex with the same semantics, compiled once with the pattern.
 class CNamePattern {
 public:
-    // The parsed form of `pattern`, built on first use and kept for the rest of the process.
-    static const CNamePattern& Of(const std::wstring& pattern);
-
     explicit CNamePattern(std::wstring pattern);
 
     const std::wstring& Pattern() const { return pattern_; }
@@ -65,4 +64,7 @@ private:
     std::vector<std::wstring> pieces_;
     std::wstring key_;
     std::wstring upperLiteral_;
+    // The fallback expression; when it does not compile, its error is raised at every match.
+    std::optional<std::wregex> regex_;
+    std::optional<std::regex_error> regexError_;
 };

@@ -13,8 +13,6 @@
 
 namespace {
 
-IRuleSource* g_ruleSource = nullptr;
-
 int TypeIdOf(const CFieldGroup* group) {
     if (!group || !group->OwnerList()) {
         return 1;
@@ -24,26 +22,13 @@ int TypeIdOf(const CFieldGroup* group) {
 
 } // namespace
 
-void SetRuleSource(IRuleSource* source) {
-    g_ruleSource = source;
-}
-
-IRuleSource* CurrentRuleSource() {
-    return g_ruleSource;
-}
-
-const CNamePattern& CRuleRecord::Parsed() const {
-    return parsedPattern ? *parsedPattern : CNamePattern::Of(namePattern);
-}
-
-CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern,
+CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                                  int controlId, int labelId, int groupTypeId)
-    : group_(group), parsedPattern_(&CNamePattern::Of(namePattern)), host_(host), controlId_(controlId),
-      labelId_(labelId), groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
-    rule_ = g_ruleSource ? g_ruleSource->FindRule(groupTypeId_, NamePattern()) : nullptr;
-    if (!rule_) {
+    : group_(group), parsedPattern_(rule.parsedPattern.get()), host_(host), controlId_(controlId),
+      labelId_(labelId), rule_(&rule), groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
+    if (!parsedPattern_) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
-                                            {NamePattern(), orvik::ToWideSigned(groupTypeId_)}));
+                                            {rule.namePattern, orvik::ToWideSigned(groupTypeId_)}));
     }
 }
 

@@ -35,9 +35,10 @@ struct SFormState {
 // (empty meaning no answer), its parents, its availability and its rule record.
 class CParameterField {
 public:
-    // `groupTypeId` 0 takes the type from the group (1 for a field without a group); a group's
-    // prototype fields, built before any group exists, name their type explicitly.
-    CParameterField(CWndWrapper* host, CFieldGroup* group, std::wstring namePattern, int controlId,
+    // The field's name pattern is its rule record's, which must belong to a rule table. `groupTypeId`
+    // 0 takes the type from the group (1 for a field without a group); a group's prototype fields,
+    // built before any group exists, name their type explicitly.
+    CParameterField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
                     int labelId, int groupTypeId = 0);
     CParameterField(const CParameterField&) = delete;
     CParameterField& operator=(const CParameterField&) = delete;
@@ -138,8 +139,7 @@ protected:
 
 private:
     CFieldGroup* group_;
-    // The pattern's text lives in the parsed pattern, kept for the whole process: copies of a field
-    // share it.
+    // The pattern's text lives in the rule record's parsed pattern: copies of a field share it.
     const CNamePattern* parsedPattern_;
     std::wstring value_;
     std::wstring fileEntryName_;

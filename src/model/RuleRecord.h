@@ -2,6 +2,7 @@
 
 #include "model/ParameterField.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,20 +18,9 @@ struct CRuleRecord {
     FieldAction onAvailable;
     FieldAction refresh;
     std::vector<std::wstring> reads;
-    // The pattern parsed once, when the record joins a table.
-    const CNamePattern* parsedPattern = nullptr;
+    // The pattern parsed once, when the record joins a table; the fields made from the record share
+    // it.
+    std::shared_ptr<const CNamePattern> parsedPattern = nullptr;
 
-    const CNamePattern& Parsed() const;
+    const CNamePattern& Parsed() const { return *parsedPattern; }
 };
-
-// Where a field finds its rule record when it is made: by group type id and name pattern. The form's
-// rule table installs itself as the source when it is first used.
-class IRuleSource {
-public:
-    virtual ~IRuleSource() = default;
-    // Null when the group type or the record does not exist.
-    virtual const CRuleRecord* FindRule(int groupTypeId, const std::wstring& namePattern) = 0;
-};
-
-void SetRuleSource(IRuleSource* source);
-IRuleSource* CurrentRuleSource();

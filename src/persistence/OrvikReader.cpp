@@ -201,9 +201,9 @@ struct SGroupMatch {
     int ownerTypeId = 0;
 };
 
-SGroupMatch FindGroupRecord(const std::wstring& name) {
+SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name) {
     const CRuleGroup* group = nullptr;
-    if (const CRuleRecord* record = CRuleTable::Instance().FirstGroupMatch(name, group)) {
+    if (const CRuleRecord* record = rules.FirstGroupMatch(name, group)) {
         return SGroupMatch{record, group->typeId, group->ownerTypeId};
     }
     return {};
@@ -238,7 +238,7 @@ CFieldGroup& EnsureGroups(CFieldGroupList& list, const std::vector<int>& numbers
 } // namespace
 
 CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::wstring& name) {
-    const SGroupMatch match = FindGroupRecord(name);
+    const SGroupMatch match = FindGroupRecord(sheet.Rules(), name);
     if (!match.record || match.typeId == 0 || match.typeId == 1) {
         return nullptr;
     }
@@ -518,7 +518,7 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
         field->SetFileEntry(std::wstring(), std::wstring());
     }
     sheet.ClearAllGroups();
-    ResetGroupPrototypes();
+    sheet.GroupPrototypes().Reset();
 
     for (const COrvikEntry& entry : file->Entries()) {
         if (entry.count == 0) {

@@ -103,14 +103,9 @@ bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
     if (entry.count != 1) {
         return false;
     }
-    static const std::vector<const CNamePattern*> parsed = [] {
-        std::vector<const CNamePattern*> patterns;
-        for (const wchar_t* oldName : kOldNames) {
-            patterns.push_back(&CNamePattern::Of(oldName));
-        }
-        return patterns;
-    }();
-    for (const CNamePattern* oldPattern : parsed) {
+    static const std::vector<CNamePattern> parsed(std::begin(kOldNames), std::end(kOldNames));
+    for (const CNamePattern& oldEntry : parsed) {
+        const CNamePattern* oldPattern = &oldEntry;
         const std::wstring& oldName = oldPattern->Pattern();
         // A retired name is one name: any other length is no match, and most entries stop here.
         if (oldPattern->IsLiteral() && oldPattern->UpperLiteralText().size() != entry.Name().size()) {

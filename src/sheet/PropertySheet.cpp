@@ -15,7 +15,8 @@
 
 #include <stdexcept>
 
-CMarnelPropertySheet::CMarnelPropertySheet(IPrompt* prompt) : prompt_(prompt), title_(orvik::TitleText()) {
+CMarnelPropertySheet::CMarnelPropertySheet(IPrompt* prompt, std::shared_ptr<const CRuleTable> rules)
+    : prompt_(prompt), rules_(std::move(rules)), prototypes_(rules_), title_(orvik::TitleText()) {
     if (!prompt_) {
         ownPrompt_ = std::make_unique<CScriptedPrompt>();
         prompt_ = ownPrompt_.get();
@@ -148,7 +149,7 @@ CFieldGroupList& CMarnelPropertySheet::EnsureGroupList(int typeId) {
     if (it == groupLists_.end()) {
         // Group fields read page fields of other tabs (PD_Port_Type, PD_OCP_Method, the modal
         // operation answers): their scope ends in the list of all page fields.
-        auto list = std::make_unique<CFieldGroupList>(GetGroupPrototype(typeId), &fieldVector_, nullptr);
+        auto list = std::make_unique<CFieldGroupList>(prototypes_.Get(typeId), &fieldVector_, nullptr);
         it = groupLists_.emplace(typeId, std::move(list)).first;
     }
     return *it->second;

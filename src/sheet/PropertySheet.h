@@ -1,6 +1,8 @@
 #pragma once
 
+#include "catalog/GroupCatalog.h"
 #include "catalog/PageCatalog.h"
+#include "catalog/RuleTable.h"
 #include "model/FieldList.h"
 #include "model/ParameterField.h"
 #include "sheet/PageSuper.h"
@@ -33,7 +35,9 @@ public:
 // and which page is active. Windows, when there are any, are views over it.
 class CMarnelPropertySheet {
 public:
-    explicit CMarnelPropertySheet(IPrompt* prompt = nullptr);
+    // A form of the program's own rules unless it is handed a table (tests hand theirs in).
+    explicit CMarnelPropertySheet(IPrompt* prompt = nullptr,
+                                  std::shared_ptr<const CRuleTable> rules = ProgramRules());
     CMarnelPropertySheet(const CMarnelPropertySheet&) = delete;
     CMarnelPropertySheet& operator=(const CMarnelPropertySheet&) = delete;
     ~CMarnelPropertySheet();
@@ -57,6 +61,11 @@ public:
     CFieldList& FieldVector() { return fieldVector_; }
     const CFieldList& FieldVector() const { return fieldVector_; }
     CParameterField* FindField(const std::wstring& name) const { return fieldVector_.FindField(name); }
+
+    // ---- rules ----
+    const CRuleTable& Rules() const { return *rules_; }
+    const std::shared_ptr<const CRuleTable>& SharedRules() const { return rules_; }
+    CGroupPrototypes& GroupPrototypes() { return prototypes_; }
 
     // ---- repeated groups ----
     // The list of a group type; a type without a list is std::out_of_range.
@@ -111,6 +120,8 @@ private:
 
     std::unique_ptr<IPrompt> ownPrompt_;
     IPrompt* prompt_;
+    std::shared_ptr<const CRuleTable> rules_;
+    CGroupPrototypes prototypes_;
     std::wstring outputFileName_;
     std::wstring title_;
     std::vector<std::unique_ptr<CPageSuper>> pages_;

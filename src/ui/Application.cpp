@@ -169,7 +169,6 @@ int RunApplication(IPrompt& prompt, ILogPlatform& logPlatform,
     StartLogger(logPlatform);
     auto* qtPrompt = dynamic_cast<CQtPrompt*>(&prompt);
     try {
-        CRuleTable::Instance().Build();
         CMarnelPropertySheet sheet(&prompt);
         sheet.Initialize();
         CSheetWindow window(sheet);

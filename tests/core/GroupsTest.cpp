@@ -138,17 +138,16 @@ std::vector<std::wstring> PrintableNames(const CFieldGroupList& list, const std:
 TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTable) {
     const std::size_t expected[] = {12, 6, 4, 3, 4, 3};
     for (int type = kSourcePdoType; type <= kCableModeType; ++type) {
-        const CRuleGroup* rules = CRuleTable::Instance().FindGroup(type);
+        const CRuleGroup* rules = ProgramRules()->FindGroup(type);
         ASSERT_NE(rules, nullptr);
         std::size_t formRecords = 0;
-        for (const CRuleRecord& record : rules->records) {
-            // Other suites add their own records, all named Test_...
+        for (const CRuleRecord& record : rules->Records()) {
             formRecords += record.namePattern.rfind(L"^Test_", 0) == 0 ? 0 : 1;
         }
         EXPECT_EQ(formRecords, expected[type - kSourcePdoType]) << type;
         EXPECT_EQ(GroupFieldRows(type).size(), formRecords) << type;
         for (const SFieldRow& row : GroupFieldRows(type)) {
-            EXPECT_NE(LookupRuleRecord(type, row.Pattern()), nullptr);
+            EXPECT_NE(ProgramRules()->Lookup(type, row.Pattern()), nullptr);
         }
     }
 }
@@ -552,7 +551,7 @@ TEST_F(GroupsTest, ModeLinesFollowTheOwningSvid) {
     CFieldGroup& mode = svid.ChildList()->AppendNewGroup();
     EXPECT_EQ(svid.ChildList()->Summary(mode), L"<Invalid mode>");
 
-    CFieldGroupList loose(GetGroupPrototype(kSopModeType), nullptr, nullptr);
+    CFieldGroupList loose(sheet.GroupPrototypes().Get(kSopModeType), nullptr, nullptr);
     try {
         loose.Summary(loose.AppendNewGroup());
         FAIL() << "a mode outside an SVID has no modes-fixed answer";
@@ -737,8 +736,8 @@ TEST_F(GroupsTest, GroupsMadeAfterAClearAreAsNew) {
     svids.Clear();
     pdos.Clear();
 
-    CFieldGroupList freshSvids(GetGroupPrototype(kSopSvidType), svids.EnclosingList(), nullptr);
-    CFieldGroupList freshPdos(GetGroupPrototype(kSourcePdoType), pdos.EnclosingList(), nullptr);
+    CFieldGroupList freshSvids(sheet.GroupPrototypes().Get(kSopSvidType), svids.EnclosingList(), nullptr);
+    CFieldGroupList freshPdos(sheet.GroupPrototypes().Get(kSourcePdoType), pdos.EnclosingList(), nullptr);
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         CFieldGroup& svid = svids.AppendNewGroup();

@@ -26,7 +26,7 @@ protected:
         }
         for (int type = kSourcePdoType; type <= kCableModeType; ++type) {
             for (const SFieldRow& row : GroupFieldRows(type)) {
-                const CRuleRecord* rule = CurrentRuleSource()->FindRule(type, row.Pattern());
+                const CRuleRecord* rule = sheet.Rules().Lookup(type, row.Pattern());
                 for (const std::wstring& read : rule ? rule->reads : std::vector<std::wstring>{}) {
                     if (read == pattern) {
                         dependants.push_back(row.Pattern());

@@ -43,10 +43,10 @@ protected:
     }
 
     const bool registered_ = RegisterPredicateRules(); // before the fields, which need their records
-    CYesNoPulldownListField yesNo{nullptr, nullptr, kYesNo, 0, 0};
-    CPulldownListField connector{nullptr, nullptr, kChoice, 0, 0};
-    CEditField text{nullptr, nullptr, kText, 0, 0};
-    CEditField child{nullptr, nullptr, kQuoted, 0, 0};
+    CYesNoPulldownListField yesNo{nullptr, nullptr, Rec(kYesNo), 0, 0};
+    CPulldownListField connector{nullptr, nullptr, Rec(kChoice), 0, 0};
+    CEditField text{nullptr, nullptr, Rec(kText), 0, 0};
+    CEditField child{nullptr, nullptr, Rec(kQuoted), 0, 0};
 };
 
 // ---- Truth tables ----
@@ -168,11 +168,11 @@ TEST_F(Predicates, ParentLinks) {
     EXPECT_EQ(ErrorOf([&] { child.AddParentAndItsParents(nullptr); }), L"NULL parameter field.");
 
     // One level up only.
-    CEditField grandParent(nullptr, nullptr, kNumber, 0, 0);
-    CEditField greatGrandParent(nullptr, nullptr, kDigits, 0, 0);
+    CEditField grandParent(nullptr, nullptr, Rec(kNumber), 0, 0);
+    CEditField greatGrandParent(nullptr, nullptr, Rec(kDigits), 0, 0);
     grandParent.AddParent(&greatGrandParent);
     text.AddParent(&grandParent);
-    CEditField field(nullptr, nullptr, kIndexed, 0, 0);
+    CEditField field(nullptr, nullptr, Rec(kIndexed), 0, 0);
     field.AddParentAndItsParents(&text);
     EXPECT_EQ(field.Parents(), (std::vector<CParameterField*>{&text, &grandParent}));
 }
@@ -181,7 +181,7 @@ TEST_F(Predicates, ParentLinks) {
 
 TEST_F(Predicates, FieldThatBecomesUnavailableLosesItsValue) {
     CFakeHost host;
-    CEditField gated(&host, nullptr, kGated, 0, 0);
+    CEditField gated(&host, nullptr, Rec(kGated), 0, 0);
     gated.CreateControl();
     gated.AddParent(&yesNo);
 
@@ -232,7 +232,7 @@ TEST_F(Predicates, YesAndNoAreReadThroughOnePairOfHelpers) {
 }
 
 TEST_F(Predicates, LoadedFileValueComesBackWhenAFieldReturns) {
-    CEditField gated(nullptr, nullptr, kGated, 0, 0);
+    CEditField gated(nullptr, nullptr, Rec(kGated), 0, 0);
     gated.AddParent(&yesNo);
     gated.SetFileEntry(L"Test_Gated", L"from file");
     for (bool loaded : {false, true}) {
@@ -246,7 +246,7 @@ TEST_F(Predicates, LoadedFileValueComesBackWhenAFieldReturns) {
 
 TEST_F(Predicates, RuleErrorsAreLoggedAndCountAsFalse) {
     CScopedLogCapture log;
-    CEditField orphan(nullptr, nullptr, kOrphan, 0, 0);
+    CEditField orphan(nullptr, nullptr, Rec(kOrphan), 0, 0);
     orphan.SetValue(L"dropped");
     UpdateAvailability(&orphan);
     EXPECT_FALSE(orphan.IsAvailable());
@@ -261,17 +261,17 @@ TEST_F(Predicates, RuleErrorsAreLoggedAndCountAsFalse) {
 }
 
 TEST_F(Predicates, OnAvailableActionRunsAfterTheFieldIsEnabled) {
-    CEditField forced(nullptr, nullptr, kForced, 0, 0);
+    CEditField forced(nullptr, nullptr, Rec(kForced), 0, 0);
     UpdateAvailability(&forced);
     EXPECT_EQ(forced.Value(), L"forced");
     EXPECT_FALSE(forced.IsEnabled());
 }
 
 TEST_F(Predicates, ChangeReachesOnlyLaterChildrenOfTheChangedField) {
-    CEditField before(nullptr, nullptr, kGated, 0, 0);
-    CEditField child1(nullptr, nullptr, kGated, 0, 0);
-    CEditField unrelated(nullptr, nullptr, kForced, 0, 0);
-    CEditField child2(nullptr, nullptr, kGated, 0, 0);
+    CEditField before(nullptr, nullptr, Rec(kGated), 0, 0);
+    CEditField child1(nullptr, nullptr, Rec(kGated), 0, 0);
+    CEditField unrelated(nullptr, nullptr, Rec(kForced), 0, 0);
+    CEditField child2(nullptr, nullptr, Rec(kGated), 0, 0);
     CFieldList list;
     for (CEditField* f : {&before, &child1, &child2}) {
         f->AddParent(&yesNo);

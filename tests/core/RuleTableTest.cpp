@@ -89,53 +89,54 @@ protected:
     void SetUp() override { RegisterPlainRules(); }
 };
 
-TEST_F(RuleTable, BuildingAgainAddsNothing) {
-    std::vector<std::size_t> before;
-    for (const CRuleGroup& group : CRuleTable::Instance().Groups()) {
-        before.push_back(group.records.size());
+TEST_F(RuleTable, TestRecordsStayOutOfTheProgramsTable) {
+    std::vector<std::size_t> program;
+    for (const CRuleGroup& group : ProgramRules()->Groups()) {
+        program.push_back(group.Records().size());
     }
-    CRuleTable::Instance().Build();
-    CRuleTable::Instance().Build();
-    std::vector<std::size_t> after;
-    for (const CRuleGroup& group : CRuleTable::Instance().Groups()) {
-        after.push_back(group.records.size());
+    std::vector<std::size_t> rebuilt;
+    const CRuleTable again = CRuleTable::WithProgramRules();
+    for (const CRuleGroup& group : again.Groups()) {
+        rebuilt.push_back(group.Records().size());
     }
-    EXPECT_EQ(before, after);
+    EXPECT_EQ(program, rebuilt);
+    EXPECT_EQ(ProgramRules()->Lookup(1, kChoice), nullptr);
+    EXPECT_NE(Table().Lookup(1, kChoice), nullptr);
 }
 
 TEST_F(RuleTable, FindsARecordByItsExactPattern) {
-    const CRuleRecord* record = LookupRuleRecord(1, kChoice);
+    const CRuleRecord* record = Table().Lookup(1, kChoice);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->namePattern, kChoice);
-    EXPECT_EQ(LookupRuleRecord(2, kChoice), nullptr) << "records belong to one group";
+    EXPECT_EQ(Table().Lookup(2, kChoice), nullptr) << "records belong to one group";
 }
 
 TEST_F(RuleTable, FindsARecordByAPrintableName) {
-    const CRuleRecord* record = LookupRuleRecord(2, kVolt);
+    const CRuleRecord* record = Table().Lookup(2, kVolt);
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(LookupRuleRecord(2, L"Test_Volt2"), record);
-    EXPECT_EQ(LookupRuleRecord(2, L"test_volt2"), record);
-    EXPECT_EQ(LookupRuleRecord(2, L"TEST_VOLT12345"), record);
-    EXPECT_EQ(LookupRuleRecord(2, L"Test_VoltX"), nullptr);
-    EXPECT_EQ(LookupRuleRecord(2, L"Test_Volt"), nullptr);
-    EXPECT_EQ(LookupRuleRecord(2, L"Test_Volt2 "), nullptr);
-    EXPECT_EQ(LookupRuleRecord(2, L"xTest_Volt2"), nullptr);
-    EXPECT_EQ(LookupRuleRecord(2, L"Test_Volt" + std::wstring(100000, L'7')), record);
-    EXPECT_EQ(LookupRuleRecord(2, L"Test_Volt" + std::wstring(100000, L'7') + L"x"), nullptr);
+    EXPECT_EQ(Table().Lookup(2, L"Test_Volt2"), record);
+    EXPECT_EQ(Table().Lookup(2, L"test_volt2"), record);
+    EXPECT_EQ(Table().Lookup(2, L"TEST_VOLT12345"), record);
+    EXPECT_EQ(Table().Lookup(2, L"Test_VoltX"), nullptr);
+    EXPECT_EQ(Table().Lookup(2, L"Test_Volt"), nullptr);
+    EXPECT_EQ(Table().Lookup(2, L"Test_Volt2 "), nullptr);
+    EXPECT_EQ(Table().Lookup(2, L"xTest_Volt2"), nullptr);
+    EXPECT_EQ(Table().Lookup(2, L"Test_Volt" + std::wstring(100000, L'7')), record);
+    EXPECT_EQ(Table().Lookup(2, L"Test_Volt" + std::wstring(100000, L'7') + L"x"), nullptr);
 }
 
 TEST_F(RuleTable, UnknownGroupHasNoRecords) {
-    EXPECT_EQ(LookupRuleRecord(8, kChoice), nullptr);
-    EXPECT_EQ(LookupRuleRecord(0, kChoice), nullptr);
-    EXPECT_EQ(CRuleTable::Instance().FindGroup(8), nullptr);
+    EXPECT_EQ(Table().Lookup(8, kChoice), nullptr);
+    EXPECT_EQ(Table().Lookup(0, kChoice), nullptr);
+    EXPECT_EQ(Table().FindGroup(8), nullptr);
 }
 
 TEST_F(RuleTable, MissingPredicatesTakeTheDefaults) {
-    const CRuleRecord* record = LookupRuleRecord(1, kDigits);
+    const CRuleRecord* record = Table().Lookup(1, kDigits);
     ASSERT_NE(record, nullptr);
     EXPECT_FALSE(record->onAvailable);
     EXPECT_FALSE(record->refresh);
-    CDigitStringEditField hex(nullptr, nullptr, kDigits, 2, 16, 0, 0);
+    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 2, 16, 0, 0);
     EXPECT_TRUE(record->availability(&hex));
     EXPECT_FALSE(record->validity(&hex));
     hex.SetValue(L"1F");
@@ -148,12 +149,12 @@ TEST_F(RuleTable, PatternThatDoesNotCompileIsLoggedAndSkipped) {
     const CRuleRecord& after = Register(7, L"^Test_AfterBroken$");
 
     CScopedLogCapture log;
-    EXPECT_EQ(LookupRuleRecord(7, L"Test_AfterBroken"), &after);
+    EXPECT_EQ(Table().Lookup(7, L"Test_AfterBroken"), &after);
     ASSERT_EQ(log.Lines().size(), 1u);
     EXPECT_EQ(log.Lines()[0].rfind("regex_error: ", 0), 0u) << log.Lines()[0];
     EXPECT_EQ(log.Lines()[0].substr(log.Lines()[0].size() - 2), ".\n");
     // The record itself is still found by its exact pattern.
-    EXPECT_NE(LookupRuleRecord(7, L"^Test_Broken[$"), nullptr);
+    EXPECT_NE(Table().Lookup(7, L"^Test_Broken[$"), nullptr);
 }
 
 // The loader asks the whole table which group a name belongs to: the first group, in table order,
@@ -170,31 +171,30 @@ TEST_F(RuleTable, FirstGroupMatchAnswersAsEachGroupInTurn) {
     for (const std::wstring& name : names) {
         const CRuleGroup* expectedGroup = nullptr;
         const CRuleRecord* expected = nullptr;
-        for (const CRuleGroup& g : CRuleTable::Instance().Groups()) {
+        for (const CRuleGroup& g : Table().Groups()) {
             if ((expected = g.FirstMatch(name, false)) != nullptr) {
                 expectedGroup = &g;
                 break;
             }
         }
         const CRuleGroup* group = nullptr;
-        EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(name, group), expected)
-            << std::string(name.begin(), name.end());
+        EXPECT_EQ(Table().FirstGroupMatch(name, group), expected) << std::string(name.begin(), name.end());
         EXPECT_EQ(group, expectedGroup);
     }
     const CRuleGroup* group = nullptr;
-    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_Shared4", group), &sink);
+    EXPECT_EQ(Table().FirstGroupMatch(L"Test_Shared4", group), &sink);
     EXPECT_EQ(group->typeId, 3);
-    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_SharedLiteral", group), &mode);
+    EXPECT_EQ(Table().FirstGroupMatch(L"Test_SharedLiteral", group), &mode);
     EXPECT_EQ(group->typeId, 5);
 
-    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_Later7", group), nullptr);
+    EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), nullptr);
     EXPECT_EQ(group, nullptr);
     const CRuleRecord& later = Register(6, L"^Test_Later([0-9]+)$");
-    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_Later7", group), &later);
+    EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), &later);
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->typeId, 6);
     const CRuleRecord& earlier = Register(2, L"^Test_Later([0-9]+)$");
-    EXPECT_EQ(CRuleTable::Instance().FirstGroupMatch(L"Test_Later7", group), &earlier);
+    EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), &earlier);
     EXPECT_EQ(group->typeId, 2);
 }
 
@@ -208,7 +208,7 @@ TEST(RuleGroupLookup, IndexAnswersAsTheWalkDoes) {
     for (const std::wstring& name : LookupNames()) {
         const CRuleRecord* found = group.FirstMatch(name, true);
         const int expected = FirstByWalk(patterns, name, false);
-        EXPECT_EQ(found, expected < 0 ? nullptr : &group.records[static_cast<std::size_t>(expected)])
+        EXPECT_EQ(found, expected < 0 ? nullptr : &group.Records()[static_cast<std::size_t>(expected)])
             << std::string(name.begin(), name.begin() + std::min<std::size_t>(name.size(), 40));
     }
     // Records added after a lookup are seen.
@@ -343,7 +343,7 @@ protected:
 
     // Owned by the test; lists below only point at them.
     CParameterField* Make(const std::wstring& pattern) {
-        fields_.push_back(std::make_unique<CEditField>(nullptr, nullptr, pattern, 0, 0));
+        fields_.push_back(std::make_unique<CEditField>(nullptr, nullptr, Rec(pattern), 0, 0));
         return fields_.back().get();
     }
 

@@ -6,6 +6,22 @@
 
 namespace testrules {
 
+CRuleTable& Table() {
+    static CRuleTable table = CRuleTable::WithProgramRules();
+    return table;
+}
+
+const CRuleRecord& Rec(const std::wstring& pattern) {
+    for (const CRuleGroup& group : Table().Groups()) {
+        for (const CRuleRecord& record : group.Records()) {
+            if (record.namePattern == pattern) {
+                return record;
+            }
+        }
+    }
+    throw std::logic_error("no test record of that pattern");
+}
+
 const CRuleRecord& Register(int typeId, CRuleRecord record) {
     static std::map<std::pair<int, std::wstring>, const CRuleRecord*> added;
     const auto key = std::make_pair(typeId, record.namePattern);
@@ -19,11 +35,7 @@ const CRuleRecord& Register(int typeId, CRuleRecord record) {
     if (lower.find(L"test_") == std::wstring::npos) {
         throw std::logic_error("test rule names start with Test_");
     }
-    CRuleGroup* group = CRuleTable::Instance().FindGroup(typeId);
-    if (!group) {
-        throw std::logic_error("no such rule group");
-    }
-    const CRuleRecord& stored = group->Add(std::move(record));
+    const CRuleRecord& stored = Table().Add(typeId, std::move(record));
     added.emplace(key, &stored);
     return stored;
 }

@@ -6,8 +6,9 @@
 #include <string>
 #include <utility>
 
-// Rule records for the fields the tests build. They live in the process-wide rule table next to the
-// form's own records, so every pattern starts with Test_ (after its anchors) and each is added once.
+// Rule records for the fields the tests build. They live in the tests' own rule table, a copy of the
+// program's with the tests' records added: every pattern starts with Test_ (after its anchors), so
+// none shadows a record of the form, and each is added once.
 namespace testrules {
 
 // Plain records (always available, valid when the field's kind accepts the answer) in group 1.
@@ -27,6 +28,12 @@ inline constexpr const wchar_t* kModeEnter = L"^Test_SVID([0-9]+)_mode([0-9]+)_e
 
 // Adds the plain records above; cheap to call from every test.
 void RegisterPlainRules();
+
+// The tests' table.
+CRuleTable& Table();
+// The record a field with exactly this name pattern is made with: the first group's, in table
+// order, that holds one; a logic_error when none does.
+const CRuleRecord& Rec(const std::wstring& pattern);
 
 // Adds `record` to rule group `typeId` the first time its pattern is registered for that group and
 // returns it; a later call with the same pattern returns the record added first.

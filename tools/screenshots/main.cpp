@@ -189,7 +189,6 @@ int main(int argc, char* argv[]) {
         forms.push_back({FilePart(QFileInfo(args[i]).completeBaseName()), path, bytes});
     }
 
-    CRuleTable::Instance().Build();
     bool ok = true;
     for (const SForm& form : forms) {
         ok = RenderForm(form, out) && ok;
