@@ -1,0 +1,528 @@
+#include "catalog/PageActions.h"
+#include "catalog/PageCatalog.h"
+#include "catalog/RuleTable.h"
+#include "model/Errors.h"
+#include "model/FieldKinds.h"
+#include "model/FieldNames.h"
+#include "model/FieldValues.h"
+#include "model/PageContext.h"
+#include "model/Predicates.h"
+#include "model/WndWrapper.h"
+#include "text/Text.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace pagerules {
+
+// ---- helpers ----
+
+void RequireField(const CParameterField* field) {
+    if (!field) {
+        throw fieldlist_error(L"const CParameterField arg is NULL.");
+    }
+}
+
+void RequireField(CParameterField* field) {
+    if (!field) {
+        throw fieldlist_error(L"CParameterField arg is NULL.");
+    }
+}
+
+IPageContext* HostPage(const CParameterField* field) {
+    return field && field->Host() ? field->Host()->GetPage() : nullptr;
+}
+
+bool IsPage(const IPageContext* page, EPage id) {
+    return page && page->PageIndex() == static_cast<int>(id);
+}
+
+// A rule that works through the tab hosting the field refuses a field hosted elsewhere.
+IPageContext& RequireHost(const CParameterField* field, EPage page) {
+    RequireField(field);
+    IPageContext* host = HostPage(field);
+    if (!IsPage(host, page)) {
+        throw fieldlist_error(
+            orvik::Format(L"Couldn't get parent window for const field %s.", {field->NamePattern()}));
+    }
+    return *host;
+}
+
+IPageContext& RequireHost(CParameterField* field, EPage page) {
+    RequireField(field);
+    IPageContext* host = HostPage(field);
+    if (!IsPage(host, page)) {
+        throw fieldlist_error(
+            orvik::Format(L"Couldn't get parent window for field %s.", {field->NamePattern()}));
+    }
+    return *host;
+}
+
+bool IsHostedOn(const CParameterField* field, EPage page) {
+    return IsPage(HostPage(field), page);
+}
+
+// A parent's option id (EYesNo coding for a YES/NO parent); a missing parent is a fieldlist_error.
+int ChoiceOf(CParameterField* field, const wchar_t* parentName) {
+    return GetParentAs<CPulldownListField>(field, parentName)->GetIntValue();
+}
+
+int YesNoOf(CParameterField* field, const wchar_t* parentName) {
+    return GetParentAs<CYesNoPulldownListField>(field, parentName)->GetIntValue();
+}
+
+FieldPredicate And(FieldPredicate first, FieldPredicate second) {
+    return CBooleanAndFunctor(std::move(first), std::move(second));
+}
+
+FieldPredicate And(FieldPredicate first, FieldPredicate second, FieldPredicate third) {
+    return And(std::move(first), And(std::move(second), std::move(third)));
+}
+
+FieldPredicate And(FieldPredicate first, FieldPredicate second, FieldPredicate third, FieldPredicate fourth) {
+    return And(std::move(first), And(std::move(second), std::move(third), std::move(fourth)));
+}
+
+FieldPredicate Or(FieldPredicate first, FieldPredicate second) {
+    return CBooleanOrFunctor(std::move(first), std::move(second));
+}
+
+// ---- availability terms that are plain functions ----
+
+bool IsPortPd30(const CParameterField* field) {
+    RequireField(field);
+    if (ParentIntValue(field, kProductType) == OPT_CABLE) {
+        return false;
+    }
+    return ParentIntValue(field, kPdRevision) == PDREV_30;
+}
+
+bool IsCablePd30(const CParameterField* field) {
+    RequireField(field);
+    return ParentIntValue(field, kProductType) == OPT_CABLE && ParentIntValue(field, kPdRevision) == PDREV_30;
+}
+
+bool IsTypeCDrp(const CParameterField* field) {
+    RequireField(field);
+    return ParentIntValue(field, kStateMachine) == TCSM_DRP;
+}
+
+bool IsTypeCSourceSide(const CParameterField* field) {
+    RequireField(field);
+    const int stateMachine = ParentIntValue(field, kStateMachine);
+    return stateMachine == TCSM_SRC || stateMachine == TCSM_DRP;
+}
+
+bool IsTypeCSinkSide(const CParameterField* field) {
+    RequireField(field);
+    const int stateMachine = ParentIntValue(field, kStateMachine);
+    return stateMachine == TCSM_SNK || stateMachine == TCSM_DRP;
+}
+
+bool IsConsumerOnlySink(const CParameterField* field) {
+    RequireField(field);
+    return ParentIntValue(field, kPortType) == PPT_CONSUMER_ONLY &&
+           ParentIntValue(field, kStateMachine) == TCSM_SNK;
+}
+
+bool IsNotProviderOnly(const CParameterField* field) {
+    RequireField(field);
+    return ParentIntValue(field, kPortType) != PPT_PROVIDER_ONLY;
+}
+
+bool IsTypeCSourceSideOnTypeCPage(const CParameterField* field) {
+    RequireField(field);
+    return IsHostedOn(field, EPage::UsbTypeC) && IsTypeCSourceSide(field);
+}
+
+bool IsTypeCSinkSideOnTypeCPage(const CParameterField* field) {
+    RequireField(field);
+    return IsHostedOn(field, EPage::UsbTypeC) && IsTypeCSinkSide(field);
+}
+
+bool IsConsumerOnlySinkOnTypeCPage(const CParameterField* field) {
+    RequireField(field);
+    return IsHostedOn(field, EPage::UsbTypeC) && IsConsumerOnlySink(field);
+}
+
+const SSharedConditions& SharedConditions() {
+    static const SSharedConditions conditions;
+    return conditions;
+}
+
+// ---- validity checks ----
+
+// A battery-powered port declares at least one battery or battery slot.
+FieldPredicate BatteryCountCheck(const wchar_t* partnerName) {
+    return [partnerName](const CParameterField* field) {
+        RequireField(field);
+        if (!field->IsValid()) {
+            return false;
+        }
+        const IPageContext& page = RequireHost(field, EPage::General);
+        if (!IsYes(page.FormField(kBatteryPowered))) {
+            return true;
+        }
+        return DecimalOf(field) + DecimalOf(page.PageField(partnerName)) != 0;
+    };
+}
+
+// A port cannot try to be both source and sink.
+FieldPredicate TryCheck(const wchar_t* partnerName) {
+    return [partnerName](const CParameterField* field) {
+        RequireField(field);
+        if (!field->IsValid()) {
+            return false;
+        }
+        const IPageContext* page = HostPage(field);
+        const CParameterField* partner = page ? page->PageField(partnerName) : nullptr;
+        return !(IsYes(field) && IsYes(partner));
+    };
+}
+
+// A port capable of USB communication acts as host or device; one that is not acts as neither.
+FieldPredicate RoleCheck(const wchar_t* partnerName) {
+    return [partnerName](const CParameterField* field) {
+        RequireField(field);
+        if (!field->IsValid()) {
+            return false;
+        }
+        const IPageContext& page = RequireHost(field, EPage::UsbTypeC);
+        const int comms = ChoiceOf(page.FormField(kCommsCapable));
+        if (IsYes(comms)) {
+            return !(IsNo(field) && IsNo(page.PageField(partnerName)));
+        }
+        if (IsNo(comms)) {
+            return !IsYes(field);
+        }
+        return true;
+    };
+}
+
+// PD Power comes in 500 mW steps up to 10 W and in whole watts above.
+bool PowerCheck(const CParameterField* field) {
+    RequireField(field);
+    if (!field->IsValid()) {
+        return false;
+    }
+    std::uint32_t power = 0;
+    if (!TryTextToUnsigned(field->CurrentText(), power)) {
+        return false;
+    }
+    return power % 500 == 0 && (power <= 10000 || power % 1000 == 0);
+}
+
+// ---- actions ----
+
+void ForceYesNo(CParameterField* field, EYesNo value) {
+    field->Force(IsYes(value) ? L"YES" : L"NO");
+}
+
+// A new choice list: a single choice is forced; otherwise the user chooses again among the new
+// choices, keeping an earlier answer that is still one of them.
+void OfferChoices(CParameterField* field, const COptionList& options) {
+    auto* list = FieldCast<CPulldownListField>(field);
+    const std::wstring previous = list->Value();
+    list->SetOptions(options);
+    if (options.size() == 1) {
+        list->Force(orvik::ToWideSigned(options.front().first));
+        return;
+    }
+    list->MakeEditable();
+    list->SetValue(previous);
+    list->SyncWithControl(ESyncDirection::ValueToControl);
+    if (!list->IsValid()) {
+        list->SetValue(std::wstring());
+        list->RefreshControl();
+    }
+}
+
+void SteerPdSupport(CParameterField* field) {
+    RequireField(field);
+    const int productType = ChoiceOf(field, kProductType);
+    if (productType == OPT_CABLE) {
+        ForceYesNo(field, YN_YES);
+    } else if (productType == OPT_PORT) {
+        if (ChoiceOf(field, kConnector) == CT_TYPE_C) {
+            field->MakeEditable();
+        } else {
+            ForceYesNo(field, YN_NO);
+        }
+    }
+}
+
+void OfferStateMachines(CParameterField* field) {
+    RequireField(field);
+    static const COption kSrc{TCSM_SRC, L"SRC"};
+    static const COption kSnk{TCSM_SNK, L"SNK"};
+    static const COption kDrp{TCSM_DRP, L"DRP"};
+    if (IsNo(YesNoOf(field, kPdSupport))) {
+        auto* list = FieldCast<CPulldownListField>(field);
+        const std::wstring previous = list->Value();
+        list->SetOptions({kSrc, kSnk, kDrp});
+        list->MakeEditable();
+        list->SetValue(previous);
+        list->RefreshControl();
+        return;
+    }
+    COptionList options;
+    switch (ChoiceOf(field, kPortType)) {
+    case PPT_CONSUMER_ONLY:
+        options = {kSnk};
+        break;
+    case PPT_CONSUMER_PROVIDER:
+        options = {kSnk, kDrp};
+        break;
+    case PPT_PROVIDER_CONSUMER:
+        options = {kSrc, kDrp};
+        break;
+    case PPT_PROVIDER_ONLY:
+        options = {kSrc};
+        break;
+    case PPT_DRP:
+        options = {kDrp};
+        break;
+    default:
+        break;
+    }
+    OfferChoices(field, options);
+}
+
+void OfferBc12Roles(CParameterField* field) {
+    RequireField(field);
+    const int stateMachine = ChoiceOf(field, kStateMachine);
+    const int connector = ChoiceOf(field, kConnector);
+    const bool portableDevice =
+        (stateMachine == TCSM_SNK || stateMachine == TCSM_DRP || connector == CT_TYPE_B) &&
+        IsYes(YesNoOf(field, kBatteryPowered));
+    const bool chargingPort = stateMachine == TCSM_SRC || stateMachine == TCSM_DRP || connector == CT_TYPE_A;
+    COptionList options{{BC12_NONE, L"None"}};
+    if (portableDevice) {
+        options.emplace_back(BC12_PORTABLE_DEVICE, L"Portable Device");
+    }
+    if (chargingPort) {
+        options.emplace_back(BC12_CHARGING_PORT, L"Charging Port");
+    }
+    if (portableDevice && chargingPort) {
+        options.emplace_back(BC12_BOTH, L"Both");
+    }
+    OfferChoices(field, options);
+}
+
+void ForbidSopWithoutPd(CParameterField* field) {
+    RequireField(field);
+    if (ChoiceOf(field, kProductType) == OPT_CABLE || !IsYes(YesNoOf(field, kPdSupport))) {
+        ForceYesNo(field, YN_NO);
+    }
+}
+
+void FollowSopPCapable(CParameterField* field) {
+    RequireField(field);
+    const int sopP = YesNoOf(field, kSopP);
+    if (IsYes(sopP)) {
+        field->MakeEditable();
+    } else if (IsNo(sopP)) {
+        ForceYesNo(field, YN_NO);
+    } else {
+        field->SetValue(std::wstring());
+        field->RefreshControl();
+        field->SetEnabled(false);
+        field->EnableControl(false);
+    }
+}
+
+// A port that can only take one data role, or must take it for its alternate mode, accepts the
+// swap to that role.
+FieldAction SteerDataRoleSwap(const wchar_t* ownRole, const wchar_t* otherRole, const wchar_t* altMode,
+                              ETypeCStateMachine roleState) {
+    return [=](CParameterField* field) {
+        RequireField(field);
+        const bool wasEnabled = field->IsEnabled();
+        const std::wstring oldValue = field->Value();
+        const int stateMachine = ChoiceOf(field, kStateMachine);
+        bool forcedYes = false;
+        if (stateMachine == TCSM_DRP) {
+            forcedYes = IsYes(YesNoOf(field, ownRole)) && IsNo(YesNoOf(field, otherRole));
+        } else if (stateMachine == roleState) {
+            forcedYes = IsYes(YesNoOf(field, ownRole)) || IsYes(YesNoOf(field, altMode));
+        }
+        if (forcedYes) {
+            ForceYesNo(field, YN_YES);
+        } else {
+            field->MakeEditable();
+        }
+        if (field->IsEnabled() != wasEnabled || field->Value() != oldValue) {
+            field->SetChanged(true);
+        }
+    };
+}
+
+// Forced YES while the parent reads YES, editable otherwise.
+FieldAction ForceYesWhile(const wchar_t* parentName) {
+    return [parentName](CParameterField* field) {
+        RequireField(field);
+        if (IsYes(YesNoOf(field, parentName))) {
+            ForceYesNo(field, YN_YES);
+        } else {
+            field->MakeEditable();
+        }
+    };
+}
+
+// No USB communication means neither data role; a sink-only port is no host, a source-only port
+// no device.
+FieldAction ForbidImpossibleDataRole(ETypeCStateMachine excludingState) {
+    return [excludingState](CParameterField* field) {
+        RequireField(field);
+        if (IsNo(YesNoOf(field, kCommsCapable)) || ChoiceOf(field, kStateMachine) == excludingState) {
+            ForceYesNo(field, YN_NO);
+        }
+    };
+}
+
+void AllowAltModeAdapterWhenDiscoverable(CParameterField* field) {
+    RequireField(field);
+    if (IsYes(YesNoOf(field, kDiscovUfp))) {
+        field->MakeEditable();
+    } else {
+        ForceYesNo(field, YN_NO);
+    }
+}
+
+void SteerHostSuspend(CParameterField* field) {
+    RequireField(field);
+    const int embedded = YesNoOf(field, kHostEmbedded);
+    if (IsYes(embedded)) {
+        field->MakeEditable();
+    } else if (IsNo(embedded)) {
+        ForceYesNo(field, YN_YES);
+    }
+}
+
+void FollowPortOnHub(CParameterField* field) {
+    RequireField(field);
+    if (ChoiceOf(field, kConnector) == CT_TYPE_C) {
+        field->Force(GetParentAs<CYesNoPulldownListField>(field, kPortOnHub)->Value());
+    }
+}
+
+// USB 2 hubs address up to 255 ports, SuperSpeed hubs up to 15.
+void RangeHubPortNumber(CParameterField* field) {
+    RequireHost(field, EPage::UsbHost);
+    auto* number = FieldCast<CNumEditField>(field);
+    const int speed = IsYes(YesNoOf(field, kDfpOnHub)) ? ChoiceOf(field, kHostSpeed) : -1;
+    if (speed == USB_2) {
+        number->SetRangeAndScale(1, 255, number->Scale(), false);
+        number->MakeEditable();
+    } else if (speed >= USB_32_GEN1X1 && speed <= USB_32_GEN2X2) {
+        number->SetRangeAndScale(1, 15, number->Scale(), false);
+        number->MakeEditable();
+    } else {
+        number->SetEnabled(false);
+        number->EnableControl(false);
+        number->SetRangeAndScale(0, 0, number->Scale(), false);
+    }
+}
+
+void UsePowerInMilliwatts(CParameterField* field) {
+    FieldCast<CNumEditField>(field)->SetScaleAndUnits(1, L"mW");
+}
+
+FieldAction ForceToParent(const wchar_t* parentName) {
+    return [parentName](CParameterField* field) {
+        RequireField(field);
+        field->Force(GetParentAs<CYesNoPulldownListField>(field, parentName)->Value());
+    };
+}
+
+void OfferUfpProductTypes(CParameterField* field) {
+    RequireField(field);
+    if (!IsYes(YesNoOf(field, kCanDevice))) {
+        OfferChoices(field, {{PT_UNDEFINED, L"Undefined"}});
+    } else if (!IsYes(YesNoOf(field, kAltAdapter))) {
+        // The "Undefined" that was forced while the port could not act as a device is nobody's
+        // answer: once the port can, the user chooses.
+        auto* list = FieldCast<CPulldownListField>(field);
+        const COptionList& before = list->Options();
+        const bool wasForced = before.size() == 1 && before.front().first == PT_UNDEFINED;
+        OfferChoices(field, {{PT_UNDEFINED, L"Undefined"},
+                             {PT_PDUSB_HUB, L"PDUSB Hub"},
+                             {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"}});
+        if (wasForced) {
+            list->SetValue(std::wstring());
+            list->RefreshControl();
+        }
+    } else {
+        OfferChoices(field, {{PT_AMA, L"Alternate Mode Adapter (AMA)"}});
+    }
+}
+
+void OfferDfpProductTypes(CParameterField* field) {
+    RequireField(field);
+    COptionList options{{PT_UNDEFINED, L"Undefined"},
+                        {PT_PDUSB_HUB, L"PDUSB Hub"},
+                        {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"},
+                        {PT_POWER_BRICK_OR_PASSIVE_CABLE, L"Power Brick"}};
+    const COption controller{PT_AMC_OR_ACTIVE_CABLE, L"Alternate Mode Controller (AMC)"};
+    if (!IsYes(YesNoOf(field, kCanHost))) {
+        options.push_back(controller);
+    } else if (IsYes(YesNoOf(field, kAltController))) {
+        options = {controller};
+    }
+    OfferChoices(field, options);
+}
+
+void OfferCableLatencies(CParameterField* field) {
+    RequireField(field);
+    auto* list = FieldCast<CPulldownListField>(field);
+    COptionList options{{1, L"<10ns"},       {2, L"10ns - 20ns"}, {3, L"20ns - 30ns"}, {4, L"30ns - 40ns"},
+                        {5, L"40ns - 50ns"}, {6, L"50ns - 60ns"}, {7, L"60ns - 70ns"}};
+    switch (ChoiceOf(field, kCableProductType)) {
+    case PT_POWER_BRICK_OR_PASSIVE_CABLE:
+        options.emplace_back(8, L"> 70ns");
+        break;
+    case PT_AMC_OR_ACTIVE_CABLE:
+        options.emplace_back(8, L"1000ns");
+        options.emplace_back(9, L"2000ns");
+        options.emplace_back(10, L"3000ns");
+        break;
+    default:
+        options.clear();
+        break;
+    }
+    const std::wstring previous = list->Value();
+    list->SetOptions(options);
+    // A latency chosen for the other kind of cable means something else now.
+    IPageContext* page = HostPage(field);
+    const bool cablePage = IsPage(page, EPage::Cables1);
+    list->SetValue(cablePage && page->ProductTypeChanged() ? std::wstring() : previous);
+    list->RefreshControl();
+    if (cablePage) {
+        page->SetProductTypeChanged(false);
+    }
+}
+
+void OfferTerminations(CParameterField* field) {
+    RequireHost(field, EPage::Cables1);
+    auto* list = FieldCast<CPulldownListField>(field);
+    switch (ChoiceOf(field, kCableProductType)) {
+    case PT_POWER_BRICK_OR_PASSIVE_CABLE:
+        list->SetOptions({{CTT_PASSIVE_NO_VCONN, L"Both ends Passive, VCONN not required"},
+                          {CTT_PASSIVE_VCONN, L"Both ends Passive, VCONN required"}});
+        break;
+    case PT_AMC_OR_ACTIVE_CABLE:
+        list->SetOptions({{CTT_ONE_ACTIVE_VCONN, L"One end Active, one end passive, VCONN required"},
+                          {CTT_BOTH_ACTIVE_VCONN, L"Both ends Active, VCONN required"}});
+        break;
+    default:
+        list->SetOptions({});
+        break;
+    }
+    if (!list->IsValid()) {
+        list->SetValue(std::wstring());
+    }
+    list->RefreshControl();
+}
+
+} // namespace pagerules
