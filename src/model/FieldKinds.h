@@ -25,7 +25,6 @@ public:
 
     void GetOutputLine(std::wstring& out) const override;
     bool IsValid() const override;
-    bool CreateControl() override;
     std::unique_ptr<CParameterField> Clone() const override;
 
     virtual bool HasOnlyDigits() const;
@@ -60,7 +59,6 @@ public:
     void GetOutputLine(std::wstring& out) const override;
     void SetIntValue(int value) override;
     bool IsValid() const override;
-    bool CreateControl() override;
     std::unique_ptr<CParameterField> Clone() const override;
     void ResetFrom(const CParameterField& blank) override;
     bool HasOnlyDigits() const override;
@@ -93,7 +91,6 @@ public:
     const CNumEditField* AsNumEdit() const override { return this; }
     bool IsValid() const override;
     void RestoreFileValue() override;
-    bool CreateControl() override;
     void CopyFrom(const CParameterField& other) override;
     std::unique_ptr<CParameterField> Clone() const override;
     void ResetFrom(const CParameterField& blank) override;
@@ -143,7 +140,6 @@ public:
     void SetIntValue(int value) override;
     bool IsValid() const override;
     const CPulldownListField* AsPulldownList() const override { return this; }
-    bool CreateControl() override;
     void CopyFrom(const CParameterField& other) override;
     std::unique_ptr<CParameterField> Clone() const override;
     void ResetFrom(const CParameterField& blank) override;
@@ -183,7 +179,6 @@ public:
                             int labelId, int groupTypeId = 0);
 
     void SetValue(const std::wstring& text) override;
-    bool CreateControl() override;
     std::unique_ptr<CParameterField> Clone() const override;
     void ResetFrom(const CParameterField& blank) override;
     int GetIntValue() const override;

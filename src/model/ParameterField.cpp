@@ -39,6 +39,13 @@ CParameterField::CParameterField(const CParameterField& source, SCloneTag)
 
 CParameterField::~CParameterField() = default;
 
+bool CParameterField::CreateControl() {
+    if (!control_ && host_) {
+        control_ = host_->MakeControl(*this);
+    }
+    return true;
+}
+
 void CParameterField::ResetFrom(const CParameterField& blank) {
     parsedPattern_ = blank.parsedPattern_;
     host_ = blank.host_;

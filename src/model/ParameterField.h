@@ -49,7 +49,6 @@ public:
     virtual void SetIntValue(int value);
     virtual bool IsValid() const = 0;
     virtual void RestoreFileValue();
-    virtual bool CreateControl() = 0;
     virtual void SetValue(const std::wstring& text);
     virtual void CopyFrom(const CParameterField& other);
     // Makes this field what Clone() of `blank`, a field of the same kind and name, starts as: its
@@ -101,6 +100,9 @@ public:
     const std::wstring& LabelText() const { return labelText_; }
     void SetLabelText(const std::wstring& text) { labelText_ = text; }
 
+    // Asks the window that shows the field for its control, once; a field without a window has none and
+    // works fully all the same.
+    bool CreateControl();
     CFieldControl* Control() const { return control_.get(); }
     bool HasActiveControl() const;
     void DestroyControl();
