@@ -70,7 +70,7 @@ std::wstring CFieldListing::TabOfGroupType(EGroupType type) {
     // A mode is listed on the tab of the SVID that owns it.
     const EGroupType listed = GroupTypeRow(type).kind == EGroupKind::Mode ? GroupTypeRow(type).owner : type;
     for (const SPageRow& page : PageCatalog()) {
-        if (GroupTypeOf(page.listedGroupType) == listed) {
+        if (page.listedGroupType == listed) {
             return page.sectionCaption;
         }
     }

@@ -38,8 +38,8 @@ const SPageRow* PageOfField(const std::wstring& name) {
 }
 
 // What a list page lists, as the user calls the items.
-QString ListedItemsOf(int groupType) {
-    const SGroupTypeRow* row = FindGroupTypeRow(GroupTypeOf(groupType));
+QString ListedItemsOf(EGroupType groupType) {
+    const SGroupTypeRow* row = FindGroupTypeRow(groupType);
     return row && row->notesList ? ToQString(row->notesList) : QString();
 }
 
@@ -125,7 +125,7 @@ void WriteThisVersion(CNotesWriter& notes) {
             .Plain(QStringLiteral(": %1 question%2")
                        .arg(page.fields.size())
                        .arg(page.fields.size() == 1 ? "" : "s"));
-        if (page.listedGroupType != 0) {
+        if (page.listedGroupType != EGroupType::None) {
             item.Plain(QStringLiteral(", and the list of %1").arg(ListedItemsOf(page.listedGroupType)));
         }
         item.Plain(QStringLiteral("."));
