@@ -88,7 +88,7 @@ std::vector<SFieldRow> CableModeFields() {
 
 const SPdoNames& SourcePdoNames() {
     static const SPdoNames names = {
-        kSourcePdoType,
+        EGroupType::SourcePdo,
         L"^Src_PDO_Supply_Type([0-9]+)$",
         L"^Src_PDO_Peak_Current([0-9]+)$",
         L"^Src_PDO_Voltage([0-9]+)$",
@@ -103,7 +103,7 @@ const SPdoNames& SourcePdoNames() {
 
 const SPdoNames& SinkPdoNames() {
     static const SPdoNames names = {
-        kSinkPdoType,
+        EGroupType::SinkPdo,
         L"^Snk_PDO_Supply_Type([0-9]+)$",
         nullptr,
         L"^Snk_PDO_Voltage([0-9]+)$",
@@ -118,8 +118,8 @@ const SPdoNames& SinkPdoNames() {
 
 const SSvidNames& SopSvidNames() {
     static const SSvidNames names = {
-        kSopSvidType,
-        kSopModeType,
+        EGroupType::SopSvid,
+        EGroupType::SopMode,
         L"^Modal_Operation_Supported_SOP$",
         L"^SVID([0-9]+)_SOP$",
         L"^SVID([0-9]+)_modes_fixed_SOP$",
@@ -135,8 +135,8 @@ const SSvidNames& SopSvidNames() {
 
 const SSvidNames& CableSvidNames() {
     static const SSvidNames names = {
-        kCableSvidType,
-        kCableModeType,
+        EGroupType::CableSvid,
+        EGroupType::CableMode,
         L"^Modal_Operation_Supported$",
         L"^SVID([0-9]+)$",
         L"^SVID([0-9]+)_modes_fixed$",
@@ -150,25 +150,39 @@ const SSvidNames& CableSvidNames() {
     return names;
 }
 
-const SSvidNames* SvidNamesOf(int typeId) {
-    if (typeId == kSopSvidType || typeId == kSopModeType) {
-        return &SopSvidNames();
+const SSvidNames* SvidNamesOf(EGroupType type) {
+    const SGroupTypeRow* row = FindGroupTypeRow(type);
+    if (!row || row->kind == EGroupKind::Pdo) {
+        return nullptr;
     }
-    if (typeId == kCableSvidType || typeId == kCableModeType) {
-        return &CableSvidNames();
+    const EGroupType svid = row->kind == EGroupKind::Mode ? row->owner : type;
+    return svid == EGroupType::SopSvid ? &SopSvidNames() : &CableSvidNames();
+}
+
+const SPdoNames* PdoNamesOf(EGroupType type) {
+    switch (type) {
+    case EGroupType::SourcePdo:
+        return &SourcePdoNames();
+    case EGroupType::SinkPdo:
+        return &SinkPdoNames();
+    default:
+        return nullptr;
     }
-    return nullptr;
+}
+
+const std::vector<SFieldRow>& GroupFieldRows(EGroupType type) {
+    static const std::map<EGroupType, std::vector<SFieldRow>> catalog = {
+        {EGroupType::SourcePdo, SourcePdoFields()}, {EGroupType::SinkPdo, SinkPdoFields()},
+        {EGroupType::SopSvid, SopSvidFields()},     {EGroupType::SopMode, SopModeFields()},
+        {EGroupType::CableSvid, CableSvidFields()}, {EGroupType::CableMode, CableModeFields()},
+    };
+    static const std::vector<SFieldRow> none;
+    auto it = catalog.find(type);
+    return it == catalog.end() ? none : it->second;
 }
 
 const std::vector<SFieldRow>& GroupFieldRows(int typeId) {
-    static const std::map<int, std::vector<SFieldRow>> catalog = {
-        {kSourcePdoType, SourcePdoFields()}, {kSinkPdoType, SinkPdoFields()},
-        {kSopSvidType, SopSvidFields()},     {kSopModeType, SopModeFields()},
-        {kCableSvidType, CableSvidFields()}, {kCableModeType, CableModeFields()},
-    };
-    static const std::vector<SFieldRow> none;
-    auto it = catalog.find(typeId);
-    return it == catalog.end() ? none : it->second;
+    return GroupFieldRows(GroupTypeOf(typeId));
 }
 
 const SFieldRow* FindGroupFieldRow(int typeId, const std::wstring& name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/GroupTypes.h"
 #include "catalog/PageCatalog.h"
 #include "model/FieldList.h"
 
@@ -9,18 +10,18 @@ class CRuleTable;
 #include <memory>
 #include <vector>
 
-// The repeated-group types.
-constexpr int kSourcePdoType = 2;
-constexpr int kSinkPdoType = 3;
-constexpr int kSopSvidType = 4;
-constexpr int kSopModeType = 5;
-constexpr int kCableSvidType = 6;
-constexpr int kCableModeType = 7;
+// The repeated-group types as the field lists number them, for code that keeps them as numbers.
+constexpr int kSourcePdoType = TypeIdOf(EGroupType::SourcePdo);
+constexpr int kSinkPdoType = TypeIdOf(EGroupType::SinkPdo);
+constexpr int kSopSvidType = TypeIdOf(EGroupType::SopSvid);
+constexpr int kSopModeType = TypeIdOf(EGroupType::SopMode);
+constexpr int kCableSvidType = TypeIdOf(EGroupType::CableSvid);
+constexpr int kCableModeType = TypeIdOf(EGroupType::CableMode);
 
 // The name patterns a PDO's rules and checks read. Source and Sink name their current and power
 // fields differently; `peakCurrent` is null for a Sink PDO.
 struct SPdoNames {
-    int typeId;
+    EGroupType type;
     const wchar_t* supplyType;
     const wchar_t* peakCurrent;
     const wchar_t* voltage;
@@ -33,8 +34,8 @@ struct SPdoNames {
 
 // The name patterns of one SVID family (SOP or cable) and its modes.
 struct SSvidNames {
-    int svidTypeId;
-    int modeTypeId;
+    EGroupType svidType;
+    EGroupType modeType;
     const wchar_t* modalOperation; // the page field that lets the family exist
     const wchar_t* svid;
     const wchar_t* modesFixed;
@@ -51,10 +52,12 @@ const SPdoNames& SinkPdoNames();
 const SSvidNames& SopSvidNames();
 const SSvidNames& CableSvidNames();
 // The family of an SVID or mode group type; null for any other type.
-const SSvidNames* SvidNamesOf(int typeId);
+const SSvidNames* SvidNamesOf(EGroupType type);
+// The names of a PDO type; null for any other type.
+const SPdoNames* PdoNamesOf(EGroupType type);
 
-// The questions of one repeated item of a group type (2 to 7), in creation order; empty for any
-// other type.
+// The questions of one repeated item of a group type, in creation order; empty for any other type.
+const std::vector<SFieldRow>& GroupFieldRows(EGroupType type);
 const std::vector<SFieldRow>& GroupFieldRows(int typeId);
 // The row of a group field, by name pattern or printable name; null when the type has no such field.
 const SFieldRow* FindGroupFieldRow(int typeId, const std::wstring& name);

@@ -27,7 +27,7 @@ long long PageCount(const CFieldGroupList& list, const wchar_t* countField) {
 
 const CParameterField& OwningModesFixed(const CFieldGroup& mode) {
     const CFieldGroupList* owner = mode.OwnerList();
-    const SSvidNames* names = owner ? SvidNamesOf(owner->TypeId()) : nullptr;
+    const SSvidNames* names = owner ? SvidNamesOf(GroupTypeOf(owner->TypeId())) : nullptr;
     const std::wstring wanted = names ? names->modesFixed : L"modes fixed";
     const CFieldGroup* svid = owner ? owner->OwnerGroup() : nullptr;
     const CParameterField* fixed = (svid && names) ? svid->FindField(names->modesFixed) : nullptr;
@@ -142,6 +142,7 @@ bool IsModeListComplete(const SSvidNames& names, const CFieldGroup& svid, const 
 std::wstring PdoSummary(const SPdoNames& names, const CFieldGroup& pdo) {
     const bool source = names.peakCurrent != nullptr;
     const auto* supply = FieldOf<CPulldownListField>(pdo, names.supplyType);
+    const std::wstring item = GroupTypeRow(names.type).shortName;
     const std::wstring number = ToWideSigned(pdo.InstanceNumber());
     const std::wstring label = CPulldownListField::SummaryText(supply);
     const std::wstring voltage = CNumEditField::SummaryText(FieldOf<CNumEditField>(pdo, names.voltage));
@@ -154,27 +155,27 @@ std::wstring PdoSummary(const SPdoNames& names, const CFieldGroup& pdo) {
         if (source) {
             const std::wstring peak =
                 CPulldownListField::SummaryText(FieldOf<CPulldownListField>(pdo, names.peakCurrent));
-            return Format(L"PDO %d - %s: Peak Current=%s, Voltage=%s, Max Current=%s",
-                          {number, label, peak, voltage, current});
+            return Format(L"%s %d - %s: Peak Current=%s, Voltage=%s, Max Current=%s",
+                          {item, number, label, peak, voltage, current});
         }
-        return Format(L"PDO %d - %s: Voltage=%s, Op Current=%s", {number, label, voltage, current});
+        return Format(L"%s %d - %s: Voltage=%s, Op Current=%s", {item, number, label, voltage, current});
     case ST_BATTERY:
-        return Format(source ? L"PDO %d - %s: Min Voltage=%s, Max Voltage=%s, Max Power=%s"
-                             : L"PDO %d - %s: Min Voltage=%s, Max Voltage=%s, Op Power=%s",
-                      {number, label, minVoltage, maxVoltage, power});
+        return Format(source ? L"%s %d - %s: Min Voltage=%s, Max Voltage=%s, Max Power=%s"
+                             : L"%s %d - %s: Min Voltage=%s, Max Voltage=%s, Op Power=%s",
+                      {item, number, label, minVoltage, maxVoltage, power});
     case ST_VARIABLE:
     case ST_APDO:
-        return Format(source ? L"PDO %d - %s: Min Voltage=%s, Max Voltage=%s, Max Current=%s"
-                             : L"PDO %d - %s: Min Voltage=%s, Max Voltage=%s, Op Current=%s",
-                      {number, label, minVoltage, maxVoltage, current});
+        return Format(source ? L"%s %d - %s: Min Voltage=%s, Max Voltage=%s, Max Current=%s"
+                             : L"%s %d - %s: Min Voltage=%s, Max Voltage=%s, Op Current=%s",
+                      {item, number, label, minVoltage, maxVoltage, current});
     default:
-        return Format(L"PDO %d - %s", {number, label});
+        return Format(L"%s %d - %s", {item, number, label});
     }
 }
 
 std::wstring SvidSummary(const SSvidNames& names, const CFieldGroup& svid) {
-    return Format(L"SVID %d - %s: min modes=%s, max modes=%s, modes fixed: %s",
-                  {ToWideSigned(svid.InstanceNumber()),
+    return Format(L"%s %d - %s: min modes=%s, max modes=%s, modes fixed: %s",
+                  {GroupTypeRow(names.svidType).shortName, ToWideSigned(svid.InstanceNumber()),
                    CDigitStringEditField::SummaryText(FieldOf<CDigitStringEditField>(svid, names.svid)),
                    CNumEditField::SummaryText(FieldOf<CNumEditField>(svid, names.minModes)),
                    CNumEditField::SummaryText(FieldOf<CNumEditField>(svid, names.maxModes)),
@@ -182,16 +183,17 @@ std::wstring SvidSummary(const SSvidNames& names, const CFieldGroup& svid) {
 }
 
 std::wstring ModeSummary(const SSvidNames& names, const CFieldGroup& mode) {
+    const std::wstring item = GroupTypeRow(names.modeType).shortName;
     const std::wstring number = ToWideSigned(mode.InstanceNumber());
     const CParameterField* fixed = &OwningModesFixed(mode);
     if (IsYes(fixed)) {
         const CParameterField* enter = mode.FindField(names.enter);
-        return Format(L"SVID Mode %d: Enter=%s", {number, enter ? enter->Value() : L"--"});
+        return Format(L"%s %d: Enter=%s", {item, number, enter ? enter->Value() : L"--"});
     }
     if (IsNo(fixed)) {
         return Format(
-            L"SVID Mode %d: Recog Mask=%s, Recog Value=%s",
-            {number,
+            L"%s %d: Recog Mask=%s, Recog Value=%s",
+            {item, number,
              CDigitStringEditField::SummaryText(FieldOf<CDigitStringEditField>(mode, names.recogMask)),
              CDigitStringEditField::SummaryText(FieldOf<CDigitStringEditField>(mode, names.recogValue))});
     }
@@ -199,10 +201,14 @@ std::wstring ModeSummary(const SSvidNames& names, const CFieldGroup& mode) {
 }
 
 void AttachGroupChecks(CGroupPrototype& prototype) {
-    switch (prototype.typeId) {
-    case kSourcePdoType:
-    case kSinkPdoType: {
-        const SPdoNames& names = prototype.typeId == kSourcePdoType ? SourcePdoNames() : SinkPdoNames();
+    const EGroupType type = GroupTypeOf(prototype.typeId);
+    const SGroupTypeRow* row = FindGroupTypeRow(type);
+    if (!row) {
+        return;
+    }
+    switch (row->kind) {
+    case EGroupKind::Pdo: {
+        const SPdoNames& names = *PdoNamesOf(type);
         prototype.summary = [&names](const CFieldGroup& pdo) { return PdoSummary(names, pdo); };
         prototype.groupCheck = [&names](const CFieldGroup& pdo) { return IsPdoComplete(names, pdo); };
         prototype.listCheck = [&names](const CFieldGroupList& list) {
@@ -210,9 +216,8 @@ void AttachGroupChecks(CGroupPrototype& prototype) {
         };
         break;
     }
-    case kSopSvidType:
-    case kCableSvidType: {
-        const SSvidNames& names = *SvidNamesOf(prototype.typeId);
+    case EGroupKind::Svid: {
+        const SSvidNames& names = *SvidNamesOf(type);
         prototype.summary = [&names](const CFieldGroup& svid) { return SvidSummary(names, svid); };
         prototype.groupCheck = [&names](const CFieldGroup& svid) { return IsSvidComplete(names, svid); };
         prototype.listCheck = [&names](const CFieldGroupList& list) {
@@ -220,9 +225,8 @@ void AttachGroupChecks(CGroupPrototype& prototype) {
         };
         break;
     }
-    case kSopModeType:
-    case kCableModeType: {
-        const SSvidNames& names = *SvidNamesOf(prototype.typeId);
+    case EGroupKind::Mode: {
+        const SSvidNames& names = *SvidNamesOf(type);
         prototype.summary = [&names](const CFieldGroup& mode) { return ModeSummary(names, mode); };
         prototype.groupCheck = AllAvailableFieldsValid;
         prototype.listCheck = [&names](const CFieldGroupList& modes) {
@@ -230,7 +234,5 @@ void AttachGroupChecks(CGroupPrototype& prototype) {
         };
         break;
     }
-    default:
-        break;
     }
 }

@@ -36,5 +36,5 @@ std::wstring PdoSummary(const SPdoNames& names, const CFieldGroup& pdo);
 std::wstring SvidSummary(const SSvidNames& names, const CFieldGroup& svid);
 std::wstring ModeSummary(const SSvidNames& names, const CFieldGroup& mode);
 
-// Sets the summary, group check and list check of a prototype of type 2 to 7.
+// Sets the summary, group check and list check of a prototype of a repeated-group type.
 void AttachGroupChecks(CGroupPrototype& prototype);

@@ -263,26 +263,27 @@ std::vector<SFieldRow> RetimerFields() {
 } // namespace
 
 const std::vector<SPageRow>& PageCatalog() {
+    using G = EGroupType;
     // clang-format off
     static const std::vector<SPageRow> catalog = {
-        // page                section caption              tab label                    layout listed type parent  page-wide parents                                 fields
-        {EPage::Intro,         L"Intro",                    L"Intro",                    139,   0,     false,       {},                                               IntroFields()},
-        {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            156,   0,     true,        {},                                               OrvikProductFields()},
-        {EPage::General,       L"General PD Settings",      L"General PD Settings",      133,   0,     true,        {L"^USB_PD_Support$"},                            GeneralFields()},
-        {EPage::UsbTypeC,      L"USB Type-C",               L"USB Type-C\u2122",         147,   0,     true,        {L"^Type_C_State_Machine$"},                      UsbTypeCFields()},
-        {EPage::ProductPower,  L"Product Power",            L"Product Power",            166,   0,     true,        {L"^Connector_Type$", L"^Type_C_State_Machine$"}, ProductPowerFields()},
-        {EPage::UsbHost,       L"USB Host",                 L"USB Host",                 162,   0,     true,        {},                                               UsbHostFields()},
-        {EPage::UsbDevice,     L"USB Device",               L"USB Device",               164,   0,     true,        {},                                               UsbDeviceFields()},
-        {EPage::BC12,          L"Battery Charging 1.2",     L"Battery Charging 1.2",     158,   0,     true,        {},                                               BC12Fields()},
-        {EPage::Source,        L"Source",                   L"PD Source",                134,   2,     true,        {L"^PD_Port_Type$"},                              SourceFields()},
-        {EPage::Sink,          L"Sink",                     L"PD Sink",                  135,   3,     true,        {L"^PD_Port_Type$"},                              SinkFields()},
-        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                136,   0,     true,        {L"^PD_Port_Type$"},                              DualRoleFields()},
-        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", 141,   0,     true,        {L"^PD_Port_Type$"},                              SOPDiscovery1Fields()},
-        {EPage::SOPDiscovery2, L"SOP Discovery - Part Two", L"SOP Discovery - Part Two", 142,   4,     true,        {},                                               SOPDiscovery2Fields()},
-        {EPage::AMA,           L"AMA",                      L"AMA",                      145,   0,     true,        {},                                               AMAFields()},
-        {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         137,   0,     true,        {},                                               Cables1Fields()},
-        {EPage::Cables2,       L"Cable - Part Two",         L"Cable - Part Two",         138,   6,     true,        {},                                               Cables2Fields()},
-        {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 160,   0,     true,        {},                                               RetimerFields()},
+        // page                section caption              tab label                    layout listed group  parent       page-wide parents                                 fields
+        {EPage::Intro,         L"Intro",                    L"Intro",                    139,   G::None,      false,       {},                                               IntroFields()},
+        {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            156,   G::None,      true,        {},                                               OrvikProductFields()},
+        {EPage::General,       L"General PD Settings",      L"General PD Settings",      133,   G::None,      true,        {L"^USB_PD_Support$"},                            GeneralFields()},
+        {EPage::UsbTypeC,      L"USB Type-C",               L"USB Type-C\u2122",         147,   G::None,      true,        {L"^Type_C_State_Machine$"},                      UsbTypeCFields()},
+        {EPage::ProductPower,  L"Product Power",            L"Product Power",            166,   G::None,      true,        {L"^Connector_Type$", L"^Type_C_State_Machine$"}, ProductPowerFields()},
+        {EPage::UsbHost,       L"USB Host",                 L"USB Host",                 162,   G::None,      true,        {},                                               UsbHostFields()},
+        {EPage::UsbDevice,     L"USB Device",               L"USB Device",               164,   G::None,      true,        {},                                               UsbDeviceFields()},
+        {EPage::BC12,          L"Battery Charging 1.2",     L"Battery Charging 1.2",     158,   G::None,      true,        {},                                               BC12Fields()},
+        {EPage::Source,        L"Source",                   L"PD Source",                134,   G::SourcePdo, true,        {L"^PD_Port_Type$"},                              SourceFields()},
+        {EPage::Sink,          L"Sink",                     L"PD Sink",                  135,   G::SinkPdo,   true,        {L"^PD_Port_Type$"},                              SinkFields()},
+        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                136,   G::None,      true,        {L"^PD_Port_Type$"},                              DualRoleFields()},
+        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", 141,   G::None,      true,        {L"^PD_Port_Type$"},                              SOPDiscovery1Fields()},
+        {EPage::SOPDiscovery2, L"SOP Discovery - Part Two", L"SOP Discovery - Part Two", 142,   G::SopSvid,   true,        {},                                               SOPDiscovery2Fields()},
+        {EPage::AMA,           L"AMA",                      L"AMA",                      145,   G::None,      true,        {},                                               AMAFields()},
+        {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         137,   G::None,      true,        {},                                               Cables1Fields()},
+        {EPage::Cables2,       L"Cable - Part Two",         L"Cable - Part Two",         138,   G::CableSvid, true,        {},                                               Cables2Fields()},
+        {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 160,   G::None,      true,        {},                                               RetimerFields()},
     };
     // clang-format on
     return catalog;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/GroupTypes.h"
 #include "model/FieldKinds.h"
 
 #include <memory>
@@ -64,7 +65,7 @@ struct SPageRow {
     std::wstring sectionCaption; // the section heading in the file
     std::wstring tabLabel;       // what the tab shows
     int layoutId;
-    int listedGroupType; // 0: none
+    EGroupType listedGroupType; // None: the page lists no groups
     // Every field of the page but the Intro's depends on Orvik_Product_Type; some pages add more.
     bool productTypeParent;
     std::vector<std::wstring> pageWideParents;

@@ -14,9 +14,9 @@ std::vector<std::wstring> CFieldListing::Lines() {
             lines.push_back(Line(page.sectionCaption, row));
         }
     }
-    for (int type = kSourcePdoType; type <= kCableModeType; ++type) {
-        const std::wstring tab = TabOfGroupType(type);
-        for (const SFieldRow& row : GroupFieldRows(type)) {
+    for (const SGroupTypeRow& group : GroupTypeRows()) {
+        const std::wstring tab = TabOfGroupType(group.type);
+        for (const SFieldRow& row : GroupFieldRows(group.type)) {
             lines.push_back(Line(tab, row));
         }
     }
@@ -66,13 +66,11 @@ std::wstring CFieldListing::ChoicesText(const SFieldRow& row) {
     return text;
 }
 
-std::wstring CFieldListing::TabOfGroupType(int typeId) {
+std::wstring CFieldListing::TabOfGroupType(EGroupType type) {
     // A mode is listed on the tab of the SVID that owns it.
-    if (const SSvidNames* names = SvidNamesOf(typeId)) {
-        typeId = names->svidTypeId;
-    }
+    const EGroupType listed = GroupTypeRow(type).kind == EGroupKind::Mode ? GroupTypeRow(type).owner : type;
     for (const SPageRow& page : PageCatalog()) {
-        if (page.listedGroupType == typeId) {
+        if (page.listedGroupType == listed) {
             return page.sectionCaption;
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "catalog/GroupTypes.h"
+
 #include <string>
 #include <vector>
 
@@ -16,5 +18,5 @@ private:
     static std::wstring KindText(const SFieldRow& row);
     static std::wstring ChoicesText(const SFieldRow& row);
     // The caption of the tab that lists items of a group type.
-    static std::wstring TabOfGroupType(int typeId);
+    static std::wstring TabOfGroupType(EGroupType type);
 };

@@ -11,31 +11,15 @@
 #include "text/Text.h"
 
 #include <algorithm>
-#include <map>
-#include <stdexcept>
 
 using orvik::Format;
 using orvik::ToWideSigned;
 
-const SListPanelTexts& ListPanelTexts(int groupTypeId) {
-    // clang-format off
-    static const std::map<int, SListPanelTexts> texts = {
-        //                label           singular          plural            dialog caption
-        {kSourcePdoType, {L"Source PDOs", L"Source PDO",    L"Source PDOs",   L"Source PDO"}},
-        {kSinkPdoType,   {L"Sink PDOs",   L"Sink PDO",      L"Sink PDOs",     L"Sink PDO"}},
-        {kSopSvidType,   {L"SOP SVIDs",   L"SVID",          L"SVIDs",         L"SOP SVID"}},
-        {kSopModeType,   {L"SVID Modes",  L"SVID Mode",     L"SVID Modes",    L"SOP SVID Modes"}},
-        {kCableSvidType, {L"Cable SVIDs", L"SVID",          L"SVIDs",         L"Cable SVID"}},
-        {kCableModeType, {L"SVID Modes",  L"SVID Mode",     L"SVID Modes",    L"SVID Modes"}},
-    };
-    // clang-format on
-    return texts.at(groupTypeId);
-}
-
 namespace {
 
-bool IsModeType(int typeId) {
-    return typeId == kSopModeType || typeId == kCableModeType;
+bool IsModeType(EGroupType type) {
+    const SGroupTypeRow* row = FindGroupTypeRow(type);
+    return row && row->kind == EGroupKind::Mode;
 }
 
 void ClearAndLock(CParameterField* field) {
@@ -101,10 +85,11 @@ void CGroupWorkingCopy::Reevaluate() {
 void CGroupWorkingCopy::HideUnusedModeFields() {
     hidden_.clear();
     const CFieldGroupList* owner = copy_->OwnerList();
-    if (!owner || !IsModeType(owner->TypeId())) {
+    const EGroupType type = owner ? GroupTypeOf(owner->TypeId()) : EGroupType::None;
+    if (!IsModeType(type)) {
         return;
     }
-    const SSvidNames& names = *SvidNamesOf(owner->TypeId());
+    const SSvidNames& names = *SvidNamesOf(type);
     const bool fixed = IsYes(&OwningModesFixed(*copy_));
     const std::vector<const wchar_t*> unused =
         fixed ? std::vector<const wchar_t*>{names.recogMask, names.recogValue} : std::vector{names.enter};
@@ -122,14 +107,15 @@ bool CGroupWorkingCopy::IsValid() const {
 
 std::wstring CGroupWorkingCopy::Caption() const {
     const CFieldGroupList* owner = copy_->OwnerList();
-    const int type = owner ? owner->TypeId() : 0;
+    const SGroupTypeRow& row = GroupTypeRow(owner ? GroupTypeOf(owner->TypeId()) : EGroupType::None);
     const std::wstring number = ToWideSigned(copy_->InstanceNumber());
-    if (IsModeType(type)) {
+    if (row.kind == EGroupKind::Mode) {
         const CFieldGroup* svid = owner->OwnerGroup();
-        return Format(L"%s %d - %s %d", {ListPanelTexts(type - 1).dialogCaption,
-                                         ToWideSigned(svid ? svid->InstanceNumber() : 0), L"Mode", number});
+        return Format(L"%s %d - %s %d",
+                      {GroupTypeRow(row.owner).caption, ToWideSigned(svid ? svid->InstanceNumber() : 0),
+                       row.caption, number});
     }
-    return Format(L"%s %d", {ListPanelTexts(type).dialogCaption, number});
+    return Format(L"%s %d", {row.caption, number});
 }
 
 bool CGroupWorkingCopy::IsHidden(const CParameterField* field) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalog/GroupTypes.h"
 #include "model/FieldList.h"
 
 #include <memory>
@@ -8,16 +9,6 @@
 
 class CGroupListEditor;
 class CMarnelPropertySheet;
-
-// What a list panel and its group dialog call their items.
-struct SListPanelTexts {
-    std::wstring label;
-    std::wstring singular;
-    std::wstring plural;
-    std::wstring dialogCaption;
-};
-// Types 2 to 7; every other type is a std::out_of_range.
-const SListPanelTexts& ListPanelTexts(int groupTypeId);
 
 // What a group dialog works on: a deep copy of one group. The real group stays untouched until the
 // answers are copied back.
@@ -75,7 +66,8 @@ public:
     CGroupListEditor& operator=(const CGroupListEditor&) = delete;
 
     CFieldGroupList& List() const { return list_; }
-    const SListPanelTexts& Texts() const { return ListPanelTexts(list_.TypeId()); }
+    // What the panel calls the list's items; a list of no repeated-group type is a std::out_of_range.
+    const SGroupTypeRow& Texts() const { return GroupTypeRow(GroupTypeOf(list_.TypeId())); }
 
     // ---- lines and selection ----
     std::size_t LineCount() const { return list_.Size(); }

@@ -115,9 +115,9 @@ bool CPageSuper::AreAnswersValid() const {
             return false;
         }
     }
-    if (row_.listedGroupType != 0) {
+    if (ListedGroupType() != 0) {
         const auto& lists = sheet_.GroupLists();
-        auto it = lists.find(row_.listedGroupType);
+        auto it = lists.find(ListedGroupType());
         if (it != lists.end() && !it->second->IsListValid()) {
             return false;
         }
@@ -145,9 +145,9 @@ bool CPageSuper::IsPageEmpty() const {
             return false;
         }
     }
-    if (row_.listedGroupType != 0) {
+    if (ListedGroupType() != 0) {
         const auto& lists = sheet_.GroupLists();
-        auto it = lists.find(row_.listedGroupType);
+        auto it = lists.find(ListedGroupType());
         if (it != lists.end() && !it->second->Empty()) {
             return false;
         }

@@ -44,7 +44,8 @@ public:
     const SPageRow& Row() const { return row_; }
     const std::wstring& SectionCaption() const { return row_.sectionCaption; }
     const std::wstring& TabLabel() const { return row_.tabLabel; }
-    int ListedGroupType() const { return row_.listedGroupType; }
+    // The type number of the page's group list, as the sheet keeps its lists; 0 for none.
+    int ListedGroupType() const { return TypeIdOf(row_.listedGroupType); }
     CMarnelPropertySheet& Sheet() const { return sheet_; }
     CWndWrapper* Wrapper() { return &wrapper_; }
 

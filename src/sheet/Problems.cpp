@@ -47,21 +47,6 @@ std::wstring Accepted(const CParameterField& field) {
 
 // ---- lists ----
 
-const wchar_t* ListTitle(int typeId) {
-    switch (typeId) {
-    case kSourcePdoType:
-        return L"Source PDOs";
-    case kSinkPdoType:
-        return L"Sink PDOs";
-    default:
-        return L"SVIDs";
-    }
-}
-
-const wchar_t* ItemNoun(int typeId) {
-    return typeId == kSourcePdoType || typeId == kSinkPdoType ? L"PDO" : L"SVID";
-}
-
 // "PDO 2 incomplete", "modes 1, 3 incomplete".
 std::wstring Incomplete(const std::wstring& noun, const std::vector<int>& numbers) {
     std::wstring text = noun;
@@ -118,16 +103,13 @@ std::wstring Join(const std::vector<std::wstring>& reasons) {
 
 // "<list>: list incomplete: <reasons>" for a list failing its check.
 std::wstring ListLine(const CMarnelPropertySheet& sheet, const CFieldGroupList& list) {
-    const int type = list.TypeId();
+    const EGroupType type = GroupTypeOf(list.TypeId());
+    const SGroupTypeRow& row = GroupTypeRow(type);
     const SSvidNames* svidNames = SvidNamesOf(type);
-    const wchar_t* countPattern = nullptr;
-    if (type == kSourcePdoType) {
-        countPattern = SourcePdoNames().countField;
-    } else if (type == kSinkPdoType) {
-        countPattern = SinkPdoNames().countField;
-    } else if (svidNames) {
-        countPattern = svidNames->countField;
-    }
+    const SPdoNames* pdoNames = PdoNamesOf(type);
+    const wchar_t* countPattern = pdoNames    ? pdoNames->countField
+                                  : svidNames ? svidNames->countField
+                                              : nullptr;
 
     std::vector<std::wstring> reasons;
     if (countPattern) {
@@ -150,12 +132,12 @@ std::wstring ListLine(const CMarnelPropertySheet& sheet, const CFieldGroupList& 
         }
     }
     if (!incomplete.empty()) {
-        reasons.push_back(Incomplete(ItemNoun(type), incomplete));
+        reasons.push_back(Incomplete(row.shortName, incomplete));
     }
     for (const std::vector<int>& numbers : SharedKeys(numbersBySvid)) {
-        reasons.push_back(L"SVIDs " + NumberList(numbers) + L" have the same value");
+        reasons.push_back(Format(L"%s %s have the same value", {row.plural, NumberList(numbers)}));
     }
-    return Format(L"%s: list incomplete%s", {ListTitle(type), Join(reasons)});
+    return Format(L"%s: list incomplete%s", {row.plural, Join(reasons)});
 }
 
 // "<SVID> modes: list incomplete: <reasons>"; empty when the SVID's modes are complete.
@@ -207,7 +189,9 @@ std::wstring ModesLine(const SSvidNames& names, const CFieldGroup& svid) {
     }
     const CParameterField* value = svid.FindField(names.svid);
     const std::wstring title =
-        value ? value->GetPrintableName() : L"SVID " + ToWideSigned(svid.InstanceNumber());
+        value
+            ? value->GetPrintableName()
+            : Format(L"%s %d", {GroupTypeRow(names.svidType).shortName, ToWideSigned(svid.InstanceNumber())});
     return Format(L"%s modes: list incomplete%s", {title, Join(reasons)});
 }
 
@@ -232,7 +216,7 @@ public:
             if (!list->IsListValid()) {
                 Add(nullptr, type, -1, ListLine(page_.Sheet(), *list));
             }
-            if (const SSvidNames* names = SvidNamesOf(type)) {
+            if (const SSvidNames* names = SvidNamesOf(GroupTypeOf(type))) {
                 for (std::size_t i = 0; i < list->Size(); ++i) {
                     std::wstring line = ModesLine(*names, list->At(i));
                     if (!line.empty()) {

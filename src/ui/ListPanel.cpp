@@ -85,7 +85,7 @@ CListPanel::~CListPanel() {
 
 void CListPanel::Build() {
     InstallInvalidColourRule();
-    const SListPanelTexts& texts = editor_->Texts();
+    const SGroupTypeRow& texts = editor_->Texts();
     setObjectName(ToQString(texts.label));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

@@ -38,19 +38,9 @@ const SPageRow* PageOfField(const std::wstring& name) {
 }
 
 // What a list page lists, as the user calls the items.
-QString ListedItemsOf(int groupType) {
-    switch (groupType) {
-    case kSourcePdoType:
-        return QStringLiteral("Source PDOs");
-    case kSinkPdoType:
-        return QStringLiteral("Sink PDOs");
-    case kSopSvidType:
-        return QStringLiteral("SVIDs on SOP with their modes");
-    case kCableSvidType:
-        return QStringLiteral("cable SVIDs with their modes");
-    default:
-        return {};
-    }
+QString ListedItemsOf(EGroupType groupType) {
+    const SGroupTypeRow* row = FindGroupTypeRow(groupType);
+    return row && row->notesList ? ToQString(row->notesList) : QString();
 }
 
 // Paragraphs, bulleted items on two levels and their runs, appended at the end of the notes.
@@ -135,32 +125,24 @@ void WriteThisVersion(CNotesWriter& notes) {
             .Plain(QStringLiteral(": %1 question%2")
                        .arg(page.fields.size())
                        .arg(page.fields.size() == 1 ? "" : "s"));
-        if (page.listedGroupType != 0) {
+        if (page.listedGroupType != EGroupType::None) {
             item.Plain(QStringLiteral(", and the list of %1").arg(ListedItemsOf(page.listedGroupType)));
         }
         item.Plain(QStringLiteral("."));
     }
 
     notes.Item(1).Plain(QStringLiteral("Each item of a list has questions of its own:"));
-    struct SItemKind {
-        const char* name;
-        int type;
-        int modeType; // 0: the item has no modes
-    };
-    const SItemKind itemKinds[] = {
-        {"Source PDO", kSourcePdoType, 0},
-        {"Sink PDO", kSinkPdoType, 0},
-        {"SVID on SOP", kSopSvidType, kSopModeType},
-        {"Cable SVID", kCableSvidType, kCableModeType},
-    };
-    for (const SItemKind& kind : itemKinds) {
+    for (const SGroupTypeRow& kind : GroupTypeRows()) {
+        if (!kind.notesItem) {
+            continue; // a mode is told with its SVID
+        }
         CRichAppender& item = notes.Item(2);
         item.Plain(QStringLiteral("%1: %2 questions")
-                       .arg(QLatin1String(kind.name))
+                       .arg(ToQString(kind.notesItem))
                        .arg(GroupFieldRows(kind.type).size()));
-        if (kind.modeType != 0) {
+        if (kind.modes != EGroupType::None) {
             item.Plain(
-                QStringLiteral(", and %1 for each of its modes").arg(GroupFieldRows(kind.modeType).size()));
+                QStringLiteral(", and %1 for each of its modes").arg(GroupFieldRows(kind.modes).size()));
         }
         item.Plain(QStringLiteral("."));
     }

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,45 @@ TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTable) {
         for (const SFieldRow& row : GroupFieldRows(type)) {
             EXPECT_NE(ProgramRules()->Lookup(type, row.Pattern()), nullptr);
         }
+    }
+}
+
+TEST(GroupTypes, EveryTypeHasItsPrototypeFieldsChecksAndModes) {
+    for (const SGroupTypeRow& row : GroupTypeRows()) {
+        const int id = TypeIdOf(row.type);
+        EXPECT_EQ(GroupTypeOf(id), row.type) << id;
+        const CGroupPrototype& prototype = GetGroupPrototype(id);
+        EXPECT_EQ(prototype.childTypeId, TypeIdOf(row.modes)) << id;
+        EXPECT_TRUE(prototype.summary && prototype.groupCheck && prototype.listCheck) << id;
+        CFieldList fields(true);
+        prototype.fieldFactory(fields);
+        EXPECT_EQ(fields.Size(), GroupFieldRows(row.type).size()) << id;
+        EXPECT_FALSE(fields.Empty()) << id;
+        // A mode and its SVID name each other.
+        if (row.kind == EGroupKind::Mode) {
+            EXPECT_EQ(GroupTypeRow(row.owner).modes, row.type) << id;
+        } else {
+            EXPECT_EQ(row.owner, EGroupType::None) << id;
+        }
+        if (row.modes != EGroupType::None) {
+            EXPECT_EQ(GroupTypeRow(row.modes).owner, row.type) << id;
+        }
+    }
+}
+
+TEST(GroupTypes, EveryListIsToldApartByItsPanelDialogAndNotes) {
+    std::set<std::wstring> labels;
+    std::set<std::wstring> captions;
+    std::set<std::wstring> notes;
+    for (const SGroupTypeRow& row : GroupTypeRows()) {
+        if (row.kind == EGroupKind::Mode) {
+            continue; // a mode is shown under its SVID
+        }
+        EXPECT_TRUE(labels.insert(row.label).second) << TypeIdOf(row.type);
+        EXPECT_TRUE(captions.insert(row.caption).second) << TypeIdOf(row.type);
+        ASSERT_TRUE(row.notesList && row.notesItem) << TypeIdOf(row.type);
+        EXPECT_TRUE(notes.insert(row.notesList).second) << TypeIdOf(row.type);
+        EXPECT_TRUE(notes.insert(row.notesItem).second) << TypeIdOf(row.type);
     }
 }
 

@@ -70,27 +70,28 @@ TEST(PageCatalog, PagesCarryCaptionLabelLayoutAndList) {
         const wchar_t* caption;
         const wchar_t* label;
         int layoutId;
-        int listedGroupType;
+        EGroupType listedGroupType;
     };
+    using G = EGroupType;
     // clang-format off
     const SExpectedPage rows[] = {
-        {EPage::Intro,         L"Intro",                    L"Intro",                    139, 0},
-        {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            156, 0},
-        {EPage::General,       L"General PD Settings",      L"General PD Settings",      133, 0},
-        {EPage::UsbTypeC,      L"USB Type-C",               L"USB Type-C\u2122",         147, 0},
-        {EPage::ProductPower,  L"Product Power",            L"Product Power",            166, 0},
-        {EPage::UsbHost,       L"USB Host",                 L"USB Host",                 162, 0},
-        {EPage::UsbDevice,     L"USB Device",               L"USB Device",               164, 0},
-        {EPage::BC12,          L"Battery Charging 1.2",     L"Battery Charging 1.2",     158, 0},
-        {EPage::Source,        L"Source",                   L"PD Source",                134, 2},
-        {EPage::Sink,          L"Sink",                     L"PD Sink",                  135, 3},
-        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                136, 0},
-        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", 141, 0},
-        {EPage::SOPDiscovery2, L"SOP Discovery - Part Two", L"SOP Discovery - Part Two", 142, 4},
-        {EPage::AMA,           L"AMA",                      L"AMA",                      145, 0},
-        {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         137, 0},
-        {EPage::Cables2,       L"Cable - Part Two",         L"Cable - Part Two",         138, 6},
-        {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 160, 0},
+        {EPage::Intro,         L"Intro",                    L"Intro",                    139, G::None},
+        {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            156, G::None},
+        {EPage::General,       L"General PD Settings",      L"General PD Settings",      133, G::None},
+        {EPage::UsbTypeC,      L"USB Type-C",               L"USB Type-C\u2122",         147, G::None},
+        {EPage::ProductPower,  L"Product Power",            L"Product Power",            166, G::None},
+        {EPage::UsbHost,       L"USB Host",                 L"USB Host",                 162, G::None},
+        {EPage::UsbDevice,     L"USB Device",               L"USB Device",               164, G::None},
+        {EPage::BC12,          L"Battery Charging 1.2",     L"Battery Charging 1.2",     158, G::None},
+        {EPage::Source,        L"Source",                   L"PD Source",                134, G::SourcePdo},
+        {EPage::Sink,          L"Sink",                     L"PD Sink",                  135, G::SinkPdo},
+        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                136, G::None},
+        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", 141, G::None},
+        {EPage::SOPDiscovery2, L"SOP Discovery - Part Two", L"SOP Discovery - Part Two", 142, G::SopSvid},
+        {EPage::AMA,           L"AMA",                      L"AMA",                      145, G::None},
+        {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         137, G::None},
+        {EPage::Cables2,       L"Cable - Part Two",         L"Cable - Part Two",         138, G::CableSvid},
+        {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 160, G::None},
     };
     // clang-format on
     for (const SExpectedPage& row : rows) {
