@@ -99,7 +99,6 @@ struct SListWindow {
         QApplication::processEvents();
         panel = qobject_cast<CListPanel*>(window->View(page)->ListPanel());
     }
-    ~SListWindow() { CListPanel::SetDialogRunner(nullptr); }
 };
 
 // Edit on an SOP SVID with six modes: the dialog built over its working copy, shown and painted
@@ -111,7 +110,7 @@ void BM_OpenSvidDialogWithSixModes(benchmark::State& state) {
         return;
     }
     std::size_t modes = 0;
-    CListPanel::SetDialogRunner([&](CGroupDialog& dialog) {
+    w.window->Hooks().SetGroupDialogRunner([&](CGroupDialog& dialog) {
         dialog.show();
         dialog.repaint();
         modes = dialog.ModesPanel() ? static_cast<std::size_t>(dialog.ModesPanel()->List()->count()) : 0;
@@ -140,7 +139,7 @@ void BM_AddSourcePdoFromOkToRepaint(benchmark::State& state) {
     using Clock = std::chrono::steady_clock;
     Clock::time_point okPressed;
     bool accepted = false;
-    CListPanel::SetDialogRunner([&](CGroupDialog& dialog) {
+    w.window->Hooks().SetGroupDialogRunner([&](CGroupDialog& dialog) {
         dialog.show();
         CGroupWorkingCopy& copy = dialog.Copy();
         const std::wstring n = std::to_wstring(w.panel->Editor().LineCount() + 1);

@@ -34,5 +34,5 @@ int main(int argc, char* argv[]) {
     }
     CQtLogPlatform logPlatform;
     CQtPrompt prompt;
-    return RunApplication(prompt, logPlatform, {}, startFile);
+    return app.Run(prompt, logPlatform, {}, startFile);
 }

@@ -10,9 +10,9 @@ CCheckReport::CCheckReport(const CMarnelPropertySheet& sheet) {
     }
 }
 
-void CCheckReport::Print() const {
+void CCheckReport::Print(const CConsole& console) const {
     for (const std::wstring& line : lines_) {
-        CConsole::Out(line);
+        console.Out(line);
     }
 }
 

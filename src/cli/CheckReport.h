@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+class CConsole;
 class CMarnelPropertySheet;
 class CPageSuper;
 
@@ -14,7 +15,7 @@ public:
 
     bool AllValid() const { return allValid_; }
     const std::vector<std::wstring>& Lines() const { return lines_; }
-    void Print() const;
+    void Print(const CConsole& console) const;
 
 private:
     void AddTab(const CPageSuper& page);

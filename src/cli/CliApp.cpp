@@ -18,47 +18,45 @@ namespace {
 
 constexpr const wchar_t* kNotComplete = L"Couldn't save Orvik: form not complete or invalid data entered.";
 
-struct SKeptSession {
+} // namespace
+
+struct CCliApp::SForm {
+    explicit SForm(CConsole& console) : prompt(console) {}
     CConsolePrompt prompt;
     CFormSession session{prompt};
 };
 
-// The form of a command lives until the process ends: taking apart thousands of fields and groups
-// just before exiting costs more than most of the command. The holder itself is never destroyed
-// and stays reachable, so leak checkers see nothing lost; everything the form writes goes through
-// standard output and the log, which are flushed as usual on exit.
-CFormSession& KeptSession() {
-    static auto* const kept = new std::vector<std::unique_ptr<SKeptSession>>();
-    kept->push_back(std::make_unique<SKeptSession>());
-    return kept->back()->session;
-}
+CCliApp::CCliApp() = default;
 
-} // namespace
+CCliApp::~CCliApp() = default;
 
 EExitCode CCliApp::Run(const std::vector<std::string>& args) {
-    const SCommandLine line = CCommandLineParser::Parse(args);
-    CCliApp app(line);
-    return app.Dispatch();
+    return Dispatch(CCommandLineParser::Parse(args));
 }
 
-EExitCode CCliApp::Dispatch() {
-    if (line_.help) {
-        std::wstring text = CUsage::Help(line_.command);
+CFormSession& CCliApp::NewForm() {
+    forms_.push_back(std::make_unique<SForm>(console_));
+    return forms_.back()->session;
+}
+
+EExitCode CCliApp::Dispatch(const SCommandLine& line) {
+    if (line.help) {
+        std::wstring text = CUsage::Help(line.command);
         if (!text.empty() && text.back() == L'\n') {
             text.pop_back();
         }
-        CConsole::Out(text);
+        console_.Out(text);
         return EExitCode::Ok;
     }
-    switch (line_.command) {
+    switch (line.command) {
     case ECommand::Check:
-        return Check();
+        return Check(line);
     case ECommand::Print:
-        return Print();
+        return Print(line);
     case ECommand::Save:
-        return Save();
+        return Save(line);
     case ECommand::New:
-        return New();
+        return New(line);
     case ECommand::Fields:
         return Fields();
     case ECommand::None:
@@ -67,61 +65,61 @@ EExitCode CCliApp::Dispatch() {
     throw CCliError(EExitCode::Failure, CUsage::UsageLine());
 }
 
-EExitCode CCliApp::Check() {
-    CFormSession& session = KeptSession();
-    Load(session);
+EExitCode CCliApp::Check(const SCommandLine& line) {
+    CFormSession& session = NewForm();
+    Load(session, line);
     return Report(session);
 }
 
-EExitCode CCliApp::Print() {
-    CFormSession& session = KeptSession();
-    Load(session);
+EExitCode CCliApp::Print(const SCommandLine& line) {
+    CFormSession& session = NewForm();
+    Load(session, line);
     return PrintFile(session);
 }
 
-EExitCode CCliApp::Save() {
-    CFormSession& session = KeptSession();
-    Load(session);
-    return SaveFile(session, line_.directory);
+EExitCode CCliApp::Save(const SCommandLine& line) {
+    CFormSession& session = NewForm();
+    Load(session, line);
+    return SaveFile(session, line.directory);
 }
 
-EExitCode CCliApp::New() {
-    CFormSession& session = KeptSession();
-    for (const auto& [name, value] : line_.settings) {
+EExitCode CCliApp::New(const SCommandLine& line) {
+    CFormSession& session = NewForm();
+    for (const auto& [name, value] : line.settings) {
         session.Set(name, value);
     }
-    if (line_.print) {
+    if (line.print) {
         return PrintFile(session);
     }
-    if (line_.save) {
-        return SaveFile(session, line_.directory);
+    if (line.save) {
+        return SaveFile(session, line.directory);
     }
     return Report(session);
 }
 
 EExitCode CCliApp::Fields() {
-    for (const std::wstring& line : CFieldListing::Lines()) {
-        CConsole::Out(line);
+    for (const std::wstring& text : CFieldListing::Lines()) {
+        console_.Out(text);
     }
     return EExitCode::Ok;
 }
 
-void CCliApp::Load(CFormSession& session) {
+void CCliApp::Load(CFormSession& session, const SCommandLine& line) {
     // The loader has already reported why the file could not be read.
-    if (!session.Load(line_.file)) {
+    if (!session.Load(line.file)) {
         throw CCliError(EExitCode::Failure, std::wstring());
     }
 }
 
 EExitCode CCliApp::Report(CFormSession& session) {
     const CCheckReport report(session.Sheet());
-    report.Print();
+    report.Print(console_);
     return report.AllValid() ? EExitCode::Ok : EExitCode::Invalid;
 }
 
 EExitCode CCliApp::PrintFile(CFormSession& session) {
     std::wstring error;
-    if (!CConsole::OutBytes(BuildOrvikBytes(session.Sheet()), error)) {
+    if (!console_.OutBytes(BuildOrvikBytes(session.Sheet()), error)) {
         throw CCliError(EExitCode::NotWritten, L"cannot write to standard output: " + error);
     }
     return EExitCode::Ok;
@@ -130,7 +128,7 @@ EExitCode CCliApp::PrintFile(CFormSession& session) {
 EExitCode CCliApp::SaveFile(CFormSession& session, const std::wstring& directory) {
     CMarnelPropertySheet& sheet = session.Sheet();
     if (ValidateAndSave(sheet, directory)) {
-        CConsole::Out(sheet.OutputFileName());
+        console_.Out(sheet.OutputFileName());
         return EExitCode::Ok;
     }
     Log(std::wstring_view(kNotComplete));
@@ -141,6 +139,6 @@ EExitCode CCliApp::SaveFile(CFormSession& session, const std::wstring& directory
         // Every tab passed and the name could be built: the file itself could not be written.
         return EExitCode::NotWritten;
     }
-    report.Print();
+    report.Print(console_);
     return EExitCode::Invalid;
 }

@@ -2,33 +2,48 @@
 
 #include "cli/CliError.h"
 #include "cli/CommandLine.h"
+#include "cli/Console.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class CFormSession;
 
-// Runs one command line: help, check, print, save, new or fields.
+// Runs command lines: help, check, print, save, new or fields. The app owns the tool's console and
+// the forms its commands made; a form lives as long as the app.
 class CCliApp {
 public:
+    CCliApp();
+    ~CCliApp();
+    CCliApp(const CCliApp&) = delete;
+    CCliApp& operator=(const CCliApp&) = delete;
+
+    // Where everything the tool writes goes, its failure reports too.
+    CConsole& Console() { return console_; }
+
     // The arguments after the program name; returns the exit code. Failures of the tool's own
     // are CCliError; the caller reports any other exception.
-    static EExitCode Run(const std::vector<std::string>& args);
+    EExitCode Run(const std::vector<std::string>& args);
 
 private:
-    explicit CCliApp(const SCommandLine& line) : line_(line) {}
-    EExitCode Dispatch();
-    EExitCode Check();
-    EExitCode Print();
-    EExitCode Save();
-    EExitCode New();
+    struct SForm;
+
+    EExitCode Dispatch(const SCommandLine& line);
+    EExitCode Check(const SCommandLine& line);
+    EExitCode Print(const SCommandLine& line);
+    EExitCode Save(const SCommandLine& line);
+    EExitCode New(const SCommandLine& line);
     EExitCode Fields();
 
+    // A fresh form, answering its boxes on the console.
+    CFormSession& NewForm();
     // Loads the command line's file; an unreadable file is a CCliError.
-    void Load(CFormSession& session);
-    static EExitCode Report(CFormSession& session);
-    static EExitCode PrintFile(CFormSession& session);
-    static EExitCode SaveFile(CFormSession& session, const std::wstring& directory);
+    static void Load(CFormSession& session, const SCommandLine& line);
+    EExitCode Report(CFormSession& session);
+    EExitCode PrintFile(CFormSession& session);
+    EExitCode SaveFile(CFormSession& session, const std::wstring& directory);
 
-    const SCommandLine& line_;
+    CConsole console_;
+    std::vector<std::unique_ptr<SForm>> forms_;
 };

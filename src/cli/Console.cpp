@@ -16,11 +16,11 @@ void WriteLine(std::FILE* stream, std::wstring_view line) {
 
 } // namespace
 
-void CConsole::Out(std::wstring_view line) {
+void CConsole::Out(std::wstring_view line) const {
     WriteLine(stdout, line);
 }
 
-bool CConsole::OutBytes(std::string_view bytes, std::wstring& error) {
+bool CConsole::OutBytes(std::string_view bytes, std::wstring& error) const {
     errno = 0;
     const std::size_t written = std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     if (written != bytes.size() || std::fflush(stdout) != 0) {
@@ -29,8 +29,6 @@ bool CConsole::OutBytes(std::string_view bytes, std::wstring& error) {
     }
     return true;
 }
-
-std::wstring CConsole::lastErrLine_;
 
 void CConsole::Err(std::wstring_view line) {
     std::fflush(stdout);

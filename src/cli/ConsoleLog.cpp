@@ -8,5 +8,5 @@ void CConsoleLog::Write(std::string_view message) {
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r')) {
         message.remove_suffix(1);
     }
-    CConsole::Err(orvik::FromCp1252(message));
+    console_.Err(orvik::FromCp1252(message));
 }

@@ -3,11 +3,11 @@
 #include "cli/Console.h"
 
 void CConsolePrompt::ShowError(const std::wstring& text) {
-    CConsole::ErrUnlessRepeated(text);
+    console_.ErrUnlessRepeated(text);
 }
 
 void CConsolePrompt::ShowInformation(const std::wstring& text) {
-    CConsole::ErrUnlessRepeated(text);
+    console_.ErrUnlessRepeated(text);
 }
 
 bool CConsolePrompt::AskYesNo(const std::wstring& /*text*/) {

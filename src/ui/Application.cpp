@@ -30,16 +30,6 @@ void ReportError(IPrompt& prompt, const std::wstring& message) {
     prompt.ShowError(message);
 }
 
-std::exception_ptr& PendingFailure() {
-    static std::exception_ptr failure;
-    return failure;
-}
-
-QPointer<QEventLoop>& RunLoop() {
-    static QPointer<QEventLoop> loop;
-    return loop;
-}
-
 // The window toolkit's own options that take a value (-platform offscreen, -style=fusion).
 constexpr std::array<std::string_view, 15> kToolkitOptionsWithValue = {"platform",
                                                                        "platformpluginpath",
@@ -154,18 +144,18 @@ bool COrvikApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        if (!PendingFailure()) {
-            PendingFailure() = std::current_exception();
+        if (!pendingFailure_) {
+            pendingFailure_ = std::current_exception();
         }
-        if (RunLoop()) {
-            RunLoop()->quit();
+        if (runLoop_) {
+            runLoop_->quit();
         }
         return false;
     }
 }
 
-int RunApplication(IPrompt& prompt, ILogPlatform& logPlatform,
-                   const std::function<void(CSheetWindow&)>& onShown, const std::wstring& startFile) {
+int COrvikApplication::Run(IPrompt& prompt, ILogPlatform& logPlatform,
+                           const std::function<void(CSheetWindow&)>& onShown, const std::wstring& startFile) {
     StartLogger(logPlatform);
     auto* qtPrompt = dynamic_cast<CQtPrompt*>(&prompt);
     try {
@@ -176,7 +166,7 @@ int RunApplication(IPrompt& prompt, ILogPlatform& logPlatform,
             qtPrompt->SetParent(&window);
         }
         QEventLoop loop;
-        RunLoop() = &loop;
+        runLoop_ = &loop;
         QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
         window.show();
         if (!startFile.empty()) {
@@ -187,7 +177,7 @@ int RunApplication(IPrompt& prompt, ILogPlatform& logPlatform,
                 try {
                     onShown(window);
                 } catch (...) {
-                    PendingFailure() = std::current_exception();
+                    pendingFailure_ = std::current_exception();
                     loop.quit();
                 }
             });
@@ -198,8 +188,8 @@ int RunApplication(IPrompt& prompt, ILogPlatform& logPlatform,
         if (qtPrompt) {
             qtPrompt->SetParent(nullptr);
         }
-        RunLoop() = nullptr;
-        if (std::exception_ptr failure = std::exchange(PendingFailure(), nullptr)) {
+        runLoop_ = nullptr;
+        if (std::exception_ptr failure = std::exchange(pendingFailure_, nullptr)) {
             std::rethrow_exception(failure);
         }
     } catch (const fieldlist_error& e) {

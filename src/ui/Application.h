@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QEventLoop>
+#include <QPointer>
 
 #include <exception>
 #include <functional>
@@ -9,16 +11,6 @@
 class CSheetWindow;
 class ILogPlatform;
 class IPrompt;
-
-// The whole run of the program inside an existing QApplication: the log, the rule table, the sheet
-// and its window, the event loop until the window closes, and shutdown in reverse order. The three
-// kinds of failure that reach the top are reported through `prompt` and the log; the log's last line
-// is always "Shutting down logger.". `onShown`, when set, runs once the window is shown (tests drive
-// the window from there). A non-empty `startFile` is loaded through the Load flow once the window
-// is shown, before `onShown`.
-int RunApplication(IPrompt& prompt, ILogPlatform& logPlatform,
-                   const std::function<void(CSheetWindow&)>& onShown = {},
-                   const std::wstring& startFile = {});
 
 // What the command line asks for: `orvik-generator [FILE]`, --help, --version. Options of the
 // window toolkit (such as -platform NAME or -style NAME) are left to it.
@@ -39,10 +31,25 @@ std::string StartVersionText();
 // answers -1 and prints nothing.
 int ReportStartOptions(const SStartOptions& options);
 
-// The program's application object: a failure thrown out of an event handler is kept, the run's
-// event loop ends, and RunApplication reports it like a failure during start-up.
+// The program's application object. A failure thrown out of an event handler is kept, the run's
+// event loop ends, and Run reports it like a failure during start-up.
 class COrvikApplication : public QApplication {
 public:
     using QApplication::QApplication;
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // The whole run of the program: the log, the rule table, the sheet and its window, the event
+    // loop until the window closes, and shutdown in reverse order. The three kinds of failure that
+    // reach the top are reported through `prompt` and the log; the log's last line is always
+    // "Shutting down logger.". `onShown`, when set, runs once the window is shown (tests drive the
+    // window from there). A non-empty `startFile` is loaded through the Load flow once the window is
+    // shown, before `onShown`.
+    int Run(IPrompt& prompt, ILogPlatform& logPlatform,
+            const std::function<void(CSheetWindow&)>& onShown = {}, const std::wstring& startFile = {});
+
+private:
+    // The failure that ended the running event loop, until Run reports it.
+    std::exception_ptr pendingFailure_;
+    // The event loop of the window while Run waits for it to close.
+    QPointer<QEventLoop> runLoop_;
 };

@@ -20,11 +20,6 @@
 
 namespace {
 
-std::function<void()>& BeepHook() {
-    static std::function<void()> hook;
-    return hook;
-}
-
 // Tips are at most this wide: a longer help text wraps within it.
 constexpr int kToolTipWidth = 300;
 
@@ -68,18 +63,6 @@ protected:
 };
 
 } // namespace
-
-void SetKeystrokeBeep(std::function<void()> beep) {
-    BeepHook() = std::move(beep);
-}
-
-void KeystrokeBeep() {
-    if (BeepHook()) {
-        BeepHook()();
-    } else {
-        QApplication::beep();
-    }
-}
 
 bool IsRadixDigit(char32_t c, unsigned radix) {
     if (c <= U'/') {
@@ -128,7 +111,11 @@ void CEditMultiBase::keyPressEvent(QKeyEvent* event) {
     if (filterOn_ && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
         const QString text = event->text();
         if (text.size() == 1 && text[0].isPrint() && !IsRadixDigit(text[0].unicode(), radix_)) {
-            KeystrokeBeep();
+            if (beep_) {
+                beep_();
+            } else {
+                QApplication::beep();
+            }
             event->accept();
             return;
         }
@@ -527,7 +514,7 @@ QString CYesNoFieldControl::FormatChoice(int /*value*/, const std::wstring& labe
 // ---- factory ----
 
 std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QWidget* parent,
-                                                      const std::wstring& help) {
+                                                      const std::wstring& help, std::function<void()> beep) {
     std::unique_ptr<CQtFieldControl> control;
     if (dynamic_cast<CYesNoPulldownListField*>(&field)) {
         control = std::make_unique<CYesNoFieldControl>(field, parent, help);
@@ -545,6 +532,9 @@ std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QW
             edit->Edit()->setReadOnly(true);
         }
         control = std::move(edit);
+    }
+    if (auto* edit = dynamic_cast<CEditFieldControl*>(control.get())) {
+        edit->Edit()->SetBeep(std::move(beep));
     }
     control->ResetControl();
     control->SetControlText(field.Value());

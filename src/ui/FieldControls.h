@@ -15,10 +15,6 @@
 class CParameterField;
 class CPulldownListField;
 
-// The beep of a dropped keystroke. Tests replace it to count beeps; the default rings the system bell.
-void SetKeystrokeBeep(std::function<void()> beep);
-void KeystrokeBeep();
-
 // True when `c` is a digit of `radix`; letters count in either case above radix 10.
 bool IsRadixDigit(char32_t c, unsigned radix);
 
@@ -29,11 +25,14 @@ void InstallInvalidColourRule();
 void MarkInvalid(QWidget* widget, bool invalid);
 
 // An edit box that drops typed characters that are not digits of its radix (pasted text is not
-// filtered) and reports focus changes.
+// filtered), with a beep, and reports focus changes.
 class CEditMultiBase : public QLineEdit {
     Q_OBJECT
 public:
     explicit CEditMultiBase(QWidget* parent = nullptr);
+
+    // What sounds for a dropped keystroke; without one the system bell rings.
+    void SetBeep(std::function<void()> beep) { beep_ = std::move(beep); }
 
     void SetRadix(unsigned radix) { radix_ = radix; }
     unsigned Radix() const { return radix_; }
@@ -50,6 +49,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    std::function<void()> beep_;
     unsigned radix_ = 10;
     bool filterOn_ = false;
     bool hasFocus_ = false;
@@ -178,6 +178,7 @@ public:
 };
 
 // The control class for the field's kind, with its label and input created as children of
-// `parent`, reset and showing the field's value. `help` becomes the tool tip of both.
+// `parent`, reset and showing the field's value. `help` becomes the tool tip of both; `beep` sounds
+// for a keystroke its edit box drops.
 std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QWidget* parent,
-                                                      const std::wstring& help = {});
+                                                      const std::wstring& help, std::function<void()> beep);

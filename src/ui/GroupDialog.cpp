@@ -7,6 +7,7 @@
 #include "ui/FieldControls.h"
 #include "ui/ListPanel.h"
 #include "ui/QtText.h"
+#include "ui/WindowHooks.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -17,15 +18,16 @@ std::unique_ptr<CFieldControl> CGroupDialog::CDialogWrapper::MakeControl(CParame
     const CFieldGroup* group = field.Group();
     const int type = group && group->OwnerList() ? group->OwnerList()->TypeId() : 0;
     const SFieldRow* row = FindGroupFieldRow(type, field.NamePattern());
-    std::unique_ptr<CQtFieldControl> control =
-        CreateQtFieldControl(field, &dialog_, row ? row->help : std::wstring());
+    std::unique_ptr<CQtFieldControl> control = CreateQtFieldControl(
+        field, &dialog_, row ? row->help : std::wstring(), [hooks = &dialog_.hooks_] { hooks->Ring(); });
     control->SetEditCallback(
         [this](CParameterField* edited, const std::wstring& value) { dialog_.OnEdit(edited, value); });
     return control;
 }
 
-CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, QWidget* parent)
-    : QDialog(parent), editor_(editor), copy_(*editor.Working()), prompt_(prompt) {
+CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWindowHooks& hooks,
+                           QWidget* parent)
+    : QDialog(parent), editor_(editor), copy_(*editor.Working()), prompt_(prompt), hooks_(hooks) {
     setObjectName(QStringLiteral("GroupDialog"));
     setWindowModality(Qt::WindowModal);
     setWindowTitle(ToQString(copy_.Caption()));
@@ -51,7 +53,7 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, QWidget* p
     }
     if (CGroupListEditor* modes = copy_.Modes()) {
         modes_ = new CListPanel(
-            *modes, prompt_,
+            *modes, prompt_, hooks_,
             [this] {
                 copy_.Reevaluate();
                 RefreshControls();

@@ -12,6 +12,7 @@ class CGroupWorkingCopy;
 class CListPanel;
 class CParameterField;
 class CQtFieldControl;
+class CWindowHooks;
 class IPrompt;
 class QDialogButtonBox;
 class QFormLayout;
@@ -23,8 +24,9 @@ class QFormLayout;
 class CGroupDialog : public QDialog {
     Q_OBJECT
 public:
-    // The editor must have a working copy open; `parent` is the window the dialog is modal to.
-    CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, QWidget* parent);
+    // The editor must have a working copy open; `parent` is the window the dialog is modal to;
+    // `hooks` (which must outlive the dialog) ring the bell and run the mode dialogs of an SVID.
+    CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWindowHooks& hooks, QWidget* parent);
     ~CGroupDialog() override;
 
     CGroupWorkingCopy& Copy() const { return copy_; }
@@ -56,6 +58,7 @@ private:
     CGroupListEditor& editor_;
     CGroupWorkingCopy& copy_;
     IPrompt& prompt_;
+    const CWindowHooks& hooks_;
     CDialogWrapper wrapper_{*this};
     QFormLayout* form_ = nullptr;
     CListPanel* modes_ = nullptr;

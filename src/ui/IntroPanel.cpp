@@ -2,9 +2,9 @@
 
 #include "persistence/OrvikReader.h"
 #include "sheet/PropertySheet.h"
-#include "ui/PageView.h"
 #include "ui/QtText.h"
 #include "ui/SheetWindow.h"
+#include "ui/WindowHooks.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -20,15 +20,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-namespace {
-
-CIntroPanel::DialogRunner& Runner() {
-    static CIntroPanel::DialogRunner runner;
-    return runner;
-}
-
-} // namespace
-
 CRegressionTestingDialog::CRegressionTestingDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("RegressionTestingDialog"));
     setWindowTitle(QStringLiteral("Regression Testing"));
@@ -39,17 +30,6 @@ CRegressionTestingDialog::CRegressionTestingDialog(QWidget* parent) : QDialog(pa
     ok_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
-}
-
-void CIntroPanel::SetDialogRunner(DialogRunner runner) {
-    Runner() = std::move(runner);
-}
-
-void CIntroPanel::InstallOnIntroPage() {
-    CPageView::SetPageExtrasFactory(EPage::Intro, [](CPageView& view, QWidget* parent) -> QWidget* {
-        auto* window = qobject_cast<CSheetWindow*>(view.window());
-        return window ? new CIntroPanel(*window, parent) : nullptr;
-    });
 }
 
 CIntroPanel::CIntroPanel(CSheetWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
@@ -88,11 +68,7 @@ void CIntroPanel::LoadOrvik() {
 
 void CIntroPanel::RegressionTesting() {
     CRegressionTestingDialog dialog(&window_);
-    if (Runner()) {
-        Runner()(dialog);
-    } else {
-        dialog.exec();
-    }
+    window_.Hooks().RunDialog(dialog);
 }
 
 CFileDropLoader::CFileDropLoader(CSheetWindow& window) : QObject(&window), window_(window) {

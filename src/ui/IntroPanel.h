@@ -5,8 +5,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
-
 class CSheetWindow;
 class QMimeData;
 class QPushButton;
@@ -30,13 +28,7 @@ public:
     // The variable that, set to any non-empty text, shows the Regression Testing button.
     static constexpr const char* kRegressionVariable = "FILE_GENERATOR_REGRESSION_TESTING";
 
-    // Runs the regression-testing dialog and answers its result. The default runs it modally;
-    // tests answer it themselves.
-    using DialogRunner = std::function<int(QDialog&)>;
-    static void SetDialogRunner(DialogRunner runner);
-    // Makes the Intro page build this panel below its form when it is first shown.
-    static void InstallOnIntroPage();
-
+    // The regression-testing dialog runs through the window's hooks.
     CIntroPanel(CSheetWindow& window, QWidget* parent = nullptr);
 
     QPushButton* ReleaseNotesButton() const { return releaseNotes_; }

@@ -5,8 +5,8 @@
 #include "text/Text.h"
 #include "ui/FieldControls.h"
 #include "ui/GroupDialog.h"
-#include "ui/PageView.h"
 #include "ui/QtText.h"
+#include "ui/WindowHooks.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,11 +21,6 @@
 using orvik::Format;
 
 namespace {
-
-CListPanel::DialogRunner& Runner() {
-    static CListPanel::DialogRunner runner;
-    return runner;
-}
 
 void SetTip(QWidget* widget, const std::wstring& pattern, const std::wstring& name) {
     widget->setToolTip(ToQString(Format(pattern, {name})));
@@ -50,27 +45,18 @@ void CListLineDelegate::initStyleOption(QStyleOptionViewItem* option, const QMod
     }
 }
 
-void CListPanel::SetDialogRunner(DialogRunner runner) {
-    Runner() = std::move(runner);
-}
-
-void CListPanel::InstallOnListPages() {
-    CPageView::SetListPanelFactory([](CPageView& view, QWidget* parent) -> QWidget* {
-        return new CListPanel(view.Page().Sheet(), view.Page().ListedGroupType(), parent);
-    });
-}
-
-CListPanel::CListPanel(CMarnelPropertySheet& sheet, int groupTypeId, QWidget* parent)
+CListPanel::CListPanel(CMarnelPropertySheet& sheet, int groupTypeId, const CWindowHooks& hooks,
+                       QWidget* parent)
     : QWidget(parent), sheet_(&sheet),
       ownEditor_(std::make_unique<CGroupListEditor>(sheet.EnsureGroupList(groupTypeId), &sheet)),
-      editor_(ownEditor_.get()), prompt_(&sheet.Prompt()) {
+      editor_(ownEditor_.get()), prompt_(&sheet.Prompt()), hooks_(hooks) {
     Build();
     sheet_->AddObserver(this);
 }
 
-CListPanel::CListPanel(CGroupListEditor& editor, IPrompt& prompt, std::function<void()> onChange,
-                       QWidget* parent)
-    : QWidget(parent), editor_(&editor), prompt_(&prompt), onChange_(std::move(onChange)) {
+CListPanel::CListPanel(CGroupListEditor& editor, IPrompt& prompt, const CWindowHooks& hooks,
+                       std::function<void()> onChange, QWidget* parent)
+    : QWidget(parent), editor_(&editor), prompt_(&prompt), hooks_(hooks), onChange_(std::move(onChange)) {
     Build();
 }
 
@@ -153,8 +139,8 @@ int CListPanel::RunDialog(bool opened) {
     }
     int result = QDialog::Rejected;
     {
-        CGroupDialog dialog(*editor_, *prompt_, window());
-        result = Runner() ? Runner()(dialog) : dialog.exec();
+        CGroupDialog dialog(*editor_, *prompt_, hooks_, window());
+        result = hooks_.RunGroupDialog(dialog);
         if (editor_->Working()) {
             // Cancel, Escape or the close button: the working copy is dropped, the list is as before.
             editor_->Cancel();

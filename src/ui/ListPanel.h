@@ -13,6 +13,7 @@
 class CGroupDialog;
 class CGroupListEditor;
 class CMarnelPropertySheet;
+class CWindowHooks;
 class IPrompt;
 class QLabel;
 class QListWidget;
@@ -36,20 +37,15 @@ protected:
 class CListPanel : public QWidget, public ISheetObserver {
     Q_OBJECT
 public:
-    // Runs a group dialog and answers its result (QDialog::Accepted after a successful OK). The
-    // default runs it modally; tests drive the dialog themselves.
-    using DialogRunner = std::function<int(CGroupDialog&)>;
-    static void SetDialogRunner(DialogRunner runner);
-    // Makes list pages build their panel from this class when they are first shown.
-    static void InstallOnListPages();
-
     // A list page's panel over the sheet's list of `groupTypeId`: it follows the sheet's change
-    // announcements, and its operations are announced to the sheet's observers.
-    CListPanel(CMarnelPropertySheet& sheet, int groupTypeId, QWidget* parent = nullptr);
+    // announcements, and its operations are announced to the sheet's observers. Its group dialogs
+    // run through `hooks`, which must outlive the panel.
+    CListPanel(CMarnelPropertySheet& sheet, int groupTypeId, const CWindowHooks& hooks,
+               QWidget* parent = nullptr);
     // A panel over a list that belongs to no sheet (the modes of an SVID dialog's working copy);
     // `onChange` runs after every change of the list.
-    CListPanel(CGroupListEditor& editor, IPrompt& prompt, std::function<void()> onChange,
-               QWidget* parent = nullptr);
+    CListPanel(CGroupListEditor& editor, IPrompt& prompt, const CWindowHooks& hooks,
+               std::function<void()> onChange, QWidget* parent = nullptr);
     ~CListPanel() override;
 
     CGroupListEditor& Editor() const { return *editor_; }
@@ -98,6 +94,7 @@ private:
     std::unique_ptr<CGroupListEditor> ownEditor_;
     CGroupListEditor* editor_ = nullptr;
     IPrompt* prompt_ = nullptr;
+    const CWindowHooks& hooks_;
     std::function<void()> onChange_;
     bool enabled_ = true;
     bool filling_ = false;

@@ -3,39 +3,18 @@
 #include "catalog/PageCatalog.h"
 #include "model/FieldKinds.h"
 #include "ui/FieldControls.h"
+#include "ui/WindowHooks.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include <map>
-
-namespace {
-
-CPageView::ListPanelFactory& PanelFactory() {
-    static CPageView::ListPanelFactory factory;
-    return factory;
-}
-
-std::map<EPage, CPageView::ListPanelFactory>& ExtrasFactories() {
-    static std::map<EPage, CPageView::ListPanelFactory> factories;
-    return factories;
-}
-
-} // namespace
-
-void CPageView::SetListPanelFactory(ListPanelFactory factory) {
-    PanelFactory() = std::move(factory);
-}
-
-void CPageView::SetPageExtrasFactory(EPage page, ListPanelFactory factory) {
-    ExtrasFactories()[page] = std::move(factory);
-}
-
 CPageView::CPageView(CPageSuper& page, std::function<void(CPageSuper&)> onRedrawTab,
-                     std::function<void(CParameterField*, const std::wstring&)> onEdit, QWidget* parent)
-    : QWidget(parent), page_(page), onRedrawTab_(std::move(onRedrawTab)), onEdit_(std::move(onEdit)) {
+                     std::function<void(CParameterField*, const std::wstring&)> onEdit,
+                     const CWindowHooks& hooks, QWidget* parent)
+    : QWidget(parent), page_(page), onRedrawTab_(std::move(onRedrawTab)), onEdit_(std::move(onEdit)),
+      hooks_(hooks) {
     setObjectName(QString::fromStdWString(page.SectionCaption()));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -98,14 +77,14 @@ void CPageView::EnsureBuilt() {
         field->SetControlReady(true);
     }
     // ---- list panel: list pages show their repeated groups below the form ----
-    if (page_.ListedGroupType() != 0 && PanelFactory()) {
-        listPanel_ = PanelFactory()(*this, content_);
+    if (page_.ListedGroupType() != 0 && listPanelFactory_) {
+        listPanel_ = listPanelFactory_(*this, content_);
         if (listPanel_) {
             listArea_->addWidget(listPanel_);
         }
     }
-    if (const auto it = ExtrasFactories().find(page_.Id()); it != ExtrasFactories().end() && it->second) {
-        extras_ = it->second(*this, content_);
+    if (extrasFactory_) {
+        extras_ = extrasFactory_(*this, content_);
         if (extras_) {
             listArea_->addWidget(extras_);
         }
@@ -129,7 +108,8 @@ std::unique_ptr<CFieldControl> CPageView::MakeControl(CParameterField& field) {
     if (!content_) {
         return nullptr;
     }
-    std::unique_ptr<CQtFieldControl> control = CreateQtFieldControl(field, content_, HelpOf(field));
+    std::unique_ptr<CQtFieldControl> control =
+        CreateQtFieldControl(field, content_, HelpOf(field), [hooks = &hooks_] { hooks->Ring(); });
     control->SetEditCallback(onEdit_);
     return control;
 }

@@ -10,6 +10,7 @@
 
 class CParameterField;
 class CQtFieldControl;
+class CWindowHooks;
 class QFormLayout;
 class QScrollArea;
 class QVBoxLayout;
@@ -19,9 +20,11 @@ class QVBoxLayout;
 class CPageView : public QWidget, public IPageView {
     Q_OBJECT
 public:
-    // `onRedrawTab` repaints this page's tab caption; `onEdit` receives the user's answers.
+    // `onRedrawTab` repaints this page's tab caption; `onEdit` receives the user's answers; `hooks`,
+    // which must outlive the view, rings the bell for its controls.
     CPageView(CPageSuper& page, std::function<void(CPageSuper&)> onRedrawTab,
-              std::function<void(CParameterField*, const std::wstring&)> onEdit, QWidget* parent = nullptr);
+              std::function<void(CParameterField*, const std::wstring&)> onEdit, const CWindowHooks& hooks,
+              QWidget* parent = nullptr);
     ~CPageView() override;
 
     CPageSuper& Page() const { return page_; }
@@ -42,13 +45,13 @@ public:
     // The list panel of a list page (ListedGroupType() != 0), or null.
     QWidget* ListPanel() const { return listPanel_; }
 
-    // Builds the list panel of a list page when the page is first shown; it is placed below the
-    // form. Without a factory list pages show the form alone.
-    using ListPanelFactory = std::function<QWidget*(CPageView& view, QWidget* parent)>;
-    static void SetListPanelFactory(ListPanelFactory factory);
-    // Builds the controls a particular page has of its own (the Intro page's buttons) when it is
-    // first shown; they are placed below the form.
-    static void SetPageExtrasFactory(EPage page, ListPanelFactory factory);
+    // Builds a part of the page below its form when the page is first shown; later calls of the
+    // setters below change nothing on a page already built.
+    using PartFactory = std::function<QWidget*(CPageView& view, QWidget* parent)>;
+    // The list panel, for a list page. Without a factory list pages show the form alone.
+    void SetListPanelFactory(PartFactory factory) { listPanelFactory_ = std::move(factory); }
+    // The controls this page has of its own (the Intro page's buttons).
+    void SetExtrasFactory(PartFactory factory) { extrasFactory_ = std::move(factory); }
     // The page's own controls, or null.
     QWidget* Extras() const { return extras_; }
 
@@ -61,6 +64,9 @@ private:
     CPageSuper& page_;
     std::function<void(CPageSuper&)> onRedrawTab_;
     std::function<void(CParameterField*, const std::wstring&)> onEdit_;
+    const CWindowHooks& hooks_;
+    PartFactory listPanelFactory_;
+    PartFactory extrasFactory_;
     bool built_ = false;
     QScrollArea* scroll_ = nullptr;
     QWidget* content_ = nullptr;

@@ -62,10 +62,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     InstallInvalidColourRule();
-    CListPanel::InstallOnListPages();
     infoWindows_ = std::make_unique<CSheetInfoWindows>(*this);
     connect(this, &CSheetWindow::releaseNotesRequested, this, &CSheetWindow::ShowReleaseNotes);
-    CIntroPanel::InstallOnIntroPage();
     new CFileDropLoader(*this);
 
     auto* layout = new QVBoxLayout(this);
@@ -95,7 +93,15 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     for (const auto& page : sheet_.Pages()) {
         auto* view = new CPageView(
             *page, [this](CPageSuper& p) { RecolourTab(p); },
-            [this](CParameterField* field, const std::wstring& value) { OnUserEdit(field, value); }, this);
+            [this](CParameterField* field, const std::wstring& value) { OnUserEdit(field, value); }, hooks_,
+            this);
+        view->SetListPanelFactory([this](CPageView& v, QWidget* parent) -> QWidget* {
+            return new CListPanel(v.Page().Sheet(), v.Page().ListedGroupType(), hooks_, parent);
+        });
+        if (page->Id() == EPage::Intro) {
+            view->SetExtrasFactory(
+                [this](CPageView&, QWidget* parent) -> QWidget* { return new CIntroPanel(*this, parent); });
+        }
         view->hide();
         views_[static_cast<std::size_t>(page->Id())] = view;
     }

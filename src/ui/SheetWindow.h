@@ -2,6 +2,7 @@
 
 #include "catalog/PageCatalog.h"
 #include "sheet/SheetObserver.h"
+#include "ui/WindowHooks.h"
 
 #include <QDialog>
 
@@ -57,6 +58,10 @@ public:
     // Opens the release notes, or brings the open ones to the front as they are.
     void ShowReleaseNotes();
     CSheetInfoWindows& InfoWindows() const { return *infoWindows_; }
+    // The bell and the dialog runs of this window and of every part it makes (pages, list panels,
+    // group dialogs).
+    CWindowHooks& Hooks() { return hooks_; }
+    const CWindowHooks& Hooks() const { return hooks_; }
 
     void SheetChanged(const SSheetChange& change) override;
     // Shows the sheet's title (set by a save or a load) as the window's caption.
@@ -81,6 +86,8 @@ private:
     void FocusIntoPage(CPageView* view);
 
     CMarnelPropertySheet& sheet_;
+    // Before every part that uses it, so that it is taken down after them.
+    CWindowHooks hooks_;
     QTabWidget* tabs_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
     std::array<CPageView*, kPageCount> views_{};

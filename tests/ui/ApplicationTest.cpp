@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -72,11 +73,14 @@ public:
 class ApplicationTest : public QObject {
     Q_OBJECT
 
+public:
+    explicit ApplicationTest(COrvikApplication& app) : app_(app) {}
+
 private:
     // Runs the program, `during` driving the shown window, and answers with what was reported.
     void Run(const std::function<void(CSheetWindow&)>& during, const std::wstring& startFile = {}) {
         SetLogSink(nullptr);
-        RunApplication(prompt, platform, during, startFile);
+        app_.Run(prompt, platform, during, startFile);
     }
 
     bool Logged(const std::string& line) const {
@@ -84,6 +88,7 @@ private:
         return std::find(lines.begin(), lines.end(), line) != lines.end();
     }
 
+    COrvikApplication& app_;
     CScriptedPrompt prompt;
     CMemoryLogPlatform platform;
 
@@ -136,6 +141,25 @@ private slots:
         QCOMPARE(QString::fromStdWString(prompt.History()[0].text), expected);
         const std::vector<std::string> lines = platform.Messages();
         QCOMPARE(QString::fromStdString(lines[lines.size() - 2]), expected);
+        QCOMPARE(lines.back(), std::string("Shutting down logger."));
+    }
+
+    void aFailureThrownByAnEventHandlerEndsTheRunAndIsReported() {
+        bool stillRunning = false;
+        Run([&](CSheetWindow& window) {
+            QTimer::singleShot(0, &window, [] { throw filegen_error(L"late failure"); });
+            // Should the failure not end the run, the window is closed a while later.
+            QTimer::singleShot(5000, &window, [&] {
+                stillRunning = true;
+                window.done(QDialog::Rejected);
+            });
+        });
+        QVERIFY(!stillRunning);
+        QCOMPARE(prompt.History().size(), std::size_t(1));
+        QCOMPARE(prompt.History()[0].kind, CScriptedPrompt::Shown::Error);
+        QCOMPARE(prompt.History()[0].text, std::wstring(L"filegen_error exception: late failure"));
+        const std::vector<std::string> lines = platform.Messages();
+        QCOMPARE(lines[lines.size() - 2], std::string("filegen_error exception: late failure"));
         QCOMPARE(lines.back(), std::string("Shutting down logger."));
     }
 
@@ -199,5 +223,13 @@ private slots:
     }
 };
 
-QTEST_MAIN(ApplicationTest)
+// The program's own application object runs the tests, so that failures inside the event loop take
+// the program's path.
+int main(int argc, char* argv[]) {
+    COrvikApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    ApplicationTest test(app);
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "ApplicationTest.moc"

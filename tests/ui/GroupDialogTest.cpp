@@ -61,7 +61,7 @@ private slots:
     void dialogIsModalToTheSheetWindowAndCaptionedWithItsNumber() {
         CListPanel* panel = Open(EPage::Source);
         QVERIFY(panel);
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then([this](CGroupDialog& d) {
             QCOMPARE(d.windowModality(), Qt::WindowModal);
             QCOMPARE(d.parentWidget(), static_cast<QWidget*>(f->window.get()));
@@ -96,7 +96,7 @@ private slots:
     void okOnAnInvalidDialogIsRefusedWithTheNumberedCaption() {
         CListPanel* panel = Open(EPage::Sink);
         QVERIFY(panel);
-        CDialogScript script;
+        CDialogScript script(*f->window);
         bool stayedOpen = false;
         script.Then([&](CGroupDialog& d) {
             PressOk(d);
@@ -123,7 +123,7 @@ private slots:
     void invalidFieldIsRedInTheDialog() {
         CListPanel* panel = Open(EPage::Sink);
         QVERIFY(panel);
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then([](CGroupDialog& d) {
             TypeInto(d, QStringLiteral("Snk_PDO_Op_Current2"), QString());
             QVERIFY(
@@ -144,7 +144,7 @@ private slots:
         const CFieldGroupList& list = f->sheet.GetGroupList(kSinkPdoType);
         const QString before = GroupValue(list, 1, SinkPdoNames().current);
         const QStringList lines = LinesOf(panel->List());
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then([](CGroupDialog& d) {
             TypeInto(d, QStringLiteral("Snk_PDO_Op_Current2"), QStringLiteral("120"));
             PressCancel(d);
@@ -160,7 +160,7 @@ private slots:
         CListPanel* panel = Open(EPage::SOPDiscovery2);
         QVERIFY(panel);
         QCOMPARE(panel->List()->count(), 2);
-        CDialogScript script;
+        CDialogScript script(*f->window);
         QStringList modeLines;
         script.Then([&](CGroupDialog& svid) {
             CListPanel* modes = svid.ModesPanel();
@@ -204,7 +204,7 @@ private slots:
     void modesLabelIsRedWhileTheModeListFails() {
         CListPanel* panel = Open(EPage::SOPDiscovery2);
         QVERIFY(panel);
-        CDialogScript script;
+        CDialogScript script(*f->window);
         bool redAfterDelete = false;
         bool blackBefore = false;
         script.Then([&](CGroupDialog& svid) {
@@ -230,7 +230,7 @@ private slots:
     void acceptedSvidDialogCopiesItsModesBack() {
         CListPanel* panel = Open(EPage::SOPDiscovery2);
         QVERIFY(panel);
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then([](CGroupDialog& svid) {
             TypeInto(svid, QStringLiteral("SVID1_num_modes_max_SOP"), QStringLiteral("1"));
             TypeInto(svid, QStringLiteral("SVID1_num_modes_min_SOP"), QStringLiteral("1"));
@@ -252,7 +252,7 @@ private slots:
         f->window->resize(820, 680);
         QTest::qWait(20);
         QVERIFY(f->window->grab().save(folder + QStringLiteral("/list-source.png")));
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then([&](CGroupDialog& d) {
             QTest::qWait(20);
             QVERIFY(d.grab().save(folder + QStringLiteral("/dialog-sop-svid.png")));

@@ -91,7 +91,6 @@ class IntroPageTest : public QObject {
 
 private slots:
     void cleanup() {
-        CIntroPanel::SetDialogRunner(nullptr);
         qunsetenv(CIntroPanel::kRegressionVariable);
         f.reset();
     }
@@ -125,7 +124,7 @@ private slots:
         QString caption;
         QStringList buttons;
         int runs = 0;
-        CIntroPanel::SetDialogRunner([&](QDialog& dialog) {
+        f->window->Hooks().SetDialogRunner([&](QDialog& dialog) {
             ++runs;
             caption = dialog.windowTitle();
             for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {

@@ -59,7 +59,7 @@ class KeyboardFillTest : public QObject {
         answers->Initialize();
         QVERIFY(LoadOrvikBytes(*answers, L"answers.txt", form));
         f = std::make_unique<CUiFixture>();
-        CListPanel::SetDialogRunner([this](CGroupDialog& dialog) { return RunDialog(dialog); });
+        f->window->Hooks().SetGroupDialogRunner([this](CGroupDialog& dialog) { return RunDialog(dialog); });
         QVERIFY(keys::WaitForFocusIn(f->window.get()));
     }
 
@@ -371,7 +371,6 @@ class KeyboardFillTest : public QObject {
 
 private slots:
     void cleanup() {
-        CListPanel::SetDialogRunner(nullptr);
         f.reset();
         answers.reset();
         quiet.reset();
@@ -452,7 +451,7 @@ private slots:
         f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
         f->prompt.SetDefaultAnswer(true);
         QVERIFY(keys::WaitForFocusIn(f->window.get()));
-        CDialogScript script;
+        CDialogScript script(*f->window);
         bool modesOpened = false;
         bool svidStayedOpen = false;
         script.Then([](CGroupDialog&) {}); // the Source PDO dialog, cancelled

@@ -134,7 +134,7 @@ private slots:
         QVERIFY(panel);
         const QString voltage = GroupValue(SinkList(), 1, kSnkVoltage);
         const QString current = GroupValue(SinkList(), 1, kSnkCurrent);
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then(FillSinkPdo(3, voltage, QStringLiteral("150")));
         QTest::mouseClick(panel->AddButton(), Qt::LeftButton);
         QCOMPARE(script.captions, QStringList{QStringLiteral("Sink PDO 3")});
@@ -207,7 +207,7 @@ private slots:
         CListPanel* panel = OpenSink();
         QVERIFY(panel);
         const QStringList before = LinesOf(panel->List());
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then(FillSinkPdo(3, QStringLiteral("100"), QStringLiteral("100"), false));
         QTest::mouseClick(panel->AddButton(), Qt::LeftButton);
         QCOMPARE(script.opened, 1);
@@ -247,7 +247,7 @@ private slots:
                                            QStringLiteral("/list-red-line.png")));
         }
 
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then([](CGroupDialog& d) {
             TypeInto(d, QStringLiteral("Snk_PDO_Op_Current2"), QStringLiteral("300"));
             PressOk(d);
@@ -276,7 +276,7 @@ private slots:
     void doubleClickEditsTheLine() {
         CListPanel* panel = OpenSink();
         QVERIFY(panel);
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then([](CGroupDialog& d) { PressCancel(d); });
         QListWidget* list = panel->List();
         ClickLine(list, 1);
@@ -319,7 +319,7 @@ private slots:
         QCOMPARE(EnabledEntries(empty.get()), QStringList{"Add..."});
 
         // The menu's Add runs the Add.
-        CDialogScript script;
+        CDialogScript script(*f->window);
         script.Then([](CGroupDialog& d) { PressCancel(d); });
         for (QAction* action : empty->actions()) {
             if (action->text() == QStringLiteral("Add...")) {

@@ -16,14 +16,15 @@
 #include <functional>
 #include <string>
 
-// Group dialogs opened by list panels are run without blocking: each one is shown, handed to the
-// next step of the script, and its result answered once the step has pressed OK or Cancel.
+// Group dialogs opened by the window's list panels are run without blocking: each one is shown,
+// handed to the next step of the script, and its result answered once the step has pressed OK or
+// Cancel.
 class CDialogScript {
 public:
     using Step = std::function<void(CGroupDialog&)>;
 
-    CDialogScript() {
-        CListPanel::SetDialogRunner([this](CGroupDialog& dialog) {
+    explicit CDialogScript(CSheetWindow& window) : window_(window) {
+        window_.Hooks().SetGroupDialogRunner([this](CGroupDialog& dialog) {
             ++opened;
             captions << dialog.windowTitle();
             dialog.show();
@@ -38,7 +39,7 @@ public:
             return dialog.result();
         });
     }
-    ~CDialogScript() { CListPanel::SetDialogRunner(nullptr); }
+    ~CDialogScript() { window_.Hooks().SetGroupDialogRunner(nullptr); }
     CDialogScript(const CDialogScript&) = delete;
     CDialogScript& operator=(const CDialogScript&) = delete;
 
@@ -48,6 +49,7 @@ public:
     QStringList captions;
 
 private:
+    CSheetWindow& window_;
     std::vector<Step> steps_;
 };
 

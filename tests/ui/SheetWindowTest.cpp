@@ -456,17 +456,18 @@ private slots:
     }
 
     void listPagesGetTheirPanelBelowTheForm() {
-        CPageView::SetListPanelFactory([](CPageView&, QWidget* parent) {
-            auto* panel = new QLabel(QStringLiteral("list"), parent);
-            panel->setObjectName(QStringLiteral("ListPanel"));
-            return panel;
-        });
         f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        for (const auto& page : f->sheet.Pages()) {
+            f->window->View(page->Id())->SetListPanelFactory([](CPageView&, QWidget* parent) {
+                auto* panel = new QLabel(QStringLiteral("list"), parent);
+                panel->setObjectName(QStringLiteral("ListPanel"));
+                return panel;
+            });
+        }
         f->ClickTab(EPage::OrvikProduct);
         QVERIFY(!f->window->View(EPage::OrvikProduct)->ListPanel());
         f->ClickTab(EPage::Source);
         CPageView* source = f->window->View(EPage::Source);
-        CPageView::SetListPanelFactory(nullptr);
         QWidget* panel = source->ListPanel();
         QVERIFY(panel);
         QTRY_VERIFY(panel->isVisible());

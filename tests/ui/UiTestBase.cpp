@@ -24,12 +24,12 @@ private:
 
 CUiFixture::CUiFixture(const std::string& loadBytes) {
     SetLogSink(std::make_unique<CLinesSink>(logLines));
-    SetKeystrokeBeep([this] { ++beeps; });
     sheet.Initialize();
     if (!loadBytes.empty()) {
         LoadOrvikBytes(sheet, L"loaded.txt", loadBytes);
     }
     window = std::make_unique<CSheetWindow>(sheet);
+    window->Hooks().SetBeep([this] { ++beeps; });
     window->SetSaveDirectory(dir.path().toStdWString());
     window->SetProgramDirectory(dir.path().toStdWString());
     window->show();
@@ -40,7 +40,6 @@ CUiFixture::CUiFixture(const std::string& loadBytes) {
 
 CUiFixture::~CUiFixture() {
     window.reset();
-    SetKeystrokeBeep(nullptr);
     SetLogSink(nullptr);
 }
 
