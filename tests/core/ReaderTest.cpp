@@ -1,6 +1,8 @@
 #include "LogCapture.h"
 #include "catalog/PageCatalog.h"
 #include "model/FieldKinds.h"
+#include "persistence/LoadFlow.h"
+#include "persistence/OrvikLexer.h"
 #include "persistence/OrvikReader.h"
 #include "persistence/Upgrader.h"
 #include "sheet/PropertySheet.h"
