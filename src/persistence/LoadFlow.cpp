@@ -26,14 +26,7 @@ void RunLoadCommand(CMarnelPropertySheet& sheet) {
 }
 
 void LoadChosenFile(CMarnelPropertySheet& sheet, const std::wstring& path) {
-    bool entered = false;
-    for (const auto& page : sheet.Pages()) {
-        if (page->HasWindow() && !page->IsPageEmpty()) {
-            entered = true;
-            break;
-        }
-    }
-    if (entered &&
+    if (sheet.HasEnteredAnswers() &&
         !sheet.Prompt().AskYesNo(L"Loading this Orvik will overwrite all data that has been entered.  "
                                  L"Are you sure you want to continue?")) {
         return;
