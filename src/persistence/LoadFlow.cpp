@@ -7,7 +7,7 @@
 
 using orvik::Format;
 
-void RunLoadCommand(CMarnelPropertySheet& sheet) {
+const SLoadReport* RunLoadCommand(CMarnelPropertySheet& sheet) {
     Log(std::string_view("About to select Orvik for loading."));
     unsigned errorCode = 0;
     const std::optional<std::wstring> path = sheet.Prompt().ChooseFileToOpen(errorCode);
@@ -20,16 +20,16 @@ void RunLoadCommand(CMarnelPropertySheet& sheet) {
         } else {
             Log(std::string_view("No Orvik selected: cancelled by user."));
         }
-        return;
+        return nullptr;
     }
-    LoadChosenFile(sheet, *path);
+    return LoadChosenFile(sheet, *path);
 }
 
-void LoadChosenFile(CMarnelPropertySheet& sheet, const std::wstring& path) {
+const SLoadReport* LoadChosenFile(CMarnelPropertySheet& sheet, const std::wstring& path) {
     if (sheet.HasEnteredAnswers() &&
         !sheet.Prompt().AskYesNo(L"Loading this Orvik will overwrite all data that has been entered.  "
                                  L"Are you sure you want to continue?")) {
-        return;
+        return nullptr;
     }
     Log(Format(L"Orvik %s selected.", {path}));
     CSheetChangeScope scope(sheet);
@@ -44,4 +44,5 @@ void LoadChosenFile(CMarnelPropertySheet& sheet, const std::wstring& path) {
         Log(message);
         sheet.Prompt().ShowError(message);
     }
+    return LoadReportOf(sheet);
 }

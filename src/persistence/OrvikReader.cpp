@@ -7,6 +7,7 @@
 #include "model/FieldKinds.h"
 #include "model/FieldList.h"
 #include "model/NamePattern.h"
+#include "persistence/LoadReport.h"
 #include "persistence/OrvikLexer.h"
 #include "persistence/SaveFlow.h"
 #include "persistence/Upgrader.h"
@@ -21,15 +22,22 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <vector>
 
 using orvik::Format;
 
 namespace {
 
-// What a load leaves with the sheet: the file as read, and the retired entries the upgrader keeps.
+// What a load leaves with the sheet: the file as read, the retired entries the upgrader keeps, and
+// the report of the last load tried.
 struct SLoadState : ISheetAttachment {
     CUpgrader upgrader;
     std::unique_ptr<COrvikFile> file;
+    // The next file is read into this one's room first: a file that turns out to be no Orvik file
+    // leaves the last one loaded where it is.
+    std::unique_ptr<COrvikFile> spare;
+    SLoadReport report;
 };
 
 SLoadState& LoadStateOf(CMarnelPropertySheet& sheet) {
@@ -45,6 +53,8 @@ SLoadState& LoadStateOf(CMarnelPropertySheet& sheet) {
 // A file larger than this is no Orvik file; refusing it keeps a stray disk image from exhausting
 // memory.
 constexpr long long kMaxFileBytes = 32LL * 1024 * 1024;
+// How much of a line that fits no line form the report shows, as much as the log does.
+constexpr std::size_t kLoggedLineChars = 256;
 
 // Instance numbers a group entry may carry: 1..7 PDOs, 1..52 SVIDs, 1..6 modes per SVID.
 int InstanceLimit(int groupType, std::size_t position) {
@@ -121,9 +131,24 @@ CFieldGroup& EnsureGroups(CFieldGroupList& list, const std::vector<int>& numbers
     return group;
 }
 
-} // namespace
+// The repeated item that instance number `position` of a group entry's name addresses: the type
+// of its list and its numbers up to that one, without leading zeros ("2:8" for Source PDO 8,
+// "5:1:7" for mode 7 of SOP SVID 1).
+std::wstring ItemKey(int listType, int typeId, const std::vector<std::wstring>& captures,
+                     std::size_t position) {
+    std::wstring key = orvik::ToWide(static_cast<unsigned long long>(position == 0 ? listType : typeId));
+    for (std::size_t i = 0; i <= position; ++i) {
+        const std::wstring& digits = captures[i];
+        const std::size_t first = std::min(digits.find_first_not_of(L'0'), digits.size());
+        key.append(L":").append(digits, first);
+    }
+    return key;
+}
 
-CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::wstring& name) {
+// FindOrCreateGroupField telling a name whose numbers are past what its list may hold: then
+// `beyondItem`, when given, receives the key of the first item out of range (ItemKey).
+CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring& name,
+                                std::wstring* beyondItem) {
     const SGroupMatch match = FindGroupRecord(name);
     if (!match.record || match.typeId == 0 || match.typeId == 1) {
         return nullptr;
@@ -135,20 +160,23 @@ CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::
     if (!match.record->Parsed().Match(name, &captures) || captures.empty()) {
         return nullptr;
     }
+    const int listType =
+        (match.ownerTypeId == 0 || match.ownerTypeId == 1) ? match.typeId : match.ownerTypeId;
     numbers.clear();
     for (std::size_t i = 0; i < captures.size(); ++i) {
         std::uint32_t n = 0;
         const int limit = InstanceLimit(match.typeId, i);
         // Number 0 would address a group before the first; numbers past the counts' ranges would
         // create groups no count can declare.
-        if (captures[i].size() > 9 || !InstanceNumberOf(captures[i], n) || n == 0 ||
-            n > static_cast<std::uint32_t>(limit)) {
+        const bool tooLong = captures[i].size() > 9;
+        if (tooLong || !InstanceNumberOf(captures[i], n) || n == 0 || n > static_cast<std::uint32_t>(limit)) {
+            if (beyondItem && (tooLong || n > static_cast<std::uint32_t>(limit))) {
+                *beyondItem = ItemKey(listType, match.typeId, captures, i);
+            }
             return nullptr;
         }
         numbers.push_back(static_cast<int>(n));
     }
-    const int listType =
-        (match.ownerTypeId == 0 || match.ownerTypeId == 1) ? match.typeId : match.ownerTypeId;
     CFieldGroupList* list = nullptr;
     try {
         list = &sheet.EnsureGroupList(listType);
@@ -163,17 +191,70 @@ CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::
     return group.FindField(match.record->namePattern);
 }
 
+} // namespace
+
+CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::wstring& name) {
+    return BindGroupField(sheet, name, nullptr);
+}
+
 namespace {
 
-void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence) {
-    CParameterField* field = FindOrCreateGroupField(sheet, occurrence.name);
+// What the load of one file has found so far that it could not take as written.
+struct SReportBuilder {
+    explicit SReportBuilder(SLoadReport& into) : report(into) {}
+
+    SLoadReport& report;
+    // The repeated items already counted beyond their limit: each counts once, however many of
+    // its entries the file holds.
+    std::set<std::wstring> beyondItems;
+    std::wstring item;
+};
+
+void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence, SReportBuilder& found) {
+    found.item.clear();
+    CParameterField* field = BindGroupField(sheet, occurrence.name, &found.item);
     if (!field) {
         Log(Format(L"Unknown field: %s", {occurrence.name}));
+        if (found.item.empty()) {
+            found.report.unknownFields.Add(occurrence.name);
+        } else if (found.beyondItems.insert(found.item).second) {
+            found.report.beyondLimit.Add(occurrence.name);
+        }
         return;
     }
     field->SetValue(UserValue(field, occurrence.value));
     field->RefreshControl();
     field->SetFileEntry(occurrence.name, occurrence.value);
+}
+
+constexpr const wchar_t* kNotAnOrvikFile = L"not an Orvik file";
+
+// The lines of the file that fit neither line form, quoted and cut as the log shows them.
+void AddUnreadLines(const COrvikFile& file, SLoadReport::SKind& unread) {
+    const std::vector<std::wstring>& kept = file.RejectedLines();
+    for (std::size_t i = 0; i < kept.size() && i < SLoadReport::kMaxExamples; ++i) {
+        const std::wstring& line = kept[i];
+        std::wstring example = L"'" + line.substr(0, kLoggedLineChars);
+        example += line.size() > kLoggedLineChars ? L"...'" : L"'";
+        unread.examples.push_back(std::move(example));
+    }
+    unread.count = file.RejectedLineCount();
+}
+
+// "$Product_Name: now $Model_Part_Number": a retired name with the questions that take its answer.
+std::wstring UpgradeExample(const std::wstring& oldName) {
+    static const std::vector<SRetiredField> retired = RetiredFields();
+    for (const SRetiredField& field : retired) {
+        if (!orvik::EqualsIgnoreCase(field.oldName, oldName)) {
+            continue;
+        }
+        std::wstring example = oldName + L": now ";
+        for (std::size_t i = 0; i < field.currentNames.size(); ++i) {
+            example.append(i == 0 ? L"" : L", ").append(field.currentNames[i]);
+        }
+        return example;
+    }
+    return oldName;
 }
 
 } // namespace
@@ -220,6 +301,11 @@ bool LoadOrvik(CMarnelPropertySheet& sheet, const std::wstring& path) {
             Format(L"Couldn't read from file '%s': %s", {path, error.substr(0, 255)});
         Log(message);
         sheet.Prompt().ShowError(message);
+        SLoadReport& report = LoadStateOf(sheet).report;
+        report = SLoadReport();
+        report.path = path;
+        report.outcome = SLoadReport::EOutcome::NotRead;
+        report.readError = error.substr(0, 255);
         return false;
     }
     return LoadOrvikBytes(sheet, path, bytes);
@@ -234,18 +320,38 @@ const COrvikFile* LoadedFileOf(const CMarnelPropertySheet& sheet) {
     return state ? state->file.get() : nullptr;
 }
 
+const SLoadReport* LoadReportOf(const CMarnelPropertySheet& sheet) {
+    const auto* state = dynamic_cast<const SLoadState*>(sheet.LoadState());
+    return state ? &state->report : nullptr;
+}
+
 bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::string_view bytes) {
-    // The form is emptied and filled again: its views hear of it once, as one change.
-    CSheetChangeScope scope(sheet);
     SLoadState& state = LoadStateOf(sheet);
-    std::unique_ptr<COrvikFile> file = std::move(state.file);
+    std::unique_ptr<COrvikFile> file = std::move(state.spare);
     if (file) {
         file->Reset(path);
     } else {
         file = std::make_unique<COrvikFile>(path);
     }
-    state.upgrader.Clear();
     ParseOrvikBytes(bytes, *file);
+    state.report = SLoadReport();
+    state.report.path = path;
+    AddUnreadLines(*file, state.report.unreadLines);
+    // Not one line of the file is an entry: it is some other file, and emptying the form for it
+    // would throw the answers away for nothing.
+    if (file->Entries().empty() && file->RejectedLineCount() != 0) {
+        state.spare = std::move(file);
+        state.report.outcome = SLoadReport::EOutcome::NotAnOrvikFile;
+        const std::wstring message = Format(L"Couldn't read from file '%s': %s", {path, kNotAnOrvikFile});
+        Log(message);
+        sheet.Prompt().ShowError(message);
+        return false;
+    }
+
+    // The form is emptied and filled again: its views hear of it once, as one change.
+    CSheetChangeScope scope(sheet);
+    state.upgrader.Clear();
+    SReportBuilder found(state.report);
 
     for (CParameterField* field : sheet.FieldVector()) {
         field->SetValue(std::wstring());
@@ -261,11 +367,13 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
             continue;
         }
         if (entry.count > 1) {
-            Log(Format(L"%u Orvik entries found for field: %s. Discarding.",
-                       {orvik::ToWide(entry.count), entry.Name()}));
+            const std::wstring count = orvik::ToWide(entry.count);
+            Log(Format(L"%u Orvik entries found for field: %s. Discarding.", {count, entry.Name()}));
+            found.report.duplicates.Add(Format(L"%s: %u entries", {entry.Name(), count}));
             continue;
         }
         if (state.upgrader.CollectOldEntry(entry)) {
+            found.report.upgraded.Add(UpgradeExample(entry.Name()));
             continue;
         }
         const COccurrence& occurrence = entry.first;
@@ -276,7 +384,7 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
             field->SetChanged(true);
             continue;
         }
-        LoadGroupEntry(sheet, occurrence);
+        LoadGroupEntry(sheet, occurrence, found);
     }
 
     CPageSuper& intro = sheet.Page(EPage::Intro);
@@ -291,6 +399,7 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     }
     sheet.SetFileLoaded(true);
     SetSheetTitle(sheet, path);
+    state.spare = std::move(state.file);
     state.file = std::move(file);
     if (!sheet.FieldVector().Empty()) {
         CParameterField* first = sheet.FieldVector().At(0);

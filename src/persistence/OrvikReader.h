@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persistence/LoadReport.h"
 #include "persistence/OrvikFile.h"
 
 #include <string>
@@ -21,7 +22,8 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
 // Replaces the whole form by the answers of the file at `path`: empties it, assigns the entries to
 // their fields or (by the numbers in their names) to groups created on demand, hands retired names
 // to the upgrader, and re-evaluates everything. False, with the form untouched, when the file cannot
-// be read.
+// be read or is no Orvik file (not one of its lines is an entry). Either way LoadReportOf tells
+// what the load did not take.
 bool LoadOrvik(CMarnelPropertySheet& sheet, const std::wstring& path);
 // The same with the file's bytes already in hand.
 bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::string_view bytes);
@@ -30,3 +32,6 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
 CUpgrader& UpgraderOf(CMarnelPropertySheet& sheet);
 // The file the sheet's last load read; null before any load.
 const COrvikFile* LoadedFileOf(const CMarnelPropertySheet& sheet);
+// The report of the last load tried on the sheet, whether or not it changed the form; null before
+// any.
+const SLoadReport* LoadReportOf(const CMarnelPropertySheet& sheet);

@@ -280,6 +280,8 @@ TEST_F(LoaderTest, AFileOfJunkLogsABoundedAmount) {
     for (int i = 0; i < 1500; ++i) {
         junk += "junk " + std::to_string(i) + "\r\n";
     }
+    // One entry makes it an Orvik file, loaded for all its junk.
+    junk += "$TID: \"1\"\r\n";
     EXPECT_TRUE(Load(junk));
     EXPECT_TRUE(Logged(log, "Syntax Error: couldn't parse '" + std::string(256, 'x') + "...'"));
     std::size_t syntaxLines = 0;
