@@ -35,7 +35,8 @@ CMarnelPropertySheet& Sheet() {
 }
 
 // Written files already shown to load back to themselves. A load depends on nothing but the bytes
-// (the sheet is emptied first), so a file proven once is proven for good: most mutated inputs
+// (the sheet is emptied first; bytes without one entry leave the form the last input loaded, whose
+// file is proven already), so a file proven once is proven for good: most mutated inputs
 // come down to a form written before, and proving it again would only repeat the same work.
 // Kept as hashes in a table sized once, so that a long run holds no copies of files and an input
 // allocates nothing that outlives it; a collision only skips one check, and a full table starts

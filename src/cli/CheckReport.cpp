@@ -3,6 +3,7 @@
 #include "cli/Console.h"
 #include "sheet/Problems.h"
 #include "sheet/PropertySheet.h"
+#include "sheet/ReportLines.h"
 
 CCheckReport::CCheckReport(const CMarnelPropertySheet& sheet) {
     for (const CPageSuper* page : sheet.Tabs()) {
@@ -18,12 +19,12 @@ void CCheckReport::Print(const CConsole& console) const {
 
 void CCheckReport::AddTab(const CPageSuper& page) {
     if (page.AreAnswersValid()) {
-        lines_.push_back(L"[ok] " + page.SectionCaption());
+        lines_.push_back(ReportHeading(kOkVerdict, page.SectionCaption()));
         return;
     }
     allValid_ = false;
-    lines_.push_back(L"[invalid] " + page.SectionCaption());
+    lines_.push_back(ReportHeading(kInvalidVerdict, page.SectionCaption()));
     for (const SProblem& problem : CollectPageProblems(page)) {
-        lines_.push_back(L"  " + problem.reason);
+        lines_.push_back(ReportDetail(problem.reason));
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persistence/LoadReport.h"
 #include "persistence/OrvikFile.h"
 
 #include <string>
@@ -8,16 +9,6 @@
 class CMarnelPropertySheet;
 class CParameterField;
 class CUpgrader;
-
-// The line without surrounding white space and without its comment; empty for blank and comment
-// lines. A semicolon between the double quotes of a text value does not start a comment.
-std::wstring StripComment(std::wstring_view line);
-// Strips the comment and matches one of the two line forms, `$Name: "text"` and
-// `Name: 0x1F|123|YES|NO`. The value comes back as stored: unquoted text, or upper case without 0x.
-bool MatchEntryLine(std::wstring_view line, std::wstring& name, std::wstring& value);
-
-// Collects the entries of a file's bytes; lines that fit neither form are logged and kept aside.
-void ParseOrvikBytes(std::string_view bytes, COrvikFile& file);
 
 // The field of a repeated group that a printable name such as Src_PDO_Voltage2 or
 // SVID1_mode3_enter_SOP names, creating the groups up to its numbers as a load does. Null for a name
@@ -31,7 +22,8 @@ bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& e
 // Replaces the whole form by the answers of the file at `path`: empties it, assigns the entries to
 // their fields or (by the numbers in their names) to groups created on demand, hands retired names
 // to the upgrader, and re-evaluates everything. False, with the form untouched, when the file cannot
-// be read.
+// be read or is no Orvik file (not one of its lines is an entry). Either way LoadReportOf tells
+// what the load did not take.
 bool LoadOrvik(CMarnelPropertySheet& sheet, const std::wstring& path);
 // The same with the file's bytes already in hand.
 bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::string_view bytes);
@@ -40,9 +32,6 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
 CUpgrader& UpgraderOf(CMarnelPropertySheet& sheet);
 // The file the sheet's last load read; null before any load.
 const COrvikFile* LoadedFileOf(const CMarnelPropertySheet& sheet);
-
-// The Intro page's Load command: choose a file, then LoadChosenFile.
-void RunLoadCommand(CMarnelPropertySheet& sheet);
-// The Load command once a file is chosen (by the dialog, the command line or a drop): confirm
-// overwriting entered data, load, report.
-void LoadChosenFile(CMarnelPropertySheet& sheet, const std::wstring& path);
+// The report of the last load tried on the sheet, whether or not it changed the form; null before
+// any.
+const SLoadReport* LoadReportOf(const CMarnelPropertySheet& sheet);

@@ -128,6 +128,11 @@ std::vector<CPageSuper*> CMarnelPropertySheet::Tabs() const {
     return tabs;
 }
 
+bool CMarnelPropertySheet::HasEnteredAnswers() const {
+    return std::any_of(pages_.begin(), pages_.end(),
+                       [](const auto& page) { return page->HasWindow() && !page->IsPageEmpty(); });
+}
+
 void CMarnelPropertySheet::Activate(EPage page) {
     CSheetChangeScope scope(*this);
     active_ = page;

@@ -55,6 +55,9 @@ public:
     CPageSuper& ActivePage() const { return Page(active_); }
     // Moves to a page as clicking its tab would: clears its review flag and marks it shown.
     void Activate(EPage page);
+    // Whether a page that has been shown holds an answer: what loading a file or leaving without
+    // saving would throw away, so the user is asked first.
+    bool HasEnteredAnswers() const;
 
     // ---- fields ----
     // Every page field, parents before children.

@@ -3,7 +3,7 @@
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
-#include "persistence/OrvikReader.h"
+#include "persistence/LoadFlow.h"
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 #include "text/Version.h"

@@ -1,6 +1,6 @@
 #include "ui/IntroPanel.h"
 
-#include "persistence/OrvikReader.h"
+#include "persistence/LoadFlow.h"
 #include "sheet/PropertySheet.h"
 #include "ui/QtText.h"
 #include "ui/SheetWindow.h"

@@ -335,12 +335,7 @@ bool CSheetWindow::Save(bool okButton) {
 
 bool CSheetWindow::QueryCancel() {
     Log(std::string_view("Cancel button selected"));
-    for (const auto& page : sheet_.Pages()) {
-        if (page->HasWindow() && !page->IsPageEmpty()) {
-            return sheet_.Prompt().AskYesNo(kCancelQuestion);
-        }
-    }
-    return true;
+    return !sheet_.HasEnteredAnswers() || sheet_.Prompt().AskYesNo(kCancelQuestion);
 }
 
 void CSheetWindow::reject() {

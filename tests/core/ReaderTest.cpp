@@ -1,6 +1,8 @@
 #include "LogCapture.h"
 #include "catalog/PageCatalog.h"
 #include "model/FieldKinds.h"
+#include "persistence/LoadFlow.h"
+#include "persistence/OrvikLexer.h"
 #include "persistence/OrvikReader.h"
 #include "persistence/Upgrader.h"
 #include "sheet/PropertySheet.h"
@@ -278,6 +280,8 @@ TEST_F(LoaderTest, AFileOfJunkLogsABoundedAmount) {
     for (int i = 0; i < 1500; ++i) {
         junk += "junk " + std::to_string(i) + "\r\n";
     }
+    // One entry makes it an Orvik file, loaded for all its junk.
+    junk += "$TID: \"1\"\r\n";
     EXPECT_TRUE(Load(junk));
     EXPECT_TRUE(Logged(log, "Syntax Error: couldn't parse '" + std::string(256, 'x') + "...'"));
     std::size_t syntaxLines = 0;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a load did not take from its file as written, for the user to look over afterwards: the
+// lines that fit neither line form, the entries no question takes, the names given more than once
+// (discarded whole), the repeated items past what their list may hold, and the retired names whose
+// answers moved to the current questions. Each kind counts everything and keeps the first few as
+// examples.
+struct SLoadReport {
+    enum class EOutcome {
+        // The form holds the file's answers.
+        Loaded,
+        // Not one line of the file fits the line forms: the form was left as it was.
+        NotAnOrvikFile,
+        // The file could not be read (`readError` says why): the form was left as it was.
+        NotRead,
+    };
+
+    struct SKind {
+        std::size_t count = 0;
+        // The first kMaxExamples, each cut to a readable length.
+        std::vector<std::wstring> examples;
+
+        // Counts one more, kept as an example while there is room.
+        void Add(std::wstring_view example);
+    };
+    static constexpr std::size_t kMaxExamples = 5;
+
+    std::wstring path;
+    EOutcome outcome = EOutcome::Loaded;
+    std::wstring readError;
+    SKind unreadLines;
+    SKind unknownFields;
+    SKind duplicates;
+    SKind beyondLimit;
+    SKind upgraded;
+
+    // Nothing to tell: the file was loaded and every entry went where its name says.
+    bool Clean() const;
+    // The report as `orvik check` words its own: a heading per kind that has any, "[unknown] 2
+    // fields", with its examples indented under it and "and 3 more" for the rest; a file that was
+    // not loaded first says why, "[not loaded] not an Orvik file". Empty when Clean.
+    std::vector<std::wstring> Lines() const;
+};
