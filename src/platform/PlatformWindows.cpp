@@ -78,11 +78,13 @@ bool Fail(std::string& error, DWORD code) {
 
 // A new file beside the target, never one that exists already.
 HANDLE CreateTemporary(const std::filesystem::path& target, std::filesystem::path& temp) {
-    static unsigned counter = 0;
     const std::filesystem::path folder = target.parent_path();
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const unsigned long long seed =
-            ::GetTickCount64() * 2654435761ULL ^ ::GetCurrentProcessId() ^ ++counter;
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        // A name taken already (by another save in the same tick) is followed by a different one.
+        LARGE_INTEGER now{};
+        ::QueryPerformanceCounter(&now);
+        const unsigned long long seed = (static_cast<unsigned long long>(now.QuadPart) * 2654435761ULL) ^
+                                        ::GetCurrentProcessId() ^ (attempt * 0x9E3779B9ULL);
         wchar_t suffix[8];
         const wchar_t* digits = L"0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
         unsigned long long rest = seed;

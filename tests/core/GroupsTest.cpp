@@ -154,10 +154,11 @@ TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTable) {
 }
 
 TEST(GroupTypes, EveryTypeHasItsPrototypeFieldsChecksAndModes) {
+    CGroupPrototypes prototypes(ProgramRules());
     for (const SGroupTypeRow& row : GroupTypeRows()) {
         const int id = TypeIdOf(row.type);
         EXPECT_EQ(GroupTypeOf(id), row.type) << id;
-        const CGroupPrototype& prototype = GetGroupPrototype(id);
+        const CGroupPrototype& prototype = prototypes.Get(id);
         EXPECT_EQ(prototype.childTypeId, TypeIdOf(row.modes)) << id;
         EXPECT_TRUE(prototype.summary && prototype.groupCheck && prototype.listCheck) << id;
         CFieldList fields(true);
