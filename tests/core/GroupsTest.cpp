@@ -1,3 +1,4 @@
+#include "FormFixture.h"
 #include "FullForm.h"
 #include "catalog/GroupCatalog.h"
 #include "catalog/RuleTable.h"
@@ -16,16 +17,8 @@
 
 namespace {
 
-class GroupsTest : public ::testing::Test {
+class GroupsTest : public CFormFixture {
 protected:
-    void SetUp() override { sheet.Initialize(); }
-
-    void Answer(const std::wstring& name, const std::wstring& value) {
-        CParameterField* field = sheet.FindField(name);
-        ASSERT_NE(field, nullptr) << std::string(name.begin(), name.end());
-        sheet.ApplyUserChange(field, value);
-    }
-
     // A USB Type-C dual-role PD 3.0 port that answers discovery and supports modes on SOP.
     void DescribeDualRolePort() {
         Answer(L"Orvik_Product_Type", L"0");
@@ -69,8 +62,6 @@ protected:
     static const CNumEditField& Number(const CGroupWorkingCopy& copy, const std::wstring& name) {
         return *FieldCast<CNumEditField>(static_cast<const CParameterField*>(copy.Field(name)));
     }
-
-    CMarnelPropertySheet sheet;
 };
 
 // Every answer, state and link of `made` is that of `fresh`, a group the same kind of list made from

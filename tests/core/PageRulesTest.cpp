@@ -1,3 +1,4 @@
+#include "FormFixture.h"
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
@@ -11,16 +12,6 @@
 #include <vector>
 
 namespace {
-
-// Keeps what the rules log, so a walk through the form can show that no rule met a missing parent.
-class CLogLines : public ILogSink {
-public:
-    explicit CLogLines(std::vector<std::string>& lines) : lines_(lines) {}
-    void Write(std::string_view message) override { lines_.emplace_back(message); }
-
-private:
-    std::vector<std::string>& lines_;
-};
 
 std::vector<int> Ids(const COptionList& options) {
     std::vector<int> ids;
@@ -39,24 +30,21 @@ std::wstring ErrorOf(const std::function<void()>& run) {
     return L"(no error)";
 }
 
-class PageRulesTest : public ::testing::Test {
+class PageRulesTest : public CFormFixture {
 protected:
     void SetUp() override {
-        SetLogSink(std::make_unique<CLogLines>(log_));
-        sheet_.Initialize();
-        log_.clear();
+        CFormFixture::SetUp();
+        log.Clear();
     }
-    void TearDown() override { SetLogSink(nullptr); }
 
     CParameterField* F(const std::wstring& name) const {
-        CParameterField* field = sheet_.FindField(name);
+        CParameterField* field = sheet.FindField(name);
         EXPECT_NE(field, nullptr) << std::string(name.begin(), name.end());
         return field;
     }
     CPulldownListField* List(const std::wstring& name) const {
         return FieldCast<CPulldownListField>(F(name));
     }
-    void Set(const std::wstring& name, const std::wstring& value) { sheet_.ApplyUserChange(F(name), value); }
     bool Available(const std::wstring& name) const { return F(name)->IsAvailable(); }
     const std::wstring& Value(const std::wstring& name) const { return F(name)->Value(); }
     bool Valid(const std::wstring& name) const { return F(name)->PassesValidity(); }
@@ -69,7 +57,7 @@ protected:
     }
     std::vector<EPage> TabIds() const {
         std::vector<EPage> ids;
-        for (const CPageSuper* page : sheet_.Tabs()) {
+        for (const CPageSuper* page : sheet.Tabs()) {
             ids.push_back(page->Id());
         }
         return ids;
@@ -77,28 +65,25 @@ protected:
 
     // A USB Type-C port with Power Delivery and the given power role.
     void TypeCPdPort(const std::wstring& portType) {
-        Set(L"Orvik_Product_Type", L"0");
-        Set(L"Connector_Type", L"2");
-        Set(L"USB_PD_Support", L"YES");
-        Set(L"PD_Port_Type", portType);
+        Answer(L"Orvik_Product_Type", L"0");
+        Answer(L"Connector_Type", L"2");
+        Answer(L"USB_PD_Support", L"YES");
+        Answer(L"PD_Port_Type", portType);
     }
     // A DRP port that can act as a device and answers Discover Identity as a UFP.
     void DiscoverableDevice() {
         TypeCPdPort(L"4");
-        Set(L"USB_Comms_Capable", L"YES");
-        Set(L"Type_C_Can_Act_As_Host", L"NO");
-        Set(L"Type_C_Can_Act_As_Device", L"YES");
-        Set(L"Responds_To_Discov_SOP_UFP", L"YES");
+        Answer(L"USB_Comms_Capable", L"YES");
+        Answer(L"Type_C_Can_Act_As_Host", L"NO");
+        Answer(L"Type_C_Can_Act_As_Device", L"YES");
+        Answer(L"Responds_To_Discov_SOP_UFP", L"YES");
     }
-
-    std::vector<std::string> log_;
-    CMarnelPropertySheet sheet_;
 };
 
 TEST_F(PageRulesTest, EveryFieldReadByARuleExistsUnderThatExactPattern) {
-    for (const CParameterField* field : sheet_.FieldVector()) {
+    for (const CParameterField* field : sheet.FieldVector()) {
         for (const std::wstring& name : field->Rule().reads) {
-            const CParameterField* parent = sheet_.FindField(name);
+            const CParameterField* parent = sheet.FindField(name);
             ASSERT_NE(parent, nullptr) << std::string(name.begin(), name.end());
             EXPECT_EQ(parent->NamePattern(), name);
             EXPECT_EQ(field->FindParent(name), parent);
@@ -115,7 +100,7 @@ TEST_F(PageRulesTest, ANewFormAsksOnlyTheIntroQuestions) {
 }
 
 TEST_F(PageRulesTest, ACableIsAlwaysPdButNeverSopAndAsksTheCableQuestions) {
-    Set(L"Orvik_Product_Type", L"1");
+    Answer(L"Orvik_Product_Type", L"1");
     EXPECT_EQ(TabIds(),
               (std::vector<EPage>{EPage::Intro, EPage::OrvikProduct, EPage::General, EPage::Cables1}));
     ExpectForced(L"USB_PD_Support", L"YES");
@@ -127,30 +112,30 @@ TEST_F(PageRulesTest, ACableIsAlwaysPdButNeverSopAndAsksTheCableQuestions) {
          {L"Port_Battery_Powered", L"Connector_Type", L"$Port_Label", L"USB_Comms_Capable"}) {
         EXPECT_FALSE(Available(name));
     }
-    EXPECT_TRUE(log_.empty()) << log_.front();
+    EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
 }
 
 TEST_F(PageRulesTest, ATypeAPortHasNoPdNoTypeCAndIsAHost) {
-    Set(L"Orvik_Product_Type", L"0");
-    Set(L"Connector_Type", L"0");
+    Answer(L"Orvik_Product_Type", L"0");
+    Answer(L"Connector_Type", L"0");
     ExpectForced(L"USB_PD_Support", L"NO");
     EXPECT_FALSE(Available(L"Type_C_State_Machine"));
     EXPECT_TRUE(Available(L"Host_Speed"));
-    EXPECT_TRUE(sheet_.HasTab(EPage::UsbHost));
-    EXPECT_FALSE(sheet_.HasTab(EPage::UsbTypeC));
+    EXPECT_TRUE(sheet.HasTab(EPage::UsbHost));
+    EXPECT_FALSE(sheet.HasTab(EPage::UsbTypeC));
 
     // A Type-C connector hands the PD question back to the user, answer and all.
-    Set(L"Connector_Type", L"2");
+    Answer(L"Connector_Type", L"2");
     EXPECT_TRUE(F(L"USB_PD_Support")->IsEnabled());
     EXPECT_EQ(Value(L"USB_PD_Support"), L"NO");
     EXPECT_TRUE(Available(L"Type_C_State_Machine"));
 }
 
 TEST_F(PageRulesTest, AReTimerIsNeverAskedAboutPd) {
-    Set(L"Orvik_Product_Type", L"2");
+    Answer(L"Orvik_Product_Type", L"2");
     EXPECT_FALSE(Available(L"USB_PD_Support"));
     EXPECT_TRUE(Available(L"ReTimer_Type"));
-    EXPECT_TRUE(sheet_.HasTab(EPage::Retimer));
+    EXPECT_TRUE(sheet.HasTab(EPage::Retimer));
 }
 
 // ---- state machine choices and the USB Type-C questions ----
@@ -165,9 +150,9 @@ TEST_F(PageRulesTest, AProviderOnlyPortIsForcedToSrcAndTheTypeCQuestionsFollowAt
     EXPECT_FALSE(Available(L"Type_C_Is_Debug_Target_SNK"));
     EXPECT_FALSE(Available(L"Type_C_Implements_Try_SRC"));
     EXPECT_TRUE(Available(L"Product_Total_Source_Power"));
-    EXPECT_TRUE(sheet_.HasTab(EPage::UsbTypeC));
-    EXPECT_TRUE(sheet_.HasTab(EPage::Source));
-    EXPECT_FALSE(sheet_.HasTab(EPage::Sink));
+    EXPECT_TRUE(sheet.HasTab(EPage::UsbTypeC));
+    EXPECT_TRUE(sheet.HasTab(EPage::Source));
+    EXPECT_FALSE(sheet.HasTab(EPage::Sink));
 }
 
 TEST_F(PageRulesTest, StateMachineChoicesFollowThePowerRoleAndKeepAnAnswerThatStillFits) {
@@ -175,19 +160,19 @@ TEST_F(PageRulesTest, StateMachineChoicesFollowThePowerRoleAndKeepAnAnswerThatSt
     EXPECT_EQ(Ids(List(L"Type_C_State_Machine")->Options()), (std::vector<int>{1, 2}));
     EXPECT_TRUE(F(L"Type_C_State_Machine")->IsEnabled());
     EXPECT_EQ(Value(L"Type_C_State_Machine"), L"");
-    Set(L"Type_C_State_Machine", L"2");
-    Set(L"PD_Port_Type", L"2");
+    Answer(L"Type_C_State_Machine", L"2");
+    Answer(L"PD_Port_Type", L"2");
     EXPECT_EQ(Ids(List(L"Type_C_State_Machine")->Options()), (std::vector<int>{0, 2}));
     EXPECT_EQ(Value(L"Type_C_State_Machine"), L"2");
-    Set(L"Type_C_State_Machine", L"0");
-    Set(L"PD_Port_Type", L"0");
+    Answer(L"Type_C_State_Machine", L"0");
+    Answer(L"PD_Port_Type", L"0");
     ExpectForced(L"Type_C_State_Machine", L"1");
-    Set(L"PD_Port_Type", L"2");
+    Answer(L"PD_Port_Type", L"2");
     EXPECT_EQ(Value(L"Type_C_State_Machine"), L"");
 
     // Without PD every state machine is possible.
-    Set(L"Type_C_State_Machine", L"2");
-    Set(L"USB_PD_Support", L"NO");
+    Answer(L"Type_C_State_Machine", L"2");
+    Answer(L"USB_PD_Support", L"NO");
     EXPECT_EQ(Ids(List(L"Type_C_State_Machine")->Options()), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(F(L"Type_C_State_Machine")->IsEnabled());
     EXPECT_EQ(Value(L"Type_C_State_Machine"), L"2");
@@ -195,27 +180,27 @@ TEST_F(PageRulesTest, StateMachineChoicesFollowThePowerRoleAndKeepAnAnswerThatSt
 
 TEST_F(PageRulesTest, BatteryChargingRolesFollowStateMachineAndBattery) {
     TypeCPdPort(L"0");
-    Set(L"Port_Battery_Powered", L"NO");
+    Answer(L"Port_Battery_Powered", L"NO");
     ExpectForced(L"BC_1_2_Support", L"0");
-    Set(L"Port_Battery_Powered", L"YES");
+    Answer(L"Port_Battery_Powered", L"YES");
     EXPECT_EQ(Ids(List(L"BC_1_2_Support")->Options()), (std::vector<int>{0, 1}));
     EXPECT_TRUE(F(L"BC_1_2_Support")->IsEnabled());
-    Set(L"PD_Port_Type", L"4");
+    Answer(L"PD_Port_Type", L"4");
     EXPECT_EQ(Ids(List(L"BC_1_2_Support")->Options()), (std::vector<int>{0, 1, 2, 3}));
-    Set(L"BC_1_2_Support", L"3");
-    EXPECT_TRUE(sheet_.HasTab(EPage::BC12));
-    Set(L"PD_Port_Type", L"3");
+    Answer(L"BC_1_2_Support", L"3");
+    EXPECT_TRUE(sheet.HasTab(EPage::BC12));
+    Answer(L"PD_Port_Type", L"3");
     EXPECT_EQ(Ids(List(L"BC_1_2_Support")->Options()), (std::vector<int>{0, 2}));
     EXPECT_EQ(Value(L"BC_1_2_Support"), L"");
-    EXPECT_FALSE(sheet_.HasTab(EPage::BC12));
+    EXPECT_FALSE(sheet.HasTab(EPage::BC12));
 }
 
 // ---- PD revision, SOP and the general settings ----
 
 TEST_F(PageRulesTest, RevisionTwoDropsThePd3QuestionsAndTheirAnswers) {
     DiscoverableDevice();
-    Set(L"Port_Battery_Powered", L"NO");
-    Set(L"PD_Specification_Revision", L"2");
+    Answer(L"Port_Battery_Powered", L"NO");
+    Answer(L"PD_Specification_Revision", L"2");
     const std::vector<std::wstring> pd3 = {
         L"Chunking_Implemented_SOP",         L"Unchunked_Extended_Messages_Supported",
         L"Manufacturer_Info_Supported_Port", L"Num_Fixed_Batteries",
@@ -224,12 +209,12 @@ TEST_F(PageRulesTest, RevisionTwoDropsThePd3QuestionsAndTheirAnswers) {
         L"Security_Msgs_Supported_SOP"};
     for (const std::wstring& name : pd3) {
         ASSERT_TRUE(Available(name)) << std::string(name.begin(), name.end());
-        Set(name, dynamic_cast<CYesNoPulldownListField*>(F(name)) ? L"YES" : L"1");
+        Answer(name, dynamic_cast<CYesNoPulldownListField*>(F(name)) ? L"YES" : L"1");
         ASSERT_NE(Value(name), L"") << std::string(name.begin(), name.end());
     }
-    Set(L"Manufacturer_Info_VID_Port", L"04b4");
+    Answer(L"Manufacturer_Info_VID_Port", L"04b4");
 
-    Set(L"PD_Specification_Revision", L"0");
+    Answer(L"PD_Specification_Revision", L"0");
     for (const std::wstring& name : pd3) {
         SCOPED_TRACE(std::string(name.begin(), name.end()));
         EXPECT_FALSE(Available(name));
@@ -242,35 +227,35 @@ TEST_F(PageRulesTest, RevisionTwoDropsThePd3QuestionsAndTheirAnswers) {
 TEST_F(PageRulesTest, SopDoublePrimeFollowsSopPrime) {
     TypeCPdPort(L"4");
     EXPECT_FALSE(F(L"SOP_PP_Capable")->IsEnabled());
-    Set(L"SOP_P_Capable", L"NO");
+    Answer(L"SOP_P_Capable", L"NO");
     ExpectForced(L"SOP_PP_Capable", L"NO");
-    Set(L"SOP_P_Capable", L"YES");
+    Answer(L"SOP_P_Capable", L"YES");
     EXPECT_TRUE(F(L"SOP_PP_Capable")->IsEnabled());
-    Set(L"SOP_PP_Capable", L"YES");
-    Set(L"SOP_P_Capable", L"");
+    Answer(L"SOP_PP_Capable", L"YES");
+    Answer(L"SOP_P_Capable", L"");
     EXPECT_EQ(Value(L"SOP_PP_Capable"), L"");
     EXPECT_FALSE(F(L"SOP_PP_Capable")->IsEnabled());
 }
 
 TEST_F(PageRulesTest, BatteryPoweredPortsDeclareABatteryOrSlot) {
     TypeCPdPort(L"0");
-    Set(L"PD_Specification_Revision", L"2");
-    Set(L"Port_Battery_Powered", L"YES");
-    Set(L"Num_Fixed_Batteries", L"0");
-    Set(L"Num_Swappable_Battery_Slots", L"0");
+    Answer(L"PD_Specification_Revision", L"2");
+    Answer(L"Port_Battery_Powered", L"YES");
+    Answer(L"Num_Fixed_Batteries", L"0");
+    Answer(L"Num_Swappable_Battery_Slots", L"0");
     EXPECT_FALSE(Valid(L"Num_Fixed_Batteries"));
     EXPECT_FALSE(Valid(L"Num_Swappable_Battery_Slots"));
-    EXPECT_FALSE(sheet_.Page(EPage::General).AreAnswersValid());
-    Set(L"Num_Swappable_Battery_Slots", L"1");
+    EXPECT_FALSE(sheet.Page(EPage::General).AreAnswersValid());
+    Answer(L"Num_Swappable_Battery_Slots", L"1");
     EXPECT_TRUE(Valid(L"Num_Fixed_Batteries"));
     EXPECT_TRUE(Valid(L"Num_Swappable_Battery_Slots"));
-    Set(L"Num_Swappable_Battery_Slots", L"0");
-    Set(L"Port_Battery_Powered", L"NO");
+    Answer(L"Num_Swappable_Battery_Slots", L"0");
+    Answer(L"Port_Battery_Powered", L"NO");
     EXPECT_TRUE(Valid(L"Num_Fixed_Batteries"));
     // A partner with no number counts as -1: one battery and an empty slot count sum to nothing.
-    Set(L"Port_Battery_Powered", L"YES");
-    Set(L"Num_Fixed_Batteries", L"1");
-    Set(L"Num_Swappable_Battery_Slots", L"");
+    Answer(L"Port_Battery_Powered", L"YES");
+    Answer(L"Num_Fixed_Batteries", L"1");
+    Answer(L"Num_Swappable_Battery_Slots", L"");
     EXPECT_FALSE(Valid(L"Num_Fixed_Batteries"));
 }
 
@@ -279,101 +264,101 @@ TEST_F(PageRulesTest, BatteryPoweredPortsDeclareABatteryOrSlot) {
 TEST_F(PageRulesTest, TryingBothRolesIsInvalid) {
     TypeCPdPort(L"4");
     ExpectForced(L"Type_C_State_Machine", L"2");
-    Set(L"Type_C_Implements_Try_SRC", L"YES");
-    Set(L"Type_C_Implements_Try_SNK", L"YES");
+    Answer(L"Type_C_Implements_Try_SRC", L"YES");
+    Answer(L"Type_C_Implements_Try_SNK", L"YES");
     EXPECT_FALSE(Valid(L"Type_C_Implements_Try_SRC"));
     EXPECT_FALSE(Valid(L"Type_C_Implements_Try_SNK"));
-    Set(L"Type_C_Implements_Try_SNK", L"NO");
+    Answer(L"Type_C_Implements_Try_SNK", L"NO");
     EXPECT_TRUE(Valid(L"Type_C_Implements_Try_SRC"));
     EXPECT_TRUE(Valid(L"Type_C_Implements_Try_SNK"));
 }
 
 TEST_F(PageRulesTest, DataRolesMatchUsbCommunication) {
     TypeCPdPort(L"4");
-    Set(L"USB_Comms_Capable", L"YES");
-    Set(L"Type_C_Can_Act_As_Host", L"NO");
-    Set(L"Type_C_Can_Act_As_Device", L"NO");
+    Answer(L"USB_Comms_Capable", L"YES");
+    Answer(L"Type_C_Can_Act_As_Host", L"NO");
+    Answer(L"Type_C_Can_Act_As_Device", L"NO");
     EXPECT_FALSE(Valid(L"Type_C_Can_Act_As_Host"));
     EXPECT_FALSE(Valid(L"Type_C_Can_Act_As_Device"));
-    Set(L"Type_C_Can_Act_As_Device", L"YES");
+    Answer(L"Type_C_Can_Act_As_Device", L"YES");
     EXPECT_TRUE(Valid(L"Type_C_Can_Act_As_Host"));
     EXPECT_TRUE(Valid(L"Type_C_Can_Act_As_Device"));
 
-    Set(L"USB_Comms_Capable", L"NO");
+    Answer(L"USB_Comms_Capable", L"NO");
     ExpectForced(L"Type_C_Can_Act_As_Host", L"NO");
     ExpectForced(L"Type_C_Can_Act_As_Device", L"NO");
     F(L"Type_C_Can_Act_As_Host")->SetValue(L"YES");
     EXPECT_FALSE(Valid(L"Type_C_Can_Act_As_Host"));
 
     // A sink-only port is no host, a source-only port no device.
-    Set(L"USB_Comms_Capable", L"YES");
-    Set(L"PD_Port_Type", L"0");
+    Answer(L"USB_Comms_Capable", L"YES");
+    Answer(L"PD_Port_Type", L"0");
     ExpectForced(L"Type_C_Can_Act_As_Host", L"NO");
     EXPECT_TRUE(F(L"Type_C_Can_Act_As_Device")->IsEnabled());
-    Set(L"PD_Port_Type", L"3");
+    Answer(L"PD_Port_Type", L"3");
     ExpectForced(L"Type_C_Can_Act_As_Device", L"NO");
 }
 
 TEST_F(PageRulesTest, DataRoleSwapIsForcedWhenOnlyOneRoleFits) {
     TypeCPdPort(L"4");
-    Set(L"USB_Comms_Capable", L"YES");
-    Set(L"Type_C_Can_Act_As_Host", L"YES");
-    Set(L"Type_C_Can_Act_As_Device", L"NO");
+    Answer(L"USB_Comms_Capable", L"YES");
+    Answer(L"Type_C_Can_Act_As_Host", L"YES");
+    Answer(L"Type_C_Can_Act_As_Device", L"NO");
     ExpectForced(L"DR_Swap_To_DFP_Supported", L"YES");
     EXPECT_TRUE(F(L"DR_Swap_To_UFP_Supported")->IsEnabled());
-    Set(L"Type_C_Can_Act_As_Device", L"YES");
+    Answer(L"Type_C_Can_Act_As_Device", L"YES");
     EXPECT_TRUE(F(L"DR_Swap_To_DFP_Supported")->IsEnabled());
 
     // A sink that controls alternate modes must be able to become the DFP.
-    Set(L"PD_Port_Type", L"0");
+    Answer(L"PD_Port_Type", L"0");
     EXPECT_TRUE(F(L"DR_Swap_To_DFP_Supported")->IsEnabled());
-    Set(L"Type_C_Is_Alt_Mode_Controller", L"YES");
+    Answer(L"Type_C_Is_Alt_Mode_Controller", L"YES");
     ExpectForced(L"DR_Swap_To_DFP_Supported", L"YES");
 }
 
 TEST_F(PageRulesTest, VconnAnswersCascadeThroughTwoPages) {
     TypeCPdPort(L"4");
-    Set(L"VCONN_Swap_To_On_Supported", L"YES");
+    Answer(L"VCONN_Swap_To_On_Supported", L"YES");
     ExpectForced(L"Type_C_Sources_VCONN", L"YES");
     ExpectForced(L"VCONN_Swap_To_Off_Supported", L"YES");
     // Unlocked, the answer stays until the user changes it.
-    Set(L"VCONN_Swap_To_On_Supported", L"NO");
+    Answer(L"VCONN_Swap_To_On_Supported", L"NO");
     EXPECT_TRUE(F(L"Type_C_Sources_VCONN")->IsEnabled());
     ExpectForced(L"VCONN_Swap_To_Off_Supported", L"YES");
-    Set(L"Type_C_Sources_VCONN", L"NO");
+    Answer(L"Type_C_Sources_VCONN", L"NO");
     EXPECT_TRUE(F(L"VCONN_Swap_To_Off_Supported")->IsEnabled());
 }
 
 // ---- USB host ----
 
 TEST_F(PageRulesTest, HostSuspendAndHubQuestions) {
-    Set(L"Orvik_Product_Type", L"0");
-    Set(L"Connector_Type", L"0");
-    Set(L"Host_Is_Embedded", L"NO");
+    Answer(L"Orvik_Product_Type", L"0");
+    Answer(L"Connector_Type", L"0");
+    Answer(L"Host_Is_Embedded", L"NO");
     ExpectForced(L"Host_Suspend_Supported", L"YES");
-    Set(L"Host_Is_Embedded", L"YES");
+    Answer(L"Host_Is_Embedded", L"YES");
     EXPECT_TRUE(F(L"Host_Suspend_Supported")->IsEnabled());
 
-    Set(L"Is_DFP_On_Hub", L"YES");
+    Answer(L"Is_DFP_On_Hub", L"YES");
     auto* hubPort = FieldCast<CNumEditField>(F(L"Hub_Port_Number"));
     EXPECT_TRUE(hubPort->IsAvailable());
     EXPECT_FALSE(hubPort->IsEnabled());
     EXPECT_EQ(hubPort->Maximum(), 0u);
-    Set(L"Host_Speed", L"0");
+    Answer(L"Host_Speed", L"0");
     EXPECT_TRUE(hubPort->IsEnabled());
     EXPECT_EQ(hubPort->Prompt(), L"Enter a number in the range 1 through 255.");
-    Set(L"Hub_Port_Number", L"200");
+    Answer(L"Hub_Port_Number", L"200");
     EXPECT_TRUE(Valid(L"Hub_Port_Number"));
-    Set(L"Host_Speed", L"3");
+    Answer(L"Host_Speed", L"3");
     EXPECT_EQ(hubPort->Maximum(), 15u);
     EXPECT_FALSE(Valid(L"Hub_Port_Number"));
 }
 
 TEST_F(PageRulesTest, ATypeCHubPortIsADfpOnHubByItsTypeCAnswer) {
     TypeCPdPort(L"4");
-    Set(L"USB_Comms_Capable", L"YES");
-    Set(L"Type_C_Can_Act_As_Host", L"YES");
-    Set(L"Type_C_Port_On_Hub", L"YES");
+    Answer(L"USB_Comms_Capable", L"YES");
+    Answer(L"Type_C_Can_Act_As_Host", L"YES");
+    Answer(L"Type_C_Port_On_Hub", L"YES");
     ExpectForced(L"Is_DFP_On_Hub", L"YES");
     EXPECT_TRUE(Available(L"Hub_Port_Number"));
 }
@@ -388,10 +373,10 @@ TEST_F(PageRulesTest, PdPowerComesInHalfWattsUpToTenWattsAndWholeWattsAbove) {
     EXPECT_TRUE(power->WriteComment());
     for (const auto& [text, valid] : std::vector<std::pair<std::wstring, bool>>{
              {L"10000", true}, {L"10500", false}, {L"12000", true}, {L"9500", true}, {L"9750", false}}) {
-        Set(L"PD_Power_as_Source", text);
+        Answer(L"PD_Power_as_Source", text);
         EXPECT_EQ(Valid(L"PD_Power_as_Source"), valid) << std::string(text.begin(), text.end());
     }
-    Set(L"PD_Power_as_Sink", L"0");
+    Answer(L"PD_Power_as_Sink", L"0");
     EXPECT_TRUE(Valid(L"PD_Power_as_Sink"));
 }
 
@@ -404,123 +389,123 @@ TEST_F(PageRulesTest, AUfpProductTypeSurvivesLaterEvaluations) {
     auto* ufp = List(L"Product_Type_UFP_SOP");
     EXPECT_EQ(Ids(ufp->Options()), (std::vector<int>{0, 1, 2}));
     EXPECT_TRUE(ufp->IsEnabled());
-    Set(L"Product_Type_UFP_SOP", L"2");
-    Set(L"Responds_To_Discov_SOP_DFP", L"YES");
-    Set(L"PD_Port_Type", L"4");
+    Answer(L"Product_Type_UFP_SOP", L"2");
+    Answer(L"Responds_To_Discov_SOP_DFP", L"YES");
+    Answer(L"PD_Port_Type", L"4");
     EXPECT_EQ(ufp->Value(), L"2");
 
-    Set(L"Type_C_Is_Alt_Mode_Adapter", L"YES");
+    Answer(L"Type_C_Is_Alt_Mode_Adapter", L"YES");
     ExpectForced(L"Product_Type_UFP_SOP", L"5");
-    EXPECT_TRUE(sheet_.HasTab(EPage::AMA));
-    Set(L"Type_C_Is_Alt_Mode_Adapter", L"NO");
+    EXPECT_TRUE(sheet.HasTab(EPage::AMA));
+    Answer(L"Type_C_Is_Alt_Mode_Adapter", L"NO");
     EXPECT_EQ(ufp->Value(), L"");
     EXPECT_TRUE(ufp->IsEnabled());
-    Set(L"Type_C_Can_Act_As_Device", L"NO");
-    Set(L"Type_C_Can_Act_As_Host", L"YES");
+    Answer(L"Type_C_Can_Act_As_Device", L"NO");
+    Answer(L"Type_C_Can_Act_As_Host", L"YES");
     ExpectForced(L"Product_Type_UFP_SOP", L"0");
 
     // Only a port that answers as a UFP can be an alternate mode adapter.
-    Set(L"Responds_To_Discov_SOP_UFP", L"NO");
+    Answer(L"Responds_To_Discov_SOP_UFP", L"NO");
     ExpectForced(L"Type_C_Is_Alt_Mode_Adapter", L"NO");
 }
 
 TEST_F(PageRulesTest, AUfpProductTypeIsAskedOnceThePortCanActAsADevice) {
     TypeCPdPort(L"4");
-    Set(L"USB_Comms_Capable", L"YES");
-    Set(L"Type_C_Can_Act_As_Host", L"NO");
-    Set(L"Responds_To_Discov_SOP_UFP", L"YES");
+    Answer(L"USB_Comms_Capable", L"YES");
+    Answer(L"Type_C_Can_Act_As_Host", L"NO");
+    Answer(L"Responds_To_Discov_SOP_UFP", L"YES");
     ExpectForced(L"Product_Type_UFP_SOP", L"0");
 
-    Set(L"Type_C_Can_Act_As_Device", L"YES");
+    Answer(L"Type_C_Can_Act_As_Device", L"YES");
     auto* ufp = List(L"Product_Type_UFP_SOP");
     EXPECT_EQ(Ids(ufp->Options()), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(ufp->Value(), L"");
     EXPECT_TRUE(ufp->IsEnabled());
     EXPECT_FALSE(Valid(L"Product_Type_UFP_SOP"));
-    EXPECT_FALSE(sheet_.Page(EPage::SOPDiscovery1).IsPageValid());
+    EXPECT_FALSE(sheet.Page(EPage::SOPDiscovery1).IsPageValid());
 
     // The user's own "Undefined" is an answer and stays.
-    Set(L"Product_Type_UFP_SOP", L"0");
-    Set(L"Responds_To_Discov_SOP_DFP", L"YES");
-    Set(L"Type_C_Is_Alt_Mode_Adapter", L"NO");
+    Answer(L"Product_Type_UFP_SOP", L"0");
+    Answer(L"Responds_To_Discov_SOP_DFP", L"YES");
+    Answer(L"Type_C_Is_Alt_Mode_Adapter", L"NO");
     EXPECT_EQ(ufp->Value(), L"0");
     EXPECT_TRUE(Valid(L"Product_Type_UFP_SOP"));
 
     // Back to the forced choice and out again: asked again.
-    Set(L"Type_C_Can_Act_As_Device", L"NO");
+    Answer(L"Type_C_Can_Act_As_Device", L"NO");
     ExpectForced(L"Product_Type_UFP_SOP", L"0");
-    Set(L"Type_C_Can_Act_As_Device", L"YES");
+    Answer(L"Type_C_Can_Act_As_Device", L"YES");
     EXPECT_EQ(ufp->Value(), L"");
 }
 
 TEST_F(PageRulesTest, DfpProductTypesFollowHostAndAltModeController) {
     DiscoverableDevice();
-    Set(L"PD_Specification_Revision", L"2");
+    Answer(L"PD_Specification_Revision", L"2");
     auto* dfp = List(L"Product_Type_DFP_SOP");
     EXPECT_EQ(Ids(dfp->Options()), (std::vector<int>{0, 1, 2, 3, 4}));
-    Set(L"Product_Type_DFP_SOP", L"3");
-    Set(L"Type_C_Can_Act_As_Host", L"YES");
+    Answer(L"Product_Type_DFP_SOP", L"3");
+    Answer(L"Type_C_Can_Act_As_Host", L"YES");
     EXPECT_EQ(Ids(dfp->Options()), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(dfp->Value(), L"3");
-    Set(L"Type_C_Is_Alt_Mode_Controller", L"YES");
+    Answer(L"Type_C_Is_Alt_Mode_Controller", L"YES");
     ExpectForced(L"Product_Type_DFP_SOP", L"4");
 }
 
 TEST_F(PageRulesTest, LosingPdEmptiesFourLevelsOfAnswersAndTheAmaTab) {
     DiscoverableDevice();
-    Set(L"Type_C_Is_Alt_Mode_Adapter", L"YES");
-    Set(L"AMA_VCONN_reqd", L"YES");
-    Set(L"AMA_VCONN_power", L"3");
-    ASSERT_TRUE(sheet_.HasTab(EPage::AMA));
+    Answer(L"Type_C_Is_Alt_Mode_Adapter", L"YES");
+    Answer(L"AMA_VCONN_reqd", L"YES");
+    Answer(L"AMA_VCONN_power", L"3");
+    ASSERT_TRUE(sheet.HasTab(EPage::AMA));
 
-    Set(L"USB_PD_Support", L"NO");
+    Answer(L"USB_PD_Support", L"NO");
     for (const wchar_t* name : {L"Responds_To_Discov_SOP_UFP", L"Type_C_Is_Alt_Mode_Adapter",
                                 L"Product_Type_UFP_SOP", L"AMA_VCONN_reqd", L"AMA_VCONN_power"}) {
         EXPECT_FALSE(Available(name));
         EXPECT_EQ(Value(name), L"");
     }
-    EXPECT_FALSE(sheet_.HasTab(EPage::AMA));
-    EXPECT_FALSE(sheet_.HasTab(EPage::SOPDiscovery1));
+    EXPECT_FALSE(sheet.HasTab(EPage::AMA));
+    EXPECT_FALSE(sheet.HasTab(EPage::SOPDiscovery1));
 }
 
 // ---- cables ----
 
 TEST_F(PageRulesTest, CableLatencyChoicesAndAnswerFollowTheCableKind) {
-    Set(L"Orvik_Product_Type", L"1");
-    Set(L"Product_Type", L"3");
+    Answer(L"Orvik_Product_Type", L"1");
+    Answer(L"Product_Type", L"3");
     auto* latency = List(L"Cable_Latency");
     ASSERT_EQ(latency->Options().size(), 8u);
     EXPECT_EQ(latency->Options().back().second, L"> 70ns");
-    Set(L"Cable_Latency", L"5");
+    Answer(L"Cable_Latency", L"5");
     // Re-evaluated for another reason: the answer stays.
-    Set(L"Orvik_Product_Type", L"1");
+    Answer(L"Orvik_Product_Type", L"1");
     EXPECT_EQ(latency->Value(), L"5");
 
-    Set(L"Product_Type", L"4");
+    Answer(L"Product_Type", L"4");
     EXPECT_EQ(Ids(latency->Options()), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     EXPECT_EQ(latency->Options().back().second, L"3000ns");
     EXPECT_EQ(latency->Value(), L"");
-    EXPECT_FALSE(sheet_.Page(EPage::Cables1).ProductTypeChanged());
+    EXPECT_FALSE(sheet.Page(EPage::Cables1).ProductTypeChanged());
 }
 
 TEST_F(PageRulesTest, CableTerminationDecidesTheReTimerQuestions) {
-    Set(L"Orvik_Product_Type", L"1");
-    Set(L"Product_Type", L"3");
+    Answer(L"Orvik_Product_Type", L"1");
+    Answer(L"Product_Type", L"3");
     EXPECT_EQ(Ids(List(L"Cable_Termination_Type")->Options()), (std::vector<int>{0, 1}));
-    Set(L"Cable_Termination_Type", L"1");
-    Set(L"Product_Type", L"4");
+    Answer(L"Cable_Termination_Type", L"1");
+    Answer(L"Product_Type", L"4");
     EXPECT_EQ(Ids(List(L"Cable_Termination_Type")->Options()), (std::vector<int>{2, 3}));
     EXPECT_EQ(Value(L"Cable_Termination_Type"), L"");
-    Set(L"Cable_Termination_Type", L"3");
+    Answer(L"Cable_Termination_Type", L"3");
     EXPECT_TRUE(Available(L"Repeater_Two_Type"));
-    EXPECT_TRUE(sheet_.HasTab(EPage::Retimer));
+    EXPECT_TRUE(sheet.HasTab(EPage::Retimer));
 
     // Three levels down: product type, cable kind, termination, repeater.
-    Set(L"Orvik_Product_Type", L"0");
+    Answer(L"Orvik_Product_Type", L"0");
     EXPECT_FALSE(Available(L"Product_Type"));
     EXPECT_FALSE(Available(L"Cable_Termination_Type"));
     EXPECT_FALSE(Available(L"Repeater_Two_Type"));
-    EXPECT_FALSE(sheet_.HasTab(EPage::Retimer));
+    EXPECT_FALSE(sheet.HasTab(EPage::Retimer));
 }
 
 // ---- rules that need their own tab ----
@@ -552,14 +537,14 @@ TEST_F(PageRulesTest, RulesOutsideTheirTabRefuseOrStayUnasked) {
 
 TEST_F(PageRulesTest, AFullWalkThroughAPortLogsNoRuleFailure) {
     DiscoverableDevice();
-    Set(L"Port_Battery_Powered", L"YES");
-    Set(L"PD_Specification_Revision", L"2");
-    Set(L"Type_C_Is_Alt_Mode_Adapter", L"YES");
-    Set(L"Type_C_Port_On_Hub", L"NO");
-    Set(L"Device_Speed", L"1");
-    Set(L"Device_Truncates_DP_for_tDHPResponse", L"YES");
-    sheet_.Reevaluate(0, {.initial = true, .fullReset = true});
-    EXPECT_TRUE(log_.empty()) << log_.front();
+    Answer(L"Port_Battery_Powered", L"YES");
+    Answer(L"PD_Specification_Revision", L"2");
+    Answer(L"Type_C_Is_Alt_Mode_Adapter", L"YES");
+    Answer(L"Type_C_Port_On_Hub", L"NO");
+    Answer(L"Device_Speed", L"1");
+    Answer(L"Device_Truncates_DP_for_tDHPResponse", L"YES");
+    sheet.Reevaluate(0, {.initial = true, .fullReset = true});
+    EXPECT_TRUE(log.Lines().empty()) << log.Lines().front();
 }
 
 } // namespace

@@ -1,5 +1,5 @@
+#include "LogCapture.h"
 #include "core/FakeControl.h"
-#include "core/LogCapture.h"
 #include "core/TestRules.h"
 
 #include "model/FieldList.h"

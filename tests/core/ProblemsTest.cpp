@@ -1,4 +1,5 @@
 #include "sheet/Problems.h"
+#include "FormFixture.h"
 #include "FullForm.h"
 #include "LogCapture.h"
 #include "catalog/GroupCatalog.h"
@@ -44,17 +45,9 @@ std::vector<std::string> Reasons(const std::vector<SProblem>& problems) {
     return reasons;
 }
 
-class ProblemsTest : public ::testing::Test {
+class ProblemsTest : public CFormFixture {
 protected:
-    void SetUp() override { sheet.Initialize(); }
-
-    void Load(const std::string& text) { ASSERT_TRUE(LoadOrvikBytes(sheet, L"port.txt", text)); }
-
-    void Answer(const wchar_t* name, const wchar_t* value) {
-        CParameterField* field = sheet.FindField(name);
-        ASSERT_NE(field, nullptr) << Narrow(name);
-        sheet.ApplyUserChange(field, value);
-    }
+    void Load(const std::string& text) { ASSERT_TRUE(CFormFixture::Load(text, L"port.txt")); }
 
     // The one problem whose reason starts with `start`; a failure when there is none or several.
     SProblem Only(const std::vector<SProblem>& problems, const std::string& start) {
@@ -72,9 +65,6 @@ protected:
         }
         return *found;
     }
-
-    CScopedLogCapture log;
-    CMarnelPropertySheet sheet;
 };
 
 TEST_F(ProblemsTest, ACompleteFormHasNone) {

@@ -1,3 +1,4 @@
+#include "FormFixture.h"
 #include "LogCapture.h"
 #include "catalog/PageCatalog.h"
 #include "model/FieldKinds.h"
@@ -205,18 +206,12 @@ TEST(Reader, ManyDistinctNamesKeepTheirOrderValuesAndCounts) {
     }
 }
 
-class LoaderTest : public ::testing::Test {
+class LoaderTest : public CFormFixture {
 protected:
-    void SetUp() override { sheet.Initialize(); }
-    bool Load(const std::string& text) { return LoadOrvikBytes(sheet, L"C:\\dir\\in.txt", text); }
     std::wstring Value(const wchar_t* name) {
         CParameterField* f = sheet.FindField(name);
         return f ? f->Value() : L"<missing>";
     }
-
-    CScopedLogCapture log;
-    CScriptedPrompt prompt;
-    CMarnelPropertySheet sheet{&prompt};
 };
 
 TEST_F(LoaderTest, DuplicateNamesAreDiscardedAndUnknownNamesLogged) {

@@ -1,4 +1,4 @@
-#include "core/LogCapture.h"
+#include "LogCapture.h"
 #include "core/TestRules.h"
 
 #include "model/FieldKinds.h"

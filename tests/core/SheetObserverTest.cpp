@@ -1,3 +1,4 @@
+#include "FormFixture.h"
 #include "LogCapture.h"
 #include "sheet/GroupListEditor.h"
 #include "sheet/PropertySheet.h"
@@ -15,18 +16,13 @@ public:
     std::vector<SSheetChange> changes;
 };
 
-class SheetObserverTest : public ::testing::Test {
+class SheetObserverTest : public CFormFixture {
 protected:
     void SetUp() override {
-        sheet.Initialize();
+        CFormFixture::SetUp();
         sheet.AddObserver(&observer);
     }
     void TearDown() override { sheet.RemoveObserver(&observer); }
-    void Answer(const wchar_t* name, const wchar_t* value) {
-        CParameterField* field = sheet.FindField(name);
-        ASSERT_NE(field, nullptr);
-        sheet.ApplyUserChange(field, value);
-    }
     void MakeProviderOnlyTypeCPort() {
         Answer(L"Orvik_Product_Type", L"0");
         Answer(L"Connector_Type", L"2");
@@ -38,8 +34,6 @@ protected:
                            [&](const SSheetChange::SField& f) { return f.field == field; });
     }
 
-    CScopedLogCapture log;
-    CMarnelPropertySheet sheet;
     CRecordingObserver observer;
 };
 

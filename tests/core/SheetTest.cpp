@@ -1,3 +1,4 @@
+#include "FormFixture.h"
 #include "LogCapture.h"
 #include "sheet/PropertySheet.h"
 
@@ -10,14 +11,8 @@
 
 namespace {
 
-class SheetTest : public ::testing::Test {
+class SheetTest : public CFormFixture {
 protected:
-    void SetUp() override { sheet.Initialize(); }
-    void Answer(const wchar_t* name, const wchar_t* value) {
-        CParameterField* field = sheet.FindField(name);
-        ASSERT_NE(field, nullptr);
-        sheet.ApplyUserChange(field, value);
-    }
     std::vector<std::wstring> TabCaptions() const {
         std::vector<std::wstring> captions;
         for (const CPageSuper* page : sheet.Tabs()) {
@@ -31,9 +26,6 @@ protected:
         Answer(L"USB_PD_Support", L"YES");
         Answer(L"PD_Port_Type", L"3");
     }
-
-    CScopedLogCapture log;
-    CMarnelPropertySheet sheet;
 };
 
 TEST_F(SheetTest, FieldVectorHoldsEveryPageFieldWithParentsFirst) {

@@ -1,3 +1,4 @@
+#include "FormFixture.h"
 #include "FullForm.h"
 #include "LogCapture.h"
 #include "persistence/FileWriter.h"
@@ -13,18 +14,7 @@ namespace {
 
 const std::string kSeparator = std::string(78, ';') + "\r\n";
 
-class WriterTest : public ::testing::Test {
-protected:
-    void SetUp() override { sheet.Initialize(); }
-    void Answer(const wchar_t* name, const wchar_t* value) {
-        CParameterField* field = sheet.FindField(name);
-        ASSERT_NE(field, nullptr) << "no field";
-        sheet.ApplyUserChange(field, value);
-    }
-
-    CScopedLogCapture log;
-    CMarnelPropertySheet sheet;
-};
+class WriterTest : public CFormFixture {};
 
 TEST_F(WriterTest, NewFormWritesHeaderAndIntroSectionOnly) {
     const std::string expected = "; \r\n"

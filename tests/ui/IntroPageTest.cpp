@@ -475,7 +475,7 @@ private slots:
         QVERIFY(!Drop({QUrl(QStringLiteral("https://example.invalid/a.txt"))}));
         QTest::qWait(20);
         QApplication::processEvents();
-        for (const std::string& line : f->logLines) {
+        for (const std::string& line : f->log.Lines()) {
             QVERIFY2(line.find("selected.") == std::string::npos, line.c_str());
         }
         QVERIFY(f->prompt.History().empty());

@@ -9,21 +9,7 @@
 
 #include <algorithm>
 
-namespace {
-
-class CLinesSink : public ILogSink {
-public:
-    explicit CLinesSink(std::vector<std::string>& lines) : lines_(lines) {}
-    void Write(std::string_view message) override { lines_.emplace_back(message); }
-
-private:
-    std::vector<std::string>& lines_;
-};
-
-} // namespace
-
 CUiFixture::CUiFixture(const std::string& loadBytes) {
-    SetLogSink(std::make_unique<CLinesSink>(logLines));
     sheet.Initialize();
     if (!loadBytes.empty()) {
         LoadOrvikBytes(sheet, L"loaded.txt", loadBytes);
@@ -40,7 +26,6 @@ CUiFixture::CUiFixture(const std::string& loadBytes) {
 
 CUiFixture::~CUiFixture() {
     window.reset();
-    SetLogSink(nullptr);
 }
 
 QStringList CUiFixture::TabTexts() const {
@@ -91,7 +76,7 @@ bool CUiFixture::IsMarkedInvalid(const QWidget* widget) {
 }
 
 bool CUiFixture::Logged(const std::string& line) const {
-    return std::find(logLines.begin(), logLines.end(), line) != logLines.end();
+    return std::find(log.Lines().begin(), log.Lines().end(), line) != log.Lines().end();
 }
 
 int CUiFixture::QuestionsAsked(const std::wstring& text) const {

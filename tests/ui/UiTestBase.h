@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LogCapture.h"
 #include "catalog/PageCatalog.h"
 #include "logging/Logger.h"
 #include "sheet/Prompt.h"
@@ -45,11 +46,12 @@ public:
     CUiFixture(const CUiFixture&) = delete;
     CUiFixture& operator=(const CUiFixture&) = delete;
 
+    // First made, last gone: it sees the window's last words too.
+    CScopedLogCapture log;
     CScriptedPrompt prompt;
     CMarnelPropertySheet sheet{&prompt};
     std::unique_ptr<CSheetWindow> window;
     int beeps = 0;
-    std::vector<std::string> logLines;
     QTemporaryDir dir;
 
     // ---- what the user sees ----

@@ -15,6 +15,8 @@ public:
     CScopedLogCapture& operator=(const CScopedLogCapture&) = delete;
 
     const std::vector<std::string>& Lines() const { return lines_; }
+    // Forgets what was logged so far (what setting a form up logs, say).
+    void Clear() { lines_.clear(); }
 
 private:
     class CSink : public ILogSink {
