@@ -1,4 +1,5 @@
 #include "catalog/GroupChecks.h"
+#include "model/FieldNames.h"
 
 #include "model/Errors.h"
 #include "model/FieldKinds.h"
@@ -54,7 +55,7 @@ bool IsPdoComplete(const SPdoNames& names, const CFieldGroup& pdo) {
     }
     const int supplyType = ChoiceOf(pdo.FindField(names.supplyType));
     if (supplyType == ST_APDO &&
-        ChoiceOf(pdo.Fields().FindFieldInScope(L"^PD_Specification_Revision$")) != PDREV_30) {
+        ChoiceOf(pdo.Fields().FindFieldInScope(fieldname::kPdSpecificationRevision)) != PDREV_30) {
         return false;
     }
     if (pdo.InstanceNumber() == 1) {

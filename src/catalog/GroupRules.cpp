@@ -4,6 +4,7 @@
 #include "model/Errors.h"
 #include "model/FieldKinds.h"
 #include "model/FieldList.h"
+#include "model/FieldNames.h"
 #include "model/Predicates.h"
 #include "text/Text.h"
 
@@ -15,8 +16,8 @@
 
 namespace {
 
-const wchar_t* const kPortType = L"^PD_Port_Type$";
-const wchar_t* const kOcpMethod = L"^PD_OCP_Method$";
+const wchar_t* const kPortType = fieldname::kPdPortType;
+const wchar_t* const kOcpMethod = fieldname::kPdOcpMethod;
 const wchar_t* const kSrcOcDebounce = L"^Src_PD_OCP_OC_Debounce([0-9]+)$";
 const wchar_t* const kSrcOcThreshold = L"^Src_PD_OCP_OC_Threshold([0-9]+)$";
 const wchar_t* const kSrcUvDebounce = L"^Src_PD_OCP_UV_Debounce([0-9]+)$";
