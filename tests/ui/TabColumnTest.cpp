@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleFactory>
@@ -21,6 +22,17 @@ namespace {
 constexpr QSize kScreen(1366, 768);
 // What a window manager's title bar takes above the window.
 constexpr int kTitleBar = 30;
+
+int RedPixels(const QImage& image) {
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            red += c.red() > 200 && c.green() < 80 && c.blue() < 80 ? 1 : 0;
+        }
+    }
+    return red;
+}
 
 } // namespace
 
@@ -90,6 +102,9 @@ private slots:
             QVERIFY2(visible.contains(tab), qPrintable(text));
             QVERIFY2(metrics.horizontalAdvance(text) <= tab.width() - margins, qPrintable(text));
             QVERIFY2(metrics.height() <= tab.height(), qPrintable(text));
+            // Painted in the tab's colour: red while its page is not valid.
+            const EPage page = f.window->TabPages()[static_cast<std::size_t>(i)];
+            QCOMPARE(RedPixels(bar->grab(tab).toImage()) > 0, !f.sheet.Page(page).IsPageValid());
         }
 
         const QByteArray target = qgetenv("ORVIK_SCREENSHOT_DIR");
