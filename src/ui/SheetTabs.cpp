@@ -28,7 +28,7 @@ QSize CSheetTabBar::tabSizeHint(int index) const {
     const QFontMetrics metrics = fontMetrics();
     const QSize caption = metrics.size(Qt::TextShowMnemonic, tabText(index));
     size.setWidth(std::max(size.width(), caption.width() + 2 * CaptionMargin()));
-    size.setHeight(std::max(size.height(), caption.height() + 6));
+    size.setHeight(std::max(size.height(), caption.height() + 8));
     return size;
 }
 
@@ -49,13 +49,15 @@ void CSheetTabBar::paintEvent(QPaintEvent*) {
         painter.drawControl(QStyle::CE_TabBarTabShape, option);
         // The option's palette carries the tab's own text colour (red for a page that is not
         // valid) as the bar's foreground.
+        constexpr int kAlignment = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
         const QRect caption = CaptionRect(index);
-        painter.drawItemText(caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, option.palette,
-                             option.state & QStyle::State_Enabled, tabText(index), foregroundRole());
+        const bool enabled = option.state & QStyle::State_Enabled;
+        painter.drawItemText(caption, kAlignment, option.palette, enabled, tabText(index), foregroundRole());
         if (option.state & QStyle::State_HasFocus) {
             QStyleOptionFocusRect focus;
             focus.QStyleOption::operator=(option);
-            focus.rect = caption.adjusted(-2, 2, 2, -2);
+            focus.rect = style()->itemTextRect(fontMetrics(), caption, kAlignment, enabled, tabText(index));
+            focus.rect.adjust(-3, -1, 3, 1);
             painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
         }
     };
