@@ -135,8 +135,9 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
 }
 
 QSize InitialSheetSize(const QSize& available, const QSize& minimum) {
-    // Wide enough for the tab column, a page and the problems panel side by side.
-    QSize size(1180, 700);
+    // Room for the tab column and a page, and on a small screen for an information window beside
+    // the sheet.
+    QSize size(1000, 700);
     if (available.isValid()) {
         // The window manager adds a title bar and a frame to the window: the whole must still lie
         // inside the screen's work area.
