@@ -127,11 +127,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     sheet_.AddObserver(this);
     ShowPage(sheet_.ActivePage().Id());
     RefreshTitle();
-    if (const QScreen* screen = this->screen()) {
-        resize(InitialSheetSize(screen->availableGeometry().size(), minimumSizeHint()));
-    } else {
-        resize(InitialSheetSize(QSize(), minimumSizeHint()));
-    }
+    const QScreen* screen = this->screen();
+    resize(InitialSheetSize(screen ? screen->availableGeometry().size() : QSize(), minimumSizeHint()));
 }
 
 QSize InitialSheetSize(const QSize& available, const QSize& minimum) {
