@@ -13,6 +13,7 @@
 #include "ui/ProblemsPanel.h"
 #include "ui/QtText.h"
 #include "ui/SheetInfoWindows.h"
+#include "ui/SheetTabs.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -67,9 +68,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     new CFileDropLoader(*this);
 
     auto* layout = new QVBoxLayout(this);
-    tabs_ = new QTabWidget(this);
+    tabs_ = new CSheetTabs(this);
     tabs_->setObjectName(QStringLiteral("Tabs"));
-    tabs_->setUsesScrollButtons(true);
     tabs_->setDocumentMode(false);
     auto* beside = new QSplitter(Qt::Horizontal, this);
     beside->setChildrenCollapsible(false);
@@ -127,11 +127,22 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     sheet_.AddObserver(this);
     ShowPage(sheet_.ActivePage().Id());
     RefreshTitle();
+    const QScreen* screen = this->screen();
+    resize(InitialSheetSize(screen ? screen->availableGeometry().size() : QSize(), minimumSizeHint()));
+}
+
+QSize InitialSheetSize(const QSize& available, const QSize& minimum) {
+    // Room for the tab column and a page, and on a small screen for an information window beside
+    // the sheet.
     QSize size(1000, 700);
-    if (const QScreen* screen = this->screen()) {
-        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    if (available.isValid()) {
+        // The window manager adds a title bar and a frame to the window: the whole must still lie
+        // inside the screen's work area.
+        constexpr int kFrameWidth = 16;
+        constexpr int kTitleBarHeight = 40;
+        size = size.boundedTo(QSize(available.width() - kFrameWidth, available.height() - kTitleBarHeight));
     }
-    resize(size);
+    return size.expandedTo(minimum);
 }
 
 CSheetWindow::~CSheetWindow() {
@@ -239,13 +250,21 @@ void CSheetWindow::OnCurrentChanged(int index) {
         return;
     }
     View(old.Id())->CommitControls();
-    if (sheet_.LeaveQuestionEnabled() && !old.IsPageValid() && !sheet_.Prompt().AskYesNo(kLeaveQuestion)) {
+    if (sheet_.LeaveQuestionEnabled() && !old.IsPageValid()) {
+        // The tab widget has already switched its page, though nothing has been painted yet: the
+        // old page goes back before the question, which is about it, and the new one is shown only
+        // when the user goes on.
         {
             CRebuildScope scope(this, guard_);
             SelectActiveTab();
         }
-        View(old.Id())->RedrawControls();
-        return;
+        if (!sheet_.Prompt().AskYesNo(kLeaveQuestion)) {
+            View(old.Id())->RedrawControls();
+            return;
+        }
+        if (TabIndexOf(target) < 0) {
+            return;
+        }
     }
     ShowPage(target);
 }

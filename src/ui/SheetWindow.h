@@ -22,6 +22,10 @@ class QDialogButtonBox;
 class QPushButton;
 class QTabWidget;
 
+// The window's first size on a screen whose work area is `available` (invalid when unknown): never
+// below `minimum`, and with its title bar inside the work area where the minimum allows.
+QSize InitialSheetSize(const QSize& available, const QSize& minimum);
+
 // The sheet's window: one tab per page that the sheet shows, in its order, with OK, Cancel and
 // Apply. It reflects the sheet's announcements and never decides the tab set, availability or
 // validity itself.

@@ -183,6 +183,21 @@ private slots:
         QCOMPARE(f->sheet.ActivePage().Id(), f->window->TabPages()[1]);
     }
 
+    // The tabs stand in a column: Down and Up move through it as Right and Left do.
+    void theArrowKeysMoveThroughTheTabColumn() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        QTabBar* bar = f->window->TabWidget()->tabBar();
+        f->Focus(bar);
+        const std::pair<Qt::Key, int> steps[] = {
+            {Qt::Key_Down, 1}, {Qt::Key_Down, 2}, {Qt::Key_Up, 1}, {Qt::Key_Right, 2}, {Qt::Key_Left, 1}};
+        for (const auto& [key, index] : steps) {
+            QTest::keyClick(bar, key);
+            QCOMPARE(bar->currentIndex(), index);
+            QCOMPARE(f->sheet.ActivePage().Id(), f->window->TabPages()[static_cast<std::size_t>(index)]);
+        }
+        QVERIFY(f->prompt.History().empty());
+    }
+
     // ---- colours ----
 
     void captionsAreRedForReviewAfterStartAndDefaultOnceValidAndVisited() {
@@ -281,6 +296,31 @@ private slots:
         QCOMPARE(f->QuestionsAsked(kLeave), 2);
         QCOMPARE(f->CurrentTabText(), QStringLiteral("Orvik Product"));
         QCOMPARE(f->sheet.ActivePage().Id(), EPage::OrvikProduct);
+    }
+
+    // The question is asked over the page it is about; the chosen page appears only after Yes.
+    void theLeaveQuestionIsAskedOverTheOldPage() {
+        f = std::make_unique<CUiFixture>();
+        f->Choose(QStringLiteral("Orvik_Product_Type"), QStringLiteral("0 : Port"));
+        QTabWidget* tabs = f->window->TabWidget();
+        QWidget* intro = f->window->View(EPage::Intro);
+        QWidget* product = f->window->View(EPage::OrvikProduct);
+        int asked = 0;
+        f->prompt.whileAsking = [&](const std::wstring& question) {
+            QCOMPARE(question, kLeave);
+            ++asked;
+            QCOMPARE(tabs->currentWidget(), intro);
+            QCOMPARE(tabs->currentIndex(), f->window->TabIndexOf(EPage::Intro));
+            QVERIFY(intro->isVisible());
+            QVERIFY(!product->isVisible());
+        };
+        for (const bool answer : {false, true}) {
+            f->prompt.SetNextAnswer(answer);
+            f->ClickTab(EPage::OrvikProduct);
+            QCOMPARE(tabs->currentWidget(), answer ? product : intro);
+            QCOMPARE(product->isVisible(), answer);
+        }
+        QCOMPARE(asked, 2);
     }
 
     void leavingAValidPageAsksNothing() {

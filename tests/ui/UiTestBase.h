@@ -15,6 +15,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +38,18 @@ inline QStringList LabelsOf(const std::vector<CPageSuper*>& pages) {
     return labels;
 }
 
+// The scripted prompt, which can also look at the window while a question is open.
+class CUiPrompt : public CScriptedPrompt {
+public:
+    std::function<void(const std::wstring& question)> whileAsking;
+    bool AskYesNo(const std::wstring& text) override {
+        if (whileAsking) {
+            whileAsking(text);
+        }
+        return CScriptedPrompt::AskYesNo(text);
+    }
+};
+
 // A fresh sheet and window for one test, with scripted answers, a captured log, counted beeps and
 // its own folder for saved files.
 class CUiFixture {
@@ -48,7 +61,7 @@ public:
 
     // First made, last gone: it sees the window's last words too.
     CScopedLogCapture log;
-    CScriptedPrompt prompt;
+    CUiPrompt prompt;
     CMarnelPropertySheet sheet{&prompt};
     std::unique_ptr<CSheetWindow> window;
     int beeps = 0;

@@ -1,0 +1,95 @@
+#include "ui/SheetTabs.h"
+
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStyleOptionTab>
+#include <QStylePainter>
+
+#include <algorithm>
+
+CSheetTabBar::CSheetTabBar(QWidget* parent) : QTabBar(parent) {
+    setObjectName(QStringLiteral("SheetTabBar"));
+    setShape(QTabBar::RoundedWest);
+    // Every caption whole and every tab in the column: the bar asks for the room they need.
+    setElideMode(Qt::ElideNone);
+    setUsesScrollButtons(false);
+    setExpanding(false);
+    setDrawBase(false);
+}
+
+int CSheetTabBar::CaptionMargin() const {
+    return std::max(5, style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this) / 2);
+}
+
+QSize CSheetTabBar::tabSizeHint(int index) const {
+    // The bar measures a side tab for a caption written along the side; turned, that is the
+    // size of one written across, to which the style has already added its frame.
+    QSize size = QTabBar::tabSizeHint(index).transposed();
+    const QFontMetrics metrics = fontMetrics();
+    const QSize caption = metrics.size(Qt::TextShowMnemonic, tabText(index));
+    size.setWidth(std::max(size.width(), caption.width() + 2 * CaptionMargin()));
+    size.setHeight(std::max(size.height(), caption.height() + 8));
+    return size;
+}
+
+QSize CSheetTabBar::minimumTabSizeHint(int index) const {
+    return tabSizeHint(index);
+}
+
+QRect CSheetTabBar::CaptionRect(int index) const {
+    const int margin = CaptionMargin();
+    return tabRect(index).adjusted(margin, 0, -margin, 0);
+}
+
+void CSheetTabBar::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    const auto paintTab = [&](int index) {
+        QStyleOptionTab option;
+        initStyleOption(&option, index);
+        painter.drawControl(QStyle::CE_TabBarTabShape, option);
+        // The option's palette carries the tab's own text colour (red for a page that is not
+        // valid) as the bar's foreground.
+        constexpr int kAlignment = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;
+        const QRect caption = CaptionRect(index);
+        const bool enabled = option.state & QStyle::State_Enabled;
+        painter.drawItemText(caption, kAlignment, option.palette, enabled, tabText(index), foregroundRole());
+        if (option.state & QStyle::State_HasFocus) {
+            QStyleOptionFocusRect focus;
+            focus.QStyleOption::operator=(option);
+            focus.rect = style()->itemTextRect(fontMetrics(), caption, kAlignment, enabled, tabText(index));
+            focus.rect.adjust(-3, -1, 3, 1);
+            painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    };
+    // The current tab last, so that its shape lies over its neighbours' as the style draws it.
+    const int current = currentIndex();
+    for (int i = 0; i < count(); ++i) {
+        if (i != current) {
+            paintTab(i);
+        }
+    }
+    if (current >= 0) {
+        paintTab(current);
+    }
+}
+
+void CSheetTabBar::keyPressEvent(QKeyEvent* event) {
+    if ((event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // The bar moves back with Left (Right when written right to left).
+        const bool back = event->key() == Qt::Key_Up;
+        QKeyEvent across(event->type(), back != isRightToLeft() ? Qt::Key_Left : Qt::Key_Right,
+                         event->modifiers(), event->text(), event->isAutoRepeat(), event->count());
+        QTabBar::keyPressEvent(&across);
+        event->setAccepted(across.isAccepted());
+        return;
+    }
+    QTabBar::keyPressEvent(event);
+}
+
+CSheetTabs::CSheetTabs(QWidget* parent) : QTabWidget(parent), bar_(new CSheetTabBar(this)) {
+    setTabBar(bar_);
+    setTabPosition(QTabWidget::West);
+    setElideMode(Qt::ElideNone);
+    setUsesScrollButtons(false);
+}

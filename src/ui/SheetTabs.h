@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QTabBar>
+#include <QTabWidget>
+
+// The sheet's tabs in one column on the left of the pages, each caption written across on one line.
+// Up to seventeen pages do not fit in one row: a row scrolls, and a red caption scrolled out of sight
+// is a problem nobody sees. A column of one-line captions shows every tab at once on a small screen,
+// in the sheet's order, and is still a tab bar for the keyboard and for assistive tools.
+class CSheetTabBar : public QTabBar {
+    Q_OBJECT
+public:
+    explicit CSheetTabBar(QWidget* parent = nullptr);
+
+protected:
+    QSize tabSizeHint(int index) const override;
+    QSize minimumTabSizeHint(int index) const override;
+    void paintEvent(QPaintEvent* event) override;
+    // Up and Down move through the column as Left and Right do.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int CaptionMargin() const;
+    // The rectangle the caption of tab `index` is written in.
+    QRect CaptionRect(int index) const;
+};
+
+// A tab widget with the sheet's tab column.
+class CSheetTabs : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit CSheetTabs(QWidget* parent = nullptr);
+
+    CSheetTabBar* SheetTabBar() const { return bar_; }
+
+private:
+    CSheetTabBar* bar_;
+};
