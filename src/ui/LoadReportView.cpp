@@ -21,7 +21,7 @@
 namespace {
 
 // The bar shows this many lines at most; a longer report scrolls, so the page keeps its room.
-constexpr int kMaxRows = 8;
+constexpr int kMaxRows = 12;
 
 QStringList ToQStringList(const std::vector<std::wstring>& lines) {
     QStringList list;
@@ -121,9 +121,10 @@ void CLoadReportView::ShowLines() {
     const QStringList lines = ShownLines();
     text_->setPlainText(lines.join(QLatin1Char('\n')));
     const int rows = std::clamp(static_cast<int>(lines.size()), 2, kMaxRows);
+    // The last row needs a few pixels beyond the line spacing, or a report that fits would scroll.
     text_->setFixedHeight(rows * text_->fontMetrics().lineSpacing() +
                           2 * static_cast<int>(text_->document()->documentMargin()) +
-                          2 * text_->frameWidth());
+                          2 * text_->frameWidth() + 4);
 }
 
 void CLoadReportView::Close() {
