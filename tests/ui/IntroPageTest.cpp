@@ -502,9 +502,9 @@ private slots:
         f->prompt.SetDefaultAnswer(true);
         QVERIFY(!Report()->IsOpen());
         f->Focus(Panel()->LoadButton());
-        ClickLoad(WriteFile(QStringLiteral("junk.txt"), std::string("\x7f"
-                                                                    "ELF\0\0\r\nnot a line\r\n\xff\xfe\r\n",
-                                                                    20)));
+        const char junk[] = "\x7f"
+                            "ELF\0\0\r\nnot a line\r\n\xff\xfe\r\n";
+        ClickLoad(WriteFile(QStringLiteral("junk.txt"), std::string(junk, sizeof junk - 1)));
         QVERIFY(Report()->isVisible());
         QCOMPARE(Report()->window(), static_cast<QWidget*>(f->window.get()));
         QCOMPARE(Report()->ShownLines().value(0), QStringLiteral("[not loaded] not an Orvik file"));
@@ -536,8 +536,12 @@ private slots:
         QVERIFY(first.contains(QStringLiteral("[beyond limit] 493 repeated items")));
         QVERIFY(first.contains(QStringLiteral("  and 488 more")));
 
+        // From the report, Tab reaches Show all and Space presses it.
         QVERIFY(Report()->ShowAllButton()->isVisible());
-        QTest::mouseClick(Report()->ShowAllButton(), Qt::LeftButton);
+        QTRY_VERIFY(Report()->Text()->hasFocus());
+        QTest::keyClick(Report()->Text(), Qt::Key_Tab);
+        QVERIFY(Report()->ShowAllButton()->hasFocus());
+        QTest::keyClick(Report()->ShowAllButton(), Qt::Key_Space);
         const QStringList all = Report()->ShownLines();
         QCOMPARE(all.size(), 1 + 493);
         QCOMPARE(all.back(), QStringLiteral("  Src_PDO_Supply_Type500"));
