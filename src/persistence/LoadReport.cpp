@@ -31,16 +31,58 @@ const SKindWords kKinds[] = {
 
 constexpr const wchar_t* kNotLoaded = L"not loaded";
 
+std::vector<std::wstring> LinesOf(const SLoadReport& report, bool allExamples) {
+    std::vector<std::wstring> lines;
+    if (report.outcome == SLoadReport::EOutcome::NotRead) {
+        lines.push_back(ReportHeading(kNotLoaded, report.readError));
+        return lines;
+    }
+    if (report.outcome == SLoadReport::EOutcome::NotAnOrvikFile) {
+        lines.push_back(ReportHeading(kNotLoaded, L"not an Orvik file"));
+    }
+    for (const SKindWords& words : kKinds) {
+        const SLoadReport::SKind& kind = report.*words.kind;
+        if (kind.count == 0) {
+            continue;
+        }
+        lines.push_back(ReportHeading(
+            words.verdict,
+            Format(L"%u %s", {orvik::ToWide(kind.count), kind.count == 1 ? words.one : words.many})));
+        for (const std::wstring& example : kind.examples) {
+            lines.push_back(ReportDetail(example));
+        }
+        std::size_t shown = kind.examples.size();
+        if (allExamples) {
+            for (const std::wstring& example : kind.moreExamples) {
+                lines.push_back(ReportDetail(example));
+            }
+            shown += kind.moreExamples.size();
+        }
+        if (kind.count > shown) {
+            lines.push_back(ReportDetail(Format(L"and %u more", {orvik::ToWide(kind.count - shown)})));
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 void SLoadReport::SKind::Add(std::wstring_view example) {
     ++count;
-    if (examples.size() < kMaxExamples) {
+    if (examples.size() + moreExamples.size() < kMaxKeptExamples) {
         std::wstring text(example.substr(0, kExampleChars));
         if (example.size() > kExampleChars) {
             text += L"...";
         }
-        examples.push_back(std::move(text));
+        Keep(std::move(text));
+    }
+}
+
+void SLoadReport::SKind::Keep(std::wstring example) {
+    if (examples.size() < kMaxExamples) {
+        examples.push_back(std::move(example));
+    } else if (examples.size() + moreExamples.size() < kMaxKeptExamples) {
+        moreExamples.push_back(std::move(example));
     }
 }
 
@@ -57,29 +99,9 @@ bool SLoadReport::Clean() const {
 }
 
 std::vector<std::wstring> SLoadReport::Lines() const {
-    std::vector<std::wstring> lines;
-    if (outcome == EOutcome::NotRead) {
-        lines.push_back(ReportHeading(kNotLoaded, readError));
-        return lines;
-    }
-    if (outcome == EOutcome::NotAnOrvikFile) {
-        lines.push_back(ReportHeading(kNotLoaded, L"not an Orvik file"));
-    }
-    for (const SKindWords& words : kKinds) {
-        const SKind& kind = this->*words.kind;
-        if (kind.count == 0) {
-            continue;
-        }
-        lines.push_back(ReportHeading(
-            words.verdict,
-            Format(L"%u %s", {orvik::ToWide(kind.count), kind.count == 1 ? words.one : words.many})));
-        for (const std::wstring& example : kind.examples) {
-            lines.push_back(ReportDetail(example));
-        }
-        if (kind.count > kind.examples.size()) {
-            lines.push_back(
-                ReportDetail(Format(L"and %u more", {orvik::ToWide(kind.count - kind.examples.size())})));
-        }
-    }
-    return lines;
+    return LinesOf(*this, false);
+}
+
+std::vector<std::wstring> SLoadReport::AllLines() const {
+    return LinesOf(*this, true);
 }

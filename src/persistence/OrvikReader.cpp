@@ -215,11 +215,11 @@ constexpr const wchar_t* kNotAnOrvikFile = L"not an Orvik file";
 // The lines of the file that fit neither line form, quoted and cut as the log shows them.
 void AddUnreadLines(const COrvikFile& file, SLoadReport::SKind& unread) {
     const std::vector<std::wstring>& kept = file.RejectedLines();
-    for (std::size_t i = 0; i < kept.size() && i < SLoadReport::kMaxExamples; ++i) {
+    for (std::size_t i = 0; i < kept.size() && i < SLoadReport::kMaxKeptExamples; ++i) {
         const std::wstring& line = kept[i];
         std::wstring example = L"'" + line.substr(0, kLoggedLineChars);
         example += line.size() > kLoggedLineChars ? L"...'" : L"'";
-        unread.examples.push_back(std::move(example));
+        unread.Keep(std::move(example));
     }
     unread.count = file.RejectedLineCount();
 }

@@ -2,6 +2,7 @@
 
 #include "persistence/LoadFlow.h"
 #include "sheet/PropertySheet.h"
+#include "ui/LoadReportView.h"
 #include "ui/QtText.h"
 #include "ui/SheetWindow.h"
 #include "ui/WindowHooks.h"
@@ -63,7 +64,7 @@ void CIntroPanel::ReleaseNotes() {
 }
 
 void CIntroPanel::LoadOrvik() {
-    RunLoadCommand(window_.Sheet());
+    window_.LoadReportView()->ShowReport(RunLoadCommand(window_.Sheet()));
 }
 
 void CIntroPanel::RegressionTesting() {
@@ -128,7 +129,7 @@ bool CFileDropLoader::eventFilter(QObject* watched, QEvent* event) {
         QPointer<CSheetWindow> window(&window_);
         QTimer::singleShot(0, &window_, [window, file] {
             if (window) {
-                LoadChosenFile(window->Sheet(), file);
+                window->LoadReportView()->ShowReport(LoadChosenFile(window->Sheet(), file));
             }
         });
     }

@@ -9,6 +9,7 @@
 #include "ui/FindBar.h"
 #include "ui/IntroPanel.h"
 #include "ui/ListPanel.h"
+#include "ui/LoadReportView.h"
 #include "ui/PageView.h"
 #include "ui/ProblemsPanel.h"
 #include "ui/QtText.h"
@@ -79,6 +80,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     beside->setStretchFactor(0, 1);
     beside->setStretchFactor(1, 0);
     layout->addWidget(beside, 1);
+    loadReport_ = new CLoadReportView(*this, this);
+    layout->addWidget(loadReport_);
     findBar_ = new CFindBar(*this, this);
     layout->addWidget(findBar_);
     buttons_ =

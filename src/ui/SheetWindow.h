@@ -14,6 +14,7 @@
 class CMarnelPropertySheet;
 class CPageSuper;
 class CFindBar;
+class CLoadReportView;
 class CPageView;
 class CSheetInfoWindows;
 class CParameterField;
@@ -48,6 +49,8 @@ public:
     // The problems panel beside the tabs (F8) and the find bar below them (Ctrl+F).
     CProblemsPanel* ProblemsPanel() const { return problemsPanel_; }
     CFindBar* FindBar() const { return findBar_; }
+    // The report of the last load from the window, under the tabs while it has something to say.
+    CLoadReportView* LoadReportView() const { return loadReport_; }
 
     // Where OK and Apply write the file; the current folder when empty.
     void SetSaveDirectory(std::wstring directory) { saveDirectory_ = std::move(directory); }
@@ -102,4 +105,5 @@ private:
     std::unique_ptr<CSheetInfoWindows> infoWindows_;
     CProblemsPanel* problemsPanel_ = nullptr;
     CFindBar* findBar_ = nullptr;
+    CLoadReportView* loadReport_ = nullptr;
 };

@@ -70,6 +70,37 @@ TEST_F(LoadReportTest, RepeatedItemsPastTheirListsLimitCountOnceEach) {
     EXPECT_EQ(lines.back(), L"  and 488 more");
 }
 
+TEST_F(LoadReportTest, TheWholeListingNamesEveryExampleKeptAndCountsThoseBeyondTheBound) {
+    std::string text = "$Vendor_Name: \"V\"\r\n";
+    const std::size_t unknown = SLoadReport::kMaxKeptExamples + 2;
+    for (std::size_t i = 1; i <= unknown; ++i) {
+        text += "No_Such_Field" + std::to_string(i) + ": 1\r\nnot a line " + std::to_string(i) + "\r\n";
+    }
+    ASSERT_TRUE(Load(text));
+    const SLoadReport& report = Report();
+    EXPECT_EQ(report.unknownFields.count, unknown);
+    EXPECT_EQ(report.unreadLines.count, unknown);
+    // The report at a glance keeps to the first few.
+    EXPECT_EQ(report.Lines().size(), 2 * (1 + SLoadReport::kMaxExamples + 1));
+
+    const std::vector<std::wstring> all = report.AllLines();
+    const std::size_t perKind = 1 + SLoadReport::kMaxKeptExamples + 1;
+    ASSERT_EQ(all.size(), 2 * perKind);
+    EXPECT_EQ(all[0], L"[not read] 1002 lines");
+    EXPECT_EQ(all[1], L"  'not a line 1'");
+    EXPECT_EQ(all[SLoadReport::kMaxKeptExamples], L"  'not a line 1000'");
+    EXPECT_EQ(all[perKind - 1], L"  and 2 more");
+    EXPECT_EQ(all[perKind], L"[unknown] 1002 fields");
+    EXPECT_EQ(all[perKind + SLoadReport::kMaxKeptExamples], L"  No_Such_Field1000");
+    EXPECT_EQ(all.back(), L"  and 2 more");
+
+    // With every example kept, the whole listing has no "more".
+    ASSERT_TRUE(Load(orvik::testsupport::FullPortForm(500, 2, 1, 1)));
+    const std::vector<std::wstring> beyond = Report().AllLines();
+    ASSERT_EQ(beyond.size(), 1 + 493u);
+    EXPECT_EQ(beyond.back(), L"  Src_PDO_Supply_Type500");
+}
+
 TEST_F(LoadReportTest, NamesEachKindOfEntryNotTakenAsWritten) {
     ASSERT_TRUE(Load("$Product_Name: \"X-100\"\r\nUUT_Device_Type: 3\r\n$TID: \"1\"\r\n$TID: \"2\"\r\n"
                      "No_Such_Field: 1\r\nSrc_PDO_Voltage0: 100\r\nSVID53_SOP: 0x1234\r\n"

@@ -4,6 +4,7 @@
 
 #include "model/Errors.h"
 #include "ui/Application.h"
+#include "ui/LoadReportView.h"
 
 #include <QFile>
 #include <QPushButton>
@@ -176,6 +177,7 @@ private slots:
         QStringList expected;
         QString title;
         QString vendor;
+        bool reported = true;
         std::size_t asked = 99;
         // The cancel question after the load is answered Yes.
         prompt.SetNextAnswer(true);
@@ -190,6 +192,7 @@ private slots:
                 }
                 title = window.windowTitle();
                 vendor = window.findChild<QLineEdit*>(QStringLiteral("Vendor_Name"))->text();
+                reported = window.LoadReportView()->IsOpen();
                 QTest::mouseClick(window.CancelButton(), Qt::LeftButton);
             },
             path.toStdWString());
@@ -198,6 +201,8 @@ private slots:
         QVERIFY(tabs.contains(QStringLiteral("PD Source")));
         QCOMPARE(title, QStringLiteral("Orvik Generator 1.2.2.2 - [port.txt]"));
         QCOMPARE(vendor, QStringLiteral("Ab Co"));
+        // The file loaded as written: nothing to report.
+        QVERIFY(!reported);
         QVERIFY(Logged("Orvik " + path.toStdString() + " selected."));
         QVERIFY(Logged("Success: Orvik " + path.toStdString() + " loaded."));
         QVERIFY(!Logged("About to select Orvik for loading."));
@@ -208,10 +213,14 @@ private slots:
         const std::wstring missing = L"/nonexistent/folder/port.txt";
         QString vendor = QStringLiteral("unset");
         bool shown = false;
+        QStringList report;
         Run(
             [&](CSheetWindow& window) {
                 shown = window.isVisible();
                 vendor = window.findChild<QLineEdit*>(QStringLiteral("Vendor_Name"))->text();
+                if (window.LoadReportView()->isVisible()) {
+                    report = window.LoadReportView()->ShownLines();
+                }
                 QTest::mouseClick(window.CancelButton(), Qt::LeftButton);
             },
             missing);
@@ -220,6 +229,9 @@ private slots:
         QVERIFY(!prompt.History().empty());
         QCOMPARE(prompt.History().back().kind, CScriptedPrompt::Shown::Error);
         QCOMPARE(prompt.History().back().text, L"Failure: Unable to load Orvik " + missing + L".");
+        // The report under the tabs says it too, in the report's words.
+        QCOMPARE(report.size(), 1);
+        QVERIFY2(report.front().startsWith(QStringLiteral("[not loaded] ")), qPrintable(report.front()));
     }
 };
 

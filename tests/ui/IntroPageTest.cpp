@@ -6,6 +6,7 @@
 #include "persistence/OrvikReader.h"
 #include "ui/IntroPanel.h"
 #include "ui/ListPanel.h"
+#include "ui/LoadReportView.h"
 
 #include <QAbstractButton>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
@@ -40,6 +42,14 @@ QStringList HeadlessTabs(const std::string& bytes) {
 
 std::string Narrow(const QString& text) {
     return text.toStdString();
+}
+
+QStringList ToQStringList(const std::vector<std::wstring>& lines) {
+    QStringList list;
+    for (const std::wstring& line : lines) {
+        list << QString::fromStdWString(line);
+    }
+    return list;
 }
 
 } // namespace
@@ -82,6 +92,8 @@ class IntroPageTest : public QObject {
         QApplication::sendEvent(on, &drop);
         return enter.isAccepted() && drop.isAccepted();
     }
+
+    CLoadReportView* Report() const { return f->window->LoadReportView(); }
 
     // Types into the vendor name, so the Intro page holds data.
     void TypeVendor(const QString& text = QStringLiteral("typed")) {
@@ -481,6 +493,84 @@ private slots:
         QVERIFY(f->prompt.History().empty());
         QCOMPARE(f->Edit(QStringLiteral("Vendor_Name"))->text(), QString());
         QCOMPARE(CFileDropLoader::LoadablePath(nullptr), QString());
+    }
+
+    // ---- the load report ----
+
+    void aFileOfJunkIsReportedAsNoOrvikFileAndLeavesTheAnswers() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->prompt.SetDefaultAnswer(true);
+        QVERIFY(!Report()->IsOpen());
+        f->Focus(Panel()->LoadButton());
+        const char junk[] = "\x7f"
+                            "ELF\0\0\r\nnot a line\r\n\xff\xfe\r\n";
+        ClickLoad(WriteFile(QStringLiteral("junk.txt"), std::string(junk, sizeof junk - 1)));
+        QVERIFY(Report()->isVisible());
+        QCOMPARE(Report()->window(), static_cast<QWidget*>(f->window.get()));
+        QCOMPARE(Report()->ShownLines().value(0), QStringLiteral("[not loaded] not an Orvik file"));
+        QCOMPARE(Report()->ShownLines(), ToQStringList(LoadReportOf(f->sheet)->Lines()));
+        QCOMPARE(Report()->Text()->toPlainText(), Report()->ShownLines().join(QLatin1Char('\n')));
+        QVERIFY(Report()->Heading()->text().contains(QStringLiteral("junk.txt")));
+        QCOMPARE(f->Edit(QStringLiteral("Vendor_Name"))->text(), QStringLiteral("Ab Co"));
+        QCOMPARE(f->TabTexts(), LabelsOf(f->sheet.Tabs()));
+
+        // The report takes the keyboard and tells a screen reader what it is; Escape closes it,
+        // without the Cancel question, and gives the focus back.
+        QTRY_VERIFY(Report()->Text()->hasFocus());
+        QCOMPARE(Report()->Text()->accessibleName(), QStringLiteral("Load report"));
+        QVERIFY(Report()->Text()->accessibleDescription().contains(QStringLiteral("junk.txt")));
+        QTest::keyClick(Report()->Text(), Qt::Key_Escape);
+        QVERIFY(!Report()->IsOpen());
+        QCOMPARE(f->QuestionsAsked(kCancel), 0);
+        QVERIFY(f->window->isVisible());
+        QTRY_VERIFY(Panel()->LoadButton()->hasFocus());
+    }
+
+    void itemsBeyondTheirListsLimitAreCountedAndShowAllListsEachOne() {
+        f = std::make_unique<CUiFixture>();
+        ClickLoad(WriteFile(QStringLiteral("many.txt"), orvik::testsupport::FullPortForm(500, 2, 1, 1)));
+        QVERIFY(f->prompt.History().empty());
+        QVERIFY(Report()->isVisible());
+        const QStringList first = Report()->ShownLines();
+        QCOMPARE(first, ToQStringList(LoadReportOf(f->sheet)->Lines()));
+        QVERIFY(first.contains(QStringLiteral("[beyond limit] 493 repeated items")));
+        QVERIFY(first.contains(QStringLiteral("  and 488 more")));
+
+        // From the report, Tab reaches Show all and Space presses it.
+        QVERIFY(Report()->ShowAllButton()->isVisible());
+        QTRY_VERIFY(Report()->Text()->hasFocus());
+        QTest::keyClick(Report()->Text(), Qt::Key_Tab);
+        QVERIFY(Report()->ShowAllButton()->hasFocus());
+        QTest::keyClick(Report()->ShowAllButton(), Qt::Key_Space);
+        const QStringList all = Report()->ShownLines();
+        QCOMPARE(all.size(), 1 + 493);
+        QCOMPARE(all.back(), QStringLiteral("  Src_PDO_Supply_Type500"));
+        QCOMPARE(Report()->Text()->toPlainText(), all.join(QLatin1Char('\n')));
+
+        QTest::mouseClick(Report()->CloseButton(), Qt::LeftButton);
+        QVERIFY(!Report()->IsOpen());
+        QVERIFY(f->window->isVisible());
+    }
+
+    void aCleanLoadShowsNoReportAndTakesAnEarlierOneDown() {
+        f = std::make_unique<CUiFixture>();
+        f->prompt.SetDefaultAnswer(true);
+        const QString clean =
+            WriteFile(QStringLiteral("port.txt"), orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        ClickLoad(clean);
+        QVERIFY(f->Logged("Success: Orvik " + Narrow(clean) + " loaded."));
+        QVERIFY(!Report()->IsOpen());
+
+        // A drop reports too.
+        QVERIFY(Drop({QUrl::fromLocalFile(
+            WriteFile(QStringLiteral("odd.txt"), "$Vendor_Name: \"V\"\r\nOdd: 1\r\n"))}));
+        QTRY_VERIFY(Report()->IsOpen());
+        QCOMPARE(Report()->ShownLines(),
+                 QStringList({QStringLiteral("[unknown] 1 field"), QStringLiteral("  Odd")}));
+        QVERIFY(!Report()->ShowAllButton()->isVisible());
+
+        ClickLoad(clean);
+        QVERIFY(!Report()->IsOpen());
     }
 };
 

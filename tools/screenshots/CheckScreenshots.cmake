@@ -1,5 +1,6 @@
 # Runs orvik_screenshots into a fresh folder and checks that every tab of both complete forms became
-# a non-empty PNG file: 14 tabs for the port form, 5 for the cable form, and the problems panel.
+# a non-empty PNG file: 14 tabs for the port form, 5 for the cable form, the problems panel and the
+# load report.
 # cmake -DTOOL=... -DOUT=... [-DEMULATOR=...] -P CheckScreenshots.cmake
 file(REMOVE_RECURSE "${OUT}")
 execute_process(COMMAND ${EMULATOR} "${TOOL}" "${OUT}" RESULT_VARIABLE status OUTPUT_VARIABLE printed ERROR_VARIABLE errors)
@@ -27,7 +28,9 @@ foreach(form port cable)
         endif()
     endforeach()
 endforeach()
-file(READ "${OUT}/problems-panel.png" signature LIMIT 8 HEX)
-if(NOT signature STREQUAL "89504e470d0a1a0a")
-    message(FATAL_ERROR "no problems panel picture:\n${printed}")
-endif()
+foreach(picture problems-panel load-report)
+    file(READ "${OUT}/${picture}.png" signature LIMIT 8 HEX)
+    if(NOT signature STREQUAL "89504e470d0a1a0a")
+        message(FATAL_ERROR "no ${picture} picture:\n${printed}")
+    endif()
+endforeach()

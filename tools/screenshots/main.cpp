@@ -1,6 +1,7 @@
 // Renders every tab of the window to PNG files, offscreen: for a complete port form and a complete
 // cable form, or for the form files named on the command line. Without files it also renders the
-// problems panel and the find bar open on a port form with problems.
+// problems panel and the find bar open on a port form with problems, and the load report of a file
+// the load did not take as written.
 // Usage: orvik_screenshots OUT_DIR [FILE...]
 
 #include "FullForm.h"
@@ -9,6 +10,7 @@
 #include "sheet/Prompt.h"
 #include "sheet/PropertySheet.h"
 #include "ui/FindBar.h"
+#include "ui/LoadReportView.h"
 #include "ui/ProblemsPanel.h"
 #include "ui/SheetWindow.h"
 
@@ -159,6 +161,44 @@ bool RenderProblems(const QDir& out) {
     return true;
 }
 
+// A port file as an older tool or another program leaves it: a retired name, a field no question
+// takes, and more Source PDOs than a port may announce.
+std::string PortFromElsewhere() {
+    std::string text = orvik::testsupport::FullPortForm(20, 1, 1, 1);
+    const std::pair<const char*, const char*> edits[] = {
+        {"$Model_Part_Number:", "$Product_Name:"},
+        {"$Vendor_Name: \"Ab Co\"", "$Vendor_Name: \"Ab Co\"\r\nVendor_Notes: 1"},
+    };
+    for (const auto& [from, to] : edits) {
+        const std::size_t at = text.find(from);
+        if (at != std::string::npos) {
+            text.replace(at, std::string(from).size(), to);
+        }
+    }
+    return text;
+}
+
+// load-report.png: the report under the tabs after such a file was loaded.
+bool RenderLoadReport(const QDir& out) {
+    CQuietPrompt prompt;
+    CMarnelPropertySheet sheet(&prompt);
+    sheet.Initialize();
+    CSheetWindow window(sheet);
+    window.show();
+    Settle();
+    LoadOrvikBytes(sheet, L"port-from-elsewhere.txt", PortFromElsewhere());
+    window.LoadReportView()->ShowReport(LoadReportOf(sheet));
+    Settle();
+    const QString path = out.filePath(QStringLiteral("load-report.png"));
+    if (!window.LoadReportView()->IsOpen() || !window.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    window.hide();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -195,6 +235,7 @@ int main(int argc, char* argv[]) {
     }
     if (args.size() == 2) {
         ok = RenderProblems(out) && ok;
+        ok = RenderLoadReport(out) && ok;
     }
     return ok ? 0 : 1;
 }
