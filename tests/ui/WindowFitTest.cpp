@@ -1,0 +1,91 @@
+// Windows that show all they hold and keep out of the way: the Regression Testing dialog's caption,
+// the Intro tab's version lines, an SVID dialog's mode lines and the Source and Sink explanations
+// beside the sheet. The test runs on a wide offscreen screen, so the sheet has room beside it.
+#include "FullForm.h"
+#include "ListTestSupport.h"
+
+#include "ui/InfoPlacement.h"
+#include "ui/InfoWindow.h"
+#include "ui/IntroPanel.h"
+#include "ui/SheetInfoWindows.h"
+#include "ui/SheetNavigation.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFormLayout>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class WindowFitTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CUiFixture> f;
+
+private slots:
+    void cleanup() { f.reset(); }
+
+    // ---- the Intro tab's version lines ----
+    void theVersionLinesLookReadOnlyAndTheKeyboardStartsOnTheVendorName() {
+        f = std::make_unique<CUiFixture>();
+        QLineEdit* vendor = f->Edit(QStringLiteral("Vendor_Name"));
+        const QList<QLineEdit*> versions = {f->Edit(QStringLiteral("Orvik_Specification")),
+                                            f->Edit(QStringLiteral("Orvik_Producer"))};
+        QVERIFY(vendor && versions[0] && versions[1]);
+        // Tab goes round the whole window: the first box of the page it reaches is the vendor name,
+        // and it never stops on a version line.
+        QWidget* page = f->window->View(EPage::Intro);
+        QWidget* firstOnPage = nullptr;
+        for (int press = 0; press < 40; ++press) {
+            QWidget* focus = QApplication::focusWidget();
+            QVERIFY(focus);
+            QVERIFY2(!versions.contains(focus), qPrintable(focus->objectName()));
+            if (!firstOnPage && page->isAncestorOf(focus)) {
+                firstOnPage = focus;
+            }
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        QCOMPARE(firstOnPage, static_cast<QWidget*>(vendor));
+        // Where the problems panel puts the keyboard on the Intro tab.
+        f->Focus(f->Edit(QStringLiteral("TID")));
+        FocusFirstControl(*f->window, EPage::Intro);
+        QTRY_VERIFY(vendor->hasFocus());
+
+        QVERIFY(vendor->palette().color(QPalette::Base) != vendor->palette().color(QPalette::Window));
+        for (QLineEdit* line : versions) {
+            QVERIFY(line->isReadOnly());
+            QVERIFY(!line->accessibleName().isEmpty());
+            // The box has the window's background, not the white of a box to type in.
+            QCOMPARE(line->palette().color(QPalette::Base), line->palette().color(QPalette::Window));
+            // Its text can still be selected and copied.
+            QTest::mouseDClick(line, Qt::LeftButton, {}, QPoint(10, line->height() / 2));
+            QVERIFY2(!line->selectedText().isEmpty(), qPrintable(line->objectName()));
+        }
+    }
+};
+
+// A screen wide enough for the sheet and an explanation beside it, in place of the offscreen
+// platform's default square one.
+int main(int argc, char** argv) {
+    QTemporaryDir config;
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && config.isValid()) {
+        QFile file(config.filePath(QStringLiteral("screen.json")));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(R"({"screens": [{"name": "Wide", "x": 0, "y": 0, "width": 1920, "height": 1080,
+                           "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+            file.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file.fileName().toLocal8Bit());
+        }
+    }
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    WindowFitTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "WindowFitTest.moc"
