@@ -29,6 +29,20 @@ class WindowFitTest : public QObject {
 private slots:
     void cleanup() { f.reset(); }
 
+    // ---- the Regression Testing dialog ----
+    void theRegressionTestingDialogShowsItsWholeCaption() {
+        CRegressionTestingDialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // Title bars write the caption in bold, beside the window icon and up to three buttons.
+        QFont bold = dialog.font();
+        bold.setBold(true);
+        const int caption = QFontMetrics(bold).horizontalAdvance(dialog.windowTitle());
+        const int button = dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &dialog);
+        QVERIFY2(dialog.width() >= caption + 4 * button,
+                 qPrintable(QStringLiteral("%1 < %2 + 4 * %3").arg(dialog.width()).arg(caption).arg(button)));
+    }
+
     // ---- the Intro tab's version lines ----
     void theVersionLinesLookReadOnlyAndTheKeyboardStartsOnTheVendorName() {
         f = std::make_unique<CUiFixture>();
