@@ -21,6 +21,17 @@
 
 #include <memory>
 
+namespace {
+
+QString PictureFolder(QTemporaryDir& temp) {
+    const QByteArray target = qgetenv("ORVIK_SCREENSHOT_DIR");
+    const QString folder = target.isEmpty() ? temp.path() : QString::fromLocal8Bit(target);
+    QDir().mkpath(folder);
+    return folder;
+}
+
+} // namespace
+
 class WindowFitTest : public QObject {
     Q_OBJECT
 
@@ -79,6 +90,42 @@ private slots:
             QTest::mouseDClick(line, Qt::LeftButton, {}, QPoint(10, line->height() / 2));
             QVERIFY2(!line->selectedText().isEmpty(), qPrintable(line->objectName()));
         }
+    }
+
+    // ---- an SVID dialog's mode lines ----
+    void theModeListOfAnSvidDialogIsAsWideAsItsLongestLine() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullCableForm(1, 6));
+        f->ClickTab(EPage::Cables2);
+        auto* panel = qobject_cast<CListPanel*>(f->window->View(EPage::Cables2)->ListPanel());
+        QVERIFY(panel);
+        QTRY_VERIFY(panel->isVisible());
+        panel->List()->setCurrentRow(0);
+        CDialogScript script(*f->window);
+        QTemporaryDir temp;
+        const QString folder = PictureFolder(temp);
+        script.Then([&](CGroupDialog& svid) {
+            QTest::qWait(20);
+            CListPanel* modes = svid.ModesPanel();
+            QVERIFY(modes);
+            QCOMPARE(modes->List()->count(), 6);
+            // Recognition lines, the longest a mode has.
+            QVERIFY(modes->List()->item(5)->text().startsWith(QStringLiteral("SVID Mode 6: Recog Mask=")));
+            QVERIFY(modes->ContentWidth() > 0);
+            QVERIFY2(modes->List()->viewport()->width() >= modes->ContentWidth(),
+                     qPrintable(QStringLiteral("%1 < %2")
+                                    .arg(modes->List()->viewport()->width())
+                                    .arg(modes->ContentWidth())));
+            QCOMPARE(modes->List()->horizontalScrollBar()->maximum(), 0);
+            // The dialog has grown with its list: the list's buttons stand beside it, not over it.
+            QVERIFY(modes->AddButton()->geometry().left() >= modes->List()->geometry().right());
+            QVERIFY(svid.rect().contains(
+                modes->AddButton()->mapTo(&svid, modes->AddButton()->rect().topRight())));
+            QVERIFY(svid.width() <= svid.screen()->availableGeometry().width());
+            QVERIFY(svid.grab().save(folder + QStringLiteral("/dialog-cable-svid.png")));
+            PressCancel(svid);
+        });
+        QTest::mouseClick(panel->EditButton(), Qt::LeftButton);
+        QCOMPARE(script.opened, 1);
     }
 };
 
