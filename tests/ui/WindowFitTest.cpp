@@ -30,6 +30,17 @@ QString PictureFolder(QTemporaryDir& temp) {
     return folder;
 }
 
+// The screen rectangle of the first control on the page's form.
+QRect FirstFieldOnScreen(CSheetWindow& window, EPage page) {
+    const CPageView* view = window.View(page);
+    QLayoutItem* item = view && view->Form() ? view->Form()->itemAt(0, QFormLayout::FieldRole) : nullptr;
+    if (!item) {
+        return {};
+    }
+    QWidget* parent = view->Form()->parentWidget();
+    return QRect(parent->mapToGlobal(item->geometry().topLeft()), item->geometry().size());
+}
+
 } // namespace
 
 class WindowFitTest : public QObject {
@@ -126,6 +137,71 @@ private slots:
         });
         QTest::mouseClick(panel->EditButton(), Qt::LeftButton);
         QCOMPARE(script.opened, 1);
+    }
+
+    // ---- the Source and Sink explanations ----
+    void anExplanationOpensBesideTheSheetWhereTheScreenHasRoom() {
+        // The sheet's frame is 1000 by 700 with a 1-pixel border and a 24-pixel title bar; the
+        // explanation's client area is 460 by 236. Its frame is as thick, and 8 pixels apart.
+        const int over = -1; // over the sheet's corner, at the full size
+        // clang-format off
+        struct SCase { const char* what; int screenWidth; int sheetLeft; int x; int width; };
+        const SCase cases[] = {
+            {"room on both sides: the right",         1920, 300,  300 + 1000 + 8,     460},
+            {"room on the left only",                 1920, 900,  900 - 8 - 2 - 460,  460},
+            {"centred: a little narrower, right",     1920, 460,  460 + 1000 + 8,     450},
+            {"more room on the left: narrower, left", 1920, 465,  0,                  455},
+            {"a third narrower still fits",           1317, 0,    1000 + 8,           307},
+            {"one pixel less: over the corner",       1316, 0,    over,               460},
+            {"a small screen: over the corner",       1366, 183,  over,               460},
+        };
+        // clang-format on
+        for (const SCase& c : cases) {
+            const SInfoRect frame{c.sheetLeft, 100, 1000, 700};
+            const SInfoRect client{c.sheetLeft + 1, 124, 998, 675};
+            const SInfoRect place = InfoWindowPlace({client, frame, {0, 0, c.screenWidth, 1040}}, 460, 236);
+            const SInfoPoint corner = InfoWindowPosition(client, 460, 236);
+            QVERIFY2(place.left == (c.x == over ? corner.x : c.x), c.what);
+            QVERIFY2(place.top == (c.x == over ? corner.y : frame.top), c.what);
+            QVERIFY2(place.width == c.width, c.what);
+            QVERIFY2(place.height == 236, c.what);
+        }
+        // Level with the sheet, but not below the screen's bottom nor above its top.
+        const SInfoRect screen{0, 0, 1920, 1040};
+        const SInfoRect low{0, 900, 1000, 700};
+        QCOMPARE(InfoWindowPlace({low, low, screen}, 460, 260).top, 1040 - 260);
+        const SInfoRect high{0, -50, 1000, 700};
+        QCOMPARE(InfoWindowPlace({high, high, screen}, 460, 260).top, 0);
+    }
+
+    void theSourceAndSinkExplanationsLeaveThePagesFirstFieldsInSight() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        const QRect room = f->window->screen()->availableGeometry();
+        QVERIFY2(room.width() >= 1000 + 8 + 460 + 20, "the test needs a wide screen");
+        f->window->resize(1000, 700);
+        QTemporaryDir temp;
+        const QString folder = PictureFolder(temp);
+        struct SCase {
+            EPage page;
+            QPoint sheetAt;
+        };
+        const SCase cases[] = {{EPage::Source, room.topLeft()},
+                               {EPage::Sink, room.topLeft() + QPoint(900, 0)}};
+        for (const SCase& c : cases) {
+            f->window->move(c.sheetAt);
+            f->ClickTab(c.page);
+            QTRY_VERIFY(f->window->InfoWindows().PageWindow(c.page) != nullptr);
+            CInfoToUserDlg* info = f->window->InfoWindows().PageWindow(c.page);
+            QTRY_VERIFY(info->isVisible());
+            const QRect field = FirstFieldOnScreen(*f->window, c.page);
+            QVERIFY(field.isValid());
+            QVERIFY2(!info->frameGeometry().intersects(field), qPrintable(info->windowTitle()));
+            QVERIFY(!info->frameGeometry().intersects(f->window->frameGeometry()));
+            QVERIFY(room.contains(info->frameGeometry()));
+            QTRY_VERIFY(f->window->isActiveWindow());
+            QVERIFY(
+                info->grab().save(folder + QStringLiteral("/info-beside-%1.png").arg(info->windowTitle())));
+        }
     }
 };
 
