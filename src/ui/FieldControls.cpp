@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
@@ -526,10 +527,17 @@ std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QW
         control = std::make_unique<CDigitStringEditControl>(field, parent, help);
     } else {
         auto edit = std::make_unique<CEditFieldControl>(field, parent, help);
-        // The two version lines are the program's, not the user's: shown and readable, never typed.
+        // The two version lines are the program's, not the user's: shown and selectable, never
+        // typed. They look read-only (the window's background instead of a box to type in), and the
+        // Tab key passes them by, so the keyboard starts on the first answer a user can give.
         if (field.NamePattern() == fieldname::kOrvikSpecification ||
             field.NamePattern() == fieldname::kOrvikProducer) {
-            edit->Edit()->setReadOnly(true);
+            QLineEdit* line = edit->Edit();
+            line->setReadOnly(true);
+            line->setFocusPolicy(Qt::ClickFocus);
+            QPalette palette = line->palette();
+            palette.setBrush(QPalette::Base, palette.brush(QPalette::Window));
+            line->setPalette(palette);
         }
         control = std::move(edit);
     }

@@ -11,8 +11,54 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLayout>
+#include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+// A group dialog is at least this wide, however short its fields.
+constexpr int kMinimumWidth = 440;
+
+// Before a window is first shown its layouts keep the sizes they measured, whatever a control
+// asks for since: measure everything again.
+void Remeasure(QLayout* layout) {
+    if (!layout) {
+        return;
+    }
+    layout->invalidate();
+    for (int i = 0; i < layout->count(); ++i) {
+        Remeasure(layout->itemAt(i)->layout());
+    }
+}
+
+// An SVID's mode list as wide as its longest summary line, so every line reads without scrolling
+// sideways, but never wider than the screen leaves room for beside the list's buttons.
+void FitModeListToLines(CListPanel& modes, QDialog& dialog) {
+    QListWidget* list = modes.List();
+    const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+    const int wanted = modes.ContentWidth() + 2 * list->frameWidth() + scrollBar;
+    int widest = wanted;
+    if (const QScreen* screen = dialog.screen()) {
+        // Everything on the dialog's row beside the list: its margins, the buttons and the spacing.
+        const int listNow = std::max(list->sizeHint().width(), list->minimumWidth());
+        const int besideList = dialog.sizeHint().width() - listNow;
+        widest = screen->availableGeometry().width() * 9 / 10 - besideList;
+    }
+    list->setMinimumWidth(std::max(0, std::min(wanted, widest)));
+    Remeasure(modes.layout());
+    modes.updateGeometry();
+    Remeasure(dialog.layout());
+    // The dialog grows to hold the list and its buttons side by side.
+    dialog.setMinimumWidth(std::max(kMinimumWidth, dialog.minimumSizeHint().width()));
+}
+
+} // namespace
 
 std::unique_ptr<CFieldControl> CGroupDialog::CDialogWrapper::MakeControl(CParameterField& field) {
     const CFieldGroup* group = field.Group();
@@ -32,7 +78,7 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
     setWindowModality(Qt::WindowModal);
     setWindowTitle(ToQString(copy_.Caption()));
     InstallInvalidColourRule();
-    setMinimumWidth(440);
+    setMinimumWidth(kMinimumWidth);
 
     auto* column = new QVBoxLayout(this);
     form_ = new QFormLayout;
@@ -130,6 +176,7 @@ void CGroupDialog::RefreshControls() {
     }
     if (modes_) {
         modes_->Refresh();
+        FitModeListToLines(*modes_, *this);
     }
     refreshing_ = false;
 }

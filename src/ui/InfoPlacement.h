@@ -17,3 +17,20 @@ struct SInfoPoint {
 // `sheet`: over the sheet's top-left corner, moved up and left by a quarter of the sheet's size
 // where the screen leaves room, and always reaching at least three tenths into the sheet.
 SInfoPoint InfoWindowPosition(const SInfoRect& sheet, int width, int height);
+
+// The sheet as the window system has it: its client area and its outer frame (title bar and borders
+// included), and the part of the screen windows may take.
+struct SInfoSheetPlace {
+    SInfoRect client;
+    SInfoRect frame;
+    SInfoRect screen;
+};
+
+// Where an information window whose client area is `width` by `height` opens so that it covers none
+// of the sheet: beside the sheet's frame, level with the sheet's top and kept on the screen, when
+// the screen has room there. The right side comes first, then the left; without room for the whole
+// width on either, the window may be narrowed by up to a third to fit on the roomier side. The
+// window's own frame is taken to be as thick as the sheet's. Without room on either side, the place
+// over the sheet's corner above, at the full size. The rectangle holds where the window's frame
+// starts and the window's client size.
+SInfoRect InfoWindowPlace(const SInfoSheetPlace& sheet, int width, int height);

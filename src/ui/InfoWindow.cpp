@@ -4,6 +4,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -60,9 +61,17 @@ void CInfoToUserDlg::PlaceNextToReference() {
         return;
     }
     const QPoint origin = reference_->mapToGlobal(QPoint(0, 0));
-    const SInfoRect sheet{origin.x(), origin.y(), reference_->width(), reference_->height()};
-    const SInfoPoint at = InfoWindowPosition(sheet, width(), height());
-    move(at.x, at.y);
+    SInfoSheetPlace sheet;
+    sheet.client = {origin.x(), origin.y(), reference_->width(), reference_->height()};
+    const QRect frame = reference_->window()->frameGeometry();
+    sheet.frame = {frame.x(), frame.y(), frame.width(), frame.height()};
+    if (const QScreen* screen = reference_->screen()) {
+        const QRect room = screen->availableGeometry();
+        sheet.screen = {room.x(), room.y(), room.width(), room.height()};
+    }
+    const SInfoRect place = InfoWindowPlace(sheet, width(), height());
+    resize(place.width, place.height);
+    move(place.left, place.top);
 }
 
 void CInfoToUserDlg::BringToFront(bool activate) {

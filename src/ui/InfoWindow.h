@@ -27,7 +27,8 @@ public:
     QTextEdit* Text() const { return text_; }
     QPushButton* CloseButton() const { return close_; }
 
-    // Moves the window next to the position reference, keeping its size.
+    // Moves the window next to the position reference: beside it where the screen has room (a
+    // little narrower if need be), else over its top-left corner.
     void PlaceNextToReference();
     // Shows the window if hidden or minimised and brings it to the front, without moving or
     // resizing it.

@@ -13,10 +13,13 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -31,6 +34,15 @@ CRegressionTestingDialog::CRegressionTestingDialog(QWidget* parent) : QDialog(pa
     ok_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
+    // With only an OK button the dialog would be narrower than its caption, which the title bar
+    // then cuts short: make room for the caption in the bold type title bars use, the window icon
+    // and three title-bar buttons.
+    QFont bold = font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int titleBarButton = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    setMinimumWidth(metrics.horizontalAdvance(windowTitle()) + 4 * titleBarButton +
+                    4 * metrics.averageCharWidth());
 }
 
 CIntroPanel::CIntroPanel(CSheetWindow& window, QWidget* parent) : QWidget(parent), window_(window) {

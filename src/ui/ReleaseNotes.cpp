@@ -185,11 +185,24 @@ void WriteThisVersion(CNotesWriter& notes) {
             }
         }
     }
+
+    // The earlier versions get no headings of their own: this program knows their numbers and the
+    // names they wrote, not what each of them changed.
+    const QStringList& versions = ProgramVersions();
+    if (versions.size() > 1) {
+        notes.Item(1)
+            .Plain(QStringLiteral("The %1 earlier versions, ").arg(versions.size() - 1))
+            .Bold(versions.at(1))
+            .Plain(QStringLiteral(" back to "))
+            .Bold(versions.last())
+            .Plain(QStringLiteral(", are not described here: this program keeps no record of their "
+                                  "changes beyond the retired fields above."));
+    }
 }
 
 } // namespace
 
-const QStringList& ReleaseNoteVersions() {
+const QStringList& ProgramVersions() {
     static const QStringList versions = {
         QStringLiteral("1.2.2.2"),  QStringLiteral("1.2.2.1"),  QStringLiteral("1.2.2.0"),
         QStringLiteral("1.2.1.1"),  QStringLiteral("1.2.1.0"),  QStringLiteral("1.2.0.2"),
@@ -204,21 +217,10 @@ const QStringList& ReleaseNoteVersions() {
     return versions;
 }
 
-QString NoRecordOfVersion() {
-    return QStringLiteral("No record of this version's changes is kept in this program.");
-}
-
 void FillReleaseNotes(QTextEdit& text) {
     const double base = BaseSize(text);
     CNotesWriter notes(text);
     notes.Title(QStringLiteral("Release Notes"), base + 4);
-    const QString current = ToQString(orvik::kGeneratorVersion);
-    for (const QString& version : ReleaseNoteVersions()) {
-        notes.Heading(version);
-        if (version == current) {
-            WriteThisVersion(notes);
-        } else {
-            notes.Item(1).Plain(NoRecordOfVersion());
-        }
-    }
+    notes.Heading(ToQString(orvik::kGeneratorVersion));
+    WriteThisVersion(notes);
 }

@@ -5,11 +5,10 @@
 
 class QTextEdit;
 
-// The program versions the release notes cover, newest first.
-const QStringList& ReleaseNoteVersions();
+// Every version of this program, newest first: this one, then those before it.
+const QStringList& ProgramVersions();
 
-// What every version has no record of: the one line its notes hold.
-QString NoRecordOfVersion();
-
-// Writes the release notes: a centred title, then each version's heading and its list of changes.
+// Writes the release notes: a centred title, then this version's heading and its list of what it
+// holds and what it upgrades. The earlier versions, whose changes this program does not know, are
+// only named.
 void FillReleaseNotes(QTextEdit& text);
