@@ -16,6 +16,23 @@ std::wstring SFieldRow::Pattern() const {
     return PatternOf(name);
 }
 
+SFieldRow SFieldRow::ShownIn(std::wstring unit) && {
+    shownUnit = std::move(unit);
+    return std::move(*this);
+}
+
+std::wstring ShownUnit(const SFieldRow& row, const CParameterField& field) {
+    if (row.kind != EFieldKind::Number) {
+        return {};
+    }
+    if (!row.shownUnit.empty()) {
+        return row.shownUnit;
+    }
+    // The under-voltage threshold's rules switch it between mV and % with its type.
+    const CNumEditField* number = field.AsNumEdit();
+    return number ? number->Units() : row.units;
+}
+
 SFieldRow TextField(std::wstring name, std::wstring help) {
     SFieldRow s;
     s.name = std::move(name);

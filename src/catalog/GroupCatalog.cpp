@@ -13,6 +13,7 @@ const COptionList kSupplyTypes = {{0, L"Fixed"}, {1, L"Battery"}, {2, L"Variable
 std::vector<SFieldRow> SourcePdoFields() {
     const COptionList kPeakCurrents     = {{0, L"100% IOC"}, {1, L"130% IOC"}, {2, L"150% IOC"}, {3, L"200% IOC"}};
     const COptionList kUvThresholdTypes = {{0, L"Value"}, {1, L"Percentage"}};
+    // The file's comments spell the debounce times' milliseconds "mS"; the user reads ms.
     return {
         ChoiceField(L"Src_PDO_Supply_Type([0-9]+)",          kSupplyTypes,            L"The supply type of this Source PDO."),
         ChoiceField(L"Src_PDO_Peak_Current([0-9]+)",         kPeakCurrents,           L"Peak current (over the value of Src_PDO_Voltage) the UUT may provide for short periods."),
@@ -21,9 +22,9 @@ std::vector<SFieldRow> SourcePdoFields() {
         NumberField(L"Src_PDO_Min_Voltage([0-9]+)",          0, 21000,                L"This field must be less than Src_PDO_Max_Voltage.",                     50,  L"mV"),
         NumberField(L"Src_PDO_Max_Voltage([0-9]+)",          0, 21000,                L"This field must be greater than Src_PDO_Min_Voltage.",                  50,  L"mV"),
         NumberField(L"Src_PDO_Max_Power([0-9]+)",            0, 100000,               L"Power supplied.",                                                       250, L"mW"),
-        NumberField(L"Src_PD_OCP_OC_Debounce([0-9]+)",       0, 1000,                 L"Over-current debounce time in milliseconds.",                           1,   L"mS"),
+        NumberField(L"Src_PD_OCP_OC_Debounce([0-9]+)",       0, 1000,                 L"Over-current debounce time in milliseconds.",                           1,   L"mS").ShownIn(L"ms"),
         NumberField(L"Src_PD_OCP_OC_Threshold([0-9]+)",      0, 10000,                L"Valid values are in the range Src_PDO_Max_Current to 10000 mA.",        10,  L"mA"),
-        NumberField(L"Src_PD_OCP_UV_Debounce([0-9]+)",       0, 1000,                 L"Under-voltage debounce time in milliseconds.",                          1,   L"mS"),
+        NumberField(L"Src_PD_OCP_UV_Debounce([0-9]+)",       0, 1000,                 L"Under-voltage debounce time in milliseconds.",                          1,   L"mS").ShownIn(L"ms"),
         ChoiceField(L"Src_PD_OCP_UV_Threshold_Type([0-9]+)", kUvThresholdTypes,       L"How the under-voltage threshold is given."),
         NumberField(L"Src_PD_OCP_UV_Threshold([0-9]+)",      0, 0,                    L"Under-voltage threshold.",                                              1,   L""),
     };

@@ -110,8 +110,8 @@ std::vector<SFieldRow> UsbHostFields() {
         ChoiceField(L"Host_Speed",                         UsbSpeeds(), L"Which USB speed does the port support as a host?"),
         YesNoField (L"Host_Contains_Captive_Retimer",                   L"Does the port have an associated re-timer?"),
         YesNoField (L"Host_Truncates_DP_for_tDHPResponse",              L"Does the port, as a host, truncate data packets to meet tDHPResponse?"),
-        NumberField(L"Host_Gen1x1_tLinkTurnaround",        400, 1500,   L"Valid values are 400ns - 1500ns."),
-        NumberField(L"Host_Gen2x1_tLinkTurnaround",        700, 1500,   L"Valid values are 700ns - 1500ns."),
+        NumberField(L"Host_Gen1x1_tLinkTurnaround",        400, 1500,   L"Valid values are 400ns - 1500ns.").ShownIn(L"ns"),
+        NumberField(L"Host_Gen2x1_tLinkTurnaround",        700, 1500,   L"Valid values are 700ns - 1500ns.").ShownIn(L"ns"),
         YesNoField (L"Host_Is_Embedded",                                L"Does the port belong to an embedded host?"),
         YesNoField (L"Host_Suspend_Supported",                          L"Does the embedded host support USB Suspend?"),
         YesNoField (L"Is_DFP_On_Hub",                                   L"Is the port the downstream facing port of a hub?"),
@@ -124,8 +124,8 @@ std::vector<SFieldRow> UsbDeviceFields() {
         ChoiceField(L"Device_Speed",                         UsbSpeeds(), L"Which USB speed does the port support as a device?"),
         YesNoField (L"Device_Contains_Captive_Retimer",                   L"Does the port have an associated re-timer?"),
         YesNoField (L"Device_Truncates_DP_for_tDHPResponse",              L"Does the port, as a device, truncate data packets to meet tDHPResponse?"),
-        NumberField(L"Device_Gen1x1_tLinkTurnaround",        400, 1500,   L"Valid values are 400ns - 1500ns."),
-        NumberField(L"Device_Gen2x1_tLinkTurnaround",        700, 1500,   L"Valid values are 700ns - 1500ns."),
+        NumberField(L"Device_Gen1x1_tLinkTurnaround",        400, 1500,   L"Valid values are 400ns - 1500ns.").ShownIn(L"ns"),
+        NumberField(L"Device_Gen2x1_tLinkTurnaround",        700, 1500,   L"Valid values are 700ns - 1500ns.").ShownIn(L"ns"),
     };
 }
 

@@ -43,12 +43,18 @@ struct SFieldRow {
     unsigned long long minimum = 0;
     unsigned long long maximum = 0;
     unsigned scale = 1;
-    std::wstring units;
+    std::wstring units;  // written in the file's comment after a PDO's number
     COptionList choices; // empty where an action builds the list
     std::wstring note;   // appended to the prompt of a number or digit string
     std::wstring help;   // tool tip
+    // The unit the user types a number in, shown beside its box and in its tip, where `units` does
+    // not say it: a page number the file writes without a comment, or the file's old spelling.
+    // Empty: the field's own units, as its rules set them.
+    std::wstring shownUnit;
 
     std::wstring Pattern() const;
+    // The same row, its box showing `unit`.
+    SFieldRow ShownIn(std::wstring unit) &&;
 };
 
 // Row builders, so a catalog table reads like the form: one call per field.
@@ -59,6 +65,10 @@ SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned lo
                       std::wstring note = L"");
 SFieldRow ChoiceField(std::wstring name, COptionList choices, std::wstring help);
 SFieldRow YesNoField(std::wstring name, std::wstring help);
+
+// The unit shown beside the box of the field a row describes, in the units the user types; empty
+// for a count, an identifier and anything that is not a number.
+std::wstring ShownUnit(const SFieldRow& row, const CParameterField& field);
 
 struct SPageRow {
     EPage id;

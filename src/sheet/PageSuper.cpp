@@ -229,10 +229,10 @@ bool CPageSuper::IsFieldShownInvalid(const CParameterField& field) const {
 }
 
 std::wstring CPageSuper::UnitText(const CParameterField& field) const {
-    const std::wstring& pattern = field.NamePattern();
-    if ((row_.id == EPage::Source && pattern == fieldname::kPdPowerAsSource) ||
-        (row_.id == EPage::Sink && pattern == fieldname::kPdPowerAsSink)) {
-        return L"mW";
+    for (std::size_t i = 0; i < fields_.Size() && i < row_.fields.size(); ++i) {
+        if (fields_.At(i) == &field) {
+            return ShownUnit(row_.fields[i], field);
+        }
     }
     return {};
 }

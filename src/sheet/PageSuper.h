@@ -78,7 +78,8 @@ public:
     // Whether one of this page's fields is shown red: it fails its own check, or it is a count of
     // the page's SVID list while both counts hold text and break the count rule together.
     bool IsFieldShownInvalid(const CParameterField& field) const;
-    // The unit written after the field's box ("mW" for the power fields), empty for most fields.
+    // The unit written after the field's box, as the field's catalog row gives it ("ns", "mW");
+    // empty for a count, an identifier and every field that is not a number.
     std::wstring UnitText(const CParameterField& field) const;
 
     // Why a flagged page waits for the user's look: the form as it started, a load, or a change

@@ -188,14 +188,8 @@ CQtFieldControl::CQtFieldControl(CParameterField& field, QWidget* input, QWidget
     input->setObjectName(name);
     input->setAccessibleName(name);
     label_->setObjectName(name + QStringLiteral("_label"));
-    if (!help.empty()) {
-        input->setAccessibleDescription(ToQString(help));
-        const QString tip = ToolTipFor(help);
-        input->setToolTip(tip);
-        input->setToolTipDuration(30000);
-        label_->setToolTip(tip);
-        label_->setToolTipDuration(30000);
-    }
+    help_ = help;
+    ShowHelp();
 }
 
 CQtFieldControl::~CQtFieldControl() {
@@ -214,23 +208,58 @@ CQtFieldControl::~CQtFieldControl() {
     }
 }
 
+QString CQtFieldControl::WithUnit(const QString& text) const {
+    if (unitText_.isEmpty()) {
+        return text;
+    }
+    const QString unit = QStringLiteral("Unit: %1").arg(unitText_);
+    return text.isEmpty() ? unit : text + QStringLiteral("\n\n") + unit;
+}
+
+void CQtFieldControl::ShowHelp() {
+    const QString text = WithUnit(ToQString(help_));
+    input_->setAccessibleDescription(text);
+    const QString tip = ToolTipFor(ToWString(text));
+    input_->setToolTip(tip);
+    input_->setToolTipDuration(30000);
+    label_->setToolTip(tip);
+    label_->setToolTipDuration(30000);
+}
+
 void CQtFieldControl::SetUnitText(const QString& unit) {
-    if (!IsLive() || unit.isEmpty()) {
+    if (!IsLive() || unit == unitText_) {
         return;
     }
-    if (!unit_) {
+    unitText_ = unit;
+    if (!unit_ && !unit.isEmpty()) {
         unit_ = new QLabel(input_->parentWidget());
         unit_->setObjectName(input_->objectName() + QStringLiteral("_unit"));
+        if (cell_) {
+            cell_->addWidget(unit_);
+        }
     }
-    unit_->setText(unit);
-    unit_->setAccessibleName(unit);
-    unit_->setEnabled(input_->isEnabled());
-    const QString description = input_->accessibleDescription();
-    const QString inUnit = QStringLiteral("In %1.").arg(unit);
-    if (!description.contains(inUnit)) {
-        input_->setAccessibleDescription(description.isEmpty() ? inUnit
-                                                               : description + QLatin1Char(' ') + inUnit);
+    if (unit_) {
+        unit_->setText(unit);
+        unit_->setAccessibleName(unit);
+        unit_->setEnabled(input_->isEnabled());
+        unit_->setVisible(!unit.isEmpty() && input_->isVisibleTo(input_->parentWidget()));
     }
+    ShowHelp();
+}
+
+void CQtFieldControl::RefreshUnit() {
+    SetUnitText(unitSource_ ? ToQString(unitSource_()) : QString());
+}
+
+QLayout* CQtFieldControl::InputWithUnit() {
+    if (!cell_) {
+        cell_ = new QHBoxLayout;
+        cell_->addWidget(input_, 1);
+        if (unit_) {
+            cell_->addWidget(unit_);
+        }
+    }
+    return cell_;
 }
 
 QString CQtFieldControl::LabelTextFor(const CParameterField& field) {
@@ -290,7 +319,7 @@ void CQtFieldControl::ShowControl(bool show) {
         label_->setVisible(show);
     }
     if (unit_) {
-        unit_->setVisible(show);
+        unit_->setVisible(show && !unitText_.isEmpty());
     }
 }
 
@@ -373,8 +402,9 @@ void CEditFieldControl::TextChanged() {
             balloon_ = std::make_unique<CBalloonTip>();
         }
         const auto* edit = dynamic_cast<const CEditField*>(&field_);
+        // The range alone does not say whether 5 V is typed as 5 or as 5000.
         balloon_->ShowBelow(Edit(), QStringLiteral("Invalid value"),
-                            edit ? ToQString(edit->Prompt()) : QString());
+                            WithUnit(edit ? ToQString(edit->Prompt()) : QString()));
     } else {
         HideBalloon();
     }

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -84,10 +85,19 @@ public:
     CParameterField& Field() const { return field_; }
     QLabel* Label() const { return label_; }
     QWidget* Input() const { return input_; }
-    // The unit text after the input ("mW"), or null when the field shows none.
+    // The unit text after the input ("mW"), or null when the field has never shown one.
     QLabel* Unit() const { return unit_; }
-    // Creates the unit label beside the input (the caller lays it out); enabled and shown with it.
+    // The unit the field is typed in, beside the input, in its tips and its accessible description;
+    // an empty unit hides the label. Enabled and shown with the input.
     void SetUnitText(const QString& unit);
+    const QString& UnitText() const { return unitText_; }
+    // Where the field's unit is read: the catalog's word for it, which other answers may change.
+    void SetUnitSource(std::function<std::wstring()> source) { unitSource_ = std::move(source); }
+    // Shows the unit the source gives now; none without a source.
+    void RefreshUnit();
+    // The input with its unit to the right, for the field cell of a form row; the unit label joins
+    // it when the field first shows one.
+    QLayout* InputWithUnit();
     void SetEditCallback(EditCallback callback) { onEdit_ = std::move(callback); }
 
     // The label text: the printable name without a leading '$'.
@@ -108,6 +118,8 @@ public:
 protected:
     void ReportEdit(const std::wstring& value);
     QObject* Context() const { return context_.get(); }
+    // The help text with the unit after it, as the tips and the balloon add it.
+    QString WithUnit(const QString& text) const;
 
     CParameterField& field_;
     QPointer<QLabel> label_;
@@ -115,6 +127,12 @@ protected:
     QPointer<QLabel> unit_;
 
 private:
+    void ShowHelp();
+
+    std::wstring help_;
+    std::function<std::wstring()> unitSource_;
+    QString unitText_;
+    QPointer<QHBoxLayout> cell_;
     std::unique_ptr<QObject> context_;
     EditCallback onEdit_;
     bool bound_ = true;

@@ -66,6 +66,9 @@ std::unique_ptr<CFieldControl> CGroupDialog::CDialogWrapper::MakeControl(CParame
     const SFieldRow* row = FindGroupFieldRow(type, field.NamePattern());
     std::unique_ptr<CQtFieldControl> control = CreateQtFieldControl(
         field, &dialog_, row ? row->help : std::wstring(), [hooks = &dialog_.hooks_] { hooks->Ring(); });
+    if (row) {
+        control->SetUnitSource([row, &field] { return ShownUnit(*row, field); });
+    }
     control->SetEditCallback(
         [this](CParameterField* edited, const std::wstring& value) { dialog_.OnEdit(edited, value); });
     return control;
@@ -93,7 +96,13 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
         if (!control) {
             continue;
         }
-        form_->addRow(control->Label(), control->Input());
+        if (field->AsNumEdit()) {
+            // A number's unit may come and go with other answers (the under-voltage threshold's).
+            control->RefreshUnit();
+            form_->addRow(control->Label(), control->InputWithUnit());
+        } else {
+            form_->addRow(control->Label(), control->Input());
+        }
         field->SetControlReady(true);
         fields_.push_back(field);
     }
@@ -170,8 +179,9 @@ void CGroupDialog::RefreshControls() {
             continue;
         }
         control->SetControlText(field->Value());
+        control->RefreshUnit();
         control->EnableControl(field->IsAvailable() && field->IsEnabled());
-        form_->setRowVisible(control->Input(), !copy_.IsHidden(field));
+        form_->setRowVisible(control->Label(), !copy_.IsHidden(field));
         control->UpdateColour();
     }
     if (modes_) {

@@ -6,7 +6,6 @@
 #include "ui/WindowHooks.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -64,15 +63,12 @@ void CPageView::EnsureBuilt() {
         if (!control) {
             continue;
         }
-        const std::wstring unit = page_.UnitText(*field);
-        if (unit.empty()) {
-            form_->addRow(control->Label(), control->Input());
+        // A page's units stay as the catalog gives them: only a box with one is laid out with it.
+        control->RefreshUnit();
+        if (control->Unit()) {
+            form_->addRow(control->Label(), control->InputWithUnit());
         } else {
-            control->SetUnitText(QString::fromStdWString(unit));
-            auto* row = new QHBoxLayout;
-            row->addWidget(control->Input(), 1);
-            row->addWidget(control->Unit());
-            form_->addRow(control->Label(), row);
+            form_->addRow(control->Label(), control->Input());
         }
         field->SetControlReady(true);
     }
@@ -110,6 +106,7 @@ std::unique_ptr<CFieldControl> CPageView::MakeControl(CParameterField& field) {
     }
     std::unique_ptr<CQtFieldControl> control =
         CreateQtFieldControl(field, content_, HelpOf(field), [hooks = &hooks_] { hooks->Ring(); });
+    control->SetUnitSource([this, &field] { return page_.UnitText(field); });
     control->SetEditCallback(onEdit_);
     return control;
 }

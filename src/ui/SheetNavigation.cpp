@@ -86,6 +86,9 @@ void FocusFirstControl(CSheetWindow& window, EPage page) {
         for (int row = 0; row < view->Form()->rowCount(); ++row) {
             QLayoutItem* item = view->Form()->itemAt(row, QFormLayout::FieldRole);
             QWidget* input = item ? item->widget() : nullptr;
+            if (!input && item && item->layout() && item->layout()->count() > 0) {
+                input = item->layout()->itemAt(0)->widget(); // a box followed by its unit
+            }
             // A box the Tab key passes by (the Intro tab's version lines) is not where a user starts.
             if (input && input->isEnabled() && (input->focusPolicy() & Qt::TabFocus)) {
                 FocusAndReveal(input);

@@ -1,4 +1,5 @@
 #include "catalog/PageCatalog.h"
+#include "catalog/GroupCatalog.h"
 
 #include <gtest/gtest.h>
 
@@ -203,4 +204,21 @@ TEST(PageCatalog, PatternEscapesTheFreeTextMark) {
     EXPECT_EQ(PatternOf(L"$Vendor_Name"), L"^\\$Vendor_Name$");
     EXPECT_EQ(PatternOf(L"Connector_Type"), L"^Connector_Type$");
     EXPECT_EQ(FindRow(L"$TID")->Pattern(), L"^\\$TID$");
+}
+
+TEST(PageCatalog, NumbersShowTheUnitTheUserTypesWithoutChangingTheFile) {
+    for (const wchar_t* name : {L"Host_Gen1x1_tLinkTurnaround", L"Host_Gen2x1_tLinkTurnaround",
+                                L"Device_Gen1x1_tLinkTurnaround", L"Device_Gen2x1_tLinkTurnaround"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(FindRow(name)->shownUnit, L"ns");
+        EXPECT_TRUE(FindRow(name)->units.empty()); // the file writes no comment after them
+    }
+    // The file's comments keep their "mS"; the box says ms.
+    for (const wchar_t* name : {L"Src_PD_OCP_OC_Debounce1", L"Src_PD_OCP_UV_Debounce1"}) {
+        SCOPED_TRACE(name);
+        const SFieldRow* row = FindGroupFieldRow(kSourcePdoType, name);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->units, L"mS");
+        EXPECT_EQ(row->shownUnit, L"ms");
+    }
 }
