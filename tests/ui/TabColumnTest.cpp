@@ -131,8 +131,14 @@ int main(int argc, char** argv) {
                    .arg(kScreen.height())
                    .toUtf8());
     file.close();
-    qputenv("QT_QPA_PLATFORM", QByteArray("offscreen:configfile=") + QFile::encodeName(path));
+    // The platform's options are separated by colons, so the file is named without its folder (a
+    // Windows path starts with a drive letter and a colon): the platform reads it from the working
+    // folder while the application starts.
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=screen.json");
+    const QString workingFolder = QDir::currentPath();
+    QDir::setCurrent(config.path());
     QApplication app(argc, argv);
+    QDir::setCurrent(workingFolder);
     TabColumnTest test;
     return QTest::qExec(&test, argc, argv);
 }

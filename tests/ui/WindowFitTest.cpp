@@ -215,10 +215,15 @@ int main(int argc, char** argv) {
             file.write(R"({"screens": [{"name": "Wide", "x": 0, "y": 0, "width": 1920, "height": 1080,
                            "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
             file.close();
-            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file.fileName().toLocal8Bit());
+            // The platform's options are separated by colons, so the file is named without its
+            // folder (a Windows path starts with a drive letter and a colon).
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=screen.json");
         }
     }
+    const QString workingFolder = QDir::currentPath();
+    QDir::setCurrent(config.path());
     QApplication app(argc, argv);
+    QDir::setCurrent(workingFolder);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     WindowFitTest test;
     QTEST_SET_MAIN_SOURCE_PATH
