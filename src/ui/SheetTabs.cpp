@@ -22,6 +22,12 @@ int CSheetTabBar::CaptionMargin() const {
 }
 
 QSize CSheetTabBar::tabSizeHint(int index) const {
+    // The style may draw the first, the last and the current tab differently.
+    const QChar place = index == 0 ? u'F' : (index == count() - 1 ? u'L' : u'M');
+    const QString key = tabText(index) + place + (index == currentIndex() ? u'C' : u'-');
+    if (const auto known = sizes_.constFind(key); known != sizes_.cend()) {
+        return *known;
+    }
     // The bar measures a side tab for a caption written along the side; turned, that is the
     // size of one written across, to which the style has already added its frame.
     QSize size = QTabBar::tabSizeHint(index).transposed();
@@ -29,7 +35,15 @@ QSize CSheetTabBar::tabSizeHint(int index) const {
     const QSize caption = metrics.size(Qt::TextShowMnemonic, tabText(index));
     size.setWidth(std::max(size.width(), caption.width() + 2 * CaptionMargin()));
     size.setHeight(std::max(size.height(), caption.height() + 8));
+    sizes_.insert(key, size);
     return size;
+}
+
+void CSheetTabBar::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        sizes_.clear();
+    }
+    QTabBar::changeEvent(event);
 }
 
 QSize CSheetTabBar::minimumTabSizeHint(int index) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -16,6 +17,7 @@ protected:
     QSize tabSizeHint(int index) const override;
     QSize minimumTabSizeHint(int index) const override;
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Up and Down move through the column as Left and Right do.
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -23,6 +25,11 @@ private:
     int CaptionMargin() const;
     // The rectangle the caption of tab `index` is written in.
     QRect CaptionRect(int index) const;
+
+    // The bar asks for every tab's size many times per layout, and measuring a caption shapes its
+    // text: each size is measured once per caption and place in the column, until the font or the
+    // style changes.
+    mutable QHash<QString, QSize> sizes_;
 };
 
 // A tab widget with the sheet's tab column.
