@@ -107,15 +107,7 @@ void CFindBar::Open() {
 }
 
 void CFindBar::Close() {
-    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
-    hide();
-    if (hadFocus) {
-        if (before_ && before_->isVisible() && before_->isEnabled()) {
-            before_->setFocus(Qt::OtherFocusReason);
-        } else {
-            window_.TabWidget()->setFocus(Qt::OtherFocusReason);
-        }
-    }
+    CloseBar(window_, *this, before_);
 }
 
 void CFindBar::Next() {

@@ -2,6 +2,7 @@
 
 #include "persistence/LoadReport.h"
 #include "ui/QtText.h"
+#include "ui/SheetNavigation.h"
 #include "ui/SheetWindow.h"
 
 #include <QApplication>
@@ -128,15 +129,7 @@ void CLoadReportView::ShowLines() {
 }
 
 void CLoadReportView::Close() {
-    const bool hadFocus = isAncestorOf(QApplication::focusWidget());
-    hide();
-    if (hadFocus) {
-        if (before_ && before_->isVisible() && before_->isEnabled()) {
-            before_->setFocus(Qt::OtherFocusReason);
-        } else {
-            window_.TabWidget()->setFocus(Qt::OtherFocusReason);
-        }
-    }
+    CloseBar(window_, *this, before_);
     before_ = nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "ui/PageView.h"
 #include "ui/SheetWindow.h"
 
+#include <QApplication>
 #include <QFormLayout>
 #include <QListWidget>
 #include <QPointer>
@@ -97,4 +98,16 @@ void FocusFirstControl(CSheetWindow& window, EPage page) {
         }
     }
     window.TabWidget()->tabBar()->setFocus(Qt::OtherFocusReason);
+}
+
+void CloseBar(CSheetWindow& window, QWidget& bar, QWidget* before) {
+    const bool hadFocus = bar.isAncestorOf(QApplication::focusWidget());
+    bar.hide();
+    if (hadFocus) {
+        if (before && before->isVisible() && before->isEnabled()) {
+            before->setFocus(Qt::OtherFocusReason);
+        } else {
+            window.TabWidget()->setFocus(Qt::OtherFocusReason);
+        }
+    }
 }

@@ -4,6 +4,7 @@
 
 class CParameterField;
 class CSheetWindow;
+class QWidget;
 
 // Moving the user to a place on the sheet, as the problems panel and the find bar do.
 
@@ -18,3 +19,6 @@ bool FocusField(CSheetWindow& window, CParameterField& field);
 bool FocusListLine(CSheetWindow& window, EPage page, int index);
 // Puts the focus on the first enabled control of `page`, or on its tab when it has none.
 void FocusFirstControl(CSheetWindow& window, EPage page);
+// Hides a bar of the window (the find bar, the load report); when it had the keyboard, the focus goes
+// back to `before`, where it was when the bar took it, or else to the tabs.
+void CloseBar(CSheetWindow& window, QWidget& bar, QWidget* before);
