@@ -88,4 +88,33 @@ void BM_InitializeSheet(benchmark::State& state) {
 }
 BENCHMARK(BM_InitializeSheet)->Unit(benchmark::kMicrosecond);
 
+// What the undo history costs every change on the largest port form: the state taken before it
+// and the comparison after it, with nothing changed between.
+void BM_UndoSnapshotBeforeAChange(benchmark::State& state) {
+    QuietLog();
+    CMarnelPropertySheet sheet;
+    sheet.Initialize();
+    LoadOrvikBytes(sheet, L"bench.txt", orvik::testsupport::FullPortForm());
+    sheet.History().SetEnabled(true);
+    for (auto _ : state) {
+        CUndoStep step(sheet);
+    }
+}
+BENCHMARK(BM_UndoSnapshotBeforeAChange)->Unit(benchmark::kMicrosecond);
+
+// Undo and redo of a choice that clears most tabs of the largest port form, without a window.
+void BM_UndoRedoOfAChoiceClearingTabs(benchmark::State& state) {
+    QuietLog();
+    CMarnelPropertySheet sheet;
+    sheet.Initialize();
+    LoadOrvikBytes(sheet, L"bench.txt", orvik::testsupport::FullPortForm());
+    sheet.History().SetEnabled(true);
+    sheet.ApplyUserChange(sheet.FindField(L"Connector_Type"), L"0");
+    for (auto _ : state) {
+        sheet.History().Undo();
+        sheet.History().Redo();
+    }
+}
+BENCHMARK(BM_UndoRedoOfAChoiceClearingTabs)->Unit(benchmark::kMicrosecond);
+
 } // namespace

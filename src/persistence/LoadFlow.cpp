@@ -32,7 +32,9 @@ const SLoadReport* LoadChosenFile(CMarnelPropertySheet& sheet, const std::wstrin
         return nullptr;
     }
     Log(Format(L"Orvik %s selected.", {path}));
-    CSheetChangeScope scope(sheet);
+    // A load is one undo step: taking it back gives back the answers it replaced.
+    CUndoStep step(sheet);
+    step.SetLabel(Format(L"Load %s", {std::wstring_view(path).substr(path.find_last_of(L"/\\") + 1)}));
     if (LoadOrvik(sheet, path)) {
         Log(Format(L"Success: Orvik %s loaded.", {path}));
         if (!sheet.FieldVector().Empty()) {

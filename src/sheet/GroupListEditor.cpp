@@ -11,6 +11,7 @@
 #include "text/Text.h"
 
 #include <algorithm>
+#include <optional>
 
 using orvik::Format;
 using orvik::ToWideSigned;
@@ -164,25 +165,29 @@ CGroupListEditor::CGroupListEditor(CFieldGroupList& list, CMarnelPropertySheet* 
     : list_(list), sheet_(sheet) {}
 
 namespace {
-// The sheet's change scope when the list belongs to a sheet.
+// A list operation on a sheet's list is one change and one undo step, named as the user would:
+// "Add Source PDO 3", "Remove all SOP SVIDs".
 class CListChangeScope {
 public:
-    explicit CListChangeScope(CMarnelPropertySheet* sheet) : sheet_(sheet) {
-        if (sheet_) {
-            sheet_->BeginChange();
+    explicit CListChangeScope(CMarnelPropertySheet* sheet) {
+        if (sheet) {
+            step_.emplace(*sheet);
         }
     }
-    ~CListChangeScope() {
-        if (sheet_) {
-            sheet_->EndChange();
+    void SetLabel(std::wstring label) {
+        if (step_) {
+            step_->SetLabel(std::move(label));
         }
     }
-    CListChangeScope(const CListChangeScope&) = delete;
-    CListChangeScope& operator=(const CListChangeScope&) = delete;
 
 private:
-    CMarnelPropertySheet* sheet_;
+    std::optional<CUndoStep> step_;
 };
+
+std::wstring ItemLabel(const wchar_t* operation, const CFieldGroupList& list, std::size_t index) {
+    return Format(L"%s %s %d",
+                  {operation, GroupTypeRow(GroupTypeOf(list.TypeId())).caption, orvik::ToWide(index + 1)});
+}
 } // namespace
 
 CGroupListEditor::~CGroupListEditor() {
@@ -263,17 +268,21 @@ bool CGroupListEditor::Ok() {
         Log(rejection_);
         return false;
     }
-    const CListChangeScope scope(sheet_);
+    CListChangeScope scope(sheet_);
     working_->CopyInto(edited_);
     switch (mode_) {
     case EMode::Add:
         list_.Append(std::move(fresh_));
         selection_ = static_cast<int>(list_.Size()) - 1;
+        scope.SetLabel(ItemLabel(L"Add", list_, list_.Size() - 1));
         break;
     case EMode::Insert:
         list_.Insert(static_cast<std::size_t>(selection_), std::move(fresh_));
+        scope.SetLabel(ItemLabel(L"Insert", list_, static_cast<std::size_t>(selection_)));
         break;
     case EMode::Edit:
+        scope.SetLabel(ItemLabel(L"Edit", list_, static_cast<std::size_t>(selection_)));
+        break;
     case EMode::None:
         break;
     }
@@ -289,7 +298,8 @@ void CGroupListEditor::DeleteSelected() {
     if (!CanDelete()) {
         return;
     }
-    const CListChangeScope scope(sheet_);
+    CListChangeScope scope(sheet_);
+    scope.SetLabel(ItemLabel(L"Delete", list_, static_cast<std::size_t>(selection_)));
     Close();
     list_.Delete(static_cast<std::size_t>(selection_));
     if (list_.Empty()) {
@@ -300,7 +310,8 @@ void CGroupListEditor::DeleteSelected() {
 }
 
 void CGroupListEditor::RemoveAll() {
-    const CListChangeScope scope(sheet_);
+    CListChangeScope scope(sheet_);
+    scope.SetLabel(Format(L"Remove all %s", {GroupTypeRow(GroupTypeOf(list_.TypeId())).label}));
     Close();
     list_.Clear();
     selection_ = -1;

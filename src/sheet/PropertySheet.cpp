@@ -30,7 +30,9 @@ CMarnelPropertySheet::CMarnelPropertySheet(IPrompt* prompt, std::shared_ptr<cons
 }
 
 CMarnelPropertySheet::~CMarnelPropertySheet() {
-    // Groups hold parent pointers into the page fields: release them first.
+    // Groups hold parent pointers into the page fields: release them first, those the undo history
+    // keeps included.
+    history_.Clear();
     groupLists_.clear();
 }
 
@@ -252,7 +254,9 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     if (!field) {
         return;
     }
-    CSheetChangeScope scope(*this);
+    // A typed answer is one step however many keystrokes it takes; each choice is a step of its own.
+    CUndoStep step(*this, field->AsPulldownList() ? nullptr : field);
+    step.SetAnswered(field);
     const SPageReaction* reaction = FindPageReaction(field->NamePattern());
     if (reaction) {
         if (reaction->setsProductTypeFlag) {
@@ -268,6 +272,7 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     // Also after the answers whose page only repaints: groups added since the last evaluation learn
     // which of their questions are asked.
     Reevaluate(field);
+    step.SetLabel(AnswerLabel(*field));
 }
 
 void CMarnelPropertySheet::AddObserver(ISheetObserver* observer) {
@@ -281,8 +286,9 @@ void CMarnelPropertySheet::RemoveObserver(ISheetObserver* observer) {
 }
 
 void CMarnelPropertySheet::BeginChange() {
-    // Without observers nobody needs the comparison: the command-line tool pays nothing for it.
-    if (changeDepth_++ == 0 && !observers_.empty()) {
+    // Without observers and history nobody needs the comparison: the command-line tool pays nothing
+    // for it.
+    if (changeDepth_++ == 0 && (!observers_.empty() || history_.Enabled())) {
         before_ = std::make_unique<CSheetSnapshot>(*this);
     }
 }
@@ -293,10 +299,13 @@ void CMarnelPropertySheet::EndChange() {
     }
     std::unique_ptr<CSheetSnapshot> before = std::move(before_);
     if (!before) {
+        history_.Close(true);
         return;
     }
     const SSheetChange change = before->Compare(*this);
-    if (change.Empty()) {
+    // The history learns of the step before the views do, so that they show its undo at once.
+    history_.Close(!change.Empty());
+    if (change.Empty() || observers_.empty()) {
         return;
     }
     // An observer may detach itself or others while being told.

@@ -7,6 +7,7 @@
 #include "model/ParameterField.h"
 #include "sheet/PageSuper.h"
 #include "sheet/Prompt.h"
+#include "sheet/SheetHistory.h"
 #include "sheet/SheetObserver.h"
 
 #include <map>
@@ -117,7 +118,14 @@ public:
     void BeginChange();
     void EndChange();
 
+    // ---- undo ----
+    CSheetHistory& History() { return history_; }
+    const CSheetHistory& History() const { return history_; }
+
 private:
+    friend class CSheetHistory;
+    friend class CSheetMemento;
+
     void LinkParents();
     void CreateGroupLists();
 
@@ -139,10 +147,12 @@ private:
     std::vector<std::unique_ptr<CParameterField>> fieldStore_;
     CFieldList fieldVector_;
     std::map<int, std::unique_ptr<CFieldGroupList>> groupLists_;
-    std::unique_ptr<ISheetAttachment> loadState_;
+    // Shared with the undo history's states, so that taking a load back gives back what it replaced.
+    std::shared_ptr<ISheetAttachment> loadState_;
     std::vector<ISheetObserver*> observers_;
     int changeDepth_ = 0;
     std::unique_ptr<CSheetSnapshot> before_;
+    CSheetHistory history_{*this};
 };
 
 class CSheetChangeScope {

@@ -1,0 +1,405 @@
+#include "sheet/SheetHistory.h"
+
+#include "catalog/GroupTypes.h"
+#include "model/FieldKinds.h"
+#include "model/FieldList.h"
+#include "sheet/PageSuper.h"
+#include "sheet/PropertySheet.h"
+#include "text/Text.h"
+
+#include <map>
+#include <set>
+#include <utility>
+
+namespace {
+
+// A group's clone keeps answers and availability; the forced and changed marks are copied here,
+// field by field, modes included: both groups have the same shape.
+void CopyMarks(const CFieldGroup& from, CFieldGroup& to) {
+    const CFieldList& source = from.Fields();
+    CFieldList& target = to.Fields();
+    for (std::size_t i = 0; i < source.Size() && i < target.Size(); ++i) {
+        target.At(i)->SetEnabled(source.At(i)->IsEnabled());
+        target.At(i)->SetChanged(source.At(i)->IsChanged());
+    }
+    if (from.ChildList() && to.ChildList()) {
+        for (std::size_t i = 0; i < from.ChildList()->Size() && i < to.ChildList()->Size(); ++i) {
+            CopyMarks(from.ChildList()->At(i), to.ChildList()->At(i));
+        }
+    }
+}
+
+std::unique_ptr<CFieldGroup> CopyOf(const CFieldGroup& group) {
+    std::unique_ptr<CFieldGroup> copy = group.Clone();
+    CopyMarks(group, *copy);
+    return copy;
+}
+
+// Everything of a field a copy keeps, compared without copying.
+bool SameState(const CParameterField& a, const CParameterField& b) {
+    if (a.Value() != b.Value() || a.IsAvailable() != b.IsAvailable() || a.IsEnabled() != b.IsEnabled() ||
+        a.IsChanged() != b.IsChanged() || a.WriteComment() != b.WriteComment() ||
+        a.LabelText() != b.LabelText() || a.FileEntryName() != b.FileEntryName() ||
+        a.FileEntryValue() != b.FileEntryValue()) {
+        return false;
+    }
+    const CPulldownListField* listA = a.AsPulldownList();
+    const CPulldownListField* listB = b.AsPulldownList();
+    if (listA || listB) {
+        return listA && listB && &listA->Options() == &listB->Options();
+    }
+    const CNumEditField* numA = a.AsNumEdit();
+    const CNumEditField* numB = b.AsNumEdit();
+    if (numA || numB) {
+        return numA && numB && numA->Minimum() == numB->Minimum() && numA->Maximum() == numB->Maximum() &&
+               numA->Scale() == numB->Scale() && numA->Units() == numB->Units();
+    }
+    return true;
+}
+
+bool SameGroup(const CFieldGroup& a, const CFieldGroup& b) {
+    if (a.InstanceNumber() != b.InstanceNumber() || a.Fields().Size() != b.Fields().Size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.Fields().Size(); ++i) {
+        if (a.Fields().At(i)->NamePattern() != b.Fields().At(i)->NamePattern() ||
+            !SameState(*a.Fields().At(i), *b.Fields().At(i))) {
+            return false;
+        }
+    }
+    const CFieldGroupList* modesA = a.ChildList();
+    const CFieldGroupList* modesB = b.ChildList();
+    if (!modesA || !modesB) {
+        return !modesA == !modesB;
+    }
+    if (modesA->Size() != modesB->Size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < modesA->Size(); ++i) {
+        if (!SameGroup(modesA->At(i), modesB->At(i))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The label of the option a pull-down's answer picks, or the answer itself.
+std::wstring ChoiceLabel(const CParameterField& field) {
+    if (const CPulldownListField* list = field.AsPulldownList()) {
+        for (const COption& option : list->Options()) {
+            if (orvik::ToWideSigned(option.first) == field.Value()) {
+                return option.second;
+            }
+        }
+    }
+    return field.Value();
+}
+
+std::wstring Counted(std::size_t n, const wchar_t* singular, const wchar_t* plural) {
+    return orvik::ToWide(n) + L" " + (n == 1 ? singular : plural);
+}
+
+} // namespace
+
+// A list's groups as they were. Most changes leave the lists alone, so consecutive states share
+// one copy of a list instead of copying thousands of mode fields at every keystroke.
+struct SSavedList {
+    std::vector<std::unique_ptr<CFieldGroup>> groups;
+
+    bool Matches(const CFieldGroupList& list) const {
+        if (list.Size() != groups.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < groups.size(); ++i) {
+            if (!SameGroup(list.At(i), *groups[i])) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+using SavedLists = std::map<int, std::shared_ptr<const SSavedList>>;
+
+// Everything of the sheet an undo puts back. Page fields are the sheet's own objects for the
+// whole run, so they are restored in place; a list that differs is replaced by copies of its groups.
+class CSheetMemento {
+public:
+    // `recent` holds the lists of the state taken last; those still the same are shared.
+    CSheetMemento(const CMarnelPropertySheet& sheet, const SavedLists& recent)
+        : hasTab_(sheet.hasTab_), active_(sheet.active_), formState_(sheet.formState_), title_(sheet.title_),
+          outputFileName_(sheet.outputFileName_), loadState_(sheet.loadState_) {
+        fields_.reserve(sheet.fieldVector_.Size());
+        for (const CParameterField* field : sheet.fieldVector_) {
+            SField state{field->Clone(), field->IsEnabled(), field->IsChanged(), field->FileEntryName(),
+                         field->FileEntryValue()};
+            state.copy->CopyFrom(*field);
+            fields_.push_back(std::move(state));
+        }
+        for (const auto& page : sheet.pages_) {
+            pages_.push_back(
+                {page->ReviewFlag(), page->ReviewCause(), page->HasWindow(), page->ProductTypeChanged()});
+        }
+        for (const auto& [type, list] : sheet.groupLists_) {
+            const auto it = recent.find(type);
+            if (it != recent.end() && it->second->Matches(*list)) {
+                lists_[type] = it->second;
+                continue;
+            }
+            auto saved = std::make_shared<SSavedList>();
+            for (const auto& group : list->Groups()) {
+                saved->groups.push_back(CopyOf(*group));
+            }
+            lists_[type] = std::move(saved);
+        }
+    }
+
+    const SavedLists& Lists() const { return lists_; }
+
+    void RestoreInto(CMarnelPropertySheet& sheet) const {
+        for (std::size_t i = 0; i < fields_.size() && i < sheet.fieldVector_.Size(); ++i) {
+            CParameterField* field = sheet.fieldVector_.At(i);
+            const SField& state = fields_[i];
+            field->CopyFrom(*state.copy);
+            field->SetEnabled(state.enabled);
+            field->SetChanged(state.changed);
+            field->SetFileEntry(state.fileEntryName, state.fileEntryValue);
+        }
+        for (std::size_t i = 0; i < pages_.size() && i < sheet.pages_.size(); ++i) {
+            CPageSuper& page = *sheet.pages_[i];
+            page.SetReviewFlag(pages_[i].review, pages_[i].cause);
+            page.SetHasWindow(pages_[i].hasWindow);
+            page.SetProductTypeChanged(pages_[i].productTypeChanged);
+        }
+        for (const auto& [type, saved] : lists_) {
+            CFieldGroupList& list = sheet.EnsureGroupList(type);
+            if (saved->Matches(list)) {
+                continue;
+            }
+            list.Clear();
+            for (const std::unique_ptr<CFieldGroup>& group : saved->groups) {
+                list.Append(CopyOf(*group));
+            }
+        }
+        sheet.hasTab_ = hasTab_;
+        sheet.active_ = active_;
+        sheet.formState_ = formState_;
+        sheet.title_ = title_;
+        sheet.outputFileName_ = outputFileName_;
+        sheet.loadState_ = loadState_;
+    }
+
+    // Answers of this state that the user gave and `sheet` no longer has, and groups gone.
+    SClearedAnswers ClearedIn(const CMarnelPropertySheet& sheet) const {
+        SClearedAnswers cleared;
+        std::set<const CPageSuper*> tabs;
+        for (std::size_t i = 0; i < fields_.size() && i < sheet.fieldVector_.Size(); ++i) {
+            const SField& before = fields_[i];
+            const CParameterField* now = sheet.fieldVector_.At(i);
+            // A forced answer is the program's, not the user's.
+            if (before.copy->Value().empty() || !before.enabled || !now->Value().empty()) {
+                continue;
+            }
+            ++cleared.answers;
+            if (const CPageSuper* page = HostPage(now)) {
+                tabs.insert(page);
+            }
+        }
+        for (const auto& [type, saved] : lists_) {
+            const auto it = sheet.groupLists_.find(type);
+            const std::size_t before = saved->groups.size();
+            const std::size_t now = it == sheet.groupLists_.end() ? 0 : it->second->Size();
+            if (now >= before) {
+                continue;
+            }
+            cleared.groups.emplace_back(type, before - now);
+            for (const auto& page : sheet.pages_) {
+                if (page->ListedGroupType() == type) {
+                    tabs.insert(page.get());
+                }
+            }
+        }
+        cleared.tabs = tabs.size();
+        return cleared;
+    }
+
+private:
+    struct SField {
+        std::unique_ptr<CParameterField> copy;
+        bool enabled;
+        bool changed;
+        std::wstring fileEntryName;
+        std::wstring fileEntryValue;
+    };
+    struct SPage {
+        bool review;
+        CPageSuper::EReviewCause cause;
+        bool hasWindow;
+        bool productTypeChanged;
+    };
+
+    std::vector<SField> fields_;
+    std::vector<SPage> pages_;
+    SavedLists lists_;
+    std::vector<bool> hasTab_;
+    EPage active_;
+    SFormState formState_;
+    std::wstring title_;
+    std::wstring outputFileName_;
+    std::shared_ptr<ISheetAttachment> loadState_;
+};
+
+CSheetHistory::CSheetHistory(CMarnelPropertySheet& sheet, std::size_t limit) : sheet_(sheet), limit_(limit) {}
+
+CSheetHistory::~CSheetHistory() = default;
+
+void CSheetHistory::SetEnabled(bool on) {
+    enabled_ = on;
+    if (!on) {
+        Clear();
+    }
+}
+
+std::wstring CSheetHistory::UndoLabel() const {
+    return undo_.empty() ? std::wstring() : undo_.back().label;
+}
+
+std::wstring CSheetHistory::RedoLabel() const {
+    return redo_.empty() ? std::wstring() : redo_.back().label;
+}
+
+void CSheetHistory::Clear() {
+    undo_.clear();
+    redo_.clear();
+    recentLists_.clear();
+    mergeKey_ = nullptr;
+    lastCleared_ = {};
+    lastClearedText_.clear();
+}
+
+void CSheetHistory::Open(const CParameterField* mergeKey) {
+    if (!enabled_ || restoring_ || pending_ || sheet_.changeDepth_ > 0) {
+        return;
+    }
+    pending_ = std::make_unique<CSheetMemento>(sheet_, recentLists_);
+    recentLists_ = pending_->Lists();
+    pendingMergeKey_ = mergeKey;
+    pendingLabel_.clear();
+    pendingAnswered_ = nullptr;
+}
+
+void CSheetHistory::Describe(std::wstring label, const CParameterField* answered) {
+    if (!pending_) {
+        return;
+    }
+    if (!label.empty()) {
+        pendingLabel_ = std::move(label);
+    }
+    if (answered) {
+        pendingAnswered_ = answered;
+    }
+}
+
+void CSheetHistory::Close(bool changed) {
+    std::unique_ptr<CSheetMemento> before = std::move(pending_);
+    if (!before || !changed) {
+        return;
+    }
+    ++serial_;
+    CountCleared(*before, pendingAnswered_);
+    redo_.clear();
+    if (pendingMergeKey_ && pendingMergeKey_ == mergeKey_ && !undo_.empty()) {
+        // More typing in the same box: the step before it already holds the state to go back to.
+        undo_.back().label = std::move(pendingLabel_);
+        return;
+    }
+    undo_.push_back({std::move(before), std::move(pendingLabel_)});
+    if (undo_.size() > limit_) {
+        undo_.pop_front();
+    }
+    mergeKey_ = pendingMergeKey_;
+}
+
+void CSheetHistory::CountCleared(const CSheetMemento& before, const CParameterField* answered) {
+    lastCleared_ = {};
+    lastClearedText_.clear();
+    if (!answered) {
+        return;
+    }
+    lastCleared_ = before.ClearedIn(sheet_);
+    if (lastCleared_.Empty()) {
+        return;
+    }
+    std::vector<std::wstring> parts;
+    if (lastCleared_.answers > 0) {
+        parts.push_back(Counted(lastCleared_.answers, L"answer", L"answers"));
+    }
+    for (const auto& [type, count] : lastCleared_.groups) {
+        if (const SGroupTypeRow* row = FindGroupTypeRow(GroupTypeOf(type))) {
+            parts.push_back(Counted(count, row->caption, row->label));
+        }
+    }
+    std::wstring what;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            what += i + 1 == parts.size() ? L" and " : L", ";
+        }
+        what += parts[i];
+    }
+    const wchar_t* verb = answered->AsPulldownList() ? L"Choosing " : L"Entering ";
+    lastClearedText_ = verb + ChoiceLabel(*answered) + L" for " + answered->GetPrintableName() +
+                       L" cleared " + what + L" on " + Counted(lastCleared_.tabs, L"tab", L"tabs") + L".";
+}
+
+void CSheetHistory::Restore(std::deque<SStep>& from, std::deque<SStep>& to) {
+    restoring_ = true;
+    {
+        CSheetChangeScope scope(sheet_);
+        SStep step = std::move(from.back());
+        from.pop_back();
+        to.push_back({std::make_unique<CSheetMemento>(sheet_, recentLists_), step.label});
+        step.state->RestoreInto(sheet_);
+        recentLists_ = step.state->Lists();
+        mergeKey_ = nullptr;
+        ++serial_;
+        lastCleared_ = {};
+        lastClearedText_.clear();
+    }
+    restoring_ = false;
+}
+
+bool CSheetHistory::Undo() {
+    if (undo_.empty() || pending_ || sheet_.changeDepth_ > 0) {
+        return false;
+    }
+    Restore(undo_, redo_);
+    return true;
+}
+
+bool CSheetHistory::Redo() {
+    if (redo_.empty() || pending_ || sheet_.changeDepth_ > 0) {
+        return false;
+    }
+    Restore(redo_, undo_);
+    return true;
+}
+
+CUndoStep::CUndoStep(CMarnelPropertySheet& sheet, const CParameterField* mergeKey) : sheet_(sheet) {
+    sheet_.History().Open(mergeKey);
+    sheet_.BeginChange();
+}
+
+CUndoStep::~CUndoStep() {
+    sheet_.History().Describe(std::move(label_), answered_);
+    sheet_.EndChange();
+}
+
+std::wstring AnswerLabel(const CParameterField& field) {
+    std::wstring label = field.GetPrintableName() + L" = " + field.Value();
+    if (field.AsPulldownList() && !field.Value().empty()) {
+        const std::wstring choice = ChoiceLabel(field);
+        if (choice != field.Value()) {
+            label += L" : " + choice;
+        }
+    }
+    return label;
+}
