@@ -181,7 +181,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
 TEST_F(CliTool, HelpExplainsEveryCommand) {
     const SRun help = Run({"--help"});
     EXPECT_EQ(help.code, 0);
-    for (const char* command : {"check", "print", "save", "new", "fields"}) {
+    for (const char* command : {"check", "print", "save", "new", "fields", "diff"}) {
         EXPECT_NE(help.out.find(std::string("orvik ") + command), std::string::npos) << command;
         const SRun one = Run({command, "--help"});
         EXPECT_EQ(one.code, 0) << command;
@@ -195,6 +195,9 @@ TEST_F(CliTool, MistakesOnTheCommandLineExit2WithTheUsageLine) {
                                                             {"--frob"},
                                                             {"check"},
                                                             {"check", "a", "b"},
+                                                            {"check", "--brief", "a"},
+                                                            {"diff", "a"},
+                                                            {"diff", "a", "b", "c"},
                                                             {"check", "--dir", "x", "a"},
                                                             {"save", "a", "--dir"},
                                                             {"new", "--set", "NoEquals"},
