@@ -4,6 +4,7 @@
 #include "cli/Console.h"
 #include "cli/ConsolePrompt.h"
 #include "cli/FieldListing.h"
+#include "cli/FormDiff.h"
 #include "cli/FormSession.h"
 #include "cli/Usage.h"
 #include "logging/Logger.h"
@@ -59,6 +60,8 @@ EExitCode CCliApp::Dispatch(const SCommandLine& line) {
         return New(line);
     case ECommand::Fields:
         return Fields();
+    case ECommand::Diff:
+        return Diff(line);
     case ECommand::None:
         break;
     }
@@ -67,19 +70,19 @@ EExitCode CCliApp::Dispatch(const SCommandLine& line) {
 
 EExitCode CCliApp::Check(const SCommandLine& line) {
     CFormSession& session = NewForm();
-    Load(session, line);
+    Load(session, line.file);
     return Report(session);
 }
 
 EExitCode CCliApp::Print(const SCommandLine& line) {
     CFormSession& session = NewForm();
-    Load(session, line);
+    Load(session, line.file);
     return PrintFile(session);
 }
 
 EExitCode CCliApp::Save(const SCommandLine& line) {
     CFormSession& session = NewForm();
-    Load(session, line);
+    Load(session, line.file);
     return SaveFile(session, line.directory);
 }
 
@@ -104,9 +107,26 @@ EExitCode CCliApp::Fields() {
     return EExitCode::Ok;
 }
 
-void CCliApp::Load(CFormSession& session, const SCommandLine& line) {
+EExitCode CCliApp::Diff(const SCommandLine& line) {
+    CFormSession& a = NewForm();
+    Load(a, line.file);
+    CFormSession& b = NewForm();
+    Load(b, line.otherFile);
+    const CFormDiff diff(a.Sheet(), b.Sheet());
+    if (diff.Same()) {
+        return EExitCode::Ok;
+    }
+    if (line.brief) {
+        console_.Out(orvik::Format(L"Files %s and %s differ", {line.file, line.otherFile}));
+    } else {
+        diff.Print(console_);
+    }
+    return EExitCode::Invalid;
+}
+
+void CCliApp::Load(CFormSession& session, const std::wstring& path) {
     // The loader has already reported why the file could not be read.
-    if (!session.Load(line.file)) {
+    if (!session.Load(path)) {
         throw CCliError(EExitCode::Failure, std::wstring());
     }
 }

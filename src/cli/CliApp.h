@@ -10,7 +10,7 @@
 
 class CFormSession;
 
-// Runs command lines: help, check, print, save, new or fields. The app owns the tool's console and
+// Runs command lines: help, check, print, save, new, fields or diff. The app owns the tool's console and
 // the forms its commands made; a form lives as long as the app.
 class CCliApp {
 public:
@@ -35,11 +35,12 @@ private:
     EExitCode Save(const SCommandLine& line);
     EExitCode New(const SCommandLine& line);
     EExitCode Fields();
+    EExitCode Diff(const SCommandLine& line);
 
     // A fresh form, answering its boxes on the console.
     CFormSession& NewForm();
-    // Loads the command line's file; an unreadable file is a CCliError.
-    static void Load(CFormSession& session, const SCommandLine& line);
+    // Loads a file named on the command line; an unreadable file is a CCliError.
+    static void Load(CFormSession& session, const std::wstring& path);
     EExitCode Report(CFormSession& session);
     EExitCode PrintFile(CFormSession& session);
     EExitCode SaveFile(CFormSession& session, const std::wstring& directory);

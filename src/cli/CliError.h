@@ -6,7 +6,7 @@
 // The tool's exit codes.
 enum class EExitCode {
     Ok = 0,
-    Invalid = 1, // the form is incomplete or holds invalid answers
+    Invalid = 1, // the form is incomplete or holds invalid answers; the compared files' answers differ
     Failure = 2, // bad command line, unreadable file, refused answer, any other error
     NotWritten = 3,
 };

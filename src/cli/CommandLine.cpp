@@ -37,6 +37,9 @@ ECommand CCommandLineParser::CommandOf(const std::string& word) {
     if (word == "fields") {
         return ECommand::Fields;
     }
+    if (word == "diff") {
+        return ECommand::Diff;
+    }
     return ECommand::None;
 }
 
@@ -89,20 +92,29 @@ void CCommandLineParser::ParseCommandArguments(SCommandLine& line) {
         } else if (line.command == ECommand::New && (arg == "--save" || HasPrefix(arg, "--save="))) {
             line.save = true;
             line.directory = orvik::FromUtf8(OptionValue("--save", arg));
+        } else if (line.command == ECommand::Diff && arg == "--brief") {
+            line.brief = true;
         } else {
             Fail("unknown option '" + arg + "'");
         }
     }
-    const bool takesFile =
-        line.command == ECommand::Check || line.command == ECommand::Print || line.command == ECommand::Save;
+    const bool takesFile = line.command == ECommand::Check || line.command == ECommand::Print ||
+                           line.command == ECommand::Save || line.command == ECommand::Diff;
     if (line.help) {
         return;
     }
     if (takesFile) {
         if (positional.empty()) {
-            Fail("missing FILE");
+            Fail(line.command == ECommand::Diff ? "missing files A and B" : "missing FILE");
         }
         line.file = orvik::FromUtf8(positional.front());
+        positional.erase(positional.begin());
+    }
+    if (line.command == ECommand::Diff) {
+        if (positional.empty()) {
+            Fail("missing file B");
+        }
+        line.otherFile = orvik::FromUtf8(positional.front());
         positional.erase(positional.begin());
     }
     if (!positional.empty()) {

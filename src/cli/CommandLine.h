@@ -4,16 +4,20 @@
 #include <utility>
 #include <vector>
 
-enum class ECommand { None, Check, Print, Save, New, Fields };
+enum class ECommand { None, Check, Print, Save, New, Fields, Diff };
 
 // What the command line asks for, with file names and answers as wide text.
 struct SCommandLine {
     ECommand command = ECommand::None;
     bool help = false;
     std::wstring file;
+    // The second file of `diff`, compared with the first.
+    std::wstring otherFile;
     std::wstring directory;
     bool print = false;
     bool save = false;
+    // `diff`: only whether the files differ.
+    bool brief = false;
     // NAME=VALUE answers of `new`, in the order given.
     std::vector<std::pair<std::wstring, std::wstring>> settings;
 };

@@ -13,13 +13,14 @@ Commands:
                                 Start a new form, answer questions as a user would, then check,
                                 print or save it.
   orvik fields                  List every question: tab, name, kind, range, units and choices.
+  orvik diff A B [--brief]      Load files A and B and list, tab by tab, the answers that differ.
   orvik COMMAND --help          Explain one command.
 
 Loader diagnostics and messages go to standard error, one per line.
 
 Exit codes:
-  0  success, every tab valid
-  1  the form is incomplete or holds invalid answers
+  0  success, every tab valid (diff: the answers are the same)
+  1  the form is incomplete or holds invalid answers (diff: the answers differ)
   2  bad command line, unreadable file, refused answer, or any other error
   3  the file could not be written
 )";
@@ -81,10 +82,31 @@ Names of PDO, SVID and mode questions show their numbers as ([0-9]+). Numbers ar
 units shown; the file holds them divided by the scale.
 )";
 
+const wchar_t kDiff[] = LR"(orvik diff A B [--brief]
+
+Loads files A and B as the Load button does (retired names are upgraded, so an old name and its
+new name compare equal) and prints, for each tab in tab order that has a difference,
+  [changed] <tab>
+followed by one indented line per answer that differs,
+  <name>: <answer in A> -> <answer in B>
+where (none) stands for a question not answered on that side. A list tab then compares its PDOs
+or SVIDs and their modes by number, each line led by the item,
+  Source PDO 2: Src_PDO_Voltage2: 5000 -> 9000
+  SOP SVID 1 - Mode 2: SVID1_mode2_enter_SOP: YES -> NO
+and an item on one side only is announced as "Source PDO 3: added" or "...: removed" before its
+answers. Answers are shown as the form holds them: numbers in the units shown by 'orvik fields',
+choices by their number, free text in double quotes. The producer and specification lines, which
+every save writes anew, are not compared.
+
+  --brief  print only "Files A and B differ", and nothing when they do not
+
+Exit codes: 0 the answers are the same, 1 they differ, 2 A or B cannot be read.
+)";
+
 } // namespace
 
 std::wstring CUsage::UsageLine() {
-    return L"usage: orvik {check|print|save|new|fields} [ARGUMENTS] (orvik --help explains them)";
+    return L"usage: orvik {check|print|save|new|fields|diff} [ARGUMENTS] (orvik --help explains them)";
 }
 
 std::wstring CUsage::Help(ECommand command) {
@@ -99,6 +121,8 @@ std::wstring CUsage::Help(ECommand command) {
         return kNew;
     case ECommand::Fields:
         return kFields;
+    case ECommand::Diff:
+        return kDiff;
     case ECommand::None:
         break;
     }
