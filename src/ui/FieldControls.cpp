@@ -7,8 +7,10 @@
 #include "ui/QtText.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPalette>
 #include <QStyle>
 #include <QStyledItemDelegate>
@@ -107,6 +109,35 @@ void MarkInvalid(QWidget* widget, bool invalid) {
 // ---- CEditMultiBase ----
 
 CEditMultiBase::CEditMultiBase(QWidget* parent) : QLineEdit(parent) {}
+
+namespace {
+bool IsUndoOrRedo(const QKeyEvent* key) {
+    return key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+           key->keyCombination() == QKeyCombination(Qt::CTRL | Qt::Key_Y);
+}
+} // namespace
+
+bool CEditMultiBase::event(QEvent* event) {
+    // The box's own undo would change its text behind the form's back; Ctrl+Z and its kin belong
+    // to the form's undo, which also takes back what the answer did elsewhere.
+    if (event->type() == QEvent::ShortcutOverride && IsUndoOrRedo(static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return false;
+    }
+    return QLineEdit::event(event);
+}
+
+void CEditMultiBase::contextMenuEvent(QContextMenuEvent* event) {
+    // The same for the menu's Undo and Redo: the form's buttons take their place.
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    for (QAction* action : menu->actions()) {
+        const QString text = action->text();
+        if (text.startsWith(QStringLiteral("&Undo")) || text.startsWith(QStringLiteral("&Redo"))) {
+            menu->removeAction(action);
+        }
+    }
+    menu->exec(event->globalPos());
+}
 
 void CEditMultiBase::keyPressEvent(QKeyEvent* event) {
     if (filterOn_ && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {

@@ -15,6 +15,7 @@
 #include "ui/QtText.h"
 #include "ui/SheetInfoWindows.h"
 #include "ui/SheetTabs.h"
+#include "ui/UndoControls.h"
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
@@ -92,6 +93,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     connect(ApplyButton(), &QPushButton::clicked, this, [this] { Save(false); });
     connect(CancelButton(), &QPushButton::clicked, this, &CSheetWindow::reject);
     buttons_->addButton(problemsPanel_->ToggleButton(), QDialogButtonBox::HelpRole);
+    undo_ = new CUndoControls(sheet_, this, buttons_);
+    layout->insertWidget(1, undo_->Bar());
 
     for (const auto& page : sheet_.Pages()) {
         auto* view = new CPageView(

@@ -19,6 +19,7 @@ class CPageView;
 class CSheetInfoWindows;
 class CParameterField;
 class CProblemsPanel;
+class CUndoControls;
 class QDialogButtonBox;
 class QPushButton;
 class QTabWidget;
@@ -51,6 +52,8 @@ public:
     CFindBar* FindBar() const { return findBar_; }
     // The report of the last load from the window, under the tabs while it has something to say.
     CLoadReportView* LoadReportView() const { return loadReport_; }
+    // Undo and Redo with their buttons, keys and the bar that tells what a choice cleared.
+    CUndoControls* UndoControls() const { return undo_; }
 
     // Where OK and Apply write the file; the current folder when empty.
     void SetSaveDirectory(std::wstring directory) { saveDirectory_ = std::move(directory); }
@@ -106,4 +109,5 @@ private:
     CProblemsPanel* problemsPanel_ = nullptr;
     CFindBar* findBar_ = nullptr;
     CLoadReportView* loadReport_ = nullptr;
+    CUndoControls* undo_ = nullptr;
 };
