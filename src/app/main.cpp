@@ -10,14 +10,17 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
 
-// ORVIK_QUIT_WHEN_SHOWN: the run ends, as a closed window ends it, once the first frame of the
-// first window is on the screen. The start-up benchmark times the program's cold start with it.
+// ORVIK_QUIT_WHEN_SHOWN: once the first frame of the first window is on the screen, the run says
+// when on standard output and ends as a closed window ends it. The start-up benchmark times the
+// program's cold start with it.
 class CQuitWhenShown : public QObject {
 public:
     using QObject::QObject;
@@ -28,8 +31,16 @@ protected:
             auto* window = qobject_cast<QWindow*>(watched);
             if (window && window->isExposed()) {
                 done_ = true;
-                // After the expose is handled, that is once the frame is painted and flushed.
-                QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+                // After the expose is handled, that is once the frame is painted and flushed: the
+                // moment (microseconds since the epoch) goes to standard output for the benchmark.
+                QTimer::singleShot(0, qApp, [] {
+                    const auto now = std::chrono::system_clock::now().time_since_epoch();
+                    std::printf("shown %lld\n",
+                                static_cast<long long>(
+                                    std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+                    std::fflush(stdout);
+                    QCoreApplication::exit(0);
+                });
             }
         }
         return false;
