@@ -2,6 +2,7 @@
 #include "ui/QtPrompt.h"
 #include "ui/QtText.h"
 
+#include "catalog/RuleTable.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -14,7 +15,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
+
+#ifdef ORVIK_READ_FONT_CONFIGURATION_EARLY
+#include <fontconfig/fontconfig.h>
+#endif
 
 namespace {
 
@@ -50,6 +56,22 @@ private:
     bool done_ = false;
 };
 
+// What the start needs that no display is needed for is made on a second thread while the window
+// toolkit connects to the display: the system's font configuration, a large part of the start,
+// which the toolkit then finds read and uses as it is, and the rule table. A failure to build the
+// table is left to the run, which builds it again and reports the failure as ever.
+std::jthread ReadAhead() {
+    return std::jthread([] {
+#ifdef ORVIK_READ_FONT_CONFIGURATION_EARLY
+        FcInit();
+#endif
+        try {
+            ProgramRules();
+        } catch (...) {
+        }
+    });
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -68,7 +90,9 @@ int main(int argc, char* argv[]) {
     if (const int exitCode = ReportStartOptions(options); exitCode >= 0) {
         return exitCode;
     }
+    std::jthread readAhead = ReadAhead();
     COrvikApplication app(argc, argv);
+    readAhead.join();
     QApplication::setApplicationName(QStringLiteral("orvik-generator"));
     if (const char* quit = std::getenv("ORVIK_QUIT_WHEN_SHOWN"); quit && *quit) {
         app.installEventFilter(new CQuitWhenShown(&app));
