@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -29,9 +30,8 @@ protected:
                 // moment (microseconds since the epoch) goes to standard output for the benchmark.
                 QTimer::singleShot(0, qApp, [] {
                     const auto now = std::chrono::system_clock::now().time_since_epoch();
-                    std::printf("shown %lld\n",
-                                static_cast<long long>(
-                                    std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+                    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+                    std::fputs(("shown " + std::to_string(us) + "\n").c_str(), stdout);
                     std::fflush(stdout);
                     QCoreApplication::exit(0);
                 });
