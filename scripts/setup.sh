@@ -7,7 +7,7 @@ build="${1:-$here/build}"
 shift || true
 
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
-    qt6-base-dev fonts-dejavu-core dpkg-dev desktop-file-utils appstream)
+    qt6-base-dev libfontconfig-dev fonts-dejavu-core dpkg-dev desktop-file-utils appstream)
 "$here/scripts/install-packages.sh" "${packages[@]}"
 
 cmake -S "$here" -B "$build" -G Ninja -DORVIK_WERROR=ON "$@"

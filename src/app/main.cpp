@@ -2,13 +2,76 @@
 #include "ui/QtPrompt.h"
 #include "ui/QtText.h"
 
+#include "catalog/RuleTable.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFileInfo>
+#include <QTimer>
+#include <QWindow>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
+
+#ifdef ORVIK_READ_FONT_CONFIGURATION_EARLY
+#include <fontconfig/fontconfig.h>
+#endif
+
+namespace {
+
+// ORVIK_QUIT_WHEN_SHOWN: once the first frame of the first window is on the screen, the run says
+// when on standard output and ends as a closed window ends it. The start-up benchmark times the
+// program's cold start with it.
+class CQuitWhenShown : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (!done_ && event->type() == QEvent::Expose) {
+            auto* window = qobject_cast<QWindow*>(watched);
+            if (window && window->isExposed()) {
+                done_ = true;
+                // After the expose is handled, that is once the frame is painted and flushed: the
+                // moment (microseconds since the epoch) goes to standard output for the benchmark.
+                QTimer::singleShot(0, qApp, [] {
+                    const auto now = std::chrono::system_clock::now().time_since_epoch();
+                    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+                    std::fputs(("shown " + std::to_string(us) + "\n").c_str(), stdout);
+                    std::fflush(stdout);
+                    QCoreApplication::exit(0);
+                });
+            }
+        }
+        return false;
+    }
+
+private:
+    bool done_ = false;
+};
+
+// What the start needs that no display is needed for is made on a second thread while the window
+// toolkit connects to the display: the system's font configuration, a large part of the start,
+// which the toolkit then finds read and uses as it is, and the rule table. A failure to build the
+// table is left to the run, which builds it again and reports the failure as ever.
+std::jthread ReadAhead() {
+    return std::jthread([] {
+#ifdef ORVIK_READ_FONT_CONFIGURATION_EARLY
+        FcInit();
+#endif
+        try {
+            ProgramRules();
+        } catch (...) {
+        }
+    });
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // The usage and version texts read the same on every system: "\n" stays one byte.
@@ -26,8 +89,13 @@ int main(int argc, char* argv[]) {
     if (const int exitCode = ReportStartOptions(options); exitCode >= 0) {
         return exitCode;
     }
+    std::jthread readAhead = ReadAhead();
     COrvikApplication app(argc, argv);
+    readAhead.join();
     QApplication::setApplicationName(QStringLiteral("orvik-generator"));
+    if (const char* quit = std::getenv("ORVIK_QUIT_WHEN_SHOWN"); quit && *quit) {
+        app.installEventFilter(new CQuitWhenShown(&app));
+    }
     std::wstring startFile;
     if (!options.file.empty()) {
         startFile = ToWString(QFileInfo(QString::fromStdString(options.file)).absoluteFilePath());

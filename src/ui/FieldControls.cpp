@@ -101,6 +101,11 @@ void MarkInvalid(QWidget* widget, bool invalid) {
         return;
     }
     widget->setProperty("invalid", invalid);
+    // A control not yet polished takes the colour rule when it is first shown; polishing it here
+    // too would do the work twice for every control of a page being built.
+    if (!widget->testAttribute(Qt::WA_WState_Polished)) {
+        return;
+    }
     widget->style()->unpolish(widget);
     widget->style()->polish(widget);
     widget->update();

@@ -248,6 +248,9 @@ private slots:
         QLineEdit* edit = f->Edit(QStringLiteral("Vendor_Name"));
         QVERIFY(CUiFixture::IsMarkedInvalid(label));
         QVERIFY(CUiFixture::IsMarkedInvalid(edit));
+        // A field already invalid when its page is built is shown red from the first frame.
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        QCOMPARE(edit->palette().color(QPalette::Text), QColor(255, 0, 0));
         QVERIFY(f->CaptionRed(EPage::Intro));
         f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("Acme"));
         QVERIFY(!CUiFixture::IsMarkedInvalid(label));
