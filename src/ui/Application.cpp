@@ -7,6 +7,7 @@
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 #include "text/Version.h"
+#include "ui/IntroPanel.h"
 #include "ui/LoadReportView.h"
 #include "ui/QtPrompt.h"
 #include "ui/SheetWindow.h"
@@ -171,7 +172,7 @@ int COrvikApplication::Run(IPrompt& prompt, ILogPlatform& logPlatform,
         QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
         window.show();
         if (!startFile.empty()) {
-            window.LoadReportView()->ShowReport(LoadChosenFile(sheet, startFile));
+            FinishWindowLoad(window, LoadChosenFile(sheet, startFile));
         }
         if (onShown) {
             QTimer::singleShot(0, &window, [&] {
