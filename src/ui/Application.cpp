@@ -10,6 +10,7 @@
 #include "ui/IntroPanel.h"
 #include "ui/LoadReportView.h"
 #include "ui/QtPrompt.h"
+#include "ui/RecoveryKeeper.h"
 #include "ui/SheetWindow.h"
 
 #include <QApplication>
@@ -171,6 +172,7 @@ int COrvikApplication::Run(IPrompt& prompt, ILogPlatform& logPlatform,
         runLoop_ = &loop;
         QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
         window.show();
+        (new CRecoveryKeeper(window))->OfferRestore(); // the window owns it
         if (!startFile.empty()) {
             FinishWindowLoad(window, LoadChosenFile(sheet, startFile));
         }
