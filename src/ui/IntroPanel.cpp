@@ -75,7 +75,7 @@ CIntroPanel::CIntroPanel(CSheetWindow& window, QWidget* parent) : QWidget(parent
     recent_->setText(QStringLiteral("Recent"));
     recent_->setToolTip(QStringLiteral("Load one of the files last loaded or saved"));
     recent_->setAccessibleName(QStringLiteral("Recent files"));
-    recent_->setArrowType(Qt::DownArrow);
+    recent_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     recent_->setPopupMode(QToolButton::InstantPopup);
     recent_->setFocusPolicy(Qt::StrongFocus);
     recentMenu_ = new QMenu(recent_);

@@ -7,6 +7,7 @@
 #include "ui/RecentFiles.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -140,6 +142,28 @@ private slots:
         QVERIFY(!f->Logged("About to select Orvik for loading."));
         QVERIFY(f->Edit(QStringLiteral("Vendor_Name"))->text() != QStringLiteral("typed"));
         QCOMPARE(f->sheet.FindField(L"$Vendor_Name")->Value().empty(), false);
+    }
+
+    void theKeyboardReachesTheMenuFromLoadOrvik() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("cable.txt"));
+        CRecentFiles::Add(path);
+        f = std::make_unique<CUiFixture>();
+        f->Focus(Panel()->LoadButton());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), Panel()->RecentButton());
+
+        QStringList shown;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* action : menu->actions()) {
+                    shown << action->text();
+                }
+                menu->close();
+            }
+        });
+        QTest::keyClick(Panel()->RecentButton(), Qt::Key_Space);
+        QCOMPARE(shown, QStringList{Native(path)});
     }
 
     void aFileThatIsGoneIsNamedAndTakenOffTheList() {
