@@ -73,7 +73,8 @@ void CRecoveryKeeper::SheetChanged(const SSheetChange& change) {
 }
 
 void CRecoveryKeeper::WriteCopy() {
-    if (!unsaved_) {
+    // A system that names no state folder gets no copies, rather than copies in the current folder.
+    if (!unsaved_ || folder_.isEmpty()) {
         return;
     }
     // One write at a time: a slow disk delays the next copy rather than racing it.
@@ -98,10 +99,15 @@ void CRecoveryKeeper::NothingToLose() {
     timer_.stop();
     writer_.waitForDone();
     unsaved_ = false;
-    QFile::remove(path_);
+    if (!folder_.isEmpty()) {
+        QFile::remove(path_);
+    }
 }
 
 void CRecoveryKeeper::OfferRestore() {
+    if (folder_.isEmpty()) {
+        return;
+    }
     const std::vector<SRecoveryCopy> orphans = FindOrphanedCopies(
         orvik::ToPath(ToWString(folder_)), static_cast<long>(QCoreApplication::applicationPid()),
         orvik::platform::IsProcessRunning);
