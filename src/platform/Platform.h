@@ -25,6 +25,10 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 // The local calendar time of `time`, without the shared static buffer of std::localtime.
 std::tm LocalTime(std::time_t time);
 
+// Whether a process with this id is running now (one that cannot be looked into counts as
+// running). Ids that no process can have are not running.
+bool IsProcessRunning(long pid);
+
 // Standard input, output and error carry bytes as they stand: "\n" stays one byte.
 void UseBinaryStandardStreams();
 

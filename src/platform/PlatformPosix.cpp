@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -78,6 +80,15 @@ std::tm LocalTime(std::time_t time) {
     std::tm local{};
     ::localtime_r(&time, &local);
     return local;
+}
+
+bool IsProcessRunning(long pid) {
+    // kill(0) and kill(-1) would name a whole group of processes.
+    if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) {
+        return false;
+    }
+    // EPERM: the process is there, only another user's.
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
 }
 
 void UseBinaryStandardStreams() {}

@@ -163,6 +163,21 @@ std::tm LocalTime(std::time_t time) {
     return local;
 }
 
+bool IsProcessRunning(long pid) {
+    if (pid <= 0) {
+        return false;
+    }
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (!process) {
+        // The process is there, only not ours to look into.
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    }
+    DWORD exitCode = 0;
+    const bool running = ::GetExitCodeProcess(process, &exitCode) && exitCode == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+}
+
 void UseBinaryStandardStreams() {
     // A window program started without a console has no standard streams at all.
     for (std::FILE* stream : {stdin, stdout, stderr}) {

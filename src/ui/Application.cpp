@@ -7,8 +7,10 @@
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 #include "text/Version.h"
+#include "ui/IntroPanel.h"
 #include "ui/LoadReportView.h"
 #include "ui/QtPrompt.h"
+#include "ui/RecoveryKeeper.h"
 #include "ui/SheetWindow.h"
 
 #include <QApplication>
@@ -170,8 +172,9 @@ int COrvikApplication::Run(IPrompt& prompt, ILogPlatform& logPlatform,
         runLoop_ = &loop;
         QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
         window.show();
+        (new CRecoveryKeeper(window))->OfferRestore(); // the window owns it
         if (!startFile.empty()) {
-            window.LoadReportView()->ShowReport(LoadChosenFile(sheet, startFile));
+            FinishWindowLoad(window, LoadChosenFile(sheet, startFile));
         }
         if (onShown) {
             QTimer::singleShot(0, &window, [&] {

@@ -1,26 +1,34 @@
 #include "ui/IntroPanel.h"
 
+#include "logging/Logger.h"
 #include "persistence/LoadFlow.h"
+#include "persistence/LoadReport.h"
+#include "persistence/Recovery.h"
 #include "sheet/PropertySheet.h"
 #include "ui/LoadReportView.h"
 #include "ui/QtText.h"
+#include "ui/RecentFiles.h"
 #include "ui/SheetWindow.h"
 #include "ui/WindowHooks.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QMenu>
 #include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -45,6 +53,13 @@ CRegressionTestingDialog::CRegressionTestingDialog(QWidget* parent) : QDialog(pa
                     4 * metrics.averageCharWidth());
 }
 
+void FinishWindowLoad(CSheetWindow& window, const SLoadReport* report) {
+    window.LoadReportView()->ShowReport(report);
+    if (report && report->outcome == SLoadReport::EOutcome::Loaded) {
+        emit window.formStored(ToQString(report->path));
+    }
+}
+
 CIntroPanel::CIntroPanel(CSheetWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
     setObjectName(QStringLiteral("IntroButtons"));
     auto* row = new QHBoxLayout(this);
@@ -55,10 +70,26 @@ CIntroPanel::CIntroPanel(CSheetWindow& window, QWidget* parent) : QWidget(parent
     load_->setObjectName(QStringLiteral("LoadOrvik"));
     regression_ = new QPushButton(QStringLiteral("Regression Testing"), this);
     regression_->setObjectName(QStringLiteral("RegressionTesting"));
+    recent_ = new QToolButton(this);
+    recent_->setObjectName(QStringLiteral("RecentOrvikFiles"));
+    recent_->setText(QStringLiteral("Recent"));
+    recent_->setToolTip(QStringLiteral("Load one of the files last loaded or saved"));
+    recent_->setAccessibleName(QStringLiteral("Recent files"));
+    recent_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    recent_->setPopupMode(QToolButton::InstantPopup);
+    recent_->setFocusPolicy(Qt::StrongFocus);
+    recentMenu_ = new QMenu(recent_);
+    recentMenu_->setObjectName(QStringLiteral("RecentOrvikFilesMenu"));
+    recentMenu_->setAccessibleName(QStringLiteral("Recent files"));
+    recent_->setMenu(recentMenu_);
+    connect(recentMenu_, &QMenu::aboutToShow, this, &CIntroPanel::FillRecentMenu);
     for (QPushButton* button : {releaseNotes_, load_, regression_}) {
         // Enter on a field presses OK; these buttons never take the default.
         button->setAutoDefault(false);
         row->addWidget(button);
+        if (button == load_) {
+            row->addWidget(recent_);
+        }
     }
     row->addStretch(1);
 
@@ -69,6 +100,14 @@ CIntroPanel::CIntroPanel(CSheetWindow& window, QWidget* parent) : QWidget(parent
     connect(releaseNotes_, &QPushButton::clicked, this, &CIntroPanel::ReleaseNotes);
     connect(load_, &QPushButton::clicked, this, &CIntroPanel::LoadOrvik);
     connect(regression_, &QPushButton::clicked, this, &CIntroPanel::RegressionTesting);
+    // After the window's own handlers, which save.
+    connect(window_.OkButton(), &QPushButton::clicked, this, &CIntroPanel::NoteSave);
+    connect(window_.ApplyButton(), &QPushButton::clicked, this, &CIntroPanel::NoteSave);
+    connect(&window_, &CSheetWindow::formStored, this, [this](const QString& path) {
+        CRecentFiles::Add(path);
+        UpdateRecentButton();
+    });
+    UpdateRecentButton();
 }
 
 void CIntroPanel::ReleaseNotes() {
@@ -76,7 +115,49 @@ void CIntroPanel::ReleaseNotes() {
 }
 
 void CIntroPanel::LoadOrvik() {
-    window_.LoadReportView()->ShowReport(RunLoadCommand(window_.Sheet()));
+    FinishWindowLoad(window_, RunLoadCommand(window_.Sheet()));
+}
+
+void CIntroPanel::LoadRecent(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        CRecentFiles::Remove(path);
+        UpdateRecentButton();
+        const std::wstring message =
+            ToWString(path) + L" no longer exists. It has been removed from the list of recent files.";
+        Log(message);
+        window_.Sheet().Prompt().ShowError(message);
+        return;
+    }
+    FinishWindowLoad(window_, LoadChosenFile(window_.Sheet(), ToWString(path)));
+}
+
+void CIntroPanel::FillRecentMenu() {
+    // Only while the menu is closed: clearing it deletes its entries.
+    recentMenu_->clear();
+    for (const QString& file : CRecentFiles::Files()) {
+        QString text = file;
+        QAction* action = recentMenu_->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
+        connect(action, &QAction::triggered, this, [this, file] { LoadRecent(file); });
+    }
+}
+
+void CIntroPanel::UpdateRecentButton() {
+    recent_->setEnabled(!CRecentFiles::Files().isEmpty());
+}
+
+void CIntroPanel::NoteSave() {
+    const CMarnelPropertySheet& sheet = window_.Sheet();
+    if (sheet.OutputFileName().empty()) {
+        return;
+    }
+    const QDir folder(window_.SaveDirectory().empty() ? QDir::currentPath()
+                                                      : ToQString(window_.SaveDirectory()));
+    const QString path = folder.absoluteFilePath(ToQString(sheet.OutputFileName()));
+    QFile file(path);
+    // The save went through, or had nothing new to write: either way that file holds the form.
+    if (file.open(QIODevice::ReadOnly) && file.readAll().toStdString() == RecoveryBytes(window_.Sheet())) {
+        emit window_.formStored(path);
+    }
 }
 
 void CIntroPanel::RegressionTesting() {
@@ -141,7 +222,7 @@ bool CFileDropLoader::eventFilter(QObject* watched, QEvent* event) {
         QPointer<CSheetWindow> window(&window_);
         QTimer::singleShot(0, &window_, [window, file] {
             if (window) {
-                window->LoadReportView()->ShowReport(LoadChosenFile(window->Sheet(), file));
+                FinishWindowLoad(*window, LoadChosenFile(window->Sheet(), file));
             }
         });
     }

@@ -6,8 +6,15 @@
 #include <QWidget>
 
 class CSheetWindow;
+class QMenu;
 class QMimeData;
 class QPushButton;
+class QToolButton;
+struct SLoadReport;
+
+// The end of every load the user starts in the window (Load Orvik, a recent file, a drop, the start
+// file): shows its report and, when the form took the file, announces that the form holds it.
+void FinishWindowLoad(CSheetWindow& window, const SLoadReport* report);
 
 // The regression-testing dialog: an OK button and nothing else.
 class CRegressionTestingDialog : public QDialog {
@@ -20,8 +27,8 @@ private:
     QPushButton* ok_ = nullptr;
 };
 
-// The Intro page's own buttons: Release Notes, Load Orvik and, only when the environment asks for
-// it, Regression Testing.
+// The Intro page's own buttons: Release Notes, Load Orvik with the menu of recent files beside it
+// and, only when the environment asks for it, Regression Testing.
 class CIntroPanel : public QWidget {
     Q_OBJECT
 public:
@@ -33,16 +40,30 @@ public:
 
     QPushButton* ReleaseNotesButton() const { return releaseNotes_; }
     QPushButton* LoadButton() const { return load_; }
+    QToolButton* RecentButton() const { return recent_; }
+    // The recent files as the menu offers them, rebuilt each time it opens.
+    QMenu* RecentMenu() const { return recentMenu_; }
     QPushButton* RegressionTestingButton() const { return regression_; }
 
     void ReleaseNotes();
     void LoadOrvik();
+    // Loads a recent file as Load Orvik loads the file its dialog chose; a file that is gone is
+    // named and taken off the list.
+    void LoadRecent(const QString& path);
     void RegressionTesting();
 
 private:
+    void FillRecentMenu();
+    // Offered only while there is a file to offer.
+    void UpdateRecentButton();
+    // After OK or Apply: a file that holds the form's answers now was saved.
+    void NoteSave();
+
     CSheetWindow& window_;
     QPushButton* releaseNotes_ = nullptr;
     QPushButton* load_ = nullptr;
+    QToolButton* recent_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
     QPushButton* regression_ = nullptr;
 };
 

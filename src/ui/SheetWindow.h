@@ -57,6 +57,7 @@ public:
 
     // Where OK and Apply write the file; the current folder when empty.
     void SetSaveDirectory(std::wstring directory) { saveDirectory_ = std::move(directory); }
+    const std::wstring& SaveDirectory() const { return saveDirectory_; }
     // The program's own folder, which the success box compares with the folder written to.
     void SetProgramDirectory(std::wstring directory) { programDirectory_ = std::move(directory); }
 
@@ -80,6 +81,8 @@ public:
 signals:
     // The Intro page's Release Notes button was pressed.
     void releaseNotesRequested();
+    // The form now holds exactly what the file at `path` holds: it was loaded from it or saved to it.
+    void formStored(const QString& path);
 
 public slots:
     void reject() override;

@@ -5,9 +5,12 @@
 #include "model/Errors.h"
 #include "ui/Application.h"
 #include "ui/LoadReportView.h"
+#include "ui/RecoveryKeeper.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -97,6 +100,34 @@ private slots:
     void init() {
         prompt = CScriptedPrompt();
         platform.bytes.clear();
+        // The program's state goes to the toolkit's test folders, and what an earlier run of this
+        // test left there is no question for this one.
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(CRecoveryKeeper::StateFolder()).removeRecursively();
+    }
+
+    void answersLeftByARunThatEndedWithoutASaveAreOfferedAtStart() {
+        QVERIFY(QDir().mkpath(CRecoveryKeeper::StateFolder()));
+        // No system hands out a process id this large: that run has ended.
+        const QString copy =
+            QDir(CRecoveryKeeper::StateFolder()).filePath(QStringLiteral("recovery-2000000000-1.txt"));
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("$Vendor_Name: \"Recovered\"\r\n");
+        file.close();
+
+        prompt.SetDefaultAnswer(true);
+        QString vendor;
+        Run([&](CSheetWindow& window) {
+            vendor = QString::fromStdWString(window.Sheet().FindField(L"$Vendor_Name")->Value());
+            QTest::mouseClick(window.CancelButton(), Qt::LeftButton);
+        });
+        QCOMPARE(vendor, QStringLiteral("Recovered"));
+        QVERIFY(!prompt.History().empty());
+        QVERIFY(prompt.History().front().text.starts_with(
+            L"Orvik Generator was closed without saving. Restore the answers from "));
+        // The copy is gone, and so is the one this run kept: it ended cleanly.
+        QCOMPARE(QDir(CRecoveryKeeper::StateFolder()).entryList(QDir::Files), QStringList());
     }
 
     void closingRightAfterStartLogsTheFirstAndLastLines() {

@@ -3,6 +3,7 @@
 #include "persistence/OrvikReader.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -10,6 +11,9 @@
 #include <algorithm>
 
 CUiFixture::CUiFixture(const std::string& loadBytes) {
+    // What a window keeps between runs (recent files) goes to the toolkit's test folders, never to
+    // the user's own settings.
+    QStandardPaths::setTestModeEnabled(true);
     sheet.Initialize();
     if (!loadBytes.empty()) {
         LoadOrvikBytes(sheet, L"loaded.txt", loadBytes);

@@ -1,0 +1,70 @@
+#include "ui/RecentFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kKey = "RecentFiles";
+
+// The program's settings under the organisation and application names it runs with; a program
+// that names no organisation keeps them under its own name. A file of settings on every system, so
+// that tests can send it to a folder of their own.
+QSettings UserSettings() {
+    const QString application = QCoreApplication::applicationName();
+    const QString organisation = QCoreApplication::organizationName();
+    return QSettings(QSettings::IniFormat, QSettings::UserScope,
+                     organisation.isEmpty() ? application : organisation, application);
+}
+
+QString Normalised(const QString& path) {
+    const QFileInfo info(path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+} // namespace
+
+QStringList CRecentFiles::Files() {
+    return UserSettings().value(kKey).toStringList();
+}
+
+void CRecentFiles::Add(const QString& path) {
+    Store(WithFirst(Files(), path));
+}
+
+void CRecentFiles::Remove(const QString& path) {
+    Store(Without(Files(), path));
+}
+
+void CRecentFiles::Store(const QStringList& files) {
+    QSettings settings = UserSettings();
+    settings.setValue(kKey, files);
+}
+
+QStringList CRecentFiles::WithFirst(QStringList files, const QString& path) {
+    files = Without(std::move(files), path);
+    files.prepend(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    while (files.size() > kLimit) {
+        files.removeLast();
+    }
+    return files;
+}
+
+QStringList CRecentFiles::Without(QStringList files, const QString& path) {
+    files.removeIf([&](const QString& file) { return SameFile(file, path); });
+    return files;
+}
+
+bool CRecentFiles::SameFile(const QString& a, const QString& b) {
+#ifdef Q_OS_WIN
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+    return Normalised(a).compare(Normalised(b), kCase) == 0;
+}
