@@ -35,15 +35,21 @@ constexpr const wchar_t* kCancelQuestion =
     L"Are you sure you want to cancel?  You will lose all your work and have to start over again from the "
     L"beginning.";
 
-// Stops the tab widget's signals and its painting while tabs are rebuilt.
+// Stops the tab widget's signals and, while tabs are rebuilt, its painting. Turning the painting
+// back on repaints the whole window, so a change that leaves the tabs as they are keeps it on.
 class CRebuildScope {
 public:
-    CRebuildScope(QWidget* window, bool& guard) : window_(window), guard_(guard), wasGuarded_(guard) {
+    CRebuildScope(QWidget* window, bool& guard, bool rebuildsTabs = true)
+        : window_(rebuildsTabs ? window : nullptr), guard_(guard), wasGuarded_(guard) {
         guard_ = true;
-        window_->setUpdatesEnabled(false);
+        if (window_) {
+            window_->setUpdatesEnabled(false);
+        }
     }
     ~CRebuildScope() {
-        window_->setUpdatesEnabled(true);
+        if (window_) {
+            window_->setUpdatesEnabled(true);
+        }
         guard_ = wasGuarded_;
     }
     CRebuildScope(const CRebuildScope&) = delete;
@@ -278,7 +284,7 @@ void CSheetWindow::OnUserEdit(CParameterField* field, const std::wstring& value)
 
 void CSheetWindow::SheetChanged(const SSheetChange& change) {
     {
-        CRebuildScope scope(this, guard_);
+        CRebuildScope scope(this, guard_, !change.tabsRemoved.empty() || !change.tabsAdded.empty());
         for (const SSheetChange::STab& tab : change.tabsRemoved) {
             if (tab.position < tabPages_.size()) {
                 tabs_->removeTab(static_cast<int>(tab.position));
@@ -325,8 +331,13 @@ void CSheetWindow::ShowReleaseNotes() {
 
 void CSheetWindow::RecolourTab(const CPageSuper& page) {
     const int index = TabIndexOf(page.Id());
-    if (index >= 0) {
-        tabs_->tabBar()->setTabTextColor(index, page.IsPageValid() ? QColor() : QColor(255, 0, 0));
+    if (index < 0) {
+        return;
+    }
+    // Setting a colour repaints the whole bar, even the colour it already has.
+    const QColor colour = page.IsPageValid() ? QColor() : QColor(255, 0, 0);
+    if (tabs_->tabBar()->tabTextColor(index) != colour) {
+        tabs_->tabBar()->setTabTextColor(index, colour);
     }
 }
 
