@@ -101,9 +101,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
 
     for (const auto& page : sheet_.Pages()) {
         auto* view = new CPageView(
-            *page, [this](CPageSuper& p) { RecolourTab(p); },
-            [this](CParameterField* field, const std::wstring& value) { OnUserEdit(field, value); }, hooks_,
-            this);
+            *page, [this](CParameterField* field, const std::wstring& value) { OnUserEdit(field, value); },
+            hooks_, this);
         view->SetListPanelFactory([this](CPageView& v, QWidget* parent) -> QWidget* {
             return new CListPanel(v.Page().Sheet(), v.Page().ListedGroupType(), hooks_, parent);
         });
@@ -163,6 +162,11 @@ CSheetWindow::~CSheetWindow() {
         delete view;
         view = nullptr;
     }
+}
+
+CQtFieldControl* CSheetWindow::ControlOf(const CParameterField& field) const {
+    const CPageSuper* page = HostPage(&field);
+    return page ? View(page->Id())->ControlOf(field) : nullptr;
 }
 
 int CSheetWindow::TabIndexOf(EPage page) const {
@@ -269,6 +273,7 @@ void CSheetWindow::OnCurrentChanged(int index) {
         }
         if (!sheet_.Prompt().AskYesNo(kLeaveQuestion)) {
             View(old.Id())->RedrawControls();
+            RecolourTab(old);
             return;
         }
         if (TabIndexOf(target) < 0) {
@@ -298,20 +303,9 @@ void CSheetWindow::SheetChanged(const SSheetChange& change) {
             tabPages_.insert(tabPages_.begin() + static_cast<std::ptrdiff_t>(position), tab.page);
         }
         for (const SSheetChange::SField& f : change.fields) {
-            auto* control = dynamic_cast<CQtFieldControl*>(f.field->Control());
-            if (!control || !control->IsLive()) {
-                continue;
+            if (const CPageSuper* page = HostPage(f.field)) {
+                View(page->Id())->ApplyFieldChange(f);
             }
-            if (f.choices) {
-                control->ChoicesChanged();
-            }
-            if (f.value || f.choices) {
-                control->SetControlText(f.field->Value());
-            }
-            if (f.availability) {
-                control->EnableControl(f.field->IsAvailable() && f.field->IsEnabled());
-            }
-            control->UpdateColour();
         }
         SelectActiveTab();
     }
@@ -354,7 +348,12 @@ void CSheetWindow::RefreshTitle() {
 
 bool CSheetWindow::Save(bool okButton) {
     View(sheet_.ActivePage().Id())->CommitControls();
-    const bool close = OnApply(sheet_, okButton, saveDirectory_, programDirectory_);
+    bool close = false;
+    {
+        // What the save stamps into the form (the version texts) reaches the window as any change.
+        CSheetChangeScope scope(sheet_);
+        close = OnApply(sheet_, okButton, saveDirectory_, programDirectory_);
+    }
     RefreshTitle();
     View(sheet_.ActivePage().Id())->RedrawControls();
     RecolourTabs();

@@ -410,8 +410,8 @@ private slots:
     void aTypedInvalidNumberShowsTheBalloonUntilClearedOrLeft() {
         f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
         f->ClickTab(EPage::General);
-        auto* control =
-            dynamic_cast<CEditFieldControl*>(f->sheet.FindField(L"^Num_Fixed_Batteries$")->Control());
+        auto* control = dynamic_cast<CEditFieldControl*>(
+            f->window->ControlOf(*f->sheet.FindField(L"^Num_Fixed_Batteries$")));
         QVERIFY(control);
         f->Clear(QStringLiteral("Num_Fixed_Batteries"));
         QVERIFY(!control->Balloon());
@@ -438,7 +438,7 @@ private slots:
         QCOMPARE(type->itemText(1), QStringLiteral("0 : Port"));
         QCOMPARE(type->itemText(2), QStringLiteral("1 : Cable"));
         QCOMPARE(CUiFixture::ItemValue(type, QStringLiteral("2 : Re-timer")), 2);
-        CFieldControl* control = f->sheet.FindField(L"^Orvik_Product_Type$")->Control();
+        CQtFieldControl* control = f->window->ControlOf(*f->sheet.FindField(L"^Orvik_Product_Type$"));
         const QStringList tabs = f->TabTexts();
         control->SetControlText(L"7");
         QCOMPARE(type->currentText(), QStringLiteral("<Select>"));
@@ -458,7 +458,7 @@ private slots:
         QCOMPARE(battery->itemText(0), QStringLiteral("<Select>"));
         QVERIFY(battery->findText(QStringLiteral("YES")) > 0);
         QVERIFY(battery->findText(QStringLiteral("NO")) > 0);
-        CFieldControl* yesNo = f->sheet.FindField(L"^Port_Battery_Powered$")->Control();
+        CQtFieldControl* yesNo = f->window->ControlOf(*f->sheet.FindField(L"^Port_Battery_Powered$"));
         yesNo->SetControlText(L"yes");
         QCOMPARE(battery->currentText(), QStringLiteral("<Select>"));
         yesNo->SetControlText(L"NO");
