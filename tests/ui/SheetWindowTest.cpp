@@ -105,6 +105,20 @@ private slots:
         QVERIFY(f->Input(QStringLiteral("Connector_Type")));
     }
 
+    void aValueTheSheetSetsOnAHiddenPageIsInItsBoxAndShowsWithThePage() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->prompt.SetDefaultAnswer(true);
+        f->ClickTab(EPage::General);
+        f->ClickTab(EPage::Intro);
+        QLineEdit* box = f->Edit(QStringLiteral("Num_Fixed_Batteries"));
+        QVERIFY(box && !box->isVisible());
+        f->sheet.ApplyUserChange(f->sheet.FindField(L"^Num_Fixed_Batteries$"), L"2");
+        QCOMPARE(box->text(), QStringLiteral("2"));
+        f->ClickTab(EPage::General);
+        QTRY_VERIFY(box->isVisible());
+        QCOMPARE(box->text(), QStringLiteral("2"));
+    }
+
     // ---- tabs ----
 
     void choosingAProductTypeAddsItsTabsInTableOrderAndStaysOnTheTab() {
