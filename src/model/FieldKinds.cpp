@@ -1,6 +1,5 @@
 #include "model/FieldKinds.h"
 
-#include "model/FieldControl.h"
 #include "model/WndWrapper.h"
 #include "text/Text.h"
 
@@ -194,7 +193,6 @@ void CDigitStringEditField::GetOutputLine(std::wstring& out) const {
 
 void CDigitStringEditField::SetIntValue(int value) {
     SetValue(orvik::ToWideSigned(value));
-    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 bool CDigitStringEditField::IsValid() const {
@@ -311,7 +309,6 @@ void CNumEditField::AppendComment(std::wstring& line) const {
 
 void CNumEditField::SetIntValue(int value) {
     SetValue(orvik::ToWideSigned(value));
-    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 bool CNumEditField::IsValid() const {
@@ -340,7 +337,6 @@ void CNumEditField::RestoreFileValue() {
         return;
     }
     SetValue(UserValueOf(fileValue));
-    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 void CNumEditField::CopyFrom(const CParameterField& other) {
@@ -391,10 +387,8 @@ void CNumEditField::SetScaleAndUnits(unsigned scale, std::wstring units) {
 void CNumEditField::SetRangeAndScale(int minimum, int maximum, unsigned scale, bool rescale) {
     minimum_ = static_cast<unsigned long long>(static_cast<long long>(minimum));
     UpdatePrompt();
-    RefreshControl();
     maximum_ = static_cast<unsigned long long>(static_cast<long long>(maximum));
     UpdatePrompt();
-    RefreshControl();
 
     const unsigned oldScale = scale_;
     scale_ = scale;
@@ -402,7 +396,6 @@ void CNumEditField::SetRangeAndScale(int minimum, int maximum, unsigned scale, b
     if (rescale && !Value().empty() && oldScale != 0 && oldScale != scale && ParseDecimal64(Value(), v)) {
         const auto steps = static_cast<std::uint32_t>(v) / oldScale;
         SetValue(ToWide(static_cast<std::uint32_t>(scale * steps)));
-        SyncWithControl(ESyncDirection::ValueToControl);
     }
 }
 

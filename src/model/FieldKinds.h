@@ -149,6 +149,9 @@ public:
 
     void SetOptions(const COptionList& options);
     const COptionList& Options() const { return *options_; }
+    // The choice list itself, shared with the fields that have the same choices: what a view keeps
+    // to tell later whether the choices changed, without copying them.
+    const std::shared_ptr<const COptionList>& SharedOptions() const { return options_; }
     bool HasOption(int id) const;
     // The option the value names, or the fallback (-1, "") when it names none.
     COption GetCurrentOption() const;

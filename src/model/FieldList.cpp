@@ -2,7 +2,6 @@
 
 #include "logging/Logger.h"
 #include "model/Errors.h"
-#include "model/FieldControl.h"
 #include "model/NamePattern.h"
 #include "model/ParameterField.h"
 #include "model/RuleRecord.h"
@@ -220,8 +219,8 @@ bool CFieldGroup::IsReusableFor(const CFieldGroup& blank) const {
     for (std::size_t i = 0; i < fields_.Size(); ++i) {
         const CParameterField* f = fields_.At(i);
         const CParameterField* b = blank.fields_.At(i);
-        if (f->Control() != nullptr || f->Group() != this || &f->ParsedPattern() != &b->ParsedPattern() ||
-            typeid(*f) != typeid(*b) || f->Parents().size() != b->Parents().size()) {
+        if (f->Group() != this || &f->ParsedPattern() != &b->ParsedPattern() || typeid(*f) != typeid(*b) ||
+            f->Parents().size() != b->Parents().size()) {
             return false;
         }
     }
@@ -286,7 +285,6 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CloneInto(CFieldGroupList* ownerList,
     for (const CParameterField* f : fields_) {
         if (CParameterField* f2 = copy->fields_.FindField(f->NamePattern())) {
             f2->SetValue(f->Value());
-            f2->RefreshControl();
             f2->SetAvailable(f->IsAvailable());
             f2->SetFileEntry(f->FileEntryName(), f->FileEntryValue());
         }

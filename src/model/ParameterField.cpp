@@ -2,7 +2,6 @@
 
 #include "logging/Logger.h"
 #include "model/Errors.h"
-#include "model/FieldControl.h"
 #include "model/FieldList.h"
 #include "model/NamePattern.h"
 #include "model/RuleRecord.h"
@@ -39,13 +38,6 @@ CParameterField::CParameterField(const CParameterField& source, SCloneTag)
 
 CParameterField::~CParameterField() = default;
 
-bool CParameterField::CreateControl() {
-    if (!control_ && host_) {
-        control_ = host_->MakeControl(*this);
-    }
-    return true;
-}
-
 void CParameterField::ResetFrom(const CParameterField& blank) {
     parsedPattern_ = blank.parsedPattern_;
     host_ = blank.host_;
@@ -61,7 +53,6 @@ void CParameterField::ResetFrom(const CParameterField& blank) {
     enabled_ = true;
     available_ = false;
     changed_ = false;
-    controlReady_ = false;
 }
 
 void CParameterField::GetOutputLine(std::wstring& out) const {
@@ -80,9 +71,6 @@ void CParameterField::RestoreFileValue() {
         return;
     }
     SetValue(fileEntryValue_);
-    if (HasActiveControl()) {
-        control_->SetControlText(value_);
-    }
 }
 
 void CParameterField::SetValue(const std::wstring& text) {
@@ -145,30 +133,6 @@ void CParameterField::AppendPrintableName(std::wstring& name) const {
             name += pieces[i];
         }
     }
-}
-
-bool CParameterField::HasActiveControl() const {
-    return control_ && control_->IsLive();
-}
-
-void CParameterField::DestroyControl() {
-    control_.reset();
-    controlReady_ = false;
-}
-
-void CParameterField::SyncWithControl(ESyncDirection direction) {
-    if (!HasActiveControl()) {
-        return;
-    }
-    if (direction == ESyncDirection::ControlToValue) {
-        SetValue(control_->GetControlText());
-    } else {
-        control_->SetControlText(value_);
-    }
-}
-
-std::wstring CParameterField::CurrentText() const {
-    return HasActiveControl() ? control_->GetControlText() : value_;
 }
 
 bool CParameterField::IsEmpty() const {
@@ -268,31 +232,13 @@ void CParameterField::SetFileEntry(const std::wstring& name, const std::wstring&
     fileEntryValue_ = value;
 }
 
-void CParameterField::EnableControl(bool enable) {
-    if (HasActiveControl()) {
-        control_->EnableControl(enable);
-    }
-}
-
-void CParameterField::RefreshControl() {
-    if (HasActiveControl()) {
-        control_->SetControlText(value_);
-        control_->RedrawControl();
-    }
-}
-
 void CParameterField::Force(const std::wstring& value) {
     SetValue(value);
-    if (HasActiveControl()) {
-        control_->SetControlText(value_);
-    }
     enabled_ = false;
-    EnableControl(false);
 }
 
 void CParameterField::MakeEditable() {
     enabled_ = true;
-    EnableControl(true);
 }
 
 void UpdateAvailability(CParameterField* field) {
@@ -319,7 +265,6 @@ void UpdateAvailability(CParameterField* field, const SFormState& form) {
 
     if (available) {
         field->SetEnabled(true);
-        field->EnableControl(true);
         if (rule.onAvailable) {
             try {
                 rule.onAvailable(field);
@@ -330,14 +275,9 @@ void UpdateAvailability(CParameterField* field, const SFormState& form) {
         if (form.fileLoaded && !wasAvailable && field->Value().empty()) {
             field->RestoreFileValue();
         }
-        field->RefreshControl();
     } else {
         field->SetValue(std::wstring());
-        if (field->HasActiveControl()) {
-            field->Control()->SetControlText(std::wstring());
-        }
         field->SetEnabled(false);
-        field->EnableControl(false);
     }
 
     if (available != wasAvailable || field->Value() != oldValue) {

@@ -8,7 +8,6 @@
 #include <string_view>
 #include <vector>
 
-class CFieldControl;
 class CNamePattern;
 class CFieldGroup;
 class CFieldList;
@@ -63,8 +62,12 @@ public:
 
     std::wstring GetPrintableName() const;
     void AppendPrintableName(std::wstring& out) const;
-    // Nothing without a live control.
-    void SyncWithControl(ESyncDirection direction);
+    // A field has no control: the window shows values from the sheet's change notification and
+    // hands the user's text to the field. These three do nothing and are left for callers that
+    // still name them.
+    void SyncWithControl(ESyncDirection /*direction*/) {}
+    void EnableControl(bool /*enable*/) {}
+    void RefreshControl() {}
     bool IsEmpty() const;
     bool HasInvalidEntry() const;
     // The help text as the tool tip shows it, with the pointer to the format's documentation.
@@ -87,8 +90,8 @@ public:
     const std::wstring& NamePattern() const { return parsedPattern_->Pattern(); }
     const CNamePattern& ParsedPattern() const { return *parsedPattern_; }
     const std::wstring& Value() const { return value_; }
-    // The text a check looks at: the live control's text, else the value.
-    std::wstring CurrentText() const;
+    // The text a check looks at: the answer as the user last handed it in.
+    const std::wstring& CurrentText() const { return value_; }
     int GroupTypeId() const { return groupTypeId_; }
 
     CFieldGroup* Group() const { return group_; }
@@ -99,15 +102,6 @@ public:
     int LabelId() const { return labelId_; }
     const std::wstring& LabelText() const { return labelText_; }
     void SetLabelText(const std::wstring& text) { labelText_ = text; }
-
-    // Asks the window that shows the field for its control, once; a field without a window has none and
-    // works fully all the same.
-    bool CreateControl();
-    CFieldControl* Control() const { return control_.get(); }
-    bool HasActiveControl() const;
-    void DestroyControl();
-    void EnableControl(bool enable);
-    void RefreshControl();
 
     const std::wstring& FileEntryName() const { return fileEntryName_; }
     const std::wstring& FileEntryValue() const { return fileEntryValue_; }
@@ -121,8 +115,6 @@ public:
     void SetAvailable(bool on) { available_ = on; }
     bool IsChanged() const { return changed_; }
     void SetChanged(bool on) { changed_ = on; }
-    bool IsControlReady() const { return controlReady_; }
-    void SetControlReady(bool on) { controlReady_ = on; }
 
     const CRuleRecord& Rule() const { return *rule_; }
 
@@ -136,8 +128,6 @@ protected:
     // the state a new field starts with, without looking the rule up again.
     struct SCloneTag {};
     CParameterField(const CParameterField& source, SCloneTag);
-
-    std::unique_ptr<CFieldControl> control_;
 
 private:
     CFieldGroup* group_;
@@ -157,7 +147,6 @@ private:
     int groupTypeId_;
     bool available_ = false;
     bool changed_ = false;
-    bool controlReady_ = false;
 };
 
 // Re-evaluates a field's availability against its rule record; see the rule table for what runs.

@@ -1,6 +1,5 @@
 #include "model/FieldKinds.h"
 
-#include "model/FieldControl.h"
 #include "text/Text.h"
 
 // ---- CPulldownListField ----
@@ -82,7 +81,6 @@ void CPulldownListField::AppendComment(std::wstring& line) const {
 
 void CPulldownListField::SetIntValue(int value) {
     SetValue(orvik::ToWideSigned(value));
-    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 void CPulldownListField::CopyFrom(const CParameterField& other) {
@@ -117,14 +115,10 @@ void CPulldownListField::SetOptions(const COptionList& options) {
 
 void CPulldownListField::SetSharedOptions(std::shared_ptr<const COptionList> options) {
     options_ = std::move(options);
-    if (HasActiveControl()) {
-        control_->ChoicesChanged();
-    }
 }
 
 void CPulldownListField::SetYesNo(int yesNo) {
     SetValue(yesNo == 0 ? L"YES" : yesNo == 1 ? L"NO" : L"");
-    SyncWithControl(ESyncDirection::ValueToControl);
 }
 
 std::wstring CPulldownListField::SummaryText(const CPulldownListField* field) {

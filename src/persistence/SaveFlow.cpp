@@ -160,9 +160,6 @@ bool OnApply(CMarnelPropertySheet& sheet, bool okButton, const std::wstring& dir
              const std::wstring& programDirectory) {
     Log(Format(L"%s button selected.", {okButton ? L"OK" : L"Apply"}));
     sheet.SetLeaveQuestionEnabled(false);
-    for (CParameterField* field : sheet.ActivePage().Fields()) {
-        field->SyncWithControl(ESyncDirection::ControlToValue);
-    }
     Log(std::string_view("About to save Orvik."));
     bool result = false;
     if (ValidateAndSave(sheet, directory)) {

@@ -8,6 +8,7 @@
 #include "model/ParameterField.h"
 #include "model/Predicates.h"
 #include "sheet/PropertySheet.h"
+#include "sheet/SheetChangeTracker.h"
 #include "text/Text.h"
 
 #include <algorithm>
@@ -25,14 +26,54 @@ bool IsModeType(EGroupType type) {
 
 void ClearAndLock(CParameterField* field) {
     field->SetValue(std::wstring());
-    field->RefreshControl();
     field->SetEnabled(false);
-    field->EnableControl(false);
 }
 
 } // namespace
 
 // ---- CGroupWorkingCopy ----
+
+// Everything done to the copy while one lives is told to the observer as one change.
+class CGroupWorkingCopy::CChangeScope {
+public:
+    explicit CChangeScope(CGroupWorkingCopy& copy) : copy_(copy) {
+        if (copy_.observer_) {
+            before_.emplace(copy_.copy_->Fields());
+            hiddenBefore_ = copy_.hidden_;
+        }
+    }
+    ~CChangeScope() {
+        if (!before_ || !copy_.observer_) {
+            return;
+        }
+        SSheetChange change;
+        before_->AddChanges(copy_.copy_->Fields(), change.fields);
+        for (CParameterField* field : copy_.copy_->Fields()) {
+            const bool wasHidden =
+                std::find(hiddenBefore_.begin(), hiddenBefore_.end(), field) != hiddenBefore_.end();
+            if (wasHidden == copy_.IsHidden(field)) {
+                continue;
+            }
+            auto entry = std::find_if(change.fields.begin(), change.fields.end(),
+                                      [field](const SSheetChange::SField& f) { return f.field == field; });
+            if (entry == change.fields.end()) {
+                change.fields.push_back({field});
+                entry = change.fields.end() - 1;
+            }
+            entry->availability = true;
+        }
+        if (!change.Empty()) {
+            copy_.observer_->SheetChanged(change);
+        }
+    }
+    CChangeScope(const CChangeScope&) = delete;
+    CChangeScope& operator=(const CChangeScope&) = delete;
+
+private:
+    CGroupWorkingCopy& copy_;
+    std::optional<CFieldStates> before_;
+    std::vector<const CParameterField*> hiddenBefore_;
+};
 
 CGroupWorkingCopy::CGroupWorkingCopy(const CFieldGroup& edited) : copy_(edited.Clone()) {
     if (CFieldGroupList* modes = copy_->ChildList()) {
@@ -58,9 +99,9 @@ void CGroupWorkingCopy::SetAnswer(CParameterField* field, const std::wstring& va
     if (field->Group() != copy_.get()) {
         throw filegen_error(Format(L"Couldn't find field %s in field list.", {field->GetPrintableName()}));
     }
+    const CChangeScope scope(*this);
     field->SetValue(value);
-    field->RefreshControl();
-    Reevaluate();
+    ReevaluateFields();
 }
 
 void CGroupWorkingCopy::SetAnswer(const std::wstring& name, const std::wstring& value) {
@@ -72,6 +113,11 @@ void CGroupWorkingCopy::SetAnswer(const std::wstring& name, const std::wstring& 
 }
 
 void CGroupWorkingCopy::Reevaluate() {
+    const CChangeScope scope(*this);
+    ReevaluateFields();
+}
+
+void CGroupWorkingCopy::ReevaluateFields() {
     CFieldList& fields = copy_->Fields();
     if (!fields.Empty()) {
         UpdateAvailability(fields.At(0), fields.FormState());
@@ -137,7 +183,6 @@ void CGroupWorkingCopy::CopyInto(CFieldGroup* target) const {
                 Format(L"Couldn't find field %s in output field group.", {field->GetPrintableName()}));
         }
         answer->SetValue(field->Value());
-        answer->RefreshControl();
         UpdateAvailability(answer, target->Fields().FormState());
     }
     const CFieldGroupList* modes = copy_->ChildList();

@@ -9,6 +9,7 @@
 
 class CGroupListEditor;
 class CMarnelPropertySheet;
+class ISheetObserver;
 
 // What a group dialog works on: a deep copy of one group. The real group stays untouched until the
 // answers are copied back.
@@ -29,6 +30,10 @@ public:
     void SetAnswer(const std::wstring& name, const std::wstring& value);
     // Availability of every field from the first one on, then of the modes.
     void Reevaluate();
+    // Told after each answer and each re-evaluation which of the copy's fields changed as a view
+    // shows them, the way the sheet tells its observers (a field that is shown or hidden counts as
+    // a change of its availability). Not owned; null for none.
+    void SetObserver(ISheetObserver* observer) { observer_ = observer; }
 
     // The copy passes its group's check (for an SVID, its modes included).
     bool IsValid() const;
@@ -46,11 +51,14 @@ public:
     void CopyInto(CFieldGroup* target) const;
 
 private:
+    class CChangeScope;
+    void ReevaluateFields();
     void HideUnusedModeFields();
 
     std::unique_ptr<CFieldGroup> copy_;
     std::unique_ptr<CGroupListEditor> modes_;
     std::vector<const CParameterField*> hidden_;
+    ISheetObserver* observer_ = nullptr;
 };
 
 // A list panel without its window: the groups of one list as summary lines, a selection, and the

@@ -1,7 +1,6 @@
 #include "sheet/PageSuper.h"
 #include "model/FieldNames.h"
 
-#include "model/FieldControl.h"
 #include "model/FieldKinds.h"
 #include "model/FieldValues.h"
 #include "sheet/PropertySheet.h"
@@ -36,18 +35,8 @@ bool SameNumber(const CParameterField* a, const CParameterField* b) {
 
 } // namespace
 
-void CPageWrapper::RedrawIndicator() {
-    if (page_.View()) {
-        page_.View()->RedrawTab();
-    }
-}
-
 bool CPageWrapper::IsActivePage() const {
     return &page_.Sheet().ActivePage() == &page_;
-}
-
-std::unique_ptr<CFieldControl> CPageWrapper::MakeControl(CParameterField& field) {
-    return page_.View() ? page_.View()->MakeControl(field) : nullptr;
 }
 
 IPageContext* CPageWrapper::GetPage() const {

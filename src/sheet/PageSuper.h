@@ -16,21 +16,11 @@ class CPageSuper;
 class CPageWrapper : public CWndWrapper {
 public:
     explicit CPageWrapper(CPageSuper& page) : page_(page) {}
-    void RedrawIndicator() override;
     IPageContext* GetPage() const override;
     bool IsActivePage() const override;
-    std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) override;
 
 private:
     CPageSuper& page_;
-};
-
-// Something that draws a page: the window toolkit's page view attaches itself here.
-class IPageView {
-public:
-    virtual ~IPageView() = default;
-    virtual void RedrawTab() = 0;
-    virtual std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) = 0;
 };
 
 // One tab of the sheet without its window: its fields, its validity and emptiness, its review flag.
@@ -98,9 +88,6 @@ public:
     bool ProductTypeChanged() const override { return productTypeChanged_; }
     void SetProductTypeChanged(bool on) override { productTypeChanged_ = on; }
 
-    IPageView* View() const { return view_; }
-    void SetView(IPageView* view) { view_ = view; }
-
 private:
     // SVID list pages: why the minimum, maximum and fixed answers do not fit together; empty when
     // they fit or on other pages.
@@ -114,7 +101,6 @@ private:
     EReviewCause reviewCause_ = EReviewCause::Start;
     bool hasWindow_ = false;
     bool productTypeChanged_ = false;
-    IPageView* view_ = nullptr;
 };
 
 // The page hosting a field, or null for a field of a group or without host.

@@ -268,7 +268,6 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
         }
     }
     field->SetValue(value);
-    field->RefreshControl();
     // Also after the answers whose page only repaints: groups added since the last evaluation learn
     // which of their questions are asked.
     Reevaluate(field);

@@ -4,13 +4,50 @@
 #include "sheet/PageSuper.h"
 #include "sheet/PropertySheet.h"
 
-CSheetSnapshot::SFieldState CSheetSnapshot::FieldState(const CParameterField& field) {
+CFieldStates::SFieldState CFieldStates::StateOf(const CParameterField& field) {
     // Validity as shown: a count of an SVID list also turns red when its pair conflicts.
-    SFieldState state{field.Value(), field.IsAvailable(), !IsShownInvalid(field), {}};
-    if (const auto* pulldown = dynamic_cast<const CPulldownListField*>(&field)) {
-        state.choices = pulldown->Options();
+    SFieldState state{field.Value(), field.IsAvailable(), field.IsEnabled(), !IsShownInvalid(field), {}};
+    if (const auto* pulldown = field.AsPulldownList()) {
+        state.choices = pulldown->SharedOptions();
     }
     return state;
+}
+
+bool CFieldStates::SameChoices(const SFieldState& was, const SFieldState& now) {
+    if (was.choices == now.choices) {
+        return true;
+    }
+    // Without a list, a field has no choices: the same as an empty list.
+    const bool wasEmpty = !was.choices || was.choices->empty();
+    const bool nowEmpty = !now.choices || now.choices->empty();
+    if (wasEmpty || nowEmpty) {
+        return wasEmpty && nowEmpty;
+    }
+    return *was.choices == *now.choices;
+}
+
+CFieldStates::CFieldStates(const CFieldList& fields) {
+    states_.reserve(fields.Size());
+    for (const CParameterField* field : fields) {
+        states_.push_back(StateOf(*field));
+    }
+}
+
+void CFieldStates::AddChanges(const CFieldList& fields, std::vector<SSheetChange::SField>& out) const {
+    std::size_t index = 0;
+    for (CParameterField* field : fields) {
+        if (index >= states_.size()) {
+            break;
+        }
+        const SFieldState& was = states_[index++];
+        const SFieldState now = StateOf(*field);
+        SSheetChange::SField entry{field, was.value != now.value,
+                                   was.available != now.available || was.enabled != now.enabled,
+                                   !SameChoices(was, now), was.valid != now.valid};
+        if (entry.value || entry.availability || entry.choices || entry.validity) {
+            out.push_back(entry);
+        }
+    }
 }
 
 std::vector<CSheetSnapshot::SListState> CSheetSnapshot::ListStates(const CMarnelPropertySheet& sheet) {
@@ -26,10 +63,8 @@ std::vector<CSheetSnapshot::SListState> CSheetSnapshot::ListStates(const CMarnel
     return lists;
 }
 
-CSheetSnapshot::CSheetSnapshot(const CMarnelPropertySheet& sheet) : active_(sheet.ActivePage().Id()) {
-    for (const CParameterField* field : sheet.FieldVector()) {
-        fields_.push_back(FieldState(*field));
-    }
+CSheetSnapshot::CSheetSnapshot(const CMarnelPropertySheet& sheet)
+    : fields_(sheet.FieldVector()), active_(sheet.ActivePage().Id()) {
     for (const auto& page : sheet.Pages()) {
         pages_.push_back({sheet.HasTab(page->Id()), page->IsPageValid(), page->ReviewFlag()});
     }
@@ -39,19 +74,7 @@ CSheetSnapshot::CSheetSnapshot(const CMarnelPropertySheet& sheet) : active_(shee
 SSheetChange CSheetSnapshot::Compare(const CMarnelPropertySheet& sheet) const {
     SSheetChange change;
 
-    std::size_t fieldIndex = 0;
-    for (CParameterField* field : sheet.FieldVector()) {
-        if (fieldIndex >= fields_.size()) {
-            break;
-        }
-        const SFieldState& was = fields_[fieldIndex++];
-        const SFieldState now = FieldState(*field);
-        SSheetChange::SField entry{field, was.value != now.value, was.available != now.available,
-                                   was.choices != now.choices, was.valid != now.valid};
-        if (entry.value || entry.availability || entry.choices || entry.validity) {
-            change.fields.push_back(entry);
-        }
-    }
+    fields_.AddChanges(sheet.FieldVector(), change.fields);
 
     // Tabs: positions in the old list for removals (last first), in the new list for additions.
     std::size_t oldPosition = 0;

@@ -6,8 +6,31 @@
 #include <string>
 #include <vector>
 
+class CFieldList;
 class CMarnelPropertySheet;
 class CParameterField;
+
+// What a view shows of each field of a list: its answer, whether it can be answered, its colour
+// and its choices.
+class CFieldStates {
+public:
+    explicit CFieldStates(const CFieldList& fields);
+    // Appends the fields of `fields`, the list as it is now, whose shown state differs.
+    void AddChanges(const CFieldList& fields, std::vector<SSheetChange::SField>& out) const;
+
+private:
+    struct SFieldState {
+        std::wstring value;
+        bool available;
+        bool enabled;
+        bool valid;
+        std::shared_ptr<const std::vector<std::pair<int, std::wstring>>> choices;
+    };
+    static bool SameChoices(const SFieldState& was, const SFieldState& now);
+    static SFieldState StateOf(const CParameterField& field);
+
+    std::vector<SFieldState> states_;
+};
 
 // What a view shows of the sheet, taken before a change so that the change can be told apart
 // from what stayed the same.
@@ -18,12 +41,6 @@ public:
     SSheetChange Compare(const CMarnelPropertySheet& sheet) const;
 
 private:
-    struct SFieldState {
-        std::wstring value;
-        bool available;
-        bool valid;
-        std::vector<std::pair<int, std::wstring>> choices;
-    };
     struct SPageState {
         bool tab;
         bool valid;
@@ -35,10 +52,9 @@ private:
         std::vector<std::wstring> lines;
         std::vector<bool> lineValid;
     };
-    static SFieldState FieldState(const CParameterField& field);
     static std::vector<SListState> ListStates(const CMarnelPropertySheet& sheet);
 
-    std::vector<SFieldState> fields_;
+    CFieldStates fields_;
     std::vector<SPageState> pages_;
     std::vector<SListState> lists_;
     EPage active_;

@@ -18,6 +18,7 @@ struct SSheetChange {
     struct SField {
         CParameterField* field;
         bool value = false;
+        // Whether the field can be answered changed: it came or went, or was locked or unlocked.
         bool availability = false;
         bool choices = false;
         // Whether the field is shown red changed (IsShownInvalid).

@@ -229,19 +229,8 @@ CQtFieldControl::CQtFieldControl(CParameterField& field, QWidget* input, QWidget
 }
 
 CQtFieldControl::~CQtFieldControl() {
+    // The widgets are the view's children and go with it; the edits stop reaching the field now.
     context_.reset();
-    if (label_) {
-        label_->hide();
-        label_->deleteLater();
-    }
-    if (input_) {
-        input_->hide();
-        input_->deleteLater();
-    }
-    if (unit_) {
-        unit_->hide();
-        unit_->deleteLater();
-    }
 }
 
 QString CQtFieldControl::WithUnit(const QString& text) const {
@@ -263,7 +252,7 @@ void CQtFieldControl::ShowHelp() {
 }
 
 void CQtFieldControl::SetUnitText(const QString& unit) {
-    if (!IsLive() || unit == unitText_) {
+    if (unit == unitText_) {
         return;
     }
     unitText_ = unit;
@@ -306,61 +295,30 @@ QString CQtFieldControl::LabelTextFor(const CParameterField& field) {
     return ToQString(name);
 }
 
-bool CQtFieldControl::IsLive() const {
-    return bound_ && input_;
-}
-
-void CQtFieldControl::Unbind() {
-    bound_ = false;
-}
-
 void CQtFieldControl::UpdateColour() {
-    if (!IsLive()) {
-        return;
-    }
     const bool invalid = IsShownInvalid(field_);
     MarkInvalid(label_, invalid);
     MarkInvalid(input_, invalid);
 }
 
-void CQtFieldControl::RedrawControl() {
-    if (!IsLive()) {
-        return;
-    }
-    UpdateColour();
-    if (field_.Host()) {
-        field_.Host()->RedrawIndicator();
-    }
-}
-
 void CQtFieldControl::EnableControl(bool enable) {
-    if (!IsLive()) {
-        return;
-    }
     input_->setEnabled(enable);
-    if (label_) {
-        label_->setEnabled(enable);
-    }
+    label_->setEnabled(enable);
     if (unit_) {
         unit_->setEnabled(enable);
     }
 }
 
 void CQtFieldControl::ShowControl(bool show) {
-    if (!IsLive()) {
-        return;
-    }
     input_->setVisible(show);
-    if (label_) {
-        label_->setVisible(show);
-    }
+    label_->setVisible(show);
     if (unit_) {
         unit_->setVisible(show && !unitText_.isEmpty());
     }
 }
 
 bool CQtFieldControl::IsControlEnabled() const {
-    return IsLive() && input_->isEnabled();
+    return input_->isEnabled();
 }
 
 void CQtFieldControl::ReportEdit(const std::wstring& value) {
@@ -391,17 +349,11 @@ CEditFieldControl::CEditFieldControl(CParameterField& field, QWidget* parent, co
 CEditFieldControl::~CEditFieldControl() = default;
 
 void CEditFieldControl::ResetControl() {
-    if (!IsLive()) {
-        return;
-    }
     Edit()->SetFilterOn(false);
     Edit()->clear();
 }
 
 void CEditFieldControl::SetControlText(const std::wstring& text) {
-    if (!IsLive()) {
-        return;
-    }
     const QString q = ToQString(text);
     if (Edit()->text() != q) {
         Edit()->setText(q);
@@ -409,7 +361,7 @@ void CEditFieldControl::SetControlText(const std::wstring& text) {
 }
 
 std::wstring CEditFieldControl::GetControlText() const {
-    return IsLive() ? ToWString(Edit()->text()) : std::wstring();
+    return ToWString(Edit()->text());
 }
 
 CBalloonTip* CEditFieldControl::Balloon() const {
@@ -423,13 +375,7 @@ void CEditFieldControl::HideBalloon() {
 }
 
 void CEditFieldControl::TextChanged() {
-    if (!IsLive()) {
-        return;
-    }
-    RedrawControl();
-    if (!IsLive()) {
-        return;
-    }
+    UpdateColour();
     CWndWrapper* host = field_.Host();
     const bool onActivePage = !host || !host->GetPage() || host->IsActivePage();
     const bool typed = Edit()->HasFocusFlag();
@@ -447,18 +393,12 @@ void CEditFieldControl::TextChanged() {
 }
 
 void CNumEditControl::ResetControl() {
-    if (!IsLive()) {
-        return;
-    }
     Edit()->SetRadix(10);
     Edit()->SetFilterOn(true);
     Edit()->clear();
 }
 
 void CDigitStringEditControl::ResetControl() {
-    if (!IsLive()) {
-        return;
-    }
     const auto* digits = dynamic_cast<const CDigitStringEditField*>(&field_);
     const unsigned radix = digits ? digits->Radix() : 10;
     Edit()->SetRadix(radix >= 2 && radix <= 36 ? radix : 10);
@@ -478,7 +418,7 @@ CPulldownFieldControl::CPulldownFieldControl(CParameterField& field, QWidget* pa
         const QPointer<QObject> alive = Context();
         ReportEdit(GetControlText());
         if (alive) {
-            RedrawControl();
+            UpdateColour();
         }
     });
 }
@@ -488,9 +428,6 @@ QString CPulldownFieldControl::FormatChoice(int value, const std::wstring& label
 }
 
 void CPulldownFieldControl::ResetControl() {
-    if (!IsLive()) {
-        return;
-    }
     QComboBox* combo = Combo();
     combo->clear();
     combo->addItem(QStringLiteral("<Select>"), QVariant(-1));
@@ -503,9 +440,6 @@ void CPulldownFieldControl::ResetControl() {
 }
 
 void CPulldownFieldControl::ChoicesChanged() {
-    if (!IsLive()) {
-        return;
-    }
     ResetControl();
     SetControlText(field_.Value());
 }
@@ -522,9 +456,6 @@ void CPulldownFieldControl::SelectValue(long long value) {
 }
 
 void CPulldownFieldControl::SetControlText(const std::wstring& text) {
-    if (!IsLive()) {
-        return;
-    }
     if (text.empty()) {
         Combo()->setCurrentIndex(0);
         return;
@@ -539,9 +470,6 @@ void CPulldownFieldControl::SetControlText(const std::wstring& text) {
 }
 
 std::wstring CPulldownFieldControl::GetControlText() const {
-    if (!IsLive()) {
-        return {};
-    }
     const int index = Combo()->currentIndex();
     if (index <= 0) {
         return {};
@@ -551,9 +479,6 @@ std::wstring CPulldownFieldControl::GetControlText() const {
 }
 
 void CYesNoFieldControl::SetControlText(const std::wstring& text) {
-    if (!IsLive()) {
-        return;
-    }
     if (text == L"YES") {
         SelectValue(1);
     } else if (text == L"NO") {

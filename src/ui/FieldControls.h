@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/FieldControl.h"
-
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -73,16 +71,19 @@ private:
     QLabel* text_;
 };
 
-// The on-screen half of a field in the Qt window: an input control and its label. It can be laid
-// out by a page or by a group dialog; user edits are reported through the edit callback (the
-// programmatic SetControlText never reports).
-class CQtFieldControl : public CFieldControl {
+// The on-screen half of a field in the Qt window: an input control and its label. The view that
+// lays it out (a page or a group dialog) owns it, shows the field's state in it, and receives the
+// user's edits through the edit callback (the programmatic SetControlText never reports). The field
+// knows nothing of it.
+class CQtFieldControl {
 public:
     // Called with the field and the value the user typed or chose.
     using EditCallback = std::function<void(CParameterField*, const std::wstring&)>;
 
     CQtFieldControl(CParameterField& field, QWidget* input, QWidget* parent, const std::wstring& help);
-    ~CQtFieldControl() override;
+    virtual ~CQtFieldControl();
+    CQtFieldControl(const CQtFieldControl&) = delete;
+    CQtFieldControl& operator=(const CQtFieldControl&) = delete;
 
     CParameterField& Field() const { return field_; }
     QLabel* Label() const { return label_; }
@@ -105,13 +106,15 @@ public:
     // The label text: the printable name without a leading '$'.
     static QString LabelTextFor(const CParameterField& field);
 
-    void RedrawControl() override;
-    void EnableControl(bool enable) override;
-    void ShowControl(bool show) override;
-    bool IsControlEnabled() const override;
-    bool IsLive() const override;
-    // After the window holding the control is gone; every later operation is ignored.
-    void Unbind();
+    virtual void ResetControl() = 0;
+    virtual void SetControlText(const std::wstring& text) = 0;
+    // The text the control shows: what the user entered, for the view to hand to the field.
+    virtual std::wstring GetControlText() const = 0;
+    // The field's choice list was replaced; a pull-down refills itself.
+    virtual void ChoicesChanged() {}
+    void EnableControl(bool enable);
+    void ShowControl(bool show);
+    bool IsControlEnabled() const;
 
     // Red label and text while the field is shown invalid (IsShownInvalid), the normal colours
     // otherwise.
@@ -124,9 +127,9 @@ protected:
     QString WithUnit(const QString& text) const;
 
     CParameterField& field_;
-    QPointer<QLabel> label_;
-    QPointer<QWidget> input_;
-    QPointer<QLabel> unit_;
+    QLabel* label_ = nullptr;
+    QWidget* input_ = nullptr;
+    QLabel* unit_ = nullptr;
 
 private:
     void ShowHelp();
@@ -137,7 +140,6 @@ private:
     QPointer<QHBoxLayout> cell_;
     std::unique_ptr<QObject> context_;
     EditCallback onEdit_;
-    bool bound_ = true;
 };
 
 class CEditFieldControl : public CQtFieldControl {
@@ -149,7 +151,7 @@ public:
     void SetControlText(const std::wstring& text) override;
     std::wstring GetControlText() const override;
 
-    CEditMultiBase* Edit() const { return static_cast<CEditMultiBase*>(input_.data()); }
+    CEditMultiBase* Edit() const { return static_cast<CEditMultiBase*>(input_); }
     // The balloon shown under the box for a typed invalid value; null when none is shown.
     CBalloonTip* Balloon() const;
     void HideBalloon();
@@ -181,7 +183,7 @@ public:
     std::wstring GetControlText() const override;
     void ChoicesChanged() override;
 
-    QComboBox* Combo() const { return static_cast<QComboBox*>(input_.data()); }
+    QComboBox* Combo() const { return static_cast<QComboBox*>(input_); }
     virtual QString FormatChoice(int value, const std::wstring& label) const;
 
 protected:

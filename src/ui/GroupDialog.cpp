@@ -60,17 +60,17 @@ void FitModeListToLines(CListPanel& modes, QDialog& dialog) {
 
 } // namespace
 
-std::unique_ptr<CFieldControl> CGroupDialog::CDialogWrapper::MakeControl(CParameterField& field) {
+std::unique_ptr<CQtFieldControl> CGroupDialog::MakeControl(CParameterField& field) {
     const CFieldGroup* group = field.Group();
     const int type = group && group->OwnerList() ? group->OwnerList()->TypeId() : 0;
     const SFieldRow* row = FindGroupFieldRow(type, field.NamePattern());
     std::unique_ptr<CQtFieldControl> control = CreateQtFieldControl(
-        field, &dialog_, row ? row->help : std::wstring(), [hooks = &dialog_.hooks_] { hooks->Ring(); });
+        field, this, row ? row->help : std::wstring(), [hooks = &hooks_] { hooks->Ring(); });
     if (row) {
         control->SetUnitSource([row, &field] { return ShownUnit(*row, field); });
     }
     control->SetEditCallback(
-        [this](CParameterField* edited, const std::wstring& value) { dialog_.OnEdit(edited, value); });
+        [this](CParameterField* edited, const std::wstring& value) { OnEdit(edited, value); });
     return control;
 }
 
@@ -89,13 +89,8 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
     form_->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     column->addLayout(form_);
     for (CParameterField* field : copy_.Group().Fields()) {
-        field->SetHost(&wrapper_);
-        field->DestroyControl();
-        field->CreateControl();
-        auto* control = dynamic_cast<CQtFieldControl*>(field->Control());
-        if (!control) {
-            continue;
-        }
+        field->SetHost(&host_);
+        std::unique_ptr<CQtFieldControl> control = MakeControl(*field);
         if (field->AsNumEdit()) {
             // A number's unit may come and go with other answers (the under-voltage threshold's).
             control->RefreshUnit();
@@ -103,15 +98,14 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
         } else {
             form_->addRow(control->Label(), control->Input());
         }
-        field->SetControlReady(true);
-        fields_.push_back(field);
+        controls_.push_back(std::move(control));
     }
     if (CGroupListEditor* modes = copy_.Modes()) {
         modes_ = new CListPanel(
             *modes, prompt_, hooks_,
             [this] {
                 copy_.Reevaluate();
-                RefreshControls();
+                RefreshUnitsAndModes();
             },
             this);
         column->addWidget(modes_, 1);
@@ -124,24 +118,21 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
 
     copy_.Reevaluate();
     RefreshControls();
+    copy_.SetObserver(this);
     QWidget* previous = nullptr;
-    for (CParameterField* field : fields_) {
-        QWidget* input = static_cast<CQtFieldControl*>(field->Control())->Input();
+    for (const auto& control : controls_) {
         if (previous) {
-            setTabOrder(previous, input);
+            setTabOrder(previous, control->Input());
         }
-        previous = input;
+        previous = control->Input();
     }
 }
 
 CGroupDialog::~CGroupDialog() {
     // After a Cancel the copy may still be open: its fields must no longer reach this window.
     if (editor_.Working() == &copy_) {
-        for (CParameterField* field : fields_) {
-            if (auto* control = dynamic_cast<CQtFieldControl*>(field->Control())) {
-                control->Unbind();
-            }
-            field->DestroyControl();
+        copy_.SetObserver(nullptr);
+        for (CParameterField* field : copy_.Group().Fields()) {
             field->SetHost(nullptr);
         }
     }
@@ -151,10 +142,21 @@ CQtFieldControl* CGroupDialog::ControlOf(const QString& printableName) const {
     if (editor_.Working() != &copy_) {
         return nullptr;
     }
-    for (CParameterField* field : fields_) {
-        auto* control = dynamic_cast<CQtFieldControl*>(field->Control());
-        if (control && CQtFieldControl::LabelTextFor(*field) == printableName) {
-            return control;
+    for (const auto& control : controls_) {
+        if (CQtFieldControl::LabelTextFor(control->Field()) == printableName) {
+            return control.get();
+        }
+    }
+    return nullptr;
+}
+
+CQtFieldControl* CGroupDialog::ControlOf(const CParameterField& field) const {
+    if (editor_.Working() != &copy_) {
+        return nullptr;
+    }
+    for (const auto& control : controls_) {
+        if (&control->Field() == &field) {
+            return control.get();
         }
     }
     return nullptr;
@@ -165,7 +167,42 @@ void CGroupDialog::OnEdit(CParameterField* field, const std::wstring& value) {
         return;
     }
     copy_.SetAnswer(field, value);
-    RefreshControls();
+}
+
+void CGroupDialog::SheetChanged(const SSheetChange& change) {
+    if (editor_.Working() != &copy_) {
+        return;
+    }
+    refreshing_ = true;
+    for (const SSheetChange::SField& f : change.fields) {
+        CQtFieldControl* control = ControlOf(*f.field);
+        if (!control) {
+            continue;
+        }
+        if (f.choices) {
+            control->ChoicesChanged();
+        }
+        if (f.value || f.choices) {
+            control->SetControlText(f.field->Value());
+        }
+        if (f.availability) {
+            control->EnableControl(f.field->IsAvailable() && f.field->IsEnabled());
+            form_->setRowVisible(control->Label(), !copy_.IsHidden(f.field));
+        }
+        control->UpdateColour();
+    }
+    RefreshUnitsAndModes();
+    refreshing_ = false;
+}
+
+void CGroupDialog::RefreshUnitsAndModes() {
+    for (const auto& control : controls_) {
+        control->RefreshUnit();
+    }
+    if (modes_) {
+        modes_->Refresh();
+        FitModeListToLines(*modes_, *this);
+    }
 }
 
 void CGroupDialog::RefreshControls() {
@@ -173,21 +210,14 @@ void CGroupDialog::RefreshControls() {
         return;
     }
     refreshing_ = true;
-    for (CParameterField* field : fields_) {
-        auto* control = dynamic_cast<CQtFieldControl*>(field->Control());
-        if (!control || !control->IsLive()) {
-            continue;
-        }
-        control->SetControlText(field->Value());
-        control->RefreshUnit();
-        control->EnableControl(field->IsAvailable() && field->IsEnabled());
-        form_->setRowVisible(control->Label(), !copy_.IsHidden(field));
+    for (const auto& control : controls_) {
+        const CParameterField& field = control->Field();
+        control->SetControlText(field.Value());
+        control->EnableControl(field.IsAvailable() && field.IsEnabled());
+        form_->setRowVisible(control->Label(), !copy_.IsHidden(&field));
         control->UpdateColour();
     }
-    if (modes_) {
-        modes_->Refresh();
-        FitModeListToLines(*modes_, *this);
-    }
+    RefreshUnitsAndModes();
     refreshing_ = false;
 }
 
@@ -195,11 +225,12 @@ void CGroupDialog::accept() {
     if (editor_.Working() != &copy_) {
         return;
     }
-    for (CParameterField* field : fields_) {
-        CFieldControl* control = field->Control();
-        if (control && control->IsLive() && !copy_.IsHidden(field) &&
-            control->GetControlText() != field->Value()) {
-            copy_.SetAnswer(field, control->GetControlText());
+    // Text put into a box by other means than typing goes to the copy before the check.
+    for (const auto& control : controls_) {
+        CParameterField* field = &control->Field();
+        const std::wstring text = control->GetControlText();
+        if (!copy_.IsHidden(field) && text != field->Value()) {
+            copy_.SetAnswer(field, text);
         }
     }
     if (!editor_.Ok()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/WndWrapper.h"
+#include "sheet/SheetObserver.h"
 
 #include <QDialog>
 
@@ -20,8 +21,8 @@ class QFormLayout;
 // The modal dialog of one group (a PDO, an SVID or a mode) over the open working copy of a list
 // editor: one label and control per shown field, the SVID's own mode list below them, OK and
 // Cancel. OK hands the copy to the editor, which refuses an invalid one; the real group is only
-// touched by an accepted OK.
-class CGroupDialog : public QDialog {
+// touched by an accepted OK. The dialog owns its controls and shows in them what the copy announces.
+class CGroupDialog : public QDialog, public ISheetObserver {
     Q_OBJECT
 public:
     // The editor must have a working copy open; `parent` is the window the dialog is modal to;
@@ -36,33 +37,33 @@ public:
     QDialogButtonBox* Buttons() const { return buttons_; }
     // The control showing a field of the copy, by printable name; null when none.
     CQtFieldControl* ControlOf(const QString& printableName) const;
+    // The control showing a field of the copy; null when none.
+    CQtFieldControl* ControlOf(const CParameterField& field) const;
 
     // Values, availability, shown rows and colours of every control from the copy.
     void RefreshControls();
+    // What an answer or a re-evaluation changed in the copy.
+    void SheetChanged(const SSheetChange& change) override;
 
 public slots:
     void accept() override;
 
 private:
-    class CDialogWrapper : public CWndWrapper {
-    public:
-        explicit CDialogWrapper(CGroupDialog& dialog) : dialog_(dialog) {}
-        std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) override;
-
-    private:
-        CGroupDialog& dialog_;
-    };
-
+    std::unique_ptr<CQtFieldControl> MakeControl(CParameterField& field);
     void OnEdit(CParameterField* field, const std::wstring& value);
+    // Every control's unit, and the SVID's mode list as wide as its lines.
+    void RefreshUnitsAndModes();
 
     CGroupListEditor& editor_;
     CGroupWorkingCopy& copy_;
     IPrompt& prompt_;
     const CWindowHooks& hooks_;
-    CDialogWrapper wrapper_{*this};
+    // What the copy's fields know of this dialog while it shows them: no page of the sheet.
+    CWndWrapper host_;
     QFormLayout* form_ = nullptr;
     CListPanel* modes_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
-    std::vector<CParameterField*> fields_;
+    // One control per field of the copy, in the group's order.
+    std::vector<std::unique_ptr<CQtFieldControl>> controls_;
     bool refreshing_ = false;
 };

@@ -155,33 +155,21 @@ void CListPanel::AddItem() {
         return;
     }
     editor_->BeginAdd();
-    const bool accepted = RunDialog(true) == QDialog::Accepted;
-    Refresh();
-    if (accepted) {
-        Changed();
-    }
+    Finished(RunDialog(true) == QDialog::Accepted);
 }
 
 void CListPanel::EditItem() {
     if (!enabled_ || !editor_->CanEdit()) {
         return;
     }
-    const bool accepted = RunDialog(editor_->BeginEdit() != nullptr) == QDialog::Accepted;
-    Refresh();
-    if (accepted) {
-        Changed();
-    }
+    Finished(RunDialog(editor_->BeginEdit() != nullptr) == QDialog::Accepted);
 }
 
 void CListPanel::InsertItem() {
     if (!enabled_ || !editor_->CanInsert()) {
         return;
     }
-    const bool accepted = RunDialog(editor_->BeginInsert() != nullptr) == QDialog::Accepted;
-    Refresh();
-    if (accepted) {
-        Changed();
-    }
+    Finished(RunDialog(editor_->BeginInsert() != nullptr) == QDialog::Accepted);
 }
 
 void CListPanel::DeleteItem() {
@@ -189,8 +177,7 @@ void CListPanel::DeleteItem() {
         return;
     }
     editor_->DeleteSelected();
-    Refresh();
-    Changed();
+    Finished(true);
 }
 
 void CListPanel::RemoveAll() {
@@ -198,12 +185,16 @@ void CListPanel::RemoveAll() {
         return;
     }
     editor_->RemoveAll();
-    Refresh();
-    Changed();
+    Finished(true);
 }
 
-void CListPanel::Changed() {
-    if (onChange_) {
+void CListPanel::Finished(bool changed) {
+    // A sheet's list was repainted when the sheet announced the change, and nothing changed when
+    // the dialog was cancelled; a list of no sheet hears of nothing and repaints now.
+    if (!sheet_) {
+        Refresh();
+    }
+    if (changed && onChange_) {
         onChange_();
     }
 }

@@ -86,7 +86,8 @@ private:
     void Build();
     int RunDialog(bool opened);
     void ShowSelection();
-    void Changed();
+    // After an operation: the lines as they are now and, when the list changed, the change callback.
+    void Finished(bool changed);
     void OnSelectionChanged();
     void OnContextMenu(const QPoint& pos);
 

@@ -9,29 +9,15 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-CPageView::CPageView(CPageSuper& page, std::function<void(CPageSuper&)> onRedrawTab,
-                     std::function<void(CParameterField*, const std::wstring&)> onEdit,
+CPageView::CPageView(CPageSuper& page, std::function<void(CParameterField*, const std::wstring&)> onEdit,
                      const CWindowHooks& hooks, QWidget* parent)
-    : QWidget(parent), page_(page), onRedrawTab_(std::move(onRedrawTab)), onEdit_(std::move(onEdit)),
-      hooks_(hooks) {
+    : QWidget(parent), page_(page), onEdit_(std::move(onEdit)), hooks_(hooks) {
     setObjectName(QString::fromStdWString(page.SectionCaption()));
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
-    page_.SetView(this);
 }
 
-CPageView::~CPageView() {
-    // The page's fields outlive this window: their controls must no longer touch it.
-    for (CParameterField* field : page_.Fields()) {
-        if (auto* control = dynamic_cast<CQtFieldControl*>(field->Control())) {
-            control->Unbind();
-        }
-        field->DestroyControl();
-    }
-    if (page_.View() == this) {
-        page_.SetView(nullptr);
-    }
-}
+CPageView::~CPageView() = default;
 
 void CPageView::EnsureBuilt() {
     if (built_) {
@@ -56,13 +42,11 @@ void CPageView::EnsureBuilt() {
     scroll_->setWidget(content_);
     static_cast<QVBoxLayout*>(layout())->addWidget(scroll_);
 
-    for (CParameterField* field : page_.Fields()) {
-        field->DestroyControl();
-        field->CreateControl();
-        auto* control = dynamic_cast<CQtFieldControl*>(field->Control());
-        if (!control) {
-            continue;
-        }
+    const std::vector<SFieldRow>& rows = page_.Row().fields;
+    controls_.reserve(page_.Fields().Size());
+    for (std::size_t i = 0; i < page_.Fields().Size(); ++i) {
+        CParameterField* field = page_.Fields().At(i);
+        std::unique_ptr<CQtFieldControl> control = MakeControl(*field, i < rows.size() ? rows[i].help : L"");
         // A page's units stay as the catalog gives them: only a box with one is laid out with it.
         control->RefreshUnit();
         if (control->Unit()) {
@@ -70,7 +54,8 @@ void CPageView::EnsureBuilt() {
         } else {
             form_->addRow(control->Label(), control->Input());
         }
-        field->SetControlReady(true);
+        byField_[field] = control.get();
+        controls_.push_back(std::move(control));
     }
     // ---- list panel: list pages show their repeated groups below the form ----
     if (page_.ListedGroupType() != 0 && listPanelFactory_) {
@@ -90,60 +75,53 @@ void CPageView::EnsureBuilt() {
     scroll_->show();
 }
 
-std::wstring CPageView::HelpOf(const CParameterField& field) const {
-    const std::vector<SFieldRow>& rows = page_.Row().fields;
-    for (std::size_t i = 0; i < page_.Fields().Size() && i < rows.size(); ++i) {
-        if (page_.Fields().At(i) == &field) {
-            return rows[i].help;
-        }
-    }
-    return {};
-}
-
-std::unique_ptr<CFieldControl> CPageView::MakeControl(CParameterField& field) {
-    if (!content_) {
-        return nullptr;
-    }
+std::unique_ptr<CQtFieldControl> CPageView::MakeControl(CParameterField& field, const std::wstring& help) {
     std::unique_ptr<CQtFieldControl> control =
-        CreateQtFieldControl(field, content_, HelpOf(field), [hooks = &hooks_] { hooks->Ring(); });
+        CreateQtFieldControl(field, content_, help, [hooks = &hooks_] { hooks->Ring(); });
     control->SetUnitSource([this, &field] { return page_.UnitText(field); });
     control->SetEditCallback(onEdit_);
     return control;
 }
 
+CQtFieldControl* CPageView::ControlOf(const CParameterField& field) const {
+    const auto found = byField_.find(&field);
+    return found == byField_.end() ? nullptr : found->second;
+}
+
 void CPageView::RefreshControls() {
-    if (!built_) {
-        return;
-    }
-    for (CParameterField* field : page_.Fields()) {
-        if (field->HasActiveControl()) {
-            field->Control()->SetControlText(field->Value());
-            field->Control()->EnableControl(field->IsAvailable() && field->IsEnabled());
-        }
+    for (const auto& control : controls_) {
+        const CParameterField& field = control->Field();
+        control->SetControlText(field.Value());
+        control->EnableControl(field.IsAvailable() && field.IsEnabled());
     }
     RedrawControls();
 }
 
 void CPageView::CommitControls() {
-    for (CParameterField* field : page_.Fields()) {
-        field->SyncWithControl(ESyncDirection::ControlToValue);
+    for (const auto& control : controls_) {
+        control->Field().SetValue(control->GetControlText());
     }
 }
 
 void CPageView::RedrawControls() {
-    if (!built_) {
-        return;
+    for (const auto& control : controls_) {
+        control->UpdateColour();
     }
-    for (CParameterField* field : page_.Fields()) {
-        if (auto* control = dynamic_cast<CQtFieldControl*>(field->Control())) {
-            control->UpdateColour();
-        }
-    }
-    RedrawTab();
 }
 
-void CPageView::RedrawTab() {
-    if (onRedrawTab_) {
-        onRedrawTab_(page_);
+void CPageView::ApplyFieldChange(const SSheetChange::SField& change) {
+    CQtFieldControl* control = ControlOf(*change.field);
+    if (!control) {
+        return;
     }
+    if (change.choices) {
+        control->ChoicesChanged();
+    }
+    if (change.value || change.choices) {
+        control->SetControlText(change.field->Value());
+    }
+    if (change.availability) {
+        control->EnableControl(change.field->IsAvailable() && change.field->IsEnabled());
+    }
+    control->UpdateColour();
 }

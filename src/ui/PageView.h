@@ -2,11 +2,14 @@
 
 #include "catalog/PageCatalog.h"
 #include "sheet/PageSuper.h"
+#include "sheet/SheetObserver.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 
 class CParameterField;
 class CQtFieldControl;
@@ -16,15 +19,15 @@ class QScrollArea;
 class QVBoxLayout;
 
 // One tab's page: a scrolling form with one label and one control per field of the page, in
-// registration order. The form is built when the page is first shown.
-class CPageView : public QWidget, public IPageView {
+// registration order. The form is built when the page is first shown; the view owns the controls and
+// shows in them what the sheet announces.
+class CPageView : public QWidget {
     Q_OBJECT
 public:
-    // `onRedrawTab` repaints this page's tab caption; `onEdit` receives the user's answers; `hooks`,
-    // which must outlive the view, rings the bell for its controls.
-    CPageView(CPageSuper& page, std::function<void(CPageSuper&)> onRedrawTab,
-              std::function<void(CParameterField*, const std::wstring&)> onEdit, const CWindowHooks& hooks,
-              QWidget* parent = nullptr);
+    // `onEdit` receives the user's answers; `hooks`, which must outlive the view, rings the bell for
+    // its controls.
+    CPageView(CPageSuper& page, std::function<void(CParameterField*, const std::wstring&)> onEdit,
+              const CWindowHooks& hooks, QWidget* parent = nullptr);
     ~CPageView() override;
 
     CPageSuper& Page() const { return page_; }
@@ -34,10 +37,14 @@ public:
 
     // Writes every field's value and availability into its control, then recolours.
     void RefreshControls();
-    // Copies every control's text into its field.
+    // Hands every control's text to its field: text put into a box by other means than typing.
     void CommitControls();
     // Repaints every control's colours.
     void RedrawControls();
+    // Shows what the sheet announced of one of this page's fields; nothing before the page is built.
+    void ApplyFieldChange(const SSheetChange::SField& change);
+    // The control showing a field of this page; null before the page is built.
+    CQtFieldControl* ControlOf(const CParameterField& field) const;
 
     QFormLayout* Form() const { return form_; }
     // Where a list page puts its list panel: below the form, inside the scrolling area.
@@ -55,14 +62,10 @@ public:
     // The page's own controls, or null.
     QWidget* Extras() const { return extras_; }
 
-    void RedrawTab() override;
-    std::unique_ptr<CFieldControl> MakeControl(CParameterField& field) override;
-
 private:
-    std::wstring HelpOf(const CParameterField& field) const;
+    std::unique_ptr<CQtFieldControl> MakeControl(CParameterField& field, const std::wstring& help);
 
     CPageSuper& page_;
-    std::function<void(CPageSuper&)> onRedrawTab_;
     std::function<void(CParameterField*, const std::wstring&)> onEdit_;
     const CWindowHooks& hooks_;
     PartFactory listPanelFactory_;
@@ -74,4 +77,7 @@ private:
     QVBoxLayout* listArea_ = nullptr;
     QWidget* listPanel_ = nullptr;
     QWidget* extras_ = nullptr;
+    // One control per field of the page, in the page's order, once built.
+    std::vector<std::unique_ptr<CQtFieldControl>> controls_;
+    std::unordered_map<const CParameterField*, CQtFieldControl*> byField_;
 };

@@ -57,9 +57,8 @@ bool GoToPage(CSheetWindow& window, EPage page) {
 }
 
 bool FocusField(CSheetWindow& window, CParameterField& field) {
-    (void)window;
-    auto* control = dynamic_cast<CQtFieldControl*>(field.Control());
-    if (!control || !control->IsLive() || !control->Input() || !control->Input()->isEnabled()) {
+    CQtFieldControl* control = window.ControlOf(field);
+    if (!control || !control->Input()->isEnabled()) {
         return false;
     }
     FocusAndReveal(control->Input());

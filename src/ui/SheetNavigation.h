@@ -12,7 +12,7 @@ class QWidget;
 // True when that tab is the current one afterwards.
 bool GoToPage(CSheetWindow& window, EPage page);
 // Puts the keyboard focus on the control of a field of the current page, scrolled into view. False
-// when the field has no live control or its control is disabled.
+// when the field's page has not been built or its control is disabled.
 bool FocusField(CSheetWindow& window, CParameterField& field);
 // Selects line `index` (0-based; -1 keeps the selection) of the list panel of `page` and puts the
 // focus on the list. False when the page has no list panel.

@@ -36,15 +36,21 @@ constexpr const wchar_t* kCancelQuestion =
     L"Are you sure you want to cancel?  You will lose all your work and have to start over again from the "
     L"beginning.";
 
-// Stops the tab widget's signals and its painting while tabs are rebuilt.
+// Stops the tab widget's signals and, while tabs are rebuilt, its painting. Turning the painting
+// back on repaints the whole window, so a change that leaves the tabs as they are keeps it on.
 class CRebuildScope {
 public:
-    CRebuildScope(QWidget* window, bool& guard) : window_(window), guard_(guard), wasGuarded_(guard) {
+    CRebuildScope(QWidget* window, bool& guard, bool rebuildsTabs = true)
+        : window_(rebuildsTabs ? window : nullptr), guard_(guard), wasGuarded_(guard) {
         guard_ = true;
-        window_->setUpdatesEnabled(false);
+        if (window_) {
+            window_->setUpdatesEnabled(false);
+        }
     }
     ~CRebuildScope() {
-        window_->setUpdatesEnabled(true);
+        if (window_) {
+            window_->setUpdatesEnabled(true);
+        }
         guard_ = wasGuarded_;
     }
     CRebuildScope(const CRebuildScope&) = delete;
@@ -98,9 +104,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
 
     for (const auto& page : sheet_.Pages()) {
         auto* view = new CPageView(
-            *page, [this](CPageSuper& p) { RecolourTab(p); },
-            [this](CParameterField* field, const std::wstring& value) { OnUserEdit(field, value); }, hooks_,
-            this);
+            *page, [this](CParameterField* field, const std::wstring& value) { OnUserEdit(field, value); },
+            hooks_, this);
         view->SetListPanelFactory([this](CPageView& v, QWidget* parent) -> QWidget* {
             return new CListPanel(v.Page().Sheet(), v.Page().ListedGroupType(), hooks_, parent);
         });
@@ -160,6 +165,11 @@ CSheetWindow::~CSheetWindow() {
         delete view;
         view = nullptr;
     }
+}
+
+CQtFieldControl* CSheetWindow::ControlOf(const CParameterField& field) const {
+    const CPageSuper* page = HostPage(&field);
+    return page ? View(page->Id())->ControlOf(field) : nullptr;
 }
 
 int CSheetWindow::TabIndexOf(EPage page) const {
@@ -266,6 +276,7 @@ void CSheetWindow::OnCurrentChanged(int index) {
         }
         if (!sheet_.Prompt().AskYesNo(kLeaveQuestion)) {
             View(old.Id())->RedrawControls();
+            RecolourTab(old);
             return;
         }
         if (TabIndexOf(target) < 0) {
@@ -281,7 +292,7 @@ void CSheetWindow::OnUserEdit(CParameterField* field, const std::wstring& value)
 
 void CSheetWindow::SheetChanged(const SSheetChange& change) {
     {
-        CRebuildScope scope(this, guard_);
+        CRebuildScope scope(this, guard_, !change.tabsRemoved.empty() || !change.tabsAdded.empty());
         for (const SSheetChange::STab& tab : change.tabsRemoved) {
             if (tab.position < tabPages_.size()) {
                 tabs_->removeTab(static_cast<int>(tab.position));
@@ -295,20 +306,9 @@ void CSheetWindow::SheetChanged(const SSheetChange& change) {
             tabPages_.insert(tabPages_.begin() + static_cast<std::ptrdiff_t>(position), tab.page);
         }
         for (const SSheetChange::SField& f : change.fields) {
-            auto* control = dynamic_cast<CQtFieldControl*>(f.field->Control());
-            if (!control || !control->IsLive()) {
-                continue;
+            if (const CPageSuper* page = HostPage(f.field)) {
+                View(page->Id())->ApplyFieldChange(f);
             }
-            if (f.choices) {
-                control->ChoicesChanged();
-            }
-            if (f.value || f.choices) {
-                control->SetControlText(f.field->Value());
-            }
-            if (f.availability) {
-                control->EnableControl(f.field->IsAvailable() && f.field->IsEnabled());
-            }
-            control->UpdateColour();
         }
         SelectActiveTab();
     }
@@ -328,8 +328,13 @@ void CSheetWindow::ShowReleaseNotes() {
 
 void CSheetWindow::RecolourTab(const CPageSuper& page) {
     const int index = TabIndexOf(page.Id());
-    if (index >= 0) {
-        tabs_->tabBar()->setTabTextColor(index, page.IsPageValid() ? QColor() : QColor(255, 0, 0));
+    if (index < 0) {
+        return;
+    }
+    // Setting a colour repaints the whole bar, even the colour it already has.
+    const QColor colour = page.IsPageValid() ? QColor() : QColor(255, 0, 0);
+    if (tabs_->tabBar()->tabTextColor(index) != colour) {
+        tabs_->tabBar()->setTabTextColor(index, colour);
     }
 }
 
@@ -346,7 +351,12 @@ void CSheetWindow::RefreshTitle() {
 
 bool CSheetWindow::Save(bool okButton) {
     View(sheet_.ActivePage().Id())->CommitControls();
-    const bool close = OnApply(sheet_, okButton, saveDirectory_, programDirectory_);
+    bool close = false;
+    {
+        // What the save stamps into the form (the version texts) reaches the window as any change.
+        CSheetChangeScope scope(sheet_);
+        close = OnApply(sheet_, okButton, saveDirectory_, programDirectory_);
+    }
     RefreshTitle();
     View(sheet_.ActivePage().Id())->RedrawControls();
     RecolourTabs();

@@ -19,6 +19,7 @@ class CPageView;
 class CSheetInfoWindows;
 class CParameterField;
 class CProblemsPanel;
+class CQtFieldControl;
 class CUndoControls;
 class QDialogButtonBox;
 class QPushButton;
@@ -41,6 +42,8 @@ public:
     CMarnelPropertySheet& Sheet() const { return sheet_; }
     QTabWidget* TabWidget() const { return tabs_; }
     CPageView* View(EPage page) const { return views_[static_cast<std::size_t>(page)]; }
+    // The control showing a page field; null while its page has not been shown.
+    CQtFieldControl* ControlOf(const CParameterField& field) const;
     // The pages in tab order, as the tab bar shows them.
     const std::vector<EPage>& TabPages() const { return tabPages_; }
     int TabIndexOf(EPage page) const;

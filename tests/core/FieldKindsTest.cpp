@@ -1,4 +1,3 @@
-#include "core/FakeControl.h"
 #include "core/TestRules.h"
 
 #include "catalog/PageCatalog.h"
@@ -198,13 +197,10 @@ TEST_F(FieldKinds, NumberRangeChecks) {
 }
 
 TEST_F(FieldKinds, RangeAndScaleCarryTheValueOverWhenAsked) {
-    CFakeHost host;
-    CNumEditField volt(&host, nullptr, Rec(kNumber), 0, 20000, 50, L"mV", 0, 0);
-    volt.CreateControl();
+    CNumEditField volt(nullptr, nullptr, Rec(kNumber), 0, 20000, 50, L"mV", 0, 0);
     volt.SetValue(L"5025");
     volt.SetRangeAndScale(0, 10000, 25, true);
     EXPECT_EQ(volt.Value(), L"2500");
-    EXPECT_EQ(host.last->text, L"2500");
     EXPECT_EQ(volt.Prompt(), L"Enter a number in the range 0 through 10000.");
 
     volt.SetRangeAndScale(5, 10000, 10, false);
@@ -433,33 +429,22 @@ TEST_F(FieldKinds, FieldCastNamesTheProblem) {
               L"const CParameterField arg is NULL.");
 }
 
-// ---- Controls ----
+// ---- Text handed in by a view ----
 
-TEST_F(FieldKinds, LiveControlTextIsWhatChecksLookAt) {
-    CEditField headless(nullptr, nullptr, Rec(kText), 0, 0);
-    EXPECT_TRUE(headless.CreateControl());
-    EXPECT_EQ(headless.Control(), nullptr);
-
-    CFakeHost host;
-    CDigitStringEditField hex(&host, nullptr, Rec(kDigits), 4, 16, 0, 0);
-    EXPECT_TRUE(hex.CreateControl());
-    EXPECT_TRUE(hex.CreateControl());
-    EXPECT_EQ(host.made, 1);
-    host.last->text = L"04b4";
-    EXPECT_TRUE(hex.IsValid());
-    EXPECT_FALSE(hex.IsEmpty());
-    EXPECT_EQ(hex.Value(), L"");
-    host.last->live = false;
+TEST_F(FieldKinds, ChecksLookAtTheTextAViewHandsIn) {
+    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 4, 16, 0, 0);
     EXPECT_FALSE(hex.IsValid());
     EXPECT_TRUE(hex.IsEmpty());
+    hex.SetValue(L"04b4");
+    EXPECT_TRUE(hex.IsValid());
+    EXPECT_FALSE(hex.IsEmpty());
+    EXPECT_EQ(hex.CurrentText(), L"04b4");
 
-    CYesNoPulldownListField yesNo(&host, nullptr, Rec(kYesNo), 0, 0);
-    yesNo.CreateControl();
-    host.last->text = L"no";
-    yesNo.SyncWithControl(ESyncDirection::ControlToValue);
+    CYesNoPulldownListField yesNo(nullptr, nullptr, Rec(kYesNo), 0, 0);
+    yesNo.SetValue(L"no");
     EXPECT_EQ(yesNo.Value(), L"NO");
     yesNo.SetIntValue(1);
-    EXPECT_EQ(host.last->text, L"YES");
+    EXPECT_EQ(yesNo.Value(), L"YES");
 }
 
 } // namespace

@@ -131,6 +131,14 @@ private slots:
             TypeInto(d, QStringLiteral("Snk_PDO_Op_Current2"), QStringLiteral("200"));
             QVERIFY(
                 !CUiFixture::IsMarkedInvalid(d.findChild<QLineEdit*>(QStringLiteral("Snk_PDO_Op_Current2"))));
+            // An answer the working copy takes by other means shows in the box, coloured, at once.
+            auto* box = d.findChild<QLineEdit*>(QStringLiteral("Snk_PDO_Op_Current2"));
+            d.Copy().SetAnswer(L"Snk_PDO_Op_Current2", L"");
+            QCOMPARE(box->text(), QString());
+            QVERIFY(CUiFixture::IsMarkedInvalid(box));
+            d.Copy().SetAnswer(L"Snk_PDO_Op_Current2", L"150");
+            QCOMPARE(box->text(), QStringLiteral("150"));
+            QVERIFY(!CUiFixture::IsMarkedInvalid(box));
             PressCancel(d);
         });
         panel->List()->setCurrentRow(1);

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollBar>
+#include <QSignalSpy>
 
 #include <memory>
 
@@ -136,7 +137,10 @@ private slots:
         const QString current = GroupValue(SinkList(), 1, kSnkCurrent);
         CDialogScript script(*f->window);
         script.Then(FillSinkPdo(3, voltage, QStringLiteral("150")));
+        // The lines are rebuilt once for the Add, not again by every party that hears of it.
+        QSignalSpy rebuilds(panel->List()->model(), &QAbstractItemModel::modelReset);
         QTest::mouseClick(panel->AddButton(), Qt::LeftButton);
+        QCOMPARE(rebuilds.count(), 1);
         QCOMPARE(script.captions, QStringList{QStringLiteral("Sink PDO 3")});
         QCOMPARE(SinkList().Size(), std::size_t{3});
         QCOMPARE(panel->List()->count(), 3);

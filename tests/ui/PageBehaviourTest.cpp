@@ -47,8 +47,8 @@ class PageBehaviourTest : public QObject {
     void CheckWindowShowsTheSheet(const QString& context) {
         const CPageSuper& page = f->sheet.ActivePage();
         for (CParameterField* field : page.Fields()) {
-            auto* control = dynamic_cast<CQtFieldControl*>(field->Control());
-            if (!control || !control->IsLive()) {
+            CQtFieldControl* control = f->window->ControlOf(*field);
+            if (!control) {
                 continue;
             }
             const QString what = context + QStringLiteral(": ") + NameOf(*field);
@@ -143,13 +143,12 @@ private slots:
                 if (QTest::currentTestFailed()) {
                     return;
                 }
-                auto* control = dynamic_cast<CQtFieldControl*>(field->Control());
+                CQtFieldControl* control = f->window->ControlOf(*field);
                 QVERIFY2(control && control->GetControlText() == field->Value(), qPrintable(name));
                 if (first) {
-                    auto* firstControl = dynamic_cast<CQtFieldControl*>(first->Control());
-                    QVERIFY2(!firstControl || !firstControl->IsLive() ||
-                                 firstControl->Input()->isEnabled() ==
-                                     (first->IsAvailable() && first->IsEnabled()),
+                    CQtFieldControl* firstControl = f->window->ControlOf(*first);
+                    QVERIFY2(!firstControl || firstControl->Input()->isEnabled() ==
+                                                  (first->IsAvailable() && first->IsEnabled()),
                              qPrintable(name));
                 }
                 if (row.setsProductTypeFlag) {
@@ -289,8 +288,7 @@ private slots:
         Open(id, FormFor(id));
         QLineEdit* box = f->Edit(name);
         QVERIFY(box);
-        auto* control =
-            dynamic_cast<CQtFieldControl*>(f->sheet.Page(id).Field(name.toStdWString())->Control());
+        CQtFieldControl* control = f->window->ControlOf(*f->sheet.Page(id).Field(name.toStdWString()));
         QVERIFY(control && control->Unit());
         QLabel* unit = control->Unit();
         QCOMPARE(unit->text(), QStringLiteral("mW"));

@@ -99,8 +99,8 @@ private slots:
         f.ClickTab(EPage::General);
         f.Clear(QStringLiteral("Num_Fixed_Batteries"));
         f.Type(QStringLiteral("Num_Fixed_Batteries"), QStringLiteral("9"));
-        auto* control =
-            dynamic_cast<CEditFieldControl*>(f.sheet.FindField(L"^Num_Fixed_Batteries$")->Control());
+        auto* control = dynamic_cast<CEditFieldControl*>(
+            f.window->ControlOf(*f.sheet.FindField(L"^Num_Fixed_Batteries$")));
         QVERIFY(control && control->Balloon());
         QTest::qWait(20);
         QVERIFY(f.window->grab().save(folder + QStringLiteral("/invalid-General_PD_Settings.png")));

@@ -105,6 +105,20 @@ private slots:
         QVERIFY(f->Input(QStringLiteral("Connector_Type")));
     }
 
+    void aValueTheSheetSetsOnAHiddenPageIsInItsBoxAndShowsWithThePage() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
+        f->prompt.SetDefaultAnswer(true);
+        f->ClickTab(EPage::General);
+        f->ClickTab(EPage::Intro);
+        QLineEdit* box = f->Edit(QStringLiteral("Num_Fixed_Batteries"));
+        QVERIFY(box && !box->isVisible());
+        f->sheet.ApplyUserChange(f->sheet.FindField(L"^Num_Fixed_Batteries$"), L"2");
+        QCOMPARE(box->text(), QStringLiteral("2"));
+        f->ClickTab(EPage::General);
+        QTRY_VERIFY(box->isVisible());
+        QCOMPARE(box->text(), QStringLiteral("2"));
+    }
+
     // ---- tabs ----
 
     void choosingAProductTypeAddsItsTabsInTableOrderAndStaysOnTheTab() {
@@ -413,8 +427,8 @@ private slots:
     void aTypedInvalidNumberShowsTheBalloonUntilClearedOrLeft() {
         f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
         f->ClickTab(EPage::General);
-        auto* control =
-            dynamic_cast<CEditFieldControl*>(f->sheet.FindField(L"^Num_Fixed_Batteries$")->Control());
+        auto* control = dynamic_cast<CEditFieldControl*>(
+            f->window->ControlOf(*f->sheet.FindField(L"^Num_Fixed_Batteries$")));
         QVERIFY(control);
         f->Clear(QStringLiteral("Num_Fixed_Batteries"));
         QVERIFY(!control->Balloon());
@@ -441,7 +455,7 @@ private slots:
         QCOMPARE(type->itemText(1), QStringLiteral("0 : Port"));
         QCOMPARE(type->itemText(2), QStringLiteral("1 : Cable"));
         QCOMPARE(CUiFixture::ItemValue(type, QStringLiteral("2 : Re-timer")), 2);
-        CFieldControl* control = f->sheet.FindField(L"^Orvik_Product_Type$")->Control();
+        CQtFieldControl* control = f->window->ControlOf(*f->sheet.FindField(L"^Orvik_Product_Type$"));
         const QStringList tabs = f->TabTexts();
         control->SetControlText(L"7");
         QCOMPARE(type->currentText(), QStringLiteral("<Select>"));
@@ -461,7 +475,7 @@ private slots:
         QCOMPARE(battery->itemText(0), QStringLiteral("<Select>"));
         QVERIFY(battery->findText(QStringLiteral("YES")) > 0);
         QVERIFY(battery->findText(QStringLiteral("NO")) > 0);
-        CFieldControl* yesNo = f->sheet.FindField(L"^Port_Battery_Powered$")->Control();
+        CQtFieldControl* yesNo = f->window->ControlOf(*f->sheet.FindField(L"^Port_Battery_Powered$"));
         yesNo->SetControlText(L"yes");
         QCOMPARE(battery->currentText(), QStringLiteral("<Select>"));
         yesNo->SetControlText(L"NO");

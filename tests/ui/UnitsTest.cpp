@@ -41,8 +41,8 @@ void CheckShows(CQtFieldControl& control, const QString& unit) {
              qPrintable(name));
 }
 
-CQtFieldControl* ControlOf(const CParameterField* field) {
-    return field ? dynamic_cast<CQtFieldControl*>(field->Control()) : nullptr;
+CQtFieldControl* ControlOf(const CSheetWindow& window, const CParameterField* field) {
+    return field ? window.ControlOf(*field) : nullptr;
 }
 
 // Each "Name=unit" of `expected` against the control found by `find`.
@@ -97,7 +97,7 @@ private slots:
                 if (!field->AsNumEdit()) {
                     continue;
                 }
-                CQtFieldControl* control = ControlOf(field);
+                CQtFieldControl* control = ControlOf(*f->window, field);
                 QVERIFY(control);
                 CheckShows(*control, QString::fromStdWString(ShownUnit(page.Row().fields.at(i), *field)));
                 ++numbers;
@@ -108,7 +108,7 @@ private slots:
             for (EPage id : f->window->TabPages()) {
                 f->ClickTab(id);
                 if (const CParameterField* field = f->sheet.Page(id).Field(name.toStdWString())) {
-                    return ControlOf(field);
+                    return ControlOf(*f->window, field);
                 }
             }
             return nullptr;
@@ -151,8 +151,8 @@ private slots:
                     continue;
                 }
                 const SFieldRow* row = FindGroupFieldRow(type, field->NamePattern());
-                QVERIFY(row && ControlOf(field));
-                CheckShows(*ControlOf(field), QString::fromStdWString(ShownUnit(*row, *field)));
+                QVERIFY(row && d.ControlOf(*field));
+                CheckShows(*d.ControlOf(*field), QString::fromStdWString(ShownUnit(*row, *field)));
                 ++numbers;
             }
             CheckNamed(named, [&d](const QString& name) { return d.ControlOf(name); });
