@@ -60,21 +60,21 @@ FieldPredicate And(FieldPredicate first, FieldPredicate second, FieldPredicate t
 
 FieldPredicate Or(FieldPredicate first, FieldPredicate second);
 
-bool IsPortPd30(const CParameterField* field);
+extern const FieldPredicate IsPortPd30;
 
-bool IsCablePd30(const CParameterField* field);
+extern const FieldPredicate IsCablePd30;
 
-bool IsTypeCDrp(const CParameterField* field);
+extern const FieldPredicate IsTypeCDrp;
 
-bool IsTypeCSourceSide(const CParameterField* field);
+extern const FieldPredicate IsTypeCSourceSide;
 
-bool IsNotProviderOnly(const CParameterField* field);
+extern const FieldPredicate IsNotProviderOnly;
 
-bool IsTypeCSourceSideOnTypeCPage(const CParameterField* field);
+extern const FieldPredicate IsTypeCSourceSideOnTypeCPage;
 
-bool IsTypeCSinkSideOnTypeCPage(const CParameterField* field);
+extern const FieldPredicate IsTypeCSinkSideOnTypeCPage;
 
-bool IsConsumerOnlySinkOnTypeCPage(const CParameterField* field);
+extern const FieldPredicate IsConsumerOnlySinkOnTypeCPage;
 
 // A battery-powered port declares at least one battery or battery slot.
 FieldPredicate BatteryCountCheck(const wchar_t* partnerName);
@@ -86,17 +86,17 @@ FieldPredicate TryCheck(const wchar_t* partnerName);
 FieldPredicate RoleCheck(const wchar_t* partnerName);
 
 // PD Power comes in 500 mW steps up to 10 W and in whole watts above.
-bool PowerCheck(const CParameterField* field);
+extern const FieldPredicate PowerCheck;
 
-void SteerPdSupport(CParameterField* field);
+extern const FieldAction SteerPdSupport;
 
-void OfferStateMachines(CParameterField* field);
+extern const FieldAction OfferStateMachines;
 
-void OfferBc12Roles(CParameterField* field);
+extern const FieldAction OfferBc12Roles;
 
-void ForbidSopWithoutPd(CParameterField* field);
+extern const FieldAction ForbidSopWithoutPd;
 
-void FollowSopPCapable(CParameterField* field);
+extern const FieldAction FollowSopPCapable;
 
 // A port that can only take one data role, or must take it for its alternate mode, accepts the
 // swap to that role.
@@ -110,26 +110,26 @@ FieldAction ForceYesWhile(const wchar_t* parentName);
 // no device.
 FieldAction ForbidImpossibleDataRole(ETypeCStateMachine excludingState);
 
-void AllowAltModeAdapterWhenDiscoverable(CParameterField* field);
+extern const FieldAction AllowAltModeAdapterWhenDiscoverable;
 
-void SteerHostSuspend(CParameterField* field);
+extern const FieldAction SteerHostSuspend;
 
-void FollowPortOnHub(CParameterField* field);
+extern const FieldAction FollowPortOnHub;
 
 // USB 2 hubs address up to 255 ports, SuperSpeed hubs up to 15.
-void RangeHubPortNumber(CParameterField* field);
+extern const FieldAction RangeHubPortNumber;
 
-void UsePowerInMilliwatts(CParameterField* field);
+extern const FieldAction UsePowerInMilliwatts;
 
 FieldAction ForceToParent(const wchar_t* parentName);
 
-void OfferUfpProductTypes(CParameterField* field);
+extern const FieldAction OfferUfpProductTypes;
 
-void OfferDfpProductTypes(CParameterField* field);
+extern const FieldAction OfferDfpProductTypes;
 
-void OfferCableLatencies(CParameterField* field);
+extern const FieldAction OfferCableLatencies;
 
-void OfferTerminations(CParameterField* field);
+extern const FieldAction OfferTerminations;
 
 // The conditions several records share, built once.
 struct SSharedConditions {
