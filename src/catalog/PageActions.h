@@ -131,7 +131,7 @@ extern const FieldAction OfferCableLatencies;
 
 extern const FieldAction OfferTerminations;
 
-// The conditions several records share, built once.
+// The conditions and actions several records share, built once.
 struct SSharedConditions {
     FieldPredicate pd = IsParentYNYes(kPdSupport);
     FieldPredicate notCable = IsNotParentOrvikProductType();
@@ -153,6 +153,27 @@ struct SSharedConditions {
     FieldPredicate discovery = Or(IsParentYNYes(kDiscovDfp), IsParentYNYes(kDiscovUfp));
     FieldPredicate portPd30 = IsPortPd30;
     FieldPredicate cablePd30 = IsCablePd30;
+    FieldPredicate typeC = IsParentConnectorType(CT_TYPE_C);
+    FieldPredicate hostSpeedKnownAbove2 = IsValidButNotParentValue<EUSB32Speed>(kHostSpeed, USB_2);
+    FieldPredicate hostSpeedGen1 =
+        IsParentValue<EUSB32Speed>(kHostSpeed, {USB_32_GEN1X1, USB_32_GEN2X1, USB_32_GEN1X2, USB_32_GEN2X2});
+    FieldPredicate hostSpeedGen2 = IsParentValue<EUSB32Speed>(kHostSpeed, {USB_32_GEN2X1, USB_32_GEN2X2});
+    FieldPredicate deviceSpeedKnownAbove2 = IsValidButNotParentValue<EUSB32Speed>(kDeviceSpeed, USB_2);
+    FieldPredicate deviceSpeedGen1 = IsParentValue<EUSB32Speed>(
+        kDeviceSpeed, {USB_32_GEN1X1, USB_32_GEN2X1, USB_32_GEN1X2, USB_32_GEN2X2});
+    FieldPredicate deviceSpeedGen2 = IsParentValue<EUSB32Speed>(kDeviceSpeed, {USB_32_GEN2X1, USB_32_GEN2X2});
+    FieldPredicate ganged = IsParentValue<EPortSourcePowerType>(kSourcePowerType, PSPT_GANGED);
+    FieldPredicate ama = IsParentValue<EProductType>(kUfpProductType, PT_AMA);
+    FieldPredicate bothEndsActive = IsParentValue<ECableTermType>(kTermination, CTT_BOTH_ACTIVE_VCONN);
+    FieldPredicate pdSupportAsked =
+        And(IsValidButParentOrvikProductTypeNot(), Or(cable, IsValidParentConnectorType()));
+    FieldPredicate stateMachineAsked =
+        And(typeC, Or(IsParentValidValue(kPortType), IsParentYNNo(kPdSupport)));
+    FieldPredicate bc12Asked =
+        And(port, IsParentValidValue(kConnector), Or(typeCKnown, IsValidButParentConnectorTypeNot()),
+            IsParentValidValue(kBatteryPowered));
+    FieldAction steerDfpSwap = SteerDataRoleSwap(kCanHost, kCanDevice, kAltController, TCSM_SNK);
+    FieldAction steerUfpSwap = SteerDataRoleSwap(kCanDevice, kCanHost, kAltAdapter, TCSM_SRC);
 };
 
 const SSharedConditions& SharedConditions();

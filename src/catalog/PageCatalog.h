@@ -51,10 +51,19 @@ struct SFieldRow {
     // not say it: a page number the file writes without a comment, or the file's old spelling.
     // Empty: the field's own units, as its rules set them.
     std::wstring shownUnit;
+    // The field's rule: when it is asked, when its answer is acceptable, what happens when it becomes
+    // available and on every full refresh. Empty conditions take the rule table's defaults.
+    FieldPredicate availability;
+    FieldPredicate validity;
+    FieldAction onAvailable;
+    FieldAction refresh;
 
     std::wstring Pattern() const;
     // The same row, its box showing `unit`.
     SFieldRow ShownIn(std::wstring unit) &&;
+    // The same row with its rule.
+    SFieldRow Rule(FieldPredicate asked, FieldPredicate accepted, FieldAction whenAvailable,
+                   FieldAction onRefresh) &&;
 };
 
 // Row builders, so a catalog table reads like the form: one call per field.
