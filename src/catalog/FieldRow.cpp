@@ -30,6 +30,11 @@ SFieldRow SFieldRow::Rule(FieldPredicate asked, FieldPredicate accepted, FieldAc
     return std::move(*this);
 }
 
+SFieldRow SFieldRow::Reacts(EReaction id, EChangeEvent event, const wchar_t* evaluatedFirst) && {
+    reaction = SFieldReaction{id, event, evaluatedFirst};
+    return std::move(*this);
+}
+
 std::wstring ShownUnit(const SFieldRow& row, const CParameterField& field) {
     if (row.kind != EFieldKind::Number) {
         return {};

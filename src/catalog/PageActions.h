@@ -43,13 +43,13 @@ inline constexpr CFieldName kDfpOnHub = L"Is_DFP_On_Hub";
 inline constexpr const CFieldName& kDeviceSpeed = fieldname::kDeviceSpeed;
 inline constexpr CFieldName kDeviceTruncates = L"Device_Truncates_DP_for_tDHPResponse";
 inline constexpr CFieldName kOcProtection = L"PD_OC_Protection";
-inline constexpr CFieldName kModalSop = L"Modal_Operation_Supported_SOP";
+inline constexpr const CFieldName& kModalSop = fieldname::kModalOperationSop;
 inline constexpr const CFieldName& kUfpProductType = fieldname::kProductTypeUfpSop;
 inline constexpr CFieldName kAmaVconn = L"AMA_VCONN_reqd";
 inline constexpr CFieldName kCableProductType = L"Product_Type";
 inline constexpr CFieldName kVbusThroughCable = L"VBUS_through_cable";
 inline constexpr CFieldName kMfrInfoCable = L"Manufacturer_Info_Supported";
-inline constexpr CFieldName kModalCable = L"Modal_Operation_Supported";
+inline constexpr const CFieldName& kModalCable = fieldname::kModalOperationCable;
 inline constexpr CFieldName kTermination = L"Cable_Termination_Type";
 
 FieldPredicate And(FieldPredicate first, FieldPredicate second);
