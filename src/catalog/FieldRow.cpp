@@ -21,6 +21,20 @@ SFieldRow SFieldRow::ShownIn(std::wstring unit) && {
     return std::move(*this);
 }
 
+SFieldRow SFieldRow::Rule(FieldPredicate asked, FieldPredicate accepted, FieldAction whenAvailable,
+                          FieldAction onRefresh) && {
+    availability = std::move(asked);
+    validity = std::move(accepted);
+    onAvailable = std::move(whenAvailable);
+    refresh = std::move(onRefresh);
+    return std::move(*this);
+}
+
+SFieldRow SFieldRow::Reacts(EReaction id, EChangeEvent event, const wchar_t* evaluatedFirst) && {
+    reaction = SFieldReaction{id, event, evaluatedFirst};
+    return std::move(*this);
+}
+
 std::wstring ShownUnit(const SFieldRow& row, const CParameterField& field) {
     if (row.kind != EFieldKind::Number) {
         return {};

@@ -1,4 +1,5 @@
 #include "catalog/GroupCatalog.h"
+#include "model/FieldNames.h"
 
 #include "model/NamePattern.h"
 
@@ -97,7 +98,7 @@ const SPdoNames& SourcePdoNames() {
         L"^Src_PDO_Max_Power([0-9]+)$",
         L"^Src_PDO_Min_Voltage([0-9]+)$",
         L"^Src_PDO_Max_Voltage([0-9]+)$",
-        L"^Num_Src_PDOs$",
+        fieldname::kNumSrcPdos,
     };
     return names;
 }
@@ -112,7 +113,7 @@ const SPdoNames& SinkPdoNames() {
         L"^Snk_PDO_Op_Power([0-9]+)$",
         L"^Snk_PDO_Min_Voltage([0-9]+)$",
         L"^Snk_PDO_Max_Voltage([0-9]+)$",
-        L"^Num_Snk_PDOs$",
+        fieldname::kNumSnkPdos,
     };
     return names;
 }
@@ -121,7 +122,7 @@ const SSvidNames& SopSvidNames() {
     static const SSvidNames names = {
         EGroupType::SopSvid,
         EGroupType::SopMode,
-        L"^Modal_Operation_Supported_SOP$",
+        fieldname::kModalOperationSop,
         L"^SVID([0-9]+)_SOP$",
         L"^SVID([0-9]+)_modes_fixed_SOP$",
         L"^SVID([0-9]+)_num_modes_min_SOP$",
@@ -129,7 +130,7 @@ const SSvidNames& SopSvidNames() {
         L"^SVID([0-9]+)_mode([0-9]+)_enter_SOP$",
         L"^SVID([0-9]+)_mode([0-9]+)_recog_mask_SOP$",
         L"^SVID([0-9]+)_mode([0-9]+)_recog_value_SOP$",
-        L"^Num_SVIDs_max_SOP$",
+        fieldname::kNumSvidsMaxSop,
     };
     return names;
 }
@@ -138,7 +139,7 @@ const SSvidNames& CableSvidNames() {
     static const SSvidNames names = {
         EGroupType::CableSvid,
         EGroupType::CableMode,
-        L"^Modal_Operation_Supported$",
+        fieldname::kModalOperationCable,
         L"^SVID([0-9]+)$",
         L"^SVID([0-9]+)_modes_fixed$",
         L"^SVID([0-9]+)_num_modes_min$",
@@ -146,7 +147,7 @@ const SSvidNames& CableSvidNames() {
         L"^SVID([0-9]+)_mode([0-9]+)_enter$",
         L"^SVID([0-9]+)_mode([0-9]+)_recog_mask$",
         L"^SVID([0-9]+)_mode([0-9]+)_recog_value$",
-        L"^Cable_num_SVIDs_max$",
+        fieldname::kCableNumSvidsMax,
     };
     return names;
 }

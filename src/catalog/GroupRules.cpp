@@ -29,13 +29,9 @@ FieldPredicate And(FieldPredicate first, FieldPredicate second) {
 }
 
 CRuleRecord Rule(const wchar_t* pattern, FieldPredicate availability, FieldPredicate validity,
-                 FieldAction onAvailable, FieldAction refresh, std::vector<std::wstring> reads) {
-    return CRuleRecord{pattern,
-                       std::move(availability),
-                       std::move(validity),
-                       std::move(onAvailable),
-                       std::move(refresh),
-                       std::move(reads)};
+                 FieldAction onAvailable, FieldAction refresh) {
+    return CRuleRecord{pattern, std::move(availability), std::move(validity), std::move(onAvailable),
+                       std::move(refresh)};
 }
 
 // The same group's field of another name; a field outside a group, or a group without it, is a
@@ -161,6 +157,8 @@ public:
         number->SetRangeAndScale(0, 21000, scale, rescale_);
     }
 
+    std::vector<std::wstring> Reads() const { return {supplyType_}; }
+
 private:
     const wchar_t* supplyType_;
     bool rescale_;
@@ -183,6 +181,8 @@ public:
         number->SetRangeAndScale(0, 5000, scale, rescale_);
     }
 
+    std::vector<std::wstring> Reads() const { return {supplyType_}; }
+
 private:
     const wchar_t* supplyType_;
     bool rescale_;
@@ -200,6 +200,8 @@ public:
         }
         number->SetRangeAndScale(RangeBound(current), 10000, number->Scale(), rescale_);
     }
+
+    std::vector<std::wstring> Reads() const { return {maxCurrent_}; }
 
 private:
     const wchar_t* maxCurrent_;
@@ -229,6 +231,8 @@ public:
         }
     }
 
+    std::vector<std::wstring> Reads() const { return {thresholdType_, voltage_}; }
+
 private:
     const wchar_t* thresholdType_;
     const wchar_t* voltage_;
@@ -249,6 +253,8 @@ public:
         field->EnableControl(false);
     }
 
+    std::vector<std::wstring> Reads() const { return {modesFixed_}; }
+
 private:
     const wchar_t* modesFixed_;
 };
@@ -261,22 +267,19 @@ void AddSvidRules(CRuleGroup& group, const SSvidNames& names) {
     const FieldPredicate modal = IsParentYNYes(names.modalOperation);
     const FieldPredicate counts = CModeCountCheck(names);
     const FieldAction g7 = CCountsWaitForModesFixed(names.modesFixed);
-    const std::wstring modalName = names.modalOperation;
-    const std::wstring fixedName = names.modesFixed;
     // clang-format off
-    group.Add(Rule(names.svid,       modal, IsNonZeroHex, {}, {}, {modalName}));
-    group.Add(Rule(names.modesFixed, modal, {},           {}, {}, {modalName}));
-    group.Add(Rule(names.minModes,   modal, counts,       g7, {}, {modalName, fixedName}));
-    group.Add(Rule(names.maxModes,   modal, counts,       g7, {}, {modalName, fixedName}));
+    group.Add(Rule(names.svid,       modal, IsNonZeroHex, {}, {}));
+    group.Add(Rule(names.modesFixed, modal, {},           {}, {}));
+    group.Add(Rule(names.minModes,   modal, counts,       g7, {}));
+    group.Add(Rule(names.maxModes,   modal, counts,       g7, {}));
     // clang-format on
 }
 
 void AddModeRules(CRuleGroup& group, const SSvidNames& names) {
-    const std::wstring fixedName = names.modesFixed;
     // clang-format off
-    group.Add(Rule(names.enter,      IsParentYNYes(names.modesFixed), {},           {}, {}, {fixedName}));
-    group.Add(Rule(names.recogMask,  IsParentYNNo(names.modesFixed),  IsNonZeroHex, {}, {}, {fixedName}));
-    group.Add(Rule(names.recogValue, IsParentYNNo(names.modesFixed),  {},           {}, {}, {fixedName}));
+    group.Add(Rule(names.enter,      IsParentYNYes(names.modesFixed), {},           {}, {}));
+    group.Add(Rule(names.recogMask,  IsParentYNNo(names.modesFixed),  IsNonZeroHex, {}, {}));
+    group.Add(Rule(names.recogValue, IsParentYNNo(names.modesFixed),  {},           {}, {}));
     // clang-format on
 }
 
@@ -284,8 +287,6 @@ void AddModeRules(CRuleGroup& group, const SSvidNames& names) {
 
 void AddSourcePdoRules(CRuleGroup& group) {
     const SPdoNames& n = SourcePdoNames();
-    const std::wstring supply = n.supplyType;
-    const std::wstring ocp = kOcpMethod;
     // clang-format off
     const FieldPredicate pdSource     = IsParentPDPortType({PPT_CONSUMER_PROVIDER, PPT_PROVIDER_CONSUMER, PPT_PROVIDER_ONLY, PPT_DRP});
     const FieldPredicate fixed        = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED});
@@ -306,25 +307,24 @@ void AddSourcePdoRules(CRuleGroup& group) {
     const FieldAction g6        = CUvThresholdRange(kSrcUvThresholdType, n.voltage, false);
     const FieldAction g6Rescale = CUvThresholdRange(kSrcUvThresholdType, n.voltage, true);
 
-    //             field                availability  validity     on available            refresh    reads
-    group.Add(Rule(n.supplyType,        pdSource,     {},          ForceFirstPdoFixed,     {},        {kPortType}));
-    group.Add(Rule(n.peakCurrent,       fixed,        {},          {},                     {},        {supply}));
-    group.Add(Rule(n.voltage,           fixed,        {},          ForceFirstPdoFiveVolts, {},        {supply}));
-    group.Add(Rule(n.current,           withCurrent,  {},          g4,                     g4Rescale, {supply}));
-    group.Add(Rule(n.minVoltage,        withRange,    minBelowMax, g3,                     g3Rescale, {supply}));
-    group.Add(Rule(n.maxVoltage,        withRange,    minBelowMax, g3,                     g3Rescale, {supply}));
-    group.Add(Rule(n.power,             battery,      {},          {},                     {},        {supply}));
-    group.Add(Rule(kSrcOcDebounce,      overCurrent,  {},          {},                     {},        {ocp, supply}));
-    group.Add(Rule(kSrcOcThreshold,     overCurrent,  {},          g5,                     g5Rescale, {ocp, supply, n.current}));
-    group.Add(Rule(kSrcUvDebounce,      underVoltage, {},          {},                     {},        {ocp, supply}));
-    group.Add(Rule(kSrcUvThresholdType, underVoltage, {},          {},                     {},        {ocp, supply}));
-    group.Add(Rule(kSrcUvThreshold,     uvThreshold,  {},          g6,                     g6Rescale, {ocp, supply, kSrcUvThresholdType, n.voltage}));
+    //             field                availability  validity     on available            refresh
+    group.Add(Rule(n.supplyType,        pdSource,     {},          ForceFirstPdoFixed,     {}));
+    group.Add(Rule(n.peakCurrent,       fixed,        {},          {},                     {}));
+    group.Add(Rule(n.voltage,           fixed,        {},          ForceFirstPdoFiveVolts, {}));
+    group.Add(Rule(n.current,           withCurrent,  {},          g4,                     g4Rescale));
+    group.Add(Rule(n.minVoltage,        withRange,    minBelowMax, g3,                     g3Rescale));
+    group.Add(Rule(n.maxVoltage,        withRange,    minBelowMax, g3,                     g3Rescale));
+    group.Add(Rule(n.power,             battery,      {},          {},                     {}));
+    group.Add(Rule(kSrcOcDebounce,      overCurrent,  {},          {},                     {}));
+    group.Add(Rule(kSrcOcThreshold,     overCurrent,  {},          g5,                     g5Rescale));
+    group.Add(Rule(kSrcUvDebounce,      underVoltage, {},          {},                     {}));
+    group.Add(Rule(kSrcUvThresholdType, underVoltage, {},          {},                     {}));
+    group.Add(Rule(kSrcUvThreshold,     uvThreshold,  {},          g6,                     g6Rescale));
     // clang-format on
 }
 
 void AddSinkPdoRules(CRuleGroup& group) {
     const SPdoNames& n = SinkPdoNames();
-    const std::wstring supply = n.supplyType;
     // clang-format off
     const FieldPredicate pdSink      = IsParentPDPortType({PPT_CONSUMER_ONLY, PPT_CONSUMER_PROVIDER, PPT_PROVIDER_CONSUMER, PPT_DRP});
     const FieldPredicate fixed       = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED});
@@ -338,13 +338,13 @@ void AddSinkPdoRules(CRuleGroup& group) {
     const FieldAction g4        = CCurrentSteps(n.supplyType, false);
     const FieldAction g4Rescale = CCurrentSteps(n.supplyType, true);
 
-    //             field         availability validity     on available            refresh    reads
-    group.Add(Rule(n.supplyType, pdSink,      {},          ForceFirstPdoFixed,     {},        {kPortType}));
-    group.Add(Rule(n.voltage,    fixed,       {},          ForceFirstPdoFiveVolts, {},        {supply}));
-    group.Add(Rule(n.current,    withCurrent, {},          g4,                     g4Rescale, {supply}));
-    group.Add(Rule(n.power,      battery,     {},          {},                     {},        {supply}));
-    group.Add(Rule(n.minVoltage, withRange,   minBelowMax, g3,                     g3Rescale, {supply}));
-    group.Add(Rule(n.maxVoltage, withRange,   minBelowMax, g3,                     g3Rescale, {supply}));
+    //             field         availability validity     on available            refresh
+    group.Add(Rule(n.supplyType, pdSink,      {},          ForceFirstPdoFixed,     {}));
+    group.Add(Rule(n.voltage,    fixed,       {},          ForceFirstPdoFiveVolts, {}));
+    group.Add(Rule(n.current,    withCurrent, {},          g4,                     g4Rescale));
+    group.Add(Rule(n.power,      battery,     {},          {},                     {}));
+    group.Add(Rule(n.minVoltage, withRange,   minBelowMax, g3,                     g3Rescale));
+    group.Add(Rule(n.maxVoltage, withRange,   minBelowMax, g3,                     g3Rescale));
     // clang-format on
 }
 

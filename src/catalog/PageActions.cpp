@@ -90,61 +90,62 @@ FieldPredicate Or(FieldPredicate first, FieldPredicate second) {
 
 // ---- availability terms that are plain functions ----
 
-bool IsPortPd30(const CParameterField* field) {
+const FieldPredicate IsPortPd30({kProductType, kPdRevision}, [](const CParameterField* field) {
     RequireField(field);
     if (ParentIntValue(field, kProductType) == OPT_CABLE) {
         return false;
     }
     return ParentIntValue(field, kPdRevision) == PDREV_30;
-}
+});
 
-bool IsCablePd30(const CParameterField* field) {
+const FieldPredicate IsCablePd30({kProductType, kPdRevision}, [](const CParameterField* field) {
     RequireField(field);
     return ParentIntValue(field, kProductType) == OPT_CABLE && ParentIntValue(field, kPdRevision) == PDREV_30;
-}
+});
 
-bool IsTypeCDrp(const CParameterField* field) {
+const FieldPredicate IsTypeCDrp({kStateMachine}, [](const CParameterField* field) {
     RequireField(field);
     return ParentIntValue(field, kStateMachine) == TCSM_DRP;
-}
+});
 
-bool IsTypeCSourceSide(const CParameterField* field) {
+const FieldPredicate IsTypeCSourceSide({kStateMachine}, [](const CParameterField* field) {
     RequireField(field);
     const int stateMachine = ParentIntValue(field, kStateMachine);
     return stateMachine == TCSM_SRC || stateMachine == TCSM_DRP;
-}
+});
 
-bool IsTypeCSinkSide(const CParameterField* field) {
+const FieldPredicate IsTypeCSinkSide({kStateMachine}, [](const CParameterField* field) {
     RequireField(field);
     const int stateMachine = ParentIntValue(field, kStateMachine);
     return stateMachine == TCSM_SNK || stateMachine == TCSM_DRP;
-}
+});
 
-bool IsConsumerOnlySink(const CParameterField* field) {
+const FieldPredicate IsConsumerOnlySink({kPortType, kStateMachine}, [](const CParameterField* field) {
     RequireField(field);
     return ParentIntValue(field, kPortType) == PPT_CONSUMER_ONLY &&
            ParentIntValue(field, kStateMachine) == TCSM_SNK;
-}
+});
 
-bool IsNotProviderOnly(const CParameterField* field) {
+const FieldPredicate IsNotProviderOnly({kPortType}, [](const CParameterField* field) {
     RequireField(field);
     return ParentIntValue(field, kPortType) != PPT_PROVIDER_ONLY;
-}
+});
 
-bool IsTypeCSourceSideOnTypeCPage(const CParameterField* field) {
+const FieldPredicate IsTypeCSourceSideOnTypeCPage({kStateMachine}, [](const CParameterField* field) {
     RequireField(field);
     return IsHostedOn(field, EPage::UsbTypeC) && IsTypeCSourceSide(field);
-}
+});
 
-bool IsTypeCSinkSideOnTypeCPage(const CParameterField* field) {
+const FieldPredicate IsTypeCSinkSideOnTypeCPage({kStateMachine}, [](const CParameterField* field) {
     RequireField(field);
     return IsHostedOn(field, EPage::UsbTypeC) && IsTypeCSinkSide(field);
-}
+});
 
-bool IsConsumerOnlySinkOnTypeCPage(const CParameterField* field) {
-    RequireField(field);
-    return IsHostedOn(field, EPage::UsbTypeC) && IsConsumerOnlySink(field);
-}
+const FieldPredicate
+    IsConsumerOnlySinkOnTypeCPage({kPortType, kStateMachine}, [](const CParameterField* field) {
+        RequireField(field);
+        return IsHostedOn(field, EPage::UsbTypeC) && IsConsumerOnlySink(field);
+    });
 
 const SSharedConditions& SharedConditions() {
     static const SSharedConditions conditions;
@@ -201,7 +202,7 @@ FieldPredicate RoleCheck(const wchar_t* partnerName) {
 }
 
 // PD Power comes in 500 mW steps up to 10 W and in whole watts above.
-bool PowerCheck(const CParameterField* field) {
+const FieldPredicate PowerCheck({}, [](const CParameterField* field) {
     RequireField(field);
     if (!field->IsValid()) {
         return false;
@@ -211,7 +212,7 @@ bool PowerCheck(const CParameterField* field) {
         return false;
     }
     return power % 500 == 0 && (power <= 10000 || power % 1000 == 0);
-}
+});
 
 // ---- actions ----
 
@@ -238,7 +239,7 @@ void OfferChoices(CParameterField* field, const COptionList& options) {
     }
 }
 
-void SteerPdSupport(CParameterField* field) {
+const FieldAction SteerPdSupport({kProductType, kConnector}, [](CParameterField* field) {
     RequireField(field);
     const int productType = ChoiceOf(field, kProductType);
     if (productType == OPT_CABLE) {
@@ -250,9 +251,9 @@ void SteerPdSupport(CParameterField* field) {
             ForceYesNo(field, YN_NO);
         }
     }
-}
+});
 
-void OfferStateMachines(CParameterField* field) {
+const FieldAction OfferStateMachines({kPdSupport, kPortType}, [](CParameterField* field) {
     RequireField(field);
     static const COption kSrc{TCSM_SRC, L"SRC"};
     static const COption kSnk{TCSM_SNK, L"SNK"};
@@ -287,9 +288,9 @@ void OfferStateMachines(CParameterField* field) {
         break;
     }
     OfferChoices(field, options);
-}
+});
 
-void OfferBc12Roles(CParameterField* field) {
+const FieldAction OfferBc12Roles({kStateMachine, kConnector, kBatteryPowered}, [](CParameterField* field) {
     RequireField(field);
     const int stateMachine = ChoiceOf(field, kStateMachine);
     const int connector = ChoiceOf(field, kConnector);
@@ -308,16 +309,16 @@ void OfferBc12Roles(CParameterField* field) {
         options.emplace_back(BC12_BOTH, L"Both");
     }
     OfferChoices(field, options);
-}
+});
 
-void ForbidSopWithoutPd(CParameterField* field) {
+const FieldAction ForbidSopWithoutPd({kProductType, kPdSupport}, [](CParameterField* field) {
     RequireField(field);
     if (ChoiceOf(field, kProductType) == OPT_CABLE || !IsYes(YesNoOf(field, kPdSupport))) {
         ForceYesNo(field, YN_NO);
     }
-}
+});
 
-void FollowSopPCapable(CParameterField* field) {
+const FieldAction FollowSopPCapable({kSopP}, [](CParameterField* field) {
     RequireField(field);
     const int sopP = YesNoOf(field, kSopP);
     if (IsYes(sopP)) {
@@ -330,13 +331,14 @@ void FollowSopPCapable(CParameterField* field) {
         field->SetEnabled(false);
         field->EnableControl(false);
     }
-}
+});
 
 // A port that can only take one data role, or must take it for its alternate mode, accepts the
 // swap to that role.
 FieldAction SteerDataRoleSwap(const wchar_t* ownRole, const wchar_t* otherRole, const wchar_t* altMode,
                               ETypeCStateMachine roleState) {
-    return [=](CParameterField* field) {
+    // The two roles weighed are the host and the device answers, whichever the swap is to.
+    return FieldAction({kStateMachine, kCanHost, kCanDevice, altMode}, [=](CParameterField* field) {
         RequireField(field);
         const bool wasEnabled = field->IsEnabled();
         const std::wstring oldValue = field->Value();
@@ -355,42 +357,42 @@ FieldAction SteerDataRoleSwap(const wchar_t* ownRole, const wchar_t* otherRole, 
         if (field->IsEnabled() != wasEnabled || field->Value() != oldValue) {
             field->SetChanged(true);
         }
-    };
+    });
 }
 
 // Forced YES while the parent reads YES, editable otherwise.
 FieldAction ForceYesWhile(const wchar_t* parentName) {
-    return [parentName](CParameterField* field) {
+    return FieldAction({parentName}, [parentName](CParameterField* field) {
         RequireField(field);
         if (IsYes(YesNoOf(field, parentName))) {
             ForceYesNo(field, YN_YES);
         } else {
             field->MakeEditable();
         }
-    };
+    });
 }
 
 // No USB communication means neither data role; a sink-only port is no host, a source-only port
 // no device.
 FieldAction ForbidImpossibleDataRole(ETypeCStateMachine excludingState) {
-    return [excludingState](CParameterField* field) {
+    return FieldAction({kCommsCapable, kStateMachine}, [excludingState](CParameterField* field) {
         RequireField(field);
         if (IsNo(YesNoOf(field, kCommsCapable)) || ChoiceOf(field, kStateMachine) == excludingState) {
             ForceYesNo(field, YN_NO);
         }
-    };
+    });
 }
 
-void AllowAltModeAdapterWhenDiscoverable(CParameterField* field) {
+const FieldAction AllowAltModeAdapterWhenDiscoverable({kDiscovUfp}, [](CParameterField* field) {
     RequireField(field);
     if (IsYes(YesNoOf(field, kDiscovUfp))) {
         field->MakeEditable();
     } else {
         ForceYesNo(field, YN_NO);
     }
-}
+});
 
-void SteerHostSuspend(CParameterField* field) {
+const FieldAction SteerHostSuspend({kHostEmbedded}, [](CParameterField* field) {
     RequireField(field);
     const int embedded = YesNoOf(field, kHostEmbedded);
     if (IsYes(embedded)) {
@@ -398,17 +400,17 @@ void SteerHostSuspend(CParameterField* field) {
     } else if (IsNo(embedded)) {
         ForceYesNo(field, YN_YES);
     }
-}
+});
 
-void FollowPortOnHub(CParameterField* field) {
+const FieldAction FollowPortOnHub({kConnector, kPortOnHub}, [](CParameterField* field) {
     RequireField(field);
     if (ChoiceOf(field, kConnector) == CT_TYPE_C) {
         field->Force(GetParentAs<CYesNoPulldownListField>(field, kPortOnHub)->Value());
     }
-}
+});
 
 // USB 2 hubs address up to 255 ports, SuperSpeed hubs up to 15.
-void RangeHubPortNumber(CParameterField* field) {
+const FieldAction RangeHubPortNumber({kDfpOnHub, kHostSpeed}, [](CParameterField* field) {
     RequireHost(field, EPage::UsbHost);
     auto* number = FieldCast<CNumEditField>(field);
     const int speed = IsYes(YesNoOf(field, kDfpOnHub)) ? ChoiceOf(field, kHostSpeed) : -1;
@@ -423,20 +425,20 @@ void RangeHubPortNumber(CParameterField* field) {
         number->EnableControl(false);
         number->SetRangeAndScale(0, 0, number->Scale(), false);
     }
-}
+});
 
-void UsePowerInMilliwatts(CParameterField* field) {
+const FieldAction UsePowerInMilliwatts({}, [](CParameterField* field) {
     FieldCast<CNumEditField>(field)->SetScaleAndUnits(1, L"mW");
-}
+});
 
 FieldAction ForceToParent(const wchar_t* parentName) {
-    return [parentName](CParameterField* field) {
+    return FieldAction({parentName}, [parentName](CParameterField* field) {
         RequireField(field);
         field->Force(GetParentAs<CYesNoPulldownListField>(field, parentName)->Value());
-    };
+    });
 }
 
-void OfferUfpProductTypes(CParameterField* field) {
+const FieldAction OfferUfpProductTypes({kCanDevice, kAltAdapter}, [](CParameterField* field) {
     RequireField(field);
     if (!IsYes(YesNoOf(field, kCanDevice))) {
         OfferChoices(field, {{PT_UNDEFINED, L"Undefined"}});
@@ -456,9 +458,9 @@ void OfferUfpProductTypes(CParameterField* field) {
     } else {
         OfferChoices(field, {{PT_AMA, L"Alternate Mode Adapter (AMA)"}});
     }
-}
+});
 
-void OfferDfpProductTypes(CParameterField* field) {
+const FieldAction OfferDfpProductTypes({kCanHost, kAltController}, [](CParameterField* field) {
     RequireField(field);
     COptionList options{{PT_UNDEFINED, L"Undefined"},
                         {PT_PDUSB_HUB, L"PDUSB Hub"},
@@ -471,9 +473,9 @@ void OfferDfpProductTypes(CParameterField* field) {
         options = {controller};
     }
     OfferChoices(field, options);
-}
+});
 
-void OfferCableLatencies(CParameterField* field) {
+const FieldAction OfferCableLatencies({kCableProductType}, [](CParameterField* field) {
     RequireField(field);
     auto* list = FieldCast<CPulldownListField>(field);
     COptionList options{{1, L"<10ns"},       {2, L"10ns - 20ns"}, {3, L"20ns - 30ns"}, {4, L"30ns - 40ns"},
@@ -501,9 +503,9 @@ void OfferCableLatencies(CParameterField* field) {
     if (cablePage) {
         page->SetProductTypeChanged(false);
     }
-}
+});
 
-void OfferTerminations(CParameterField* field) {
+const FieldAction OfferTerminations({kCableProductType}, [](CParameterField* field) {
     RequireHost(field, EPage::Cables1);
     auto* list = FieldCast<CPulldownListField>(field);
     switch (ChoiceOf(field, kCableProductType)) {
@@ -523,6 +525,6 @@ void OfferTerminations(CParameterField* field) {
         list->SetValue(std::wstring());
     }
     list->RefreshControl();
-}
+});
 
 } // namespace pagerules

@@ -11,46 +11,46 @@
 namespace pagerules {
 
 // The fields whose answers the page rules read.
-inline const wchar_t* const kProductType = fieldname::kOrvikProductType;
-inline const wchar_t* const kConnector = fieldname::kConnectorType;
-inline const wchar_t* const kPdSupport = fieldname::kUsbPdSupport;
-inline const wchar_t* const kPortType = fieldname::kPdPortType;
-inline const wchar_t* const kStateMachine = L"^Type_C_State_Machine$";
-inline const wchar_t* const kBatteryPowered = fieldname::kPortBatteryPowered;
-inline const wchar_t* const kBc12 = fieldname::kBc12Support;
-inline const wchar_t* const kPdRevision = fieldname::kPdSpecificationRevision;
-inline const wchar_t* const kSopP = L"^SOP_P_Capable$";
-inline const wchar_t* const kCommsCapable = fieldname::kUsbCommsCapable;
-inline const wchar_t* const kVconnSwapOn = L"^VCONN_Swap_To_On_Supported$";
-inline const wchar_t* const kDiscovUfp = L"^Responds_To_Discov_SOP_UFP$";
-inline const wchar_t* const kDiscovDfp = L"^Responds_To_Discov_SOP_DFP$";
-inline const wchar_t* const kMfrInfoPort = L"^Manufacturer_Info_Supported_Port$";
-inline const wchar_t* const kFixedBatteries = L"^Num_Fixed_Batteries$";
-inline const wchar_t* const kBatterySlots = L"^Num_Swappable_Battery_Slots$";
-inline const wchar_t* const kTrySrc = fieldname::kTrySrc;
-inline const wchar_t* const kTrySnk = fieldname::kTrySnk;
-inline const wchar_t* const kCanHost = fieldname::kCanActAsHost;
-inline const wchar_t* const kCanDevice = fieldname::kCanActAsDevice;
-inline const wchar_t* const kAltController = L"^Type_C_Is_Alt_Mode_Controller$";
-inline const wchar_t* const kAltAdapter = fieldname::kAltModeAdapter;
-inline const wchar_t* const kPortOnHub = L"^Type_C_Port_On_Hub$";
-inline const wchar_t* const kSourcesVconn = L"^Type_C_Sources_VCONN$";
-inline const wchar_t* const kSourcePowerType = L"^Port_Source_Power_Type$";
-inline const wchar_t* const kHostSpeed = fieldname::kHostSpeed;
-inline const wchar_t* const kHostTruncates = L"^Host_Truncates_DP_for_tDHPResponse$";
-inline const wchar_t* const kHostEmbedded = L"^Host_Is_Embedded$";
-inline const wchar_t* const kDfpOnHub = L"^Is_DFP_On_Hub$";
-inline const wchar_t* const kDeviceSpeed = fieldname::kDeviceSpeed;
-inline const wchar_t* const kDeviceTruncates = L"^Device_Truncates_DP_for_tDHPResponse$";
-inline const wchar_t* const kOcProtection = L"^PD_OC_Protection$";
-inline const wchar_t* const kModalSop = L"^Modal_Operation_Supported_SOP$";
-inline const wchar_t* const kUfpProductType = fieldname::kProductTypeUfpSop;
-inline const wchar_t* const kAmaVconn = L"^AMA_VCONN_reqd$";
-inline const wchar_t* const kCableProductType = L"^Product_Type$";
-inline const wchar_t* const kVbusThroughCable = L"^VBUS_through_cable$";
-inline const wchar_t* const kMfrInfoCable = L"^Manufacturer_Info_Supported$";
-inline const wchar_t* const kModalCable = L"^Modal_Operation_Supported$";
-inline const wchar_t* const kTermination = L"^Cable_Termination_Type$";
+inline constexpr const CFieldName& kProductType = fieldname::kOrvikProductType;
+inline constexpr const CFieldName& kConnector = fieldname::kConnectorType;
+inline constexpr const CFieldName& kPdSupport = fieldname::kUsbPdSupport;
+inline constexpr const CFieldName& kPortType = fieldname::kPdPortType;
+inline constexpr CFieldName kStateMachine = L"Type_C_State_Machine";
+inline constexpr const CFieldName& kBatteryPowered = fieldname::kPortBatteryPowered;
+inline constexpr const CFieldName& kBc12 = fieldname::kBc12Support;
+inline constexpr const CFieldName& kPdRevision = fieldname::kPdSpecificationRevision;
+inline constexpr CFieldName kSopP = L"SOP_P_Capable";
+inline constexpr const CFieldName& kCommsCapable = fieldname::kUsbCommsCapable;
+inline constexpr CFieldName kVconnSwapOn = L"VCONN_Swap_To_On_Supported";
+inline constexpr CFieldName kDiscovUfp = L"Responds_To_Discov_SOP_UFP";
+inline constexpr CFieldName kDiscovDfp = L"Responds_To_Discov_SOP_DFP";
+inline constexpr CFieldName kMfrInfoPort = L"Manufacturer_Info_Supported_Port";
+inline constexpr CFieldName kFixedBatteries = L"Num_Fixed_Batteries";
+inline constexpr CFieldName kBatterySlots = L"Num_Swappable_Battery_Slots";
+inline constexpr const CFieldName& kTrySrc = fieldname::kTrySrc;
+inline constexpr const CFieldName& kTrySnk = fieldname::kTrySnk;
+inline constexpr const CFieldName& kCanHost = fieldname::kCanActAsHost;
+inline constexpr const CFieldName& kCanDevice = fieldname::kCanActAsDevice;
+inline constexpr CFieldName kAltController = L"Type_C_Is_Alt_Mode_Controller";
+inline constexpr const CFieldName& kAltAdapter = fieldname::kAltModeAdapter;
+inline constexpr CFieldName kPortOnHub = L"Type_C_Port_On_Hub";
+inline constexpr CFieldName kSourcesVconn = L"Type_C_Sources_VCONN";
+inline constexpr CFieldName kSourcePowerType = L"Port_Source_Power_Type";
+inline constexpr const CFieldName& kHostSpeed = fieldname::kHostSpeed;
+inline constexpr CFieldName kHostTruncates = L"Host_Truncates_DP_for_tDHPResponse";
+inline constexpr CFieldName kHostEmbedded = L"Host_Is_Embedded";
+inline constexpr CFieldName kDfpOnHub = L"Is_DFP_On_Hub";
+inline constexpr const CFieldName& kDeviceSpeed = fieldname::kDeviceSpeed;
+inline constexpr CFieldName kDeviceTruncates = L"Device_Truncates_DP_for_tDHPResponse";
+inline constexpr CFieldName kOcProtection = L"PD_OC_Protection";
+inline constexpr const CFieldName& kModalSop = fieldname::kModalOperationSop;
+inline constexpr const CFieldName& kUfpProductType = fieldname::kProductTypeUfpSop;
+inline constexpr CFieldName kAmaVconn = L"AMA_VCONN_reqd";
+inline constexpr CFieldName kCableProductType = L"Product_Type";
+inline constexpr CFieldName kVbusThroughCable = L"VBUS_through_cable";
+inline constexpr CFieldName kMfrInfoCable = L"Manufacturer_Info_Supported";
+inline constexpr const CFieldName& kModalCable = fieldname::kModalOperationCable;
+inline constexpr CFieldName kTermination = L"Cable_Termination_Type";
 
 FieldPredicate And(FieldPredicate first, FieldPredicate second);
 
@@ -60,21 +60,21 @@ FieldPredicate And(FieldPredicate first, FieldPredicate second, FieldPredicate t
 
 FieldPredicate Or(FieldPredicate first, FieldPredicate second);
 
-bool IsPortPd30(const CParameterField* field);
+extern const FieldPredicate IsPortPd30;
 
-bool IsCablePd30(const CParameterField* field);
+extern const FieldPredicate IsCablePd30;
 
-bool IsTypeCDrp(const CParameterField* field);
+extern const FieldPredicate IsTypeCDrp;
 
-bool IsTypeCSourceSide(const CParameterField* field);
+extern const FieldPredicate IsTypeCSourceSide;
 
-bool IsNotProviderOnly(const CParameterField* field);
+extern const FieldPredicate IsNotProviderOnly;
 
-bool IsTypeCSourceSideOnTypeCPage(const CParameterField* field);
+extern const FieldPredicate IsTypeCSourceSideOnTypeCPage;
 
-bool IsTypeCSinkSideOnTypeCPage(const CParameterField* field);
+extern const FieldPredicate IsTypeCSinkSideOnTypeCPage;
 
-bool IsConsumerOnlySinkOnTypeCPage(const CParameterField* field);
+extern const FieldPredicate IsConsumerOnlySinkOnTypeCPage;
 
 // A battery-powered port declares at least one battery or battery slot.
 FieldPredicate BatteryCountCheck(const wchar_t* partnerName);
@@ -86,17 +86,17 @@ FieldPredicate TryCheck(const wchar_t* partnerName);
 FieldPredicate RoleCheck(const wchar_t* partnerName);
 
 // PD Power comes in 500 mW steps up to 10 W and in whole watts above.
-bool PowerCheck(const CParameterField* field);
+extern const FieldPredicate PowerCheck;
 
-void SteerPdSupport(CParameterField* field);
+extern const FieldAction SteerPdSupport;
 
-void OfferStateMachines(CParameterField* field);
+extern const FieldAction OfferStateMachines;
 
-void OfferBc12Roles(CParameterField* field);
+extern const FieldAction OfferBc12Roles;
 
-void ForbidSopWithoutPd(CParameterField* field);
+extern const FieldAction ForbidSopWithoutPd;
 
-void FollowSopPCapable(CParameterField* field);
+extern const FieldAction FollowSopPCapable;
 
 // A port that can only take one data role, or must take it for its alternate mode, accepts the
 // swap to that role.
@@ -110,28 +110,28 @@ FieldAction ForceYesWhile(const wchar_t* parentName);
 // no device.
 FieldAction ForbidImpossibleDataRole(ETypeCStateMachine excludingState);
 
-void AllowAltModeAdapterWhenDiscoverable(CParameterField* field);
+extern const FieldAction AllowAltModeAdapterWhenDiscoverable;
 
-void SteerHostSuspend(CParameterField* field);
+extern const FieldAction SteerHostSuspend;
 
-void FollowPortOnHub(CParameterField* field);
+extern const FieldAction FollowPortOnHub;
 
 // USB 2 hubs address up to 255 ports, SuperSpeed hubs up to 15.
-void RangeHubPortNumber(CParameterField* field);
+extern const FieldAction RangeHubPortNumber;
 
-void UsePowerInMilliwatts(CParameterField* field);
+extern const FieldAction UsePowerInMilliwatts;
 
 FieldAction ForceToParent(const wchar_t* parentName);
 
-void OfferUfpProductTypes(CParameterField* field);
+extern const FieldAction OfferUfpProductTypes;
 
-void OfferDfpProductTypes(CParameterField* field);
+extern const FieldAction OfferDfpProductTypes;
 
-void OfferCableLatencies(CParameterField* field);
+extern const FieldAction OfferCableLatencies;
 
-void OfferTerminations(CParameterField* field);
+extern const FieldAction OfferTerminations;
 
-// The conditions several records share, built once.
+// The conditions and actions several records share, built once.
 struct SSharedConditions {
     FieldPredicate pd = IsParentYNYes(kPdSupport);
     FieldPredicate notCable = IsNotParentOrvikProductType();
@@ -153,6 +153,27 @@ struct SSharedConditions {
     FieldPredicate discovery = Or(IsParentYNYes(kDiscovDfp), IsParentYNYes(kDiscovUfp));
     FieldPredicate portPd30 = IsPortPd30;
     FieldPredicate cablePd30 = IsCablePd30;
+    FieldPredicate typeC = IsParentConnectorType(CT_TYPE_C);
+    FieldPredicate hostSpeedKnownAbove2 = IsValidButNotParentValue<EUSB32Speed>(kHostSpeed, USB_2);
+    FieldPredicate hostSpeedGen1 =
+        IsParentValue<EUSB32Speed>(kHostSpeed, {USB_32_GEN1X1, USB_32_GEN2X1, USB_32_GEN1X2, USB_32_GEN2X2});
+    FieldPredicate hostSpeedGen2 = IsParentValue<EUSB32Speed>(kHostSpeed, {USB_32_GEN2X1, USB_32_GEN2X2});
+    FieldPredicate deviceSpeedKnownAbove2 = IsValidButNotParentValue<EUSB32Speed>(kDeviceSpeed, USB_2);
+    FieldPredicate deviceSpeedGen1 = IsParentValue<EUSB32Speed>(
+        kDeviceSpeed, {USB_32_GEN1X1, USB_32_GEN2X1, USB_32_GEN1X2, USB_32_GEN2X2});
+    FieldPredicate deviceSpeedGen2 = IsParentValue<EUSB32Speed>(kDeviceSpeed, {USB_32_GEN2X1, USB_32_GEN2X2});
+    FieldPredicate ganged = IsParentValue<EPortSourcePowerType>(kSourcePowerType, PSPT_GANGED);
+    FieldPredicate ama = IsParentValue<EProductType>(kUfpProductType, PT_AMA);
+    FieldPredicate bothEndsActive = IsParentValue<ECableTermType>(kTermination, CTT_BOTH_ACTIVE_VCONN);
+    FieldPredicate pdSupportAsked =
+        And(IsValidButParentOrvikProductTypeNot(), Or(cable, IsValidParentConnectorType()));
+    FieldPredicate stateMachineAsked =
+        And(typeC, Or(IsParentValidValue(kPortType), IsParentYNNo(kPdSupport)));
+    FieldPredicate bc12Asked =
+        And(port, IsParentValidValue(kConnector), Or(typeCKnown, IsValidButParentConnectorTypeNot()),
+            IsParentValidValue(kBatteryPowered));
+    FieldAction steerDfpSwap = SteerDataRoleSwap(kCanHost, kCanDevice, kAltController, TCSM_SNK);
+    FieldAction steerUfpSwap = SteerDataRoleSwap(kCanDevice, kCanHost, kAltAdapter, TCSM_SRC);
 };
 
 const SSharedConditions& SharedConditions();

@@ -35,6 +35,42 @@ constexpr int kPageCount = 17;
 
 enum class EFieldKind { Text, Hex, Number, Choice, YesNo };
 
+// How a control reports the change of its field.
+enum class EChangeEvent { Selection, Text };
+
+// The rows of the pages' reaction table (PageReactions), in the table's order; None: the sheet only
+// re-evaluates after an answer.
+enum class EReaction {
+    None,
+    OrvikProduct,
+    Intro,
+    General,
+    Batteries,
+    CanActAsHost,
+    UsbTypeC,
+    ProductPower,
+    HostSpeed,
+    UsbHost,
+    UsbDevice,
+    Protection,
+    SourceCount,
+    SinkCount,
+    SopDiscovery1,
+    SopCounts,
+    CableProductType,
+    Cables1,
+    CableCounts,
+    Ama,
+};
+
+// Which reaction a change of the field's control sets off.
+struct SFieldReaction {
+    EReaction id = EReaction::None;
+    EChangeEvent event = EChangeEvent::Selection;
+    // A field evaluated before this one (its sibling answer), or null.
+    const wchar_t* evaluatedFirst = nullptr;
+};
+
 // One question of the catalog: how the field is built and what its help says.
 struct SFieldRow {
     std::wstring name; // as written in the file: $Vendor_Name, Connector_Type, Src_PDO_Voltage([0-9]+)
@@ -51,10 +87,22 @@ struct SFieldRow {
     // not say it: a page number the file writes without a comment, or the file's old spelling.
     // Empty: the field's own units, as its rules set them.
     std::wstring shownUnit;
+    // The field's rule: when it is asked, when its answer is acceptable, what happens when it becomes
+    // available and on every full refresh. Empty conditions take the rule table's defaults.
+    FieldPredicate availability;
+    FieldPredicate validity;
+    FieldAction onAvailable;
+    FieldAction refresh;
+    SFieldReaction reaction;
 
     std::wstring Pattern() const;
     // The same row, its box showing `unit`.
     SFieldRow ShownIn(std::wstring unit) &&;
+    // The same row with its rule.
+    SFieldRow Rule(FieldPredicate asked, FieldPredicate accepted, FieldAction whenAvailable,
+                   FieldAction onRefresh) &&;
+    // The same row, its control's changes setting off `id`.
+    SFieldRow Reacts(EReaction id, EChangeEvent event, const wchar_t* evaluatedFirst = nullptr) &&;
 };
 
 // Row builders, so a catalog table reads like the form: one call per field.

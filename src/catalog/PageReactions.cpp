@@ -1,97 +1,77 @@
 #include "catalog/PageReactions.h"
 
+#include "model/FieldNames.h"
+
+#include <deque>
 #include <unordered_map>
 
 namespace {
 
-constexpr EChangeEvent kSelection = EChangeEvent::Selection;
-constexpr EChangeEvent kText = EChangeEvent::Text;
-
-SPageReaction Standard(EPage page, std::vector<SReactingField> fields) {
-    SPageReaction row;
-    row.page = page;
-    row.fields = std::move(fields);
-    return row;
-}
+// What one row of the reaction table does beyond the standard reaction. The fields it listens to
+// name the row on their catalog rows; the table lists the rows in its own order.
+struct SReactionRow {
+    EReaction id;
+    EPage page;
+    bool reevaluates;
+    bool onlyWithFocus;
+    bool setsProductTypeFlag;
+    bool recoloursList;
+    bool repaintsTab;
+    std::vector<const wchar_t*> repaintedControls;
+};
 
 std::vector<SPageReaction> BuildReactions() {
-    std::vector<SPageReaction> rows;
+    using R = EReaction;
+    using namespace fieldname;
     // clang-format off
-    rows.push_back(Standard(EPage::OrvikProduct, {{L"^Connector_Type$", kSelection}, {L"^PD_Port_Type$", kSelection},
-                                                  {L"^USB_PD_Support$", kSelection}, {L"^Type_C_State_Machine$", kSelection},
-                                                  {L"^Port_Battery_Powered$", kSelection}, {L"^BC_1_2_Support$", kSelection}}));
-    rows.push_back(Standard(EPage::Intro, {{L"^Orvik_Product_Type$", kSelection}}));
-    rows.push_back(Standard(EPage::General, {{L"^Responds_To_Discov_SOP_UFP$", kSelection},
-                                             {L"^Responds_To_Discov_SOP_DFP$", kSelection},
-                                             {L"^PD_Specification_Revision$", kSelection},
-                                             {L"^USB_Comms_Capable$", kSelection}, {L"^SOP_P_Capable$", kSelection},
-                                             {L"^VCONN_Swap_To_On_Supported$", kSelection},
-                                             {L"^Manufacturer_Info_Supported_Port$", kSelection}}));
-    SPageReaction batteries = Standard(EPage::General,
-        {{L"^Num_Fixed_Batteries$", kText, L"^Num_Swappable_Battery_Slots$"},
-         {L"^Num_Swappable_Battery_Slots$", kText, L"^Num_Fixed_Batteries$"}});
-    batteries.onlyWithFocus = true;
-    rows.push_back(batteries);
-    rows.push_back(Standard(EPage::UsbTypeC, {{L"^Type_C_Can_Act_As_Host$", kSelection, L"^Type_C_Can_Act_As_Device$"}}));
-    rows.push_back(Standard(EPage::UsbTypeC, {{L"^Type_C_Can_Act_As_Device$", kSelection},
-                                              {L"^Type_C_Implements_Try_SRC$", kSelection},
-                                              {L"^Type_C_Implements_Try_SNK$", kSelection},
-                                              {L"^Type_C_Is_Alt_Mode_Controller$", kSelection},
-                                              {L"^Type_C_Is_Alt_Mode_Adapter$", kSelection},
-                                              {L"^Type_C_Sources_VCONN$", kSelection}, {L"^Type_C_Port_On_Hub$", kSelection}}));
-    rows.push_back(Standard(EPage::ProductPower, {{L"^Port_Source_Power_Type$", kSelection}}));
-    SPageReaction hostSpeed = Standard(EPage::UsbHost, {{L"^Host_Speed$", kSelection}});
-    hostSpeed.repaintedControls = {L"^Hub_Port_Number$"};
-    rows.push_back(hostSpeed);
-    rows.push_back(Standard(EPage::UsbHost, {{L"^Host_Truncates_DP_for_tDHPResponse$", kSelection},
-                                             {L"^Host_Is_Embedded$", kSelection}, {L"^Is_DFP_On_Hub$", kSelection}}));
-    rows.push_back(Standard(EPage::UsbDevice, {{L"^Device_Speed$", kSelection},
-                                               {L"^Device_Truncates_DP_for_tDHPResponse$", kSelection}}));
-    SPageReaction protection = Standard(EPage::Source, {{L"^PD_OC_Protection$", kSelection}, {L"^PD_OCP_Method$", kSelection}});
-    protection.recoloursList = true;
-    rows.push_back(protection);
-    SPageReaction sourceCount = Standard(EPage::Source, {{L"^Num_Src_PDOs$", kText}});
-    sourceCount.reevaluates = false;
-    sourceCount.recoloursList = true;
-    sourceCount.repaintsTab = true;
-    rows.push_back(sourceCount);
-    SPageReaction sinkCount = Standard(EPage::Sink, {{L"^Num_Snk_PDOs$", kText}});
-    sinkCount.reevaluates = false;
-    sinkCount.recoloursList = true;
-    sinkCount.repaintsTab = true;
-    rows.push_back(sinkCount);
-    rows.push_back(Standard(EPage::SOPDiscovery1, {{L"^Product_Type_UFP_SOP$", kSelection},
-                                                   {L"^Modal_Operation_Supported_SOP$", kSelection}}));
-    SPageReaction sopCounts = Standard(EPage::SOPDiscovery2, {{L"^Num_SVIDs_min_SOP$", kText},
-                                                             {L"^Num_SVIDs_max_SOP$", kText},
-                                                             {L"^SVID_fixed_SOP$", kSelection}});
-    sopCounts.reevaluates = false;
-    sopCounts.recoloursList = true;
-    sopCounts.repaintsTab = true;
-    sopCounts.repaintedControls = {L"^Num_SVIDs_min_SOP$", L"^Num_SVIDs_max_SOP$"};
-    rows.push_back(sopCounts);
-    SPageReaction cableType = Standard(EPage::Cables1, {{L"^Product_Type$", kSelection}});
-    cableType.setsProductTypeFlag = true;
-    rows.push_back(cableType);
-    rows.push_back(Standard(EPage::Cables1, {{L"^Manufacturer_Info_Supported$", kSelection},
-                                             {L"^Modal_Operation_Supported$", kSelection},
-                                             {L"^VBUS_through_cable$", kSelection},
-                                             {L"^Cable_Termination_Type$", kSelection}}));
-    SPageReaction cableCounts = Standard(EPage::Cables2, {{L"^Cable_num_SVIDs_min$", kText},
-                                                         {L"^Cable_num_SVIDs_max$", kText},
-                                                         {L"^SVID_fixed$", kSelection}});
-    cableCounts.reevaluates = false;
-    cableCounts.recoloursList = true;
-    cableCounts.repaintsTab = true;
-    cableCounts.repaintedControls = {L"^Cable_num_SVIDs_min$", L"^Cable_num_SVIDs_max$"};
-    rows.push_back(cableCounts);
-    rows.push_back(Standard(EPage::AMA, {{L"^AMA_VCONN_reqd$", kSelection}}));
+    const SReactionRow table[] = {
+        // Reaction          Page                  Re-evaluates Only with focus Product type flag Recolours list Repaints tab Repainted controls
+        {R::OrvikProduct,     EPage::OrvikProduct,  true,        false,          false,            false,         false,       {}},
+        {R::Intro,            EPage::Intro,         true,        false,          false,            false,         false,       {}},
+        {R::General,          EPage::General,       true,        false,          false,            false,         false,       {}},
+        {R::Batteries,        EPage::General,       true,        true,           false,            false,         false,       {}},
+        {R::CanActAsHost,     EPage::UsbTypeC,      true,        false,          false,            false,         false,       {}},
+        {R::UsbTypeC,         EPage::UsbTypeC,      true,        false,          false,            false,         false,       {}},
+        {R::ProductPower,     EPage::ProductPower,  true,        false,          false,            false,         false,       {}},
+        {R::HostSpeed,        EPage::UsbHost,       true,        false,          false,            false,         false,       {kHubPortNumber}},
+        {R::UsbHost,          EPage::UsbHost,       true,        false,          false,            false,         false,       {}},
+        {R::UsbDevice,        EPage::UsbDevice,     true,        false,          false,            false,         false,       {}},
+        {R::Protection,       EPage::Source,        true,        false,          false,            true,          false,       {}},
+        {R::SourceCount,      EPage::Source,        false,       false,          false,            true,          true,        {}},
+        {R::SinkCount,        EPage::Sink,          false,       false,          false,            true,          true,        {}},
+        {R::SopDiscovery1,    EPage::SOPDiscovery1, true,        false,          false,            false,         false,       {}},
+        {R::SopCounts,        EPage::SOPDiscovery2, false,       false,          false,            true,          true,        {kNumSvidsMinSop, kNumSvidsMaxSop}},
+        {R::CableProductType, EPage::Cables1,       true,        false,          true,             false,         false,       {}},
+        {R::Cables1,          EPage::Cables1,       true,        false,          false,            false,         false,       {}},
+        {R::CableCounts,      EPage::Cables2,       false,       false,          false,            true,          true,        {kCableNumSvidsMin, kCableNumSvidsMax}},
+        {R::Ama,              EPage::AMA,           true,        false,          false,            false,         false,       {}},
+    };
     // clang-format on
+
+    // The listened fields' patterns, made once from their names; the rows point into them.
+    static std::deque<std::wstring> patterns;
+    std::vector<SPageReaction> rows;
+    for (const SReactionRow& entry : table) {
+        SPageReaction row;
+        row.page = entry.page;
+        row.reevaluates = entry.reevaluates;
+        row.onlyWithFocus = entry.onlyWithFocus;
+        row.setsProductTypeFlag = entry.setsProductTypeFlag;
+        row.recoloursList = entry.recoloursList;
+        row.repaintsTab = entry.repaintsTab;
+        row.repaintedControls = entry.repaintedControls;
+        for (const SFieldRow& field : PageRow(entry.page).fields) {
+            if (field.reaction.id == entry.id) {
+                const std::wstring& pattern = patterns.emplace_back(field.Pattern());
+                row.fields.push_back({pattern.c_str(), field.reaction.event, field.reaction.evaluatedFirst});
+            }
+        }
+        rows.push_back(std::move(row));
+    }
     return rows;
 }
 
 } // namespace
-
 const SReactingField* SPageReaction::FieldOf(const std::wstring& namePattern) const {
     for (const SReactingField& field : fields) {
         if (namePattern == field.namePattern) {

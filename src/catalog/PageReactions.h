@@ -5,9 +5,6 @@
 #include <string>
 #include <vector>
 
-// How a control reports the change of its field.
-enum class EChangeEvent { Selection, Text };
-
 // One field a reaction listens to.
 struct SReactingField {
     const wchar_t* namePattern;

@@ -18,7 +18,26 @@ bool DefaultValidity(const CParameterField* field) {
     return field != nullptr && field->IsValid();
 }
 
+namespace {
+
+// What a record's conditions and actions read, each name once, in that order: its fields' parents.
+std::vector<std::wstring> ReadsOf(const CRuleRecord& record) {
+    std::vector<std::wstring> names;
+    for (const std::vector<std::wstring>* reads : {&record.availability.Reads(), &record.validity.Reads(),
+                                                   &record.onAvailable.Reads(), &record.refresh.Reads()}) {
+        for (const std::wstring& name : *reads) {
+            if (std::find(names.begin(), names.end(), name) == names.end()) {
+                names.push_back(name);
+            }
+        }
+    }
+    return names;
+}
+
+} // namespace
+
 CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
+    record.reads = ReadsOf(record);
     if (!record.availability) {
         record.availability = AlwaysAvailable;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/NamePattern.h"
+#include "model/ReadingFunction.h"
 
 #include <functional>
 #include <memory>
@@ -17,8 +18,8 @@ class CWndWrapper;
 struct CRuleRecord;
 class CParameterField;
 
-using FieldPredicate = std::function<bool(const CParameterField*)>;
-using FieldAction = std::function<void(CParameterField*)>;
+using FieldPredicate = CReadingFunction<bool(const CParameterField*)>;
+using FieldAction = CReadingFunction<void(CParameterField*)>;
 
 // Which way SyncWithControl copies.
 enum class ESyncDirection { ControlToValue, ValueToControl };

@@ -64,6 +64,7 @@ public:
 
     int GetParentValue(const CParameterField* field) const { return ParentIntValue(field, parentNameView_); }
     const wchar_t* ParentName() const { return parentName_; }
+    std::vector<std::wstring> Reads() const { return {parentName_}; }
 
 protected:
     static void RequireField(const CParameterField* field) {
@@ -192,6 +193,11 @@ public:
     CBooleanAndFunctor(FieldPredicate first, FieldPredicate second)
         : first_(std::move(first)), second_(std::move(second)) {}
     bool operator()(const CParameterField* field) const { return first_(field) && second_(field); }
+    std::vector<std::wstring> Reads() const {
+        FieldPredicate both = first_;
+        both.AddReadsOf(second_);
+        return both.Reads();
+    }
 
 private:
     FieldPredicate first_;
@@ -204,6 +210,11 @@ public:
     CBooleanOrFunctor(FieldPredicate first, FieldPredicate second)
         : first_(std::move(first)), second_(std::move(second)) {}
     bool operator()(const CParameterField* field) const { return first_(field) || second_(field); }
+    std::vector<std::wstring> Reads() const {
+        FieldPredicate both = first_;
+        both.AddReadsOf(second_);
+        return both.Reads();
+    }
 
 private:
     FieldPredicate first_;

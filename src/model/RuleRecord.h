@@ -9,15 +9,15 @@
 class CNamePattern;
 
 // When a field is asked, when its answer is acceptable, what happens when it becomes available and
-// on every full refresh of the form. `reads` names the fields its conditions and actions look at:
-// they become the field's parents.
+// on every full refresh of the form. `reads` names the fields its conditions and actions read (each
+// says so itself), set when the record joins a table: they become the field's parents.
 struct CRuleRecord {
     std::wstring namePattern;
     FieldPredicate availability;
     FieldPredicate validity;
     FieldAction onAvailable;
     FieldAction refresh;
-    std::vector<std::wstring> reads;
+    std::vector<std::wstring> reads = {};
     // The pattern parsed once, when the record joins a table; the fields made from the record share
     // it.
     std::shared_ptr<const CNamePattern> parsedPattern = nullptr;

@@ -14,16 +14,16 @@
 namespace {
 
 // Names that older versions wrote and this one no longer has.
-const wchar_t* const kOldProductName = L"^\\$Product_Name$";
-const wchar_t* const kOldVersionInfo = L"^\\$Version_Info$";
-const wchar_t* const kOldExternallyPowered = L"^Externally_Powered$";
-const wchar_t* const kOldHostSpeed = L"^Type_C_Host_Speed$";
-const wchar_t* const kOldDeviceSpeed = L"^Type_C_Device_Speed$";
-const wchar_t* const kOldBatteryPowered = L"^Type_C_Battery_Powered$";
-const wchar_t* const kOldBc12Support = L"^Type_C_BC_1_2_Support$";
-const wchar_t* const kOldProductTypeSop = L"^Product_Type_SOP$";
-const wchar_t* const kOldDeviceType = L"^UUT_Device_Type$";
-const wchar_t* const kOldAltModeDevice = L"^Type_C_Is_Alt_Mode_Device$";
+constexpr CFieldName kOldProductName = L"$Product_Name";
+constexpr CFieldName kOldVersionInfo = L"$Version_Info";
+constexpr CFieldName kOldExternallyPowered = L"Externally_Powered";
+constexpr CFieldName kOldHostSpeed = L"Type_C_Host_Speed";
+constexpr CFieldName kOldDeviceSpeed = L"Type_C_Device_Speed";
+constexpr CFieldName kOldBatteryPowered = L"Type_C_Battery_Powered";
+constexpr CFieldName kOldBc12Support = L"Type_C_BC_1_2_Support";
+constexpr CFieldName kOldProductTypeSop = L"Product_Type_SOP";
+constexpr CFieldName kOldDeviceType = L"UUT_Device_Type";
+constexpr CFieldName kOldAltModeDevice = L"Type_C_Is_Alt_Mode_Device";
 
 // In the order they are tried.
 const wchar_t* const kOldNames[] = {

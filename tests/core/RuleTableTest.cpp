@@ -4,6 +4,7 @@
 #include "model/FieldKinds.h"
 #include "model/FieldList.h"
 #include "model/NamePattern.h"
+#include "model/Predicates.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,18 @@ TEST_F(RuleTable, MissingPredicatesTakeTheDefaults) {
     hex.SetValue(L"1F");
     EXPECT_TRUE(record->validity(&hex));
     EXPECT_FALSE(record->validity(nullptr));
+}
+
+// A record's parents are what its conditions and actions read: each name once, in the order of
+// availability, validity, on-available and refresh, through and/or combinations too.
+TEST_F(RuleTable, ARecordReadsWhatItsConditionsAndActionsRead) {
+    const FieldAction touchesC({L"^Test_C$", kText}, [](CParameterField*) {});
+    const FieldAction touchesD({L"^Test_D$"}, [](CParameterField*) {});
+    const CRuleRecord& record = Register(
+        1, CRuleRecord{L"^Test_Reader$", CBooleanOrFunctor(IsParentYNYes(L"^Test_B$"), IsParentYNNo(kText)),
+                       IsParentValidValue(L"^Test_B$"), touchesC, touchesD});
+    EXPECT_EQ(record.reads, (std::vector<std::wstring>{L"^Test_B$", kText, L"^Test_C$", L"^Test_D$"}));
+    EXPECT_TRUE(Rec(kText).reads.empty());
 }
 
 TEST_F(RuleTable, PatternThatDoesNotCompileIsLoggedAndSkipped) {
