@@ -2,6 +2,8 @@
 
 #include "catalog/PageCatalog.h"
 #include "model/FieldKinds.h"
+#include "sheet/PropertySheet.h"
+#include "sheet/SheetHistory.h"
 #include "ui/FieldControls.h"
 #include "ui/WindowHooks.h"
 
@@ -97,9 +99,35 @@ void CPageView::RefreshControls() {
     RedrawControls();
 }
 
+namespace {
+// A pull-down shows the file's own spelling of a choice ("02") as the choice itself (2): the same
+// answer, which the commit leaves as the file wrote it.
+bool SameChoice(const CParameterField& field, const std::wstring& text) {
+    if (!field.AsPulldownList() || text.empty() || field.Value().empty()) {
+        return false;
+    }
+    try {
+        std::size_t used = 0;
+        const long long value = std::stoll(field.Value(), &used, 10);
+        return used == field.Value().size() && std::to_wstring(value) == text;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+} // namespace
+
 void CPageView::CommitControls() {
+    // What the boxes show becomes the answers; where that changes one (a loaded choice the list
+    // does not offer), it is a step the user can take back like any other.
+    CUndoStep step(page_.Sheet());
     for (const auto& control : controls_) {
-        control->Field().SetValue(control->GetControlText());
+        CParameterField& field = control->Field();
+        const std::wstring text = control->GetControlText();
+        if (text == field.Value() || SameChoice(field, text)) {
+            continue;
+        }
+        field.SetValue(text);
+        step.SetLabel(AnswerLabel(field));
     }
 }
 
