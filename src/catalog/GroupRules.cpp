@@ -227,7 +227,6 @@ public:
         } else {
             number->SetUnits(L"");
             number->SetValue(L"");
-            number->RefreshControl();
         }
     }
 
@@ -248,9 +247,7 @@ public:
             return;
         }
         field->SetValue(L"");
-        field->RefreshControl();
         field->SetEnabled(false);
-        field->EnableControl(false);
     }
 
     std::vector<std::wstring> Reads() const { return {modesFixed_}; }

@@ -232,10 +232,8 @@ void OfferChoices(CParameterField* field, const COptionList& options) {
     }
     list->MakeEditable();
     list->SetValue(previous);
-    list->SyncWithControl(ESyncDirection::ValueToControl);
     if (!list->IsValid()) {
         list->SetValue(std::wstring());
-        list->RefreshControl();
     }
 }
 
@@ -264,7 +262,6 @@ const FieldAction OfferStateMachines({kPdSupport, kPortType}, [](CParameterField
         list->SetOptions({kSrc, kSnk, kDrp});
         list->MakeEditable();
         list->SetValue(previous);
-        list->RefreshControl();
         return;
     }
     COptionList options;
@@ -327,9 +324,7 @@ const FieldAction FollowSopPCapable({kSopP}, [](CParameterField* field) {
         ForceYesNo(field, YN_NO);
     } else {
         field->SetValue(std::wstring());
-        field->RefreshControl();
         field->SetEnabled(false);
-        field->EnableControl(false);
     }
 });
 
@@ -422,7 +417,6 @@ const FieldAction RangeHubPortNumber({kDfpOnHub, kHostSpeed}, [](CParameterField
         number->MakeEditable();
     } else {
         number->SetEnabled(false);
-        number->EnableControl(false);
         number->SetRangeAndScale(0, 0, number->Scale(), false);
     }
 });
@@ -453,7 +447,6 @@ const FieldAction OfferUfpProductTypes({kCanDevice, kAltAdapter}, [](CParameterF
                              {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"}});
         if (wasForced) {
             list->SetValue(std::wstring());
-            list->RefreshControl();
         }
     } else {
         OfferChoices(field, {{PT_AMA, L"Alternate Mode Adapter (AMA)"}});
@@ -499,7 +492,6 @@ const FieldAction OfferCableLatencies({kCableProductType}, [](CParameterField* f
     IPageContext* page = HostPage(field);
     const bool cablePage = IsPage(page, EPage::Cables1);
     list->SetValue(cablePage && page->ProductTypeChanged() ? std::wstring() : previous);
-    list->RefreshControl();
     if (cablePage) {
         page->SetProductTypeChanged(false);
     }
@@ -524,7 +516,6 @@ const FieldAction OfferTerminations({kCableProductType}, [](CParameterField* fie
     if (!list->IsValid()) {
         list->SetValue(std::wstring());
     }
-    list->RefreshControl();
 });
 
 } // namespace pagerules

@@ -21,8 +21,6 @@ class CParameterField;
 using FieldPredicate = CReadingFunction<bool(const CParameterField*)>;
 using FieldAction = CReadingFunction<void(CParameterField*)>;
 
-// Which way SyncWithControl copies.
-enum class ESyncDirection { ControlToValue, ValueToControl };
 
 // What the form a field belongs to tells its evaluation.
 struct SFormState {
@@ -63,12 +61,6 @@ public:
 
     std::wstring GetPrintableName() const;
     void AppendPrintableName(std::wstring& out) const;
-    // A field has no control: the window shows values from the sheet's change notification and
-    // hands the user's text to the field. These three do nothing and are left for callers that
-    // still name them.
-    void SyncWithControl(ESyncDirection /*direction*/) {}
-    void EnableControl(bool /*enable*/) {}
-    void RefreshControl() {}
     bool IsEmpty() const;
     bool HasInvalidEntry() const;
     // The help text as the tool tip shows it, with the pointer to the format's documentation.

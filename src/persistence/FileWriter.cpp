@@ -22,11 +22,9 @@ void StampVersionTexts(CMarnelPropertySheet& sheet) {
     CPageSuper& intro = sheet.Page(EPage::Intro);
     if (CParameterField* producer = intro.Field(fieldname::kOrvikProducer)) {
         producer->SetValue(orvik::ProducerText());
-        producer->RefreshControl();
     }
     if (CParameterField* specification = intro.Field(fieldname::kOrvikSpecification)) {
         specification->SetValue(orvik::SpecificationText());
-        specification->RefreshControl();
     }
 }
 

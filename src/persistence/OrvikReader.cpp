@@ -206,7 +206,6 @@ void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence, 
         return;
     }
     field->SetValue(UserValue(field, occurrence.value));
-    field->RefreshControl();
     field->SetFileEntry(occurrence.name, occurrence.value);
 }
 
@@ -338,7 +337,6 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
 
     for (CParameterField* field : sheet.FieldVector()) {
         field->SetValue(std::wstring());
-        field->RefreshControl();
         field->SetFileEntry(std::wstring(), std::wstring());
     }
     sheet.ClearAllGroups();
@@ -362,7 +360,6 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
         const COccurrence& occurrence = entry.first;
         if (CParameterField* field = sheet.FindField(entry.Name())) {
             field->SetValue(occurrence.value);
-            field->RefreshControl();
             field->SetFileEntry(occurrence.name, occurrence.value);
             field->SetChanged(true);
             continue;
@@ -374,11 +371,9 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     if (CParameterField* specification = intro.Field(fieldname::kOrvikSpecification);
         specification && specification->IsEmpty()) {
         specification->SetValue(orvik::SpecificationText());
-        specification->RefreshControl();
     }
     if (CParameterField* producer = intro.Field(fieldname::kOrvikProducer); producer && producer->IsEmpty()) {
         producer->SetValue(orvik::ProducerText());
-        producer->RefreshControl();
     }
     sheet.SetFileLoaded(true);
     SetSheetTitle(sheet, path);
@@ -386,7 +381,6 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     state.file = std::move(file);
     if (!sheet.FieldVector().Empty()) {
         CParameterField* first = sheet.FieldVector().At(0);
-        first->RefreshControl();
         first->SetChanged(false);
         // The retired names' answers reach their current fields before anything is evaluated.
         state.upgrader.ApplyUpgrades(sheet);

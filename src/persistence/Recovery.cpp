@@ -112,7 +112,6 @@ std::string RecoveryBytes(CMarnelPropertySheet& sheet) {
     for (std::size_t i = 0; i < std::size(versionLines); ++i) {
         if (versionLines[i] && versionLines[i]->Value() != shown[i]) {
             versionLines[i]->SetValue(shown[i]);
-            versionLines[i]->RefreshControl();
         }
     }
     return bytes;

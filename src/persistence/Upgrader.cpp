@@ -161,7 +161,6 @@ void CUpgrader::ApplyUpgrades(CMarnelPropertySheet& sheet) {
             continue;
         }
         field->SetValue(occurrence.value);
-        field->RefreshControl();
         field->SetFileEntry(occurrence.name, occurrence.value);
     }
 }
