@@ -47,27 +47,27 @@ std::wstring ShownUnit(const SFieldRow& row, const CParameterField& field) {
     return number ? number->Units() : row.units;
 }
 
-SFieldRow TextField(std::wstring name, std::wstring help) {
+SFieldRow TextField(SRowName name, std::wstring help) {
     SFieldRow s;
-    s.name = std::move(name);
+    s.name = std::move(name.text);
     s.kind = EFieldKind::Text;
     s.help = std::move(help);
     return s;
 }
 
-SFieldRow HexField(std::wstring name, unsigned digits, std::wstring help) {
+SFieldRow HexField(SRowName name, unsigned digits, std::wstring help) {
     SFieldRow s;
-    s.name = std::move(name);
+    s.name = std::move(name.text);
     s.kind = EFieldKind::Hex;
     s.digits = digits;
     s.help = std::move(help);
     return s;
 }
 
-SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum,
+SFieldRow NumberField(SRowName name, unsigned long long minimum, unsigned long long maximum,
                       std::wstring help, unsigned scale, std::wstring units, std::wstring note) {
     SFieldRow s;
-    s.name = std::move(name);
+    s.name = std::move(name.text);
     s.kind = EFieldKind::Number;
     s.minimum = minimum;
     s.maximum = maximum;
@@ -78,18 +78,18 @@ SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned lo
     return s;
 }
 
-SFieldRow ChoiceField(std::wstring name, COptionList choices, std::wstring help) {
+SFieldRow ChoiceField(SRowName name, COptionList choices, std::wstring help) {
     SFieldRow s;
-    s.name = std::move(name);
+    s.name = std::move(name.text);
     s.kind = EFieldKind::Choice;
     s.choices = std::move(choices);
     s.help = std::move(help);
     return s;
 }
 
-SFieldRow YesNoField(std::wstring name, std::wstring help) {
+SFieldRow YesNoField(SRowName name, std::wstring help) {
     SFieldRow s;
-    s.name = std::move(name);
+    s.name = std::move(name.text);
     s.kind = EFieldKind::YesNo;
     s.help = std::move(help);
     return s;

@@ -2,6 +2,7 @@
 
 #include "catalog/GroupTypes.h"
 #include "model/FieldKinds.h"
+#include "model/FieldName.h"
 
 #include <memory>
 #include <string>
@@ -105,14 +106,23 @@ struct SFieldRow {
     SFieldRow Reacts(EReaction id, EChangeEvent event, const wchar_t* evaluatedFirst = nullptr) &&;
 };
 
+// The name a row is made for: a field's name constant (its name, not its pattern) or the name
+// written out, for the fields no rule or other code names.
+struct SRowName {
+    SRowName(const CFieldName& name) : text(name.Name()) {}
+    SRowName(const wchar_t* name) : text(name) {}
+    SRowName(std::wstring name) : text(std::move(name)) {}
+    std::wstring text;
+};
+
 // Row builders, so a catalog table reads like the form: one call per field.
-SFieldRow TextField(std::wstring name, std::wstring help);
-SFieldRow HexField(std::wstring name, unsigned digits, std::wstring help);
-SFieldRow NumberField(std::wstring name, unsigned long long minimum, unsigned long long maximum,
+SFieldRow TextField(SRowName name, std::wstring help);
+SFieldRow HexField(SRowName name, unsigned digits, std::wstring help);
+SFieldRow NumberField(SRowName name, unsigned long long minimum, unsigned long long maximum,
                       std::wstring help, unsigned scale = 1, std::wstring units = L"",
                       std::wstring note = L"");
-SFieldRow ChoiceField(std::wstring name, COptionList choices, std::wstring help);
-SFieldRow YesNoField(std::wstring name, std::wstring help);
+SFieldRow ChoiceField(SRowName name, COptionList choices, std::wstring help);
+SFieldRow YesNoField(SRowName name, std::wstring help);
 
 // The unit shown beside the box of the field a row describes, in the units the user types; empty
 // for a count, an identifier and anything that is not a number.
