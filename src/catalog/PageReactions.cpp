@@ -2,7 +2,6 @@
 
 #include "model/FieldNames.h"
 
-#include <deque>
 #include <unordered_map>
 
 namespace {
@@ -48,8 +47,6 @@ std::vector<SPageReaction> BuildReactions() {
     };
     // clang-format on
 
-    // The listened fields' patterns, made once from their names; the rows point into them.
-    static std::deque<std::wstring> patterns;
     std::vector<SPageReaction> rows;
     for (const SReactionRow& entry : table) {
         SPageReaction row;
@@ -62,8 +59,7 @@ std::vector<SPageReaction> BuildReactions() {
         row.repaintedControls = entry.repaintedControls;
         for (const SFieldRow& field : PageRow(entry.page).fields) {
             if (field.reaction.id == entry.id) {
-                const std::wstring& pattern = patterns.emplace_back(field.Pattern());
-                row.fields.push_back({pattern.c_str(), field.reaction.event, field.reaction.evaluatedFirst});
+                row.fields.push_back({field.Pattern(), field.reaction.event, field.reaction.evaluatedFirst});
             }
         }
         rows.push_back(std::move(row));

@@ -7,7 +7,7 @@
 
 // One field a reaction listens to.
 struct SReactingField {
-    const wchar_t* namePattern;
+    std::wstring namePattern;
     EChangeEvent event;
     // A field evaluated before the changed one (its sibling answer), or null.
     const wchar_t* evaluatedFirst = nullptr;

@@ -67,7 +67,7 @@ TEST_F(PageReactionsTest, EveryNamedFieldIsOnItsRowsPageAndNamedOnce) {
             EXPECT_EQ(row.FieldOf(field.namePattern), &field);
             if (field.evaluatedFirst) {
                 EXPECT_NE(page.Field(field.evaluatedFirst), nullptr) << field.evaluatedFirst;
-                EXPECT_STRNE(field.evaluatedFirst, field.namePattern);
+                EXPECT_STRNE(field.evaluatedFirst, field.namePattern.c_str());
             }
         }
         for (const wchar_t* control : row.repaintedControls) {
