@@ -32,6 +32,9 @@ begin=$SECONDS
 start_x_server 1280x1024
 mkdir -m 700 "$work/xdg"
 export XDG_RUNTIME_DIR="$work/xdg"
+# The window keeps recovery copies and recent files in the user's folders: a run of this test
+# uses its own, so a copy left by a killed run never asks the next one to restore it.
+export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 
 # A private session bus for this test alone.
 eval "$(dbus-launch --sh-syntax)"
