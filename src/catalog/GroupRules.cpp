@@ -16,7 +16,6 @@
 
 namespace {
 
-const wchar_t* const kPortType = fieldname::kPdPortType;
 const wchar_t* const kOcpMethod = fieldname::kPdOcpMethod;
 const wchar_t* const kSrcOcDebounce = L"^Src_PD_OCP_OC_Debounce([0-9]+)$";
 const wchar_t* const kSrcOcThreshold = L"^Src_PD_OCP_OC_Threshold([0-9]+)$";
