@@ -301,6 +301,19 @@ void CQtFieldControl::UpdateColour() {
     MarkInvalid(input_, invalid);
 }
 
+void CQtFieldControl::ApplyChange(const SSheetChange::SField& change) {
+    if (change.choices) {
+        ChoicesChanged();
+    }
+    if (change.value || change.choices) {
+        SetControlText(change.field->Value());
+    }
+    if (change.availability) {
+        EnableControl(change.field->IsAvailable() && change.field->IsEnabled());
+    }
+    UpdateColour();
+}
+
 void CQtFieldControl::EnableControl(bool enable) {
     input_->setEnabled(enable);
     label_->setEnabled(enable);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sheet/SheetObserver.h"
+
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -119,6 +121,9 @@ public:
     // Red label and text while the field is shown invalid (IsShownInvalid), the normal colours
     // otherwise.
     void UpdateColour();
+    // Shows what the sheet's notification says changed of the field: its choices, its value, its
+    // enabling, then its colour.
+    void ApplyChange(const SSheetChange::SField& change);
 
 protected:
     void ReportEdit(const std::wstring& value);

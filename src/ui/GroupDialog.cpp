@@ -179,17 +179,10 @@ void CGroupDialog::SheetChanged(const SSheetChange& change) {
         if (!control) {
             continue;
         }
-        if (f.choices) {
-            control->ChoicesChanged();
-        }
-        if (f.value || f.choices) {
-            control->SetControlText(f.field->Value());
-        }
         if (f.availability) {
-            control->EnableControl(f.field->IsAvailable() && f.field->IsEnabled());
             form_->setRowVisible(control->Label(), !copy_.IsHidden(f.field));
         }
-        control->UpdateColour();
+        control->ApplyChange(f);
     }
     RefreshUnitsAndModes();
     refreshing_ = false;

@@ -142,14 +142,5 @@ void CPageView::ApplyFieldChange(const SSheetChange::SField& change) {
     if (!control) {
         return;
     }
-    if (change.choices) {
-        control->ChoicesChanged();
-    }
-    if (change.value || change.choices) {
-        control->SetControlText(change.field->Value());
-    }
-    if (change.availability) {
-        control->EnableControl(change.field->IsAvailable() && change.field->IsEnabled());
-    }
-    control->UpdateColour();
+    control->ApplyChange(change);
 }
