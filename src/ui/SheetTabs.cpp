@@ -1,6 +1,8 @@
 #include "ui/SheetTabs.h"
 
 #include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionTab>
 #include <QStylePainter>
@@ -43,6 +45,9 @@ void CSheetTabBar::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         sizes_.clear();
     }
+    if (event->type() == QEvent::StyleChange || event->type() == QEvent::PaletteChange) {
+        shapes_.clear();
+    }
     QTabBar::changeEvent(event);
 }
 
@@ -55,12 +60,48 @@ QRect CSheetTabBar::CaptionRect(int index) const {
     return tabRect(index).adjusted(margin, 0, -margin, 0);
 }
 
+void CSheetTabBar::PaintTabShape(QPainter& painter, const QStyleOptionTab& option) {
+    constexpr QStyle::State kShapeStates =
+        QStyle::State_Selected | QStyle::State_Enabled | QStyle::State_Active | QStyle::State_MouseOver |
+        QStyle::State_HasFocus | QStyle::State_KeyboardFocusChange | QStyle::State_Sunken;
+    const qreal ratio = devicePixelRatio();
+    const QString key = QStringLiteral("%1x%2 %3 %4 %5 %6 %7 %8 %9")
+                            .arg(option.rect.width())
+                            .arg(option.rect.height())
+                            .arg(static_cast<int>(option.state & kShapeStates))
+                            .arg(static_cast<int>(option.position))
+                            .arg(static_cast<int>(option.selectedPosition))
+                            .arg(static_cast<int>(option.shape))
+                            .arg(static_cast<int>(option.features))
+                            .arg(static_cast<int>(option.direction))
+                            .arg(ratio);
+    auto shape = shapes_.constFind(key);
+    if (shape == shapes_.cend()) {
+        if (shapes_.size() > 64) {
+            shapes_.clear();
+        }
+        // The style may draw a little beyond the tab's rectangle (its frame, the overlap with the
+        // next tab): the picture has room for that all round.
+        const QSize size = option.rect.size() + QSize(2 * kShapeMargin, 2 * kShapeMargin);
+        QPixmap picture(size * ratio);
+        picture.setDevicePixelRatio(ratio);
+        picture.fill(Qt::transparent);
+        QPainter shapePainter(&picture);
+        QStyleOptionTab placed = option;
+        placed.rect.moveTopLeft(QPoint(kShapeMargin, kShapeMargin));
+        style()->drawControl(QStyle::CE_TabBarTabShape, &placed, &shapePainter, this);
+        shapePainter.end();
+        shape = shapes_.insert(key, picture);
+    }
+    painter.drawPixmap(option.rect.topLeft() - QPoint(kShapeMargin, kShapeMargin), *shape);
+}
+
 void CSheetTabBar::paintEvent(QPaintEvent*) {
     QStylePainter painter(this);
     const auto paintTab = [&](int index) {
         QStyleOptionTab option;
         initStyleOption(&option, index);
-        painter.drawControl(QStyle::CE_TabBarTabShape, option);
+        PaintTabShape(painter, option);
         // The option's palette carries the tab's own text colour (red for a page that is not
         // valid) as the bar's foreground.
         constexpr int kAlignment = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic;

@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QHash>
+#include <QPixmap>
 #include <QTabBar>
 #include <QTabWidget>
+
+class QPainter;
+class QStyleOptionTab;
 
 // The sheet's tabs in one column on the left of the pages, each caption written across on one line.
 // Up to seventeen pages do not fit in one row: a row scrolls, and a red caption scrolled out of sight
@@ -25,11 +29,18 @@ private:
     int CaptionMargin() const;
     // The rectangle the caption of tab `index` is written in.
     QRect CaptionRect(int index) const;
+    // Draws the style's shape of a tab. A turned tab's rounded, shaded outline is slow to draw, and
+    // most tabs of the column look alike: each look is drawn once into a picture and copied.
+    void PaintTabShape(QPainter& painter, const QStyleOptionTab& option);
 
     // The bar asks for every tab's size many times per layout, and measuring a caption shapes its
     // text: each size is measured once per caption and place in the column, until the font or the
     // style changes.
     mutable QHash<QString, QSize> sizes_;
+    // The tabs' shapes drawn so far, by size, state and place, until the style or the colours
+    // change. The shape has no caption, so the caption's colour is not part of it.
+    QHash<QString, QPixmap> shapes_;
+    static constexpr int kShapeMargin = 8;
 };
 
 // A tab widget with the sheet's tab column.
