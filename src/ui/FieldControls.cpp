@@ -81,14 +81,16 @@ bool IsRadixDigit(char32_t c, unsigned radix) {
     return lower >= U'a' && lower < U'a' + (radix - 10);
 }
 
-void InstallInvalidColourRule() {
-    static const QString rule = QStringLiteral("*[invalid=\"true\"] { color: rgb(255, 0, 0); }");
+void InstallApplicationStyleRules() {
+    static const QString rules =
+        QStringLiteral("*[invalid=\"true\"] { color: rgb(255, 0, 0); }\n"
+                       "QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }");
     if (!qApp) {
         return;
     }
     const QString sheet = qApp->styleSheet();
-    if (!sheet.contains(rule)) {
-        qApp->setStyleSheet(sheet.isEmpty() ? rule : sheet + QLatin1Char('\n') + rule);
+    if (!sheet.contains(rules)) {
+        qApp->setStyleSheet(sheet.isEmpty() ? rules : sheet + QLatin1Char('\n') + rules);
     }
 }
 
@@ -217,7 +219,7 @@ QString CBalloonTip::Text() const {
 CQtFieldControl::CQtFieldControl(CParameterField& field, QWidget* input, QWidget* parent,
                                  const std::wstring& help)
     : field_(field), input_(input), context_(std::make_unique<QObject>()) {
-    InstallInvalidColourRule();
+    InstallApplicationStyleRules();
     const QString name = LabelTextFor(field);
     label_ = new QLabel(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")), parent);
     label_->setBuddy(input);

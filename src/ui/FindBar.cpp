@@ -31,7 +31,6 @@ CFindBar::CFindBar(CSheetWindow& window, QWidget* parent) : QWidget(parent), win
         "Matches the questions' names and help texts. Enter: next match, Shift+Enter: previous "
         "match, Escape: close."));
     edit_->setPlaceholderText(QStringLiteral("Name or help text"));
-    edit_->setClearButtonEnabled(true);
     label->setBuddy(edit_);
 
     previous_ = new QToolButton(this);
@@ -98,6 +97,10 @@ CFindBar::CFindBar(CSheetWindow& window, QWidget* parent) : QWidget(parent), win
 
 void CFindBar::Open() {
     if (isHidden()) {
+        // The clear button's icon is the first icon the window asks the system's icon theme for,
+        // and reading the theme is a large part of a start: the bar, hidden at start, takes it
+        // when first opened.
+        edit_->setClearButtonEnabled(true);
         QWidget* focus = QApplication::focusWidget();
         before_ = focus && focus != edit_ && window_.isAncestorOf(focus) ? focus : nullptr;
         show();

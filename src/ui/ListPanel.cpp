@@ -70,7 +70,7 @@ CListPanel::~CListPanel() {
 }
 
 void CListPanel::Build() {
-    InstallInvalidColourRule();
+    InstallApplicationStyleRules();
     const SGroupTypeRow& texts = editor_->Texts();
     setObjectName(ToQString(texts.label));
     auto* column = new QVBoxLayout(this);

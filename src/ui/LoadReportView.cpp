@@ -39,7 +39,13 @@ CLoadReportView::CLoadReportView(CSheetWindow& window, QWidget* parent) : QFrame
     setObjectName(QStringLiteral("LoadReport"));
     setFrameShape(QFrame::StyledPanel);
     setAccessibleName(QStringLiteral("Load report"));
+    hide();
+}
 
+void CLoadReportView::Build() {
+    if (text_) {
+        return;
+    }
     heading_ = new QLabel(this);
     heading_->setObjectName(QStringLiteral("LoadReportHeading"));
     heading_->setTextFormat(Qt::PlainText);
@@ -79,7 +85,6 @@ CLoadReportView::CLoadReportView(CSheetWindow& window, QWidget* parent) : QFrame
     }
     connect(showAll_, &QPushButton::toggled, this, &CLoadReportView::ShowLines);
     connect(close_, &QPushButton::clicked, this, &CLoadReportView::Close);
-    hide();
 }
 
 void CLoadReportView::ShowReport(const SLoadReport* report) {
@@ -90,6 +95,7 @@ void CLoadReportView::ShowReport(const SLoadReport* report) {
         Close();
         return;
     }
+    Build();
     firstLines_ = ToQStringList(report->Lines());
     allLines_ = ToQStringList(report->AllLines());
     const QString path = ToQString(report->path);
@@ -115,7 +121,7 @@ void CLoadReportView::ShowReport(const SLoadReport* report) {
 }
 
 QStringList CLoadReportView::ShownLines() const {
-    return showAll_->isChecked() ? allLines_ : firstLines_;
+    return showAll_ && showAll_->isChecked() ? allLines_ : firstLines_;
 }
 
 void CLoadReportView::ShowLines() {

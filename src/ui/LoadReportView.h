@@ -13,7 +13,8 @@ class QPushButton;
 // The bar under the tabs that tells, after a load from the window, what the load did not take from
 // its file: the report's own lines, counts and first examples, and with "Show all" every example it
 // kept. It opens on the report text; Close or Escape hides it and gives the focus back. It shows
-// what the report says and decides nothing: a clean report is not shown.
+// what the report says and decides nothing: a clean report is not shown. Its controls are made for
+// the first report shown (its text box is the start's only text document).
 class CLoadReportView : public QFrame {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void Build();
     void ShowLines();
 
     CSheetWindow& window_;

@@ -143,8 +143,13 @@ CProblemsPanel::CProblemsPanel(CSheetWindow& window, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* title = new QLabel(QStringLiteral("<b>Problems</b>"), this);
-    title->setTextFormat(Qt::RichText);
+    // Plain text in a bold type: a rich-text caption would lay out a whole text document for one
+    // word at every start.
+    auto* title = new QLabel(QStringLiteral("Problems"), this);
+    title->setTextFormat(Qt::PlainText);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
     layout->addWidget(title);
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("ProblemsSummary"));
