@@ -7,6 +7,7 @@
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 #include "text/Version.h"
+#include "ui/FieldControls.h"
 #include "ui/IntroPanel.h"
 #include "ui/LoadReportView.h"
 #include "ui/QtPrompt.h"
@@ -160,6 +161,7 @@ bool COrvikApplication::notify(QObject* receiver, QEvent* event) {
 int COrvikApplication::Run(IPrompt& prompt, ILogPlatform& logPlatform,
                            const std::function<void(CSheetWindow&)>& onShown, const std::wstring& startFile) {
     StartLogger(logPlatform);
+    InstallApplicationStyle();
     auto* qtPrompt = dynamic_cast<CQtPrompt*>(&prompt);
     try {
         CMarnelPropertySheet sheet(&prompt);

@@ -6,12 +6,14 @@
 #include "sheet/PageSuper.h"
 #include "ui/QtText.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPalette>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
@@ -25,6 +27,11 @@ namespace {
 
 // Tips are at most this wide: a longer help text wraps within it.
 constexpr int kToolTipWidth = 300;
+
+// An invalid answer's label and text are red; a pull-down's list keeps the list's own colours.
+const QColor kInvalidColour(255, 0, 0);
+constexpr QPalette::ColorGroup kColourGroups[] = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
+constexpr QPalette::ColorRole kTextRoles[] = {QPalette::WindowText, QPalette::Text, QPalette::ButtonText};
 
 QString ToolTipFor(const std::wstring& help) {
     if (help.empty()) {
@@ -48,11 +55,26 @@ QString ToolTipFor(const std::wstring& help) {
 // focus: scrolling a long page with the pointer over a pull-down moves the page, not the answer.
 class CPulldownCombo : public QComboBox {
 public:
-    explicit CPulldownCombo(QWidget* parent) : QComboBox(parent) {
-        setFocusPolicy(Qt::StrongFocus);
-        // The choices are painted in the list's own colours: only the control and its label turn
-        // red for an invalid answer, not every choice in its list.
-        setItemDelegate(new QStyledItemDelegate(this));
+    explicit CPulldownCombo(QWidget* parent) : QComboBox(parent) { setFocusPolicy(Qt::StrongFocus); }
+
+    void showPopup() override {
+        // The list is made when it is first opened, not with every pull-down of a page. Its choices
+        // are painted in the list's own colours: only the control and its label turn red for an
+        // invalid answer, not every choice in its list.
+        if (!listMade_) {
+            listMade_ = true;
+            setItemDelegate(new QStyledItemDelegate(this));
+            QAbstractItemView* list = view();
+            const QPalette natural = QApplication::palette(list);
+            QPalette palette = list->palette();
+            for (const QPalette::ColorGroup group : kColourGroups) {
+                for (const QPalette::ColorRole role : kTextRoles) {
+                    palette.setColor(group, role, natural.color(group, role));
+                }
+            }
+            list->setPalette(palette);
+        }
+        QComboBox::showPopup();
     }
 
 protected:
@@ -63,7 +85,36 @@ protected:
         }
         QComboBox::wheelEvent(event);
     }
+
+private:
+    bool listMade_ = false;
 };
+
+// Dialog buttons without icons, as on Windows. Asking for the first icon reads the system's whole
+// icon theme, a large part of the window's start.
+class CFormStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// The roles a marked widget's text is painted in, in every state.
+QPalette::ResolveMask TextRolesMask() {
+    QPalette marked;
+    for (const QPalette::ColorGroup group : kColourGroups) {
+        for (const QPalette::ColorRole role : kTextRoles) {
+            marked.setColor(group, role, kInvalidColour);
+        }
+    }
+    return marked.resolveMask();
+}
 
 } // namespace
 
@@ -81,17 +132,12 @@ bool IsRadixDigit(char32_t c, unsigned radix) {
     return lower >= U'a' && lower < U'a' + (radix - 10);
 }
 
-void InstallApplicationStyleRules() {
-    static const QString rules =
-        QStringLiteral("*[invalid=\"true\"] { color: rgb(255, 0, 0); }\n"
-                       "QDialogButtonBox { dialogbuttonbox-buttons-have-icons: 0; }");
-    if (!qApp) {
+void InstallApplicationStyle() {
+    if (!qApp || dynamic_cast<CFormStyle*>(QApplication::style())) {
         return;
     }
-    const QString sheet = qApp->styleSheet();
-    if (!sheet.contains(rules)) {
-        qApp->setStyleSheet(sheet.isEmpty() ? rules : sheet + QLatin1Char('\n') + rules);
-    }
+    // The proxy takes the toolkit's own style (the system's, or the one the user named) as its base.
+    QApplication::setStyle(new CFormStyle(QApplication::style()));
 }
 
 void MarkInvalid(QWidget* widget, bool invalid) {
@@ -103,14 +149,20 @@ void MarkInvalid(QWidget* widget, bool invalid) {
         return;
     }
     widget->setProperty("invalid", invalid);
-    // A control not yet polished takes the colour rule when it is first shown; polishing it here
-    // too would do the work twice for every control of a page being built.
-    if (!widget->testAttribute(Qt::WA_WState_Polished)) {
-        return;
+    // The text roles of the widget's own palette: set red, or given back to what the widget
+    // inherits. Its other colours (a read-only box's background) stay as they are.
+    QPalette palette = widget->palette();
+    if (invalid) {
+        for (const QPalette::ColorGroup group : kColourGroups) {
+            for (const QPalette::ColorRole role : kTextRoles) {
+                palette.setColor(group, role, kInvalidColour);
+            }
+        }
+    } else {
+        static const QPalette::ResolveMask textRoles = TextRolesMask();
+        palette.setResolveMask(palette.resolveMask() & ~textRoles);
     }
-    widget->style()->unpolish(widget);
-    widget->style()->polish(widget);
-    widget->update();
+    widget->setPalette(palette);
 }
 
 // ---- CEditMultiBase ----
@@ -219,7 +271,6 @@ QString CBalloonTip::Text() const {
 CQtFieldControl::CQtFieldControl(CParameterField& field, QWidget* input, QWidget* parent,
                                  const std::wstring& help)
     : field_(field), input_(input), context_(std::make_unique<QObject>()) {
-    InstallApplicationStyleRules();
     const QString name = LabelTextFor(field);
     label_ = new QLabel(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")), parent);
     label_->setBuddy(input);

@@ -19,12 +19,11 @@ class CPulldownListField;
 // True when `c` is a digit of `radix`; letters count in either case above radix 10.
 bool IsRadixDigit(char32_t c, unsigned radix);
 
-// The application's style sheet: the red colour of an invalid label, input text or list item, as
-// one rule keyed on the "invalid" property; and dialog buttons without icons, as on Windows, which
-// also spares the start a read of the system's icon theme. Installed once per application; further
-// calls do nothing.
-void InstallApplicationStyleRules();
-// Sets the "invalid" property and re-polishes the widget when it changed.
+// The application's style: the toolkit's own, with dialog buttons without icons, as on Windows.
+// Installed once per application; further calls do nothing.
+void InstallApplicationStyle();
+// Sets the "invalid" property and, when it changed, the widget's text colour: red, or what it
+// inherits.
 void MarkInvalid(QWidget* widget, bool invalid);
 
 // An edit box that drops typed characters that are not digits of its radix (pasted text is not

@@ -80,7 +80,7 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
     setObjectName(QStringLiteral("GroupDialog"));
     setWindowModality(Qt::WindowModal);
     setWindowTitle(ToQString(copy_.Caption()));
-    InstallApplicationStyleRules();
+    InstallApplicationStyle();
     setMinimumWidth(kMinimumWidth);
 
     auto* column = new QVBoxLayout(this);

@@ -70,7 +70,6 @@ CListPanel::~CListPanel() {
 }
 
 void CListPanel::Build() {
-    InstallApplicationStyleRules();
     const SGroupTypeRow& texts = editor_->Texts();
     setObjectName(ToQString(texts.label));
     auto* column = new QVBoxLayout(this);

@@ -70,7 +70,7 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
-    InstallApplicationStyleRules();
+    InstallApplicationStyle();
     infoWindows_ = std::make_unique<CSheetInfoWindows>(*this);
     connect(this, &CSheetWindow::releaseNotesRequested, this, &CSheetWindow::ShowReleaseNotes);
     new CFileDropLoader(*this);
