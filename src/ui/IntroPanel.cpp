@@ -103,11 +103,9 @@ CIntroPanel::CIntroPanel(CSheetWindow& window, QWidget* parent) : QWidget(parent
     // After the window's own handlers, which save.
     connect(window_.OkButton(), &QPushButton::clicked, this, &CIntroPanel::NoteSave);
     connect(window_.ApplyButton(), &QPushButton::clicked, this, &CIntroPanel::NoteSave);
-    connect(&window_, &CSheetWindow::formStored, this, [this](const QString& path) {
-        CRecentFiles::Add(path);
-        UpdateRecentButton();
-    });
-    UpdateRecentButton();
+    connect(&window_, &CSheetWindow::formStored, this,
+            [this](const QString& path) { UpdateRecentButton(recentFiles_.Add(path)); });
+    UpdateRecentButton(recentFiles_.Files());
 }
 
 void CIntroPanel::ReleaseNotes() {
@@ -120,8 +118,7 @@ void CIntroPanel::LoadOrvik() {
 
 void CIntroPanel::LoadRecent(const QString& path) {
     if (!QFileInfo::exists(path)) {
-        CRecentFiles::Remove(path);
-        UpdateRecentButton();
+        UpdateRecentButton(recentFiles_.Remove(path));
         const std::wstring message =
             ToWString(path) + L" no longer exists. It has been removed from the list of recent files.";
         Log(message);
@@ -134,15 +131,15 @@ void CIntroPanel::LoadRecent(const QString& path) {
 void CIntroPanel::FillRecentMenu() {
     // Only while the menu is closed: clearing it deletes its entries.
     recentMenu_->clear();
-    for (const QString& file : CRecentFiles::Files()) {
+    for (const QString& file : recentFiles_.Files()) {
         QString text = file;
         QAction* action = recentMenu_->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
         connect(action, &QAction::triggered, this, [this, file] { LoadRecent(file); });
     }
 }
 
-void CIntroPanel::UpdateRecentButton() {
-    recent_->setEnabled(!CRecentFiles::Files().isEmpty());
+void CIntroPanel::UpdateRecentButton(const QStringList& files) {
+    recent_->setEnabled(!files.isEmpty());
 }
 
 void CIntroPanel::NoteSave() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/RecentFiles.h"
+
 #include <QDialog>
 #include <QObject>
 #include <QString>
@@ -55,7 +57,7 @@ public:
 private:
     void FillRecentMenu();
     // Offered only while there is a file to offer.
-    void UpdateRecentButton();
+    void UpdateRecentButton(const QStringList& files);
     // After OK or Apply: a file that holds the form's answers now was saved.
     void NoteSave();
 
@@ -65,6 +67,7 @@ private:
     QToolButton* recent_ = nullptr;
     QMenu* recentMenu_ = nullptr;
     QPushButton* regression_ = nullptr;
+    CRecentFiles recentFiles_;
 };
 
 // Loads a text file dropped anywhere on the sheet's window through the Load flow (its question,

@@ -29,21 +29,33 @@ QString Normalised(const QString& path) {
 
 } // namespace
 
+CRecentFiles::CRecentFiles() {
+    writer_.setMaxThreadCount(1);
+}
+
+CRecentFiles::~CRecentFiles() {
+    writer_.waitForDone();
+}
+
 QStringList CRecentFiles::Files() {
+    writer_.waitForDone();
     return UserSettings().value(kKey).toStringList();
 }
 
-void CRecentFiles::Add(const QString& path) {
-    Store(WithFirst(Files(), path));
+QStringList CRecentFiles::Add(const QString& path) {
+    return Store(WithFirst(Files(), path));
 }
 
-void CRecentFiles::Remove(const QString& path) {
-    Store(Without(Files(), path));
+QStringList CRecentFiles::Remove(const QString& path) {
+    return Store(Without(Files(), path));
 }
 
-void CRecentFiles::Store(const QStringList& files) {
-    QSettings settings = UserSettings();
-    settings.setValue(kKey, files);
+QStringList CRecentFiles::Store(const QStringList& files) {
+    writer_.start([files] {
+        QSettings settings = UserSettings();
+        settings.setValue(kKey, files);
+    });
+    return files;
 }
 
 QStringList CRecentFiles::WithFirst(QStringList files, const QString& path) {

@@ -2,18 +2,26 @@
 
 #include <QString>
 #include <QStringList>
+#include <QThreadPool>
 
 // The files last loaded into the form or saved from it, most recent first, kept in the user's
-// settings from one run to the next.
+// settings from one run to the next. Reading the settings is quick; writing them waits twice for the
+// disk (their lock file and the file itself), which must not hold up the window: the lists are
+// written by one worker, one after the other, and the last is written before the object goes.
 class CRecentFiles {
 public:
     static constexpr int kLimit = 8;
 
-    // The list as the settings hold it now.
-    static QStringList Files();
-    // Puts `path` first.
-    static void Add(const QString& path);
-    static void Remove(const QString& path);
+    CRecentFiles();
+    ~CRecentFiles();
+    CRecentFiles(const CRecentFiles&) = delete;
+    CRecentFiles& operator=(const CRecentFiles&) = delete;
+
+    // The list as the settings hold it once the lists handed to the worker are written.
+    QStringList Files();
+    // Puts `path` first, or takes it out, and gives the new list at once.
+    QStringList Add(const QString& path);
+    QStringList Remove(const QString& path);
 
     // `files` with `path` first, each file once, at most kLimit.
     static QStringList WithFirst(QStringList files, const QString& path);
@@ -24,5 +32,8 @@ public:
     static bool SameFile(const QString& a, const QString& b);
 
 private:
-    static void Store(const QStringList& files);
+    // Hands `files` to the worker and gives them back.
+    QStringList Store(const QStringList& files);
+
+    QThreadPool writer_;
 };

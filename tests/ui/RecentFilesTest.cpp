@@ -129,7 +129,7 @@ private slots:
     void choosingAFileLoadsItAsLoadOrvikDoes() {
         f = std::make_unique<CUiFixture>();
         const QString path = WriteFile(QStringLiteral("cable.txt"), orvik::testsupport::FullCableForm());
-        CRecentFiles::Add(path);
+        CRecentFiles().Add(path);
         f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("typed"));
 
         f->prompt.SetNextAnswer(true);
@@ -147,7 +147,7 @@ private slots:
     void theKeyboardReachesTheMenuFromLoadOrvik() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("cable.txt"));
-        CRecentFiles::Add(path);
+        CRecentFiles().Add(path);
         f = std::make_unique<CUiFixture>();
         f->Focus(Panel()->LoadButton());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -170,8 +170,8 @@ private slots:
         f = std::make_unique<CUiFixture>();
         const QString kept = WriteFile(QStringLiteral("kept.txt"), orvik::testsupport::FullCableForm());
         const QString gone = f->dir.filePath(QStringLiteral("gone.txt"));
-        CRecentFiles::Add(kept);
-        CRecentFiles::Add(gone);
+        CRecentFiles().Add(kept);
+        CRecentFiles().Add(gone);
 
         const QList<QAction*> entries = MenuEntries();
         QCOMPARE(entries.size(), 2);
