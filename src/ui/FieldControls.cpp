@@ -33,6 +33,15 @@ const QColor kInvalidColour(255, 0, 0);
 constexpr QPalette::ColorGroup kColourGroups[] = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
 constexpr QPalette::ColorRole kTextRoles[] = {QPalette::WindowText, QPalette::Text, QPalette::ButtonText};
 
+// Sets every text role of `palette`, in every state, to what `colour` gives for it.
+template <typename Colour> void SetTextColours(QPalette& palette, Colour colour) {
+    for (const QPalette::ColorGroup group : kColourGroups) {
+        for (const QPalette::ColorRole role : kTextRoles) {
+            palette.setColor(group, role, colour(group, role));
+        }
+    }
+}
+
 QString ToolTipFor(const std::wstring& help) {
     if (help.empty()) {
         return {};
@@ -67,11 +76,9 @@ public:
             QAbstractItemView* list = view();
             const QPalette natural = QApplication::palette(list);
             QPalette palette = list->palette();
-            for (const QPalette::ColorGroup group : kColourGroups) {
-                for (const QPalette::ColorRole role : kTextRoles) {
-                    palette.setColor(group, role, natural.color(group, role));
-                }
-            }
+            SetTextColours(palette, [&](QPalette::ColorGroup group, QPalette::ColorRole role) {
+                return natural.color(group, role);
+            });
             list->setPalette(palette);
         }
         QComboBox::showPopup();
@@ -108,11 +115,7 @@ public:
 // The roles a marked widget's text is painted in, in every state.
 QPalette::ResolveMask TextRolesMask() {
     QPalette marked;
-    for (const QPalette::ColorGroup group : kColourGroups) {
-        for (const QPalette::ColorRole role : kTextRoles) {
-            marked.setColor(group, role, kInvalidColour);
-        }
-    }
+    SetTextColours(marked, [](QPalette::ColorGroup, QPalette::ColorRole) { return kInvalidColour; });
     return marked.resolveMask();
 }
 
@@ -153,11 +156,7 @@ void MarkInvalid(QWidget* widget, bool invalid) {
     // inherits. Its other colours (a read-only box's background) stay as they are.
     QPalette palette = widget->palette();
     if (invalid) {
-        for (const QPalette::ColorGroup group : kColourGroups) {
-            for (const QPalette::ColorRole role : kTextRoles) {
-                palette.setColor(group, role, kInvalidColour);
-            }
-        }
+        SetTextColours(palette, [](QPalette::ColorGroup, QPalette::ColorRole) { return kInvalidColour; });
     } else {
         static const QPalette::ResolveMask textRoles = TextRolesMask();
         palette.setResolveMask(palette.resolveMask() & ~textRoles);
