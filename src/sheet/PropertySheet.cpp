@@ -302,8 +302,9 @@ void CMarnelPropertySheet::EndChange() {
         return;
     }
     const SSheetChange change = before->Compare(*this);
-    // The history learns of the step before the views do, so that they show its undo at once.
-    history_.Close(!change.Empty());
+    // The history learns of the step before the views do, so that they show its undo at once. A
+    // change no view shows (a group's field its list line leaves out) is still a step.
+    history_.Close(!change.Empty() || history_.AnswersChanged());
     if (change.Empty() || observers_.empty()) {
         return;
     }

@@ -83,6 +83,33 @@ bool SameGroup(const CFieldGroup& a, const CFieldGroup& b) {
     return true;
 }
 
+// Whether two groups hold the same answers, asked alike; their choices and colours aside.
+bool SameAnswers(const CFieldGroup& a, const CFieldGroup& b) {
+    if (a.InstanceNumber() != b.InstanceNumber() || a.Fields().Size() != b.Fields().Size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.Fields().Size(); ++i) {
+        const CParameterField& fieldA = *a.Fields().At(i);
+        const CParameterField& fieldB = *b.Fields().At(i);
+        if (fieldA.NamePattern() != fieldB.NamePattern() || fieldA.Value() != fieldB.Value() ||
+            fieldA.IsAvailable() != fieldB.IsAvailable()) {
+            return false;
+        }
+    }
+    const CFieldGroupList* modesA = a.ChildList();
+    const CFieldGroupList* modesB = b.ChildList();
+    const std::size_t countA = modesA ? modesA->Size() : 0;
+    if (countA != (modesB ? modesB->Size() : 0)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < countA; ++i) {
+        if (!SameAnswers(modesA->At(i), modesB->At(i))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The label of the option a pull-down's answer picks, or the answer itself.
 std::wstring ChoiceLabel(const CParameterField& field) {
     if (const CPulldownListField* list = field.AsPulldownList()) {
@@ -186,6 +213,36 @@ public:
         sheet.title_ = title_;
         sheet.outputFileName_ = outputFileName_;
         sheet.loadState_ = loadState_;
+    }
+
+    // Whether `sheet` holds other answers than this state: a field's answer, whether it is asked
+    // or its file entry, or a list's groups.
+    bool AnswersDiffer(const CMarnelPropertySheet& sheet) const {
+        if (fields_.size() != sheet.fieldVector_.Size()) {
+            return true;
+        }
+        for (std::size_t i = 0; i < fields_.size(); ++i) {
+            const SField& before = fields_[i];
+            const CParameterField& now = *sheet.fieldVector_.At(i);
+            if (before.copy->Value() != now.Value() || before.copy->IsAvailable() != now.IsAvailable() ||
+                before.fileEntryName != now.FileEntryName() ||
+                before.fileEntryValue != now.FileEntryValue()) {
+                return true;
+            }
+        }
+        for (const auto& [type, list] : sheet.groupLists_) {
+            const auto saved = lists_.find(type);
+            const std::size_t count = saved == lists_.end() ? 0 : saved->second->groups.size();
+            if (count != list->Size()) {
+                return true;
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                if (!SameAnswers(*saved->second->groups[i], list->At(i))) {
+                    return true;
+                }
+            }
+        }
+        return false;
     }
 
     // Answers of this state that the user gave and `sheet` no longer has, and groups gone.
@@ -297,6 +354,10 @@ void CSheetHistory::Describe(std::wstring label, const CParameterField* answered
     if (answered) {
         pendingAnswered_ = answered;
     }
+}
+
+bool CSheetHistory::AnswersChanged() const {
+    return pending_ && pending_->AnswersDiffer(sheet_);
 }
 
 void CSheetHistory::Close(bool changed) {

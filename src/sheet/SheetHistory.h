@@ -69,6 +69,9 @@ public:
     // belongs to that change.
     void Open(const CParameterField* mergeKey);
     void Describe(std::wstring label, const CParameterField* answered);
+    // Whether the answers differ from those of the open step's state: also an answer no view
+    // shows, such as a group's field that its list line leaves out.
+    bool AnswersChanged() const;
     // At the end of the outermost change: keeps the open step when the sheet changed.
     void Close(bool changed);
 

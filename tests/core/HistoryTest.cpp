@@ -139,6 +139,21 @@ TEST_F(HistoryTest, ListOperationsAndLoadsAreStepsNamedAsTheUserDidThem) {
     std::filesystem::remove(cable);
 }
 
+// A list line shows a few of a group's answers; a change to any other is a step all the same.
+TEST_F(HistoryTest, AnEditNoListLineShowsIsAStep) {
+    LoadPortForm();
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)), &sheet);
+    editor.Select(0);
+    const std::wstring line = editor.Line(0);
+    editor.BeginEdit()->SetAnswer(L"Src_PD_OCP_OC_Debounce1", L"100");
+    ASSERT_TRUE(editor.Ok());
+    ASSERT_EQ(editor.Line(0), line);
+    ASSERT_NE(BuildOrvikBytes(sheet), loaded);
+    EXPECT_EQ(history.UndoLabel(), L"Edit Source PDO 1");
+    ASSERT_TRUE(history.Undo());
+    EXPECT_EQ(BuildOrvikBytes(sheet), loaded);
+}
+
 TEST_F(HistoryTest, TheCommandLineFormKeepsNoHistory) {
     history.SetEnabled(false);
     Answer(L"PD_Port_Type", L"3");
