@@ -57,57 +57,44 @@ bool SameState(const CParameterField& a, const CParameterField& b) {
     return true;
 }
 
-bool SameGroup(const CFieldGroup& a, const CFieldGroup& b) {
-    if (a.InstanceNumber() != b.InstanceNumber() || a.Fields().Size() != b.Fields().Size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.Fields().Size(); ++i) {
-        if (a.Fields().At(i)->NamePattern() != b.Fields().At(i)->NamePattern() ||
-            !SameState(*a.Fields().At(i), *b.Fields().At(i))) {
-            return false;
-        }
-    }
-    const CFieldGroupList* modesA = a.ChildList();
-    const CFieldGroupList* modesB = b.ChildList();
-    if (!modesA || !modesB) {
-        return !modesA == !modesB;
-    }
-    if (modesA->Size() != modesB->Size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < modesA->Size(); ++i) {
-        if (!SameGroup(modesA->At(i), modesB->At(i))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Whether two groups hold the same answers, asked alike; their choices and colours aside.
-bool SameAnswers(const CFieldGroup& a, const CFieldGroup& b) {
+// Whether two groups, and their mode lists, hold fields that `sameField` finds alike. A group
+// without a mode list and one with an empty list are alike: both write the same lines.
+template <typename SameField>
+bool GroupsAlike(const CFieldGroup& a, const CFieldGroup& b, SameField sameField) {
     if (a.InstanceNumber() != b.InstanceNumber() || a.Fields().Size() != b.Fields().Size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.Fields().Size(); ++i) {
         const CParameterField& fieldA = *a.Fields().At(i);
         const CParameterField& fieldB = *b.Fields().At(i);
-        if (fieldA.NamePattern() != fieldB.NamePattern() || fieldA.Value() != fieldB.Value() ||
-            fieldA.IsAvailable() != fieldB.IsAvailable()) {
+        if (fieldA.NamePattern() != fieldB.NamePattern() || !sameField(fieldA, fieldB)) {
             return false;
         }
     }
     const CFieldGroupList* modesA = a.ChildList();
     const CFieldGroupList* modesB = b.ChildList();
-    const std::size_t countA = modesA ? modesA->Size() : 0;
-    if (countA != (modesB ? modesB->Size() : 0)) {
+    const std::size_t count = modesA ? modesA->Size() : 0;
+    if (count != (modesB ? modesB->Size() : 0)) {
         return false;
     }
-    for (std::size_t i = 0; i < countA; ++i) {
-        if (!SameAnswers(modesA->At(i), modesB->At(i))) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!GroupsAlike(modesA->At(i), modesB->At(i), sameField)) {
             return false;
         }
     }
     return true;
+}
+
+// Everything a copy keeps alike.
+bool SameGroup(const CFieldGroup& a, const CFieldGroup& b) {
+    return GroupsAlike(a, b, SameState);
+}
+
+// The same answers, asked alike; their choices and colours aside.
+bool SameAnswers(const CFieldGroup& a, const CFieldGroup& b) {
+    return GroupsAlike(a, b, [](const CParameterField& fieldA, const CParameterField& fieldB) {
+        return fieldA.Value() == fieldB.Value() && fieldA.IsAvailable() == fieldB.IsAvailable();
+    });
 }
 
 // The label of the option a pull-down's answer picks, or the answer itself.

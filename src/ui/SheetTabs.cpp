@@ -26,22 +26,8 @@ int CSheetTabBar::CaptionMargin() const {
 QSize CSheetTabBar::tabSizeHint(int index) const {
     // The style may draw the first, the last and the current tab differently.
     const QChar place = index == 0 ? u'F' : (index == count() - 1 ? u'L' : u'M');
-    const QString text = tabText(index);
-    const bool current = index == currentIndex();
-    // The bar asks for every tab's size at every layout, and lays out at every tab added.
-    const auto slot = static_cast<std::size_t>(index);
-    if (slot < byIndex_.size()) {
-        const SKnownSize& known = byIndex_[slot];
-        if (known.size.isValid() && known.place == place && known.current == current && known.text == text) {
-            return known.size;
-        }
-    }
-    if (byIndex_.size() <= slot) {
-        byIndex_.resize(slot + 1);
-    }
-    const QString key = text + place + (current ? u'C' : u'-');
+    const QString key = tabText(index) + place + (index == currentIndex() ? u'C' : u'-');
     if (const auto known = sizes_.constFind(key); known != sizes_.cend()) {
-        byIndex_[slot] = {text, place, current, *known};
         return *known;
     }
     // The bar measures a side tab for a caption written along the side; turned, that is the
@@ -52,14 +38,12 @@ QSize CSheetTabBar::tabSizeHint(int index) const {
     size.setWidth(std::max(size.width(), caption.width() + 2 * CaptionMargin()));
     size.setHeight(std::max(size.height(), caption.height() + 8));
     sizes_.insert(key, size);
-    byIndex_[slot] = {text, place, current, size};
     return size;
 }
 
 void CSheetTabBar::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         sizes_.clear();
-        byIndex_.clear();
     }
     if (event->type() == QEvent::StyleChange || event->type() == QEvent::PaletteChange) {
         shapes_.clear();

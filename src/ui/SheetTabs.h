@@ -5,8 +5,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include <vector>
-
 class QPainter;
 class QStyleOptionTab;
 
@@ -39,14 +37,6 @@ private:
     // text: each size is measured once per caption and place in the column, until the font or the
     // style changes.
     mutable QHash<QString, QSize> sizes_;
-    // The size last given for each tab, with what it was measured for.
-    struct SKnownSize {
-        QString text;
-        QChar place;
-        bool current = false;
-        QSize size;
-    };
-    mutable std::vector<SKnownSize> byIndex_;
     // The tabs' shapes drawn so far, by size, state and place, until the style or the colours
     // change. The shape has no caption, so the caption's colour is not part of it.
     QHash<QString, QPixmap> shapes_;
