@@ -239,6 +239,25 @@ std::wstring UpgradeExample(const std::wstring& oldName) {
     return oldName;
 }
 
+// Whether one entry of the file names a question, a list's item or a retired name. When none does,
+// the entries' names are kept in the report as fields no question takes.
+bool GivesAKnownField(CMarnelPropertySheet& sheet, const COrvikFile& file, SLoadReport& report) {
+    for (const COrvikEntry& entry : file.Entries()) {
+        const std::wstring& name = entry.Name();
+        if (sheet.FindField(name) || CUpgrader::IsRetiredName(name)) {
+            return true;
+        }
+        const SGroupMatch match = FindGroupRecord(sheet.Rules(), name);
+        if (match.record && match.typeId != 0 && match.typeId != 1) {
+            return true;
+        }
+    }
+    for (const COrvikEntry& entry : file.Entries()) {
+        report.unknownFields.Add(entry.Name());
+    }
+    return false;
+}
+
 } // namespace
 
 bool ReadFileBytes(const std::wstring& path, std::string& bytes, std::wstring& error) {
@@ -319,9 +338,11 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     state.report = SLoadReport();
     state.report.path = path;
     AddUnreadLines(*file, state.report.unreadLines);
-    // Not one line of the file is an entry: it is some other file, and emptying the form for it
-    // would throw the answers away for nothing.
-    if (file->Entries().empty() && file->RejectedLineCount() != 0) {
+    // Not one line of the file is an entry a question or a list takes: it is some other file (a
+    // line of random text may happen to read as "name: value"), and emptying the form for it would
+    // throw the answers away for nothing.
+    if (!GivesAKnownField(sheet, *file, state.report) &&
+        (file->RejectedLineCount() != 0 || !file->Entries().empty())) {
         state.spare = std::move(file);
         state.report.outcome = SLoadReport::EOutcome::NotAnOrvikFile;
         const std::wstring message = Format(L"Couldn't read from file '%s': %s", {path, kNotAnOrvikFile});

@@ -99,21 +99,35 @@ std::wstring PrintableNameOfPattern(const std::wstring& pattern) {
     return name;
 }
 
+namespace {
+
+// The retired name that `name` is, or null.
+const CNamePattern* RetiredPatternOf(const std::wstring& name) {
+    static const std::vector<CNamePattern> parsed(std::begin(kOldNames), std::end(kOldNames));
+    for (const CNamePattern& oldPattern : parsed) {
+        // A retired name is one name: any other length is no match, and most entries stop here.
+        if (oldPattern.IsLiteral() && oldPattern.UpperLiteralText().size() != name.size()) {
+            continue;
+        }
+        if (oldPattern.Match(name)) {
+            return &oldPattern;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+bool CUpgrader::IsRetiredName(const std::wstring& name) {
+    return RetiredPatternOf(name) != nullptr;
+}
+
 bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
     if (entry.count != 1) {
         return false;
     }
-    static const std::vector<CNamePattern> parsed(std::begin(kOldNames), std::end(kOldNames));
-    for (const CNamePattern& oldEntry : parsed) {
-        const CNamePattern* oldPattern = &oldEntry;
+    if (const CNamePattern* oldPattern = RetiredPatternOf(entry.Name())) {
         const std::wstring& oldName = oldPattern->Pattern();
-        // A retired name is one name: any other length is no match, and most entries stop here.
-        if (oldPattern->IsLiteral() && oldPattern->UpperLiteralText().size() != entry.Name().size()) {
-            continue;
-        }
-        if (!oldPattern->Match(entry.Name())) {
-            continue;
-        }
         Log(orvik::Format(L"\"%s\" is not a valid field in this version of the Orvik.  It will be upgraded "
                           L"to the current version.",
                           {entry.Name()}));

@@ -14,6 +14,8 @@ class CUpgrader {
 public:
     // Forgets what an earlier load collected.
     void Clear() { map_.clear(); }
+    // Whether `name` is one an older version wrote, which a current question takes.
+    static bool IsRetiredName(const std::wstring& name);
     // Keeps an entry whose name is a retired one; true when it did.
     bool CollectOldEntry(const COrvikEntry& entry);
     // Rewrites what was collected to the current names and assigns it to the sheet's fields.

@@ -227,6 +227,11 @@ std::wstring CPageSuper::UnitText(const CParameterField& field) const {
 }
 
 bool IsShownInvalid(const CParameterField& field) {
+    // A question the user cannot edit now (not asked yet, or its answer fixed by another) is shown
+    // greyed, not red: red asks for an edit that cannot be made.
+    if (!field.IsAvailable() || !field.IsEnabled()) {
+        return false;
+    }
     const CPageSuper* page = HostPage(&field);
     return page ? page->IsFieldShownInvalid(field) : !field.PassesValidity();
 }

@@ -197,14 +197,43 @@ void CEditMultiBase::contextMenuEvent(QContextMenuEvent* event) {
     menu->exec(event->globalPos());
 }
 
+void CEditMultiBase::Beep() {
+    if (beep_) {
+        beep_();
+    } else {
+        QApplication::beep();
+    }
+}
+
+bool CEditMultiBase::DropHexPrefix(QString& text) {
+    if (!filterOn_ || radix_ != 16 || text.size() < 2 || text[0] != u'0' ||
+        (text[1] != u'x' && text[1] != u'X')) {
+        return false;
+    }
+    const int cursor = cursorPosition();
+    text.remove(0, 2);
+    setText(text);
+    setCursorPosition(std::max(0, cursor - 2));
+    Beep();
+    emit hexPrefixDropped();
+    return true;
+}
+
 void CEditMultiBase::keyPressEvent(QKeyEvent* event) {
     if (filterOn_ && !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))) {
         const QString text = event->text();
         if (text.size() == 1 && text[0].isPrint() && !IsRadixDigit(text[0].unicode(), radix_)) {
-            if (beep_) {
-                beep_();
-            } else {
-                QApplication::beep();
+            // "0x" typed at the start: the 0 was the prefix's, not a digit, and goes too, as the
+            // user's own Backspace would take it.
+            const bool prefix = radix_ == 16 && (text[0] == u'x' || text[0] == u'X') &&
+                                cursorPosition() == 1 && !hasSelectedText() && this->text().startsWith(u'0');
+            if (prefix) {
+                QKeyEvent back(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+                QLineEdit::keyPressEvent(&back);
+            }
+            Beep();
+            if (prefix) {
+                emit hexPrefixDropped();
             }
             event->accept();
             return;
@@ -399,13 +428,21 @@ void CQtFieldControl::ReportEdit(const std::wstring& value) {
 CEditFieldControl::CEditFieldControl(CParameterField& field, QWidget* parent, const std::wstring& help)
     : CQtFieldControl(field, new CEditMultiBase(parent), parent, help) {
     CEditMultiBase* edit = Edit();
-    QObject::connect(edit, &QLineEdit::textEdited, Context(), [this](const QString& text) {
+    QObject::connect(edit, &QLineEdit::textEdited, Context(), [this](const QString& edited) {
+        QString text = edited;
+        const bool prefixDropped = Edit()->DropHexPrefix(text);
         // The answer may close the window that holds this control.
         const QPointer<QObject> alive = Context();
         ReportEdit(ToWString(text));
-        if (alive) {
+        if (alive && !prefixDropped) {
             TextChanged();
         }
+    });
+    QObject::connect(edit, &CEditMultiBase::hexPrefixDropped, Context(), [this] {
+        UpdateColour();
+        ShowBalloon(
+            QStringLiteral("Hexadecimal digits only"),
+            QStringLiteral("This box takes the hexadecimal digits without a prefix: type 1F, not 0x1F."));
     });
     QObject::connect(edit, &QLineEdit::textChanged, Context(), [this](const QString&) { TextChanged(); });
     QObject::connect(edit, &CEditMultiBase::focusLost, Context(), [this] { HideBalloon(); });
@@ -445,16 +482,19 @@ void CEditFieldControl::TextChanged() {
     const bool onActivePage = !host || !host->GetPage() || host->IsActivePage();
     const bool typed = Edit()->HasFocusFlag();
     if (onActivePage && typed && !Edit()->text().isEmpty() && !field_.PassesValidity()) {
-        if (!balloon_) {
-            balloon_ = std::make_unique<CBalloonTip>();
-        }
         const auto* edit = dynamic_cast<const CEditField*>(&field_);
         // The range alone does not say whether 5 V is typed as 5 or as 5000.
-        balloon_->ShowBelow(Edit(), QStringLiteral("Invalid value"),
-                            WithUnit(edit ? ToQString(edit->Prompt()) : QString()));
+        ShowBalloon(QStringLiteral("Invalid value"), WithUnit(edit ? ToQString(edit->Prompt()) : QString()));
     } else {
         HideBalloon();
     }
+}
+
+void CEditFieldControl::ShowBalloon(const QString& title, const QString& text) {
+    if (!balloon_) {
+        balloon_ = std::make_unique<CBalloonTip>();
+    }
+    balloon_->ShowBelow(Edit(), title, text);
 }
 
 void CNumEditControl::ResetControl() {

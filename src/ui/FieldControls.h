@@ -41,9 +41,15 @@ public:
     void SetFilterOn(bool on) { filterOn_ = on; }
     bool FilterOn() const { return filterOn_; }
     bool HasFocusFlag() const { return hasFocus_; }
+    // A hexadecimal box takes its digits without the "0x" a user may type or paste before them:
+    // a leading "0x" or "0X" is taken off `text` (what the box now holds, the box too) with the
+    // beep. True when it was there.
+    bool DropHexPrefix(QString& text);
 
 signals:
     void focusLost();
+    // A "0x" prefix was typed or pasted and not entered.
+    void hexPrefixDropped();
 
 protected:
     bool event(QEvent* event) override;
@@ -53,6 +59,8 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void Beep();
+
     std::function<void()> beep_;
     unsigned radix_ = 10;
     bool filterOn_ = false;
@@ -164,6 +172,7 @@ public:
 
 private:
     void TextChanged();
+    void ShowBalloon(const QString& title, const QString& text);
 
     std::unique_ptr<CBalloonTip> balloon_;
 };

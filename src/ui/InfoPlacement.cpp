@@ -14,6 +14,53 @@ int PlaceOnAxis(int start, int extent, int size) {
     return size - shift < reach ? start + reach - size : start - shift;
 }
 
+long long Overlap(const SInfoRect& a, const SInfoRect& b) {
+    const long long w = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
+    const long long h = std::min(a.top + a.height, b.top + b.height) - std::max(a.top, b.top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// Without room beside the sheet: over its corner where that leaves the parts to keep clear free;
+// else the free place that covers the least of the sheet, tried at the screen's and the sheet's
+// corners and edges.
+SInfoRect OverTheSheet(const SInfoSheetPlace& sheet, int width, int height) {
+    const SInfoPoint corner = InfoWindowPosition(sheet.client, width, height);
+    const SInfoRect place{corner.x, corner.y, width, height};
+    const auto covered = [&](const SInfoRect& r) {
+        long long area = 0;
+        for (const SInfoRect& part : sheet.keepClear) {
+            area += Overlap(r, part);
+        }
+        return area;
+    };
+    if (covered(place) == 0) {
+        return place;
+    }
+    const SInfoRect& screen = sheet.screen;
+    const SInfoRect& client = sheet.client;
+    const int right = screen.left + screen.width - width;
+    const int bottom = screen.top + screen.height - height;
+    const int xs[] = {screen.left, right, client.left + client.width - width, corner.x};
+    const int ys[] = {screen.top, bottom, client.top, corner.y};
+    SInfoRect best = place;
+    long long bestCovered = covered(place);
+    long long bestOverSheet = Overlap(place, sheet.frame);
+    for (int x : xs) {
+        for (int y : ys) {
+            const SInfoRect r{std::max(screen.left, std::min(x, right)),
+                              std::max(screen.top, std::min(y, bottom)), width, height};
+            const long long c = covered(r);
+            const long long over = Overlap(r, sheet.frame);
+            if (c < bestCovered || (c == bestCovered && over < bestOverSheet)) {
+                best = r;
+                bestCovered = c;
+                bestOverSheet = over;
+            }
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 SInfoPoint InfoWindowPosition(const SInfoRect& sheet, int width, int height) {
@@ -39,8 +86,7 @@ SInfoRect InfoWindowPlace(const SInfoSheetPlace& sheet, int width, int height) {
         right = roomRight >= roomLeft;
         fitted = right ? roomRight : roomLeft;
     } else {
-        const SInfoPoint corner = InfoWindowPosition(sheet.client, width, height);
-        return {corner.x, corner.y, width, height};
+        return OverTheSheet(sheet, width, height);
     }
     const int x =
         right ? frame.left + frame.width + kBesideGap : frame.left - kBesideGap - frameWidth - fitted;

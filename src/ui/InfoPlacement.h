@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 // A window rectangle in screen coordinates, in pixels.
 struct SInfoRect {
     int left = 0;
@@ -24,6 +26,9 @@ struct SInfoSheetPlace {
     SInfoRect client;
     SInfoRect frame;
     SInfoRect screen;
+    // The parts of the sheet an explanation must never cover (the tab column, the buttons): the
+    // user clicks there while the explanation is open.
+    std::vector<SInfoRect> keepClear;
 };
 
 // Where an information window whose client area is `width` by `height` opens so that it covers none
@@ -31,6 +36,7 @@ struct SInfoSheetPlace {
 // the screen has room there. The right side comes first, then the left; without room for the whole
 // width on either, the window may be narrowed by up to a third to fit on the roomier side. The
 // window's own frame is taken to be as thick as the sheet's. Without room on either side, the place
-// over the sheet's corner above, at the full size. The rectangle holds where the window's frame
-// starts and the window's client size.
+// over the sheet's corner above, at the full size, unless that covers a part to keep clear: then
+// the place on the screen that covers none of those and the least of the sheet. The rectangle holds where the
+// window's frame starts and the window's client size.
 SInfoRect InfoWindowPlace(const SInfoSheetPlace& sheet, int width, int height);

@@ -2,9 +2,11 @@
 
 #include "ui/InfoPlacement.h"
 
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -68,6 +70,21 @@ void CInfoToUserDlg::PlaceNextToReference() {
     if (const QScreen* screen = reference_->screen()) {
         const QRect room = screen->availableGeometry();
         sheet.screen = {room.x(), room.y(), room.width(), room.height()};
+    }
+    // The sheet's tab column and its buttons stay free for the user's clicks.
+    QWidget* window = reference_->window();
+    QList<QWidget*> keepClear;
+    for (QTabBar* bar : window->findChildren<QTabBar*>()) {
+        keepClear << bar;
+    }
+    for (QDialogButtonBox* buttons : window->findChildren<QDialogButtonBox*>()) {
+        keepClear << buttons;
+    }
+    for (const QWidget* part : keepClear) {
+        if (part->isVisible()) {
+            const QPoint at = part->mapToGlobal(QPoint(0, 0));
+            sheet.keepClear.push_back({at.x(), at.y(), part->width(), part->height()});
+        }
     }
     const SInfoRect place = InfoWindowPlace(sheet, width(), height());
     resize(place.width, place.height);

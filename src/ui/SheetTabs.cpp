@@ -19,6 +19,13 @@ CSheetTabBar::CSheetTabBar(QWidget* parent) : QTabBar(parent) {
     setDrawBase(false);
 }
 
+void CSheetTabBar::SetAllCaptions(QStringList captions) {
+    allCaptions_ = std::move(captions);
+    widestCaption_ = -1;
+    sizes_.clear();
+    updateGeometry();
+}
+
 int CSheetTabBar::CaptionMargin() const {
     return std::max(5, style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this) / 2);
 }
@@ -35,7 +42,15 @@ QSize CSheetTabBar::tabSizeHint(int index) const {
     QSize size = QTabBar::tabSizeHint(index).transposed();
     const QFontMetrics metrics = fontMetrics();
     const QSize caption = metrics.size(Qt::TextShowMnemonic, tabText(index));
-    size.setWidth(std::max(size.width(), caption.width() + 2 * CaptionMargin()));
+    if (widestCaption_ < 0) {
+        widestCaption_ = 0;
+        for (const QString& text : allCaptions_) {
+            widestCaption_ = std::max(widestCaption_, metrics.size(Qt::TextShowMnemonic, text).width());
+        }
+    }
+    // What the style adds round a caption is the same for every tab.
+    const int frame = std::max(size.width() - caption.width(), 2 * CaptionMargin());
+    size.setWidth(std::max({size.width(), caption.width() + 2 * CaptionMargin(), widestCaption_ + frame}));
     size.setHeight(std::max(size.height(), caption.height() + 8));
     sizes_.insert(key, size);
     return size;
@@ -44,6 +59,7 @@ QSize CSheetTabBar::tabSizeHint(int index) const {
 void CSheetTabBar::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         sizes_.clear();
+        widestCaption_ = -1;
     }
     if (event->type() == QEvent::StyleChange || event->type() == QEvent::PaletteChange) {
         shapes_.clear();

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QPixmap>
+#include <QStringList>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -16,6 +17,10 @@ class CSheetTabBar : public QTabBar {
     Q_OBJECT
 public:
     explicit CSheetTabBar(QWidget* parent = nullptr);
+
+    // Every caption the form can show, present or not: the column is as wide as the widest of
+    // them, so a tab that comes or goes never moves the page under the pointer.
+    void SetAllCaptions(QStringList captions);
 
 protected:
     QSize tabSizeHint(int index) const override;
@@ -37,6 +42,9 @@ private:
     // text: each size is measured once per caption and place in the column, until the font or the
     // style changes.
     mutable QHash<QString, QSize> sizes_;
+    QStringList allCaptions_;
+    // The widest of allCaptions_, measured once per font; -1 until measured.
+    mutable int widestCaption_ = -1;
     // The tabs' shapes drawn so far, by size, state and place, until the style or the colours
     // change. The shape has no caption, so the caption's colour is not part of it.
     QHash<QString, QPixmap> shapes_;

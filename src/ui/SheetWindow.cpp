@@ -23,13 +23,21 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
+
+// What a window manager adds round a window, as far as it is known before the window is shown.
+constexpr int kFrameWidth = 16;
+constexpr int kTitleBarHeight = 40;
 
 constexpr const wchar_t* kLeaveQuestion =
     L"This page has not been filled out correctly.  Are you sure you wish to continue?";
@@ -77,17 +85,19 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     new CFileDropLoader(*this);
 
     auto* layout = new QVBoxLayout(this);
-    tabs_ = new CSheetTabs(this);
+    auto* sheetTabs = new CSheetTabs(this);
+    tabs_ = sheetTabs;
     tabs_->setObjectName(QStringLiteral("Tabs"));
     tabs_->setDocumentMode(false);
-    auto* beside = new QSplitter(Qt::Horizontal, this);
-    beside->setChildrenCollapsible(false);
-    beside->addWidget(tabs_);
-    problemsPanel_ = new CProblemsPanel(*this, beside);
-    beside->addWidget(problemsPanel_);
-    beside->setStretchFactor(0, 1);
-    beside->setStretchFactor(1, 0);
-    layout->addWidget(beside, 1);
+    beside_ = new QSplitter(Qt::Horizontal, this);
+    beside_->setChildrenCollapsible(false);
+    beside_->addWidget(tabs_);
+    problemsPanel_ = new CProblemsPanel(*this, beside_);
+    beside_->addWidget(problemsPanel_);
+    beside_->setStretchFactor(0, 1);
+    beside_->setStretchFactor(1, 0);
+    layout->addWidget(beside_, 1);
+    connect(problemsPanel_->ToggleButton(), &QPushButton::toggled, this, &CSheetWindow::MakeRoomForPanel);
     loadReport_ = new CLoadReportView(*this, this);
     layout->addWidget(loadReport_);
     findBar_ = new CFindBar(*this, this);
@@ -117,6 +127,11 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
         view->hide();
         views_[static_cast<std::size_t>(page->Id())] = view;
     }
+    QStringList captions;
+    for (const auto& page : sheet_.Pages()) {
+        captions << ToQString(page->TabLabel());
+    }
+    sheetTabs->SheetTabBar()->SetAllCaptions(std::move(captions));
     {
         CRebuildScope scope(this, guard_);
         for (CPageSuper* page : sheet_.Tabs()) {
@@ -141,6 +156,104 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     RefreshTitle();
     const QScreen* screen = this->screen();
     resize(InitialSheetSize(screen ? screen->availableGeometry().size() : QSize(), minimumSizeHint()));
+    if (screen) {
+        // Centred on the work area, by the frame (a window's position is its frame's): the title
+        // bar, where the caption and the handle to drag the window are, starts inside the screen.
+        const QRect room = screen->availableGeometry();
+        move(room.left() + std::max(0, (room.width() - width() - kFrameWidth) / 2),
+             room.top() + std::max(0, (room.height() - height() - kTitleBarHeight) / 2));
+    }
+}
+
+QRect FrameInsideScreen(const QRect& frame, const QRect& client, const QRect& room, const QSize& minimum) {
+    if (!room.isValid() || room.contains(frame)) {
+        return frame;
+    }
+    // The frame around the client area: what the window manager adds and the client cannot lose.
+    const int extraWidth = frame.width() - client.width();
+    const int extraHeight = frame.height() - client.height();
+    const int width = std::max(minimum.width() + extraWidth, std::min(frame.width(), room.width()));
+    const int height = std::max(minimum.height() + extraHeight, std::min(frame.height(), room.height()));
+    // Kept where it was as far as the room allows; a frame larger than the room keeps its top-left
+    // corner, with the title bar, inside it.
+    const int left = std::max(room.left(), std::min(frame.left(), room.right() + 1 - width));
+    const int top = std::max(room.top(), std::min(frame.top(), room.bottom() + 1 - height));
+    return {left, top, width, height};
+}
+
+void CSheetWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!placed_) {
+        placed_ = true;
+        // The window manager adds its frame after the window is shown, and tells its size a little
+        // later: the window is fitted when the frame is known, and once more a moment after.
+        QTimer::singleShot(0, this, &CSheetWindow::KeepFrameOnScreen);
+        QTimer::singleShot(300, this, &CSheetWindow::KeepFrameOnScreen);
+    }
+}
+
+void CSheetWindow::KeepFrameOnScreen() {
+    const QScreen* screen = this->screen();
+    if (!screen || !isVisible() || isMaximized() || isFullScreen()) {
+        return;
+    }
+    const QRect frame = frameGeometry();
+    const QRect place = FrameInsideScreen(frame, geometry(), screen->availableGeometry(), minimumSize());
+    if (place == frame) {
+        return;
+    }
+    resize(width() - (frame.width() - place.width()), height() - (frame.height() - place.height()));
+    move(place.topLeft());
+}
+
+void CSheetWindow::MakeRoomForPanel(bool open) {
+    const QScreen* screen = this->screen();
+    if (!open) {
+        // The room the panel was given goes back when it closes.
+        if (grownForPanel_ > 0) {
+            resize(width() - grownForPanel_, height());
+            grownForPanel_ = 0;
+        }
+        return;
+    }
+    // The page keeps the width it has; the panel takes what the screen has spare beside the window
+    // and else the rest of the window's width above the page's minimum.
+    const int panel = problemsPanel_->sizeHint().width() + beside_->handleWidth();
+    const int margins = width() - beside_->width();
+    const int frameExtra = isVisible() ? frameGeometry().width() - width() : kFrameWidth;
+    const int most = screen ? screen->availableGeometry().width() - frameExtra : width() + panel;
+    const int wanted = std::min(most, tabs_->width() + panel + margins);
+    if (wanted > width()) {
+        grownForPanel_ = wanted - width();
+        resize(wanted, height());
+        if (screen && isVisible()) {
+            const QRect room = screen->availableGeometry();
+            const QRect frame = frameGeometry();
+            if (frame.right() > room.right()) {
+                move(std::max(room.left(), frame.left() - (frame.right() - room.right())), frame.top());
+            }
+        }
+    }
+    if (isVisible()) {
+        const int total = width() - margins;
+        const int page = std::max(tabs_->minimumWidth(), total - panel);
+        beside_->setSizes({page, std::max(problemsPanel_->minimumWidth(), total - page)});
+    }
+}
+
+void CSheetWindow::KeepPageWidth(CPageView* view) {
+    auto* area = view->findChild<QScrollArea*>();
+    if (!area || !area->widget()) {
+        return;
+    }
+    const int page = area->widget()->minimumSizeHint().width() +
+                     area->verticalScrollBar()->sizeHint().width() + 2 * area->frameWidth() +
+                     (view->width() > area->width() ? view->width() - area->width() : 0);
+    const int needed = tabs_->tabBar()->sizeHint().width() + page +
+                       2 * tabs_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    if (needed > tabs_->minimumWidth()) {
+        tabs_->setMinimumWidth(needed);
+    }
 }
 
 QSize InitialSheetSize(const QSize& available, const QSize& minimum) {
@@ -150,8 +263,6 @@ QSize InitialSheetSize(const QSize& available, const QSize& minimum) {
     if (available.isValid()) {
         // The window manager adds a title bar and a frame to the window: the whole must still lie
         // inside the screen's work area.
-        constexpr int kFrameWidth = 16;
-        constexpr int kTitleBarHeight = 40;
         size = size.boundedTo(QSize(available.width() - kFrameWidth, available.height() - kTitleBarHeight));
     }
     return size.expandedTo(minimum);
@@ -204,6 +315,9 @@ void CSheetWindow::ShowPage(EPage page) {
         SelectActiveTab();
     }
     view->RefreshControls();
+    if (first) {
+        KeepPageWidth(view);
+    }
     RecolourTabs();
     infoWindows_->PageActivated(page);
     if (first && view->Form()) {

@@ -24,11 +24,17 @@ class CUndoControls;
 class QDialogButtonBox;
 class QKeyEvent;
 class QPushButton;
+class QShowEvent;
+class QSplitter;
 class QTabWidget;
 
 // The window's first size on a screen whose work area is `available` (invalid when unknown): never
 // below `minimum`, and with its title bar inside the work area where the minimum allows.
 QSize InitialSheetSize(const QSize& available, const QSize& minimum);
+// Where a window whose frame is `frame` around the client area `client` goes so that the whole
+// frame, title bar included, lies inside the work area `room`: moved in, and made smaller where it
+// is larger than the room, but never below the client's `minimum`.
+QRect FrameInsideScreen(const QRect& frame, const QRect& client, const QRect& room, const QSize& minimum);
 
 // The sheet's window: one tab per page that the sheet shows, in its order, with OK, Cancel and
 // Apply. It reflects the sheet's announcements and never decides the tab set, availability or
@@ -93,6 +99,7 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void OnCurrentChanged(int index);
@@ -104,12 +111,21 @@ private:
     // Ctrl+Tab and its kin: the next (1) or previous (-1) tab, round the end.
     void StepTab(int step);
     void FocusIntoPage(CPageView* view);
+    // Moves and fits the window so that its whole frame lies inside its screen's work area.
+    void KeepFrameOnScreen();
+    // The problems panel opened (or closed): it takes room beside the page, never from it.
+    void MakeRoomForPanel(bool open);
+    // The tab widget is never narrower than the widest page built so far needs.
+    void KeepPageWidth(CPageView* view);
 
     CMarnelPropertySheet& sheet_;
     // Before every part that uses it, so that it is taken down after them.
     CWindowHooks hooks_;
     QTabWidget* tabs_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
+    QSplitter* beside_ = nullptr;
+    bool placed_ = false;
+    int grownForPanel_ = 0;
     std::array<CPageView*, kPageCount> views_{};
     std::vector<EPage> tabPages_;
     bool guard_ = false;

@@ -47,6 +47,19 @@ TEST_F(LoadReportTest, AFileWithoutOneEntryIsNoOrvikFileAndLeavesTheFormAsItWas)
     ASSERT_FALSE(Report().Lines().empty());
     EXPECT_EQ(Report().Lines().front(), L"[not loaded] not an Orvik file");
 
+    // Random text in which one line happens to read as an entry, of a field no question takes.
+    EXPECT_FALSE(Load("Dear vendor,\r\nPort: 2\r\nregards\r\n"));
+    EXPECT_EQ(BuildOrvikBytes(sheet), before);
+    EXPECT_EQ(Report().outcome, SLoadReport::EOutcome::NotAnOrvikFile);
+    EXPECT_EQ(Report().unknownFields.count, 1u);
+    ASSERT_GE(Report().Lines().size(), 2u);
+    EXPECT_EQ(Report().Lines().front(), L"[not loaded] not an Orvik file");
+    // One known name, a list's item or a retired one, makes it an Orvik file.
+    for (const char* known : {"Src_PDO_Voltage1: 100\r\n", "$Product_Name: \"old\"\r\n"}) {
+        EXPECT_TRUE(Load("Subject: your port\r\n"s + known)) << known;
+        EXPECT_NE(Report().outcome, SLoadReport::EOutcome::NotAnOrvikFile) << known;
+    }
+
     // Blank and comment lines alone are no lines that failed: such a file loads, empty.
     EXPECT_TRUE(Load("; nothing but a comment\r\n\r\n"));
     EXPECT_EQ(sheet.FindField(L"$Vendor_Name")->Value(), L"");

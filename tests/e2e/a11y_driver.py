@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Drives orvik-generator through the accessibility bus as an assistive tool does.
 
-Finds the program by its process id, reads the tab list of the new window, picks "Cable" in
+Finds the program by its process id, checks that the window's whole frame lies on the screen, reads
+the tab list of the new window, picks "Cable" in
 Orvik_Product_Type, checks the cable tabs, types a vendor name, presses Cancel and answers the
 question with Yes. Every step waits for its condition with a time-out; exit status 0 on success.
 Mouse clicks and keys go through xdotool at the rectangles the bus reports.
@@ -134,6 +135,34 @@ def named(root, role, name):
     return None
 
 
+def output(*args):
+    return subprocess.run(list(args), check=True, timeout=20, capture_output=True, text=True).stdout
+
+
+def frame_inside_screen(pid):
+    """The window's whole frame, title bar included, lies inside the screen: (True, text) or (False, text)."""
+    ids = output("xdotool", "search", "--onlyvisible", "--pid", str(pid), "--name", "^Orvik Generator").split()
+    if not ids:
+        return None
+    info = output("xwininfo", "-id", ids[0])
+    value = {key: int(line.split(":")[1]) for line in info.splitlines()
+             for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")
+             if line.strip().startswith(key + ":")}
+    extents = output("xprop", "-id", ids[0], "_NET_FRAME_EXTENTS")
+    if "=" not in extents:
+        return None
+    left, right, top, bottom = (int(v) for v in extents.split("=")[1].split(","))
+    root = output("xwininfo", "-root")
+    screen = {key: int(line.split(":")[1]) for line in root.splitlines()
+              for key in ("Width", "Height") if line.strip().startswith(key + ":")}
+    x0 = value["Absolute upper-left X"] - left
+    y0 = value["Absolute upper-left Y"] - top
+    x1 = value["Absolute upper-left X"] + value["Width"] + right
+    y1 = value["Absolute upper-left Y"] + value["Height"] + bottom
+    text = f"frame ({x0}, {y0})-({x1}, {y1}) on a {screen['Width']}x{screen['Height']} screen"
+    return (x0 >= 0 and y0 >= 0 and x1 <= screen["Width"] and y1 <= screen["Height"], text)
+
+
 def centre(acc):
     box = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     if box.width <= 0 or box.height <= 0:
@@ -231,6 +260,14 @@ def run(pid, timeout):
              lambda: fresh(window).getState().contains(pyatspi.STATE_ACTIVE))
 
     expect_tabs(window, NEW_FORM_TABS, timeout, f"the tabs of a new form to be {NEW_FORM_TABS}")
+
+    # The caption and the handle to drag the window by are on the screen.
+    try:
+        inside = wait_for("the window's frame inside the screen", 5,
+                          lambda: (lambda r: r if r and r[0] else None)(frame_inside_screen(pid)))
+        log(inside[1])
+    except Failure:
+        raise Failure(f"the window's frame is not inside the screen: {frame_inside_screen(pid)}")
 
     combo = wait_for("the control labelled Orvik_Product_Type", timeout,
                      lambda: labelled_control(window, "Orvik_Product_Type"))

@@ -209,6 +209,25 @@ private slots:
         QCOMPARE(GroupValue(f->sheet.GetGroupList(kSopSvidType), 0, kModesFixed), QStringLiteral("YES"));
     }
 
+    void aFieldThatCannotBeEditedYetIsGreyNotRed() {
+        CListPanel* panel = Open(EPage::SOPDiscovery2);
+        QVERIFY(panel);
+        CDialogScript script(*f->window);
+        script.Then([](CGroupDialog& d) {
+            // A new SVID: the least number of modes waits for whether the modes are fixed.
+            const QList<QLineEdit*> boxes = d.findChildren<QLineEdit*>(
+                QRegularExpression(QStringLiteral("^SVID[0-9]+_num_modes_min_SOP$")));
+            QCOMPARE(boxes.size(), 1);
+            QLineEdit* box = boxes.front();
+            QVERIFY(box);
+            QVERIFY(!box->isEnabled());
+            QVERIFY(!CUiFixture::IsMarkedInvalid(box));
+            PressCancel(d);
+        });
+        QTest::mouseClick(panel->AddButton(), Qt::LeftButton);
+        QCOMPARE(script.opened, 1);
+    }
+
     void modesLabelIsRedWhileTheModeListFails() {
         CListPanel* panel = Open(EPage::SOPDiscovery2);
         QVERIFY(panel);

@@ -11,11 +11,13 @@
 #include "ui/SheetInfoWindows.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFontInfo>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTabBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -67,11 +69,24 @@ QStringList BlockTexts(const QTextDocument& document) {
 }
 
 // Where the sheet says an information window of that size opens.
-QPoint ExpectedPosition(const QWidget& sheet, const QSize& size) {
+// Where the window opens: over the sheet's corner as the formula places it, unless that covers the
+// sheet's tab column or buttons; then somewhere that covers less of them.
+bool PlacedAsExpected(const QWidget& sheet, const QWidget& window) {
     const QPoint origin = sheet.mapToGlobal(QPoint(0, 0));
     const SInfoPoint at = InfoWindowPosition({origin.x(), origin.y(), sheet.width(), sheet.height()},
-                                             size.width(), size.height());
-    return {at.x, at.y};
+                                             window.width(), window.height());
+    const QRect formula(QPoint(at.x, at.y), window.size());
+    const QRect placed(window.pos(), window.size());
+    const auto covered = [&](const QRect& r) {
+        int area = 0;
+        for (const QWidget* part : {static_cast<const QWidget*>(sheet.findChild<QTabBar*>()),
+                                    static_cast<const QWidget*>(sheet.findChild<QDialogButtonBox*>())}) {
+            const QRect common = r.intersected(QRect(part->mapToGlobal(QPoint(0, 0)), part->size()));
+            area += common.isEmpty() ? 0 : common.width() * common.height();
+        }
+        return area;
+    };
+    return covered(formula) == 0 ? placed == formula : covered(placed) < covered(formula);
 }
 
 } // namespace
@@ -143,7 +158,7 @@ private slots:
         QVERIFY(InfoWindowsTitled(QStringLiteral("USB_Suspend_May_Be_Cleared")).isEmpty());
         CInfoToUserDlg* window = OpenByTab(EPage::Source, QStringLiteral("USB_Suspend_May_Be_Cleared"));
         QVERIFY(window);
-        QCOMPARE(window->pos(), ExpectedPosition(*f->window, window->size()));
+        QVERIFY(PlacedAsExpected(*f->window, *window));
         QVERIFY(window->Text()->isReadOnly());
         QVERIFY(!window->Text()->accessibleName().isEmpty());
         QCOMPARE(window->CloseButton()->text(), QStringLiteral("Close"));
@@ -196,7 +211,7 @@ private slots:
         f->ClickTab(EPage::General);
         CInfoToUserDlg* fresh = OpenByTab(EPage::Source, QStringLiteral("USB_Suspend_May_Be_Cleared"));
         QVERIFY(fresh);
-        QCOMPARE(fresh->pos(), ExpectedPosition(*f->window, fresh->size()));
+        QVERIFY(PlacedAsExpected(*f->window, *fresh));
     }
 
     void theSinkTabExplainsNoUsbSuspendAndEscapeClosesIt() {
@@ -204,7 +219,7 @@ private slots:
         CInfoToUserDlg* window = OpenByTab(EPage::Sink, QStringLiteral("No_USB_Suspend_May_Be_Set"));
         QVERIFY(window);
         QVERIFY(InfoWindowsTitled(QStringLiteral("USB_Suspend_May_Be_Cleared")).isEmpty());
-        QCOMPARE(window->pos(), ExpectedPosition(*f->window, window->size()));
+        QVERIFY(PlacedAsExpected(*f->window, *window));
         const QTextDocument& text = *window->Text()->document();
         QCOMPARE(text.blockCount(), 2);
         QVERIFY(IsItalicOnly(FormatOf(text, QStringLiteral("Request"))));
@@ -260,7 +275,7 @@ private slots:
         QVERIFY(notes);
         QVERIFY(notes->isVisible());
         QCOMPARE(notes->windowTitle(), QStringLiteral("Release Notes"));
-        QCOMPARE(notes->pos(), ExpectedPosition(*f->window, notes->size()));
+        QVERIFY(PlacedAsExpected(*f->window, *notes));
         notes->move(notes->pos() + QPoint(15, 10));
         const QRect placed = notes->geometry();
         notes->setWindowState(Qt::WindowMinimized);

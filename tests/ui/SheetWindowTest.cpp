@@ -442,16 +442,35 @@ private slots:
         QCOMPARE(f->beeps, before + 1);
         QCOMPARE(f->sheet.FindField(L"^Manufacturer_Info_VID_Port$")->Value(), std::wstring(L"F0a9"));
 
+        // A "0x" typed or pasted into a hexadecimal box is the prefix, not a digit and an x.
+        auto* control = dynamic_cast<CEditFieldControl*>(
+            f->window->ControlOf(*f->sheet.FindField(L"^Manufacturer_Info_VID_Port$")));
+        QVERIFY(control);
+        f->Clear(QStringLiteral("Manufacturer_Info_VID_Port"));
+        f->Type(QStringLiteral("Manufacturer_Info_VID_Port"), QStringLiteral("0x"));
+        QVERIFY(control->Balloon());
+        QCOMPARE(control->Balloon()->Title(), QStringLiteral("Hexadecimal digits only"));
+        f->Type(QStringLiteral("Manufacturer_Info_VID_Port"), QStringLiteral("1234"));
+        QCOMPARE(vid->text(), QStringLiteral("1234"));
+        QCOMPARE(f->beeps, before + 2);
+        f->Clear(QStringLiteral("Manufacturer_Info_VID_Port"));
+        QApplication::clipboard()->setText(QStringLiteral("0X12ab"));
+        QTest::keyClick(vid, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(vid->text(), QStringLiteral("12ab"));
+        QCOMPARE(f->beeps, before + 3);
+        QCOMPARE(f->sheet.FindField(L"^Manufacturer_Info_VID_Port$")->Value(), std::wstring(L"12ab"));
+        const int afterPrefix = f->beeps;
+
         QLineEdit* batteries = f->Edit(QStringLiteral("Num_Fixed_Batteries"));
         QVERIFY(batteries && batteries->isEnabled());
         f->Clear(QStringLiteral("Num_Fixed_Batteries"));
         f->Type(QStringLiteral("Num_Fixed_Batteries"), QStringLiteral("+-.a"));
-        QCOMPARE(f->beeps, before + 5);
+        QCOMPARE(f->beeps, afterPrefix + 4);
         QCOMPARE(batteries->text(), QString());
         QApplication::clipboard()->setText(QStringLiteral("x7"));
         QTest::keyClick(batteries, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(batteries->text(), QStringLiteral("x7"));
-        QCOMPARE(f->beeps, before + 5);
+        QCOMPARE(f->beeps, afterPrefix + 4);
         QCOMPARE(f->sheet.FindField(L"^Num_Fixed_Batteries$")->Value(), std::wstring(L"x7"));
         QVERIFY(CUiFixture::IsMarkedInvalid(batteries));
     }

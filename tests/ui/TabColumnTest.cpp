@@ -3,13 +3,17 @@
 #include "FullForm.h"
 #include "UiTestBase.h"
 
+#include "persistence/OrvikReader.h"
+#include "ui/PageView.h"
 #include "ui/ProblemsPanel.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTabBar>
@@ -107,6 +111,17 @@ private slots:
             QCOMPARE(RedPixels(bar->grab(tab).toImage()) > 0, !f.sheet.Page(page).IsPageValid());
         }
 
+        // No page scrolls sideways, the panel open or not: the panel takes room beside the page.
+        for (const EPage page : std::vector<EPage>(f.window->TabPages())) {
+            f.ClickTab(page);
+            for (const QAbstractScrollArea* area :
+                 f.window->View(page)->findChildren<QAbstractScrollArea*>()) {
+                QVERIFY2(!area->horizontalScrollBar()->isVisible(),
+                         qPrintable(QString::fromStdWString(f.sheet.Page(page).TabLabel())));
+            }
+        }
+        f.ClickTab(EPage::Intro);
+
         const QByteArray target = qgetenv("ORVIK_SCREENSHOT_DIR");
         QTemporaryDir temp;
         const QString folder = target.isEmpty() ? temp.path() : QString::fromLocal8Bit(target);
@@ -114,6 +129,18 @@ private slots:
         const QString name = QStringLiteral("%1/tabs-1366x768-%2-%3%4.png")
                                  .arg(folder, style.toLower(), form, panel ? "-panel" : "");
         QVERIFY(f.window->grab().save(name));
+    }
+
+    void theColumnKeepsItsWidthWhenTheWidestTabAppears() {
+        CUiFixture f;
+        QTabBar* bar = f.window->TabWidget()->tabBar();
+        const int width = bar->width();
+        const int pageLeft = f.window->TabWidget()->currentWidget()->mapTo(f.window.get(), QPoint()).x();
+        LoadOrvikBytes(f.sheet, L"port.txt", orvik::testsupport::FullPortForm(3, 2, 2, 2));
+        QVERIFY(f.TabTexts().contains(QStringLiteral("SOP Discovery - Part Two")));
+        QTest::qWait(50);
+        QCOMPARE(bar->width(), width);
+        QCOMPARE(f.window->TabWidget()->currentWidget()->mapTo(f.window.get(), QPoint()).x(), pageLeft);
     }
 };
 

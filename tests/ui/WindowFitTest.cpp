@@ -159,19 +159,37 @@ private slots:
         for (const SCase& c : cases) {
             const SInfoRect frame{c.sheetLeft, 100, 1000, 700};
             const SInfoRect client{c.sheetLeft + 1, 124, 998, 675};
-            const SInfoRect place = InfoWindowPlace({client, frame, {0, 0, c.screenWidth, 1040}}, 460, 236);
+            const SInfoRect place =
+                InfoWindowPlace({client, frame, {0, 0, c.screenWidth, 1040}, {}}, 460, 236);
             const SInfoPoint corner = InfoWindowPosition(client, 460, 236);
             QVERIFY2(place.left == (c.x == over ? corner.x : c.x), c.what);
             QVERIFY2(place.top == (c.x == over ? corner.y : frame.top), c.what);
             QVERIFY2(place.width == c.width, c.what);
             QVERIFY2(place.height == 236, c.what);
         }
+        // On a small screen the corner would lie over the tab column: the explanation goes where it
+        // covers neither the column nor the buttons, and the least of the sheet.
+        {
+            const SInfoRect frame{183, 0, 1000, 730};
+            const SInfoRect client{184, 24, 998, 705};
+            const SInfoRect column{190, 34, 190, 600};
+            const SInfoRect buttons{190, 690, 980, 32};
+            const SInfoRect screen{0, 0, 1366, 768};
+            const SInfoRect place = InfoWindowPlace({client, frame, screen, {column, buttons}}, 460, 236);
+            const auto apart = [](const SInfoRect& a, const SInfoRect& b) {
+                return a.left + a.width <= b.left || b.left + b.width <= a.left ||
+                       a.top + a.height <= b.top || b.top + b.height <= a.top;
+            };
+            QVERIFY(apart(place, column) && apart(place, buttons));
+            QVERIFY(place.left >= 0 && place.left + place.width <= 1366 && place.top >= 0 &&
+                    place.top + place.height <= 768);
+        }
         // Level with the sheet, but not below the screen's bottom nor above its top.
         const SInfoRect screen{0, 0, 1920, 1040};
         const SInfoRect low{0, 900, 1000, 700};
-        QCOMPARE(InfoWindowPlace({low, low, screen}, 460, 260).top, 1040 - 260);
+        QCOMPARE(InfoWindowPlace({low, low, screen, {}}, 460, 260).top, 1040 - 260);
         const SInfoRect high{0, -50, 1000, 700};
-        QCOMPARE(InfoWindowPlace({high, high, screen}, 460, 260).top, 0);
+        QCOMPARE(InfoWindowPlace({high, high, screen, {}}, 460, 260).top, 0);
     }
 
     void theSourceAndSinkExplanationsLeaveThePagesFirstFieldsInSight() {
