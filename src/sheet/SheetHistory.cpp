@@ -275,7 +275,7 @@ public:
     }
 
     // The answers and groups ClearedIn counts, with what they held, in the order of the tabs they
-    // were on and, on one tab, in the order of the form.
+    // were on and, on one tab, in the order the sheet keeps them.
     std::vector<SClearedEntry> ClearedEntriesIn(const CMarnelPropertySheet& sheet) const {
         std::vector<std::pair<std::size_t, SClearedEntry>> byPage;
         const auto pageIndex = [&sheet](const CPageSuper* page) {

@@ -70,8 +70,8 @@ public:
     // "Choosing DRP for PD_Port_Type cleared 37 answers and 4 Source PDOs on 3 tabs."; empty when
     // the last step cleared nothing.
     const std::wstring& LastClearedText() const { return lastClearedText_; }
-    // What LastCleared counts, one entry each, tab by tab in the form's order; empty when the last
-    // step cleared nothing.
+    // What LastCleared counts, one entry each, tab by tab in the form's order, on one tab in the sheet's;
+    // empty when the last step cleared nothing.
     const std::vector<SClearedEntry>& LastClearedEntries() const { return lastClearedEntries_; }
 
     // ---- used by CUndoStep and the sheet ----

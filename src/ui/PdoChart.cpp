@@ -200,15 +200,21 @@ void CPdoChart::paintEvent(QPaintEvent* /*event*/) {
         return;
     }
 
-    // ---- the PDOs, the selected one last so it lies over the others ----
+    // ---- the PDOs: boxes and curves, the bars over them, the selected one over everything ----
     QString missing;
     painter.setRenderHint(QPainter::Antialiasing);
     std::vector<const SPdoShape*> order;
     for (const SPdoShape& shape : shapes_) {
         if (shape.kind == SPdoShape::EKind::Missing) {
             missing += (missing.isEmpty() ? QString() : QStringLiteral(", ")) + QString::number(shape.number);
-        } else if (!shape.selected) {
-            order.push_back(&shape);
+        }
+    }
+    for (const bool bars : {false, true}) {
+        for (const SPdoShape& shape : shapes_) {
+            if (shape.kind != SPdoShape::EKind::Missing && !shape.selected &&
+                (shape.kind == SPdoShape::EKind::Bar) == bars) {
+                order.push_back(&shape);
+            }
         }
     }
     for (const SPdoShape& shape : shapes_) {

@@ -202,29 +202,6 @@ bool RenderLoadReport(const QDir& out) {
     return true;
 }
 
-// A port form whose Source PDOs are of every supply type, the fifth asking for more current than a
-// PDO may offer.
-std::string PortWithEverySupply() {
-    std::string text = orvik::testsupport::FullPortForm(5, 1, 1, 1);
-    const std::pair<const char*, const char*> edits[] = {
-        {"Src_PDO_Voltage2: 120", "Src_PDO_Voltage2: 180"},
-        {"Src_PDO_Supply_Type3: 0",
-         "Src_PDO_Supply_Type3: 2\r\nSrc_PDO_Min_Voltage3: 100\r\nSrc_PDO_Max_Voltage3: 400"},
-        {"Src_PDO_Max_Current3: 300", "Src_PDO_Max_Current3: 200"},
-        {"Src_PDO_Supply_Type4: 0", "Src_PDO_Supply_Type4: 1\r\nSrc_PDO_Min_Voltage4: "
-                                    "100\r\nSrc_PDO_Max_Voltage4: 400\r\nSrc_PDO_Max_Power4: 180"},
-        {"Src_PDO_Voltage5: 180", "Src_PDO_Voltage5: 300"},
-        {"Src_PDO_Max_Current5: 300", "Src_PDO_Max_Current5: 600"},
-    };
-    for (const auto& [from, to] : edits) {
-        const std::size_t at = text.find(from);
-        if (at != std::string::npos) {
-            text.replace(at, std::string(from).size(), to);
-        }
-    }
-    return text;
-}
-
 // pdo-chart.png: the PD Source tab at 1366x768 with that form's PDOs drawn beside their list, the
 // Variable one selected.
 bool RenderPdoChart(const QDir& out) {
@@ -235,7 +212,7 @@ bool RenderPdoChart(const QDir& out) {
     window.resize(1366, 768);
     window.show();
     Settle();
-    LoadOrvikBytes(sheet, L"port-every-supply.txt", PortWithEverySupply());
+    LoadOrvikBytes(sheet, L"port-every-supply.txt", orvik::testsupport::PortFormWithEverySupply());
     window.TabWidget()->setCurrentIndex(window.TabIndexOf(EPage::Source));
     Settle();
     auto* panel = qobject_cast<CListPanel*>(window.View(EPage::Source)->ListPanel());
