@@ -94,8 +94,10 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
         auto* beside = new QHBoxLayout;
         beside->addLayout(form_, 1);
         chart_ = new CPdoChart(QString(), this);
-        beside->addWidget(chart_, 1);
+        beside->addWidget(chart_);
         column->addLayout(beside);
+        // The questions keep the width a dialog without the chart gives them.
+        setMinimumWidth(kMinimumWidth + chart_->sizeHint().width());
     } else {
         column->addLayout(form_);
     }

@@ -3,9 +3,12 @@
 #include "FullForm.h"
 #include "ListTestSupport.h"
 
+#include "ui/PageView.h"
 #include "ui/PdoChart.h"
 
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <cmath>
 #include <memory>
@@ -98,6 +101,22 @@ private slots:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(3)).center());
         for (std::size_t i = 0; i < 5; ++i) {
             QCOMPARE(panel->Chart()->Shapes()[i].selected, i == 3);
+        }
+    }
+
+    void theSourceAndSinkPagesWithTheirChartsFitAt1366x768WithoutScrollingSideways() {
+        f->window->resize(1366, 768);
+        // Leaving the PD Source tab with its invalid PDO is answered Yes.
+        f->prompt.SetDefaultAnswer(true);
+        for (const EPage page : {EPage::Source, EPage::Sink}) {
+            f->ClickTab(page);
+            QCoreApplication::sendPostedEvents();
+            QApplication::processEvents();
+            CPageView* view = f->window->View(page);
+            auto* panel = qobject_cast<CListPanel*>(view->ListPanel());
+            QVERIFY(panel && panel->Chart() && panel->Chart()->isVisible());
+            QVERIFY(!panel->Chart()->Shapes().empty());
+            QCOMPARE(view->findChild<QScrollArea*>()->horizontalScrollBar()->maximum(), 0);
         }
     }
 
