@@ -245,10 +245,8 @@ public:
         SClearedAnswers cleared;
         std::set<const CPageSuper*> tabs;
         for (std::size_t i = 0; i < fields_.size() && i < sheet.fieldVector_.Size(); ++i) {
-            const SField& before = fields_[i];
             const CParameterField* now = sheet.fieldVector_.At(i);
-            // A forced answer is the program's, not the user's.
-            if (before.copy->Value().empty() || !before.enabled || !now->Value().empty()) {
+            if (!UserAnswerCleared(fields_[i], *now)) {
                 continue;
             }
             ++cleared.answers;
@@ -289,7 +287,7 @@ public:
         for (std::size_t i = 0; i < fields_.size() && i < sheet.fieldVector_.Size(); ++i) {
             const SField& before = fields_[i];
             const CParameterField* now = sheet.fieldVector_.At(i);
-            if (before.copy->Value().empty() || !before.enabled || !now->Value().empty()) {
+            if (!UserAnswerCleared(before, *now)) {
                 continue;
             }
             const CPageSuper* page = HostPage(now);
@@ -301,13 +299,7 @@ public:
             const auto it = sheet.groupLists_.find(type);
             const std::size_t now = it == sheet.groupLists_.end() ? 0 : it->second->Size();
             const SGroupTypeRow* row = FindGroupTypeRow(GroupTypeOf(type));
-            const CPageSuper* page = nullptr;
-            for (const auto& candidate : sheet.pages_) {
-                if (candidate->ListedGroupType() == type) {
-                    page = candidate.get();
-                    break;
-                }
-            }
+            const CPageSuper* page = ListPage(sheet, type);
             // A list cut short lost the groups from its new end on.
             for (std::size_t i = now; i < saved->groups.size(); ++i) {
                 const CFieldGroup& group = *saved->groups[i];
@@ -337,6 +329,20 @@ private:
         std::wstring fileEntryName;
         std::wstring fileEntryValue;
     };
+
+    // An answer the user gave that the sheet no longer has; a forced answer is the program's.
+    static bool UserAnswerCleared(const SField& before, const CParameterField& now) {
+        return !before.copy->Value().empty() && before.enabled && now.Value().empty();
+    }
+    // The page that lists the groups of `type`, or null.
+    static const CPageSuper* ListPage(const CMarnelPropertySheet& sheet, int type) {
+        for (const auto& page : sheet.pages_) {
+            if (page->ListedGroupType() == type) {
+                return page.get();
+            }
+        }
+        return nullptr;
+    }
     struct SPage {
         bool review;
         CPageSuper::EReviewCause cause;
