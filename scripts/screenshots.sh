@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders every tab of the window for a complete port form and a complete cable form, and the problems
-# panel on a form with problems (or every tab for the form files given) to PNG files, offscreen.
+# panel on a form with problems, the PDO chart and the cleared-answers bar (or every tab for the form
+# files given) to PNG files, offscreen.
 # Usage: scripts/screenshots.sh [OUT_DIR [FILE...]]   (default OUT_DIR: docs/screenshots/)
 # QT_SCALE_FACTOR=2 gives pictures at twice the size.
 set -euo pipefail

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 namespace orvik::testsupport {
 
@@ -218,6 +219,28 @@ std::string FullCableForm(int svids, int modesPerSvid) {
         }
     }
     return out;
+}
+
+std::string PortFormWithEverySupply() {
+    // File units: voltages in 50 mV, currents in 10 mA, power in 250 mW.
+    std::string text = FullPortForm(5, 1, 1, 1);
+    const std::pair<const char*, const char*> edits[] = {
+        {"Src_PDO_Voltage2: 120", "Src_PDO_Voltage2: 180"},
+        {"Src_PDO_Supply_Type3: 0",
+         "Src_PDO_Supply_Type3: 2\r\nSrc_PDO_Min_Voltage3: 100\r\nSrc_PDO_Max_Voltage3: 400"},
+        {"Src_PDO_Max_Current3: 300", "Src_PDO_Max_Current3: 200"},
+        {"Src_PDO_Supply_Type4: 0", "Src_PDO_Supply_Type4: 1\r\nSrc_PDO_Min_Voltage4: "
+                                    "100\r\nSrc_PDO_Max_Voltage4: 400\r\nSrc_PDO_Max_Power4: 180"},
+        {"Src_PDO_Voltage5: 180", "Src_PDO_Voltage5: 300"},
+        {"Src_PDO_Max_Current5: 300", "Src_PDO_Max_Current5: 600"},
+    };
+    for (const auto& [from, to] : edits) {
+        const std::size_t at = text.find(from);
+        if (at != std::string::npos) {
+            text.replace(at, std::string(from).size(), to);
+        }
+    }
+    return text;
 }
 
 } // namespace orvik::testsupport

@@ -2,14 +2,17 @@
 // nothing to the first painted window, and the group dialogs of the list pages (opening an SVID
 // with its modes, adding a PDO). Runs on the offscreen platform unless another is asked for.
 #include "FullForm.h"
+#include "catalog/GroupCatalog.h"
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
+#include "model/ParameterField.h"
 #include "persistence/OrvikReader.h"
 #include "sheet/GroupListEditor.h"
 #include "sheet/PropertySheet.h"
 #include "ui/GroupDialog.h"
 #include "ui/ListPanel.h"
 #include "ui/PageView.h"
+#include "ui/PdoChart.h"
 #include "ui/SheetWindow.h"
 
 #include <QApplication>
@@ -175,6 +178,35 @@ void BM_AddSourcePdoFromOkToRepaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_AddSourcePdoFromOkToRepaint)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The chart beside the seven Source PDOs after an edit of one of them (its current, alternately
+// 3 A and 2 A, set untimed): timed from the answers read again until the chart is repainted.
+void BM_PdoChartRepaintAfterEdit(benchmark::State& state) {
+    SListWindow w(EPage::Source, 7);
+    CPdoChart* chart = w.panel ? w.panel->Chart() : nullptr;
+    if (!chart || w.panel->Editor().LineCount() != 7) {
+        state.SkipWithError("no chart beside seven Source PDOs");
+        return;
+    }
+    CFieldGroupList& list = w.panel->Editor().List();
+    CParameterField* current = list.At(1).FindField(SourcePdoNames().current);
+    using Clock = std::chrono::steady_clock;
+    bool high = false;
+    for (auto _ : state) {
+        high = !high;
+        current->SetValue(high ? L"2000" : L"3000");
+        const auto begin = Clock::now();
+        chart->SetShapes(PdoShapes(PdoAnswersOf(SourcePdoNames(), list), w.panel->Editor().Selection()));
+        chart->repaint();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - begin).count());
+        if (chart->Shapes()[1].outline.back().amps != (high ? 2.0 : 3.0)) {
+            state.SkipWithError("the chart did not follow the edit");
+            break;
+        }
+    }
+    state.counters["pdos"] = static_cast<double>(chart->Shapes().size());
+}
+BENCHMARK(BM_PdoChartRepaintAfterEdit)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

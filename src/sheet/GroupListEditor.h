@@ -103,6 +103,9 @@ public:
     CGroupWorkingCopy* BeginInsert();
     // The open working copy, or null.
     CGroupWorkingCopy* Working() const { return working_.get(); }
+    // The group of the list the open working copy stands for (an Edit's); null for an Add or an
+    // Insert, whose copy joins the list only at OK.
+    const CFieldGroup* Replaced() const { return mode_ == EMode::Edit ? edited_ : nullptr; }
     // OK of the dialog: false, with the message logged and kept in RejectionMessage, while the copy
     // is invalid (the dialog stays open); else the answers go to the list and the copy is closed.
     bool Ok();

@@ -7,6 +7,7 @@
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <utility>
@@ -107,6 +108,13 @@ std::wstring ChoiceLabel(const CParameterField& field) {
         }
     }
     return field.Value();
+}
+
+// An answer as the cleared-answers bar shows it: "4 : DRP" for a choice, the text otherwise.
+std::wstring AnswerText(const CParameterField& field) {
+    const std::wstring choice = ChoiceLabel(field);
+    return field.AsPulldownList() && choice != field.Value() ? field.Value() + L" : " + choice
+                                                             : field.Value();
 }
 
 std::wstring Counted(std::size_t n, const wchar_t* singular, const wchar_t* plural) {
@@ -237,10 +245,8 @@ public:
         SClearedAnswers cleared;
         std::set<const CPageSuper*> tabs;
         for (std::size_t i = 0; i < fields_.size() && i < sheet.fieldVector_.Size(); ++i) {
-            const SField& before = fields_[i];
             const CParameterField* now = sheet.fieldVector_.At(i);
-            // A forced answer is the program's, not the user's.
-            if (before.copy->Value().empty() || !before.enabled || !now->Value().empty()) {
+            if (!UserAnswerCleared(fields_[i], *now)) {
                 continue;
             }
             ++cleared.answers;
@@ -266,6 +272,55 @@ public:
         return cleared;
     }
 
+    // The answers and groups ClearedIn counts, with what they held, in the order of the tabs they
+    // were on and, on one tab, in the order the sheet keeps them.
+    std::vector<SClearedEntry> ClearedEntriesIn(const CMarnelPropertySheet& sheet) const {
+        std::vector<std::pair<std::size_t, SClearedEntry>> byPage;
+        const auto pageIndex = [&sheet](const CPageSuper* page) {
+            for (std::size_t i = 0; i < sheet.pages_.size(); ++i) {
+                if (sheet.pages_[i].get() == page) {
+                    return i;
+                }
+            }
+            return sheet.pages_.size();
+        };
+        for (std::size_t i = 0; i < fields_.size() && i < sheet.fieldVector_.Size(); ++i) {
+            const SField& before = fields_[i];
+            const CParameterField* now = sheet.fieldVector_.At(i);
+            if (!UserAnswerCleared(before, *now)) {
+                continue;
+            }
+            const CPageSuper* page = HostPage(now);
+            byPage.push_back({pageIndex(page),
+                              {page ? page->TabLabel() : std::wstring(), now->GetPrintableName(),
+                               AnswerText(*before.copy)}});
+        }
+        for (const auto& [type, saved] : lists_) {
+            const auto it = sheet.groupLists_.find(type);
+            const std::size_t now = it == sheet.groupLists_.end() ? 0 : it->second->Size();
+            const SGroupTypeRow* row = FindGroupTypeRow(GroupTypeOf(type));
+            const CPageSuper* page = ListPage(sheet, type);
+            // A list cut short lost the groups from its new end on.
+            for (std::size_t i = now; i < saved->groups.size(); ++i) {
+                const CFieldGroup& group = *saved->groups[i];
+                const std::wstring caption = row ? row->caption : L"Item";
+                byPage.push_back(
+                    {pageIndex(page),
+                     {page ? page->TabLabel() : std::wstring(),
+                      caption + L" " + orvik::ToWideSigned(group.InstanceNumber()),
+                      it == sheet.groupLists_.end() ? std::wstring() : it->second->Summary(group)}});
+            }
+        }
+        std::stable_sort(byPage.begin(), byPage.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<SClearedEntry> entries;
+        entries.reserve(byPage.size());
+        for (auto& [page, entry] : byPage) {
+            entries.push_back(std::move(entry));
+        }
+        return entries;
+    }
+
 private:
     struct SField {
         std::unique_ptr<CParameterField> copy;
@@ -274,6 +329,20 @@ private:
         std::wstring fileEntryName;
         std::wstring fileEntryValue;
     };
+
+    // An answer the user gave that the sheet no longer has; a forced answer is the program's.
+    static bool UserAnswerCleared(const SField& before, const CParameterField& now) {
+        return !before.copy->Value().empty() && before.enabled && now.Value().empty();
+    }
+    // The page that lists the groups of `type`, or null.
+    static const CPageSuper* ListPage(const CMarnelPropertySheet& sheet, int type) {
+        for (const auto& page : sheet.pages_) {
+            if (page->ListedGroupType() == type) {
+                return page.get();
+            }
+        }
+        return nullptr;
+    }
     struct SPage {
         bool review;
         CPageSuper::EReviewCause cause;
@@ -318,6 +387,7 @@ void CSheetHistory::Clear() {
     mergeKey_ = nullptr;
     lastCleared_ = {};
     lastClearedText_.clear();
+    lastClearedEntries_.clear();
 }
 
 void CSheetHistory::Open(const CParameterField* mergeKey) {
@@ -370,6 +440,7 @@ void CSheetHistory::Close(bool changed) {
 void CSheetHistory::CountCleared(const CSheetMemento& before, const CParameterField* answered) {
     lastCleared_ = {};
     lastClearedText_.clear();
+    lastClearedEntries_.clear();
     if (!answered) {
         return;
     }
@@ -377,6 +448,7 @@ void CSheetHistory::CountCleared(const CSheetMemento& before, const CParameterFi
     if (lastCleared_.Empty()) {
         return;
     }
+    lastClearedEntries_ = before.ClearedEntriesIn(sheet_);
     std::vector<std::wstring> parts;
     if (lastCleared_.answers > 0) {
         parts.push_back(Counted(lastCleared_.answers, L"answer", L"answers"));
@@ -411,6 +483,7 @@ void CSheetHistory::Restore(std::deque<SStep>& from, std::deque<SStep>& to) {
         ++serial_;
         lastCleared_ = {};
         lastClearedText_.clear();
+        lastClearedEntries_.clear();
     }
     restoring_ = false;
 }

@@ -23,6 +23,13 @@ struct SClearedAnswers {
     bool Empty() const { return answers == 0 && groups.empty(); }
 };
 
+// One answer or list item a user's choice threw away, as the cleared-answers bar lists it.
+struct SClearedEntry {
+    std::wstring tab;      // the label of the tab it was on
+    std::wstring name;     // "Vendor_Name", "Source PDO 3"
+    std::wstring oldValue; // "Acme", "4 : DRP"; an item's list line
+};
+
 // The form's undo and redo: a bounded stack of the sheet's states taken before each user change.
 // It holds the sheet's own state (answers, lists, tab set, review flags, the page the user was on),
 // never a widget's, and lasts as long as the run.
@@ -63,6 +70,9 @@ public:
     // "Choosing DRP for PD_Port_Type cleared 37 answers and 4 Source PDOs on 3 tabs."; empty when
     // the last step cleared nothing.
     const std::wstring& LastClearedText() const { return lastClearedText_; }
+    // What LastCleared counts, one entry each, tab by tab in the form's order, on one tab in the sheet's;
+    // empty when the last step cleared nothing.
+    const std::vector<SClearedEntry>& LastClearedEntries() const { return lastClearedEntries_; }
 
     // ---- used by CUndoStep and the sheet ----
     // Takes the sheet's state before the outermost step; a step inside a change that is not one
@@ -99,6 +109,7 @@ private:
     std::size_t serial_ = 0;
     SClearedAnswers lastCleared_;
     std::wstring lastClearedText_;
+    std::vector<SClearedEntry> lastClearedEntries_;
 };
 
 // One user change as one undo step: a typed answer, a choice, a list operation or a load. Steps

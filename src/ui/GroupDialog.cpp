@@ -6,11 +6,13 @@
 #include "sheet/Prompt.h"
 #include "ui/FieldControls.h"
 #include "ui/ListPanel.h"
+#include "ui/PdoChart.h"
 #include "ui/QtText.h"
 #include "ui/WindowHooks.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLayout>
 #include <QListWidget>
 #include <QPushButton>
@@ -87,7 +89,18 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
     form_ = new QFormLayout;
     form_->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     form_->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    column->addLayout(form_);
+    if (PdoNamesOf(GroupTypeOf(editor_.List().TypeId()))) {
+        // A PDO is drawn beside its questions among the list's others, as it will stand after OK.
+        auto* beside = new QHBoxLayout;
+        beside->addLayout(form_, 1);
+        chart_ = new CPdoChart(QString(), this);
+        beside->addWidget(chart_);
+        column->addLayout(beside);
+        // The questions keep the width a dialog without the chart gives them.
+        setMinimumWidth(kMinimumWidth + chart_->sizeHint().width());
+    } else {
+        column->addLayout(form_);
+    }
     for (CParameterField* field : copy_.Group().Fields()) {
         field->SetHost(&host_);
         std::unique_ptr<CQtFieldControl> control = MakeControl(*field);
@@ -188,7 +201,40 @@ void CGroupDialog::SheetChanged(const SSheetChange& change) {
     refreshing_ = false;
 }
 
+void CGroupDialog::RefreshChart() {
+    const SPdoNames* names = PdoNamesOf(GroupTypeOf(editor_.List().TypeId()));
+    if (!chart_ || !names) {
+        return;
+    }
+    const CFieldGroupList& list = editor_.List();
+    const CFieldGroup* replaced = editor_.Replaced();
+    // The list as it will be after OK, the copy standing as null: an Edit's in place of its group,
+    // an Add's or an Insert's at the place its number gives it.
+    std::vector<const CFieldGroup*> groups;
+    for (std::size_t i = 0; i < list.Size(); ++i) {
+        groups.push_back(&list.At(i) == replaced ? nullptr : &list.At(i));
+    }
+    if (!replaced) {
+        const std::size_t place = static_cast<std::size_t>(std::max(1, copy_.Group().InstanceNumber()) - 1);
+        groups.insert(groups.begin() + static_cast<std::ptrdiff_t>(std::min(place, groups.size())), nullptr);
+    }
+    std::vector<SPdoAnswers> pdos;
+    int selected = -1;
+    for (const CFieldGroup* group : groups) {
+        const int number = static_cast<int>(pdos.size()) + 1;
+        if (group) {
+            pdos.push_back(PdoAnswersOf(*names, *group, number));
+            continue;
+        }
+        selected = static_cast<int>(pdos.size());
+        pdos.push_back(PdoAnswersOf(*names, copy_.Group(), number));
+        pdos.back().valid = copy_.IsValid();
+    }
+    chart_->SetShapes(PdoShapes(pdos, selected));
+}
+
 void CGroupDialog::RefreshUnitsAndModes() {
+    RefreshChart();
     for (const auto& control : controls_) {
         control->RefreshUnit();
     }

@@ -11,6 +11,7 @@
 class CGroupListEditor;
 class CGroupWorkingCopy;
 class CListPanel;
+class CPdoChart;
 class CParameterField;
 class CQtFieldControl;
 class CWindowHooks;
@@ -34,6 +35,8 @@ public:
     // The mode list of an SVID dialog; null in other dialogs.
     CListPanel* ModesPanel() const { return modes_; }
     QFormLayout* Form() const { return form_; }
+    // The chart of a PDO dialog: the list's PDOs with the working copy in its place; null in others.
+    CPdoChart* Chart() const { return chart_; }
     QDialogButtonBox* Buttons() const { return buttons_; }
     // The control showing a field of the copy, by printable name; null when none.
     CQtFieldControl* ControlOf(const QString& printableName) const;
@@ -53,6 +56,7 @@ private:
     void OnEdit(CParameterField* field, const std::wstring& value);
     // Every control's unit, and the SVID's mode list as wide as its lines.
     void RefreshUnitsAndModes();
+    void RefreshChart();
 
     CGroupListEditor& editor_;
     CGroupWorkingCopy& copy_;
@@ -62,6 +66,7 @@ private:
     CWndWrapper host_;
     QFormLayout* form_ = nullptr;
     CListPanel* modes_ = nullptr;
+    CPdoChart* chart_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
     // One control per field of the copy, in the group's order.
     std::vector<std::unique_ptr<CQtFieldControl>> controls_;

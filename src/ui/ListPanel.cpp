@@ -1,10 +1,12 @@
 #include "ui/ListPanel.h"
 
+#include "catalog/GroupCatalog.h"
 #include "sheet/GroupListEditor.h"
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 #include "ui/FieldControls.h"
 #include "ui/GroupDialog.h"
+#include "ui/PdoChart.h"
 #include "ui/QtText.h"
 #include "ui/WindowHooks.h"
 
@@ -108,6 +110,11 @@ void CListPanel::Build() {
     clear_ = button("ClearButton", "Clear");
     buttons->addStretch(1);
     row->addLayout(buttons);
+    // A page's PDOs are also drawn beside their list; a dialog's mode list has no chart.
+    if (sheet_ && PdoNamesOf(GroupTypeOf(editor_->List().TypeId()))) {
+        chart_ = new CPdoChart(ToQString(Format(L"No %s in the list.", {texts.plural})), this);
+        row->addWidget(chart_);
+    }
     column->addLayout(row);
 
     SetTip(list_, L"Defined %s.", texts.plural);
@@ -255,6 +262,15 @@ void CListPanel::Recolour() {
                                 !editor_->IsLineValid(static_cast<std::size_t>(i)));
     }
     list_->viewport()->update();
+    RefreshChart();
+}
+
+void CListPanel::RefreshChart() {
+    if (!chart_) {
+        return;
+    }
+    const SPdoNames& names = *PdoNamesOf(GroupTypeOf(editor_->List().TypeId()));
+    chart_->SetShapes(PdoShapes(PdoAnswersOf(names, editor_->List()), editor_->Selection()));
 }
 
 void CListPanel::FitWidth() {

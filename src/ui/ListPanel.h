@@ -13,6 +13,7 @@
 class CGroupDialog;
 class CGroupListEditor;
 class CMarnelPropertySheet;
+class CPdoChart;
 class CWindowHooks;
 class IPrompt;
 class QLabel;
@@ -56,6 +57,8 @@ public:
     QPushButton* InsertButton() const { return insert_; }
     QPushButton* DeleteButton() const { return delete_; }
     QPushButton* ClearButton() const { return clear_; }
+    // The chart beside a sheet's PDO list; null for other lists.
+    CPdoChart* Chart() const { return chart_; }
     // The open "ListBox Manager" menu, or null.
     QMenu* ContextMenu() const { return menu_; }
 
@@ -90,6 +93,7 @@ private:
     void Finished(bool changed);
     void OnSelectionChanged();
     void OnContextMenu(const QPoint& pos);
+    void RefreshChart();
 
     CMarnelPropertySheet* sheet_ = nullptr;
     std::unique_ptr<CGroupListEditor> ownEditor_;
@@ -107,5 +111,6 @@ private:
     QPushButton* insert_ = nullptr;
     QPushButton* delete_ = nullptr;
     QPushButton* clear_ = nullptr;
+    CPdoChart* chart_ = nullptr;
     QPointer<QMenu> menu_;
 };

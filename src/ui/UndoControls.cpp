@@ -1,6 +1,7 @@
 #include "ui/UndoControls.h"
 
 #include "sheet/PropertySheet.h"
+#include "sheet/SheetHistory.h"
 #include "ui/QtText.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 
 CClearNoticeBar::CClearNoticeBar(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("ClearNotice"));
@@ -19,29 +22,66 @@ CClearNoticeBar::CClearNoticeBar(QWidget* parent) : QFrame(parent) {
     text_->setObjectName(QStringLiteral("ClearNoticeText"));
     text_->setTextFormat(Qt::PlainText);
     text_->setWordWrap(true);
+    show_ = new QPushButton(QStringLiteral("Show"), this);
+    show_->setObjectName(QStringLiteral("ClearNoticeShow"));
+    show_->setToolTip(
+        QStringLiteral("Lists the answers and items the choice cleared, with their old values"));
     undo_ = new QPushButton(QStringLiteral("Undo"), this);
     undo_->setObjectName(QStringLiteral("ClearNoticeUndo"));
     undo_->setToolTip(QStringLiteral("Gives back what the choice cleared (Ctrl+Z)"));
     close_ = new QPushButton(QStringLiteral("Close"), this);
     close_->setObjectName(QStringLiteral("ClearNoticeClose"));
     close_->setToolTip(QStringLiteral("Close (Escape)"));
-    for (QPushButton* button : {undo_, close_}) {
+    for (QPushButton* button : {show_, undo_, close_}) {
         // Enter on a field presses OK; these buttons never take the default.
         button->setAutoDefault(false);
     }
-    auto* layout = new QHBoxLayout(this);
+    details_ = new QTreeWidget(this);
+    details_->setObjectName(QStringLiteral("ClearNoticeDetails"));
+    details_->setAccessibleName(QStringLiteral("Cleared answers"));
+    details_->setColumnCount(2);
+    details_->setHeaderLabels({QStringLiteral("Cleared"), QStringLiteral("Was")});
+    details_->setRootIsDecorated(true);
+    details_->setUniformRowHeights(true);
+    details_->setMaximumHeight(180);
+    details_->hide();
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
-    layout->addWidget(text_, 1);
-    layout->addWidget(undo_);
-    layout->addWidget(close_);
+    auto* row = new QHBoxLayout;
+    row->addWidget(text_, 1);
+    row->addWidget(show_);
+    row->addWidget(undo_);
+    row->addWidget(close_);
+    layout->addLayout(row);
+    layout->addWidget(details_);
     connect(close_, &QPushButton::clicked, this, &QWidget::hide);
+    connect(show_, &QPushButton::clicked, this, [this] { ShowDetails(details_->isHidden()); });
     hide();
 }
 
-void CClearNoticeBar::ShowText(const QString& text) {
+void CClearNoticeBar::ShowText(const QString& text, const std::vector<SClearedEntry>& entries) {
     text_->setText(text);
     setAccessibleDescription(text);
+    details_->clear();
+    QTreeWidgetItem* tab = nullptr;
+    for (const SClearedEntry& entry : entries) {
+        const QString label = ToQString(entry.tab);
+        if (!tab || tab->text(0) != label) {
+            tab = new QTreeWidgetItem(details_, {label});
+            tab->setFirstColumnSpanned(true);
+        }
+        new QTreeWidgetItem(tab, {ToQString(entry.name), ToQString(entry.oldValue)});
+    }
+    details_->expandAll();
+    details_->resizeColumnToContents(0);
+    show_->setEnabled(!entries.empty());
+    ShowDetails(false);
     show();
+}
+
+void CClearNoticeBar::ShowDetails(bool shown) {
+    details_->setVisible(shown);
+    show_->setText(shown ? QStringLiteral("Hide") : QStringLiteral("Show"));
 }
 
 CUndoControls::CUndoControls(CMarnelPropertySheet& sheet, QWidget* window, QDialogButtonBox* buttons)
@@ -109,7 +149,7 @@ void CUndoControls::SheetChanged(const SSheetChange& /*change*/) {
     const bool newStep = history.Serial() != shownSerial_;
     shownSerial_ = history.Serial();
     if (newStep && !history.LastClearedText().empty()) {
-        bar_->ShowText(ToQString(history.LastClearedText()));
+        bar_->ShowText(ToQString(history.LastClearedText()), history.LastClearedEntries());
     } else {
         bar_->hide();
     }

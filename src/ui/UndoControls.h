@@ -6,29 +6,40 @@
 #include <QObject>
 
 #include <cstddef>
+#include <vector>
 
 class CMarnelPropertySheet;
 class QDialogButtonBox;
 class QLabel;
 class QPushButton;
 class QShortcut;
+class QTreeWidget;
+struct SClearedEntry;
 class QWidget;
 
 // The bar under the tabs that says, without a box to answer, when a choice threw answers or groups
 // away: "Choosing DRP for PD_Port_Type cleared 37 answers and 4 Source PDOs on 3 tabs.", with Undo
-// beside it. The next change or Escape hides it.
+// beside it. "Show" lists what went, by tab, with the old values. The next change or Escape hides it.
 class CClearNoticeBar : public QFrame {
     Q_OBJECT
 public:
     explicit CClearNoticeBar(QWidget* parent);
 
-    void ShowText(const QString& text);
+    // Shows the bar with its list of what went folded away.
+    void ShowText(const QString& text, const std::vector<SClearedEntry>& entries);
     QLabel* Text() const { return text_; }
+    QPushButton* ShowButton() const { return show_; }
     QPushButton* UndoButton() const { return undo_; }
     QPushButton* CloseButton() const { return close_; }
+    // One top line per tab, under it one line per answer or item: its name and its old value.
+    QTreeWidget* Details() const { return details_; }
 
 private:
+    void ShowDetails(bool shown);
+
     QLabel* text_ = nullptr;
+    QPushButton* show_ = nullptr;
+    QTreeWidget* details_ = nullptr;
     QPushButton* undo_ = nullptr;
     QPushButton* close_ = nullptr;
 };

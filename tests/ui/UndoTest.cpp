@@ -3,12 +3,17 @@
 #include "FullForm.h"
 #include "UiTestBase.h"
 
+#include "catalog/GroupCatalog.h"
 #include "persistence/FileWriter.h"
+#include "sheet/GroupListEditor.h"
 #include "ui/UndoControls.h"
 
+#include <QComboBox>
+#include <QMap>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -56,6 +61,59 @@ private slots:
         QTest::keyClick(f->window.get(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(f->TabTexts(), tabs);
         QCOMPARE(f->prompt.History().size(), std::size_t{0});
+    }
+
+    void showListsWhatTheChoiceClearedByTabWithTheOldValues() {
+        f = std::make_unique<CUiFixture>();
+        for (const auto& [name, value] : {std::pair{L"Orvik_Product_Type", L"0"},
+                                          {L"Connector_Type", L"2"},
+                                          {L"USB_PD_Support", L"YES"},
+                                          {L"PD_Port_Type", L"4"}}) {
+            f->sheet.ApplyUserChange(f->sheet.FindField(name), value);
+        }
+        CGroupListEditor editor(f->sheet.GetGroupList(kSourcePdoType), &f->sheet);
+        CGroupWorkingCopy& pdo = editor.BeginAdd();
+        for (const auto& [name, value] : {std::pair{L"Src_PDO_Supply_Type1", L"0"},
+                                          {L"Src_PDO_Peak_Current1", L"0"},
+                                          {L"Src_PDO_Voltage1", L"5000"},
+                                          {L"Src_PDO_Max_Current1", L"3000"}}) {
+            pdo.SetAnswer(name, value);
+        }
+        QVERIFY(editor.Ok());
+        // Leaving the unfinished Intro tab is answered Yes.
+        f->prompt.SetDefaultAnswer(true);
+        f->ClickTab(EPage::OrvikProduct);
+        f->Choose(QStringLiteral("USB_PD_Support"), QStringLiteral("NO"));
+
+        CClearNoticeBar* bar = Undo().Bar();
+        QTreeWidget* details = bar->Details();
+        QVERIFY(bar->isVisible() && !details->isVisible());
+        QTest::mouseClick(bar->ShowButton(), Qt::LeftButton);
+        QVERIFY(details->isVisible());
+        QCOMPARE(bar->ShowButton()->text(), QStringLiteral("Hide"));
+
+        // A heading per tab the text counts; under them a line per answer and item it counts.
+        const SClearedAnswers& cleared = f->sheet.History().LastCleared();
+        QCOMPARE(static_cast<std::size_t>(details->topLevelItemCount()), cleared.tabs);
+        QMap<QString, QPair<QString, QString>> lines; // name: tab, old value
+        for (int t = 0; t < details->topLevelItemCount(); ++t) {
+            QTreeWidgetItem* tab = details->topLevelItem(t);
+            for (int i = 0; i < tab->childCount(); ++i) {
+                lines[tab->child(i)->text(0)] = {tab->text(0), tab->child(i)->text(1)};
+            }
+        }
+        QCOMPARE(static_cast<std::size_t>(lines.size()), cleared.answers + 1);
+        QCOMPARE(lines.value(QStringLiteral("PD_Port_Type")),
+                 qMakePair(QStringLiteral("Orvik Product"), QStringLiteral("4 : DRP")));
+        QCOMPARE(lines.value(QStringLiteral("Source PDO 1")),
+                 qMakePair(QStringLiteral("PD Source"),
+                           QStringLiteral(
+                               "PDO 1 - Fixed: Peak Current=100% IOC, Voltage=5000mV, Max Current=3000mA")));
+
+        // Undo gives back what the list names.
+        QTest::mouseClick(bar->UndoButton(), Qt::LeftButton);
+        QCOMPARE(f->Combo(QStringLiteral("PD_Port_Type"))->currentText(), QStringLiteral("4 : DRP"));
+        QCOMPARE(f->sheet.GetGroupList(kSourcePdoType).Size(), std::size_t{1});
     }
 
     void escapeClosesTheBarWithoutTheCancelQuestion() {

@@ -1,23 +1,31 @@
 // Renders every tab of the window to PNG files, offscreen: for a complete port form and a complete
 // cable form, or for the form files named on the command line. Without files it also renders the
-// problems panel and the find bar open on a port form with problems, and the load report of a file
-// the load did not take as written.
+// problems panel and the find bar open on a port form with problems, the load report of a file the
+// load did not take as written, the PDO chart beside its list and in a PDO's dialog, and the bar
+// listing what a choice cleared.
 // Usage: orvik_screenshots OUT_DIR [FILE...]
 
 #include "FullForm.h"
 #include "catalog/RuleTable.h"
 #include "persistence/OrvikReader.h"
+#include "sheet/GroupListEditor.h"
 #include "sheet/Prompt.h"
 #include "sheet/PropertySheet.h"
 #include "ui/FindBar.h"
+#include "ui/GroupDialog.h"
+#include "ui/ListPanel.h"
 #include "ui/LoadReportView.h"
+#include "ui/PageView.h"
 #include "ui/ProblemsPanel.h"
 #include "ui/SheetWindow.h"
+#include "ui/UndoControls.h"
+#include "ui/WindowHooks.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -70,6 +78,16 @@ void Settle() {
         QCoreApplication::sendPostedEvents();
         QApplication::processEvents();
     }
+}
+
+bool Save(QWidget& widget, const QDir& out, const QString& name) {
+    const QString path = out.filePath(name);
+    if (!widget.grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
 }
 
 struct SForm {
@@ -199,6 +217,63 @@ bool RenderLoadReport(const QDir& out) {
     return true;
 }
 
+// pdo-chart.png: the PD Source tab at 1366x768 with PDOs of every supply type drawn beside their
+// list, the Variable one selected; pdo-dialog.png: that PDO's dialog, its chart following it.
+bool RenderPdoChart(const QDir& out) {
+    CQuietPrompt prompt;
+    CMarnelPropertySheet sheet(&prompt);
+    sheet.Initialize();
+    CSheetWindow window(sheet);
+    window.resize(1366, 768);
+    window.show();
+    Settle();
+    LoadOrvikBytes(sheet, L"port-every-supply.txt", orvik::testsupport::PortFormWithEverySupply());
+    window.TabWidget()->setCurrentIndex(window.TabIndexOf(EPage::Source));
+    Settle();
+    auto* panel = qobject_cast<CListPanel*>(window.View(EPage::Source)->ListPanel());
+    if (!panel) {
+        std::fprintf(stderr, "no Source PDO list\n");
+        return false;
+    }
+    panel->Editor().Select(2);
+    panel->Refresh();
+    Settle();
+    bool ok = Save(window, out, QStringLiteral("pdo-chart.png"));
+    window.Hooks().SetGroupDialogRunner([&](CGroupDialog& dialog) {
+        dialog.show();
+        Settle();
+        ok = Save(dialog, out, QStringLiteral("pdo-dialog.png")) && ok;
+        dialog.reject();
+        return dialog.result();
+    });
+    panel->EditItem();
+    window.Hooks().SetGroupDialogRunner(nullptr);
+    window.hide();
+    return ok;
+}
+
+// cleared-answers.png: the bar under the tabs after Type-A was chosen for the connector of a complete
+// port form, its list of what went shown.
+bool RenderClearedAnswers(const QDir& out) {
+    CQuietPrompt prompt;
+    CMarnelPropertySheet sheet(&prompt);
+    sheet.Initialize();
+    CSheetWindow window(sheet);
+    window.resize(1100, 700);
+    window.show();
+    Settle();
+    LoadOrvikBytes(sheet, L"FullPort.txt", orvik::testsupport::FullPortForm(2, 1, 2, 1));
+    window.TabWidget()->setCurrentIndex(window.TabIndexOf(EPage::OrvikProduct));
+    Settle();
+    sheet.ApplyUserChange(sheet.FindField(L"Connector_Type"), L"0");
+    Settle();
+    window.UndoControls()->Bar()->ShowButton()->click();
+    Settle();
+    const bool ok = Save(window, out, QStringLiteral("cleared-answers.png"));
+    window.hide();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -236,6 +311,8 @@ int main(int argc, char* argv[]) {
     if (args.size() == 2) {
         ok = RenderProblems(out) && ok;
         ok = RenderLoadReport(out) && ok;
+        ok = RenderPdoChart(out) && ok;
+        ok = RenderClearedAnswers(out) && ok;
     }
     return ok ? 0 : 1;
 }
