@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -75,12 +76,14 @@ void CListPanel::Build() {
     const SGroupTypeRow& texts = editor_->Texts();
     setObjectName(ToQString(texts.label));
     auto* column = new QVBoxLayout(this);
+    column_ = column;
     column->setContentsMargins(0, 0, 0, 0);
     label_ = new QLabel(ToQString(texts.label), this);
     label_->setObjectName(QStringLiteral("ListLabel"));
     column->addWidget(label_);
 
     auto* row = new QHBoxLayout;
+    row_ = row;
     list_ = new QListWidget(this);
     list_->setObjectName(QStringLiteral("ListLines"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -110,6 +113,7 @@ void CListPanel::Build() {
     clear_ = button("ClearButton", "Clear");
     buttons->addStretch(1);
     row->addLayout(buttons);
+    buttons_ = buttons;
     // A page's PDOs are also drawn beside their list; a dialog's mode list has no chart.
     if (sheet_ && PdoNamesOf(GroupTypeOf(editor_->List().TypeId()))) {
         chart_ = new CPdoChart(ToQString(Format(L"No %s in the list.", {texts.plural})), this);
@@ -285,6 +289,36 @@ void CListPanel::FitWidth() {
         QListWidgetItem* item = list_->item(i);
         item->setSizeHint(QSize(widest, metrics.height() + 4));
     }
+    PlaceChart();
+}
+
+void CListPanel::PlaceChart() {
+    if (!chart_) {
+        return;
+    }
+    // Beside the list while the list's lines still fit whole; else under it, so the lines never
+    // scroll sideways for the chart's sake.
+    const int list = contentWidth_ + 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width();
+    const int spacing =
+        row_->spacing() > 0 ? row_->spacing() : style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing);
+    const int beside = list + buttons_->sizeHint().width() + chart_->sizeHint().width() + 2 * spacing;
+    const bool fits = width() >= beside;
+    if (fits == chartBeside_) {
+        return;
+    }
+    chartBeside_ = fits;
+    if (fits) {
+        column_->removeWidget(chart_);
+        row_->addWidget(chart_);
+    } else {
+        row_->removeWidget(chart_);
+        column_->addWidget(chart_, 0, Qt::AlignLeft);
+    }
+}
+
+void CListPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    PlaceChart();
 }
 
 void CListPanel::EnablePanel(bool enable) {

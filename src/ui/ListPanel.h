@@ -14,6 +14,8 @@ class CGroupDialog;
 class CGroupListEditor;
 class CMarnelPropertySheet;
 class CPdoChart;
+class QBoxLayout;
+class QResizeEvent;
 class CWindowHooks;
 class IPrompt;
 class QLabel;
@@ -84,6 +86,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void Build();
@@ -94,6 +97,8 @@ private:
     void OnSelectionChanged();
     void OnContextMenu(const QPoint& pos);
     void RefreshChart();
+    // Puts the chart beside the list or under it, as the panel's width allows.
+    void PlaceChart();
 
     CMarnelPropertySheet* sheet_ = nullptr;
     std::unique_ptr<CGroupListEditor> ownEditor_;
@@ -112,5 +117,9 @@ private:
     QPushButton* delete_ = nullptr;
     QPushButton* clear_ = nullptr;
     CPdoChart* chart_ = nullptr;
+    QBoxLayout* column_ = nullptr;
+    QBoxLayout* row_ = nullptr;
+    QBoxLayout* buttons_ = nullptr;
+    bool chartBeside_ = true;
     QPointer<QMenu> menu_;
 };
