@@ -9,6 +9,7 @@
 #include "ui/IntroPanel.h"
 #include "ui/SheetInfoWindows.h"
 #include "ui/SheetNavigation.h"
+#include "ui/SheetWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -137,6 +138,35 @@ private slots:
         });
         QTest::mouseClick(panel->EditButton(), Qt::LeftButton);
         QCOMPARE(script.opened, 1);
+    }
+
+    // ---- the sheet on its screen ----
+    void theSheetsFrameIsKeptInsideItsScreen() {
+        // A 1000 by 700 client with a 4-pixel border and a 30-pixel title bar.
+        const QRect room(0, 0, 1366, 768);
+        const QSize minimum(800, 600);
+        struct SCase {
+            const char* what;
+            QPoint client;
+            QSize size;
+            QRect expected;
+        };
+        const SCase cases[] = {
+            {"inside: left as it is", {100, 60}, {1000, 700}, {96, 30, 1008, 734}},
+            {"title bar above the screen: moved down", {100, 10}, {1000, 700}, {96, 0, 1008, 734}},
+            {"too tall: shortened to the screen", {100, 30}, {1000, 760}, {96, 0, 1008, 768}},
+            {"off the right edge: moved left", {900, 30}, {1000, 700}, {358, 0, 1008, 734}},
+        };
+        for (const SCase& c : cases) {
+            const QRect client(c.client, c.size);
+            const QRect frame = client.adjusted(-4, -30, 4, 4);
+            const QRect place = FrameInsideScreen(frame, client, room, c.size.boundedTo(minimum));
+            QVERIFY2(place == c.expected, c.what);
+        }
+        // Never below the minimum, even on a screen too small for it: the top-left corner stays in.
+        const QRect tiny =
+            FrameInsideScreen({50, 50, 1008, 734}, {54, 80, 1000, 700}, {0, 0, 640, 480}, {800, 600});
+        QCOMPARE(tiny, QRect(0, 0, 808, 634));
     }
 
     // ---- the Source and Sink explanations ----
