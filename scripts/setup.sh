@@ -6,7 +6,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-$here/build}"
 shift || true
 
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+packages=(cmake ninja-build ccache g++ libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
     qt6-base-dev libfontconfig-dev fonts-dejavu-core dpkg-dev desktop-file-utils appstream)
 "$here/scripts/install-packages.sh" "${packages[@]}"
 
