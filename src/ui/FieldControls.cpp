@@ -387,11 +387,7 @@ bool CQtFieldControl::IsControlEnabled() const {
 }
 
 void CQtFieldControl::ReportEdit(const std::wstring& value) {
-    if (onEdit_) {
-        onEdit_(&field_, value);
-    } else {
-        field_.SetValue(value);
-    }
+    onEdit_(&field_, value);
 }
 
 // ---- edit boxes ----
@@ -571,7 +567,8 @@ QString CYesNoFieldControl::FormatChoice(int /*value*/, const std::wstring& labe
 // ---- factory ----
 
 std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QWidget* parent,
-                                                      const std::wstring& help, std::function<void()> beep) {
+                                                      const std::wstring& help, std::function<void()> beep,
+                                                      CQtFieldControl::EditCallback onEdit) {
     std::unique_ptr<CQtFieldControl> control;
     if (dynamic_cast<CYesNoPulldownListField*>(&field)) {
         control = std::make_unique<CYesNoFieldControl>(field, parent, help);
@@ -600,6 +597,7 @@ std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QW
     if (auto* edit = dynamic_cast<CEditFieldControl*>(control.get())) {
         edit->Edit()->SetBeep(std::move(beep));
     }
+    control->onEdit_ = std::move(onEdit);
     control->ResetControl();
     control->SetControlText(field.Value());
     control->EnableControl(field.IsAvailable() && field.IsEnabled());

@@ -65,12 +65,11 @@ std::unique_ptr<CQtFieldControl> CGroupDialog::MakeControl(CParameterField& fiel
     const int type = group && group->OwnerList() ? group->OwnerList()->TypeId() : 0;
     const SFieldRow* row = FindGroupFieldRow(type, field.NamePattern());
     std::unique_ptr<CQtFieldControl> control = CreateQtFieldControl(
-        field, this, row ? row->help : std::wstring(), [hooks = &hooks_] { hooks->Ring(); });
+        field, this, row ? row->help : std::wstring(), [hooks = &hooks_] { hooks->Ring(); },
+        [this](CParameterField* edited, const std::wstring& value) { OnEdit(edited, value); });
     if (row) {
         control->SetUnitSource([row, &field] { return ShownUnit(*row, field); });
     }
-    control->SetEditCallback(
-        [this](CParameterField* edited, const std::wstring& value) { OnEdit(edited, value); });
     return control;
 }
 

@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -169,6 +170,29 @@ private slots:
         // Every listened field but the four the two test forms leave unasked was driven.
         QVERIFY2(exercised >= listenedFields - 4,
                  qPrintable(QStringLiteral("%1 of %2").arg(exercised).arg(listenedFields)));
+    }
+
+    void aCommittedAnswerIsFollowedByWhatDependsOnIt() {
+        // An answer put into its box by other means than the user's choice becomes the answer when
+        // the page is left, and takes the route a choice takes: the roles Battery Charging 1.2 offers
+        // follow the battery answer at once.
+        Open(EPage::OrvikProduct, FormFor(EPage::OrvikProduct));
+        auto* bc12 = dynamic_cast<CPulldownListField*>(f->sheet.FindField(L"BC_1_2_Support"));
+        QVERIFY(bc12);
+        auto offersPortableDevice = [bc12] {
+            const COptionList& options = bc12->Options();
+            return std::any_of(options.begin(), options.end(), [](const COption& o) { return o.first == 1; });
+        };
+        QVERIFY(!offersPortableDevice());
+        QComboBox* battery = f->Combo(QStringLiteral("Port_Battery_Powered"));
+        QVERIFY(battery);
+        battery->setCurrentIndex(battery->findText(QStringLiteral("YES")));
+        QCOMPARE(f->sheet.FindField(L"Port_Battery_Powered")->Value(), std::wstring(L"NO"));
+        f->ClickTab(EPage::General);
+        QTRY_COMPARE(f->sheet.ActivePage().Id(), EPage::General);
+        QCOMPARE(f->sheet.FindField(L"Port_Battery_Powered")->Value(), std::wstring(L"YES"));
+        QVERIFY(offersPortableDevice());
+        QCOMPARE(f->sheet.History().UndoLabel(), QStringLiteral("Port_Battery_Powered = YES").toStdWString());
     }
 
     void batteryCountsWriteBackOnlyWhatIsTyped() {
