@@ -35,6 +35,11 @@ SFieldRow SFieldRow::Reacts(EReaction id, EChangeEvent event, const wchar_t* eva
     return std::move(*this);
 }
 
+SFieldRow SFieldRow::FilledBy(std::wstring (*text)()) && {
+    filledBy = text;
+    return std::move(*this);
+}
+
 std::wstring ShownUnit(const SFieldRow& row, const CParameterField& field) {
     if (row.kind != EFieldKind::Number) {
         return {};

@@ -1,5 +1,6 @@
 #include "catalog/PageCatalog.h"
 #include "catalog/PageActions.h"
+#include "text/Version.h"
 
 #include <cstddef>
 
@@ -33,8 +34,8 @@ std::vector<SFieldRow> IntroFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kProductTypes = {{0, L"Port"}, {1, L"Cable"}, {2, L"Re-timer"}};
     return {
-        TextField  (fieldname::kOrvikSpecification,         L"This field cannot be edited by users.")                                                                    .Rule(always, byKind, none, none),
-        TextField  (fieldname::kOrvikProducer,              L"The version of the program that wrote this file. This field cannot be edited by users.")                   .Rule(always, byKind, none, none),
+        TextField  (fieldname::kOrvikSpecification,         L"This field cannot be edited by users.")                                                                    .Rule(always, byKind, none, none) .FilledBy(orvik::SpecificationText),
+        TextField  (fieldname::kOrvikProducer,              L"The version of the program that wrote this file. This field cannot be edited by users.")                   .Rule(always, byKind, none, none) .FilledBy(orvik::ProducerText),
         TextField  (fieldname::kVendorName,                 L"The name of the vendor, as supplied by the vendor.")                                                       .Rule(always, byKind, none, none),
         TextField  (fieldname::kModelPartNumber,            L"The model part number. It must match the product registration and is used in the output file name.")       .Rule(always, byKind, none, none),
         TextField  (fieldname::kProductRevision,            L"The product revision number. It must match the product registration and is used in the output file name.") .Rule(always, byKind, none, none),

@@ -95,6 +95,8 @@ struct SFieldRow {
     FieldAction onAvailable;
     FieldAction refresh;
     SFieldReaction reaction;
+    // What the program fills in for the answer; null for the user's answers.
+    std::wstring (*filledBy)() = nullptr;
 
     std::wstring Pattern() const;
     // The same row, its box showing `unit`.
@@ -104,6 +106,8 @@ struct SFieldRow {
                    FieldAction onRefresh) &&;
     // The same row, its control's changes setting off `id`.
     SFieldRow Reacts(EReaction id, EChangeEvent event, const wchar_t* evaluatedFirst = nullptr) &&;
+    // The same row, its answer the program's: `text` gives it.
+    SFieldRow FilledBy(std::wstring (*text)()) &&;
 };
 
 // The name a row is made for: a field's name constant (its name, not its pattern) or the name

@@ -110,7 +110,7 @@ void CEditField::GetOutputLine(std::wstring& out) const {
     out += L": ";
     if (pattern.size() > 3 && pattern.compare(0, 3, L"^\\$") == 0) {
         out += L'"';
-        out += Value();
+        out += WrittenValue();
         out += L'"';
     } else {
         out += Value();

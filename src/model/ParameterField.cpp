@@ -62,6 +62,20 @@ void CParameterField::GetOutputLine(std::wstring& out) const {
     out += value_;
 }
 
+bool CParameterField::IsFilledByProgram() const {
+    return rule_->filledBy != nullptr;
+}
+
+void CParameterField::FillProgramAnswer(bool keepGiven) {
+    if (IsFilledByProgram() && !(keepGiven && !value_.empty())) {
+        SetValue(rule_->filledBy());
+    }
+}
+
+std::wstring CParameterField::WrittenValue() const {
+    return IsFilledByProgram() ? rule_->filledBy() : value_;
+}
+
 void CParameterField::AppendComment(std::wstring& /*line*/) const {}
 
 void CParameterField::SetIntValue(int /*value*/) {}

@@ -21,7 +21,6 @@ class CParameterField;
 using FieldPredicate = CReadingFunction<bool(const CParameterField*)>;
 using FieldAction = CReadingFunction<void(CParameterField*)>;
 
-
 // What the form a field belongs to tells its evaluation.
 struct SFormState {
     // Once a file has been loaded, a field that becomes available again with no answer takes back
@@ -110,6 +109,13 @@ public:
     void SetChanged(bool on) { changed_ = on; }
 
     const CRuleRecord& Rule() const { return *rule_; }
+    // The answer is the program's, not the user's (its rule says what it is): every file written
+    // holds the program's own, whatever a loaded file said.
+    bool IsFilledByProgram() const;
+    // Gives a program's answer its text unless it has one (`keepGiven`, as a load keeps the file's).
+    void FillProgramAnswer(bool keepGiven);
+    // The answer as a file is written: the program's own text for a program's answer.
+    std::wstring WrittenValue() const;
 
     // Forced: store a value and lock it; editable: unlock it. The rules' two ways of steering a
     // field that has just become available.

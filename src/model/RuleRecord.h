@@ -21,6 +21,9 @@ struct CRuleRecord {
     // The pattern parsed once, when the record joins a table; the fields made from the record share
     // it.
     std::shared_ptr<const CNamePattern> parsedPattern = nullptr;
+    // What the program fills in for the answer (the version lines), written in every file it
+    // writes; null for the user's answers.
+    std::wstring (*filledBy)() = nullptr;
 
     const CNamePattern& Parsed() const { return *parsedPattern; }
 };

@@ -367,14 +367,8 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
         LoadGroupEntry(sheet, occurrence, found);
     }
 
-    CPageSuper& intro = sheet.Page(EPage::Intro);
-    if (CParameterField* specification = intro.Field(fieldname::kOrvikSpecification);
-        specification && specification->IsEmpty()) {
-        specification->SetValue(orvik::SpecificationText());
-    }
-    if (CParameterField* producer = intro.Field(fieldname::kOrvikProducer); producer && producer->IsEmpty()) {
-        producer->SetValue(orvik::ProducerText());
-    }
+    // A file that does not name the program and format it was written with shows this program's.
+    sheet.FillProgramAnswers(true);
     sheet.SetFileLoaded(true);
     SetSheetTitle(sheet, path);
     state.spare = std::move(state.file);

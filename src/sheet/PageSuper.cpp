@@ -116,11 +116,9 @@ bool CPageSuper::AreAnswersValid() const {
 
 bool CPageSuper::IsPageEmpty() const {
     if (row_.id == EPage::Intro) {
-        // The product type and the two version texts the program fills in do not count as work.
+        // The product type and the answers the program fills in do not count as work.
         for (const CParameterField* f : fields_) {
-            const std::wstring& p = f->NamePattern();
-            if (p == fieldname::kOrvikProductType || p == fieldname::kOrvikProducer ||
-                p == fieldname::kOrvikSpecification) {
+            if (f->NamePattern() == fieldname::kOrvikProductType || f->IsFilledByProgram()) {
                 continue;
             }
             if (!f->IsEmpty()) {

@@ -47,12 +47,7 @@ void CMarnelPropertySheet::Initialize() {
     LinkParents();
     fieldVector_.StableSort(HasFewerParents);
     // The Intro page shows which tool and which format revision this form belongs to.
-    if (CParameterField* specification = FindField(fieldname::kOrvikSpecification)) {
-        specification->SetValue(orvik::SpecificationText());
-    }
-    if (CParameterField* producer = FindField(fieldname::kOrvikProducer)) {
-        producer->SetValue(orvik::ProducerText());
-    }
+    FillProgramAnswers(false);
     CreateGroupLists();
     Activate(EPage::Intro);
     if (!fieldVector_.Empty()) {
@@ -248,6 +243,12 @@ void CMarnelPropertySheet::Reevaluate(std::size_t position, SReevaluateOptions o
         }
     }
     guard_ = false;
+}
+
+void CMarnelPropertySheet::FillProgramAnswers(bool keepGiven) {
+    for (CParameterField* field : fieldVector_) {
+        field->FillProgramAnswer(keepGiven);
+    }
 }
 
 void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::wstring& value) {

@@ -583,8 +583,7 @@ std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QW
         // The two version lines are the program's, not the user's: shown and selectable, never
         // typed. They look read-only (the window's background instead of a box to type in), and the
         // Tab key passes them by, so the keyboard starts on the first answer a user can give.
-        if (field.NamePattern() == fieldname::kOrvikSpecification ||
-            field.NamePattern() == fieldname::kOrvikProducer) {
+        if (field.IsFilledByProgram()) {
             QLineEdit* line = edit->Edit();
             line->setReadOnly(true);
             line->setFocusPolicy(Qt::ClickFocus);
