@@ -103,8 +103,8 @@ SFieldRow YesNoField(SRowName name, std::wstring help) {
 std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
                                              CFieldGroup* group, int controlId, int labelId,
                                              int groupTypeId) {
-    if (groupTypeId == 0) {
-        groupTypeId = group && group->OwnerList() ? group->OwnerList()->TypeId() : 1;
+    if (groupTypeId == TypeIdOf(EGroupType::None)) {
+        groupTypeId = group && group->OwnerList() ? group->OwnerList()->TypeId() : TypeIdOf(EGroupType::Page);
     }
     const CRuleRecord& rule = rules.RecordFor(groupTypeId, row.Pattern());
     const wchar_t* note = row.note.empty() ? nullptr : row.note.c_str();

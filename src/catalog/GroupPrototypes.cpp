@@ -106,7 +106,7 @@ void CGroupPrototypes::EnsureBuilt() {
 }
 
 const CGroupPrototype& CGroupPrototypes::Get(int typeId) {
-    if (typeId == 0 || typeId == 1) {
+    if (!IsRepeatedGroupType(typeId)) {
         throw filegen_error(orvik::Format(L"Invalid group type: id = %d.", {orvik::ToWideSigned(typeId)}));
     }
     EnsureBuilt();

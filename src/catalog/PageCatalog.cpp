@@ -94,15 +94,15 @@ std::vector<SFieldRow> UsbTypeCFields() {
     const COptionList kRpValues     = {{0, L"Default"}, {1, L"1.5A"}, {2, L"3A"}};
     const COptionList kPowerSources = {{0, L"Self-Powered"}, {1, L"Bus-Powered"}, {2, L"Both"}};
     return {
-        YesNoField (fieldname::kTrySrc,                                        L"Does the UUT support Try.SRC when leaving AttachWait.SNK?")                                            .Rule(And(c.typeCKnown, IsTypeCDrp),                    TryCheck(kTrySnk),     none,                                none) .Reacts(R::UsbTypeC, kSelection),
-        YesNoField (fieldname::kTrySnk,                                        L"Does the UUT support Try.SNK when leaving AttachWait.SRC?")                                            .Rule(And(c.typeCKnown, IsTypeCDrp),                    TryCheck(kTrySrc),     none,                                none) .Reacts(R::UsbTypeC, kSelection),
+        YesNoField (fieldname::kTrySrc,                                        L"Does the UUT support Try.SRC when leaving AttachWait.SNK?")                                            .Rule(And(c.typeCKnown, IsTypeCDrp),                    TryCheck(fieldname::kTrySnk),     none,                                none) .Reacts(R::UsbTypeC, kSelection),
+        YesNoField (fieldname::kTrySnk,                                        L"Does the UUT support Try.SNK when leaving AttachWait.SRC?")                                            .Rule(And(c.typeCKnown, IsTypeCDrp),                    TryCheck(fieldname::kTrySrc),     none,                                none) .Reacts(R::UsbTypeC, kSelection),
         ChoiceField(L"RP_Value",                                kRpValues,     L"Which Rp value does the UUT present on connect as a source?")                                          .Rule(And(c.typeCKnown, IsTypeCSourceSide),             byKind,                none,                                none),
         YesNoField (L"Type_C_Supports_VCONN_Powered_Accessory",                L"Does the UUT, when it is not a source, support a VCONN-powered accessory?")                            .Rule(And(c.typeCKnown, IsConsumerOnlySinkOnTypeCPage), byKind,                none,                                none),
         YesNoField (L"Type_C_Is_VCONN_Powered_Accessory",                      L"Is the UUT a VCONN-powered accessory?")                                                                .Rule(And(c.typeCKnown, IsNotProviderOnly),             byKind,                none,                                none),
         YesNoField (L"Type_C_Is_Debug_Target_SRC",                             L"Does the UUT support UnorientedDebugAccessory.SRC, and optionally OrientedDebugAccessory.SRC?")        .Rule(And(c.typeCKnown, IsTypeCSourceSideOnTypeCPage),  byKind,                none,                                none),
         YesNoField (L"Type_C_Is_Debug_Target_SNK",                             L"Does the UUT support DebugAccessory.SNK?")                                                             .Rule(And(c.typeCKnown, IsTypeCSinkSideOnTypeCPage),    byKind,                none,                                none),
-        YesNoField (fieldname::kCanActAsHost,                                  L"Can the UUT communicate with USB 2.0 or USB 3.1 as a host or as the downstream facing port of a hub?") .Rule(c.typeCKnown,                                     RoleCheck(kCanDevice), ForbidImpossibleDataRole(TCSM_SNK),  none) .Reacts(R::CanActAsHost, kSelection, kCanDevice),
-        YesNoField (fieldname::kCanActAsDevice,                                L"Can the UUT communicate with USB 2.0 or USB 3.1 as a device or as the upstream facing port of a hub?") .Rule(c.typeCKnown,                                     RoleCheck(kCanHost),   ForbidImpossibleDataRole(TCSM_SRC),  none) .Reacts(R::UsbTypeC, kSelection),
+        YesNoField (fieldname::kCanActAsHost,                                  L"Can the UUT communicate with USB 2.0 or USB 3.1 as a host or as the downstream facing port of a hub?") .Rule(c.typeCKnown,                                     RoleCheck(fieldname::kCanActAsDevice), ForbidImpossibleDataRole(TCSM_SNK),  none) .Reacts(R::CanActAsHost, kSelection, fieldname::kCanActAsDevice),
+        YesNoField (fieldname::kCanActAsDevice,                                L"Can the UUT communicate with USB 2.0 or USB 3.1 as a device or as the upstream facing port of a hub?") .Rule(c.typeCKnown,                                     RoleCheck(fieldname::kCanActAsHost),   ForbidImpossibleDataRole(TCSM_SRC),  none) .Reacts(R::UsbTypeC, kSelection),
         YesNoField (kAltController,                                            L"Can the UUT act as an Alternate Mode Controller?")                                                     .Rule(And(c.typeCKnown, c.pd, c.typeC),                 byKind,                none,                                none) .Reacts(R::UsbTypeC, kSelection),
         YesNoField (fieldname::kAltModeAdapter,                                L"Can the UUT act as an Alternate Mode device?")                                                         .Rule(And(c.typeCKnown, c.typeC, c.pd),                 byKind,                AllowAltModeAdapterWhenDiscoverable, none) .Reacts(R::UsbTypeC, kSelection),
         ChoiceField(L"Type_C_Power_Source",                     kPowerSources, L"Is the UUT self-powered, bus-powered, or either?")                                                     .Rule(And(c.typeCKnown, c.typeC),                       byKind,                none,                                none),
@@ -152,7 +152,7 @@ std::vector<SFieldRow> UsbDeviceFields() {
 std::vector<SFieldRow> BC12Fields() {
     const COptionList kChargingPortTypes = {{0, L"DCP"}, {1, L"CDP"}, {2, L"Both"}};
     return {
-        ChoiceField(L"BC_1_2_Charging_Port_Type", kChargingPortTypes, L"Which BC 1.2 charging capabilities does the port support?") .Rule(IsParentValue<EBC12Support>(kBc12, {BC12_CHARGING_PORT, BC12_BOTH}), byKind, none, none),
+        ChoiceField(L"BC_1_2_Charging_Port_Type", kChargingPortTypes, L"Which BC 1.2 charging capabilities does the port support?") .Rule(IsParentValue<EBC12Support>(fieldname::kBc12Support, {BC12_CHARGING_PORT, BC12_BOTH}), byKind, none, none),
     };
 }
 
@@ -197,8 +197,8 @@ std::vector<SFieldRow> SOPDiscovery1Fields() {
     const SSharedConditions& c = SharedConditions();
     return {
         NumberField(L"XID_SOP",                        0, 1048575,      L"Valid values are in the range 0 - 1048575.")                                    .Rule(c.discovery,                                   byKind, none,                      none),
-        YesNoField (L"Data_Capable_as_USB_Host_SOP",                    L"This field shall always be set to the same value as Type_C_Can_Act_As_Host.")   .Rule(And(c.discovery, IsParentYNValid(kCanHost)),   byKind, ForceToParent(kCanHost),   none),
-        YesNoField (L"Data_Capable_as_USB_Device_SOP",                  L"This field shall always be set to the same value as Type_C_Can_Act_As_Device.") .Rule(And(c.discovery, IsParentYNValid(kCanDevice)), byKind, ForceToParent(kCanDevice), none),
+        YesNoField (L"Data_Capable_as_USB_Host_SOP",                    L"This field shall always be set to the same value as Type_C_Can_Act_As_Host.")   .Rule(And(c.discovery, IsParentYNValid(fieldname::kCanActAsHost)),   byKind, ForceToParent(fieldname::kCanActAsHost),   none),
+        YesNoField (L"Data_Capable_as_USB_Device_SOP",                  L"This field shall always be set to the same value as Type_C_Can_Act_As_Device.") .Rule(And(c.discovery, IsParentYNValid(fieldname::kCanActAsDevice)), byKind, ForceToParent(fieldname::kCanActAsDevice), none),
         ChoiceField(fieldname::kProductTypeUfpSop,     kFilledByAction, L"What is the product type of the UUT as a UFP?")                                 .Rule(c.discovery,                                   byKind, OfferUfpProductTypes,      none)                 .Reacts(R::SopDiscovery1, kSelection),
         ChoiceField(L"Product_Type_DFP_SOP",           kFilledByAction, L"What is the product type of the UUT as a DFP?")                                 .Rule(And(c.discovery, c.pd30),                      byKind, OfferDfpProductTypes,      OfferDfpProductTypes),
         YesNoField (fieldname::kModalOperationSop,                      L"Does the product support modes? When it does not, no SVIDs may be defined.")    .Rule(c.discovery,                                   byKind, none,                      none)                 .Reacts(R::SopDiscovery1, kSelection),
@@ -210,9 +210,9 @@ std::vector<SFieldRow> SOPDiscovery1Fields() {
 
 std::vector<SFieldRow> SOPDiscovery2Fields() {
     return {
-        YesNoField (fieldname::kSvidFixedSop,    L"Is the SVID list below fixed and in order?")                                                           .Rule(IsParentYNYes(kModalSop), byKind, none, none) .Reacts(R::SopCounts, kSelection),
-        NumberField(fieldname::kNumSvidsMinSop, 1, 52, L"Valid values are in the range 1 - 52.")                                                                .Rule(IsParentYNYes(kModalSop), byKind, none, none) .Reacts(R::SopCounts, kText),
-        NumberField(fieldname::kNumSvidsMaxSop, 1, 52, L"What is the largest number of SVIDs ever announced? It must match the number of SVIDs defined below.") .Rule(IsParentYNYes(kModalSop), byKind, none, none) .Reacts(R::SopCounts, kText),
+        YesNoField (fieldname::kSvidFixedSop,    L"Is the SVID list below fixed and in order?")                                                           .Rule(IsParentYNYes(fieldname::kModalOperationSop), byKind, none, none) .Reacts(R::SopCounts, kSelection),
+        NumberField(fieldname::kNumSvidsMinSop, 1, 52, L"Valid values are in the range 1 - 52.")                                                                .Rule(IsParentYNYes(fieldname::kModalOperationSop), byKind, none, none) .Reacts(R::SopCounts, kText),
+        NumberField(fieldname::kNumSvidsMaxSop, 1, 52, L"What is the largest number of SVIDs ever announced? It must match the number of SVIDs defined below.") .Rule(IsParentYNYes(fieldname::kModalOperationSop), byKind, none, none) .Reacts(R::SopCounts, kText),
     };
 }
 
@@ -270,9 +270,9 @@ std::vector<SFieldRow> Cables1Fields() {
 
 std::vector<SFieldRow> Cables2Fields() {
     return {
-        YesNoField (fieldname::kSvidFixedCable,    L"Is the SVID list below fixed and in order?")                                                                .Rule(IsParentYNYes(kModalCable), byKind, none, none) .Reacts(R::CableCounts, kSelection),
-        NumberField(fieldname::kCableNumSvidsMin, 1, 52, L"What is the smallest number of SVIDs the cable announces? Valid values are in the range 1 - 52.")           .Rule(IsParentYNYes(kModalCable), byKind, none, none) .Reacts(R::CableCounts, kText),
-        NumberField(fieldname::kCableNumSvidsMax, 1, 52, L"What is the largest number of SVIDs the cable announces? It must match the number of SVIDs defined below.") .Rule(IsParentYNYes(kModalCable), byKind, none, none) .Reacts(R::CableCounts, kText),
+        YesNoField (fieldname::kSvidFixedCable,    L"Is the SVID list below fixed and in order?")                                                                .Rule(IsParentYNYes(fieldname::kModalOperationCable), byKind, none, none) .Reacts(R::CableCounts, kSelection),
+        NumberField(fieldname::kCableNumSvidsMin, 1, 52, L"What is the smallest number of SVIDs the cable announces? Valid values are in the range 1 - 52.")           .Rule(IsParentYNYes(fieldname::kModalOperationCable), byKind, none, none) .Reacts(R::CableCounts, kText),
+        NumberField(fieldname::kCableNumSvidsMax, 1, 52, L"What is the largest number of SVIDs the cable announces? It must match the number of SVIDs defined below.") .Rule(IsParentYNYes(fieldname::kModalOperationCable), byKind, none, none) .Reacts(R::CableCounts, kText),
     };
 }
 
@@ -296,16 +296,16 @@ const std::vector<SPageRow>& PageCatalog() {
         // page                section caption              tab label                    layout listed group  parent       page-wide parents                                 fields
         {EPage::Intro,         L"Intro",                    L"Intro",                    139,   G::None,      false,       {},                                               IntroFields()},
         {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            156,   G::None,      true,        {},                                               OrvikProductFields()},
-        {EPage::General,       L"General PD Settings",      L"General PD Settings",      133,   G::None,      true,        {kPdSupport},                            GeneralFields()},
+        {EPage::General,       L"General PD Settings",      L"General PD Settings",      133,   G::None,      true,        {fieldname::kUsbPdSupport},                            GeneralFields()},
         {EPage::UsbTypeC,      L"USB Type-C",               L"USB Type-C\u2122",         147,   G::None,      true,        {kStateMachine},                      UsbTypeCFields()},
-        {EPage::ProductPower,  L"Product Power",            L"Product Power",            166,   G::None,      true,        {kConnector, kStateMachine}, ProductPowerFields()},
+        {EPage::ProductPower,  L"Product Power",            L"Product Power",            166,   G::None,      true,        {fieldname::kConnectorType, kStateMachine}, ProductPowerFields()},
         {EPage::UsbHost,       L"USB Host",                 L"USB Host",                 162,   G::None,      true,        {},                                               UsbHostFields()},
         {EPage::UsbDevice,     L"USB Device",               L"USB Device",               164,   G::None,      true,        {},                                               UsbDeviceFields()},
         {EPage::BC12,          L"Battery Charging 1.2",     L"Battery Charging 1.2",     158,   G::None,      true,        {},                                               BC12Fields()},
-        {EPage::Source,        L"Source",                   L"PD Source",                134,   G::SourcePdo, true,        {kPortType},                              SourceFields()},
-        {EPage::Sink,          L"Sink",                     L"PD Sink",                  135,   G::SinkPdo,   true,        {kPortType},                              SinkFields()},
-        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                136,   G::None,      true,        {kPortType},                              DualRoleFields()},
-        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", 141,   G::None,      true,        {kPortType},                              SOPDiscovery1Fields()},
+        {EPage::Source,        L"Source",                   L"PD Source",                134,   G::SourcePdo, true,        {fieldname::kPdPortType},                              SourceFields()},
+        {EPage::Sink,          L"Sink",                     L"PD Sink",                  135,   G::SinkPdo,   true,        {fieldname::kPdPortType},                              SinkFields()},
+        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                136,   G::None,      true,        {fieldname::kPdPortType},                              DualRoleFields()},
+        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", 141,   G::None,      true,        {fieldname::kPdPortType},                              SOPDiscovery1Fields()},
         {EPage::SOPDiscovery2, L"SOP Discovery - Part Two", L"SOP Discovery - Part Two", 142,   G::SopSvid,   true,        {},                                               SOPDiscovery2Fields()},
         {EPage::AMA,           L"AMA",                      L"AMA",                      145,   G::None,      true,        {},                                               AMAFields()},
         {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         137,   G::None,      true,        {},                                               Cables1Fields()},

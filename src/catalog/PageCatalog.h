@@ -155,4 +155,4 @@ std::wstring PatternOf(const std::wstring& name);
 // table has no record for it in the field's group type (`groupTypeId`, or the group's, or 1).
 std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
                                              CFieldGroup* group, int controlId, int labelId,
-                                             int groupTypeId = 0);
+                                             int groupTypeId = TypeIdOf(EGroupType::None));

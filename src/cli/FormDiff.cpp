@@ -67,7 +67,7 @@ void CFormDiff::Print(const CConsole& console) const {
 void CFormDiff::AddPage(const CPageSuper& a, const CPageSuper& b) {
     tab_.clear();
     AddFields(std::wstring(), &a.Fields(), &b.Fields());
-    if (const int type = a.ListedGroupType(); type != 0) {
+    if (const int type = a.ListedGroupType(); a.ListsGroups()) {
         AddGroups(std::wstring(), ListOf(a.Sheet(), type), ListOf(b.Sheet(), type));
     }
     if (tab_.empty()) {

@@ -21,7 +21,7 @@ bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out);
 class CEditField : public CParameterField {
 public:
     CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId, int labelId,
-               const wchar_t* note = nullptr, int groupTypeId = 0);
+               const wchar_t* note = nullptr, int groupTypeId = TypeIdOf(EGroupType::None));
 
     void GetOutputLine(std::wstring& out) const override;
     bool IsValid() const override;
@@ -54,7 +54,7 @@ class CDigitStringEditField : public CEditField {
 public:
     CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned digitCount,
                           unsigned radix, int controlId, int labelId, const wchar_t* note = nullptr,
-                          int groupTypeId = 0);
+                          int groupTypeId = TypeIdOf(EGroupType::None));
 
     void GetOutputLine(std::wstring& out) const override;
     void SetIntValue(int value) override;
@@ -83,7 +83,7 @@ class CNumEditField : public CEditField {
 public:
     CNumEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned long long minimum,
                   unsigned long long maximum, unsigned scale, std::wstring units, int controlId, int labelId,
-                  const wchar_t* note = nullptr, int groupTypeId = 0);
+                  const wchar_t* note = nullptr, int groupTypeId = TypeIdOf(EGroupType::None));
 
     void GetOutputLine(std::wstring& out) const override;
     void AppendComment(std::wstring& line) const override;
@@ -134,7 +134,7 @@ using COptionList = std::vector<COption>;
 class CPulldownListField : public CParameterField {
 public:
     CPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
-                       int labelId, int groupTypeId = 0);
+                       int labelId, int groupTypeId = TypeIdOf(EGroupType::None));
 
     void AppendComment(std::wstring& line) const override;
     void SetIntValue(int value) override;
@@ -179,7 +179,7 @@ private:
 class CYesNoPulldownListField : public CPulldownListField {
 public:
     CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
-                            int labelId, int groupTypeId = 0);
+                            int labelId, int groupTypeId = TypeIdOf(EGroupType::None));
 
     void SetValue(const std::wstring& text) override;
     std::unique_ptr<CParameterField> Clone() const override;

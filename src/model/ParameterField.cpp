@@ -14,7 +14,7 @@ namespace {
 
 int TypeIdOf(const CFieldGroup* group) {
     if (!group || !group->OwnerList()) {
-        return 1;
+        return TypeIdOf(EGroupType::Page);
     }
     return group->OwnerList()->TypeId();
 }
@@ -24,7 +24,8 @@ int TypeIdOf(const CFieldGroup* group) {
 CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                                  int controlId, int labelId, int groupTypeId)
     : group_(group), parsedPattern_(rule.parsedPattern.get()), host_(host), controlId_(controlId),
-      labelId_(labelId), rule_(&rule), groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
+      labelId_(labelId), rule_(&rule),
+      groupTypeId_(groupTypeId != TypeIdOf(EGroupType::None) ? groupTypeId : TypeIdOf(group)) {
     if (!parsedPattern_) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
                                             {rule.namePattern, orvik::ToWideSigned(groupTypeId_)}));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/GroupType.h"
 #include "model/NamePattern.h"
 #include "model/ReadingFunction.h"
 
@@ -36,7 +37,7 @@ public:
     // 0 takes the type from the group (1 for a field without a group); a group's prototype fields,
     // built before any group exists, name their type explicitly.
     CParameterField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
-                    int labelId, int groupTypeId = 0);
+                    int labelId, int groupTypeId = TypeIdOf(EGroupType::None));
     CParameterField(const CParameterField&) = delete;
     CParameterField& operator=(const CParameterField&) = delete;
     virtual ~CParameterField();

@@ -41,7 +41,7 @@ void WritePageSection(const CPageSuper& page, std::wstring& out) {
         out += kLineEnd;
     }
     out += kLineEnd;
-    if (page.ListedGroupType() != 0) {
+    if (page.ListsGroups()) {
         const auto& lists = page.Sheet().GroupLists();
         auto it = lists.find(page.ListedGroupType());
         if (it != lists.end()) {

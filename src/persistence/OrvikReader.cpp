@@ -133,7 +133,7 @@ std::wstring ItemKey(int listType, int typeId, const std::vector<std::wstring>& 
 CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring& name,
                                 std::wstring* beyondItem) {
     const SGroupMatch match = FindGroupRecord(sheet.Rules(), name);
-    if (!match.record || match.typeId == 0 || match.typeId == 1) {
+    if (!match.record || !IsRepeatedGroupType(match.typeId)) {
         return nullptr;
     }
     // Kept from call to call: the loader asks for every group entry of a file, and nothing below
@@ -143,8 +143,7 @@ CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring&
     if (!match.record->Parsed().Match(name, &captures) || captures.empty()) {
         return nullptr;
     }
-    const int listType =
-        (match.ownerTypeId == 0 || match.ownerTypeId == 1) ? match.typeId : match.ownerTypeId;
+    const int listType = IsRepeatedGroupType(match.ownerTypeId) ? match.ownerTypeId : match.typeId;
     numbers.clear();
     for (std::size_t i = 0; i < captures.size(); ++i) {
         std::uint32_t n = 0;

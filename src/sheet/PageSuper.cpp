@@ -104,7 +104,7 @@ bool CPageSuper::AreAnswersValid() const {
             return false;
         }
     }
-    if (ListedGroupType() != 0) {
+    if (ListsGroups()) {
         const auto& lists = sheet_.GroupLists();
         auto it = lists.find(ListedGroupType());
         if (it != lists.end() && !it->second->IsListValid()) {
@@ -132,7 +132,7 @@ bool CPageSuper::IsPageEmpty() const {
             return false;
         }
     }
-    if (ListedGroupType() != 0) {
+    if (ListsGroups()) {
         const auto& lists = sheet_.GroupLists();
         auto it = lists.find(ListedGroupType());
         if (it != lists.end() && !it->second->Empty()) {

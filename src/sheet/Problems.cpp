@@ -233,7 +233,7 @@ public:
 
 private:
     const CFieldGroupList* ListOfPage() const {
-        if (page_.ListedGroupType() == 0) {
+        if (!page_.ListsGroups()) {
             return nullptr;
         }
         const auto& lists = page_.Sheet().GroupLists();

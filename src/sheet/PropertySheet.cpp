@@ -103,10 +103,10 @@ void CMarnelPropertySheet::LinkParents() {
 
 void CMarnelPropertySheet::CreateGroupLists() {
     for (const auto& page : pages_) {
-        const int type = page->ListedGroupType();
-        if (type == 0) {
+        if (!page->ListsGroups()) {
             continue;
         }
+        const int type = page->ListedGroupType();
         try {
             EnsureGroupList(type);
         } catch (const filegen_error& e) {

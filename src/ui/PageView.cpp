@@ -63,7 +63,7 @@ void CPageView::EnsureBuilt() {
         controls_.push_back(std::move(control));
     }
     // ---- list panel: list pages show their repeated groups below the form ----
-    if (page_.ListedGroupType() != 0 && listPanelFactory_) {
+    if (page_.ListsGroups() && listPanelFactory_) {
         listPanel_ = listPanelFactory_(*this, content_);
         if (listPanel_) {
             listArea_->addWidget(listPanel_);
