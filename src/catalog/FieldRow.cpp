@@ -101,8 +101,7 @@ SFieldRow YesNoField(SRowName name, std::wstring help) {
 }
 
 std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
-                                             CFieldGroup* group, int controlId, int labelId,
-                                             int groupTypeId) {
+                                             CFieldGroup* group, int groupTypeId) {
     if (groupTypeId == TypeIdOf(EGroupType::None)) {
         groupTypeId = group && group->OwnerList() ? group->OwnerList()->TypeId() : TypeIdOf(EGroupType::Page);
     }
@@ -110,20 +109,19 @@ std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTa
     const wchar_t* note = row.note.empty() ? nullptr : row.note.c_str();
     switch (row.kind) {
     case EFieldKind::Text:
-        return std::make_unique<CEditField>(host, group, rule, controlId, labelId, note, groupTypeId);
+        return std::make_unique<CEditField>(host, group, rule, note, groupTypeId);
     case EFieldKind::Hex:
-        return std::make_unique<CDigitStringEditField>(host, group, rule, row.digits, 16, controlId, labelId,
-                                                       note, groupTypeId);
+        return std::make_unique<CDigitStringEditField>(host, group, rule, row.digits, 16, note, groupTypeId);
     case EFieldKind::Number:
         return std::make_unique<CNumEditField>(host, group, rule, row.minimum, row.maximum, row.scale,
-                                               row.units, controlId, labelId, note, groupTypeId);
+                                               row.units, note, groupTypeId);
     case EFieldKind::Choice: {
-        auto field = std::make_unique<CPulldownListField>(host, group, rule, controlId, labelId, groupTypeId);
+        auto field = std::make_unique<CPulldownListField>(host, group, rule, groupTypeId);
         field->SetOptions(row.choices);
         return field;
     }
     case EFieldKind::YesNo:
-        return std::make_unique<CYesNoPulldownListField>(host, group, rule, controlId, labelId, groupTypeId);
+        return std::make_unique<CYesNoPulldownListField>(host, group, rule, groupTypeId);
     }
     return nullptr;
 }

@@ -16,16 +16,13 @@ namespace {
 std::shared_ptr<const CFieldList> MakePrototypeFields(const CRuleTable& rules, int typeId) {
     auto fields = std::make_shared<CFieldList>(true);
     const bool isPdo = typeId == kSourcePdoType || typeId == kSinkPdoType;
-    int index = 0;
     for (const SFieldRow& row : GroupFieldRows(typeId)) {
-        std::unique_ptr<CParameterField> field =
-            CreateField(row, rules, nullptr, nullptr, 1000 + index, 2000 + index, typeId);
+        std::unique_ptr<CParameterField> field = CreateField(row, rules, nullptr, nullptr, typeId);
         if (auto* number = dynamic_cast<CNumEditField*>(field.get()); number && isPdo) {
             // A PDO's numbers are written with their value in the units the user typed.
             number->SetScaleAndUnits(row.scale, row.units);
         }
         fields->Append(field.release());
-        ++index;
     }
     return fields;
 }

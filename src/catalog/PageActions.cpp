@@ -215,7 +215,7 @@ const FieldPredicate PowerCheck({}, [](const CParameterField* field) {
         return false;
     }
     std::uint32_t power = 0;
-    if (!TryTextToUnsigned(field->CurrentText(), power)) {
+    if (!TryTextToUnsigned(field->Value(), power)) {
         return false;
     }
     return power % 500 == 0 && (power <= 10000 || power % 1000 == 0);

@@ -293,24 +293,24 @@ const std::vector<SPageRow>& PageCatalog() {
     using G = EGroupType;
     // clang-format off
     static const std::vector<SPageRow> catalog = {
-        // page                section caption              tab label                    layout listed group  parent       page-wide parents                                 fields
-        {EPage::Intro,         L"Intro",                    L"Intro",                    139,   G::None,      false,       {},                                               IntroFields()},
-        {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            156,   G::None,      true,        {},                                               OrvikProductFields()},
-        {EPage::General,       L"General PD Settings",      L"General PD Settings",      133,   G::None,      true,        {fieldname::kUsbPdSupport},                            GeneralFields()},
-        {EPage::UsbTypeC,      L"USB Type-C",               L"USB Type-C\u2122",         147,   G::None,      true,        {kStateMachine},                      UsbTypeCFields()},
-        {EPage::ProductPower,  L"Product Power",            L"Product Power",            166,   G::None,      true,        {fieldname::kConnectorType, kStateMachine}, ProductPowerFields()},
-        {EPage::UsbHost,       L"USB Host",                 L"USB Host",                 162,   G::None,      true,        {},                                               UsbHostFields()},
-        {EPage::UsbDevice,     L"USB Device",               L"USB Device",               164,   G::None,      true,        {},                                               UsbDeviceFields()},
-        {EPage::BC12,          L"Battery Charging 1.2",     L"Battery Charging 1.2",     158,   G::None,      true,        {},                                               BC12Fields()},
-        {EPage::Source,        L"Source",                   L"PD Source",                134,   G::SourcePdo, true,        {fieldname::kPdPortType},                              SourceFields()},
-        {EPage::Sink,          L"Sink",                     L"PD Sink",                  135,   G::SinkPdo,   true,        {fieldname::kPdPortType},                              SinkFields()},
-        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                136,   G::None,      true,        {fieldname::kPdPortType},                              DualRoleFields()},
-        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", 141,   G::None,      true,        {fieldname::kPdPortType},                              SOPDiscovery1Fields()},
-        {EPage::SOPDiscovery2, L"SOP Discovery - Part Two", L"SOP Discovery - Part Two", 142,   G::SopSvid,   true,        {},                                               SOPDiscovery2Fields()},
-        {EPage::AMA,           L"AMA",                      L"AMA",                      145,   G::None,      true,        {},                                               AMAFields()},
-        {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         137,   G::None,      true,        {},                                               Cables1Fields()},
-        {EPage::Cables2,       L"Cable - Part Two",         L"Cable - Part Two",         138,   G::CableSvid, true,        {},                                               Cables2Fields()},
-        {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 160,   G::None,      true,        {},                                               RetimerFields()},
+        // page                section caption              tab label                    listed group  parent       page-wide parents                                 fields
+        {EPage::Intro,         L"Intro",                    L"Intro",                    G::None,      false,       {},                                               IntroFields()},
+        {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            G::None,      true,        {},                                               OrvikProductFields()},
+        {EPage::General,       L"General PD Settings",      L"General PD Settings",      G::None,      true,        {fieldname::kUsbPdSupport},                            GeneralFields()},
+        {EPage::UsbTypeC,      L"USB Type-C",               L"USB Type-C\u2122",         G::None,      true,        {kStateMachine},                      UsbTypeCFields()},
+        {EPage::ProductPower,  L"Product Power",            L"Product Power",            G::None,      true,        {fieldname::kConnectorType, kStateMachine}, ProductPowerFields()},
+        {EPage::UsbHost,       L"USB Host",                 L"USB Host",                 G::None,      true,        {},                                               UsbHostFields()},
+        {EPage::UsbDevice,     L"USB Device",               L"USB Device",               G::None,      true,        {},                                               UsbDeviceFields()},
+        {EPage::BC12,          L"Battery Charging 1.2",     L"Battery Charging 1.2",     G::None,      true,        {},                                               BC12Fields()},
+        {EPage::Source,        L"Source",                   L"PD Source",                G::SourcePdo, true,        {fieldname::kPdPortType},                              SourceFields()},
+        {EPage::Sink,          L"Sink",                     L"PD Sink",                  G::SinkPdo,   true,        {fieldname::kPdPortType},                              SinkFields()},
+        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                G::None,      true,        {fieldname::kPdPortType},                              DualRoleFields()},
+        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", G::None,      true,        {fieldname::kPdPortType},                              SOPDiscovery1Fields()},
+        {EPage::SOPDiscovery2, L"SOP Discovery - Part Two", L"SOP Discovery - Part Two", G::SopSvid,   true,        {},                                               SOPDiscovery2Fields()},
+        {EPage::AMA,           L"AMA",                      L"AMA",                      G::None,      true,        {},                                               AMAFields()},
+        {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         G::None,      true,        {},                                               Cables1Fields()},
+        {EPage::Cables2,       L"Cable - Part Two",         L"Cable - Part Two",         G::CableSvid, true,        {},                                               Cables2Fields()},
+        {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 G::None,      true,        {},                                               RetimerFields()},
     };
     // clang-format on
     return catalog;

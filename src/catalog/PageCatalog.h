@@ -136,8 +136,7 @@ struct SPageRow {
     EPage id;
     std::wstring sectionCaption; // the section heading in the file
     std::wstring tabLabel;       // what the tab shows
-    int layoutId;
-    EGroupType listedGroupType; // None: the page lists no groups
+    EGroupType listedGroupType;  // None: the page lists no groups
     // Every field of the page but the Intro's depends on Orvik_Product_Type; some pages add more.
     bool productTypeParent;
     std::vector<std::wstring> pageWideParents;
@@ -154,5 +153,5 @@ std::wstring PatternOf(const std::wstring& name);
 // Builds the field a row describes, with its record from `rules`: a fieldlist_error when the
 // table has no record for it in the field's group type (`groupTypeId`, or the group's, or 1).
 std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
-                                             CFieldGroup* group, int controlId, int labelId,
+                                             CFieldGroup* group,
                                              int groupTypeId = TypeIdOf(EGroupType::None));

@@ -61,12 +61,10 @@ CParameterField* CPageSuper::FormField(const std::wstring& name) const {
 }
 
 void CPageSuper::RegisterFields(std::vector<std::unique_ptr<CParameterField>>& fieldStore) {
-    int index = 0;
     for (const SFieldRow& row : row_.fields) {
-        auto field = CreateField(row, sheet_.Rules(), &wrapper_, nullptr, 1000 + index, 2000 + index);
+        auto field = CreateField(row, sheet_.Rules(), &wrapper_, nullptr);
         fields_.Append(field.get());
         fieldStore.push_back(std::move(field));
-        ++index;
     }
 }
 

@@ -313,7 +313,7 @@ std::vector<SProblem> CollectSaveRefusals(const CMarnelPropertySheet& sheet) {
 }
 
 std::wstring FieldProblemReason(const CParameterField& field) {
-    const std::wstring text = field.CurrentText();
+    const std::wstring text = field.Value();
     if (text.empty()) {
         return L"missing";
     }

@@ -83,7 +83,6 @@ void ExpectSameAsFresh(const CFieldGroup& made, const CFieldGroup& fresh) {
         EXPECT_EQ(m->IsAvailable(), f->IsAvailable()) << name;
         EXPECT_EQ(m->IsChanged(), f->IsChanged()) << name;
         EXPECT_EQ(m->WriteComment(), f->WriteComment()) << name;
-        EXPECT_EQ(m->LabelText(), f->LabelText()) << name;
         EXPECT_EQ(m->GetPrintableName(), f->GetPrintableName()) << name;
         EXPECT_EQ(m->Group(), &made) << name;
         if (const auto* list = m->AsPulldownList()) {
@@ -761,7 +760,6 @@ TEST_F(GroupsTest, GroupsMadeAfterAClearAreAsNew) {
             field->SetFileEntry(L"Name_From_The_File", L"123");
             field->SetEnabled(false);
             field->SetChanged(true);
-            field->SetLabelText(L"a label");
         }
     }
     sheet.Reevaluate(0, {.initial = true, .fullReset = true});
