@@ -30,8 +30,13 @@ SFieldRow SFieldRow::Rule(FieldPredicate asked, FieldPredicate accepted, FieldAc
     return std::move(*this);
 }
 
-SFieldRow SFieldRow::Reacts(EReaction id, EChangeEvent event, const wchar_t* evaluatedFirst) && {
-    reaction = SFieldReaction{id, event, evaluatedFirst};
+SFieldRow SFieldRow::EvaluatedAfter(const wchar_t* sibling) && {
+    evaluatedFirst = sibling;
+    return std::move(*this);
+}
+
+SFieldRow SFieldRow::MarksProductTypeChange() && {
+    marksProductTypeChange = true;
     return std::move(*this);
 }
 

@@ -7,6 +7,8 @@ void AddPageFieldRules(CRuleGroup& group) {
         for (const SFieldRow& row : page.fields) {
             CRuleRecord record{row.Pattern(), row.availability, row.validity, row.onAvailable, row.refresh};
             record.filledBy = row.filledBy;
+            record.evaluatedFirst = row.evaluatedFirst;
+            record.marksProductTypeChange = row.marksProductTypeChange;
             group.Add(std::move(record));
         }
     }

@@ -24,6 +24,10 @@ struct CRuleRecord {
     // What the program fills in for the answer (the version lines), written in every file it
     // writes; null for the user's answers.
     std::wstring (*filledBy)() = nullptr;
+    // What a user's answer does besides re-evaluating: the sibling evaluated first, or null, and
+    // whether it marks the change of a cable's product type.
+    const wchar_t* evaluatedFirst = nullptr;
+    bool marksProductTypeChange = false;
 
     const CNamePattern& Parsed() const { return *parsedPattern; }
 };

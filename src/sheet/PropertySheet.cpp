@@ -2,7 +2,6 @@
 #include "model/FieldNames.h"
 
 #include "catalog/GroupCatalog.h"
-#include "catalog/PageReactions.h"
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
@@ -258,15 +257,14 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     // A typed answer is one step however many keystrokes it takes; each choice is a step of its own.
     CUndoStep step(*this, field->AsPulldownList() ? nullptr : field);
     step.SetAnswered(field);
-    const SPageReaction* reaction = FindPageReaction(field->NamePattern());
-    if (reaction) {
-        if (reaction->setsProductTypeFlag) {
-            Page(reaction->page).SetProductTypeChanged(true);
+    const CRuleRecord& rule = field->Rule();
+    if (rule.marksProductTypeChange) {
+        if (CPageSuper* page = HostPage(field)) {
+            page->SetProductTypeChanged(true);
         }
-        const SReactingField* listened = reaction->FieldOf(field->NamePattern());
-        if (listened && listened->evaluatedFirst) {
-            UpdateAvailability(FindField(listened->evaluatedFirst), formState_);
-        }
+    }
+    if (rule.evaluatedFirst) {
+        UpdateAvailability(FindField(rule.evaluatedFirst), formState_);
     }
     field->SetValue(value);
     // Also after the answers whose page only repaints: groups added since the last evaluation learn
