@@ -16,6 +16,9 @@ public:
     virtual void ShowInformation(const std::wstring& text) = 0;
     // A Yes/No box without icon; true for Yes.
     virtual bool AskYesNo(const std::wstring& text) = 0;
+    // The same box with No as its default button, for a question whose Yes throws work away: a
+    // stray Enter must not answer it.
+    virtual bool AskYesNoDefaultNo(const std::wstring& text) { return AskYesNo(text); }
     // The file-open dialog for an existing text file. No value when not confirmed; then
     // `errorCode` is the dialog's error code, 0 when the user cancelled.
     virtual std::optional<std::wstring> ChooseFileToOpen(unsigned& errorCode) = 0;
@@ -27,6 +30,8 @@ public:
     struct Shown {
         enum Kind { Error, Information, Question } kind;
         std::wstring text;
+        // A question whose default button is No.
+        bool noByDefault = false;
     };
 
     void SetNextAnswer(bool yes) { answers_.push_back(yes); }
@@ -47,6 +52,11 @@ public:
         }
         const bool answer = answers_.front();
         answers_.pop_front();
+        return answer;
+    }
+    bool AskYesNoDefaultNo(const std::wstring& text) override {
+        const bool answer = AskYesNo(text);
+        shown_.back().noByDefault = true;
         return answer;
     }
     std::optional<std::wstring> ChooseFileToOpen(unsigned& errorCode) override {

@@ -110,7 +110,33 @@ void CFindBar::Open() {
 }
 
 void CFindBar::Close() {
-    CloseBar(window_, *this, before_);
+    // Closing the bar over a match shown on the page hands that question the keyboard: it is what
+    // the user was looking for.
+    QWidget* match = shown_ && shown_->isVisible() && shown_->isEnabled() ? shown_.data() : nullptr;
+    ShowMatch(nullptr);
+    CloseBar(window_, *this, match ? match : before_.data());
+}
+
+void CFindBar::ShowMatch(QWidget* input) {
+    if (shown_ == input) {
+        return;
+    }
+    if (shown_) {
+        // Given back to what the control inherits.
+        QPalette palette = shown_->palette();
+        palette.setResolveMask(palette.resolveMask() & ~((QPalette::ResolveMask(1) << QPalette::Base) |
+                                                         (QPalette::ResolveMask(1) << QPalette::Button)));
+        shown_->setPalette(palette);
+    }
+    shown_ = input;
+    if (shown_) {
+        // The match is marked, not focused: the keyboard stays in the bar for the next Enter.
+        QPalette palette = shown_->palette();
+        const QColor mark(255, 236, 140);
+        palette.setColor(QPalette::Base, mark);
+        palette.setColor(QPalette::Button, mark);
+        shown_->setPalette(palette);
+    }
 }
 
 void CFindBar::Next() {
@@ -124,6 +150,7 @@ void CFindBar::Previous() {
 void CFindBar::OnTextEdited() {
     matches_ = FindQuestions(window_.Sheet(), ToWString(edit_->text()));
     current_ = -1;
+    ShowMatch(nullptr);
     note_->clear();
     ShowCount();
 }
@@ -144,6 +171,7 @@ void CFindBar::Step(int direction) {
         current_ = (current_ + direction + count) % count;
     }
     ShowCount();
+    ShowMatch(nullptr);
     const SQuestionMatch match = matches_[static_cast<std::size_t>(current_)];
     const QString name = ToQString(QuestionName(*match.field));
     if (!match.asked) {
@@ -152,10 +180,18 @@ void CFindBar::Step(int direction) {
     }
     note_->setText(
         QStringLiteral("%1 (%2)").arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel())));
-    if (GoToPage(window_, match.page) && !FocusField(window_, *match.field)) {
-        // Asked, but shown for reading only (the file's own header lines).
-        note_->setText(QStringLiteral("%1 (%2): cannot be edited")
-                           .arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel())));
+    if (GoToPage(window_, match.page)) {
+        if (QWidget* input = RevealField(window_, *match.field)) {
+            ShowMatch(input);
+        } else {
+            // Asked, but shown for reading only (the file's own header lines).
+            note_->setText(QStringLiteral("%1 (%2): cannot be edited")
+                               .arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel())));
+        }
+    }
+    // A page change (or the leave-page question) may have moved the keyboard: it comes back here.
+    if (isVisible() && !edit_->hasFocus()) {
+        edit_->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -182,8 +218,16 @@ bool CFindBar::eventFilter(QObject* watched, QEvent* event) {
             Close();
             return true;
         }
-        if (watched == edit_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-            Step(key->modifiers() & Qt::ShiftModifier ? -1 : 1);
+        // Enter anywhere in the bar is the bar's: never the sheet's default button (OK, which saves
+        // and closes the window).
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            if (watched == close_) {
+                Close();
+            } else if (watched == previous_ || key->modifiers() & Qt::ShiftModifier) {
+                Previous();
+            } else {
+                Next();
+            }
             return true;
         }
     }

@@ -13,9 +13,10 @@ class QLineEdit;
 class QShortcut;
 class QToolButton;
 
-// The small bar that finds a question by its name or help text. Ctrl+F opens it; Enter moves to the
-// next match's tab and control, Shift+Enter (or Shift+F3) to the previous one, F3 to the next one
-// from anywhere on the sheet; Escape closes it. The matching is FindQuestions'; this only shows it.
+// The small bar that finds a question by its name or help text. Ctrl+F opens it; Enter shows the
+// next match's tab and control, marked while the keyboard stays in the bar; Shift+Enter (or
+// Shift+F3) the previous one, F3 the next one from anywhere on the sheet. Escape closes it and hands
+// the keyboard to the match shown. The matching is FindQuestions'; this only shows it.
 class CFindBar : public QWidget {
     Q_OBJECT
 public:
@@ -29,6 +30,8 @@ public:
     const std::vector<SQuestionMatch>& Matches() const { return matches_; }
     // The position of the current match in Matches(), -1 before the first move.
     int Current() const { return current_; }
+    // The control of the current match, marked on its page while the keyboard stays in the bar.
+    QWidget* ShownMatch() const { return shown_; }
 
     void Open();
     void Close();
@@ -42,6 +45,8 @@ private:
     void OnTextEdited();
     void Step(int direction);
     void ShowCount();
+    // Marks `input` (null: none) as the current match, unmarking the one before.
+    void ShowMatch(QWidget* input);
 
     CSheetWindow& window_;
     QLineEdit* edit_ = nullptr;
@@ -54,6 +59,7 @@ private:
     QShortcut* nextKey_ = nullptr;
     QShortcut* previousKey_ = nullptr;
     QPointer<QWidget> before_;
+    QPointer<QWidget> shown_;
     std::vector<SQuestionMatch> matches_;
     int current_ = -1;
 };

@@ -42,6 +42,11 @@ bool CQtPrompt::AskYesNo(const std::wstring& text) {
                   QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool CQtPrompt::AskYesNoDefaultNo(const std::wstring& text) {
+    return RunBox(Owner(), QMessageBox::NoIcon, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+                  QMessageBox::No) == QMessageBox::Yes;
+}
+
 std::optional<std::wstring> CQtPrompt::ChooseFileToOpen(unsigned& errorCode) {
     errorCode = 0;
     const QString path = QFileDialog::getOpenFileName(Owner(), QStringLiteral("Open"), QString(),

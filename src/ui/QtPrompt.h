@@ -15,6 +15,7 @@ public:
     void ShowError(const std::wstring& text) override;
     void ShowInformation(const std::wstring& text) override;
     bool AskYesNo(const std::wstring& text) override;
+    bool AskYesNoDefaultNo(const std::wstring& text) override;
     std::optional<std::wstring> ChooseFileToOpen(unsigned& errorCode) override;
 
     // The window a box belongs to: the dialog the user is working in (a group dialog over the

@@ -35,10 +35,16 @@ CRecoveryKeeper::CRecoveryKeeper(CSheetWindow& window, const QString& folder)
     connect(&timer_, &QTimer::timeout, this, &CRecoveryKeeper::WriteCopy);
     writer_.setMaxThreadCount(1);
     sheet_.AddObserver(this);
-    connect(&window_, &QDialog::finished, this, [this] {
+    connect(&window_, &QDialog::finished, this, [this](int result) {
         sheet_.RemoveObserver(this);
         watching_ = false;
-        NothingToLose();
+        // Answers thrown away with Cancel may have been thrown away by a slip of the keyboard: their
+        // copy stays for the next start to offer, written now with the last keystroke in it.
+        if (result == QDialog::Rejected && unsaved_ && sheet_.HasEnteredAnswers()) {
+            KeepDiscardedAnswers();
+        } else {
+            NothingToLose();
+        }
     });
     connect(&window_, &CSheetWindow::formStored, this, &CRecoveryKeeper::NothingToLose);
 }
@@ -93,6 +99,13 @@ void CRecoveryKeeper::WriteCopy() {
             ++writes_;
         }
     });
+}
+
+void CRecoveryKeeper::KeepDiscardedAnswers() {
+    timer_.stop();
+    writer_.waitForDone();
+    WriteCopy();
+    writer_.waitForDone();
 }
 
 void CRecoveryKeeper::NothingToLose() {

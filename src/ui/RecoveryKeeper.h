@@ -18,8 +18,8 @@ class CSheetWindow;
 //
 // The copy is the file a save would write. It is built on the user-interface thread a second after
 // the last change, never per keystroke, and written by one worker, one write at a time. A clean end
-// of the window (OK, Cancel, nothing to lose) and every save or load that leaves nothing unsaved
-// remove it.
+// of the window (OK, or Cancel with nothing to lose) and every save or load that leaves nothing
+// unsaved remove it; answers discarded with Cancel keep their copy until the next start offers it.
 class CRecoveryKeeper : public QObject, public ISheetObserver {
     Q_OBJECT
 public:
@@ -52,6 +52,8 @@ private:
     void WriteCopy();
     // A clean end, or a save or load that leaves nothing unsaved.
     void NothingToLose();
+    // A form with answers ended by Cancel: the copy is brought up to date and left behind.
+    void KeepDiscardedAnswers();
 
     CSheetWindow& window_;
     // The window's sheet, which outlives the window and so this keeper.

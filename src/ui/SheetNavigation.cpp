@@ -27,10 +27,9 @@ QScrollArea* ScrollAreaOf(QWidget* widget) {
     return nullptr;
 }
 
-// Focused and scrolled into view now and, for a page just built whose layout is still pending,
-// once more after the layout has run.
-void FocusAndReveal(QWidget* widget) {
-    widget->setFocus(Qt::OtherFocusReason);
+// Scrolled into view now and, for a page just built whose layout is still pending, once more after
+// the layout has run.
+void Reveal(QWidget* widget) {
     if (QScrollArea* area = ScrollAreaOf(widget)) {
         area->ensureWidgetVisible(widget);
         QPointer<QWidget> target(widget);
@@ -41,6 +40,11 @@ void FocusAndReveal(QWidget* widget) {
             }
         });
     }
+}
+
+void FocusAndReveal(QWidget* widget) {
+    widget->setFocus(Qt::OtherFocusReason);
+    Reveal(widget);
 }
 
 } // namespace
@@ -63,6 +67,15 @@ bool FocusField(CSheetWindow& window, CParameterField& field) {
     }
     FocusAndReveal(control->Input());
     return true;
+}
+
+QWidget* RevealField(CSheetWindow& window, CParameterField& field) {
+    CQtFieldControl* control = window.ControlOf(field);
+    if (!control || !control->Input()->isEnabled()) {
+        return nullptr;
+    }
+    Reveal(control->Input());
+    return control->Input();
 }
 
 bool FocusListLine(CSheetWindow& window, EPage page, int index) {

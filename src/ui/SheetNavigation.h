@@ -14,6 +14,9 @@ bool GoToPage(CSheetWindow& window, EPage page);
 // Puts the keyboard focus on the control of a field of the current page, scrolled into view. False
 // when the field's page has not been built or its control is disabled.
 bool FocusField(CSheetWindow& window, CParameterField& field);
+// Scrolls the control of a field of the current page into view, leaving the keyboard where it is.
+// The control, or null when the field's page has not been built or its control is disabled.
+QWidget* RevealField(CSheetWindow& window, CParameterField& field);
 // Selects line `index` (0-based; -1 keeps the selection) of the list panel of `page` and puts the
 // focus on the list. False when the page has no list panel.
 bool FocusListLine(CSheetWindow& window, EPage page, int index);

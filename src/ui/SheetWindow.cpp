@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -370,7 +371,25 @@ bool CSheetWindow::Save(bool okButton) {
 
 bool CSheetWindow::QueryCancel() {
     Log(std::string_view("Cancel button selected"));
-    return !sheet_.HasEnteredAnswers() || sheet_.Prompt().AskYesNo(kCancelQuestion);
+    // Escape opens this question: No is its default, so a second stray key (Enter) keeps the form.
+    return !sheet_.HasEnteredAnswers() || sheet_.Prompt().AskYesNoDefaultNo(kCancelQuestion);
+}
+
+void CSheetWindow::keyPressEvent(QKeyEvent* event) {
+    // Enter presses OK from the page's own controls only. In the find bar, the problems panel, the
+    // load report or the cleared-answers bar it means something there or nothing: a key meant for
+    // a list entry must not save the form and close the window.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        const QWidget* focus = focusWidget();
+        const QWidget* parts[] = {findBar_, problemsPanel_, loadReport_, undo_ ? undo_->Bar() : nullptr};
+        for (const QWidget* part : parts) {
+            if (focus && part && (focus == part || part->isAncestorOf(focus))) {
+                event->accept();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CSheetWindow::reject() {

@@ -22,6 +22,7 @@ class CProblemsPanel;
 class CQtFieldControl;
 class CUndoControls;
 class QDialogButtonBox;
+class QKeyEvent;
 class QPushButton;
 class QTabWidget;
 
@@ -89,6 +90,9 @@ signals:
 
 public slots:
     void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnCurrentChanged(int index);

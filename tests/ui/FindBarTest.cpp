@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -39,6 +40,11 @@ class FindBarTest : public QObject {
 
     QString CurrentTab() const { return f->CurrentTabText(); }
 
+    // The match is shown on its page, marked, and the keyboard is still in the bar.
+    bool Shows(const QString& name) const {
+        return Bar()->ShownMatch() && Bar()->ShownMatch() == f->Input(name) && Bar()->Edit()->hasFocus();
+    }
+
 private slots:
     void cleanup() { f.reset(); }
 
@@ -59,39 +65,46 @@ private slots:
         QVERIFY(Bar()->Edit()->hasFocus());
     }
 
-    void enterMovesToTheFieldOnAnotherTabAndShiftEnterGoesBack() {
+    void enterShowsTheNextMatchAndKeepsTheKeyboardInTheBarHoweverOftenPressed() {
         f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
         // The first three matches are on the General tab.
         Find(QStringLiteral("Manufacturer_Info_"));
         const int count = static_cast<int>(Bar()->Matches().size());
         PressKey(Qt::Key_Return);
-        QVERIFY(f->window->isVisible());
-        QVERIFY(f->prompt.History().empty());
         QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("1 of %1").arg(count));
         QCOMPARE(f->window->TabWidget()->currentIndex(), f->window->TabIndexOf(EPage::General));
-        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_Supported_Port"))->hasFocus());
-
-        // Back in the bar, Enter goes on; F3 from the field goes on too.
-        PressKey(Qt::Key_F, Qt::ControlModifier);
-        QTRY_VERIFY(Bar()->Edit()->hasFocus());
+        QTRY_VERIFY(Shows(QStringLiteral("Manufacturer_Info_Supported_Port")));
+        // A second Enter is the next match, never the sheet's OK.
         PressKey(Qt::Key_Return);
         QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("2 of %1").arg(count));
-        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_VID_Port"))->hasFocus());
+        QVERIFY(Shows(QStringLiteral("Manufacturer_Info_VID_Port")));
         PressKey(Qt::Key_F3);
-        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("3 of %1").arg(count));
-        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_PID_Port"))->hasFocus());
-
-        PressKey(Qt::Key_F, Qt::ControlModifier);
-        QTRY_VERIFY(Bar()->Edit()->hasFocus());
+        QVERIFY(Shows(QStringLiteral("Manufacturer_Info_PID_Port")));
         PressKey(Qt::Key_Return, Qt::ShiftModifier);
-        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("2 of %1").arg(count));
-        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_VID_Port"))->hasFocus());
+        QVERIFY(Shows(QStringLiteral("Manufacturer_Info_VID_Port")));
         PressKey(Qt::Key_F3, Qt::ShiftModifier);
-        QTRY_VERIFY(f->Input(QStringLiteral("Manufacturer_Info_Supported_Port"))->hasFocus());
+        QVERIFY(Shows(QStringLiteral("Manufacturer_Info_Supported_Port")));
         // Before the first, Shift+F3 wraps round to the last.
         PressKey(Qt::Key_F3, Qt::ShiftModifier);
         QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("%1 of %1").arg(count));
+        // Enter on the bar's buttons is theirs too.
+        for (const char* button : {"FindNext", "FindPrevious"}) {
+            Bar()->findChild<QToolButton*>(QLatin1String(button))->setFocus();
+            PressKey(Qt::Key_Return);
+            PressKey(Qt::Key_Enter);
+        }
+        QVERIFY(f->window->isVisible());
         QVERIFY(f->prompt.History().empty());
+        QVERIFY(!f->Logged("OK button selected."));
+
+        // Escape closes the bar and gives the keyboard to the match it showed, unmarked.
+        QPointer<QWidget> shown = Bar()->ShownMatch();
+        QVERIFY(shown);
+        PressKey(Qt::Key_Escape);
+        QVERIFY(!Bar()->isVisible());
+        QTRY_VERIFY(shown->hasFocus());
+        QVERIFY(!shown->palette().isBrushSet(QPalette::Active, QPalette::Base));
+        QVERIFY(f->window->isVisible());
     }
 
     void nextWrapsFromTheLastToTheFirst() {
@@ -100,7 +113,7 @@ private slots:
         QCOMPARE(Bar()->Matches().size(), std::size_t(1));
         PressKey(Qt::Key_Return);
         QCOMPARE(CurrentTab(), QString::fromStdWString(f->sheet.Page(EPage::UsbTypeC).TabLabel()));
-        QTRY_VERIFY(f->Input(QStringLiteral("RP_Value"))->hasFocus());
+        QTRY_VERIFY(Shows(QStringLiteral("RP_Value")));
         QTest::mouseClick(Bar()->findChild<QToolButton*>(QStringLiteral("FindNext")), Qt::LeftButton);
         QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("1 of 1"));
         QCOMPARE(Bar()->NoteLabel()->text(), QStringLiteral("RP_Value (%1)").arg(CurrentTab()));
@@ -122,7 +135,7 @@ private slots:
         Find(QStringLiteral("Port_Label"));
         PressKey(Qt::Key_Return);
         QCOMPARE(Bar()->NoteLabel()->text(), QStringLiteral("Port_Label (Intro)"));
-        QTRY_VERIFY(f->Input(QStringLiteral("Port_Label"))->hasFocus());
+        QTRY_VERIFY(Shows(QStringLiteral("Port_Label")));
     }
 
     void anUnavailableQuestionOnAPresentTabIsNamedAsSuch() {

@@ -2,11 +2,14 @@
 // with the boxes' answers scripted.
 #include "FullForm.h"
 #include "UiTestBase.h"
+#include "ui/ProblemsPanel.h"
+#include "ui/QtPrompt.h"
 
 #include "model/FieldKinds.h"
 #include "persistence/FileWriter.h"
 #include "persistence/OrvikReader.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -17,6 +20,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <memory>
 
@@ -377,6 +381,34 @@ private slots:
         QVERIFY(f->Logged("App exited without saving."));
         // No question of any other kind on the way.
         QCOMPARE(static_cast<int>(f->prompt.History().size()), 3);
+    }
+
+    void noStreamOfEnterAndEscapeEndsAFormWithAnswers() {
+        f = std::make_unique<CUiFixture>();
+        f->Type(QStringLiteral("Vendor_Name"), QStringLiteral("Acme"));
+        CQtPrompt boxes(f->window.get());
+        f->prompt.boxes = &boxes;
+        // Escape asks; Enter in the real box answers its default, which keeps the form.
+        for (Qt::Key second : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTimer::singleShot(0, [second] {
+                if (QWidget* box = QApplication::activeModalWidget()) {
+                    QTest::keyClick(box, second);
+                }
+            });
+            QTest::keyClick(f->Edit(QStringLiteral("Vendor_Name")), Qt::Key_Escape);
+            QVERIFY(f->window->isVisible());
+        }
+        QCOMPARE(f->QuestionsAsked(kCancel), 3);
+        QVERIFY(f->prompt.History().back().noByDefault);
+        // Enter from the problems panel's list goes to the entry, not to OK.
+        f->prompt.boxes = nullptr;
+        f->window->ProblemsPanel()->ToggleButton()->click();
+        QWidget* list = f->window->ProblemsPanel()->findChild<QAbstractItemView*>();
+        QVERIFY(list);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Return);
+        QVERIFY(f->window->isVisible());
+        QVERIFY(!f->Logged("OK button selected."));
     }
 
     void cancelIgnoresAnswersOnPagesNeverShown() {

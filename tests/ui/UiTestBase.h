@@ -7,6 +7,7 @@
 #include "sheet/PropertySheet.h"
 #include "ui/FieldControls.h"
 #include "ui/PageView.h"
+#include "ui/QtPrompt.h"
 #include "ui/SheetWindow.h"
 
 #include <QComboBox>
@@ -42,11 +43,17 @@ inline QStringList LabelsOf(const std::vector<CPageSuper*>& pages) {
 class CUiPrompt : public CScriptedPrompt {
 public:
     std::function<void(const std::wstring& question)> whileAsking;
+    // When set, the cancel question is a real box, answered by the keys the test sends it.
+    CQtPrompt* boxes = nullptr;
     bool AskYesNo(const std::wstring& text) override {
         if (whileAsking) {
             whileAsking(text);
         }
         return CScriptedPrompt::AskYesNo(text);
+    }
+    bool AskYesNoDefaultNo(const std::wstring& text) override {
+        const bool scripted = CScriptedPrompt::AskYesNoDefaultNo(text);
+        return boxes ? boxes->AskYesNoDefaultNo(text) : scripted;
     }
 };
 
