@@ -19,13 +19,6 @@ class CPulldownListField;
 // True when `c` is a digit of `radix`; letters count in either case above radix 10.
 bool IsRadixDigit(char32_t c, unsigned radix);
 
-// The application's style: the toolkit's own, with dialog buttons without icons, as on Windows.
-// Installed once per application; further calls do nothing.
-void InstallApplicationStyle();
-// Sets the "invalid" property and, when it changed, the widget's text colour: red, or what it
-// inherits.
-void MarkInvalid(QWidget* widget, bool invalid);
-
 // An edit box that drops typed characters that are not digits of its radix (pasted text is not
 // filtered), with a beep, and reports focus changes.
 class CEditMultiBase : public QLineEdit {

@@ -5,6 +5,7 @@
 #include "sheet/GroupListEditor.h"
 #include "sheet/Prompt.h"
 #include "ui/FieldControls.h"
+#include "ui/FormStyle.h"
 #include "ui/ListPanel.h"
 #include "ui/QtText.h"
 #include "ui/WindowHooks.h"

@@ -4,6 +4,7 @@
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 #include "ui/FieldControls.h"
+#include "ui/FormStyle.h"
 #include "ui/GroupDialog.h"
 #include "ui/QtText.h"
 #include "ui/WindowHooks.h"
