@@ -15,7 +15,7 @@ namespace {
 // from it: a list keeps the factory, and with it these fields, alive after a reload.
 std::shared_ptr<const CFieldList> MakePrototypeFields(const CRuleTable& rules, int typeId) {
     auto fields = std::make_shared<CFieldList>(true);
-    const bool isPdo = typeId == kSourcePdoType || typeId == kSinkPdoType;
+    const bool isPdo = typeId == TypeIdOf(EGroupType::SourcePdo) || typeId == TypeIdOf(EGroupType::SinkPdo);
     for (const SFieldRow& row : GroupFieldRows(typeId)) {
         std::unique_ptr<CParameterField> field = CreateField(row, rules, nullptr, nullptr, typeId);
         if (auto* number = dynamic_cast<CNumEditField*>(field.get()); number && isPdo) {
@@ -76,14 +76,16 @@ CGroupPrototype MakePrototype(const std::shared_ptr<const CRuleTable>& rules, in
 } // namespace
 
 void BuildGroupPrototypes(const std::shared_ptr<const CRuleTable>& rules, std::vector<CGroupPrototype>& out) {
-    auto sopMode = std::make_shared<const CGroupPrototype>(MakePrototype(rules, kSopModeType, 0));
-    auto cableMode = std::make_shared<const CGroupPrototype>(MakePrototype(rules, kCableModeType, 0));
-    out.push_back(MakePrototype(rules, kSourcePdoType, 0));
-    out.push_back(MakePrototype(rules, kSinkPdoType, 0));
-    out.push_back(MakePrototype(rules, kSopSvidType, kSopModeType));
+    auto sopMode =
+        std::make_shared<const CGroupPrototype>(MakePrototype(rules, TypeIdOf(EGroupType::SopMode), 0));
+    auto cableMode =
+        std::make_shared<const CGroupPrototype>(MakePrototype(rules, TypeIdOf(EGroupType::CableMode), 0));
+    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::SourcePdo), 0));
+    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::SinkPdo), 0));
+    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::SopSvid), TypeIdOf(EGroupType::SopMode)));
     out.back().child = sopMode;
     out.push_back(*sopMode);
-    out.push_back(MakePrototype(rules, kCableSvidType, kCableModeType));
+    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::CableSvid), TypeIdOf(EGroupType::CableMode)));
     out.back().child = cableMode;
     out.push_back(*cableMode);
 }

@@ -76,8 +76,8 @@ bool InstanceNumberOf(const std::wstring& text, std::uint32_t& out) {
 // The record of a group type that matches a printable name, with its group's type and owner type.
 struct SGroupMatch {
     const CRuleRecord* record = nullptr;
-    int typeId = 0;
-    int ownerTypeId = 0;
+    int typeId = TypeIdOf(EGroupType::None);
+    int ownerTypeId = TypeIdOf(EGroupType::None);
 };
 
 SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name) {

@@ -25,7 +25,7 @@ protected:
                 dependants.push_back(field->NamePattern());
             }
         }
-        for (int type = kSourcePdoType; type <= kCableModeType; ++type) {
+        for (int type = TypeIdOf(EGroupType::SourcePdo); type <= TypeIdOf(EGroupType::CableMode); ++type) {
             for (const SFieldRow& row : GroupFieldRows(type)) {
                 const CRuleRecord* rule = sheet.Rules().Lookup(type, row.Pattern());
                 for (const std::wstring& read : rule ? rule->reads : std::vector<std::wstring>{}) {
