@@ -30,8 +30,18 @@ SFieldRow SFieldRow::Rule(FieldPredicate asked, FieldPredicate accepted, FieldAc
     return std::move(*this);
 }
 
-SFieldRow SFieldRow::Reacts(EReaction id, EChangeEvent event, const wchar_t* evaluatedFirst) && {
-    reaction = SFieldReaction{id, event, evaluatedFirst};
+SFieldRow SFieldRow::EvaluatedAfter(const wchar_t* sibling) && {
+    evaluatedFirst = sibling;
+    return std::move(*this);
+}
+
+SFieldRow SFieldRow::MarksProductTypeChange() && {
+    marksProductTypeChange = true;
+    return std::move(*this);
+}
+
+SFieldRow SFieldRow::FilledBy(std::wstring (*text)()) && {
+    filledBy = text;
     return std::move(*this);
 }
 
@@ -96,29 +106,27 @@ SFieldRow YesNoField(SRowName name, std::wstring help) {
 }
 
 std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
-                                             CFieldGroup* group, int controlId, int labelId,
-                                             int groupTypeId) {
-    if (groupTypeId == 0) {
-        groupTypeId = group && group->OwnerList() ? group->OwnerList()->TypeId() : 1;
+                                             CFieldGroup* group, int groupTypeId) {
+    if (groupTypeId == TypeIdOf(EGroupType::None)) {
+        groupTypeId = group && group->OwnerList() ? group->OwnerList()->TypeId() : TypeIdOf(EGroupType::Page);
     }
     const CRuleRecord& rule = rules.RecordFor(groupTypeId, row.Pattern());
     const wchar_t* note = row.note.empty() ? nullptr : row.note.c_str();
     switch (row.kind) {
     case EFieldKind::Text:
-        return std::make_unique<CEditField>(host, group, rule, controlId, labelId, note, groupTypeId);
+        return std::make_unique<CEditField>(host, group, rule, note, groupTypeId);
     case EFieldKind::Hex:
-        return std::make_unique<CDigitStringEditField>(host, group, rule, row.digits, 16, controlId, labelId,
-                                                       note, groupTypeId);
+        return std::make_unique<CDigitStringEditField>(host, group, rule, row.digits, 16, note, groupTypeId);
     case EFieldKind::Number:
         return std::make_unique<CNumEditField>(host, group, rule, row.minimum, row.maximum, row.scale,
-                                               row.units, controlId, labelId, note, groupTypeId);
+                                               row.units, note, groupTypeId);
     case EFieldKind::Choice: {
-        auto field = std::make_unique<CPulldownListField>(host, group, rule, controlId, labelId, groupTypeId);
+        auto field = std::make_unique<CPulldownListField>(host, group, rule, groupTypeId);
         field->SetOptions(row.choices);
         return field;
     }
     case EFieldKind::YesNo:
-        return std::make_unique<CYesNoPulldownListField>(host, group, rule, controlId, labelId, groupTypeId);
+        return std::make_unique<CYesNoPulldownListField>(host, group, rule, groupTypeId);
     }
     return nullptr;
 }

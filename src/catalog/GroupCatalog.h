@@ -10,14 +10,6 @@ class CRuleTable;
 #include <memory>
 #include <vector>
 
-// The repeated-group types as the field lists number them, for code that keeps them as numbers.
-constexpr int kSourcePdoType = TypeIdOf(EGroupType::SourcePdo);
-constexpr int kSinkPdoType = TypeIdOf(EGroupType::SinkPdo);
-constexpr int kSopSvidType = TypeIdOf(EGroupType::SopSvid);
-constexpr int kSopModeType = TypeIdOf(EGroupType::SopMode);
-constexpr int kCableSvidType = TypeIdOf(EGroupType::CableSvid);
-constexpr int kCableModeType = TypeIdOf(EGroupType::CableMode);
-
 // The name patterns a PDO's rules and checks read. Source and Sink name their current and power
 // fields differently; `peakCurrent` is null for a Sink PDO.
 struct SPdoNames {

@@ -15,17 +15,14 @@ namespace {
 // from it: a list keeps the factory, and with it these fields, alive after a reload.
 std::shared_ptr<const CFieldList> MakePrototypeFields(const CRuleTable& rules, int typeId) {
     auto fields = std::make_shared<CFieldList>(true);
-    const bool isPdo = typeId == kSourcePdoType || typeId == kSinkPdoType;
-    int index = 0;
+    const bool isPdo = typeId == TypeIdOf(EGroupType::SourcePdo) || typeId == TypeIdOf(EGroupType::SinkPdo);
     for (const SFieldRow& row : GroupFieldRows(typeId)) {
-        std::unique_ptr<CParameterField> field =
-            CreateField(row, rules, nullptr, nullptr, 1000 + index, 2000 + index, typeId);
+        std::unique_ptr<CParameterField> field = CreateField(row, rules, nullptr, nullptr, typeId);
         if (auto* number = dynamic_cast<CNumEditField*>(field.get()); number && isPdo) {
             // A PDO's numbers are written with their value in the units the user typed.
             number->SetScaleAndUnits(row.scale, row.units);
         }
         fields->Append(field.release());
-        ++index;
     }
     return fields;
 }
@@ -79,14 +76,16 @@ CGroupPrototype MakePrototype(const std::shared_ptr<const CRuleTable>& rules, in
 } // namespace
 
 void BuildGroupPrototypes(const std::shared_ptr<const CRuleTable>& rules, std::vector<CGroupPrototype>& out) {
-    auto sopMode = std::make_shared<const CGroupPrototype>(MakePrototype(rules, kSopModeType, 0));
-    auto cableMode = std::make_shared<const CGroupPrototype>(MakePrototype(rules, kCableModeType, 0));
-    out.push_back(MakePrototype(rules, kSourcePdoType, 0));
-    out.push_back(MakePrototype(rules, kSinkPdoType, 0));
-    out.push_back(MakePrototype(rules, kSopSvidType, kSopModeType));
+    auto sopMode =
+        std::make_shared<const CGroupPrototype>(MakePrototype(rules, TypeIdOf(EGroupType::SopMode), 0));
+    auto cableMode =
+        std::make_shared<const CGroupPrototype>(MakePrototype(rules, TypeIdOf(EGroupType::CableMode), 0));
+    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::SourcePdo), 0));
+    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::SinkPdo), 0));
+    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::SopSvid), TypeIdOf(EGroupType::SopMode)));
     out.back().child = sopMode;
     out.push_back(*sopMode);
-    out.push_back(MakePrototype(rules, kCableSvidType, kCableModeType));
+    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::CableSvid), TypeIdOf(EGroupType::CableMode)));
     out.back().child = cableMode;
     out.push_back(*cableMode);
 }
@@ -106,7 +105,7 @@ void CGroupPrototypes::EnsureBuilt() {
 }
 
 const CGroupPrototype& CGroupPrototypes::Get(int typeId) {
-    if (typeId == 0 || typeId == 1) {
+    if (!IsRepeatedGroupType(typeId)) {
         throw filegen_error(orvik::Format(L"Invalid group type: id = %d.", {orvik::ToWideSigned(typeId)}));
     }
     EnsureBuilt();

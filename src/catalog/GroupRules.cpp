@@ -1,5 +1,6 @@
 #include "catalog/GroupCatalog.h"
 #include "catalog/GroupChecks.h"
+#include "catalog/PageActions.h"
 #include "catalog/RuleTable.h"
 #include "model/Errors.h"
 #include "model/FieldKinds.h"
@@ -16,16 +17,14 @@
 
 namespace {
 
+using pagerules::And;
+
 const wchar_t* const kOcpMethod = fieldname::kPdOcpMethod;
 const wchar_t* const kSrcOcDebounce = L"^Src_PD_OCP_OC_Debounce([0-9]+)$";
 const wchar_t* const kSrcOcThreshold = L"^Src_PD_OCP_OC_Threshold([0-9]+)$";
 const wchar_t* const kSrcUvDebounce = L"^Src_PD_OCP_UV_Debounce([0-9]+)$";
 const wchar_t* const kSrcUvThresholdType = L"^Src_PD_OCP_UV_Threshold_Type([0-9]+)$";
 const wchar_t* const kSrcUvThreshold = L"^Src_PD_OCP_UV_Threshold([0-9]+)$";
-
-FieldPredicate And(FieldPredicate first, FieldPredicate second) {
-    return CBooleanAndFunctor(std::move(first), std::move(second));
-}
 
 CRuleRecord Rule(const wchar_t* pattern, FieldPredicate availability, FieldPredicate validity,
                  FieldAction onAvailable, FieldAction refresh) {
@@ -284,7 +283,7 @@ void AddModeRules(CRuleGroup& group, const SSvidNames& names) {
 void AddSourcePdoRules(CRuleGroup& group) {
     const SPdoNames& n = SourcePdoNames();
     // clang-format off
-    const FieldPredicate pdSource     = IsParentPDPortType({PPT_CONSUMER_PROVIDER, PPT_PROVIDER_CONSUMER, PPT_PROVIDER_ONLY, PPT_DRP});
+    const FieldPredicate pdSource     = pagerules::SharedConditions().pdSource;
     const FieldPredicate fixed        = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED});
     const FieldPredicate withCurrent  = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED, ST_VARIABLE, ST_APDO});
     const FieldPredicate withRange    = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY, ST_VARIABLE, ST_APDO});
@@ -322,7 +321,7 @@ void AddSourcePdoRules(CRuleGroup& group) {
 void AddSinkPdoRules(CRuleGroup& group) {
     const SPdoNames& n = SinkPdoNames();
     // clang-format off
-    const FieldPredicate pdSink      = IsParentPDPortType({PPT_CONSUMER_ONLY, PPT_CONSUMER_PROVIDER, PPT_PROVIDER_CONSUMER, PPT_DRP});
+    const FieldPredicate pdSink      = pagerules::SharedConditions().pdSink;
     const FieldPredicate fixed       = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED});
     const FieldPredicate withCurrent = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_FIXED, ST_VARIABLE, ST_APDO});
     const FieldPredicate withRange   = SupplyTypeIs<ESupplyType>(n.supplyType, {ST_BATTERY, ST_VARIABLE, ST_APDO});

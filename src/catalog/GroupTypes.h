@@ -1,20 +1,9 @@
 #pragma once
 
+#include "model/GroupType.h"
+
 #include <cstddef>
 #include <vector>
-
-// The kinds of repeated items of the form. The numbers are those the field lists and the saved
-// files carry: 0 for no group, 1 for the page fields, then one per repeated item.
-enum class EGroupType {
-    None = 0,
-    Page = 1,
-    SourcePdo = 2,
-    SinkPdo = 3,
-    SopSvid = 4,
-    SopMode = 5,
-    CableSvid = 6,
-    CableMode = 7,
-};
 
 // What a repeated item is: a PDO, an SVID, or a mode of an SVID.
 enum class EGroupKind { Pdo, Svid, Mode };
@@ -45,9 +34,6 @@ const SGroupTypeRow* FindGroupTypeRow(EGroupType type);
 // The boundary with the field lists, which keep a type as its number: a number that names no
 // group type (a test's own types) is None.
 EGroupType GroupTypeOf(int typeId);
-constexpr int TypeIdOf(EGroupType type) {
-    return static_cast<int>(type);
-}
 
 // The largest instance number a group's name may carry at `position` among its numbers: a mode's
 // first number is that of its SVID. 0 for anything that is not a repeated group.

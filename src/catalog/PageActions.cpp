@@ -90,18 +90,24 @@ FieldPredicate Or(FieldPredicate first, FieldPredicate second) {
 
 // ---- availability terms that are plain functions ----
 
-const FieldPredicate IsPortPd30({kProductType, kPdRevision}, [](const CParameterField* field) {
-    RequireField(field);
-    if (ParentIntValue(field, kProductType) == OPT_CABLE) {
-        return false;
-    }
-    return ParentIntValue(field, kPdRevision) == PDREV_30;
-});
+const FieldPredicate IsPortPd30({fieldname::kOrvikProductType, fieldname::kPdSpecificationRevision},
+                                [](const CParameterField* field) {
+                                    RequireField(field);
+                                    if (ParentIntValue(field, fieldname::kOrvikProductType) == OPT_CABLE) {
+                                        return false;
+                                    }
+                                    return ParentIntValue(field, fieldname::kPdSpecificationRevision) ==
+                                           PDREV_30;
+                                });
 
-const FieldPredicate IsCablePd30({kProductType, kPdRevision}, [](const CParameterField* field) {
-    RequireField(field);
-    return ParentIntValue(field, kProductType) == OPT_CABLE && ParentIntValue(field, kPdRevision) == PDREV_30;
-});
+const FieldPredicate IsCablePd30({fieldname::kOrvikProductType, fieldname::kPdSpecificationRevision},
+                                 [](const CParameterField* field) {
+                                     RequireField(field);
+                                     return ParentIntValue(field, fieldname::kOrvikProductType) ==
+                                                OPT_CABLE &&
+                                            ParentIntValue(field, fieldname::kPdSpecificationRevision) ==
+                                                PDREV_30;
+                                 });
 
 const FieldPredicate IsTypeCDrp({kStateMachine}, [](const CParameterField* field) {
     RequireField(field);
@@ -120,15 +126,16 @@ const FieldPredicate IsTypeCSinkSide({kStateMachine}, [](const CParameterField* 
     return stateMachine == TCSM_SNK || stateMachine == TCSM_DRP;
 });
 
-const FieldPredicate IsConsumerOnlySink({kPortType, kStateMachine}, [](const CParameterField* field) {
-    RequireField(field);
-    return ParentIntValue(field, kPortType) == PPT_CONSUMER_ONLY &&
-           ParentIntValue(field, kStateMachine) == TCSM_SNK;
-});
+const FieldPredicate
+    IsConsumerOnlySink({fieldname::kPdPortType, kStateMachine}, [](const CParameterField* field) {
+        RequireField(field);
+        return ParentIntValue(field, fieldname::kPdPortType) == PPT_CONSUMER_ONLY &&
+               ParentIntValue(field, kStateMachine) == TCSM_SNK;
+    });
 
-const FieldPredicate IsNotProviderOnly({kPortType}, [](const CParameterField* field) {
+const FieldPredicate IsNotProviderOnly({fieldname::kPdPortType}, [](const CParameterField* field) {
     RequireField(field);
-    return ParentIntValue(field, kPortType) != PPT_PROVIDER_ONLY;
+    return ParentIntValue(field, fieldname::kPdPortType) != PPT_PROVIDER_ONLY;
 });
 
 const FieldPredicate IsTypeCSourceSideOnTypeCPage({kStateMachine}, [](const CParameterField* field) {
@@ -142,7 +149,7 @@ const FieldPredicate IsTypeCSinkSideOnTypeCPage({kStateMachine}, [](const CParam
 });
 
 const FieldPredicate
-    IsConsumerOnlySinkOnTypeCPage({kPortType, kStateMachine}, [](const CParameterField* field) {
+    IsConsumerOnlySinkOnTypeCPage({fieldname::kPdPortType, kStateMachine}, [](const CParameterField* field) {
         RequireField(field);
         return IsHostedOn(field, EPage::UsbTypeC) && IsConsumerOnlySink(field);
     });
@@ -162,7 +169,7 @@ FieldPredicate BatteryCountCheck(const wchar_t* partnerName) {
             return false;
         }
         const IPageContext& page = RequireHost(field, EPage::General);
-        if (!IsYes(page.FormField(kBatteryPowered))) {
+        if (!IsYes(page.FormField(fieldname::kPortBatteryPowered))) {
             return true;
         }
         return DecimalOf(field) + DecimalOf(page.PageField(partnerName)) != 0;
@@ -190,7 +197,7 @@ FieldPredicate RoleCheck(const wchar_t* partnerName) {
             return false;
         }
         const IPageContext& page = RequireHost(field, EPage::UsbTypeC);
-        const int comms = ChoiceOf(page.FormField(kCommsCapable));
+        const int comms = ChoiceOf(page.FormField(fieldname::kUsbCommsCapable));
         if (IsYes(comms)) {
             return !(IsNo(field) && IsNo(page.PageField(partnerName)));
         }
@@ -208,7 +215,7 @@ const FieldPredicate PowerCheck({}, [](const CParameterField* field) {
         return false;
     }
     std::uint32_t power = 0;
-    if (!TryTextToUnsigned(field->CurrentText(), power)) {
+    if (!TryTextToUnsigned(field->Value(), power)) {
         return false;
     }
     return power % 500 == 0 && (power <= 10000 || power % 1000 == 0);
@@ -237,83 +244,91 @@ void OfferChoices(CParameterField* field, const COptionList& options) {
     }
 }
 
-const FieldAction SteerPdSupport({kProductType, kConnector}, [](CParameterField* field) {
-    RequireField(field);
-    const int productType = ChoiceOf(field, kProductType);
-    if (productType == OPT_CABLE) {
-        ForceYesNo(field, YN_YES);
-    } else if (productType == OPT_PORT) {
-        if (ChoiceOf(field, kConnector) == CT_TYPE_C) {
-            field->MakeEditable();
-        } else {
-            ForceYesNo(field, YN_NO);
-        }
-    }
-});
+const FieldAction SteerPdSupport({fieldname::kOrvikProductType, fieldname::kConnectorType},
+                                 [](CParameterField* field) {
+                                     RequireField(field);
+                                     const int productType = ChoiceOf(field, fieldname::kOrvikProductType);
+                                     if (productType == OPT_CABLE) {
+                                         ForceYesNo(field, YN_YES);
+                                     } else if (productType == OPT_PORT) {
+                                         if (ChoiceOf(field, fieldname::kConnectorType) == CT_TYPE_C) {
+                                             field->MakeEditable();
+                                         } else {
+                                             ForceYesNo(field, YN_NO);
+                                         }
+                                     }
+                                 });
 
-const FieldAction OfferStateMachines({kPdSupport, kPortType}, [](CParameterField* field) {
-    RequireField(field);
-    static const COption kSrc{TCSM_SRC, L"SRC"};
-    static const COption kSnk{TCSM_SNK, L"SNK"};
-    static const COption kDrp{TCSM_DRP, L"DRP"};
-    if (IsNo(YesNoOf(field, kPdSupport))) {
-        auto* list = FieldCast<CPulldownListField>(field);
-        const std::wstring previous = list->Value();
-        list->SetOptions({kSrc, kSnk, kDrp});
-        list->MakeEditable();
-        list->SetValue(previous);
-        return;
-    }
-    COptionList options;
-    switch (ChoiceOf(field, kPortType)) {
-    case PPT_CONSUMER_ONLY:
-        options = {kSnk};
-        break;
-    case PPT_CONSUMER_PROVIDER:
-        options = {kSnk, kDrp};
-        break;
-    case PPT_PROVIDER_CONSUMER:
-        options = {kSrc, kDrp};
-        break;
-    case PPT_PROVIDER_ONLY:
-        options = {kSrc};
-        break;
-    case PPT_DRP:
-        options = {kDrp};
-        break;
-    default:
-        break;
-    }
-    OfferChoices(field, options);
-});
+const FieldAction OfferStateMachines({fieldname::kUsbPdSupport, fieldname::kPdPortType},
+                                     [](CParameterField* field) {
+                                         RequireField(field);
+                                         static const COption kSrc{TCSM_SRC, L"SRC"};
+                                         static const COption kSnk{TCSM_SNK, L"SNK"};
+                                         static const COption kDrp{TCSM_DRP, L"DRP"};
+                                         if (IsNo(YesNoOf(field, fieldname::kUsbPdSupport))) {
+                                             auto* list = FieldCast<CPulldownListField>(field);
+                                             const std::wstring previous = list->Value();
+                                             list->SetOptions({kSrc, kSnk, kDrp});
+                                             list->MakeEditable();
+                                             list->SetValue(previous);
+                                             return;
+                                         }
+                                         COptionList options;
+                                         switch (ChoiceOf(field, fieldname::kPdPortType)) {
+                                         case PPT_CONSUMER_ONLY:
+                                             options = {kSnk};
+                                             break;
+                                         case PPT_CONSUMER_PROVIDER:
+                                             options = {kSnk, kDrp};
+                                             break;
+                                         case PPT_PROVIDER_CONSUMER:
+                                             options = {kSrc, kDrp};
+                                             break;
+                                         case PPT_PROVIDER_ONLY:
+                                             options = {kSrc};
+                                             break;
+                                         case PPT_DRP:
+                                             options = {kDrp};
+                                             break;
+                                         default:
+                                             break;
+                                         }
+                                         OfferChoices(field, options);
+                                     });
 
-const FieldAction OfferBc12Roles({kStateMachine, kConnector, kBatteryPowered}, [](CParameterField* field) {
-    RequireField(field);
-    const int stateMachine = ChoiceOf(field, kStateMachine);
-    const int connector = ChoiceOf(field, kConnector);
-    const bool portableDevice =
-        (stateMachine == TCSM_SNK || stateMachine == TCSM_DRP || connector == CT_TYPE_B) &&
-        IsYes(YesNoOf(field, kBatteryPowered));
-    const bool chargingPort = stateMachine == TCSM_SRC || stateMachine == TCSM_DRP || connector == CT_TYPE_A;
-    COptionList options{{BC12_NONE, L"None"}};
-    if (portableDevice) {
-        options.emplace_back(BC12_PORTABLE_DEVICE, L"Portable Device");
-    }
-    if (chargingPort) {
-        options.emplace_back(BC12_CHARGING_PORT, L"Charging Port");
-    }
-    if (portableDevice && chargingPort) {
-        options.emplace_back(BC12_BOTH, L"Both");
-    }
-    OfferChoices(field, options);
-});
+const FieldAction OfferBc12Roles({kStateMachine, fieldname::kConnectorType, fieldname::kPortBatteryPowered},
+                                 [](CParameterField* field) {
+                                     RequireField(field);
+                                     const int stateMachine = ChoiceOf(field, kStateMachine);
+                                     const int connector = ChoiceOf(field, fieldname::kConnectorType);
+                                     const bool portableDevice =
+                                         (stateMachine == TCSM_SNK || stateMachine == TCSM_DRP ||
+                                          connector == CT_TYPE_B) &&
+                                         IsYes(YesNoOf(field, fieldname::kPortBatteryPowered));
+                                     const bool chargingPort = stateMachine == TCSM_SRC ||
+                                                               stateMachine == TCSM_DRP ||
+                                                               connector == CT_TYPE_A;
+                                     COptionList options{{BC12_NONE, L"None"}};
+                                     if (portableDevice) {
+                                         options.emplace_back(BC12_PORTABLE_DEVICE, L"Portable Device");
+                                     }
+                                     if (chargingPort) {
+                                         options.emplace_back(BC12_CHARGING_PORT, L"Charging Port");
+                                     }
+                                     if (portableDevice && chargingPort) {
+                                         options.emplace_back(BC12_BOTH, L"Both");
+                                     }
+                                     OfferChoices(field, options);
+                                 });
 
-const FieldAction ForbidSopWithoutPd({kProductType, kPdSupport}, [](CParameterField* field) {
-    RequireField(field);
-    if (ChoiceOf(field, kProductType) == OPT_CABLE || !IsYes(YesNoOf(field, kPdSupport))) {
-        ForceYesNo(field, YN_NO);
-    }
-});
+const FieldAction ForbidSopWithoutPd({fieldname::kOrvikProductType, fieldname::kUsbPdSupport},
+                                     [](CParameterField* field) {
+                                         RequireField(field);
+                                         if (ChoiceOf(field, fieldname::kOrvikProductType) == OPT_CABLE ||
+                                             !IsYes(YesNoOf(field, fieldname::kUsbPdSupport))) {
+                                             ForceYesNo(field, YN_NO);
+                                         }
+                                     });
 
 const FieldAction FollowSopPCapable({kSopP}, [](CParameterField* field) {
     RequireField(field);
@@ -333,26 +348,27 @@ const FieldAction FollowSopPCapable({kSopP}, [](CParameterField* field) {
 FieldAction SteerDataRoleSwap(const wchar_t* ownRole, const wchar_t* otherRole, const wchar_t* altMode,
                               ETypeCStateMachine roleState) {
     // The two roles weighed are the host and the device answers, whichever the swap is to.
-    return FieldAction({kStateMachine, kCanHost, kCanDevice, altMode}, [=](CParameterField* field) {
-        RequireField(field);
-        const bool wasEnabled = field->IsEnabled();
-        const std::wstring oldValue = field->Value();
-        const int stateMachine = ChoiceOf(field, kStateMachine);
-        bool forcedYes = false;
-        if (stateMachine == TCSM_DRP) {
-            forcedYes = IsYes(YesNoOf(field, ownRole)) && IsNo(YesNoOf(field, otherRole));
-        } else if (stateMachine == roleState) {
-            forcedYes = IsYes(YesNoOf(field, ownRole)) || IsYes(YesNoOf(field, altMode));
-        }
-        if (forcedYes) {
-            ForceYesNo(field, YN_YES);
-        } else {
-            field->MakeEditable();
-        }
-        if (field->IsEnabled() != wasEnabled || field->Value() != oldValue) {
-            field->SetChanged(true);
-        }
-    });
+    return FieldAction({kStateMachine, fieldname::kCanActAsHost, fieldname::kCanActAsDevice, altMode},
+                       [=](CParameterField* field) {
+                           RequireField(field);
+                           const bool wasEnabled = field->IsEnabled();
+                           const std::wstring oldValue = field->Value();
+                           const int stateMachine = ChoiceOf(field, kStateMachine);
+                           bool forcedYes = false;
+                           if (stateMachine == TCSM_DRP) {
+                               forcedYes = IsYes(YesNoOf(field, ownRole)) && IsNo(YesNoOf(field, otherRole));
+                           } else if (stateMachine == roleState) {
+                               forcedYes = IsYes(YesNoOf(field, ownRole)) || IsYes(YesNoOf(field, altMode));
+                           }
+                           if (forcedYes) {
+                               ForceYesNo(field, YN_YES);
+                           } else {
+                               field->MakeEditable();
+                           }
+                           if (field->IsEnabled() != wasEnabled || field->Value() != oldValue) {
+                               field->SetChanged(true);
+                           }
+                       });
 }
 
 // Forced YES while the parent reads YES, editable otherwise.
@@ -370,12 +386,14 @@ FieldAction ForceYesWhile(const wchar_t* parentName) {
 // No USB communication means neither data role; a sink-only port is no host, a source-only port
 // no device.
 FieldAction ForbidImpossibleDataRole(ETypeCStateMachine excludingState) {
-    return FieldAction({kCommsCapable, kStateMachine}, [excludingState](CParameterField* field) {
-        RequireField(field);
-        if (IsNo(YesNoOf(field, kCommsCapable)) || ChoiceOf(field, kStateMachine) == excludingState) {
-            ForceYesNo(field, YN_NO);
-        }
-    });
+    return FieldAction({fieldname::kUsbCommsCapable, kStateMachine},
+                       [excludingState](CParameterField* field) {
+                           RequireField(field);
+                           if (IsNo(YesNoOf(field, fieldname::kUsbCommsCapable)) ||
+                               ChoiceOf(field, kStateMachine) == excludingState) {
+                               ForceYesNo(field, YN_NO);
+                           }
+                       });
 }
 
 const FieldAction AllowAltModeAdapterWhenDiscoverable({kDiscovUfp}, [](CParameterField* field) {
@@ -397,18 +415,18 @@ const FieldAction SteerHostSuspend({kHostEmbedded}, [](CParameterField* field) {
     }
 });
 
-const FieldAction FollowPortOnHub({kConnector, kPortOnHub}, [](CParameterField* field) {
+const FieldAction FollowPortOnHub({fieldname::kConnectorType, kPortOnHub}, [](CParameterField* field) {
     RequireField(field);
-    if (ChoiceOf(field, kConnector) == CT_TYPE_C) {
+    if (ChoiceOf(field, fieldname::kConnectorType) == CT_TYPE_C) {
         field->Force(GetParentAs<CYesNoPulldownListField>(field, kPortOnHub)->Value());
     }
 });
 
 // USB 2 hubs address up to 255 ports, SuperSpeed hubs up to 15.
-const FieldAction RangeHubPortNumber({kDfpOnHub, kHostSpeed}, [](CParameterField* field) {
+const FieldAction RangeHubPortNumber({kDfpOnHub, fieldname::kHostSpeed}, [](CParameterField* field) {
     RequireHost(field, EPage::UsbHost);
     auto* number = FieldCast<CNumEditField>(field);
-    const int speed = IsYes(YesNoOf(field, kDfpOnHub)) ? ChoiceOf(field, kHostSpeed) : -1;
+    const int speed = IsYes(YesNoOf(field, kDfpOnHub)) ? ChoiceOf(field, fieldname::kHostSpeed) : -1;
     if (speed == USB_2) {
         number->SetRangeAndScale(1, 255, number->Scale(), false);
         number->MakeEditable();
@@ -432,41 +450,43 @@ FieldAction ForceToParent(const wchar_t* parentName) {
     });
 }
 
-const FieldAction OfferUfpProductTypes({kCanDevice, kAltAdapter}, [](CParameterField* field) {
-    RequireField(field);
-    if (!IsYes(YesNoOf(field, kCanDevice))) {
-        OfferChoices(field, {{PT_UNDEFINED, L"Undefined"}});
-    } else if (!IsYes(YesNoOf(field, kAltAdapter))) {
-        // The "Undefined" that was forced while the port could not act as a device is nobody's
-        // answer: once the port can, the user chooses.
-        auto* list = FieldCast<CPulldownListField>(field);
-        const COptionList& before = list->Options();
-        const bool wasForced = before.size() == 1 && before.front().first == PT_UNDEFINED;
-        OfferChoices(field, {{PT_UNDEFINED, L"Undefined"},
-                             {PT_PDUSB_HUB, L"PDUSB Hub"},
-                             {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"}});
-        if (wasForced) {
-            list->SetValue(std::wstring());
+const FieldAction OfferUfpProductTypes(
+    {fieldname::kCanActAsDevice, fieldname::kAltModeAdapter}, [](CParameterField* field) {
+        RequireField(field);
+        if (!IsYes(YesNoOf(field, fieldname::kCanActAsDevice))) {
+            OfferChoices(field, {{PT_UNDEFINED, L"Undefined"}});
+        } else if (!IsYes(YesNoOf(field, fieldname::kAltModeAdapter))) {
+            // The "Undefined" that was forced while the port could not act as a device is nobody's
+            // answer: once the port can, the user chooses.
+            auto* list = FieldCast<CPulldownListField>(field);
+            const COptionList& before = list->Options();
+            const bool wasForced = before.size() == 1 && before.front().first == PT_UNDEFINED;
+            OfferChoices(field, {{PT_UNDEFINED, L"Undefined"},
+                                 {PT_PDUSB_HUB, L"PDUSB Hub"},
+                                 {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"}});
+            if (wasForced) {
+                list->SetValue(std::wstring());
+            }
+        } else {
+            OfferChoices(field, {{PT_AMA, L"Alternate Mode Adapter (AMA)"}});
         }
-    } else {
-        OfferChoices(field, {{PT_AMA, L"Alternate Mode Adapter (AMA)"}});
-    }
-});
+    });
 
-const FieldAction OfferDfpProductTypes({kCanHost, kAltController}, [](CParameterField* field) {
-    RequireField(field);
-    COptionList options{{PT_UNDEFINED, L"Undefined"},
-                        {PT_PDUSB_HUB, L"PDUSB Hub"},
-                        {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"},
-                        {PT_POWER_BRICK_OR_PASSIVE_CABLE, L"Power Brick"}};
-    const COption controller{PT_AMC_OR_ACTIVE_CABLE, L"Alternate Mode Controller (AMC)"};
-    if (!IsYes(YesNoOf(field, kCanHost))) {
-        options.push_back(controller);
-    } else if (IsYes(YesNoOf(field, kAltController))) {
-        options = {controller};
-    }
-    OfferChoices(field, options);
-});
+const FieldAction
+    OfferDfpProductTypes({fieldname::kCanActAsHost, kAltController}, [](CParameterField* field) {
+        RequireField(field);
+        COptionList options{{PT_UNDEFINED, L"Undefined"},
+                            {PT_PDUSB_HUB, L"PDUSB Hub"},
+                            {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"},
+                            {PT_POWER_BRICK_OR_PASSIVE_CABLE, L"Power Brick"}};
+        const COption controller{PT_AMC_OR_ACTIVE_CABLE, L"Alternate Mode Controller (AMC)"};
+        if (!IsYes(YesNoOf(field, fieldname::kCanActAsHost))) {
+            options.push_back(controller);
+        } else if (IsYes(YesNoOf(field, kAltController))) {
+            options = {controller};
+        }
+        OfferChoices(field, options);
+    });
 
 const FieldAction OfferCableLatencies({kCableProductType}, [](CParameterField* field) {
     RequireField(field);

@@ -11,45 +11,27 @@
 namespace pagerules {
 
 // The fields whose answers the page rules read.
-inline constexpr const CFieldName& kProductType = fieldname::kOrvikProductType;
-inline constexpr const CFieldName& kConnector = fieldname::kConnectorType;
-inline constexpr const CFieldName& kPdSupport = fieldname::kUsbPdSupport;
-inline constexpr const CFieldName& kPortType = fieldname::kPdPortType;
 inline constexpr CFieldName kStateMachine = L"Type_C_State_Machine";
-inline constexpr const CFieldName& kBatteryPowered = fieldname::kPortBatteryPowered;
-inline constexpr const CFieldName& kBc12 = fieldname::kBc12Support;
-inline constexpr const CFieldName& kPdRevision = fieldname::kPdSpecificationRevision;
 inline constexpr CFieldName kSopP = L"SOP_P_Capable";
-inline constexpr const CFieldName& kCommsCapable = fieldname::kUsbCommsCapable;
 inline constexpr CFieldName kVconnSwapOn = L"VCONN_Swap_To_On_Supported";
 inline constexpr CFieldName kDiscovUfp = L"Responds_To_Discov_SOP_UFP";
 inline constexpr CFieldName kDiscovDfp = L"Responds_To_Discov_SOP_DFP";
 inline constexpr CFieldName kMfrInfoPort = L"Manufacturer_Info_Supported_Port";
 inline constexpr CFieldName kFixedBatteries = L"Num_Fixed_Batteries";
 inline constexpr CFieldName kBatterySlots = L"Num_Swappable_Battery_Slots";
-inline constexpr const CFieldName& kTrySrc = fieldname::kTrySrc;
-inline constexpr const CFieldName& kTrySnk = fieldname::kTrySnk;
-inline constexpr const CFieldName& kCanHost = fieldname::kCanActAsHost;
-inline constexpr const CFieldName& kCanDevice = fieldname::kCanActAsDevice;
 inline constexpr CFieldName kAltController = L"Type_C_Is_Alt_Mode_Controller";
-inline constexpr const CFieldName& kAltAdapter = fieldname::kAltModeAdapter;
 inline constexpr CFieldName kPortOnHub = L"Type_C_Port_On_Hub";
 inline constexpr CFieldName kSourcesVconn = L"Type_C_Sources_VCONN";
 inline constexpr CFieldName kSourcePowerType = L"Port_Source_Power_Type";
-inline constexpr const CFieldName& kHostSpeed = fieldname::kHostSpeed;
 inline constexpr CFieldName kHostTruncates = L"Host_Truncates_DP_for_tDHPResponse";
 inline constexpr CFieldName kHostEmbedded = L"Host_Is_Embedded";
 inline constexpr CFieldName kDfpOnHub = L"Is_DFP_On_Hub";
-inline constexpr const CFieldName& kDeviceSpeed = fieldname::kDeviceSpeed;
 inline constexpr CFieldName kDeviceTruncates = L"Device_Truncates_DP_for_tDHPResponse";
 inline constexpr CFieldName kOcProtection = L"PD_OC_Protection";
-inline constexpr const CFieldName& kModalSop = fieldname::kModalOperationSop;
-inline constexpr const CFieldName& kUfpProductType = fieldname::kProductTypeUfpSop;
 inline constexpr CFieldName kAmaVconn = L"AMA_VCONN_reqd";
 inline constexpr CFieldName kCableProductType = L"Product_Type";
 inline constexpr CFieldName kVbusThroughCable = L"VBUS_through_cable";
 inline constexpr CFieldName kMfrInfoCable = L"Manufacturer_Info_Supported";
-inline constexpr const CFieldName& kModalCable = fieldname::kModalOperationCable;
 inline constexpr CFieldName kTermination = L"Cable_Termination_Type";
 
 FieldPredicate And(FieldPredicate first, FieldPredicate second);
@@ -133,14 +115,15 @@ extern const FieldAction OfferTerminations;
 
 // The conditions and actions several records share, built once.
 struct SSharedConditions {
-    FieldPredicate pd = IsParentYNYes(kPdSupport);
+    FieldPredicate pd = IsParentYNYes(fieldname::kUsbPdSupport);
     FieldPredicate notCable = IsNotParentOrvikProductType();
     FieldPredicate cable = IsParentOrvikProductType(OPT_CABLE);
     FieldPredicate port = IsParentOrvikProductType(OPT_PORT);
-    FieldPredicate pd30 = IsParentValue<EPDSpecVersion>(kPdRevision, PDREV_30);
+    FieldPredicate pd30 = IsParentValue<EPDSpecVersion>(fieldname::kPdSpecificationRevision, PDREV_30);
     FieldPredicate typeCKnown = IsParentValidValue(kStateMachine);
-    FieldPredicate hostSide = Or(IsParentConnectorType(CT_TYPE_A), IsParentYNYes(kCanHost));
-    FieldPredicate deviceSide = Or(IsParentConnectorType(CT_TYPE_B), IsParentYNYes(kCanDevice));
+    FieldPredicate hostSide = Or(IsParentConnectorType(CT_TYPE_A), IsParentYNYes(fieldname::kCanActAsHost));
+    FieldPredicate deviceSide =
+        Or(IsParentConnectorType(CT_TYPE_B), IsParentYNYes(fieldname::kCanActAsDevice));
     FieldPredicate sourcePower =
         Or(IsParentConnectorType(CT_TYPE_A),
            And(IsParentConnectorType(CT_TYPE_C),
@@ -154,26 +137,31 @@ struct SSharedConditions {
     FieldPredicate portPd30 = IsPortPd30;
     FieldPredicate cablePd30 = IsCablePd30;
     FieldPredicate typeC = IsParentConnectorType(CT_TYPE_C);
-    FieldPredicate hostSpeedKnownAbove2 = IsValidButNotParentValue<EUSB32Speed>(kHostSpeed, USB_2);
-    FieldPredicate hostSpeedGen1 =
-        IsParentValue<EUSB32Speed>(kHostSpeed, {USB_32_GEN1X1, USB_32_GEN2X1, USB_32_GEN1X2, USB_32_GEN2X2});
-    FieldPredicate hostSpeedGen2 = IsParentValue<EUSB32Speed>(kHostSpeed, {USB_32_GEN2X1, USB_32_GEN2X2});
-    FieldPredicate deviceSpeedKnownAbove2 = IsValidButNotParentValue<EUSB32Speed>(kDeviceSpeed, USB_2);
+    FieldPredicate hostSpeedKnownAbove2 = IsValidButNotParentValue<EUSB32Speed>(fieldname::kHostSpeed, USB_2);
+    FieldPredicate hostSpeedGen1 = IsParentValue<EUSB32Speed>(
+        fieldname::kHostSpeed, {USB_32_GEN1X1, USB_32_GEN2X1, USB_32_GEN1X2, USB_32_GEN2X2});
+    FieldPredicate hostSpeedGen2 =
+        IsParentValue<EUSB32Speed>(fieldname::kHostSpeed, {USB_32_GEN2X1, USB_32_GEN2X2});
+    FieldPredicate deviceSpeedKnownAbove2 =
+        IsValidButNotParentValue<EUSB32Speed>(fieldname::kDeviceSpeed, USB_2);
     FieldPredicate deviceSpeedGen1 = IsParentValue<EUSB32Speed>(
-        kDeviceSpeed, {USB_32_GEN1X1, USB_32_GEN2X1, USB_32_GEN1X2, USB_32_GEN2X2});
-    FieldPredicate deviceSpeedGen2 = IsParentValue<EUSB32Speed>(kDeviceSpeed, {USB_32_GEN2X1, USB_32_GEN2X2});
+        fieldname::kDeviceSpeed, {USB_32_GEN1X1, USB_32_GEN2X1, USB_32_GEN1X2, USB_32_GEN2X2});
+    FieldPredicate deviceSpeedGen2 =
+        IsParentValue<EUSB32Speed>(fieldname::kDeviceSpeed, {USB_32_GEN2X1, USB_32_GEN2X2});
     FieldPredicate ganged = IsParentValue<EPortSourcePowerType>(kSourcePowerType, PSPT_GANGED);
-    FieldPredicate ama = IsParentValue<EProductType>(kUfpProductType, PT_AMA);
+    FieldPredicate ama = IsParentValue<EProductType>(fieldname::kProductTypeUfpSop, PT_AMA);
     FieldPredicate bothEndsActive = IsParentValue<ECableTermType>(kTermination, CTT_BOTH_ACTIVE_VCONN);
     FieldPredicate pdSupportAsked =
         And(IsValidButParentOrvikProductTypeNot(), Or(cable, IsValidParentConnectorType()));
     FieldPredicate stateMachineAsked =
-        And(typeC, Or(IsParentValidValue(kPortType), IsParentYNNo(kPdSupport)));
-    FieldPredicate bc12Asked =
-        And(port, IsParentValidValue(kConnector), Or(typeCKnown, IsValidButParentConnectorTypeNot()),
-            IsParentValidValue(kBatteryPowered));
-    FieldAction steerDfpSwap = SteerDataRoleSwap(kCanHost, kCanDevice, kAltController, TCSM_SNK);
-    FieldAction steerUfpSwap = SteerDataRoleSwap(kCanDevice, kCanHost, kAltAdapter, TCSM_SRC);
+        And(typeC, Or(IsParentValidValue(fieldname::kPdPortType), IsParentYNNo(fieldname::kUsbPdSupport)));
+    FieldPredicate bc12Asked = And(port, IsParentValidValue(fieldname::kConnectorType),
+                                   Or(typeCKnown, IsValidButParentConnectorTypeNot()),
+                                   IsParentValidValue(fieldname::kPortBatteryPowered));
+    FieldAction steerDfpSwap =
+        SteerDataRoleSwap(fieldname::kCanActAsHost, fieldname::kCanActAsDevice, kAltController, TCSM_SNK);
+    FieldAction steerUfpSwap = SteerDataRoleSwap(fieldname::kCanActAsDevice, fieldname::kCanActAsHost,
+                                                 fieldname::kAltModeAdapter, TCSM_SRC);
 };
 
 const SSharedConditions& SharedConditions();

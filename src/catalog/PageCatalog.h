@@ -36,42 +36,6 @@ constexpr int kPageCount = 17;
 
 enum class EFieldKind { Text, Hex, Number, Choice, YesNo };
 
-// How a control reports the change of its field.
-enum class EChangeEvent { Selection, Text };
-
-// The rows of the pages' reaction table (PageReactions), in the table's order; None: the sheet only
-// re-evaluates after an answer.
-enum class EReaction {
-    None,
-    OrvikProduct,
-    Intro,
-    General,
-    Batteries,
-    CanActAsHost,
-    UsbTypeC,
-    ProductPower,
-    HostSpeed,
-    UsbHost,
-    UsbDevice,
-    Protection,
-    SourceCount,
-    SinkCount,
-    SopDiscovery1,
-    SopCounts,
-    CableProductType,
-    Cables1,
-    CableCounts,
-    Ama,
-};
-
-// Which reaction a change of the field's control sets off.
-struct SFieldReaction {
-    EReaction id = EReaction::None;
-    EChangeEvent event = EChangeEvent::Selection;
-    // A field evaluated before this one (its sibling answer), or null.
-    const wchar_t* evaluatedFirst = nullptr;
-};
-
 // One question of the catalog: how the field is built and what its help says.
 struct SFieldRow {
     std::wstring name; // as written in the file: $Vendor_Name, Connector_Type, Src_PDO_Voltage([0-9]+)
@@ -94,7 +58,13 @@ struct SFieldRow {
     FieldPredicate validity;
     FieldAction onAvailable;
     FieldAction refresh;
-    SFieldReaction reaction;
+    // What the sheet does on a user's answer besides re-evaluating from it: the answer of a sibling
+    // evaluated first (a count checked against another), or null; and whether the answer marks the
+    // change of a cable's product type, after which its latency list starts empty.
+    const wchar_t* evaluatedFirst = nullptr;
+    bool marksProductTypeChange = false;
+    // What the program fills in for the answer; null for the user's answers.
+    std::wstring (*filledBy)() = nullptr;
 
     std::wstring Pattern() const;
     // The same row, its box showing `unit`.
@@ -102,8 +72,12 @@ struct SFieldRow {
     // The same row with its rule.
     SFieldRow Rule(FieldPredicate asked, FieldPredicate accepted, FieldAction whenAvailable,
                    FieldAction onRefresh) &&;
-    // The same row, its control's changes setting off `id`.
-    SFieldRow Reacts(EReaction id, EChangeEvent event, const wchar_t* evaluatedFirst = nullptr) &&;
+    // The same row, `sibling` evaluated before each of the user's answers.
+    SFieldRow EvaluatedAfter(const wchar_t* sibling) &&;
+    // The same row, a user's answer marking the change of the cable's product type.
+    SFieldRow MarksProductTypeChange() &&;
+    // The same row, its answer the program's: `text` gives it.
+    SFieldRow FilledBy(std::wstring (*text)()) &&;
 };
 
 // The name a row is made for: a field's name constant (its name, not its pattern) or the name
@@ -132,8 +106,7 @@ struct SPageRow {
     EPage id;
     std::wstring sectionCaption; // the section heading in the file
     std::wstring tabLabel;       // what the tab shows
-    int layoutId;
-    EGroupType listedGroupType; // None: the page lists no groups
+    EGroupType listedGroupType;  // None: the page lists no groups
     // Every field of the page but the Intro's depends on Orvik_Product_Type; some pages add more.
     bool productTypeParent;
     std::vector<std::wstring> pageWideParents;
@@ -150,5 +123,5 @@ std::wstring PatternOf(const std::wstring& name);
 // Builds the field a row describes, with its record from `rules`: a fieldlist_error when the
 // table has no record for it in the field's group type (`groupTypeId`, or the group's, or 1).
 std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
-                                             CFieldGroup* group, int controlId, int labelId,
-                                             int groupTypeId = 0);
+                                             CFieldGroup* group,
+                                             int groupTypeId = TypeIdOf(EGroupType::None));

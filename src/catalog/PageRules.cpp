@@ -5,8 +5,11 @@
 void AddPageFieldRules(CRuleGroup& group) {
     for (const SPageRow& page : PageCatalog()) {
         for (const SFieldRow& row : page.fields) {
-            group.Add(
-                CRuleRecord{row.Pattern(), row.availability, row.validity, row.onAvailable, row.refresh});
+            CRuleRecord record{row.Pattern(), row.availability, row.validity, row.onAvailable, row.refresh};
+            record.filledBy = row.filledBy;
+            record.evaluatedFirst = row.evaluatedFirst;
+            record.marksProductTypeChange = row.marksProductTypeChange;
+            group.Add(std::move(record));
         }
     }
 }

@@ -18,8 +18,8 @@ bool DefaultValidity(const CParameterField* field);
 // added while the table is built; a lookup afterwards changes nothing.
 class CRuleGroup {
 public:
-    int typeId = 0;
-    int ownerTypeId = 0;
+    int typeId = TypeIdOf(EGroupType::None);
+    int ownerTypeId = TypeIdOf(EGroupType::None);
 
     // Appends a record; empty predicates take the defaults.
     CRuleRecord& Add(CRuleRecord record);

@@ -18,13 +18,6 @@ namespace {
 constexpr std::wstring_view kChangedVerdict = L"changed";
 constexpr std::wstring_view kNoAnswer = L"(none)";
 
-// The producer and specification lines name the program that wrote the file; every save writes
-// them anew, so they are no answers of the product's.
-bool IsFilledInByProgram(const CParameterField& field) {
-    return field.NamePattern() == fieldname::kOrvikProducer ||
-           field.NamePattern() == fieldname::kOrvikSpecification;
-}
-
 // What the form would write for the field, or null when it writes no answer: the field is not
 // asked, or asked and left empty.
 const std::wstring* AnswerOf(const CParameterField* field) {
@@ -74,7 +67,7 @@ void CFormDiff::Print(const CConsole& console) const {
 void CFormDiff::AddPage(const CPageSuper& a, const CPageSuper& b) {
     tab_.clear();
     AddFields(std::wstring(), &a.Fields(), &b.Fields());
-    if (const int type = a.ListedGroupType(); type != 0) {
+    if (const int type = a.ListedGroupType(); a.ListsGroups()) {
         AddGroups(std::wstring(), ListOf(a.Sheet(), type), ListOf(b.Sheet(), type));
     }
     if (tab_.empty()) {
@@ -95,7 +88,8 @@ void CFormDiff::AddFields(const std::wstring& lead, const CFieldList* a, const C
 
 void CFormDiff::AddField(const std::wstring& lead, const CParameterField* a, const CParameterField* b) {
     const CParameterField& field = a ? *a : *b;
-    if (IsFilledInByProgram(field)) {
+    // The version lines name the program that wrote the file: no answers of the product's.
+    if (field.IsFilledByProgram()) {
         return;
     }
     const std::wstring* answerA = AnswerOf(a);

@@ -79,8 +79,7 @@ void CFormSession::Set(const std::wstring& name, const std::wstring& value) {
         }
     }
     const std::wstring printable = field->GetPrintableName();
-    if (field->NamePattern() == fieldname::kOrvikSpecification ||
-        field->NamePattern() == fieldname::kOrvikProducer) {
+    if (field->IsFilledByProgram()) {
         Refuse(printable, L"filled in by the program");
     }
     if (!field->IsAvailable()) {

@@ -2,14 +2,13 @@
 
 #include "platform/Platform.h"
 #include "text/Text.h"
+#include "text/Version.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 
 namespace {
-
-constexpr const char* kProducer = "Halvex Marnel File Generator, Version 1.2.2.2";
 
 std::unique_ptr<ILogSink>& Current() {
     static std::unique_ptr<ILogSink> sink;
@@ -124,7 +123,7 @@ void StartLogger(ILogPlatform& platform) {
         return;
     }
     Current() = std::make_unique<CLogger>(LogFileName(platform.LocalNow()), platform);
-    Log(std::string_view(kProducer));
+    Log(orvik::ProducerText());
     Log(std::string_view("Initializing logger."));
 }
 

@@ -99,9 +99,9 @@ std::wstring DivideDecimal(const std::wstring& digits, unsigned divisor) {
 
 // ---- CEditField ----
 
-CEditField::CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
-                       int labelId, const wchar_t* note, int groupTypeId)
-    : CParameterField(host, group, rule, controlId, labelId, groupTypeId), note_(note ? note : L"") {}
+CEditField::CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, const wchar_t* note,
+                       int groupTypeId)
+    : CParameterField(host, group, rule, groupTypeId), note_(note ? note : L"") {}
 
 void CEditField::GetOutputLine(std::wstring& out) const {
     const std::wstring& pattern = NamePattern();
@@ -110,7 +110,7 @@ void CEditField::GetOutputLine(std::wstring& out) const {
     out += L": ";
     if (pattern.size() > 3 && pattern.compare(0, 3, L"^\\$") == 0) {
         out += L'"';
-        out += Value();
+        out += WrittenValue();
         out += L'"';
     } else {
         out += Value();
@@ -118,7 +118,7 @@ void CEditField::GetOutputLine(std::wstring& out) const {
 }
 
 bool CEditField::IsValid() const {
-    return !CurrentText().empty();
+    return !Value().empty();
 }
 
 CEditField::CEditField(const CEditField& source, SCloneTag tag) : CParameterField(source, tag) {}
@@ -174,9 +174,9 @@ std::wstring CEditField::BuildPrompt() const {
 // ---- CDigitStringEditField ----
 
 CDigitStringEditField::CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
-                                             unsigned digitCount, unsigned radix, int controlId, int labelId,
-                                             const wchar_t* note, int groupTypeId)
-    : CEditField(host, group, rule, controlId, labelId, note, groupTypeId), digitCount_(digitCount),
+                                             unsigned digitCount, unsigned radix, const wchar_t* note,
+                                             int groupTypeId)
+    : CEditField(host, group, rule, note, groupTypeId), digitCount_(digitCount),
       radix_(static_cast<std::uint8_t>(radix)) {
     UpdatePrompt();
 }
@@ -196,7 +196,7 @@ void CDigitStringEditField::SetIntValue(int value) {
 }
 
 bool CDigitStringEditField::IsValid() const {
-    return CurrentText().size() == digitCount_;
+    return Value().size() == digitCount_;
 }
 
 CDigitStringEditField::CDigitStringEditField(const CDigitStringEditField& source, SCloneTag tag)
@@ -245,10 +245,9 @@ std::wstring CDigitStringEditField::SummaryText(const CDigitStringEditField* fie
 
 CNumEditField::CNumEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                              unsigned long long minimum, unsigned long long maximum, unsigned scale,
-                             std::wstring units, int controlId, int labelId, const wchar_t* note,
-                             int groupTypeId)
-    : CEditField(host, group, rule, controlId, labelId, note, groupTypeId), minimum_(minimum),
-      maximum_(maximum), scale_(scale), units_(std::move(units)) {
+                             std::wstring units, const wchar_t* note, int groupTypeId)
+    : CEditField(host, group, rule, note, groupTypeId), minimum_(minimum), maximum_(maximum), scale_(scale),
+      units_(std::move(units)) {
     UpdatePrompt();
 }
 
@@ -312,7 +311,7 @@ void CNumEditField::SetIntValue(int value) {
 }
 
 bool CNumEditField::IsValid() const {
-    return IsValueInRange(CurrentText());
+    return IsValueInRange(Value());
 }
 
 std::wstring CNumEditField::UserValueOf(const std::wstring& fileValue) const {

@@ -20,8 +20,8 @@ bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out);
 // Free text; a field whose name starts with $ writes its value in double quotes.
 class CEditField : public CParameterField {
 public:
-    CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId, int labelId,
-               const wchar_t* note = nullptr, int groupTypeId = 0);
+    CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, const wchar_t* note = nullptr,
+               int groupTypeId = TypeIdOf(EGroupType::None));
 
     void GetOutputLine(std::wstring& out) const override;
     bool IsValid() const override;
@@ -53,8 +53,8 @@ private:
 class CDigitStringEditField : public CEditField {
 public:
     CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned digitCount,
-                          unsigned radix, int controlId, int labelId, const wchar_t* note = nullptr,
-                          int groupTypeId = 0);
+                          unsigned radix, const wchar_t* note = nullptr,
+                          int groupTypeId = TypeIdOf(EGroupType::None));
 
     void GetOutputLine(std::wstring& out) const override;
     void SetIntValue(int value) override;
@@ -82,8 +82,8 @@ private:
 class CNumEditField : public CEditField {
 public:
     CNumEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned long long minimum,
-                  unsigned long long maximum, unsigned scale, std::wstring units, int controlId, int labelId,
-                  const wchar_t* note = nullptr, int groupTypeId = 0);
+                  unsigned long long maximum, unsigned scale, std::wstring units,
+                  const wchar_t* note = nullptr, int groupTypeId = TypeIdOf(EGroupType::None));
 
     void GetOutputLine(std::wstring& out) const override;
     void AppendComment(std::wstring& line) const override;
@@ -133,8 +133,8 @@ using COptionList = std::vector<COption>;
 // A choice among numbered options; the value is the decimal id of the chosen option.
 class CPulldownListField : public CParameterField {
 public:
-    CPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
-                       int labelId, int groupTypeId = 0);
+    CPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
+                       int groupTypeId = TypeIdOf(EGroupType::None));
 
     void AppendComment(std::wstring& line) const override;
     void SetIntValue(int value) override;
@@ -178,8 +178,8 @@ private:
 // coding YES = 0, NO = 1 that the predicates compare.
 class CYesNoPulldownListField : public CPulldownListField {
 public:
-    CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
-                            int labelId, int groupTypeId = 0);
+    CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
+                            int groupTypeId = TypeIdOf(EGroupType::None));
 
     void SetValue(const std::wstring& text) override;
     std::unique_ptr<CParameterField> Clone() const override;

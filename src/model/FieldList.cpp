@@ -200,7 +200,7 @@ bool CFieldGroup::IsComplete() const {
 }
 
 void CFieldGroup::CreateChildList(int typeId) {
-    if (typeId == 0 || typeId == 1 || childList_) {
+    if (!IsRepeatedGroupType(typeId) || childList_) {
         return;
     }
     const CGroupPrototype* prototype = ownerList_ ? ownerList_->childPrototype_.get() : nullptr;

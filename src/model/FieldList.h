@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/GroupType.h"
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -77,8 +79,8 @@ private:
 // and checked, and how a whole list is checked; for a type with child groups (an SVID's modes), the
 // child type's prototype.
 struct CGroupPrototype {
-    int typeId = 0;
-    int childTypeId = 0;
+    int typeId = TypeIdOf(EGroupType::None);
+    int childTypeId = TypeIdOf(EGroupType::None);
     std::function<std::wstring(const CFieldGroup&)> summary;
     std::function<bool(const CFieldGroup&)> groupCheck;
     std::function<bool(const CFieldGroupList&)> listCheck;

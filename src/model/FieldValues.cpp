@@ -8,7 +8,7 @@ long long DecimalOf(const CParameterField* field) {
     if (!field) {
         return -1;
     }
-    const std::wstring text = field->CurrentText();
+    const std::wstring text = field->Value();
     std::uint32_t n = 0;
     if (!orvik::IsDecimalDigits(text) || !TryTextToUnsigned(text, n)) {
         return -1;
@@ -20,7 +20,7 @@ bool HexOf(const CParameterField* field, std::uint32_t& out) {
     if (!field) {
         return false;
     }
-    const std::wstring text = field->CurrentText();
+    const std::wstring text = field->Value();
     if (text.empty() || text.size() > 8) {
         return false;
     }

@@ -14,7 +14,7 @@ namespace {
 
 int TypeIdOf(const CFieldGroup* group) {
     if (!group || !group->OwnerList()) {
-        return 1;
+        return TypeIdOf(EGroupType::Page);
     }
     return group->OwnerList()->TypeId();
 }
@@ -22,9 +22,9 @@ int TypeIdOf(const CFieldGroup* group) {
 } // namespace
 
 CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
-                                 int controlId, int labelId, int groupTypeId)
-    : group_(group), parsedPattern_(rule.parsedPattern.get()), host_(host), controlId_(controlId),
-      labelId_(labelId), rule_(&rule), groupTypeId_(groupTypeId != 0 ? groupTypeId : TypeIdOf(group)) {
+                                 int groupTypeId)
+    : group_(group), parsedPattern_(rule.parsedPattern.get()), host_(host), rule_(&rule),
+      groupTypeId_(groupTypeId != TypeIdOf(EGroupType::None) ? groupTypeId : TypeIdOf(group)) {
     if (!parsedPattern_) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
                                             {rule.namePattern, orvik::ToWideSigned(groupTypeId_)}));
@@ -32,8 +32,7 @@ CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, const CR
 }
 
 CParameterField::CParameterField(const CParameterField& source, SCloneTag)
-    : group_(source.group_), parsedPattern_(source.parsedPattern_), host_(source.host_),
-      controlId_(source.controlId_), labelId_(source.labelId_), rule_(source.rule_),
+    : group_(source.group_), parsedPattern_(source.parsedPattern_), host_(source.host_), rule_(source.rule_),
       groupTypeId_(source.groupTypeId_) {}
 
 CParameterField::~CParameterField() = default;
@@ -41,15 +40,12 @@ CParameterField::~CParameterField() = default;
 void CParameterField::ResetFrom(const CParameterField& blank) {
     parsedPattern_ = blank.parsedPattern_;
     host_ = blank.host_;
-    controlId_ = blank.controlId_;
-    labelId_ = blank.labelId_;
     rule_ = blank.rule_;
     groupTypeId_ = blank.groupTypeId_;
     value_.clear();
     fileEntryName_.clear();
     fileEntryValue_.clear();
     writeComment_ = false;
-    labelText_.clear();
     enabled_ = true;
     available_ = false;
     changed_ = false;
@@ -60,6 +56,20 @@ void CParameterField::GetOutputLine(std::wstring& out) const {
     AppendPrintableName(out);
     out += L": ";
     out += value_;
+}
+
+bool CParameterField::IsFilledByProgram() const {
+    return rule_->filledBy != nullptr;
+}
+
+void CParameterField::FillProgramAnswer(bool keepGiven) {
+    if (IsFilledByProgram() && !(keepGiven && !value_.empty())) {
+        SetValue(rule_->filledBy());
+    }
+}
+
+std::wstring CParameterField::WrittenValue() const {
+    return IsFilledByProgram() ? rule_->filledBy() : value_;
 }
 
 void CParameterField::AppendComment(std::wstring& /*line*/) const {}
@@ -81,7 +91,6 @@ void CParameterField::CopyFrom(const CParameterField& other) {
     value_ = other.value_;
     available_ = other.available_;
     writeComment_ = other.writeComment_;
-    labelText_ = other.labelText_;
 }
 
 namespace {
@@ -136,7 +145,7 @@ void CParameterField::AppendPrintableName(std::wstring& name) const {
 }
 
 bool CParameterField::IsEmpty() const {
-    return CurrentText().empty();
+    return Value().empty();
 }
 
 bool CParameterField::HasInvalidEntry() const {

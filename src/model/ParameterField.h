@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/GroupType.h"
 #include "model/NamePattern.h"
 #include "model/ReadingFunction.h"
 
@@ -21,7 +22,6 @@ class CParameterField;
 using FieldPredicate = CReadingFunction<bool(const CParameterField*)>;
 using FieldAction = CReadingFunction<void(CParameterField*)>;
 
-
 // What the form a field belongs to tells its evaluation.
 struct SFormState {
     // Once a file has been loaded, a field that becomes available again with no answer takes back
@@ -36,8 +36,8 @@ public:
     // The field's name pattern is its rule record's, which must belong to a rule table. `groupTypeId`
     // 0 takes the type from the group (1 for a field without a group); a group's prototype fields,
     // built before any group exists, name their type explicitly.
-    CParameterField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, int controlId,
-                    int labelId, int groupTypeId = 0);
+    CParameterField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
+                    int groupTypeId = TypeIdOf(EGroupType::None));
     CParameterField(const CParameterField&) = delete;
     CParameterField& operator=(const CParameterField&) = delete;
     virtual ~CParameterField();
@@ -83,18 +83,12 @@ public:
     const std::wstring& NamePattern() const { return parsedPattern_->Pattern(); }
     const CNamePattern& ParsedPattern() const { return *parsedPattern_; }
     const std::wstring& Value() const { return value_; }
-    // The text a check looks at: the answer as the user last handed it in.
-    const std::wstring& CurrentText() const { return value_; }
     int GroupTypeId() const { return groupTypeId_; }
 
     CFieldGroup* Group() const { return group_; }
     void SetGroup(CFieldGroup* group) { group_ = group; }
     CWndWrapper* Host() const { return host_; }
     void SetHost(CWndWrapper* host) { host_ = host; }
-    int ControlId() const { return controlId_; }
-    int LabelId() const { return labelId_; }
-    const std::wstring& LabelText() const { return labelText_; }
-    void SetLabelText(const std::wstring& text) { labelText_ = text; }
 
     const std::wstring& FileEntryName() const { return fileEntryName_; }
     const std::wstring& FileEntryValue() const { return fileEntryValue_; }
@@ -110,6 +104,13 @@ public:
     void SetChanged(bool on) { changed_ = on; }
 
     const CRuleRecord& Rule() const { return *rule_; }
+    // The answer is the program's, not the user's (its rule says what it is): every file written
+    // holds the program's own, whatever a loaded file said.
+    bool IsFilledByProgram() const;
+    // Gives a program's answer its text unless it has one (`keepGiven`, as a load keeps the file's).
+    void FillProgramAnswer(bool keepGiven);
+    // The answer as a file is written: the program's own text for a program's answer.
+    std::wstring WrittenValue() const;
 
     // Forced: store a value and lock it; editable: unlock it. The rules' two ways of steering a
     // field that has just become available.
@@ -117,7 +118,7 @@ public:
     void MakeEditable();
 
 protected:
-    // For Clone: the identity of `source` (name, host, group, ids, group type and rule record) with
+    // For Clone: the identity of `source` (name, host, group, group type and rule record) with
     // the state a new field starts with, without looking the rule up again.
     struct SCloneTag {};
     CParameterField(const CParameterField& source, SCloneTag);
@@ -131,9 +132,6 @@ private:
     std::wstring fileEntryValue_;
     bool writeComment_ = false;
     CWndWrapper* host_;
-    int controlId_;
-    int labelId_;
-    std::wstring labelText_;
     bool enabled_ = true;
     std::vector<CParameterField*> parents_;
     const CRuleRecord* rule_ = nullptr;

@@ -3,10 +3,6 @@
 
 #include "text/Text.h"
 
-const wchar_t* const kOrvikProductTypeName = fieldname::kOrvikProductType;
-const wchar_t* const kConnectorTypeName = fieldname::kConnectorType;
-const wchar_t* const kPDPortTypeName = fieldname::kPdPortType;
-
 int ParentIntValue(const CParameterField* field, const wchar_t* parentName) {
     return field ? ParentIntValue(field, std::wstring_view(parentName)) : -1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/FieldKinds.h"
+#include "model/FieldNames.h"
 #include "model/ParameterField.h"
 
 #include <functional>
@@ -142,49 +143,45 @@ public:
     explicit IsParentYNValid(const wchar_t* parentName) : IsParentValidValue(parentName) {}
 };
 
-// Name constants of the parents that the named predicates read; they live for the whole program.
-extern const wchar_t* const kOrvikProductTypeName; // ^Orvik_Product_Type$
-extern const wchar_t* const kConnectorTypeName;    // ^Connector_Type$
-extern const wchar_t* const kPDPortTypeName;       // ^PD_Port_Type$
-
 class IsParentPDPortType : public IsParentValue<EPDPortType> {
 public:
     explicit IsParentPDPortType(std::initializer_list<EPDPortType> values)
-        : IsParentValue<EPDPortType>(kPDPortTypeName, values) {}
+        : IsParentValue<EPDPortType>(fieldname::kPdPortType, values) {}
 };
 
 class IsParentConnectorType : public IsParentValue<EConnectorType> {
 public:
     explicit IsParentConnectorType(EConnectorType value)
-        : IsParentValue<EConnectorType>(kConnectorTypeName, value) {}
+        : IsParentValue<EConnectorType>(fieldname::kConnectorType, value) {}
 };
 
 class IsValidParentConnectorType : public IsParentValidValue {
 public:
-    IsValidParentConnectorType() : IsParentValidValue(kConnectorTypeName) {}
+    IsValidParentConnectorType() : IsParentValidValue(fieldname::kConnectorType) {}
 };
 
 class IsValidButParentConnectorTypeNot : public IsValidButNotParentValue<EConnectorType> {
 public:
     IsValidButParentConnectorTypeNot()
-        : IsValidButNotParentValue<EConnectorType>(kConnectorTypeName, CT_TYPE_C) {}
+        : IsValidButNotParentValue<EConnectorType>(fieldname::kConnectorType, CT_TYPE_C) {}
 };
 
 class IsParentOrvikProductType : public IsParentValue<EOrvikProductType> {
 public:
     explicit IsParentOrvikProductType(EOrvikProductType value)
-        : IsParentValue<EOrvikProductType>(kOrvikProductTypeName, value) {}
+        : IsParentValue<EOrvikProductType>(fieldname::kOrvikProductType, value) {}
 };
 
 class IsNotParentOrvikProductType : public IsNotParentValue<EOrvikProductType> {
 public:
-    IsNotParentOrvikProductType() : IsNotParentValue<EOrvikProductType>(kOrvikProductTypeName, OPT_CABLE) {}
+    IsNotParentOrvikProductType()
+        : IsNotParentValue<EOrvikProductType>(fieldname::kOrvikProductType, OPT_CABLE) {}
 };
 
 class IsValidButParentOrvikProductTypeNot : public IsValidButNotParentValue<EOrvikProductType> {
 public:
     IsValidButParentOrvikProductTypeNot()
-        : IsValidButNotParentValue<EOrvikProductType>(kOrvikProductTypeName, OPT_RETIMER) {}
+        : IsValidButNotParentValue<EOrvikProductType>(fieldname::kOrvikProductType, OPT_RETIMER) {}
 };
 
 // Both true; the second is not asked when the first is false.

@@ -14,8 +14,8 @@ const std::shared_ptr<const COptionList>& NoOptions() {
 } // namespace
 
 CPulldownListField::CPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
-                                       int controlId, int labelId, int groupTypeId)
-    : CParameterField(host, group, rule, controlId, labelId, groupTypeId), options_(NoOptions()) {
+                                       int groupTypeId)
+    : CParameterField(host, group, rule, groupTypeId), options_(NoOptions()) {
     SetWriteComment(true);
 }
 
@@ -47,7 +47,7 @@ bool CPulldownListField::HasOption(int id) const {
 }
 
 bool CPulldownListField::IsValid() const {
-    const int id = IntValueOf(CurrentText());
+    const int id = IntValueOf(Value());
     return id != -1 && HasOption(id);
 }
 
@@ -141,9 +141,8 @@ const std::shared_ptr<const COptionList>& YesNoOptions() {
 } // namespace
 
 CYesNoPulldownListField::CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group,
-                                                 const CRuleRecord& rule, int controlId, int labelId,
-                                                 int groupTypeId)
-    : CPulldownListField(host, group, rule, controlId, labelId, groupTypeId) {
+                                                 const CRuleRecord& rule, int groupTypeId)
+    : CPulldownListField(host, group, rule, groupTypeId) {
     SetWriteComment(false);
     SetSharedOptions(YesNoOptions());
 }

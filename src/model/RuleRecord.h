@@ -21,6 +21,13 @@ struct CRuleRecord {
     // The pattern parsed once, when the record joins a table; the fields made from the record share
     // it.
     std::shared_ptr<const CNamePattern> parsedPattern = nullptr;
+    // What the program fills in for the answer (the version lines), written in every file it
+    // writes; null for the user's answers.
+    std::wstring (*filledBy)() = nullptr;
+    // What a user's answer does besides re-evaluating: the sibling evaluated first, or null, and
+    // whether it marks the change of a cable's product type.
+    const wchar_t* evaluatedFirst = nullptr;
+    bool marksProductTypeChange = false;
 
     const CNamePattern& Parsed() const { return *parsedPattern; }
 };

@@ -18,16 +18,6 @@ void WriteCommentLine(std::wstring& out, const std::wstring& text, bool spaced) 
     out += kLineEnd;
 }
 
-void StampVersionTexts(CMarnelPropertySheet& sheet) {
-    CPageSuper& intro = sheet.Page(EPage::Intro);
-    if (CParameterField* producer = intro.Field(fieldname::kOrvikProducer)) {
-        producer->SetValue(orvik::ProducerText());
-    }
-    if (CParameterField* specification = intro.Field(fieldname::kOrvikSpecification)) {
-        specification->SetValue(orvik::SpecificationText());
-    }
-}
-
 } // namespace
 
 void WritePageSection(const CPageSuper& page, std::wstring& out) {
@@ -51,7 +41,7 @@ void WritePageSection(const CPageSuper& page, std::wstring& out) {
         out += kLineEnd;
     }
     out += kLineEnd;
-    if (page.ListedGroupType() != 0) {
+    if (page.ListsGroups()) {
         const auto& lists = page.Sheet().GroupLists();
         auto it = lists.find(page.ListedGroupType());
         if (it != lists.end()) {
@@ -62,8 +52,7 @@ void WritePageSection(const CPageSuper& page, std::wstring& out) {
     }
 }
 
-std::wstring BuildOrvikText(CMarnelPropertySheet& sheet) {
-    StampVersionTexts(sheet);
+std::wstring BuildOrvikText(const CMarnelPropertySheet& sheet) {
     std::wstring out;
     out.reserve(16 * 1024);
     WriteCommentLine(out, L"", true);
@@ -76,6 +65,6 @@ std::wstring BuildOrvikText(CMarnelPropertySheet& sheet) {
     return out;
 }
 
-std::string BuildOrvikBytes(CMarnelPropertySheet& sheet) {
+std::string BuildOrvikBytes(const CMarnelPropertySheet& sheet) {
     return orvik::ToCp1252(BuildOrvikText(sheet));
 }

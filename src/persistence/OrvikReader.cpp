@@ -76,8 +76,8 @@ bool InstanceNumberOf(const std::wstring& text, std::uint32_t& out) {
 // The record of a group type that matches a printable name, with its group's type and owner type.
 struct SGroupMatch {
     const CRuleRecord* record = nullptr;
-    int typeId = 0;
-    int ownerTypeId = 0;
+    int typeId = TypeIdOf(EGroupType::None);
+    int ownerTypeId = TypeIdOf(EGroupType::None);
 };
 
 SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name) {
@@ -133,7 +133,7 @@ std::wstring ItemKey(int listType, int typeId, const std::vector<std::wstring>& 
 CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring& name,
                                 std::wstring* beyondItem) {
     const SGroupMatch match = FindGroupRecord(sheet.Rules(), name);
-    if (!match.record || match.typeId == 0 || match.typeId == 1) {
+    if (!match.record || !IsRepeatedGroupType(match.typeId)) {
         return nullptr;
     }
     // Kept from call to call: the loader asks for every group entry of a file, and nothing below
@@ -143,8 +143,7 @@ CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring&
     if (!match.record->Parsed().Match(name, &captures) || captures.empty()) {
         return nullptr;
     }
-    const int listType =
-        (match.ownerTypeId == 0 || match.ownerTypeId == 1) ? match.typeId : match.ownerTypeId;
+    const int listType = IsRepeatedGroupType(match.ownerTypeId) ? match.ownerTypeId : match.typeId;
     numbers.clear();
     for (std::size_t i = 0; i < captures.size(); ++i) {
         std::uint32_t n = 0;
@@ -388,14 +387,8 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
         LoadGroupEntry(sheet, occurrence, found);
     }
 
-    CPageSuper& intro = sheet.Page(EPage::Intro);
-    if (CParameterField* specification = intro.Field(fieldname::kOrvikSpecification);
-        specification && specification->IsEmpty()) {
-        specification->SetValue(orvik::SpecificationText());
-    }
-    if (CParameterField* producer = intro.Field(fieldname::kOrvikProducer); producer && producer->IsEmpty()) {
-        producer->SetValue(orvik::ProducerText());
-    }
+    // A file that does not name the program and format it was written with shows this program's.
+    sheet.FillProgramAnswers(true);
     sheet.SetFileLoaded(true);
     SetSheetTitle(sheet, path);
     state.spare = std::move(state.file);

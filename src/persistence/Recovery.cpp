@@ -98,21 +98,6 @@ bool HoldsAnswers(std::string_view bytes) {
     return false;
 }
 
-std::string RecoveryBytes(CMarnelPropertySheet& sheet) {
-    CPageSuper& intro = sheet.Page(EPage::Intro);
-    CParameterField* versionLines[] = {intro.Field(fieldname::kOrvikProducer),
-                                       intro.Field(fieldname::kOrvikSpecification)};
-    std::wstring shown[std::size(versionLines)];
-    for (std::size_t i = 0; i < std::size(versionLines); ++i) {
-        if (versionLines[i]) {
-            shown[i] = versionLines[i]->Value();
-        }
-    }
-    std::string bytes = BuildOrvikBytes(sheet);
-    for (std::size_t i = 0; i < std::size(versionLines); ++i) {
-        if (versionLines[i] && versionLines[i]->Value() != shown[i]) {
-            versionLines[i]->SetValue(shown[i]);
-        }
-    }
-    return bytes;
+std::string RecoveryBytes(const CMarnelPropertySheet& sheet) {
+    return BuildOrvikBytes(sheet);
 }

@@ -39,6 +39,5 @@ std::wstring RestoreQuestion(std::time_t modified);
 // back.
 bool HoldsAnswers(std::string_view bytes);
 
-// The form's answers as a save would write them. Unlike a save it leaves the Intro's version lines
-// showing what they showed: keeping a copy is no save.
-std::string RecoveryBytes(CMarnelPropertySheet& sheet);
+// The form's answers as a save would write them; the form is only read: keeping a copy is no save.
+std::string RecoveryBytes(const CMarnelPropertySheet& sheet);

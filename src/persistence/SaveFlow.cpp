@@ -108,6 +108,8 @@ bool SaveOrvik(CMarnelPropertySheet& sheet, const std::wstring& directory) {
         return false;
     }
     Log(Format(L"Output file name generated: %s", {name}));
+    // The form shows what the file says: the version lines of this program.
+    sheet.FillProgramAnswers(false);
     std::wstring error;
     if (!WriteFileReplacing(JoinPath(directory, name), BuildOrvikBytes(sheet), error)) {
         const std::wstring message = Format(L"Failure: couldn't open %s: %s", {name, error});

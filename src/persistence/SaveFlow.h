@@ -8,7 +8,7 @@ class CMarnelPropertySheet;
 // <vendor>__<model>__<revision>__<TID>[__<port label>].txt with the ten characters a file name
 // cannot hold replaced by '-'; false (the stored name unchanged) when one of the four is empty.
 bool GenerateOutputFileName(CMarnelPropertySheet& sheet, std::wstring& name);
-// "Orvik Generator 1.2.2.2 - [<file name>]", or the bare title for an empty path.
+// "Orvik Generator <version> - [<file name>]", or the bare title for an empty path.
 void SetSheetTitle(CMarnelPropertySheet& sheet, const std::wstring& path);
 
 // Names, writes and reports the file in `directory` (the current directory when empty).

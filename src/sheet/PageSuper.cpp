@@ -61,12 +61,10 @@ CParameterField* CPageSuper::FormField(const std::wstring& name) const {
 }
 
 void CPageSuper::RegisterFields(std::vector<std::unique_ptr<CParameterField>>& fieldStore) {
-    int index = 0;
     for (const SFieldRow& row : row_.fields) {
-        auto field = CreateField(row, sheet_.Rules(), &wrapper_, nullptr, 1000 + index, 2000 + index);
+        auto field = CreateField(row, sheet_.Rules(), &wrapper_, nullptr);
         fields_.Append(field.get());
         fieldStore.push_back(std::move(field));
-        ++index;
     }
 }
 
@@ -104,7 +102,7 @@ bool CPageSuper::AreAnswersValid() const {
             return false;
         }
     }
-    if (ListedGroupType() != 0) {
+    if (ListsGroups()) {
         const auto& lists = sheet_.GroupLists();
         auto it = lists.find(ListedGroupType());
         if (it != lists.end() && !it->second->IsListValid()) {
@@ -116,11 +114,9 @@ bool CPageSuper::AreAnswersValid() const {
 
 bool CPageSuper::IsPageEmpty() const {
     if (row_.id == EPage::Intro) {
-        // The product type and the two version texts the program fills in do not count as work.
+        // The product type and the answers the program fills in do not count as work.
         for (const CParameterField* f : fields_) {
-            const std::wstring& p = f->NamePattern();
-            if (p == fieldname::kOrvikProductType || p == fieldname::kOrvikProducer ||
-                p == fieldname::kOrvikSpecification) {
+            if (f->NamePattern() == fieldname::kOrvikProductType || f->IsFilledByProgram()) {
                 continue;
             }
             if (!f->IsEmpty()) {
@@ -134,7 +130,7 @@ bool CPageSuper::IsPageEmpty() const {
             return false;
         }
     }
-    if (ListedGroupType() != 0) {
+    if (ListsGroups()) {
         const auto& lists = sheet_.GroupLists();
         auto it = lists.find(ListedGroupType());
         if (it != lists.end() && !it->second->Empty()) {

@@ -36,6 +36,8 @@ public:
     const std::wstring& TabLabel() const { return row_.tabLabel; }
     // The type number of the page's group list, as the sheet keeps its lists; 0 for none.
     int ListedGroupType() const { return TypeIdOf(row_.listedGroupType); }
+    // A list page: it lists repeated items below its questions.
+    bool ListsGroups() const { return row_.listedGroupType != EGroupType::None; }
     CMarnelPropertySheet& Sheet() const { return sheet_; }
     CWndWrapper* Wrapper() { return &wrapper_; }
 

@@ -233,7 +233,7 @@ public:
 
 private:
     const CFieldGroupList* ListOfPage() const {
-        if (page_.ListedGroupType() == 0) {
+        if (!page_.ListsGroups()) {
             return nullptr;
         }
         const auto& lists = page_.Sheet().GroupLists();
@@ -313,7 +313,7 @@ std::vector<SProblem> CollectSaveRefusals(const CMarnelPropertySheet& sheet) {
 }
 
 std::wstring FieldProblemReason(const CParameterField& field) {
-    const std::wstring text = field.CurrentText();
+    const std::wstring text = field.Value();
     if (text.empty()) {
         return L"missing";
     }

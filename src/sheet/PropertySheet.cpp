@@ -2,7 +2,6 @@
 #include "model/FieldNames.h"
 
 #include "catalog/GroupCatalog.h"
-#include "catalog/PageReactions.h"
 #include "catalog/RuleTable.h"
 #include "logging/Logger.h"
 #include "model/Errors.h"
@@ -47,12 +46,7 @@ void CMarnelPropertySheet::Initialize() {
     LinkParents();
     fieldVector_.StableSort(HasFewerParents);
     // The Intro page shows which tool and which format revision this form belongs to.
-    if (CParameterField* specification = FindField(fieldname::kOrvikSpecification)) {
-        specification->SetValue(orvik::SpecificationText());
-    }
-    if (CParameterField* producer = FindField(fieldname::kOrvikProducer)) {
-        producer->SetValue(orvik::ProducerText());
-    }
+    FillProgramAnswers(false);
     CreateGroupLists();
     Activate(EPage::Intro);
     if (!fieldVector_.Empty()) {
@@ -108,10 +102,10 @@ void CMarnelPropertySheet::LinkParents() {
 
 void CMarnelPropertySheet::CreateGroupLists() {
     for (const auto& page : pages_) {
-        const int type = page->ListedGroupType();
-        if (type == 0) {
+        if (!page->ListsGroups()) {
             continue;
         }
+        const int type = page->ListedGroupType();
         try {
             EnsureGroupList(type);
         } catch (const filegen_error& e) {
@@ -250,6 +244,12 @@ void CMarnelPropertySheet::Reevaluate(std::size_t position, SReevaluateOptions o
     guard_ = false;
 }
 
+void CMarnelPropertySheet::FillProgramAnswers(bool keepGiven) {
+    for (CParameterField* field : fieldVector_) {
+        field->FillProgramAnswer(keepGiven);
+    }
+}
+
 void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::wstring& value) {
     if (!field) {
         return;
@@ -257,15 +257,14 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     // A typed answer is one step however many keystrokes it takes; each choice is a step of its own.
     CUndoStep step(*this, field->AsPulldownList() ? nullptr : field);
     step.SetAnswered(field);
-    const SPageReaction* reaction = FindPageReaction(field->NamePattern());
-    if (reaction) {
-        if (reaction->setsProductTypeFlag) {
-            Page(reaction->page).SetProductTypeChanged(true);
+    const CRuleRecord& rule = field->Rule();
+    if (rule.marksProductTypeChange) {
+        if (CPageSuper* page = HostPage(field)) {
+            page->SetProductTypeChanged(true);
         }
-        const SReactingField* listened = reaction->FieldOf(field->NamePattern());
-        if (listened && listened->evaluatedFirst) {
-            UpdateAvailability(FindField(listened->evaluatedFirst), formState_);
-        }
+    }
+    if (rule.evaluatedFirst) {
+        UpdateAvailability(FindField(rule.evaluatedFirst), formState_);
     }
     field->SetValue(value);
     // Also after the answers whose page only repaints: groups added since the last evaluation learn

@@ -84,6 +84,9 @@ public:
     // review flags and the tab set.
     void Reevaluate(std::size_t position, SReevaluateOptions options);
     void Reevaluate(CParameterField* changed);
+    // Gives the program's answers (the version lines) the program's texts; `keepGiven` leaves those
+    // that have one, as a load keeps what the file said.
+    void FillProgramAnswers(bool keepGiven);
     // What a user's answer does: the field's page reactions, the new value, the re-evaluation.
     void ApplyUserChange(CParameterField* field, const std::wstring& value);
     // Review flags are a window's business; the command-line tool switches them off.

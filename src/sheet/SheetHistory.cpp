@@ -40,8 +40,7 @@ std::unique_ptr<CFieldGroup> CopyOf(const CFieldGroup& group) {
 bool SameState(const CParameterField& a, const CParameterField& b) {
     if (a.Value() != b.Value() || a.IsAvailable() != b.IsAvailable() || a.IsEnabled() != b.IsEnabled() ||
         a.IsChanged() != b.IsChanged() || a.WriteComment() != b.WriteComment() ||
-        a.LabelText() != b.LabelText() || a.FileEntryName() != b.FileEntryName() ||
-        a.FileEntryValue() != b.FileEntryValue()) {
+        a.FileEntryName() != b.FileEntryName() || a.FileEntryValue() != b.FileEntryValue()) {
         return false;
     }
     const CPulldownListField* listA = a.AsPulldownList();

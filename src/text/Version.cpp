@@ -4,6 +4,8 @@
 
 namespace orvik {
 
+const wchar_t* const kGeneratorVersion = ORVIK_VERSION;
+
 std::wstring ProducerText() {
     return Format(L"Halvex Marnel File Generator, Version %s", {kGeneratorVersion});
 }

@@ -8,6 +8,7 @@
 #include "text/Text.h"
 #include "text/Version.h"
 #include "ui/FieldControls.h"
+#include "ui/FormStyle.h"
 #include "ui/IntroPanel.h"
 #include "ui/LoadReportView.h"
 #include "ui/QtPrompt.h"

@@ -4,6 +4,7 @@
 #include "model/FieldNames.h"
 #include "model/WndWrapper.h"
 #include "sheet/PageSuper.h"
+#include "ui/FormStyle.h"
 #include "ui/QtText.h"
 
 #include <QAbstractItemView>
@@ -12,9 +13,6 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPalette>
-#include <QProxyStyle>
-#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTextDocument>
 #include <QToolTip>
@@ -27,20 +25,6 @@ namespace {
 
 // Tips are at most this wide: a longer help text wraps within it.
 constexpr int kToolTipWidth = 300;
-
-// An invalid answer's label and text are red; a pull-down's list keeps the list's own colours.
-const QColor kInvalidColour(255, 0, 0);
-constexpr QPalette::ColorGroup kColourGroups[] = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
-constexpr QPalette::ColorRole kTextRoles[] = {QPalette::WindowText, QPalette::Text, QPalette::ButtonText};
-
-// Sets every text role of `palette`, in every state, to what `colour` gives for it.
-template <typename Colour> void SetTextColours(QPalette& palette, Colour colour) {
-    for (const QPalette::ColorGroup group : kColourGroups) {
-        for (const QPalette::ColorRole role : kTextRoles) {
-            palette.setColor(group, role, colour(group, role));
-        }
-    }
-}
 
 QString ToolTipFor(const std::wstring& help) {
     if (help.empty()) {
@@ -73,13 +57,7 @@ public:
         if (!listMade_) {
             listMade_ = true;
             setItemDelegate(new QStyledItemDelegate(this));
-            QAbstractItemView* list = view();
-            const QPalette natural = QApplication::palette(list);
-            QPalette palette = list->palette();
-            SetTextColours(palette, [&](QPalette::ColorGroup group, QPalette::ColorRole role) {
-                return natural.color(group, role);
-            });
-            list->setPalette(palette);
+            UseNaturalTextColours(view());
         }
         QComboBox::showPopup();
     }
@@ -97,28 +75,6 @@ private:
     bool listMade_ = false;
 };
 
-// Dialog buttons without icons, as on Windows. Asking for the first icon reads the system's whole
-// icon theme, a large part of the window's start.
-class CFormStyle : public QProxyStyle {
-public:
-    using QProxyStyle::QProxyStyle;
-
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* returnData) const override {
-        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) {
-            return 0;
-        }
-        return QProxyStyle::styleHint(hint, option, widget, returnData);
-    }
-};
-
-// The roles a marked widget's text is painted in, in every state.
-QPalette::ResolveMask TextRolesMask() {
-    QPalette marked;
-    SetTextColours(marked, [](QPalette::ColorGroup, QPalette::ColorRole) { return kInvalidColour; });
-    return marked.resolveMask();
-}
-
 } // namespace
 
 bool IsRadixDigit(char32_t c, unsigned radix) {
@@ -133,35 +89,6 @@ bool IsRadixDigit(char32_t c, unsigned radix) {
     }
     const char32_t lower = (c >= U'A' && c <= U'Z') ? c - U'A' + U'a' : c;
     return lower >= U'a' && lower < U'a' + (radix - 10);
-}
-
-void InstallApplicationStyle() {
-    if (!qApp || dynamic_cast<CFormStyle*>(QApplication::style())) {
-        return;
-    }
-    // The proxy takes the toolkit's own style (the system's, or the one the user named) as its base.
-    QApplication::setStyle(new CFormStyle(QApplication::style()));
-}
-
-void MarkInvalid(QWidget* widget, bool invalid) {
-    if (!widget) {
-        return;
-    }
-    const QVariant old = widget->property("invalid");
-    if (old.isValid() && old.toBool() == invalid) {
-        return;
-    }
-    widget->setProperty("invalid", invalid);
-    // The text roles of the widget's own palette: set red, or given back to what the widget
-    // inherits. Its other colours (a read-only box's background) stay as they are.
-    QPalette palette = widget->palette();
-    if (invalid) {
-        SetTextColours(palette, [](QPalette::ColorGroup, QPalette::ColorRole) { return kInvalidColour; });
-    } else {
-        static const QPalette::ResolveMask textRoles = TextRolesMask();
-        palette.setResolveMask(palette.resolveMask() & ~textRoles);
-    }
-    widget->setPalette(palette);
 }
 
 // ---- CEditMultiBase ----
@@ -416,11 +343,7 @@ bool CQtFieldControl::IsControlEnabled() const {
 }
 
 void CQtFieldControl::ReportEdit(const std::wstring& value) {
-    if (onEdit_) {
-        onEdit_(&field_, value);
-    } else {
-        field_.SetValue(value);
-    }
+    onEdit_(&field_, value);
 }
 
 // ---- edit boxes ----
@@ -611,7 +534,8 @@ QString CYesNoFieldControl::FormatChoice(int /*value*/, const std::wstring& labe
 // ---- factory ----
 
 std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QWidget* parent,
-                                                      const std::wstring& help, std::function<void()> beep) {
+                                                      const std::wstring& help, std::function<void()> beep,
+                                                      CQtFieldControl::EditCallback onEdit) {
     std::unique_ptr<CQtFieldControl> control;
     if (dynamic_cast<CYesNoPulldownListField*>(&field)) {
         control = std::make_unique<CYesNoFieldControl>(field, parent, help);
@@ -626,8 +550,7 @@ std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QW
         // The two version lines are the program's, not the user's: shown and selectable, never
         // typed. They look read-only (the window's background instead of a box to type in), and the
         // Tab key passes them by, so the keyboard starts on the first answer a user can give.
-        if (field.NamePattern() == fieldname::kOrvikSpecification ||
-            field.NamePattern() == fieldname::kOrvikProducer) {
+        if (field.IsFilledByProgram()) {
             QLineEdit* line = edit->Edit();
             line->setReadOnly(true);
             line->setFocusPolicy(Qt::ClickFocus);
@@ -640,6 +563,7 @@ std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QW
     if (auto* edit = dynamic_cast<CEditFieldControl*>(control.get())) {
         edit->Edit()->SetBeep(std::move(beep));
     }
+    control->onEdit_ = std::move(onEdit);
     control->ResetControl();
     control->SetControlText(field.Value());
     control->EnableControl(field.IsAvailable() && field.IsEnabled());

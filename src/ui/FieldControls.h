@@ -19,13 +19,6 @@ class CPulldownListField;
 // True when `c` is a digit of `radix`; letters count in either case above radix 10.
 bool IsRadixDigit(char32_t c, unsigned radix);
 
-// The application's style: the toolkit's own, with dialog buttons without icons, as on Windows.
-// Installed once per application; further calls do nothing.
-void InstallApplicationStyle();
-// Sets the "invalid" property and, when it changed, the widget's text colour: red, or what it
-// inherits.
-void MarkInvalid(QWidget* widget, bool invalid);
-
 // An edit box that drops typed characters that are not digits of its radix (pasted text is not
 // filtered), with a beep, and reports focus changes.
 class CEditMultiBase : public QLineEdit {
@@ -112,7 +105,6 @@ public:
     // The input with its unit to the right, for the field cell of a form row; the unit label joins
     // it when the field first shows one.
     QLayout* InputWithUnit();
-    void SetEditCallback(EditCallback callback) { onEdit_ = std::move(callback); }
 
     // The label text: the printable name without a leading '$'.
     static QString LabelTextFor(const CParameterField& field);
@@ -146,6 +138,9 @@ protected:
     QLabel* unit_ = nullptr;
 
 private:
+    friend std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField&, QWidget*,
+                                                                 const std::wstring&, std::function<void()>,
+                                                                 EditCallback);
     void ShowHelp();
 
     std::wstring help_;
@@ -216,6 +211,8 @@ public:
 
 // The control class for the field's kind, with its label and input created as children of
 // `parent`, reset and showing the field's value. `help` becomes the tool tip of both; `beep` sounds
-// for a keystroke its edit box drops.
+// for a keystroke its edit box drops. Every answer the control takes goes to `onEdit`, the one route
+// by which an answer changes and what depends on it follows.
 std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QWidget* parent,
-                                                      const std::wstring& help, std::function<void()> beep);
+                                                      const std::wstring& help, std::function<void()> beep,
+                                                      CQtFieldControl::EditCallback onEdit);

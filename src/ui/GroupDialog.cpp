@@ -5,6 +5,7 @@
 #include "sheet/GroupListEditor.h"
 #include "sheet/Prompt.h"
 #include "ui/FieldControls.h"
+#include "ui/FormStyle.h"
 #include "ui/ListPanel.h"
 #include "ui/PdoChart.h"
 #include "ui/QtText.h"
@@ -67,12 +68,11 @@ std::unique_ptr<CQtFieldControl> CGroupDialog::MakeControl(CParameterField& fiel
     const int type = group && group->OwnerList() ? group->OwnerList()->TypeId() : 0;
     const SFieldRow* row = FindGroupFieldRow(type, field.NamePattern());
     std::unique_ptr<CQtFieldControl> control = CreateQtFieldControl(
-        field, this, row ? row->help : std::wstring(), [hooks = &hooks_] { hooks->Ring(); });
+        field, this, row ? row->help : std::wstring(), [hooks = &hooks_] { hooks->Ring(); },
+        [this](CParameterField* edited, const std::wstring& value) { OnEdit(edited, value); });
     if (row) {
         control->SetUnitSource([row, &field] { return ShownUnit(*row, field); });
     }
-    control->SetEditCallback(
-        [this](CParameterField* edited, const std::wstring& value) { OnEdit(edited, value); });
     return control;
 }
 

@@ -5,6 +5,7 @@
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 #include "ui/FieldControls.h"
+#include "ui/FormStyle.h"
 #include "ui/GroupDialog.h"
 #include "ui/PdoChart.h"
 #include "ui/QtText.h"

@@ -11,6 +11,9 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <utility>
+#include <vector>
+
 CPageView::CPageView(CPageSuper& page, std::function<void(CParameterField*, const std::wstring&)> onEdit,
                      const CWindowHooks& hooks, QWidget* parent)
     : QWidget(parent), page_(page), onEdit_(std::move(onEdit)), hooks_(hooks) {
@@ -60,7 +63,7 @@ void CPageView::EnsureBuilt() {
         controls_.push_back(std::move(control));
     }
     // ---- list panel: list pages show their repeated groups below the form ----
-    if (page_.ListedGroupType() != 0 && listPanelFactory_) {
+    if (page_.ListsGroups() && listPanelFactory_) {
         listPanel_ = listPanelFactory_(*this, content_);
         if (listPanel_) {
             listArea_->addWidget(listPanel_);
@@ -78,10 +81,9 @@ void CPageView::EnsureBuilt() {
 }
 
 std::unique_ptr<CQtFieldControl> CPageView::MakeControl(CParameterField& field, const std::wstring& help) {
-    std::unique_ptr<CQtFieldControl> control =
-        CreateQtFieldControl(field, content_, help, [hooks = &hooks_] { hooks->Ring(); });
+    std::unique_ptr<CQtFieldControl> control = CreateQtFieldControl(
+        field, content_, help, [hooks = &hooks_] { hooks->Ring(); }, onEdit_);
     control->SetUnitSource([this, &field] { return page_.UnitText(field); });
-    control->SetEditCallback(onEdit_);
     return control;
 }
 
@@ -119,15 +121,23 @@ bool SameChoice(const CParameterField& field, const std::wstring& text) {
 void CPageView::CommitControls() {
     // What the boxes show becomes the answers; where that changes one (a loaded choice the list
     // does not offer), it is a step the user can take back like any other.
-    CUndoStep step(page_.Sheet());
+    // The texts are read before any is handed on: an answer's re-evaluation may clear another box's
+    // answer, which its box shows only once the step is over.
+    std::vector<std::pair<CParameterField*, std::wstring>> edits;
     for (const auto& control : controls_) {
         CParameterField& field = control->Field();
-        const std::wstring text = control->GetControlText();
-        if (text == field.Value() || SameChoice(field, text)) {
-            continue;
+        std::wstring text = control->GetControlText();
+        if (text != field.Value() && !SameChoice(field, text)) {
+            edits.emplace_back(&field, std::move(text));
         }
-        field.SetValue(text);
-        step.SetLabel(AnswerLabel(field));
+    }
+    if (edits.empty()) {
+        return;
+    }
+    // Each answer takes the route a typed one takes, so that what depends on it follows.
+    CUndoStep step(page_.Sheet());
+    for (auto& [field, text] : edits) {
+        onEdit_(field, text);
     }
 }
 

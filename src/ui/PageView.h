@@ -49,7 +49,7 @@ public:
     QFormLayout* Form() const { return form_; }
     // Where a list page puts its list panel: below the form, inside the scrolling area.
     QVBoxLayout* ListPanelArea() const { return listArea_; }
-    // The list panel of a list page (ListedGroupType() != 0), or null.
+    // The list panel of a list page (ListsGroups()), or null.
     QWidget* ListPanel() const { return listPanel_; }
 
     // Builds a part of the page below its form when the page is first shown; later calls of the

@@ -7,6 +7,7 @@
 #include "text/Version.h"
 #include "ui/FieldControls.h"
 #include "ui/FindBar.h"
+#include "ui/FormStyle.h"
 #include "ui/IntroPanel.h"
 #include "ui/ListPanel.h"
 #include "ui/LoadReportView.h"

@@ -465,7 +465,7 @@ TEST_F(CliTool, FieldsListsEveryQuestionWithItsLimits) {
     for (const SPageRow& page : PageCatalog()) {
         expected += page.fields.size();
     }
-    for (int type = kSourcePdoType; type <= kCableModeType; ++type) {
+    for (int type = TypeIdOf(EGroupType::SourcePdo); type <= TypeIdOf(EGroupType::CableMode); ++type) {
         expected += GroupFieldRows(type).size();
     }
     EXPECT_EQ(LinesOf(run.out).size(), expected);

@@ -41,11 +41,11 @@ CGroupPrototype Prototype(int typeId, int childTypeId = 0) {
 
 struct CMillivolts : CNumEditField {
     explicit CMillivolts(unsigned long long minimum = 0)
-        : CNumEditField(nullptr, nullptr, Rec(kNumber), minimum, 20000, 50, L"mV", 0, 0) {}
+        : CNumEditField(nullptr, nullptr, Rec(kNumber), minimum, 20000, 50, L"mV") {}
 };
 
 struct CConnectorChoice : CPulldownListField {
-    CConnectorChoice() : CPulldownListField(nullptr, nullptr, Rec(kChoice), 0, 0) {
+    CConnectorChoice() : CPulldownListField(nullptr, nullptr, Rec(kChoice)) {
         SetOptions({{0, L"Type-A"}, {1, L"Type-B"}, {2, L"Type-C"}});
     }
 };
@@ -53,46 +53,45 @@ struct CConnectorChoice : CPulldownListField {
 // ---- Construction and printable names ----
 
 TEST_F(FieldKinds, FieldNeedsARecordInTheGroupOfItsList) {
-    EXPECT_EQ(
-        ErrorOf([] { CreateField(TextField(L"Test_NoSuchRecord", L""), Table(), nullptr, nullptr, 0, 0); }),
-        L"NULL function list: field=^Test_NoSuchRecord$, field group type id = 1.");
+    EXPECT_EQ(ErrorOf([] { CreateField(TextField(L"Test_NoSuchRecord", L""), Table(), nullptr, nullptr); }),
+              L"NULL function list: field=^Test_NoSuchRecord$, field group type id = 1.");
 
     CFieldGroupList list(Prototype(2), nullptr, nullptr);
     CFieldGroup group(&list, 1, nullptr);
-    CNumEditField volt(nullptr, &group, Rec(kVolt), 0, 20000, 50, L"mV", 0, 0);
+    CNumEditField volt(nullptr, &group, Rec(kVolt), 0, 20000, 50, L"mV");
     EXPECT_EQ(volt.GroupTypeId(), 2);
     EXPECT_EQ(volt.Rule().namePattern, kVolt);
-    EXPECT_EQ(ErrorOf([&] { CreateField(TextField(L"Test_Text", L""), Table(), nullptr, &group, 0, 0); }),
+    EXPECT_EQ(ErrorOf([&] { CreateField(TextField(L"Test_Text", L""), Table(), nullptr, &group); }),
               L"NULL function list: field=^Test_Text$, field group type id = 2.");
     // A record that belongs to no table cannot make a field.
-    EXPECT_EQ(ErrorOf([] { CEditField(nullptr, nullptr, Rule(kText), 0, 0); }),
+    EXPECT_EQ(ErrorOf([] { CEditField(nullptr, nullptr, Rule(kText)); }),
               L"NULL function list: field=^Test_Text$, field group type id = 1.");
 }
 
 TEST_F(FieldKinds, PrintableNamesOfPageFields) {
-    EXPECT_EQ(CEditField(nullptr, nullptr, Rec(kText), 0, 0).GetPrintableName(), L"Test_Text");
-    EXPECT_EQ(CEditField(nullptr, nullptr, Rec(kQuoted), 0, 0).GetPrintableName(), L"$Test_Quoted");
+    EXPECT_EQ(CEditField(nullptr, nullptr, Rec(kText)).GetPrintableName(), L"Test_Text");
+    EXPECT_EQ(CEditField(nullptr, nullptr, Rec(kQuoted)).GetPrintableName(), L"$Test_Quoted");
     // A page field whose pattern holds an instance mark prints only the text before it.
-    EXPECT_EQ(CEditField(nullptr, nullptr, Rec(kIndexed), 0, 0).GetPrintableName(), L"Test_Indexed");
+    EXPECT_EQ(CEditField(nullptr, nullptr, Rec(kIndexed)).GetPrintableName(), L"Test_Indexed");
 }
 
 TEST_F(FieldKinds, PrintableNamesFillInGroupInstanceNumbers) {
     CFieldGroupList pdos(Prototype(2), nullptr, nullptr);
     CFieldGroup third(&pdos, 3, nullptr);
-    EXPECT_EQ(CNumEditField(nullptr, &third, Rec(kVolt), 0, 20000, 50, L"mV", 0, 0).GetPrintableName(),
+    EXPECT_EQ(CNumEditField(nullptr, &third, Rec(kVolt), 0, 20000, 50, L"mV").GetPrintableName(),
               L"Test_Volt3");
     // A pattern without instance marks still gets the group's number.
-    EXPECT_EQ(CEditField(nullptr, &third, Rec(kPlain), 0, 0).GetPrintableName(), L"Test_Plain3");
+    EXPECT_EQ(CEditField(nullptr, &third, Rec(kPlain)).GetPrintableName(), L"Test_Plain3");
 
     CFieldGroupList svids(Prototype(4, 5), nullptr, nullptr);
     CFieldGroup firstSvid(&svids, 1, nullptr);
     CFieldGroup secondSvid(&svids, 2, nullptr);
-    EXPECT_EQ(CNumEditField(nullptr, &firstSvid, Rec(kSvidModes), 0, 10, 1, L"", 0, 0).GetPrintableName(),
+    EXPECT_EQ(CNumEditField(nullptr, &firstSvid, Rec(kSvidModes), 0, 10, 1, L"").GetPrintableName(),
               L"Test_SVID1_num_modes_min_SOP");
 
     CFieldGroupList modes(Prototype(5), &secondSvid.Fields(), &secondSvid);
     CFieldGroup fourthMode(&modes, 4, &secondSvid.Fields());
-    CYesNoPulldownListField enter(nullptr, &fourthMode, Rec(kModeEnter), 0, 0);
+    CYesNoPulldownListField enter(nullptr, &fourthMode, Rec(kModeEnter));
     EXPECT_EQ(enter.GetPrintableName(), L"Test_SVID2_mode4_enter_SOP");
     fourthMode.SetInstanceNumber(3);
     EXPECT_EQ(enter.GetPrintableName(), L"Test_SVID2_mode3_enter_SOP");
@@ -101,18 +100,18 @@ TEST_F(FieldKinds, PrintableNamesFillInGroupInstanceNumbers) {
 // ---- Output lines and comments ----
 
 TEST_F(FieldKinds, TextLinesQuoteOnlyDollarNames) {
-    CEditField quoted(nullptr, nullptr, Rec(kQuoted), 0, 0);
+    CEditField quoted(nullptr, nullptr, Rec(kQuoted));
     EXPECT_EQ(Line(quoted), L"$Test_Quoted: \"\"");
     quoted.SetValue(L"Say \"hi\"");
     EXPECT_EQ(Line(quoted), L"$Test_Quoted: \"Say \"hi\"\"");
 
-    CEditField plain(nullptr, nullptr, Rec(kText), 0, 0);
+    CEditField plain(nullptr, nullptr, Rec(kText));
     plain.SetValue(L"free text");
     EXPECT_EQ(Line(plain), L"Test_Text: free text");
 }
 
 TEST_F(FieldKinds, DigitStringLinesAndValidity) {
-    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 4, 16, 0, 0);
+    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 4, 16);
     hex.SetValue(L"04b4");
     EXPECT_TRUE(hex.IsValid());
     EXPECT_EQ(Line(hex), L"Test_Digits: 0x04b4");
@@ -126,7 +125,7 @@ TEST_F(FieldKinds, DigitStringLinesAndValidity) {
     hex.SetValue(L"04bF");
     EXPECT_TRUE(hex.HasOnlyDigits());
 
-    CDigitStringEditField octal(nullptr, nullptr, Rec(kDigits), 4, 8, 0, 0);
+    CDigitStringEditField octal(nullptr, nullptr, Rec(kDigits), 4, 8);
     octal.SetValue(L"0178");
     EXPECT_EQ(Line(octal), L"Test_Digits: 0178");
     EXPECT_FALSE(octal.HasOnlyDigits());
@@ -142,7 +141,7 @@ TEST_F(FieldKinds, NumberLineHoldsFileUnitsAndCommentTheRoundedValue) {
     volt.SetValue(L"");
     EXPECT_EQ(Line(volt), L"Test_Number: <Invalid>        ; <Invalid> mV");
 
-    CNumEditField count(nullptr, nullptr, Rec(kNumber), 0, 100, 1, L"", 0, 0);
+    CNumEditField count(nullptr, nullptr, Rec(kNumber), 0, 100, 1, L"");
     count.SetValue(L"007");
     EXPECT_EQ(Line(count), L"Test_Number: 7");
 }
@@ -190,14 +189,14 @@ TEST_F(FieldKinds, NumberRangeChecks) {
     fromOne.SetValue(L"007");
     EXPECT_TRUE(fromOne.IsValid());
 
-    CNumEditField wide(nullptr, nullptr, Rec(kNumber), 0, ULLONG_MAX, 1, L"", 0, 0);
+    CNumEditField wide(nullptr, nullptr, Rec(kNumber), 0, ULLONG_MAX, 1, L"");
     EXPECT_TRUE(wide.IsValueInRange(L"18446744073709551615"));
     EXPECT_FALSE(wide.IsValueInRange(L"18446744073709551616"));
     EXPECT_FALSE(wide.IsValueInRange(std::wstring(100000, L'9')));
 }
 
 TEST_F(FieldKinds, RangeAndScaleCarryTheValueOverWhenAsked) {
-    CNumEditField volt(nullptr, nullptr, Rec(kNumber), 0, 20000, 50, L"mV", 0, 0);
+    CNumEditField volt(nullptr, nullptr, Rec(kNumber), 0, 20000, 50, L"mV");
     volt.SetValue(L"5025");
     volt.SetRangeAndScale(0, 10000, 25, true);
     EXPECT_EQ(volt.Value(), L"2500");
@@ -269,18 +268,18 @@ TEST_F(FieldKinds, NumberTooLargeForAnyRangeStillRestoresInUserUnits) {
 }
 
 TEST_F(FieldKinds, Prompts) {
-    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, Rec(kDigits), 1, 10, 0, 0).Prompt(),
+    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, Rec(kDigits), 1, 10).Prompt(),
               L"Enter precisely 1 decimal digit.");
-    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, Rec(kDigits), 1, 10, 0, 0, L"Zero for none.").Prompt(),
+    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, Rec(kDigits), 1, 10, L"Zero for none.").Prompt(),
               L"Enter precisely 1 decimal digit. Zero for none.");
-    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, Rec(kDigits), 4, 16, 0, 0).Prompt(),
+    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, Rec(kDigits), 4, 16).Prompt(),
               L"Enter precisely 4 hex digits.");
-    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, Rec(kDigits), 3, 8, 0, 0).Prompt(),
+    EXPECT_EQ(CDigitStringEditField(nullptr, nullptr, Rec(kDigits), 3, 8).Prompt(),
               L"Enter precisely 3 base 8 digits.");
     EXPECT_EQ(CMillivolts().Prompt(), L"Enter a number in the range 0 through 20000.");
-    EXPECT_EQ(CNumEditField(nullptr, nullptr, Rec(kNumber), 1, 4, 1, L"", 0, 0, L"Count the ports.").Prompt(),
+    EXPECT_EQ(CNumEditField(nullptr, nullptr, Rec(kNumber), 1, 4, 1, L"", L"Count the ports.").Prompt(),
               L"Enter a number in the range 1 through 4. Count the ports.");
-    CEditField text(nullptr, nullptr, Rec(kText), 0, 0, L"As on the label.");
+    CEditField text(nullptr, nullptr, Rec(kText), L"As on the label.");
     EXPECT_EQ(text.Prompt(), L"");
     text.UpdatePrompt();
     EXPECT_EQ(text.Prompt(), L"As on the label.");
@@ -296,7 +295,7 @@ TEST_F(FieldKinds, SummaryTexts) {
     EXPECT_EQ(CNumEditField::SummaryText(&volt), L"5000mV");
     volt.SetValue(L"5x");
     EXPECT_EQ(CNumEditField::SummaryText(&volt), L"5xmV");
-    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 4, 16, 0, 0);
+    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 4, 16);
     hex.SetValue(L"04b4");
     EXPECT_EQ(CDigitStringEditField::SummaryText(&hex), L"0x04b4");
     CConnectorChoice connector;
@@ -307,7 +306,7 @@ TEST_F(FieldKinds, SummaryTexts) {
 // ---- YES/NO ----
 
 TEST_F(FieldKinds, YesNoFieldNormalisesItsValue) {
-    CYesNoPulldownListField yesNo(nullptr, nullptr, Rec(kYesNo), 0, 0);
+    CYesNoPulldownListField yesNo(nullptr, nullptr, Rec(kYesNo));
     const std::pair<const wchar_t*, const wchar_t*> cases[] = {
         {L"yes", L"YES"}, {L"No", L"NO"}, {L"1", L"YES"},  {L"0", L"NO"}, {L"0x0", L"NO"},
         {L"0X1", L"YES"}, {L"2", L""},    {L"maybe", L""}, {L"AB", L""},  {L"", L""},
@@ -323,7 +322,7 @@ TEST_F(FieldKinds, YesNoFieldNormalisesItsValue) {
 }
 
 TEST_F(FieldKinds, YesNoCodingsDoNotMix) {
-    CYesNoPulldownListField yesNo(nullptr, nullptr, Rec(kYesNo), 0, 0);
+    CYesNoPulldownListField yesNo(nullptr, nullptr, Rec(kYesNo));
     EXPECT_EQ(yesNo.Options(), (COptionList{{1, L"YES"}, {0, L"NO"}}));
     yesNo.SetIntValue(1); // option ids: YES = 1
     EXPECT_EQ(yesNo.Value(), L"YES");
@@ -377,11 +376,10 @@ TEST(TextToUnsignedTest, TryFormReportsInsteadOfThrowing) {
 // ---- Copies, clones and down-casts ----
 
 TEST_F(FieldKinds, CloneKeepsKindParametersAndCopyFromBringsTheState) {
-    CNumEditField volt(nullptr, nullptr, Rec(kNumber), 100, 20000, 50, L"mV", 7, 8, L"A note.");
+    CNumEditField volt(nullptr, nullptr, Rec(kNumber), 100, 20000, 50, L"mV", L"A note.");
     volt.SetScaleAndUnits(25, L"mA");
     volt.SetValue(L"1000");
     volt.SetAvailable(true);
-    volt.SetLabelText(L"Current");
 
     std::unique_ptr<CParameterField> clone = volt.Clone();
     auto* num = dynamic_cast<CNumEditField*>(clone.get());
@@ -390,15 +388,12 @@ TEST_F(FieldKinds, CloneKeepsKindParametersAndCopyFromBringsTheState) {
     EXPECT_EQ(num->Maximum(), 20000u);
     EXPECT_EQ(num->Scale(), 25u);
     EXPECT_EQ(num->Units(), L"mA");
-    EXPECT_EQ(num->ControlId(), 7);
-    EXPECT_EQ(num->LabelId(), 8);
     EXPECT_EQ(num->Prompt(), L"Enter a number in the range 100 through 20000.");
     EXPECT_EQ(num->Value(), L"");
 
     num->CopyFrom(volt);
     EXPECT_EQ(num->Value(), L"1000");
     EXPECT_TRUE(num->IsAvailable());
-    EXPECT_EQ(num->LabelText(), L"Current");
     EXPECT_EQ(Line(*num), Line(volt));
 }
 
@@ -414,7 +409,7 @@ TEST_F(FieldKinds, PulldownCloneGetsItsOptionsWithCopyFrom) {
 }
 
 TEST_F(FieldKinds, FieldCastNamesTheProblem) {
-    CEditField text(nullptr, nullptr, Rec(kText), 0, 0);
+    CEditField text(nullptr, nullptr, Rec(kText));
     CParameterField* field = &text;
     const CParameterField* constField = &text;
     EXPECT_EQ(FieldCast<CEditField>(field), &text);
@@ -432,15 +427,15 @@ TEST_F(FieldKinds, FieldCastNamesTheProblem) {
 // ---- Text handed in by a view ----
 
 TEST_F(FieldKinds, ChecksLookAtTheTextAViewHandsIn) {
-    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 4, 16, 0, 0);
+    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 4, 16);
     EXPECT_FALSE(hex.IsValid());
     EXPECT_TRUE(hex.IsEmpty());
     hex.SetValue(L"04b4");
     EXPECT_TRUE(hex.IsValid());
     EXPECT_FALSE(hex.IsEmpty());
-    EXPECT_EQ(hex.CurrentText(), L"04b4");
+    EXPECT_EQ(hex.Value(), L"04b4");
 
-    CYesNoPulldownListField yesNo(nullptr, nullptr, Rec(kYesNo), 0, 0);
+    CYesNoPulldownListField yesNo(nullptr, nullptr, Rec(kYesNo));
     yesNo.SetValue(L"no");
     EXPECT_EQ(yesNo.Value(), L"NO");
     yesNo.SetIntValue(1);

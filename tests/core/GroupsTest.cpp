@@ -83,7 +83,6 @@ void ExpectSameAsFresh(const CFieldGroup& made, const CFieldGroup& fresh) {
         EXPECT_EQ(m->IsAvailable(), f->IsAvailable()) << name;
         EXPECT_EQ(m->IsChanged(), f->IsChanged()) << name;
         EXPECT_EQ(m->WriteComment(), f->WriteComment()) << name;
-        EXPECT_EQ(m->LabelText(), f->LabelText()) << name;
         EXPECT_EQ(m->GetPrintableName(), f->GetPrintableName()) << name;
         EXPECT_EQ(m->Group(), &made) << name;
         if (const auto* list = m->AsPulldownList()) {
@@ -129,14 +128,14 @@ std::vector<std::wstring> PrintableNames(const CFieldGroupList& list, const std:
 
 TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTable) {
     const std::size_t expected[] = {12, 6, 4, 3, 4, 3};
-    for (int type = kSourcePdoType; type <= kCableModeType; ++type) {
+    for (int type = TypeIdOf(EGroupType::SourcePdo); type <= TypeIdOf(EGroupType::CableMode); ++type) {
         const CRuleGroup* rules = ProgramRules()->FindGroup(type);
         ASSERT_NE(rules, nullptr);
         std::size_t formRecords = 0;
         for (const CRuleRecord& record : rules->Records()) {
             formRecords += record.namePattern.rfind(L"^Test_", 0) == 0 ? 0 : 1;
         }
-        EXPECT_EQ(formRecords, expected[type - kSourcePdoType]) << type;
+        EXPECT_EQ(formRecords, expected[type - TypeIdOf(EGroupType::SourcePdo)]) << type;
         EXPECT_EQ(GroupFieldRows(type).size(), formRecords) << type;
         for (const SFieldRow& row : GroupFieldRows(type)) {
             EXPECT_NE(ProgramRules()->Lookup(type, row.Pattern()), nullptr);
@@ -186,7 +185,7 @@ TEST(GroupTypes, EveryListIsToldApartByItsPanelDialogAndNotes) {
 
 TEST_F(GroupsTest, FirstSourcePdoIsFixedFiveVoltsAndCannotBeEdited) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSourcePdoType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
     CGroupWorkingCopy& first = editor.BeginAdd();
     EXPECT_EQ(first.Caption(), L"Source PDO 1");
     const CParameterField* supply = first.Field(L"Src_PDO_Supply_Type1");
@@ -215,7 +214,7 @@ TEST_F(GroupsTest, FirstSourcePdoIsFixedFiveVoltsAndCannotBeEdited) {
 
 TEST_F(GroupsTest, BatteryPdoAsksForAVoltageRangeAndPower) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSourcePdoType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
     AddFixedSourcePdo(editor, L"5000");
 
     CGroupWorkingCopy& battery = editor.BeginAdd();
@@ -259,7 +258,7 @@ TEST_F(GroupsTest, BatteryPdoAsksForAVoltageRangeAndPower) {
 
 TEST_F(GroupsTest, SinkPdosFollowTheirSupplyType) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSinkPdoType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SinkPdo)));
     CGroupWorkingCopy& first = editor.BeginAdd();
     EXPECT_EQ(first.Caption(), L"Sink PDO 1");
     EXPECT_EQ(first.Field(L"Snk_PDO_Voltage1")->Value(), L"5000");
@@ -278,17 +277,17 @@ TEST_F(GroupsTest, SinkPdosFollowTheirSupplyType) {
     EXPECT_EQ(editor.Line(1), L"PDO 2 - Battery: Min Voltage=9000mV, Max Voltage=12000mV, Op Power=10000mW");
 
     // A sink-only port has no source list but keeps its sinks.
-    sheet.GetGroupList(kSourcePdoType).AppendNewGroup();
+    sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).AppendNewGroup();
     Answer(L"PD_Port_Type", L"0");
-    EXPECT_TRUE(sheet.GetGroupList(kSourcePdoType).Empty());
-    EXPECT_EQ(sheet.GetGroupList(kSinkPdoType).Size(), 2u);
+    EXPECT_TRUE(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).Empty());
+    EXPECT_EQ(sheet.GetGroupList(TypeIdOf(EGroupType::SinkPdo)).Size(), 2u);
 }
 
 TEST_F(GroupsTest, ProtectionThresholdsFollowTheMethodAndThePdo) {
     DescribeDualRolePort();
     Answer(L"PD_OC_Protection", L"YES");
     Answer(L"PD_OCP_Method", L"2");
-    CGroupListEditor editor(sheet.GetGroupList(kSourcePdoType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
     CGroupWorkingCopy& pdo = editor.BeginAdd();
     pdo.SetAnswer(L"Src_PDO_Peak_Current1", L"1");
     pdo.SetAnswer(L"Src_PDO_Max_Current1", L"3000");
@@ -335,7 +334,7 @@ TEST_F(GroupsTest, ProtectionThresholdsFollowTheMethodAndThePdo) {
     editor.Cancel();
 
     // Page answers reach the committed PDO, also through the method's own parent.
-    const CFieldGroup& committed = sheet.GetGroupList(kSourcePdoType).At(0);
+    const CFieldGroup& committed = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).At(0);
     Answer(L"PD_OCP_Method", L"0");
     EXPECT_TRUE(committed.Fields().GetField(L"Src_PD_OCP_OC_Threshold1").IsAvailable());
     EXPECT_FALSE(committed.Fields().GetField(L"Src_PD_OCP_UV_Threshold_Type1").IsAvailable());
@@ -348,7 +347,7 @@ TEST_F(GroupsTest, ProtectionThresholdsFollowTheMethodAndThePdo) {
 
 TEST_F(GroupsTest, FullRefreshRescalesTheRangesOfSupplyTypeThree) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSourcePdoType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
     AddFixedSourcePdo(editor, L"5000");
     CGroupWorkingCopy& variable = editor.BeginAdd();
     variable.SetAnswer(L"Src_PDO_Supply_Type2", L"2");
@@ -358,7 +357,7 @@ TEST_F(GroupsTest, FullRefreshRescalesTheRangesOfSupplyTypeThree) {
     ASSERT_TRUE(editor.Ok());
 
     // As a loaded file would leave it: the type says 3, the numbers are still in the old steps.
-    CFieldGroup& pdo = sheet.GetGroupList(kSourcePdoType).At(1);
+    CFieldGroup& pdo = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).At(1);
     pdo.Fields().GetField(L"Src_PDO_Supply_Type2").SetValue(L"3");
     sheet.Reevaluate(0, {.initial = true, .fullReset = true});
 
@@ -376,7 +375,7 @@ TEST_F(GroupsTest, FullRefreshRescalesTheRangesOfSupplyTypeThree) {
 
 TEST_F(GroupsTest, InsertAndDeleteKeepNumbersAndNamesInOrder) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSourcePdoType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
     EXPECT_EQ(editor.BeginInsert(), nullptr);
     AddFixedSourcePdo(editor, L"5000");
     AddFixedSourcePdo(editor, L"9000");
@@ -420,7 +419,7 @@ TEST_F(GroupsTest, InsertAndDeleteKeepNumbersAndNamesInOrder) {
 
 TEST_F(GroupsTest, EditWorksOnACopyUntilOk) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSourcePdoType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
     AddFixedSourcePdo(editor, L"5000");
     AddFixedSourcePdo(editor, L"9000");
     const CFieldGroup& real = editor.List().At(1);
@@ -451,7 +450,7 @@ TEST_F(GroupsTest, EditWorksOnACopyUntilOk) {
 
 TEST_F(GroupsTest, SvidFieldsAndModeCountsAreChecked) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSopSvidType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)));
     CGroupWorkingCopy& svid = editor.BeginAdd();
     EXPECT_EQ(svid.Caption(), L"SOP SVID 1");
 
@@ -515,7 +514,7 @@ TEST_F(GroupsTest, SvidFieldsAndModeCountsAreChecked) {
 
 TEST_F(GroupsTest, SvidListNeedsItsCountAndUniqueValues) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSopSvidType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)));
     AddFixedSvid(editor, L"FF01", 1);
     AddFixedSvid(editor, L"ff01", 4);
     Answer(L"Num_SVIDs_max_SOP", L"2");
@@ -536,7 +535,7 @@ TEST_F(GroupsTest, SvidListNeedsItsCountAndUniqueValues) {
 
 TEST_F(GroupsTest, ModesWithoutFixedOrderAreToldApartByMaskAndValue) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSopSvidType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)));
     AddFixedSvid(editor, L"FF01", 2);
     editor.Select(0);
     CGroupWorkingCopy& svid = *editor.BeginEdit();
@@ -578,12 +577,12 @@ TEST_F(GroupsTest, ModesWithoutFixedOrderAreToldApartByMaskAndValue) {
 
 TEST_F(GroupsTest, ModeLinesFollowTheOwningSvid) {
     DescribeDualRolePort();
-    CFieldGroupList& svids = sheet.GetGroupList(kSopSvidType);
+    CFieldGroupList& svids = sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid));
     CFieldGroup& svid = svids.AppendNewGroup();
     CFieldGroup& mode = svid.ChildList()->AppendNewGroup();
     EXPECT_EQ(svid.ChildList()->Summary(mode), L"<Invalid mode>");
 
-    CFieldGroupList loose(sheet.GroupPrototypes().Get(kSopModeType), nullptr, nullptr);
+    CFieldGroupList loose(sheet.GroupPrototypes().Get(TypeIdOf(EGroupType::SopMode)), nullptr, nullptr);
     try {
         loose.Summary(loose.AppendNewGroup());
         FAIL() << "a mode outside an SVID has no modes-fixed answer";
@@ -594,7 +593,7 @@ TEST_F(GroupsTest, ModeLinesFollowTheOwningSvid) {
 
 TEST_F(GroupsTest, SvidWithUnansweredModesSurvivesUntilModesNoLongerApply) {
     DescribeDualRolePort();
-    CFieldGroupList& svids = sheet.GetGroupList(kSopSvidType);
+    CFieldGroupList& svids = sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid));
     CFieldGroup& svid = svids.AppendNewGroup();
     svid.Fields().GetField(L"SVID1_SOP").SetValue(L"FF01");
     svid.ChildList()->AppendNewGroup();
@@ -610,7 +609,7 @@ TEST_F(GroupsTest, SvidWithUnansweredModesSurvivesUntilModesNoLongerApply) {
 
 TEST_F(GroupsTest, CloneOfAnSvidIsIndependentAndLinkedToItself) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(kSopSvidType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)));
     AddFixedSvid(editor, L"FF01", 2);
     const CFieldGroup& source = editor.List().At(0);
     const std::wstring fixedName = L"^SVID([0-9]+)_modes_fixed_SOP$";
@@ -639,7 +638,7 @@ TEST_F(GroupsTest, CloneOfAnSvidIsIndependentAndLinkedToItself) {
 
 TEST_F(GroupsTest, GroupFieldsHoldEveryAncestorAndTheFactoryAddsNothingTwice) {
     DescribeDualRolePort();
-    CFieldGroupList& list = sheet.GetGroupList(kSourcePdoType);
+    CFieldGroupList& list = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo));
     CFieldGroup& pdo = list.AppendNewGroup();
     const std::size_t count = pdo.Fields().Size();
     EXPECT_EQ(count, 12u);
@@ -658,7 +657,7 @@ TEST_F(GroupsTest, CableSvidsAreTheTwinsOfTheSopOnes) {
     Answer(L"Orvik_Product_Type", L"1");
     Answer(L"Modal_Operation_Supported", L"YES");
     Answer(L"Cable_num_SVIDs_max", L"2");
-    CGroupListEditor editor(sheet.GetGroupList(kCableSvidType));
+    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::CableSvid)));
     CGroupWorkingCopy& svid = editor.BeginAdd();
     EXPECT_EQ(svid.Caption(), L"Cable SVID 1");
     svid.SetAnswer(L"SVID1", L"8087");
@@ -685,7 +684,8 @@ TEST_F(GroupsTest, CableSvidsAreTheTwinsOfTheSopOnes) {
 
 TEST_F(GroupsTest, LoadedCompleteFormsHaveCompleteLists) {
     ASSERT_TRUE(LoadOrvikBytes(sheet, L"port.txt", orvik::testsupport::FullPortForm(3, 2, 2, 3)));
-    for (int type : {kSourcePdoType, kSinkPdoType, kSopSvidType}) {
+    for (int type :
+         {TypeIdOf(EGroupType::SourcePdo), TypeIdOf(EGroupType::SinkPdo), TypeIdOf(EGroupType::SopSvid)}) {
         CGroupListEditor editor(sheet.GetGroupList(type));
         for (std::size_t i = 0; i < editor.LineCount(); ++i) {
             EXPECT_TRUE(editor.IsLineValid(i))
@@ -693,24 +693,25 @@ TEST_F(GroupsTest, LoadedCompleteFormsHaveCompleteLists) {
         }
         EXPECT_TRUE(editor.IsListValid()) << type;
     }
-    EXPECT_EQ(CGroupListEditor(sheet.GetGroupList(kSourcePdoType)).Line(2),
+    EXPECT_EQ(CGroupListEditor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo))).Line(2),
               L"PDO 3 - Fixed: Peak Current=100% IOC, Voltage=7000mV, Max Current=3000mA");
-    EXPECT_EQ(sheet.GetGroupList(kSopSvidType).At(1).ChildList()->Size(), 3u);
+    EXPECT_EQ(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)).At(1).ChildList()->Size(), 3u);
 
     CMarnelPropertySheet cable;
     cable.Initialize();
     ASSERT_TRUE(LoadOrvikBytes(cable, L"cable.txt", orvik::testsupport::FullCableForm(2, 2)));
-    CGroupListEditor svids(cable.GetGroupList(kCableSvidType));
+    CGroupListEditor svids(cable.GetGroupList(TypeIdOf(EGroupType::CableSvid)));
     EXPECT_TRUE(svids.IsListValid());
-    EXPECT_EQ(CGroupListEditor(*cable.GetGroupList(kCableSvidType).At(0).ChildList()).Line(1),
-              L"SVID Mode 2: Recog Mask=0xFFFFFFFF, Recog Value=0x00000002");
+    EXPECT_EQ(
+        CGroupListEditor(*cable.GetGroupList(TypeIdOf(EGroupType::CableSvid)).At(0).ChildList()).Line(1),
+        L"SVID Mode 2: Recog Mask=0xFFFFFFFF, Recog Value=0x00000002");
 }
 
 namespace {
 
 TEST_F(GroupsTest, NewGroupsAreLinkedAsTheFieldFactoryLinksThem) {
     DescribeDualRolePort();
-    CFieldGroupList& list = sheet.GetGroupList(kSopSvidType);
+    CFieldGroupList& list = sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid));
     CFieldGroup& first = list.AppendNewGroup();
     CFieldGroup& second = list.AppendNewGroup();
     CFieldList built(true);
@@ -745,8 +746,8 @@ TEST_F(GroupsTest, NewGroupsAreLinkedAsTheFieldFactoryLinksThem) {
 // whatever answers, file entries, choices and modes the group it was made from had.
 TEST_F(GroupsTest, GroupsMadeAfterAClearAreAsNew) {
     DescribeDualRolePort();
-    CFieldGroupList& svids = sheet.GetGroupList(kSopSvidType);
-    CFieldGroupList& pdos = sheet.GetGroupList(kSourcePdoType);
+    CFieldGroupList& svids = sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid));
+    CFieldGroupList& pdos = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo));
     {
         CGroupListEditor svidEditor(svids);
         AddFixedSvid(svidEditor, L"FF01", 3);
@@ -761,15 +762,16 @@ TEST_F(GroupsTest, GroupsMadeAfterAClearAreAsNew) {
             field->SetFileEntry(L"Name_From_The_File", L"123");
             field->SetEnabled(false);
             field->SetChanged(true);
-            field->SetLabelText(L"a label");
         }
     }
     sheet.Reevaluate(0, {.initial = true, .fullReset = true});
     svids.Clear();
     pdos.Clear();
 
-    CFieldGroupList freshSvids(sheet.GroupPrototypes().Get(kSopSvidType), svids.EnclosingList(), nullptr);
-    CFieldGroupList freshPdos(sheet.GroupPrototypes().Get(kSourcePdoType), pdos.EnclosingList(), nullptr);
+    CFieldGroupList freshSvids(sheet.GroupPrototypes().Get(TypeIdOf(EGroupType::SopSvid)),
+                               svids.EnclosingList(), nullptr);
+    CFieldGroupList freshPdos(sheet.GroupPrototypes().Get(TypeIdOf(EGroupType::SourcePdo)),
+                              pdos.EnclosingList(), nullptr);
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         CFieldGroup& svid = svids.AppendNewGroup();

@@ -65,34 +65,33 @@ TEST(PageCatalog, IntroFieldsComeInCreationOrder) {
     EXPECT_EQ(names, expected);
 }
 
-TEST(PageCatalog, PagesCarryCaptionLabelLayoutAndList) {
+TEST(PageCatalog, PagesCarryCaptionLabelAndList) {
     struct SExpectedPage {
         EPage id;
         const wchar_t* caption;
         const wchar_t* label;
-        int layoutId;
         EGroupType listedGroupType;
     };
     using G = EGroupType;
     // clang-format off
     const SExpectedPage rows[] = {
-        {EPage::Intro,         L"Intro",                    L"Intro",                    139, G::None},
-        {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            156, G::None},
-        {EPage::General,       L"General PD Settings",      L"General PD Settings",      133, G::None},
-        {EPage::UsbTypeC,      L"USB Type-C",               L"USB Type-C\u2122",         147, G::None},
-        {EPage::ProductPower,  L"Product Power",            L"Product Power",            166, G::None},
-        {EPage::UsbHost,       L"USB Host",                 L"USB Host",                 162, G::None},
-        {EPage::UsbDevice,     L"USB Device",               L"USB Device",               164, G::None},
-        {EPage::BC12,          L"Battery Charging 1.2",     L"Battery Charging 1.2",     158, G::None},
-        {EPage::Source,        L"Source",                   L"PD Source",                134, G::SourcePdo},
-        {EPage::Sink,          L"Sink",                     L"PD Sink",                  135, G::SinkPdo},
-        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                136, G::None},
-        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", 141, G::None},
-        {EPage::SOPDiscovery2, L"SOP Discovery - Part Two", L"SOP Discovery - Part Two", 142, G::SopSvid},
-        {EPage::AMA,           L"AMA",                      L"AMA",                      145, G::None},
-        {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         137, G::None},
-        {EPage::Cables2,       L"Cable - Part Two",         L"Cable - Part Two",         138, G::CableSvid},
-        {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 160, G::None},
+        {EPage::Intro,         L"Intro",                    L"Intro",                    G::None},
+        {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            G::None},
+        {EPage::General,       L"General PD Settings",      L"General PD Settings",      G::None},
+        {EPage::UsbTypeC,      L"USB Type-C",               L"USB Type-C\u2122",         G::None},
+        {EPage::ProductPower,  L"Product Power",            L"Product Power",            G::None},
+        {EPage::UsbHost,       L"USB Host",                 L"USB Host",                 G::None},
+        {EPage::UsbDevice,     L"USB Device",               L"USB Device",               G::None},
+        {EPage::BC12,          L"Battery Charging 1.2",     L"Battery Charging 1.2",     G::None},
+        {EPage::Source,        L"Source",                   L"PD Source",                G::SourcePdo},
+        {EPage::Sink,          L"Sink",                     L"PD Sink",                  G::SinkPdo},
+        {EPage::DualRole,      L"Dual Role",                L"Dual Role",                G::None},
+        {EPage::SOPDiscovery1, L"SOP Discovery - Part One", L"SOP Discovery - Part One", G::None},
+        {EPage::SOPDiscovery2, L"SOP Discovery - Part Two", L"SOP Discovery - Part Two", G::SopSvid},
+        {EPage::AMA,           L"AMA",                      L"AMA",                      G::None},
+        {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         G::None},
+        {EPage::Cables2,       L"Cable - Part Two",         L"Cable - Part Two",         G::CableSvid},
+        {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 G::None},
     };
     // clang-format on
     for (const SExpectedPage& row : rows) {
@@ -100,7 +99,6 @@ TEST(PageCatalog, PagesCarryCaptionLabelLayoutAndList) {
         SCOPED_TRACE(page.sectionCaption);
         EXPECT_EQ(page.sectionCaption, row.caption);
         EXPECT_EQ(page.tabLabel, row.label);
-        EXPECT_EQ(page.layoutId, row.layoutId);
         EXPECT_EQ(page.listedGroupType, row.listedGroupType);
         EXPECT_EQ(page.productTypeParent, row.id != EPage::Intro);
     }
@@ -216,7 +214,7 @@ TEST(PageCatalog, NumbersShowTheUnitTheUserTypesWithoutChangingTheFile) {
     // The file's comments keep their "mS"; the box says ms.
     for (const wchar_t* name : {L"Src_PD_OCP_OC_Debounce1", L"Src_PD_OCP_UV_Debounce1"}) {
         SCOPED_TRACE(name);
-        const SFieldRow* row = FindGroupFieldRow(kSourcePdoType, name);
+        const SFieldRow* row = FindGroupFieldRow(TypeIdOf(EGroupType::SourcePdo), name);
         ASSERT_NE(row, nullptr);
         EXPECT_EQ(row->units, L"mS");
         EXPECT_EQ(row->shownUnit, L"ms");

@@ -42,10 +42,10 @@ protected:
     }
 
     const bool registered_ = RegisterPredicateRules(); // before the fields, which need their records
-    CYesNoPulldownListField yesNo{nullptr, nullptr, Rec(kYesNo), 0, 0};
-    CPulldownListField connector{nullptr, nullptr, Rec(kChoice), 0, 0};
-    CEditField text{nullptr, nullptr, Rec(kText), 0, 0};
-    CEditField child{nullptr, nullptr, Rec(kQuoted), 0, 0};
+    CYesNoPulldownListField yesNo{nullptr, nullptr, Rec(kYesNo)};
+    CPulldownListField connector{nullptr, nullptr, Rec(kChoice)};
+    CEditField text{nullptr, nullptr, Rec(kText)};
+    CEditField child{nullptr, nullptr, Rec(kQuoted)};
 };
 
 // ---- Truth tables ----
@@ -167,11 +167,11 @@ TEST_F(Predicates, ParentLinks) {
     EXPECT_EQ(ErrorOf([&] { child.AddParentAndItsParents(nullptr); }), L"NULL parameter field.");
 
     // One level up only.
-    CEditField grandParent(nullptr, nullptr, Rec(kNumber), 0, 0);
-    CEditField greatGrandParent(nullptr, nullptr, Rec(kDigits), 0, 0);
+    CEditField grandParent(nullptr, nullptr, Rec(kNumber));
+    CEditField greatGrandParent(nullptr, nullptr, Rec(kDigits));
     grandParent.AddParent(&greatGrandParent);
     text.AddParent(&grandParent);
-    CEditField field(nullptr, nullptr, Rec(kIndexed), 0, 0);
+    CEditField field(nullptr, nullptr, Rec(kIndexed));
     field.AddParentAndItsParents(&text);
     EXPECT_EQ(field.Parents(), (std::vector<CParameterField*>{&text, &grandParent}));
 }
@@ -179,7 +179,7 @@ TEST_F(Predicates, ParentLinks) {
 // ---- Availability ----
 
 TEST_F(Predicates, FieldThatBecomesUnavailableLosesItsValue) {
-    CEditField gated(nullptr, nullptr, Rec(kGated), 0, 0);
+    CEditField gated(nullptr, nullptr, Rec(kGated));
     gated.AddParent(&yesNo);
 
     yesNo.SetValue(L"YES");
@@ -227,7 +227,7 @@ TEST_F(Predicates, YesAndNoAreReadThroughOnePairOfHelpers) {
 }
 
 TEST_F(Predicates, LoadedFileValueComesBackWhenAFieldReturns) {
-    CEditField gated(nullptr, nullptr, Rec(kGated), 0, 0);
+    CEditField gated(nullptr, nullptr, Rec(kGated));
     gated.AddParent(&yesNo);
     gated.SetFileEntry(L"Test_Gated", L"from file");
     for (bool loaded : {false, true}) {
@@ -241,7 +241,7 @@ TEST_F(Predicates, LoadedFileValueComesBackWhenAFieldReturns) {
 
 TEST_F(Predicates, RuleErrorsAreLoggedAndCountAsFalse) {
     CScopedLogCapture log;
-    CEditField orphan(nullptr, nullptr, Rec(kOrphan), 0, 0);
+    CEditField orphan(nullptr, nullptr, Rec(kOrphan));
     orphan.SetValue(L"dropped");
     UpdateAvailability(&orphan);
     EXPECT_FALSE(orphan.IsAvailable());
@@ -256,17 +256,17 @@ TEST_F(Predicates, RuleErrorsAreLoggedAndCountAsFalse) {
 }
 
 TEST_F(Predicates, OnAvailableActionRunsAfterTheFieldIsEnabled) {
-    CEditField forced(nullptr, nullptr, Rec(kForced), 0, 0);
+    CEditField forced(nullptr, nullptr, Rec(kForced));
     UpdateAvailability(&forced);
     EXPECT_EQ(forced.Value(), L"forced");
     EXPECT_FALSE(forced.IsEnabled());
 }
 
 TEST_F(Predicates, ChangeReachesOnlyLaterChildrenOfTheChangedField) {
-    CEditField before(nullptr, nullptr, Rec(kGated), 0, 0);
-    CEditField child1(nullptr, nullptr, Rec(kGated), 0, 0);
-    CEditField unrelated(nullptr, nullptr, Rec(kForced), 0, 0);
-    CEditField child2(nullptr, nullptr, Rec(kGated), 0, 0);
+    CEditField before(nullptr, nullptr, Rec(kGated));
+    CEditField child1(nullptr, nullptr, Rec(kGated));
+    CEditField unrelated(nullptr, nullptr, Rec(kForced));
+    CEditField child2(nullptr, nullptr, Rec(kGated));
     CFieldList list;
     for (CEditField* f : {&before, &child1, &child2}) {
         f->AddParent(&yesNo);

@@ -137,7 +137,7 @@ TEST_F(RuleTable, MissingPredicatesTakeTheDefaults) {
     ASSERT_NE(record, nullptr);
     EXPECT_FALSE(record->onAvailable);
     EXPECT_FALSE(record->refresh);
-    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 2, 16, 0, 0);
+    CDigitStringEditField hex(nullptr, nullptr, Rec(kDigits), 2, 16);
     EXPECT_TRUE(record->availability(&hex));
     EXPECT_FALSE(record->validity(&hex));
     hex.SetValue(L"1F");
@@ -356,7 +356,7 @@ protected:
 
     // Owned by the test; lists below only point at them.
     CParameterField* Make(const std::wstring& pattern) {
-        fields_.push_back(std::make_unique<CEditField>(nullptr, nullptr, Rec(pattern), 0, 0));
+        fields_.push_back(std::make_unique<CEditField>(nullptr, nullptr, Rec(pattern)));
         return fields_.back().get();
     }
 

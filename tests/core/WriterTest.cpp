@@ -70,6 +70,8 @@ TEST_F(WriterTest, ProducerAndFormatAreThoseOfThisTool) {
     EXPECT_NE(bytes.find("$Orvik_Producer: \"Halvex Marnel File Generator, Version 1.2.2.2\""),
               std::string::npos);
     EXPECT_NE(bytes.find("$Orvik_Specification: \"Revision 1.36, Version 1.0\""), std::string::npos);
+    // Writing reads the form: it still shows what the file said.
+    EXPECT_EQ(sheet.FindField(L"$Orvik_Producer")->Value(), L"Older tool 0.9");
 }
 
 TEST_F(WriterTest, TextValuesAreWrittenInTheFileCodePage) {

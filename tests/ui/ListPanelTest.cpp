@@ -90,7 +90,7 @@ class ListPanelTest : public QObject {
         }
         return panel;
     }
-    CFieldGroupList& SinkList() const { return f->sheet.GetGroupList(kSinkPdoType); }
+    CFieldGroupList& SinkList() const { return f->sheet.GetGroupList(TypeIdOf(EGroupType::SinkPdo)); }
 
 private slots:
     void cleanup() { f.reset(); }
