@@ -149,6 +149,12 @@ mkdir "$work/elsewhere"
 cp "$port" "$work/elsewhere/port.txt"
 "$orvik" print "$port" >"$work/expected.orvik"
 start_as_shortcut "$(windows_path "$work/elsewhere/port.txt")"
+# A loaded file flags every tab but the first for review: each is visited before the save.
+for _ in $(seq 16); do
+    xdotool windowactivate --sync "$sheet" 2>/dev/null || true
+    xdotool key ctrl+Tab
+    sleep 0.3
+done
 saved_file() { find "$user_folder" -maxdepth 1 -name '*.txt' | head -1; }
 saved() { [ -n "$(saved_file)" ]; }
 click Apply
