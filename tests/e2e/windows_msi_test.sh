@@ -188,7 +188,7 @@ for dpi in 96 144 192; do
     [ "$X" -ge 0 ] && [ "$Y" -ge 0 ] && [ $((X + WIDTH)) -le "$screen_w" ] && [ $((Y + HEIGHT)) -le "$screen_h" ] ||
         fail "at $dpi dpi the window does not fit the screen"
     /usr/lib/wine/wineserver -k
-    wait "$app_pid" 2>/dev/null || true
+    { wait "$app_pid"; } 2>/dev/null || true
 done
 "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 
