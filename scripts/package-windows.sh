@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Writes orvik-generator-<version>-windows-x64.zip from a Windows build: the window program and the
-# command-line tool (stripped), a README.txt and the licence texts of everything linked in.
+# command-line tool (stripped), a README.txt and the licence texts of everything linked in; and the
+# installer orvik-generator-<version>-windows-x64.msi holding the same files (scripts/windows-msi.sh).
 # Usage: scripts/package-windows.sh [WINDOWS_BUILD_DIR] [QT_PREFIX]
 #   defaults: $ORVIK_WINDOWS_BUILD_DIR or build-windows/, and the prefix scripts/qt-windows.sh gives.
-# Prints the path of the zip as its last line.
+# Prints the paths of the MSI and of the zip as its last two lines.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${1:-${ORVIK_WINDOWS_BUILD_DIR:-$here/build-windows}}"
@@ -47,4 +48,8 @@ zip="$build/$name.zip"
 rm -f "$zip"
 (cd "$stage" && TZ=UTC zip -q -X -r "$zip" "$name")
 echo "package-windows: $(du -h "$zip" | cut -f1) with $(cd "$stage" && find "$name" -type f | wc -l) files" >&2
+msi="$build/$name.msi"
+"$here/scripts/windows-msi.sh" "$root" "$version" "$msi"
+echo "package-windows: $(du -h "$msi" | cut -f1) installer" >&2
+echo "$msi"
 echo "$zip"

@@ -3,8 +3,10 @@
 # (scripts/qt-windows.sh, cached outside the clone): the core, orvik.exe, orvik-generator.exe and the
 # core and window test suites. Runs the suites under Wine (the window's on the offscreen platform,
 # as on Linux) and compares their counts with the Linux build's, compares orvik.exe's round trips
-# byte for byte with the Linux build's orvik, writes the zip (scripts/package-windows.sh) and runs
-# the window from it in a new Wine prefix on a private X server (tests/e2e/windows_window_test.sh).
+# byte for byte with the Linux build's orvik, writes the zip and the installer
+# (scripts/package-windows.sh), runs the window from the zip in a new Wine prefix on a private X
+# server (tests/e2e/windows_window_test.sh) and the installer through install, upgrade and uninstall
+# in another (tests/e2e/windows_msi_test.sh).
 # Usage: scripts/windows-test.sh   (ORVIK_BUILD_DIR: the Linux build, default build/;
 #                                   ORVIK_WINDOWS_BUILD_DIR: default build-windows/)
 set -euo pipefail
@@ -194,11 +196,14 @@ if [ "$failures" -ne 0 ]; then
     exit 1
 fi
 
-echo "== The Windows zip =="
+echo "== The Windows zip and installer =="
 zip="$("$here/scripts/package-windows.sh" "$build" "$qt" | tail -1)"
 echo "$zip"
 
 echo "== The window from the zip, in a new Wine prefix on a private X server =="
 "$here/tests/e2e/windows_window_test.sh" "$zip" "$linux_build"
 
-echo "Windows build under Wine: tests, round trips, zip and window passed in $(($(date +%s) - started)) s"
+echo "== The installer: install, start and save, three display scales, upgrade, uninstall =="
+"$here/tests/e2e/windows_msi_test.sh" "${zip%.zip}.msi" "$linux_build"
+
+echo "Windows build under Wine: tests, round trips, zip, window and installer passed in $(($(date +%s) - started)) s"

@@ -92,6 +92,10 @@ CIntroPanel::CIntroPanel(CSheetWindow& window, QWidget* parent) : QWidget(parent
         }
     }
     row->addStretch(1);
+    // A button that opens its menu at once draws the menu's arrow over the end of its caption
+    // unless it is given room for it; it stands as tall as its neighbours.
+    const int arrow = recent_->style()->pixelMetric(QStyle::PM_MenuButtonIndicator, nullptr, recent_);
+    recent_->setMinimumSize(recent_->sizeHint().width() + arrow, load_->sizeHint().height());
 
     const bool regression = !qEnvironmentVariableIsEmpty(kRegressionVariable);
     regression_->setVisible(regression);
