@@ -22,6 +22,10 @@
 #ifdef ORVIK_READ_FONT_CONFIGURATION_EARLY
 #include <fontconfig/fontconfig.h>
 #endif
+#ifdef ORVIK_WEB_PAGE
+#include "PageTitle.h"
+#include "WebPrompt.h"
+#endif
 
 namespace {
 
@@ -29,16 +33,24 @@ namespace {
 // toolkit connects to the display: the system's font configuration, a large part of the start,
 // which the toolkit then finds read and uses as it is, and the rule table. A failure to build the
 // table is left to the run, which builds it again and reports the failure as ever.
-std::jthread ReadAhead() {
-    return std::jthread([] {
+void ReadAheadWork() {
 #ifdef ORVIK_READ_FONT_CONFIGURATION_EARLY
-        FcInit();
+    FcInit();
 #endif
-        try {
-            ProgramRules();
-        } catch (...) {
-        }
-    });
+    try {
+        ProgramRules();
+    } catch (...) {
+    }
+}
+
+// A build without threads (the browser's) reads the same at once.
+std::jthread ReadAhead() {
+#ifdef ORVIK_NO_THREADS
+    ReadAheadWork();
+    return {};
+#else
+    return std::jthread(ReadAheadWork);
+#endif
 }
 
 } // namespace
@@ -63,6 +75,9 @@ int main(int argc, char* argv[]) {
     COrvikApplication app(argc, argv);
     readAhead.join();
     QApplication::setApplicationName(QStringLiteral("orvik-generator"));
+#ifdef ORVIK_WEB_PAGE
+    FollowWindowTitleInPage(app);
+#endif
     if (const char* quit = std::getenv("ORVIK_QUIT_WHEN_SHOWN"); quit && *quit) {
         app.installEventFilter(new CQuitWhenShown(&app));
     }
@@ -71,6 +86,10 @@ int main(int argc, char* argv[]) {
         startFile = ToWString(QFileInfo(QString::fromStdString(options.file)).absoluteFilePath());
     }
     CQtLogPlatform logPlatform;
+#ifdef ORVIK_WEB_PAGE
+    CWebPrompt prompt;
+#else
     CQtPrompt prompt;
+#endif
     return app.Run(prompt, logPlatform, {}, startFile);
 }
