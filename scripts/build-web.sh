@@ -18,7 +18,9 @@ fi
 cmake --build "$build" --target orvik-generator --parallel 2 >&2
 site="$build/site"
 mkdir -p "$site"
-for f in orvik-generator.html orvik-generator.js orvik-generator.wasm qtloader.js; do
-    cp "$build/$f" "$site/$f"
-done
+cp "$build/orvik-generator.js" "$build/orvik-generator.wasm" "$site/"
+# The page and its loader are Qt's own, named after the program; the page's title is the caption
+# once the window shows.
+sed 's/@APPNAME@/orvik-generator/g' "$qt/plugins/platforms/wasm_shell.html" >"$site/orvik-generator.html"
+cp "$qt/plugins/platforms/qtloader.js" "$qt/plugins/platforms/qtlogo.svg" "$site/"
 echo "$site"

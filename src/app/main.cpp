@@ -44,14 +44,16 @@ void ReadAheadWork() {
 }
 
 // A build without threads (the browser's) reads the same at once.
-std::jthread ReadAhead() {
 #ifdef ORVIK_NO_THREADS
-    ReadAheadWork();
-    return {};
+struct CReadAhead {
+    CReadAhead() { ReadAheadWork(); }
+    void join() {}
+};
 #else
-    return std::jthread(ReadAheadWork);
+struct CReadAhead : std::jthread {
+    CReadAhead() : std::jthread(ReadAheadWork) {}
+};
 #endif
-}
 
 } // namespace
 
@@ -71,7 +73,7 @@ int main(int argc, char* argv[]) {
     if (const int exitCode = ReportStartOptions(options); exitCode >= 0) {
         return exitCode;
     }
-    std::jthread readAhead = ReadAhead();
+    CReadAhead readAhead;
     COrvikApplication app(argc, argv);
     readAhead.join();
     QApplication::setApplicationName(QStringLiteral("orvik-generator"));
