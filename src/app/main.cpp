@@ -22,6 +22,10 @@
 #ifdef ORVIK_READ_FONT_CONFIGURATION_EARLY
 #include <fontconfig/fontconfig.h>
 #endif
+#ifdef ORVIK_WEB_PAGE
+#include "PageTitle.h"
+#include "WebPrompt.h"
+#endif
 
 namespace {
 
@@ -29,17 +33,27 @@ namespace {
 // toolkit connects to the display: the system's font configuration, a large part of the start,
 // which the toolkit then finds read and uses as it is, and the rule table. A failure to build the
 // table is left to the run, which builds it again and reports the failure as ever.
-std::jthread ReadAhead() {
-    return std::jthread([] {
+void ReadAheadWork() {
 #ifdef ORVIK_READ_FONT_CONFIGURATION_EARLY
-        FcInit();
+    FcInit();
 #endif
-        try {
-            ProgramRules();
-        } catch (...) {
-        }
-    });
+    try {
+        ProgramRules();
+    } catch (...) {
+    }
 }
+
+// A build without threads (the browser's) reads the same at once.
+#ifdef ORVIK_NO_THREADS
+struct CReadAhead {
+    CReadAhead() { ReadAheadWork(); }
+    void join() {}
+};
+#else
+struct CReadAhead : std::jthread {
+    CReadAhead() : std::jthread(ReadAheadWork) {}
+};
+#endif
 
 } // namespace
 
@@ -59,10 +73,13 @@ int main(int argc, char* argv[]) {
     if (const int exitCode = ReportStartOptions(options); exitCode >= 0) {
         return exitCode;
     }
-    std::jthread readAhead = ReadAhead();
+    CReadAhead readAhead;
     COrvikApplication app(argc, argv);
     readAhead.join();
     QApplication::setApplicationName(QStringLiteral("orvik-generator"));
+#ifdef ORVIK_WEB_PAGE
+    FollowWindowTitleInPage(app);
+#endif
     if (const char* quit = std::getenv("ORVIK_QUIT_WHEN_SHOWN"); quit && *quit) {
         app.installEventFilter(new CQuitWhenShown(&app));
     }
@@ -71,6 +88,10 @@ int main(int argc, char* argv[]) {
         startFile = ToWString(QFileInfo(QString::fromStdString(options.file)).absoluteFilePath());
     }
     CQtLogPlatform logPlatform;
+#ifdef ORVIK_WEB_PAGE
+    CWebPrompt prompt;
+#else
     CQtPrompt prompt;
+#endif
     return app.Run(prompt, logPlatform, {}, startFile);
 }

@@ -10,22 +10,12 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <chrono>
 #include <system_error>
 
 namespace {
 
 constexpr std::string_view kPrefix = "recovery-";
 constexpr std::string_view kSuffix = ".txt";
-
-std::time_t ModificationTime(const std::filesystem::path& path) {
-    std::error_code error;
-    const auto written = std::filesystem::last_write_time(path, error);
-    if (error) {
-        return 0;
-    }
-    return std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
-}
 
 } // namespace
 
@@ -62,7 +52,7 @@ std::vector<SRecoveryCopy> FindOrphanedCopies(const std::filesystem::path& folde
         if (pid == 0 || pid == ownPid || !it->is_regular_file(error) || isRunning(pid)) {
             continue;
         }
-        copies.push_back({it->path(), pid, ModificationTime(it->path())});
+        copies.push_back({it->path(), pid, orvik::platform::FileModificationTime(it->path())});
     }
     std::stable_sort(copies.begin(), copies.end(),
                      [](const SRecoveryCopy& a, const SRecoveryCopy& b) { return a.modified > b.modified; });

@@ -25,6 +25,9 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
 // The local calendar time of `time`, without the shared static buffer of std::localtime.
 std::tm LocalTime(std::time_t time);
 
+// When the file at `path` was last written, in seconds since the epoch; 0 when it cannot be told.
+std::time_t FileModificationTime(const std::filesystem::path& path);
+
 // Whether a process with this id is running now (one that cannot be looked into counts as
 // running). Ids that no process can have are not running.
 bool IsProcessRunning(long pid);

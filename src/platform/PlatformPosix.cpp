@@ -82,6 +82,11 @@ std::tm LocalTime(std::time_t time) {
     return local;
 }
 
+std::time_t FileModificationTime(const std::filesystem::path& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 ? status.st_mtime : 0;
+}
+
 bool IsProcessRunning(long pid) {
     // kill(0) and kill(-1) would name a whole group of processes.
     if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) {

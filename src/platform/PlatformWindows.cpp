@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <cwchar>
 #include <fcntl.h>
@@ -161,6 +162,15 @@ std::tm LocalTime(std::time_t time) {
     std::tm local{};
     ::localtime_s(&local, &time);
     return local;
+}
+
+std::time_t FileModificationTime(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(path, error);
+    if (error) {
+        return 0;
+    }
+    return std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
 }
 
 bool IsProcessRunning(long pid) {
