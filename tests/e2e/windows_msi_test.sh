@@ -123,10 +123,10 @@ find_sheet() { sheet="$(xdotool search --onlyvisible --name "^$title" 2>/dev/nul
 box_pattern="^${title//./\\.}\$"
 box=""
 find_box() { box="$(xdotool search --onlyvisible --name "$box_pattern" 2>/dev/null | head -1)"; [ -n "$box" ]; }
-answer_box() { # $1: which box, for the failure's words
+answer_box() { # $1: which box, for the failure's words; $2: the key that answers it (default Return)
     wait_for 20 find_box || fail "no $1 appeared"
     xdotool windowactivate --sync "$box" 2>/dev/null || true
-    xdotool key Return
+    xdotool key "${2:-Return}"
 }
 start_as_shortcut() { # the arguments go to the program
     (cd "$user_folder" && exec "$wine" "$exe" "$@" >>"$work/program.txt" 2>&1) &
@@ -165,7 +165,7 @@ cmp "$saved" "$work/expected.orvik" || fail "$(basename "$saved") differs from w
 box_gone() { ! find_box; }
 wait_for 20 box_gone || fail "the box naming the saved file stayed open"
 click Cancel
-answer_box "cancel question"
+answer_box "cancel question" y  # its default is No: Y answers Yes
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 wait_for 30 app_ended || fail "$exe_name still runs after Cancel and Yes"
 /usr/lib/wine/wineserver -w

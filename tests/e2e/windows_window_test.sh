@@ -91,10 +91,10 @@ wait_for 20 saved || fail "Apply saved no file"
 box_pattern="^${title//./\\.}\$"
 box=""
 find_box() { box="$(xdotool search --onlyvisible --name "$box_pattern" 2>/dev/null | head -1)"; [ -n "$box" ]; }
-answer_box() { # $1: which box, for the failure's words
+answer_box() { # $1: which box, for the failure's words; $2: the key that answers it (default Return)
     wait_for 20 find_box || fail "no $1 appeared"
     xdotool windowactivate --sync "$box" 2>/dev/null || true
-    xdotool key Return
+    xdotool key "${2:-Return}"
 }
 answer_box "box naming the saved file"
 saved="$(saved_file)"
@@ -104,7 +104,7 @@ echo "Apply saved $(basename "$saved"), $(wc -c <"$saved") bytes, the same as or
 box_gone() { ! find_box; }
 wait_for 20 box_gone || fail "the box naming the saved file stayed open"
 click Cancel
-answer_box "cancel question"  # Yes is its default answer
+answer_box "cancel question" y  # its default is No: Y answers Yes
 app_ended() { ! kill -0 "$app_pid" 2>/dev/null; }
 wait_for 30 app_ended || fail "orvik-generator.exe still runs after Cancel and Yes"
 wait "$app_pid" || fail "orvik-generator.exe exited with status $?"
