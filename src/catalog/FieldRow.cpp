@@ -110,7 +110,7 @@ std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTa
     if (groupTypeId == TypeIdOf(EGroupType::None)) {
         groupTypeId = group && group->OwnerList() ? group->OwnerList()->TypeId() : TypeIdOf(EGroupType::Page);
     }
-    const CRuleRecord& rule = rules.RecordFor(groupTypeId, row.Pattern());
+    const CRuleRecord& rule = rules.RecordFor(GroupTypeOf(groupTypeId), row.Pattern());
     const wchar_t* note = row.note.empty() ? nullptr : row.note.c_str();
     switch (row.kind) {
     case EFieldKind::Text:

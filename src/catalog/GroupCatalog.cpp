@@ -1,4 +1,6 @@
 #include "catalog/GroupCatalog.h"
+#include "catalog/GroupActions.h"
+#include "catalog/PageActions.h"
 #include "model/FieldNames.h"
 
 #include "model/NamePattern.h"
@@ -9,36 +11,61 @@ namespace {
 
 // clang-format off
 
+using namespace fieldname;
+using namespace grouprules;
+
 const COptionList kSupplyTypes = {{0, L"Fixed"}, {1, L"Battery"}, {2, L"Variable"}};
+// The over-current threshold's upper bound: its range and the words of its tip.
+constexpr unsigned kOcThresholdLimit = 10000;
 
 std::vector<SFieldRow> SourcePdoFields() {
     const COptionList kPeakCurrents     = {{0, L"100% IOC"}, {1, L"130% IOC"}, {2, L"150% IOC"}, {3, L"200% IOC"}};
     const COptionList kUvThresholdTypes = {{0, L"Value"}, {1, L"Percentage"}};
+    const std::wstring kOcThresholdHelp = L"Valid values are in the range Src_PDO_Max_Current to " + std::to_wstring(kOcThresholdLimit) + L" mA.";
+
+    const FieldPredicate pdSource     = pagerules::SharedConditions().pdSource;
+    const FieldPredicate fixed        = SupplyTypeIs(kSrcPdoSupplyType, {ST_FIXED});
+    const FieldPredicate withCurrent  = SupplyTypeIs(kSrcPdoSupplyType, {ST_FIXED, ST_VARIABLE, ST_APDO});
+    const FieldPredicate withRange    = SupplyTypeIs(kSrcPdoSupplyType, {ST_BATTERY, ST_VARIABLE, ST_APDO});
+    const FieldPredicate battery      = SupplyTypeIs(kSrcPdoSupplyType, {ST_BATTERY});
+    const FieldPredicate overCurrent  = pagerules::And(IsValidButNotParentValue<EPDOCPMethod>(kPdOcpMethod, OCP_UNDER_VOLTAGE), fixed);
+    const FieldPredicate underVoltage = pagerules::And(IsValidButNotParentValue<EPDOCPMethod>(kPdOcpMethod, OCP_OVER_CURRENT), fixed);
+    const FieldPredicate uvThreshold  = pagerules::And(underVoltage, IsParentValidValue(kSrcUvThresholdType));
+    const FieldPredicate minBelowMax  = MinBelowMax(kSrcPdoMinVoltage, kSrcPdoMaxVoltage);
+
     // The file's comments spell the debounce times' milliseconds "mS"; the user reads ms.
+    //                                                                                                                                               availability  validity     on available            refresh
     return {
-        ChoiceField(L"Src_PDO_Supply_Type([0-9]+)",          kSupplyTypes,            L"The supply type of this Source PDO."),
-        ChoiceField(L"Src_PDO_Peak_Current([0-9]+)",         kPeakCurrents,           L"Peak current (over the value of Src_PDO_Voltage) the UUT may provide for short periods."),
-        NumberField(L"Src_PDO_Voltage([0-9]+)",              0, 20000,                L"Output voltage.",                                                       50,  L"mV"),
-        NumberField(L"Src_PDO_Max_Current([0-9]+)",          0, 5000,                 L"Maximum operating current.",                                            10,  L"mA"),
-        NumberField(L"Src_PDO_Min_Voltage([0-9]+)",          0, 21000,                L"This field must be less than Src_PDO_Max_Voltage.",                     50,  L"mV"),
-        NumberField(L"Src_PDO_Max_Voltage([0-9]+)",          0, 21000,                L"This field must be greater than Src_PDO_Min_Voltage.",                  50,  L"mV"),
-        NumberField(L"Src_PDO_Max_Power([0-9]+)",            0, 100000,               L"Power supplied.",                                                       250, L"mW"),
-        NumberField(L"Src_PD_OCP_OC_Debounce([0-9]+)",       0, 1000,                 L"Over-current debounce time in milliseconds.",                           1,   L"mS").ShownIn(L"ms"),
-        NumberField(L"Src_PD_OCP_OC_Threshold([0-9]+)",      0, 10000,                L"Valid values are in the range Src_PDO_Max_Current to 10000 mA.",        10,  L"mA"),
-        NumberField(L"Src_PD_OCP_UV_Debounce([0-9]+)",       0, 1000,                 L"Under-voltage debounce time in milliseconds.",                          1,   L"mS").ShownIn(L"ms"),
-        ChoiceField(L"Src_PD_OCP_UV_Threshold_Type([0-9]+)", kUvThresholdTypes,       L"How the under-voltage threshold is given."),
-        NumberField(L"Src_PD_OCP_UV_Threshold([0-9]+)",      0, 0,                    L"Under-voltage threshold.",                                              1,   L""),
+        ChoiceField(kSrcPdoSupplyType,   kSupplyTypes,                     L"The supply type of this Source PDO.")                                    .Rule(pdSource,     {},          ForceFirstPdoFixed,     {}),
+        ChoiceField(kSrcPdoPeakCurrent,  kPeakCurrents,                    L"Peak current (over the value of Src_PDO_Voltage) the UUT may provide for short periods.").Rule(fixed, {}, {}, {}),
+        NumberField(kSrcPdoVoltage,      0, 20000,                         L"Output voltage.",                                        50,  L"mV")     .Rule(fixed,        {},          ForceFirstPdoFiveVolts, {}),
+        NumberField(kSrcPdoMaxCurrent,   0, 5000,                          L"Maximum operating current.",                             10,  L"mA")     .Rule(withCurrent,  {},          CurrentSteps(kSrcPdoSupplyType, false), CurrentSteps(kSrcPdoSupplyType, true)),
+        NumberField(kSrcPdoMinVoltage,   0, 21000,                         L"This field must be less than Src_PDO_Max_Voltage.",      50,  L"mV")     .Rule(withRange,    minBelowMax, VoltageSteps(kSrcPdoSupplyType, false), VoltageSteps(kSrcPdoSupplyType, true)),
+        NumberField(kSrcPdoMaxVoltage,   0, 21000,                         L"This field must be greater than Src_PDO_Min_Voltage.",   50,  L"mV")     .Rule(withRange,    minBelowMax, VoltageSteps(kSrcPdoSupplyType, false), VoltageSteps(kSrcPdoSupplyType, true)),
+        NumberField(kSrcPdoMaxPower,     0, 100000,                        L"Power supplied.",                                        250, L"mW")     .Rule(battery,      {},          {},                     {}),
+        NumberField(kSrcOcDebounce,      0, 1000,                          L"Over-current debounce time in milliseconds.",            1,   L"mS").ShownIn(L"ms").Rule(overCurrent, {}, {}, {}),
+        NumberField(kSrcOcThreshold,     0, kOcThresholdLimit,             kOcThresholdHelp,                                          10,  L"mA")     .Rule(overCurrent,  {},          OcThresholdRange(kSrcPdoMaxCurrent, false), OcThresholdRange(kSrcPdoMaxCurrent, true)),
+        NumberField(kSrcUvDebounce,      0, 1000,                          L"Under-voltage debounce time in milliseconds.",           1,   L"mS").ShownIn(L"ms").Rule(underVoltage, {}, {}, {}),
+        ChoiceField(kSrcUvThresholdType, kUvThresholdTypes,                L"How the under-voltage threshold is given.")                              .Rule(underVoltage, {},          {},                     {}),
+        NumberField(kSrcUvThreshold,     0, 0,                             L"Under-voltage threshold.",                               1,   L"")       .Rule(uvThreshold,  {},          UvThresholdRange(kSrcUvThresholdType, kSrcPdoVoltage, false), UvThresholdRange(kSrcUvThresholdType, kSrcPdoVoltage, true)),
     };
 }
 
 std::vector<SFieldRow> SinkPdoFields() {
+    const FieldPredicate pdSink      = pagerules::SharedConditions().pdSink;
+    const FieldPredicate fixed       = SupplyTypeIs(kSnkPdoSupplyType, {ST_FIXED});
+    const FieldPredicate withCurrent = SupplyTypeIs(kSnkPdoSupplyType, {ST_FIXED, ST_VARIABLE, ST_APDO});
+    const FieldPredicate withRange   = SupplyTypeIs(kSnkPdoSupplyType, {ST_BATTERY, ST_VARIABLE, ST_APDO});
+    const FieldPredicate battery     = SupplyTypeIs(kSnkPdoSupplyType, {ST_BATTERY});
+    const FieldPredicate minBelowMax = MinBelowMax(kSnkPdoMinVoltage, kSnkPdoMaxVoltage);
+    //                                                                                                                    availability validity     on available            refresh
     return {
-        ChoiceField(L"Snk_PDO_Supply_Type([0-9]+)", kSupplyTypes, L"The supply type of this Sink PDO."),
-        NumberField(L"Snk_PDO_Voltage([0-9]+)",     0, 20000,     L"Voltage required to operate at least one mode of operation.",       50,  L"mV"),
-        NumberField(L"Snk_PDO_Op_Power([0-9]+)",    0, 100000,    L"Operating power required.",                                         250, L"mW"),
-        NumberField(L"Snk_PDO_Min_Voltage([0-9]+)", 0, 21000,     L"Minimum voltage; the absolute voltage shall not fall below it.",    50,  L"mV"),
-        NumberField(L"Snk_PDO_Max_Voltage([0-9]+)", 0, 21000,     L"Maximum voltage; the absolute voltage shall not exceed it.",        50,  L"mV"),
-        NumberField(L"Snk_PDO_Op_Current([0-9]+)",  0, 5000,      L"Operating current required.",                                       10,  L"mA"),
+        ChoiceField(kSnkPdoSupplyType, kSupplyTypes, L"The supply type of this Sink PDO.")                                .Rule(pdSink,      {},          ForceFirstPdoFixed,     {}),
+        NumberField(kSnkPdoVoltage,    0, 20000,     L"Voltage required to operate at least one mode of operation.",    50,  L"mV").Rule(fixed,       {},          ForceFirstPdoFiveVolts, {}),
+        NumberField(kSnkPdoOpPower,    0, 100000,    L"Operating power required.",                                      250, L"mW").Rule(battery,     {},          {},                     {}),
+        NumberField(kSnkPdoMinVoltage, 0, 21000,     L"Minimum voltage; the absolute voltage shall not fall below it.", 50,  L"mV").Rule(withRange,   minBelowMax, VoltageSteps(kSnkPdoSupplyType, false), VoltageSteps(kSnkPdoSupplyType, true)),
+        NumberField(kSnkPdoMaxVoltage, 0, 21000,     L"Maximum voltage; the absolute voltage shall not exceed it.",     50,  L"mV").Rule(withRange,   minBelowMax, VoltageSteps(kSnkPdoSupplyType, false), VoltageSteps(kSnkPdoSupplyType, true)),
+        NumberField(kSnkPdoOpCurrent,  0, 5000,      L"Operating current required.",                                    10,  L"mA").Rule(withCurrent, {},          CurrentSteps(kSnkPdoSupplyType, false), CurrentSteps(kSnkPdoSupplyType, true)),
     };
 }
 
@@ -50,37 +77,54 @@ const wchar_t kEnterHelp[]    = L"If this field is set to 'YES', then it must be
 const wchar_t kMaskHelp[]     = L"A non-zero 32-bit mask which, with the recognition value, identifies the mode.";
 const wchar_t kValueHelp[]    = L"A 32-bit value which, with the mask, identifies the mode.";
 
+// What the questions of one SVID family read: an SVID is asked while its page's modal operation is
+// supported; its mode counts wait for whether the modes are fixed, which also decides a mode's.
+struct SSvidRules {
+    explicit SSvidRules(const SSvidNames& n)
+        : modal(IsParentYNYes(n.modalOperation)), counts(ModeCountIsConsistent(n)),
+          countsWait(CountsWaitForModesFixed(n.modesFixed)), fixedModes(IsParentYNYes(n.modesFixed)),
+          freeModes(IsParentYNNo(n.modesFixed)) {}
+    FieldPredicate modal, counts;
+    FieldAction countsWait;
+    FieldPredicate fixedModes, freeModes;
+};
+
 std::vector<SFieldRow> SopSvidFields() {
+    const SSvidRules r(SopSvidNames());
+    //                                                                   availability validity      on available  refresh
     return {
-        HexField   (L"SVID([0-9]+)_SOP",               4,    kSvidHelp),
-        YesNoField (L"SVID([0-9]+)_modes_fixed_SOP",         kFixedHelp),
-        NumberField(L"SVID([0-9]+)_num_modes_min_SOP", 1, 6, kMinModesHelp),
-        NumberField(L"SVID([0-9]+)_num_modes_max_SOP", 1, 6, kMaxModesHelp),
+        HexField   (kSopSvid,        4,    kSvidHelp)    .Rule(r.modal,   IsNonZeroHex, {},           {}),
+        YesNoField (kSopModesFixed,        kFixedHelp)   .Rule(r.modal,   {},           {},           {}),
+        NumberField(kSopNumModesMin, 1, 6, kMinModesHelp).Rule(r.modal,   r.counts,     r.countsWait, {}),
+        NumberField(kSopNumModesMax, 1, 6, kMaxModesHelp).Rule(r.modal,   r.counts,     r.countsWait, {}),
     };
 }
 
 std::vector<SFieldRow> SopModeFields() {
+    const SSvidRules r(SopSvidNames());
     return {
-        YesNoField(L"SVID([0-9]+)_mode([0-9]+)_enter_SOP",          kEnterHelp),
-        HexField  (L"SVID([0-9]+)_mode([0-9]+)_recog_mask_SOP",  8, kMaskHelp),
-        HexField  (L"SVID([0-9]+)_mode([0-9]+)_recog_value_SOP", 8, kValueHelp),
+        YesNoField(kSopModeEnter,         kEnterHelp).Rule(r.fixedModes, {},           {}, {}),
+        HexField  (kSopModeRecogMask,  8, kMaskHelp) .Rule(r.freeModes,  IsNonZeroHex, {}, {}),
+        HexField  (kSopModeRecogValue, 8, kValueHelp).Rule(r.freeModes,  {},           {}, {}),
     };
 }
 
 std::vector<SFieldRow> CableSvidFields() {
+    const SSvidRules r(CableSvidNames());
     return {
-        HexField   (L"SVID([0-9]+)",               4,    kSvidHelp),
-        YesNoField (L"SVID([0-9]+)_modes_fixed",         kFixedHelp),
-        NumberField(L"SVID([0-9]+)_num_modes_min", 1, 6, kMinModesHelp),
-        NumberField(L"SVID([0-9]+)_num_modes_max", 1, 6, kMaxModesHelp),
+        HexField   (kCableSvid,        4,    kSvidHelp)    .Rule(r.modal, IsNonZeroHex, {},           {}),
+        YesNoField (kCableModesFixed,        kFixedHelp)   .Rule(r.modal, {},           {},           {}),
+        NumberField(kCableNumModesMin, 1, 6, kMinModesHelp).Rule(r.modal, r.counts,     r.countsWait, {}),
+        NumberField(kCableNumModesMax, 1, 6, kMaxModesHelp).Rule(r.modal, r.counts,     r.countsWait, {}),
     };
 }
 
 std::vector<SFieldRow> CableModeFields() {
+    const SSvidRules r(CableSvidNames());
     return {
-        YesNoField(L"SVID([0-9]+)_mode([0-9]+)_enter",          kEnterHelp),
-        HexField  (L"SVID([0-9]+)_mode([0-9]+)_recog_mask",  8, kMaskHelp),
-        HexField  (L"SVID([0-9]+)_mode([0-9]+)_recog_value", 8, kValueHelp),
+        YesNoField(kCableModeEnter,         kEnterHelp).Rule(r.fixedModes, {},           {}, {}),
+        HexField  (kCableModeRecogMask,  8, kMaskHelp) .Rule(r.freeModes,  IsNonZeroHex, {}, {}),
+        HexField  (kCableModeRecogValue, 8, kValueHelp).Rule(r.freeModes,  {},           {}, {}),
     };
 }
 
@@ -91,13 +135,13 @@ std::vector<SFieldRow> CableModeFields() {
 const SPdoNames& SourcePdoNames() {
     static const SPdoNames names = {
         EGroupType::SourcePdo,
-        L"^Src_PDO_Supply_Type([0-9]+)$",
-        L"^Src_PDO_Peak_Current([0-9]+)$",
-        L"^Src_PDO_Voltage([0-9]+)$",
-        L"^Src_PDO_Max_Current([0-9]+)$",
-        L"^Src_PDO_Max_Power([0-9]+)$",
-        L"^Src_PDO_Min_Voltage([0-9]+)$",
-        L"^Src_PDO_Max_Voltage([0-9]+)$",
+        fieldname::kSrcPdoSupplyType,
+        fieldname::kSrcPdoPeakCurrent,
+        fieldname::kSrcPdoVoltage,
+        fieldname::kSrcPdoMaxCurrent,
+        fieldname::kSrcPdoMaxPower,
+        fieldname::kSrcPdoMinVoltage,
+        fieldname::kSrcPdoMaxVoltage,
         fieldname::kNumSrcPdos,
     };
     return names;
@@ -106,13 +150,13 @@ const SPdoNames& SourcePdoNames() {
 const SPdoNames& SinkPdoNames() {
     static const SPdoNames names = {
         EGroupType::SinkPdo,
-        L"^Snk_PDO_Supply_Type([0-9]+)$",
+        fieldname::kSnkPdoSupplyType,
         nullptr,
-        L"^Snk_PDO_Voltage([0-9]+)$",
-        L"^Snk_PDO_Op_Current([0-9]+)$",
-        L"^Snk_PDO_Op_Power([0-9]+)$",
-        L"^Snk_PDO_Min_Voltage([0-9]+)$",
-        L"^Snk_PDO_Max_Voltage([0-9]+)$",
+        fieldname::kSnkPdoVoltage,
+        fieldname::kSnkPdoOpCurrent,
+        fieldname::kSnkPdoOpPower,
+        fieldname::kSnkPdoMinVoltage,
+        fieldname::kSnkPdoMaxVoltage,
         fieldname::kNumSnkPdos,
     };
     return names;
@@ -123,13 +167,13 @@ const SSvidNames& SopSvidNames() {
         EGroupType::SopSvid,
         EGroupType::SopMode,
         fieldname::kModalOperationSop,
-        L"^SVID([0-9]+)_SOP$",
-        L"^SVID([0-9]+)_modes_fixed_SOP$",
-        L"^SVID([0-9]+)_num_modes_min_SOP$",
-        L"^SVID([0-9]+)_num_modes_max_SOP$",
-        L"^SVID([0-9]+)_mode([0-9]+)_enter_SOP$",
-        L"^SVID([0-9]+)_mode([0-9]+)_recog_mask_SOP$",
-        L"^SVID([0-9]+)_mode([0-9]+)_recog_value_SOP$",
+        fieldname::kSopSvid,
+        fieldname::kSopModesFixed,
+        fieldname::kSopNumModesMin,
+        fieldname::kSopNumModesMax,
+        fieldname::kSopModeEnter,
+        fieldname::kSopModeRecogMask,
+        fieldname::kSopModeRecogValue,
         fieldname::kNumSvidsMaxSop,
     };
     return names;
@@ -140,13 +184,13 @@ const SSvidNames& CableSvidNames() {
         EGroupType::CableSvid,
         EGroupType::CableMode,
         fieldname::kModalOperationCable,
-        L"^SVID([0-9]+)$",
-        L"^SVID([0-9]+)_modes_fixed$",
-        L"^SVID([0-9]+)_num_modes_min$",
-        L"^SVID([0-9]+)_num_modes_max$",
-        L"^SVID([0-9]+)_mode([0-9]+)_enter$",
-        L"^SVID([0-9]+)_mode([0-9]+)_recog_mask$",
-        L"^SVID([0-9]+)_mode([0-9]+)_recog_value$",
+        fieldname::kCableSvid,
+        fieldname::kCableModesFixed,
+        fieldname::kCableNumModesMin,
+        fieldname::kCableNumModesMax,
+        fieldname::kCableModeEnter,
+        fieldname::kCableModeRecogMask,
+        fieldname::kCableModeRecogValue,
         fieldname::kCableNumSvidsMax,
     };
     return names;

@@ -35,18 +35,6 @@ const SGroupTypeRow& GroupTypeRow(EGroupType type) {
     throw std::out_of_range("not a repeated-group type");
 }
 
-EGroupType GroupTypeOf(int typeId) {
-    if (typeId == TypeIdOf(EGroupType::Page)) {
-        return EGroupType::Page;
-    }
-    for (const SGroupTypeRow& row : GroupTypeRows()) {
-        if (TypeIdOf(row.type) == typeId) {
-            return row.type;
-        }
-    }
-    return EGroupType::None;
-}
-
 int GroupInstanceLimit(EGroupType type, std::size_t position) {
     const SGroupTypeRow* row = FindGroupTypeRow(type);
     if (!row) {

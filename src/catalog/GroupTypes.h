@@ -31,10 +31,6 @@ const SGroupTypeRow& GroupTypeRow(EGroupType type);
 // The row of a repeated-group type, or null for None, Page and anything else.
 const SGroupTypeRow* FindGroupTypeRow(EGroupType type);
 
-// The boundary with the field lists, which keep a type as its number: a number that names no
-// group type (a test's own types) is None.
-EGroupType GroupTypeOf(int typeId);
-
 // The largest instance number a group's name may carry at `position` among its numbers: a mode's
 // first number is that of its SVID. 0 for anything that is not a repeated group.
 int GroupInstanceLimit(EGroupType type, std::size_t position);

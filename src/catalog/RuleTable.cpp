@@ -1,4 +1,7 @@
 #include "catalog/RuleTable.h"
+#include "catalog/GroupCatalog.h"
+#include "catalog/GroupTypes.h"
+#include "catalog/PageCatalog.h"
 
 #include "logging/Logger.h"
 #include "model/Errors.h"
@@ -105,19 +108,15 @@ const CRuleRecord* CRuleGroup::FirstPatternMatch(const std::wstring& name, std::
 }
 
 CRuleTable CRuleTable::WithProgramRules() {
-    struct Definition {
-        int typeId;
-        int ownerTypeId;
-        void (*add)(CRuleGroup&);
-    };
-    const Definition groups[] = {
-        {1, 0, AddPageFieldRules}, {2, 1, AddSourcePdoRules}, {3, 1, AddSinkPdoRules},
-        {4, 1, AddSopSvidRules},   {5, 4, AddSopModeRules},   {6, 1, AddCableSvidRules},
-        {7, 6, AddCableModeRules},
-    };
     CRuleTable table;
-    for (const Definition& d : groups) {
-        d.add(table.AddGroup(d.typeId, d.ownerTypeId));
+    CRuleGroup& page = table.AddGroup(EGroupType::Page, EGroupType::None);
+    for (const SPageRow& row : PageCatalog()) {
+        AddRowRules(page, row.fields);
+    }
+    // The repeated items follow in the order of their numbers; a mode's group is owned by its SVID's.
+    for (const SGroupTypeRow& row : GroupTypeRows()) {
+        const EGroupType owner = row.owner == EGroupType::None ? EGroupType::Page : row.owner;
+        AddRowRules(table.AddGroup(row.type, owner), GroupFieldRows(row.type));
     }
     for (std::size_t g = 0; g < table.groups_.size(); ++g) {
         for (std::size_t i = 0; i < table.groups_[g].Records().size(); ++i) {
@@ -127,22 +126,32 @@ CRuleTable CRuleTable::WithProgramRules() {
     return table;
 }
 
+void AddRowRules(CRuleGroup& group, const std::vector<SFieldRow>& rows) {
+    for (const SFieldRow& row : rows) {
+        CRuleRecord record{row.Pattern(), row.availability, row.validity, row.onAvailable, row.refresh};
+        record.filledBy = row.filledBy;
+        record.evaluatedFirst = row.evaluatedFirst;
+        record.marksProductTypeChange = row.marksProductTypeChange;
+        group.Add(std::move(record));
+    }
+}
+
 std::shared_ptr<const CRuleTable> ProgramRules() {
     static const std::shared_ptr<const CRuleTable> table =
         std::make_shared<const CRuleTable>(CRuleTable::WithProgramRules());
     return table;
 }
 
-CRuleGroup& CRuleTable::AddGroup(int typeId, int ownerTypeId) {
+CRuleGroup& CRuleTable::AddGroup(EGroupType type, EGroupType ownerType) {
     CRuleGroup& group = groups_.emplace_back();
-    group.typeId = typeId;
-    group.ownerTypeId = ownerTypeId;
+    group.type = type;
+    group.ownerType = ownerType;
     return group;
 }
 
-const CRuleRecord& CRuleTable::Add(int typeId, CRuleRecord record) {
+const CRuleRecord& CRuleTable::Add(EGroupType type, CRuleRecord record) {
     for (std::size_t g = 0; g < groups_.size(); ++g) {
-        if (groups_[g].typeId == typeId) {
+        if (groups_[g].type == type) {
             const CRuleRecord& added = groups_[g].Add(std::move(record));
             IndexAcrossGroups(g, groups_[g].Records().size() - 1);
             return added;
@@ -202,25 +211,25 @@ void CRuleTable::IndexAcrossGroups(std::size_t groupPosition, std::size_t record
     }
 }
 
-const CRuleGroup* CRuleTable::FindGroup(int typeId) const {
+const CRuleGroup* CRuleTable::FindGroup(EGroupType type) const {
     for (const CRuleGroup& group : groups_) {
-        if (group.typeId == typeId) {
+        if (group.type == type) {
             return &group;
         }
     }
     return nullptr;
 }
 
-const CRuleRecord* CRuleTable::Lookup(int typeId, const std::wstring& name) const {
-    const CRuleGroup* group = FindGroup(typeId);
+const CRuleRecord* CRuleTable::Lookup(EGroupType type, const std::wstring& name) const {
+    const CRuleGroup* group = FindGroup(type);
     return group ? group->FirstMatch(name, true) : nullptr;
 }
 
-const CRuleRecord& CRuleTable::RecordFor(int typeId, const std::wstring& namePattern) const {
-    const CRuleRecord* record = Lookup(typeId, namePattern);
+const CRuleRecord& CRuleTable::RecordFor(EGroupType type, const std::wstring& namePattern) const {
+    const CRuleRecord* record = Lookup(type, namePattern);
     if (!record) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
-                                            {namePattern, orvik::ToWideSigned(typeId)}));
+                                            {namePattern, orvik::ToWideSigned(TypeIdOf(type))}));
     }
     return *record;
 }

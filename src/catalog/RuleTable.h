@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+struct SFieldRow;
+
 // Always available; valid when the field's own kind accepts the answer.
 bool AlwaysAvailable(const CParameterField* field);
 bool DefaultValidity(const CParameterField* field);
@@ -18,8 +20,8 @@ bool DefaultValidity(const CParameterField* field);
 // added while the table is built; a lookup afterwards changes nothing.
 class CRuleGroup {
 public:
-    int typeId = TypeIdOf(EGroupType::None);
-    int ownerTypeId = TypeIdOf(EGroupType::None);
+    EGroupType type = EGroupType::None;
+    EGroupType ownerType = EGroupType::None;
 
     // Appends a record; empty predicates take the defaults.
     CRuleRecord& Add(CRuleRecord record);
@@ -53,24 +55,24 @@ public:
     // The program's records.
     static CRuleTable WithProgramRules();
 
-    // Adds a record to group `typeId`; a logic_error when the table has no such group.
-    const CRuleRecord& Add(int typeId, CRuleRecord record);
+    // Adds a record to group `type`; a logic_error when the table has no such group.
+    const CRuleRecord& Add(EGroupType type, CRuleRecord record);
 
     const std::deque<CRuleGroup>& Groups() const { return groups_; }
-    const CRuleGroup* FindGroup(int typeId) const;
+    const CRuleGroup* FindGroup(EGroupType type) const;
     // The first record of the group, in table order, whose pattern equals `name` exactly or, used
     // as a case-insensitive regular expression, matches the whole of `name`. Null when the group or
     // the record does not exist.
-    const CRuleRecord* Lookup(int typeId, const std::wstring& name) const;
-    // The record a field with this name pattern in group `typeId` is made with; a fieldlist_error
+    const CRuleRecord* Lookup(EGroupType type, const std::wstring& name) const;
+    // The record a field with this name pattern in group `type` is made with; a fieldlist_error
     // "NULL function list: ..." when there is none.
-    const CRuleRecord& RecordFor(int typeId, const std::wstring& namePattern) const;
+    const CRuleRecord& RecordFor(EGroupType type, const std::wstring& namePattern) const;
     // The first record of the first group, in table order, whose pattern matches the whole of
     // `name` ignoring case; null when none does.
     const CRuleRecord* FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group) const;
 
 private:
-    CRuleGroup& AddGroup(int typeId, int ownerTypeId);
+    CRuleGroup& AddGroup(EGroupType type, EGroupType ownerType);
     void IndexAcrossGroups(std::size_t groupPosition, std::size_t recordIndex);
 
     std::deque<CRuleGroup> groups_;
@@ -88,11 +90,5 @@ private:
 // The program's rule table, built on first use and shared, unchanged, by every form.
 std::shared_ptr<const CRuleTable> ProgramRules();
 
-// Record definitions, one function per rule group, in the table's order.
-void AddPageFieldRules(CRuleGroup& group);
-void AddSourcePdoRules(CRuleGroup& group);
-void AddSinkPdoRules(CRuleGroup& group);
-void AddSopSvidRules(CRuleGroup& group);
-void AddSopModeRules(CRuleGroup& group);
-void AddCableSvidRules(CRuleGroup& group);
-void AddCableModeRules(CRuleGroup& group);
+// The records of the rows of a catalog table, in the table's order.
+void AddRowRules(CRuleGroup& group, const std::vector<SFieldRow>& rows);

@@ -45,3 +45,45 @@ inline constexpr CFieldName kCableNumSvidsMin = L"Cable_num_SVIDs_min";
 inline constexpr CFieldName kCableNumSvidsMax = L"Cable_num_SVIDs_max";
 
 } // namespace fieldname
+
+// The questions of the repeated items, each named by its pattern: the number after the name (a PDO's,
+// an SVID's, an SVID's and its mode's) is the item's.
+namespace fieldname {
+
+inline constexpr CFieldName kSrcPdoSupplyType = L"Src_PDO_Supply_Type([0-9]+)";
+inline constexpr CFieldName kSrcPdoPeakCurrent = L"Src_PDO_Peak_Current([0-9]+)";
+inline constexpr CFieldName kSrcPdoVoltage = L"Src_PDO_Voltage([0-9]+)";
+inline constexpr CFieldName kSrcPdoMaxCurrent = L"Src_PDO_Max_Current([0-9]+)";
+inline constexpr CFieldName kSrcPdoMinVoltage = L"Src_PDO_Min_Voltage([0-9]+)";
+inline constexpr CFieldName kSrcPdoMaxVoltage = L"Src_PDO_Max_Voltage([0-9]+)";
+inline constexpr CFieldName kSrcPdoMaxPower = L"Src_PDO_Max_Power([0-9]+)";
+inline constexpr CFieldName kSrcOcDebounce = L"Src_PD_OCP_OC_Debounce([0-9]+)";
+inline constexpr CFieldName kSrcOcThreshold = L"Src_PD_OCP_OC_Threshold([0-9]+)";
+inline constexpr CFieldName kSrcUvDebounce = L"Src_PD_OCP_UV_Debounce([0-9]+)";
+inline constexpr CFieldName kSrcUvThresholdType = L"Src_PD_OCP_UV_Threshold_Type([0-9]+)";
+inline constexpr CFieldName kSrcUvThreshold = L"Src_PD_OCP_UV_Threshold([0-9]+)";
+
+inline constexpr CFieldName kSnkPdoSupplyType = L"Snk_PDO_Supply_Type([0-9]+)";
+inline constexpr CFieldName kSnkPdoVoltage = L"Snk_PDO_Voltage([0-9]+)";
+inline constexpr CFieldName kSnkPdoOpPower = L"Snk_PDO_Op_Power([0-9]+)";
+inline constexpr CFieldName kSnkPdoMinVoltage = L"Snk_PDO_Min_Voltage([0-9]+)";
+inline constexpr CFieldName kSnkPdoMaxVoltage = L"Snk_PDO_Max_Voltage([0-9]+)";
+inline constexpr CFieldName kSnkPdoOpCurrent = L"Snk_PDO_Op_Current([0-9]+)";
+
+inline constexpr CFieldName kSopSvid = L"SVID([0-9]+)_SOP";
+inline constexpr CFieldName kSopModesFixed = L"SVID([0-9]+)_modes_fixed_SOP";
+inline constexpr CFieldName kSopNumModesMin = L"SVID([0-9]+)_num_modes_min_SOP";
+inline constexpr CFieldName kSopNumModesMax = L"SVID([0-9]+)_num_modes_max_SOP";
+inline constexpr CFieldName kSopModeEnter = L"SVID([0-9]+)_mode([0-9]+)_enter_SOP";
+inline constexpr CFieldName kSopModeRecogMask = L"SVID([0-9]+)_mode([0-9]+)_recog_mask_SOP";
+inline constexpr CFieldName kSopModeRecogValue = L"SVID([0-9]+)_mode([0-9]+)_recog_value_SOP";
+
+inline constexpr CFieldName kCableSvid = L"SVID([0-9]+)";
+inline constexpr CFieldName kCableModesFixed = L"SVID([0-9]+)_modes_fixed";
+inline constexpr CFieldName kCableNumModesMin = L"SVID([0-9]+)_num_modes_min";
+inline constexpr CFieldName kCableNumModesMax = L"SVID([0-9]+)_num_modes_max";
+inline constexpr CFieldName kCableModeEnter = L"SVID([0-9]+)_mode([0-9]+)_enter";
+inline constexpr CFieldName kCableModeRecogMask = L"SVID([0-9]+)_mode([0-9]+)_recog_mask";
+inline constexpr CFieldName kCableModeRecogValue = L"SVID([0-9]+)_mode([0-9]+)_recog_value";
+
+} // namespace fieldname

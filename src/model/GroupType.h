@@ -18,6 +18,12 @@ constexpr int TypeIdOf(EGroupType type) {
     return static_cast<int>(type);
 }
 
+// The type a field list's number stands for; a number that names no type of the form (a test's own
+// types) stays itself and matches no row of the group-type table.
+constexpr EGroupType GroupTypeOf(int typeId) {
+    return static_cast<EGroupType>(typeId);
+}
+
 // Whether a type number is that of a repeated item (not None, not the page fields).
 constexpr bool IsRepeatedGroupType(int typeId) {
     return typeId != TypeIdOf(EGroupType::None) && typeId != TypeIdOf(EGroupType::Page);

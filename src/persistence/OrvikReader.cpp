@@ -83,7 +83,7 @@ struct SGroupMatch {
 SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name) {
     const CRuleGroup* group = nullptr;
     if (const CRuleRecord* record = rules.FirstGroupMatch(name, group)) {
-        return SGroupMatch{record, group->typeId, group->ownerTypeId};
+        return SGroupMatch{record, TypeIdOf(group->type), TypeIdOf(group->ownerType)};
     }
     return {};
 }
@@ -247,7 +247,7 @@ bool GivesAKnownField(CMarnelPropertySheet& sheet, const COrvikFile& file, SLoad
             return true;
         }
         const SGroupMatch match = FindGroupRecord(sheet.Rules(), name);
-        if (match.record && match.typeId != 0 && match.typeId != 1) {
+        if (match.record && IsRepeatedGroupType(match.typeId)) {
             return true;
         }
     }

@@ -128,15 +128,16 @@ std::vector<std::wstring> PrintableNames(const CFieldGroupList& list, const std:
 
 TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTable) {
     const std::size_t expected[] = {12, 6, 4, 3, 4, 3};
-    for (int type = TypeIdOf(EGroupType::SourcePdo); type <= TypeIdOf(EGroupType::CableMode); ++type) {
+    for (const SGroupTypeRow& typeRow : GroupTypeRows()) {
+        const EGroupType type = typeRow.type;
         const CRuleGroup* rules = ProgramRules()->FindGroup(type);
         ASSERT_NE(rules, nullptr);
         std::size_t formRecords = 0;
         for (const CRuleRecord& record : rules->Records()) {
             formRecords += record.namePattern.rfind(L"^Test_", 0) == 0 ? 0 : 1;
         }
-        EXPECT_EQ(formRecords, expected[type - TypeIdOf(EGroupType::SourcePdo)]) << type;
-        EXPECT_EQ(GroupFieldRows(type).size(), formRecords) << type;
+        EXPECT_EQ(formRecords, expected[TypeIdOf(type) - TypeIdOf(EGroupType::SourcePdo)]) << TypeIdOf(type);
+        EXPECT_EQ(GroupFieldRows(type).size(), formRecords) << TypeIdOf(type);
         for (const SFieldRow& row : GroupFieldRows(type)) {
             EXPECT_NE(ProgramRules()->Lookup(type, row.Pattern()), nullptr);
         }

@@ -25,9 +25,9 @@ protected:
                 dependants.push_back(field->NamePattern());
             }
         }
-        for (int type = TypeIdOf(EGroupType::SourcePdo); type <= TypeIdOf(EGroupType::CableMode); ++type) {
-            for (const SFieldRow& row : GroupFieldRows(type)) {
-                const CRuleRecord* rule = sheet.Rules().Lookup(type, row.Pattern());
+        for (const SGroupTypeRow& typeRow : GroupTypeRows()) {
+            for (const SFieldRow& row : GroupFieldRows(typeRow.type)) {
+                const CRuleRecord* rule = sheet.Rules().Lookup(typeRow.type, row.Pattern());
                 for (const std::wstring& read : rule ? rule->reads : std::vector<std::wstring>{}) {
                     if (read == pattern) {
                         dependants.push_back(row.Pattern());

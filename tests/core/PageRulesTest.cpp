@@ -512,22 +512,24 @@ TEST_F(PageRulesTest, CableTerminationDecidesTheReTimerQuestions) {
 
 TEST_F(PageRulesTest, RulesOutsideTheirTabRefuseOrStayUnasked) {
     CPulldownListField stateMachine(nullptr, nullptr,
-                                    ProgramRules()->RecordFor(1, L"^Type_C_State_Machine$"));
+                                    ProgramRules()->RecordFor(EGroupType::Page, L"^Type_C_State_Machine$"));
     stateMachine.SetOptions({{0, L"SRC"}, {1, L"SNK"}, {2, L"DRP"}});
     stateMachine.SetValue(L"2");
-    CYesNoPulldownListField debugSource(nullptr, nullptr,
-                                        ProgramRules()->RecordFor(1, L"^Type_C_Is_Debug_Target_SRC$"));
-    CPulldownListField rpValue(nullptr, nullptr, ProgramRules()->RecordFor(1, L"^RP_Value$"));
+    CYesNoPulldownListField debugSource(
+        nullptr, nullptr, ProgramRules()->RecordFor(EGroupType::Page, L"^Type_C_Is_Debug_Target_SRC$"));
+    CPulldownListField rpValue(nullptr, nullptr, ProgramRules()->RecordFor(EGroupType::Page, L"^RP_Value$"));
     debugSource.AddParent(&stateMachine);
     rpValue.AddParent(&stateMachine);
     EXPECT_TRUE(rpValue.Rule().availability(&rpValue));
     EXPECT_FALSE(debugSource.Rule().availability(&debugSource));
 
-    CYesNoPulldownListField host(nullptr, nullptr, ProgramRules()->RecordFor(1, L"^Type_C_Can_Act_As_Host$"));
+    CYesNoPulldownListField host(nullptr, nullptr,
+                                 ProgramRules()->RecordFor(EGroupType::Page, L"^Type_C_Can_Act_As_Host$"));
     host.SetValue(L"YES");
     EXPECT_EQ(ErrorOf([&] { host.Rule().validity(&host); }),
               L"Couldn't get parent window for const field ^Type_C_Can_Act_As_Host$.");
-    CNumEditField hubPort(nullptr, nullptr, ProgramRules()->RecordFor(1, L"^Hub_Port_Number$"), 0, 0, 1, L"");
+    CNumEditField hubPort(nullptr, nullptr, ProgramRules()->RecordFor(EGroupType::Page, L"^Hub_Port_Number$"),
+                          0, 0, 1, L"");
     EXPECT_EQ(ErrorOf([&] { hubPort.Rule().onAvailable(&hubPort); }),
               L"Couldn't get parent window for field ^Hub_Port_Number$.");
     EXPECT_EQ(ErrorOf([&] { hubPort.Rule().onAvailable(nullptr); }), L"CParameterField arg is NULL.");

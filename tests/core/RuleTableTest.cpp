@@ -101,39 +101,40 @@ TEST_F(RuleTable, TestRecordsStayOutOfTheProgramsTable) {
         rebuilt.push_back(group.Records().size());
     }
     EXPECT_EQ(program, rebuilt);
-    EXPECT_EQ(ProgramRules()->Lookup(1, kChoice), nullptr);
-    EXPECT_NE(Table().Lookup(1, kChoice), nullptr);
+    EXPECT_EQ(ProgramRules()->Lookup(EGroupType::Page, kChoice), nullptr);
+    EXPECT_NE(Table().Lookup(EGroupType::Page, kChoice), nullptr);
 }
 
 TEST_F(RuleTable, FindsARecordByItsExactPattern) {
-    const CRuleRecord* record = Table().Lookup(1, kChoice);
+    const CRuleRecord* record = Table().Lookup(EGroupType::Page, kChoice);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->namePattern, kChoice);
-    EXPECT_EQ(Table().Lookup(2, kChoice), nullptr) << "records belong to one group";
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, kChoice), nullptr) << "records belong to one group";
 }
 
 TEST_F(RuleTable, FindsARecordByAPrintableName) {
-    const CRuleRecord* record = Table().Lookup(2, kVolt);
+    const CRuleRecord* record = Table().Lookup(EGroupType::SourcePdo, kVolt);
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(Table().Lookup(2, L"Test_Volt2"), record);
-    EXPECT_EQ(Table().Lookup(2, L"test_volt2"), record);
-    EXPECT_EQ(Table().Lookup(2, L"TEST_VOLT12345"), record);
-    EXPECT_EQ(Table().Lookup(2, L"Test_VoltX"), nullptr);
-    EXPECT_EQ(Table().Lookup(2, L"Test_Volt"), nullptr);
-    EXPECT_EQ(Table().Lookup(2, L"Test_Volt2 "), nullptr);
-    EXPECT_EQ(Table().Lookup(2, L"xTest_Volt2"), nullptr);
-    EXPECT_EQ(Table().Lookup(2, L"Test_Volt" + std::wstring(100000, L'7')), record);
-    EXPECT_EQ(Table().Lookup(2, L"Test_Volt" + std::wstring(100000, L'7') + L"x"), nullptr);
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, L"Test_Volt2"), record);
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, L"test_volt2"), record);
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, L"TEST_VOLT12345"), record);
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, L"Test_VoltX"), nullptr);
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, L"Test_Volt"), nullptr);
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, L"Test_Volt2 "), nullptr);
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, L"xTest_Volt2"), nullptr);
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, L"Test_Volt" + std::wstring(100000, L'7')), record);
+    EXPECT_EQ(Table().Lookup(EGroupType::SourcePdo, L"Test_Volt" + std::wstring(100000, L'7') + L"x"),
+              nullptr);
 }
 
 TEST_F(RuleTable, UnknownGroupHasNoRecords) {
-    EXPECT_EQ(Table().Lookup(8, kChoice), nullptr);
-    EXPECT_EQ(Table().Lookup(0, kChoice), nullptr);
-    EXPECT_EQ(Table().FindGroup(8), nullptr);
+    EXPECT_EQ(Table().Lookup(GroupTypeOf(8), kChoice), nullptr);
+    EXPECT_EQ(Table().Lookup(EGroupType::None, kChoice), nullptr);
+    EXPECT_EQ(Table().FindGroup(GroupTypeOf(8)), nullptr);
 }
 
 TEST_F(RuleTable, MissingPredicatesTakeTheDefaults) {
-    const CRuleRecord* record = Table().Lookup(1, kDigits);
+    const CRuleRecord* record = Table().Lookup(EGroupType::Page, kDigits);
     ASSERT_NE(record, nullptr);
     EXPECT_FALSE(record->onAvailable);
     EXPECT_FALSE(record->refresh);
@@ -162,12 +163,12 @@ TEST_F(RuleTable, PatternThatDoesNotCompileIsLoggedAndSkipped) {
     const CRuleRecord& after = Register(7, L"^Test_AfterBroken$");
 
     CScopedLogCapture log;
-    EXPECT_EQ(Table().Lookup(7, L"Test_AfterBroken"), &after);
+    EXPECT_EQ(Table().Lookup(EGroupType::CableMode, L"Test_AfterBroken"), &after);
     ASSERT_EQ(log.Lines().size(), 1u);
     EXPECT_EQ(log.Lines()[0].rfind("regex_error: ", 0), 0u) << log.Lines()[0];
     EXPECT_EQ(log.Lines()[0].substr(log.Lines()[0].size() - 2), ".\n");
     // The record itself is still found by its exact pattern.
-    EXPECT_NE(Table().Lookup(7, L"^Test_Broken[$"), nullptr);
+    EXPECT_NE(Table().Lookup(EGroupType::CableMode, L"^Test_Broken[$"), nullptr);
 }
 
 // The loader asks the whole table which group a name belongs to: the first group, in table order,
@@ -196,19 +197,19 @@ TEST_F(RuleTable, FirstGroupMatchAnswersAsEachGroupInTurn) {
     }
     const CRuleGroup* group = nullptr;
     EXPECT_EQ(Table().FirstGroupMatch(L"Test_Shared4", group), &sink);
-    EXPECT_EQ(group->typeId, 3);
+    EXPECT_EQ(group->type, EGroupType::SinkPdo);
     EXPECT_EQ(Table().FirstGroupMatch(L"Test_SharedLiteral", group), &mode);
-    EXPECT_EQ(group->typeId, 5);
+    EXPECT_EQ(group->type, EGroupType::SopMode);
 
     EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), nullptr);
     EXPECT_EQ(group, nullptr);
     const CRuleRecord& later = Register(6, L"^Test_Later([0-9]+)$");
     EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), &later);
     ASSERT_NE(group, nullptr);
-    EXPECT_EQ(group->typeId, 6);
+    EXPECT_EQ(group->type, EGroupType::CableSvid);
     const CRuleRecord& earlier = Register(2, L"^Test_Later([0-9]+)$");
     EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), &earlier);
-    EXPECT_EQ(group->typeId, 2);
+    EXPECT_EQ(group->type, EGroupType::SourcePdo);
 }
 
 // A group's records are looked up through an index; it must answer as the walk through them does.

@@ -35,7 +35,7 @@ const CRuleRecord& Register(int typeId, CRuleRecord record) {
     if (lower.find(L"test_") == std::wstring::npos) {
         throw std::logic_error("test rule names start with Test_");
     }
-    const CRuleRecord& stored = Table().Add(typeId, std::move(record));
+    const CRuleRecord& stored = Table().Add(GroupTypeOf(typeId), std::move(record));
     added.emplace(key, &stored);
     return stored;
 }

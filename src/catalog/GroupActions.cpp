@@ -1,0 +1,281 @@
+#include "catalog/GroupActions.h"
+#include "model/Errors.h"
+#include "model/FieldKinds.h"
+#include "model/FieldList.h"
+#include "model/FieldNames.h"
+#include "model/FieldValues.h"
+#include "model/Predicates.h"
+#include "text/Text.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The same group's field of another name; a field outside a group, or a group without it, is a
+// fieldlist_error.
+const CParameterField& Sibling(const CParameterField* field, const wchar_t* pattern) {
+    if (!field) {
+        throw fieldlist_error(L"const CParameterField arg is NULL.");
+    }
+    const CParameterField* sibling = field->Group() ? field->Group()->FindField(pattern) : nullptr;
+    if (!sibling) {
+        throw fieldlist_error(
+            orvik::Format(L"Field %s does not have parent %s.", {field->NamePattern(), pattern}));
+    }
+    return *sibling;
+}
+
+// A bound taken from another answer, held to what a range can carry: a huge answer in a file gives
+// a huge bound, never a wrapped, negative one.
+int RangeBound(long long value) {
+    return static_cast<int>(
+        std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// A field's own bound, as its row gave it.
+int RangeBound(unsigned long long value) {
+    return static_cast<int>(std::min<unsigned long long>(value, std::numeric_limits<int>::max()));
+}
+
+int InstanceOf(const CParameterField* field) {
+    return field->Group() ? field->Group()->InstanceNumber() : 0;
+}
+
+// ---- validity ----
+
+// Of the pair of voltages, the minimum must stay below the maximum in whole steps of the scale. A
+// partner that holds no number yet shows as its own fault, not as this field's.
+class CMinBelowMax {
+public:
+    CMinBelowMax(const wchar_t* minimum, const wchar_t* maximum) : minimum_(minimum), maximum_(maximum) {}
+    bool operator()(const CParameterField* field) const {
+        const auto* self = FieldCast<CNumEditField>(field);
+        if (!self->IsValid()) {
+            return false;
+        }
+        const bool isMinimum = field->NamePattern() == minimum_;
+        const long long partner = DecimalOf(&Sibling(field, isMinimum ? maximum_ : minimum_));
+        if (partner < 0) {
+            return true;
+        }
+        const long long own = DecimalOf(field);
+        const long long scale = self->Scale() == 0 ? 1 : self->Scale();
+        const long long minSteps = (isMinimum ? own : partner) / scale;
+        const long long maxSteps = (isMinimum ? partner : own) / scale;
+        return minSteps < maxSteps;
+    }
+
+private:
+    const wchar_t* minimum_;
+    const wchar_t* maximum_;
+};
+
+// The smallest and largest number of modes of one SVID: max at least min, equal when fixed.
+class CModeCountCheck {
+public:
+    explicit CModeCountCheck(const SSvidNames& names) : names_(names) {}
+    bool operator()(const CParameterField* field) const {
+        if (!field || !field->IsValid()) {
+            return false;
+        }
+        const bool isMinimum = field->NamePattern() == names_.minModes;
+        const CParameterField& partner = Sibling(field, isMinimum ? names_.maxModes : names_.minModes);
+        if (partner.IsEmpty()) {
+            return true;
+        }
+        const long long own = DecimalOf(field);
+        const long long other = DecimalOf(&partner);
+        if (other < 0) {
+            return true;
+        }
+        const long long minimum = isMinimum ? own : other;
+        const long long maximum = isMinimum ? other : own;
+        if (IsYes(ChoiceOf(&Sibling(field, names_.modesFixed)))) {
+            return maximum == minimum;
+        }
+        return maximum >= minimum;
+    }
+
+private:
+    const SSvidNames& names_;
+};
+
+// ---- actions ----
+
+// supply type 3 states its voltages in 100 mV steps, the others in 50 mV steps.
+class CVoltageSteps {
+public:
+    CVoltageSteps(const wchar_t* supplyType, bool rescale) : supplyType_(supplyType), rescale_(rescale) {}
+    void operator()(CParameterField* field) const {
+        auto* number = FieldCast<CNumEditField>(field);
+        const int type = GetParentAs<CPulldownListField>(field, supplyType_)->GetIntValue();
+        if (type < ST_FIXED || type > ST_APDO) {
+            return;
+        }
+        const unsigned scale = type == ST_APDO ? 100 : 50;
+        if (number->Scale() == scale) {
+            return;
+        }
+        number->SetRangeAndScale(RangeBound(number->Minimum()), RangeBound(number->Maximum()), scale,
+                                 rescale_);
+    }
+
+    std::vector<std::wstring> Reads() const { return {supplyType_}; }
+
+private:
+    const wchar_t* supplyType_;
+    bool rescale_;
+};
+
+// supply type 3 states its currents in 50 mA steps, the others in 10 mA steps.
+class CCurrentSteps {
+public:
+    CCurrentSteps(const wchar_t* supplyType, bool rescale) : supplyType_(supplyType), rescale_(rescale) {}
+    void operator()(CParameterField* field) const {
+        auto* number = FieldCast<CNumEditField>(field);
+        const int type = GetParentAs<CPulldownListField>(field, supplyType_)->GetIntValue();
+        if (type < ST_FIXED || type > ST_APDO) {
+            return;
+        }
+        const unsigned scale = type == ST_APDO ? 50 : 10;
+        if (number->Scale() == scale) {
+            return;
+        }
+        number->SetRangeAndScale(RangeBound(number->Minimum()), RangeBound(number->Maximum()), scale,
+                                 rescale_);
+    }
+
+    std::vector<std::wstring> Reads() const { return {supplyType_}; }
+
+private:
+    const wchar_t* supplyType_;
+    bool rescale_;
+};
+
+// the over-current threshold starts at the PDO's maximum current.
+class COcThresholdRange {
+public:
+    COcThresholdRange(const wchar_t* maxCurrent, bool rescale) : maxCurrent_(maxCurrent), rescale_(rescale) {}
+    void operator()(CParameterField* field) const {
+        auto* number = FieldCast<CNumEditField>(field);
+        const long long current = DecimalOf(GetParentAs<CNumEditField>(field, maxCurrent_));
+        if (current == static_cast<long long>(number->Minimum())) {
+            return;
+        }
+        number->SetRangeAndScale(RangeBound(current), RangeBound(number->Maximum()), number->Scale(),
+                                 rescale_);
+    }
+
+    std::vector<std::wstring> Reads() const { return {maxCurrent_}; }
+
+private:
+    const wchar_t* maxCurrent_;
+    bool rescale_;
+};
+
+// an under-voltage threshold is a voltage up to 95 % of the PDO's, or a percentage.
+class CUvThresholdRange {
+public:
+    CUvThresholdRange(const wchar_t* thresholdType, const wchar_t* voltage, bool rescale)
+        : thresholdType_(thresholdType), voltage_(voltage), rescale_(rescale) {}
+    void operator()(CParameterField* field) const {
+        auto* number = FieldCast<CNumEditField>(field);
+        const int type = GetParentAs<CPulldownListField>(field, thresholdType_)->GetIntValue();
+        const long long voltage = DecimalOf(GetParentAs<CNumEditField>(field, voltage_));
+        if (type == 0 && voltage >= 0) {
+            number->SetRangeAndScale(800, RangeBound(voltage / 100 * 95 + voltage % 100 * 95 / 100), 10,
+                                     rescale_);
+            number->SetUnits(L"mV");
+        } else if (type == 1) {
+            number->SetRangeAndScale(0, 95, 1, rescale_);
+            number->SetUnits(L"%");
+        } else {
+            number->SetUnits(L"");
+            number->SetValue(L"");
+        }
+    }
+
+    std::vector<std::wstring> Reads() const { return {thresholdType_, voltage_}; }
+
+private:
+    const wchar_t* thresholdType_;
+    const wchar_t* voltage_;
+    bool rescale_;
+};
+
+// the mode counts wait for the answer whether the modes are fixed.
+class CCountsWaitForModesFixed {
+public:
+    explicit CCountsWaitForModesFixed(const wchar_t* modesFixed) : modesFixed_(modesFixed) {}
+    void operator()(CParameterField* field) const {
+        if (!GetParentAs<CYesNoPulldownListField>(field, modesFixed_)->Value().empty()) {
+            return;
+        }
+        field->SetValue(L"");
+        field->SetEnabled(false);
+    }
+
+    std::vector<std::wstring> Reads() const { return {modesFixed_}; }
+
+private:
+    const wchar_t* modesFixed_;
+};
+
+} // namespace
+
+namespace grouprules {
+
+FieldPredicate SupplyTypeIs(const wchar_t* supplyType, std::initializer_list<ESupplyType> types) {
+    return IsParentValue<ESupplyType>(supplyType, types);
+}
+
+FieldPredicate MinBelowMax(const wchar_t* minimum, const wchar_t* maximum) {
+    return CMinBelowMax(minimum, maximum);
+}
+
+bool IsNonZeroHex(const CParameterField* field) {
+    std::uint32_t n = 0;
+    return field && field->IsValid() && HexOf(field, n) && n != 0;
+}
+
+FieldPredicate ModeCountIsConsistent(const SSvidNames& names) {
+    return CModeCountCheck(names);
+}
+
+void ForceFirstPdoFixed(CParameterField* field) {
+    if (InstanceOf(field) == 1) {
+        field->Force(L"0");
+    }
+}
+
+void ForceFirstPdoFiveVolts(CParameterField* field) {
+    if (InstanceOf(field) == 1) {
+        field->Force(L"5000");
+    }
+}
+
+FieldAction VoltageSteps(const wchar_t* supplyType, bool rescale) {
+    return CVoltageSteps(supplyType, rescale);
+}
+
+FieldAction CurrentSteps(const wchar_t* supplyType, bool rescale) {
+    return CCurrentSteps(supplyType, rescale);
+}
+
+FieldAction OcThresholdRange(const wchar_t* maxCurrent, bool rescale) {
+    return COcThresholdRange(maxCurrent, rescale);
+}
+
+FieldAction UvThresholdRange(const wchar_t* thresholdType, const wchar_t* voltage, bool rescale) {
+    return CUvThresholdRange(thresholdType, voltage, rescale);
+}
+
+FieldAction CountsWaitForModesFixed(const wchar_t* modesFixed) {
+    return CCountsWaitForModesFixed(modesFixed);
+}
+
+} // namespace grouprules
