@@ -35,7 +35,7 @@ std::vector<SFieldRow> SourcePdoFields() {
 
     // The file's comments spell the debounce times' milliseconds "mS"; the user reads ms.
     //                                                                                                                                               availability  validity     on available            refresh
-    return {
+    return MoveRows({
         ChoiceField(kSrcPdoSupplyType,   kSupplyTypes,                     L"The supply type of this Source PDO.")                                    .Rule(pdSource,     {},          ForceFirstPdoFixed,     {}),
         ChoiceField(kSrcPdoPeakCurrent,  kPeakCurrents,                    L"Peak current (over the value of Src_PDO_Voltage) the UUT may provide for short periods.").Rule(fixed, {}, {}, {}),
         NumberField(kSrcPdoVoltage,      0, 20000,                         L"Output voltage.",                                        50,  L"mV")     .Rule(fixed,        {},          ForceFirstPdoFiveVolts, {}),
@@ -48,7 +48,7 @@ std::vector<SFieldRow> SourcePdoFields() {
         NumberField(kSrcUvDebounce,      0, 1000,                          L"Under-voltage debounce time in milliseconds.",           1,   L"mS").ShownIn(L"ms").Rule(underVoltage, {}, {}, {}),
         ChoiceField(kSrcUvThresholdType, kUvThresholdTypes,                L"How the under-voltage threshold is given.")                              .Rule(underVoltage, {},          {},                     {}),
         NumberField(kSrcUvThreshold,     0, 0,                             L"Under-voltage threshold.",                               1,   L"")       .Rule(uvThreshold,  {},          UvThresholdRange(kSrcUvThresholdType, kSrcPdoVoltage, false), UvThresholdRange(kSrcUvThresholdType, kSrcPdoVoltage, true)),
-    };
+    });
 }
 
 std::vector<SFieldRow> SinkPdoFields() {
@@ -59,14 +59,14 @@ std::vector<SFieldRow> SinkPdoFields() {
     const FieldPredicate battery     = SupplyTypeIs(kSnkPdoSupplyType, {ST_BATTERY});
     const FieldPredicate minBelowMax = MinBelowMax(kSnkPdoMinVoltage, kSnkPdoMaxVoltage);
     //                                                                                                                    availability validity     on available            refresh
-    return {
+    return MoveRows({
         ChoiceField(kSnkPdoSupplyType, kSupplyTypes, L"The supply type of this Sink PDO.")                                .Rule(pdSink,      {},          ForceFirstPdoFixed,     {}),
         NumberField(kSnkPdoVoltage,    0, 20000,     L"Voltage required to operate at least one mode of operation.",    50,  L"mV").Rule(fixed,       {},          ForceFirstPdoFiveVolts, {}),
         NumberField(kSnkPdoOpPower,    0, 100000,    L"Operating power required.",                                      250, L"mW").Rule(battery,     {},          {},                     {}),
         NumberField(kSnkPdoMinVoltage, 0, 21000,     L"Minimum voltage; the absolute voltage shall not fall below it.", 50,  L"mV").Rule(withRange,   minBelowMax, VoltageSteps(kSnkPdoSupplyType, false), VoltageSteps(kSnkPdoSupplyType, true)),
         NumberField(kSnkPdoMaxVoltage, 0, 21000,     L"Maximum voltage; the absolute voltage shall not exceed it.",     50,  L"mV").Rule(withRange,   minBelowMax, VoltageSteps(kSnkPdoSupplyType, false), VoltageSteps(kSnkPdoSupplyType, true)),
         NumberField(kSnkPdoOpCurrent,  0, 5000,      L"Operating current required.",                                    10,  L"mA").Rule(withCurrent, {},          CurrentSteps(kSnkPdoSupplyType, false), CurrentSteps(kSnkPdoSupplyType, true)),
-    };
+    });
 }
 
 const wchar_t kSvidHelp[]     = L"This is a 4-digit hexadecimal number, which must not be equal to zero. This value must be unique across all SVIDs for this UUT.";
@@ -92,40 +92,40 @@ struct SSvidRules {
 std::vector<SFieldRow> SopSvidFields() {
     const SSvidRules r(SopSvidNames());
     //                                                                   availability validity      on available  refresh
-    return {
+    return MoveRows({
         HexField   (kSopSvid,        4,    kSvidHelp)    .Rule(r.modal,   IsNonZeroHex, {},           {}),
         YesNoField (kSopModesFixed,        kFixedHelp)   .Rule(r.modal,   {},           {},           {}),
         NumberField(kSopNumModesMin, 1, 6, kMinModesHelp).Rule(r.modal,   r.counts,     r.countsWait, {}),
         NumberField(kSopNumModesMax, 1, 6, kMaxModesHelp).Rule(r.modal,   r.counts,     r.countsWait, {}),
-    };
+    });
 }
 
 std::vector<SFieldRow> SopModeFields() {
     const SSvidRules r(SopSvidNames());
-    return {
+    return MoveRows({
         YesNoField(kSopModeEnter,         kEnterHelp).Rule(r.fixedModes, {},           {}, {}),
         HexField  (kSopModeRecogMask,  8, kMaskHelp) .Rule(r.freeModes,  IsNonZeroHex, {}, {}),
         HexField  (kSopModeRecogValue, 8, kValueHelp).Rule(r.freeModes,  {},           {}, {}),
-    };
+    });
 }
 
 std::vector<SFieldRow> CableSvidFields() {
     const SSvidRules r(CableSvidNames());
-    return {
+    return MoveRows({
         HexField   (kCableSvid,        4,    kSvidHelp)    .Rule(r.modal, IsNonZeroHex, {},           {}),
         YesNoField (kCableModesFixed,        kFixedHelp)   .Rule(r.modal, {},           {},           {}),
         NumberField(kCableNumModesMin, 1, 6, kMinModesHelp).Rule(r.modal, r.counts,     r.countsWait, {}),
         NumberField(kCableNumModesMax, 1, 6, kMaxModesHelp).Rule(r.modal, r.counts,     r.countsWait, {}),
-    };
+    });
 }
 
 std::vector<SFieldRow> CableModeFields() {
     const SSvidRules r(CableSvidNames());
-    return {
+    return MoveRows({
         YesNoField(kCableModeEnter,         kEnterHelp).Rule(r.fixedModes, {},           {}, {}),
         HexField  (kCableModeRecogMask,  8, kMaskHelp) .Rule(r.freeModes,  IsNonZeroHex, {}, {}),
         HexField  (kCableModeRecogValue, 8, kValueHelp).Rule(r.freeModes,  {},           {}, {}),
-    };
+    });
 }
 
 // clang-format on

@@ -30,7 +30,7 @@ COptionList UsbSpeeds() {
 std::vector<SFieldRow> IntroFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kProductTypes = {{0, L"Port"}, {1, L"Cable"}, {2, L"Re-timer"}};
-    return {
+    return MoveRows({
         TextField  (fieldname::kOrvikSpecification,         L"This field cannot be edited by users.")                                                                    .Rule(always, byKind, none, none) .FilledBy(orvik::SpecificationText),
         TextField  (fieldname::kOrvikProducer,              L"The version of the program that wrote this file. This field cannot be edited by users.")                   .Rule(always, byKind, none, none) .FilledBy(orvik::ProducerText),
         TextField  (fieldname::kVendorName,                 L"The name of the vendor, as supplied by the vendor.")                                                       .Rule(always, byKind, none, none),
@@ -39,27 +39,27 @@ std::vector<SFieldRow> IntroFields() {
         TextField  (fieldname::kTid,                        L"The test identification number, provided by the certifying organisation.")                                 .Rule(always, byKind, none, none),
         ChoiceField(fieldname::kOrvikProductType, kProductTypes, L"What is the highest-level category of the item under test: a port, a cable or a re-timer?")                .Rule(always, byKind, none, none),
         TextField  (fieldname::kPortLabel,                  L"A label for the port, such as its number or a short description. It must match the label on the product.") .Rule(c.port, byKind, none, none),
-    };
+    });
 }
 
 std::vector<SFieldRow> OrvikProductFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kConnectorTypes = {{0, L"Type-A"}, {1, L"Type-B"}, {2, L"USB Type-C\u2122"}};
     const COptionList kPortTypes      = {{0, L"Consumer Only"}, {1, L"Consumer/Provider"}, {2, L"Provider/Consumer"}, {3, L"Provider Only"}, {4, L"DRP"}};
-    return {
+    return MoveRows({
         ChoiceField(fieldname::kConnectorType, kConnectorTypes, L"What is the connector type of the port?")                                                       .Rule(c.port,              byKind, none,               none),
         YesNoField (fieldname::kUsbPdSupport,                 L"Does the product support USB Power Delivery?")                                                  .Rule(c.pdSupportAsked,    byKind, SteerPdSupport,     none),
         ChoiceField(fieldname::kPdPortType,  kPortTypes,      L"Which power roles can the PD port take, and which one does it take at start-up?")               .Rule(And(c.pd, c.port),   byKind, none,               none),
         ChoiceField(kStateMachine,            kFilledByAction, L"Which USB Type-C connection state machine does the port implement?")                            .Rule(c.stateMachineAsked, byKind, OfferStateMachines, none),
         YesNoField (fieldname::kPortBatteryPowered,           L"Can the port be powered by one or more batteries?")                                             .Rule(c.port,              byKind, none,               none),
         ChoiceField(fieldname::kBc12Support, kFilledByAction, L"Does the port support Battery Charging 1.2 as a charging port, as a portable device, or both?") .Rule(c.bc12Asked,         byKind, OfferBc12Roles,     none),
-    };
+    });
 }
 
 std::vector<SFieldRow> GeneralFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kPdRevisions = {{0, L"Revision 2.0"}, {2, L"Revision 3.0"}};
-    return {
+    return MoveRows({
         ChoiceField(fieldname::kPdSpecificationRevision,      kPdRevisions, L"Which version of the PD specification does the UUT comply with?")                          .Rule(c.pd,                          byKind,                             none,                         none),
         YesNoField (L"SOP_Capable",                                         L"Does the UUT support the SOP protocol?")                                                   .Rule(c.pd,                          byKind,                             ForbidSopWithoutPd,           none),
         YesNoField (kSopP,                                                  L"Does the UUT support the SOP' protocol?")                                                  .Rule(c.pd,                          byKind,                             none,                         none),
@@ -83,14 +83,14 @@ std::vector<SFieldRow> GeneralFields() {
         YesNoField (L"Attempts_Discov_SOP",                                 L"Does the UUT attempt Discover Identity on SOP?")                                           .Rule(And(c.pd, c.notCable),         byKind,                             none,                         none),
         YesNoField (L"Chunking_Implemented_SOP",                            L"Does the UUT implement the extended message chunking layer?")                              .Rule(c.portPd30,                    byKind,                             none,                         none),
         YesNoField (L"Unchunked_Extended_Messages_Supported",               L"Does the UUT set the Unchunked Extended Messages Supported bit?")                          .Rule(c.portPd30,                    byKind,                             none,                         none),
-    };
+    });
 }
 
 std::vector<SFieldRow> UsbTypeCFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kRpValues     = {{0, L"Default"}, {1, L"1.5A"}, {2, L"3A"}};
     const COptionList kPowerSources = {{0, L"Self-Powered"}, {1, L"Bus-Powered"}, {2, L"Both"}};
-    return {
+    return MoveRows({
         YesNoField (fieldname::kTrySrc,                                        L"Does the UUT support Try.SRC when leaving AttachWait.SNK?")                                            .Rule(And(c.typeCKnown, IsTypeCDrp),                    TryCheck(fieldname::kTrySnk),     none,                                none),
         YesNoField (fieldname::kTrySnk,                                        L"Does the UUT support Try.SNK when leaving AttachWait.SRC?")                                            .Rule(And(c.typeCKnown, IsTypeCDrp),                    TryCheck(fieldname::kTrySrc),     none,                                none),
         ChoiceField(L"RP_Value",                                kRpValues,     L"Which Rp value does the UUT present on connect as a source?")                                          .Rule(And(c.typeCKnown, IsTypeCSourceSide),             byKind,                none,                                none),
@@ -107,22 +107,22 @@ std::vector<SFieldRow> UsbTypeCFields() {
         YesNoField (L"Type_C_Supports_Audio_Accessory",                        L"Does the UUT support an Audio Accessory?")                                                             .Rule(And(c.typeCKnown, c.typeC),                       byKind,                none,                                none),
         YesNoField (L"Captive_Cable",                                          L"Does the UUT have a captive cable?")                                                                   .Rule(And(c.typeCKnown, c.typeC),                       byKind,                none,                                none),
         YesNoField (kSourcesVconn,                                             L"Does the UUT source VCONN?")                                                                           .Rule(And(c.typeCKnown, c.typeC),                       byKind,                ForceYesWhile(kVconnSwapOn),         none),
-    };
+    });
 }
 
 std::vector<SFieldRow> ProductPowerFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kSourcePowerTypes = {{0, L"Guaranteed"}, {1, L"Ganged"}};
-    return {
+    return MoveRows({
         NumberField(L"Product_Total_Source_Power", 0, 1000,           L"What is the total source power of the product, in W?", 1, L"W")                                    .Rule(c.sourcePower,                byKind, none, none),
         ChoiceField(kSourcePowerType,              kSourcePowerTypes, L"Does the UUT always advertise all its PDOs, or may it reduce its output as part of a power gang?") .Rule(c.sourcePower,                byKind, none, none),
         TextField  (L"$Port_Source_Power_Gang",                       L"The name of the power gang the UUT belongs to.")                                                   .Rule(And(c.sourcePower, c.ganged), byKind, none, none),
-    };
+    });
 }
 
 std::vector<SFieldRow> UsbHostFields() {
     const SSharedConditions& c = SharedConditions();
-    return {
+    return MoveRows({
         ChoiceField(fieldname::kHostSpeed,                 UsbSpeeds(), L"Which USB speed does the port support as a host?")                      .Rule(c.hostSide,                                                      byKind, none,               none),
         YesNoField (L"Host_Contains_Captive_Retimer",                   L"Does the port have an associated re-timer?")                            .Rule(c.hostSide,                                                      byKind, none,               none),
         YesNoField (kHostTruncates,                                     L"Does the port, as a host, truncate data packets to meet tDHPResponse?") .Rule(And(c.hostSide, c.hostSpeedKnownAbove2),                         byKind, none,               none),
@@ -132,31 +132,31 @@ std::vector<SFieldRow> UsbHostFields() {
         YesNoField (L"Host_Suspend_Supported",                          L"Does the embedded host support USB Suspend?")                           .Rule(And(c.hostSide, IsParentYNValid(kHostEmbedded)),                 byKind, SteerHostSuspend,   none),
         YesNoField (kDfpOnHub,                                          L"Is the port the downstream facing port of a hub?")                      .Rule(c.hostSide,                                                      byKind, FollowPortOnHub,    none),
         NumberField(fieldname::kHubPortNumber,             0, 0,        L"What is the number by which USB addresses this port?")                  .Rule(And(c.hostSide, IsParentYNYes(kDfpOnHub)),                       byKind, RangeHubPortNumber, none),
-    };
+    });
 }
 
 std::vector<SFieldRow> UsbDeviceFields() {
     const SSharedConditions& c = SharedConditions();
-    return {
+    return MoveRows({
         ChoiceField(fieldname::kDeviceSpeed,                 UsbSpeeds(), L"Which USB speed does the port support as a device?")                      .Rule(c.deviceSide,                                                          byKind, none, none),
         YesNoField (L"Device_Contains_Captive_Retimer",                   L"Does the port have an associated re-timer?")                              .Rule(c.deviceSide,                                                          byKind, none, none),
         YesNoField (kDeviceTruncates,                                     L"Does the port, as a device, truncate data packets to meet tDHPResponse?") .Rule(And(c.deviceSide, c.deviceSpeedKnownAbove2),                           byKind, none, none),
         NumberField(L"Device_Gen1x1_tLinkTurnaround",        400, 1500,   L"Valid values are 400ns - 1500ns.").ShownIn(L"ns")                         .Rule(And(c.deviceSide, c.deviceSpeedGen1, IsParentYNYes(kDeviceTruncates)), byKind, none, none),
         NumberField(L"Device_Gen2x1_tLinkTurnaround",        700, 1500,   L"Valid values are 700ns - 1500ns.").ShownIn(L"ns")                         .Rule(And(c.deviceSide, c.deviceSpeedGen2, IsParentYNYes(kDeviceTruncates)), byKind, none, none),
-    };
+    });
 }
 
 std::vector<SFieldRow> BC12Fields() {
     const COptionList kChargingPortTypes = {{0, L"DCP"}, {1, L"CDP"}, {2, L"Both"}};
-    return {
+    return MoveRows({
         ChoiceField(L"BC_1_2_Charging_Port_Type", kChargingPortTypes, L"Which BC 1.2 charging capabilities does the port support?") .Rule(IsParentValue<EBC12Support>(fieldname::kBc12Support, {BC12_CHARGING_PORT, BC12_BOTH}), byKind, none, none),
-    };
+    });
 }
 
 std::vector<SFieldRow> SourceFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kOcpMethods = {{0, L"Over-Current Response"}, {1, L"Under-Voltage Response"}, {2, L"Both"}};
-    return {
+    return MoveRows({
         NumberField(fieldname::kPdPowerAsSource,    500, 100000, L"What is the PD Power (PDP) of the source-capable device, in mW?", 1, L"mW", kPdpNote)                      .Rule(c.pdSource,                                    PowerCheck, UsePowerInMilliwatts, none),
         YesNoField (L"USB_Suspend_May_Be_Cleared",               L"May the UUT, as a source, clear the USB Suspend Supported bit?")                                           .Rule(c.pdSource,                                    byKind,     none,                 none),
         YesNoField (L"Sends_Pings",                              L"Does the UUT, as a source, send Ping messages?")                                                           .Rule(c.pdSource,                                    byKind,     none,                 none),
@@ -164,35 +164,35 @@ std::vector<SFieldRow> SourceFields() {
         YesNoField (kOcProtection,                               L"Does the UUT support over-current protection?")                                                            .Rule(c.pdSource,                                    byKind,     none,                 none),
         ChoiceField(fieldname::kPdOcpMethod,        kOcpMethods, L"Which method does the UUT use to implement over-current protection?")                                      .Rule(And(c.pdSource, IsParentYNYes(kOcProtection)), byKind,     none,                 none),
         NumberField(fieldname::kNumSrcPdos,         1, 7,        L"How many PDOs are in Source_Capabilities? The number must match the number of Source PDOs defined below.") .Rule(c.pdSource,                                    byKind,     none,                 none),
-    };
+    });
 }
 
 std::vector<SFieldRow> SinkFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kFrSwapCurrents = {{0, L"FR_Swap not supported"}, {1, L"Default USB Power"}, {2, L"1.5A @ 5V"}, {3, L"3A @ 5V"}};
-    return {
+    return MoveRows({
         NumberField(fieldname::kPdPowerAsSink,      0, 100000,       L"What is the PD Power (PDP) of the sink-capable device, in mW?", 1, L"mW", kPdpNote)                    .Rule(c.pdSink,              PowerCheck, UsePowerInMilliwatts, none),
         YesNoField (L"No_USB_Suspend_May_Be_Set",                    L"May the sink set No USB Suspend in a Request?")                                                        .Rule(c.pdSink,              byKind,     none,                 none),
         YesNoField (L"GiveBack_May_Be_Set",                          L"May the sink set GiveBack in a Request?")                                                              .Rule(c.pdSink,              byKind,     none,                 none),
         YesNoField (L"Higher_Capability_Set",                        L"Does the sink set Higher Capability in Sink_Capabilities?")                                            .Rule(c.pdSink,              byKind,     none,                 none),
         ChoiceField(L"FR_Swap_Reqd_Type_C_Current", kFrSwapCurrents, L"Does the UUT support fast role swap as a sink, and what current does it then require?")                .Rule(And(c.pdSink, c.pd30), byKind,     none,                 none),
         NumberField(fieldname::kNumSnkPdos,         1, 7,            L"How many PDOs are in Sink_Capabilities? The number must match the number of Sink PDOs defined below.") .Rule(c.pdSink,              byKind,     none,                 none),
-    };
+    });
 }
 
 std::vector<SFieldRow> DualRoleFields() {
     const SSharedConditions& c = SharedConditions();
-    return {
+    return MoveRows({
         YesNoField(L"Accepts_PR_Swap_As_Src",  L"May the UUT accept a PR_Swap request while it is a source?") .Rule(c.pdDualRole, byKind, none, none),
         YesNoField(L"Accepts_PR_Swap_As_Snk",  L"May the UUT accept a PR_Swap request while it is a sink?")   .Rule(c.pdDualRole, byKind, none, none),
         YesNoField(L"Requests_PR_Swap_As_Src", L"May the UUT send a PR_Swap request while it is a source?")   .Rule(c.pdDualRole, byKind, none, none),
         YesNoField(L"Requests_PR_Swap_As_Snk", L"May the UUT send a PR_Swap request while it is a sink?")     .Rule(c.pdDualRole, byKind, none, none),
-    };
+    });
 }
 
 std::vector<SFieldRow> SOPDiscovery1Fields() {
     const SSharedConditions& c = SharedConditions();
-    return {
+    return MoveRows({
         NumberField(L"XID_SOP",                        0, 1048575,      L"Valid values are in the range 0 - 1048575.")                                    .Rule(c.discovery,                                   byKind, none,                      none),
         YesNoField (L"Data_Capable_as_USB_Host_SOP",                    L"This field shall always be set to the same value as Type_C_Can_Act_As_Host.")   .Rule(And(c.discovery, IsParentYNValid(fieldname::kCanActAsHost)),   byKind, ForceToParent(fieldname::kCanActAsHost),   none),
         YesNoField (L"Data_Capable_as_USB_Device_SOP",                  L"This field shall always be set to the same value as Type_C_Can_Act_As_Device.") .Rule(And(c.discovery, IsParentYNValid(fieldname::kCanActAsDevice)), byKind, ForceToParent(fieldname::kCanActAsDevice), none),
@@ -202,29 +202,29 @@ std::vector<SFieldRow> SOPDiscovery1Fields() {
         HexField   (L"USB_VID_SOP",                    4,               L"The 16-bit vendor ID, a 4-digit hexadecimal number.")                           .Rule(c.discovery,                                   byKind, none,                      none),
         HexField   (L"PID_SOP",                        4,               L"The product ID, a 4-digit hexadecimal number.")                                 .Rule(c.discovery,                                   byKind, none,                      none),
         HexField   (L"bcdDevice_SOP",                  4,               L"The release identity of the product, a 4-digit hexadecimal number.")            .Rule(c.discovery,                                   byKind, none,                      none),
-    };
+    });
 }
 
 std::vector<SFieldRow> SOPDiscovery2Fields() {
-    return {
+    return MoveRows({
         YesNoField (fieldname::kSvidFixedSop,    L"Is the SVID list below fixed and in order?")                                                           .Rule(IsParentYNYes(fieldname::kModalOperationSop), byKind, none, none),
         NumberField(fieldname::kNumSvidsMinSop, 1, 52, L"Valid values are in the range 1 - 52.")                                                                .Rule(IsParentYNYes(fieldname::kModalOperationSop), byKind, none, none),
         NumberField(fieldname::kNumSvidsMaxSop, 1, 52, L"What is the largest number of SVIDs ever announced? It must match the number of SVIDs defined below.") .Rule(IsParentYNYes(fieldname::kModalOperationSop), byKind, none, none),
-    };
+    });
 }
 
 std::vector<SFieldRow> AMAFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kVconnPowers = {{0, L"1W"}, {1, L"1.5W"}, {2, L"2W"}, {3, L"3W"}, {4, L"4W"}, {5, L"5W"}, {6, L"6W"}};
     const COptionList kSuperspeeds = {{0, L"USB 2.0 only"}, {1, L"USB 3.1 Gen 1"}, {2, L"USB 3.1 Gen 2"}, {3, L"USB 2.0 Billboard Only"}};
-    return {
+    return MoveRows({
         HexField   (L"AMA_HW_Vers",            1,            L"This field is a 1-digit hexadecimal number.")                                                .Rule(c.ama,                    byKind, none, none),
         HexField   (L"AMA_FW_Vers",            1,            L"The firmware version assigned by the owner of the vendor ID, a 1-digit hexadecimal number.") .Rule(c.ama,                    byKind, none, none),
         YesNoField (kAmaVconn,                               L"Is VCONN needed for the AMA to operate?")                                                    .Rule(c.ama,                    byKind, none, none),
         ChoiceField(L"AMA_VCONN_power",        kVconnPowers, L"How much VCONN power does the AMA need for full functionality when VCONN is required?")      .Rule(IsParentYNYes(kAmaVconn), byKind, none, none),
         YesNoField (L"AMA_VBUS_reqd",                        L"Is VBUS needed for the AMA to operate?")                                                     .Rule(c.ama,                    byKind, none, none),
         ChoiceField(L"AMA_Superspeed_Support", kSuperspeeds, L"Which USB signalling does the AMA support?")                                                 .Rule(c.ama,                    byKind, none, none),
-    };
+    });
 }
 
 std::vector<SFieldRow> Cables1Fields() {
@@ -236,7 +236,7 @@ std::vector<SFieldRow> Cables1Fields() {
     const COptionList kVbusCurrents     = {{1, L"3A"}, {2, L"5A"}};
     const COptionList kSuperspeeds      = {{0, L"USB 2.0 only"}, {1, L"USB 3.1 Gen 1"}, {2, L"USB 3.1 Gen 2"}};
     const COptionList kMaxVbusVoltages  = {{0, L"20V"}, {1, L"30V"}, {2, L"40V"}, {3, L"50V"}};
-    return {
+    return MoveRows({
         NumberField(L"XID",                          0, 1048575,        L"The decimal number assigned before certification. Valid values are in the range 0 - 1048575.")  .Rule(c.cable,                               byKind, none,                none),
         YesNoField (L"Data_Capable_as_USB_Host",                        L"Is the UUT capable of enumerating USB devices?")                                                .Rule(c.cable,                               byKind, none,                none),
         YesNoField (L"Data_Capable_as_USB_Device",                      L"Is the UUT capable of enumerating as a USB device?")                                            .Rule(c.cable,                               byKind, none,                none),
@@ -262,25 +262,25 @@ std::vector<SFieldRow> Cables1Fields() {
         HexField   (L"Manufacturer_Info_PID",        4,                 L"The product ID reported in the manufacturer info, a 4-digit hexadecimal number.")               .Rule(IsParentYNYes(kMfrInfoCable),          byKind, none,                none),
         YesNoField (L"Chunking_Implemented",                            L"Does the UUT implement the extended message chunking layer?")                                   .Rule(c.cablePd30,                           byKind, none,                none),
         YesNoField (L"Security_Msgs_Supported",                         L"Does the UUT support security messages?")                                                       .Rule(c.cablePd30,                           byKind, none,                none),
-    };
+    });
 }
 
 std::vector<SFieldRow> Cables2Fields() {
-    return {
+    return MoveRows({
         YesNoField (fieldname::kSvidFixedCable,    L"Is the SVID list below fixed and in order?")                                                                .Rule(IsParentYNYes(fieldname::kModalOperationCable), byKind, none, none),
         NumberField(fieldname::kCableNumSvidsMin, 1, 52, L"What is the smallest number of SVIDs the cable announces? Valid values are in the range 1 - 52.")           .Rule(IsParentYNYes(fieldname::kModalOperationCable), byKind, none, none),
         NumberField(fieldname::kCableNumSvidsMax, 1, 52, L"What is the largest number of SVIDs the cable announces? It must match the number of SVIDs defined below.") .Rule(IsParentYNYes(fieldname::kModalOperationCable), byKind, none, none),
-    };
+    });
 }
 
 std::vector<SFieldRow> RetimerFields() {
     const SSharedConditions& c = SharedConditions();
     const COptionList kRetimerTypes  = {{0, L"SRIS"}, {1, L"Bit-Level"}};
     const COptionList kRepeaterTypes = {{0, L"SRIS Re-timer"}, {1, L"Bit-Level Re-timer"}, {2, L"Re-driver"}};
-    return {
+    return MoveRows({
         ChoiceField(L"ReTimer_Type",      kRetimerTypes,  L"What is the basic architecture of the re-timer?")                              .Rule(Or(IsParentOrvikProductType(OPT_RETIMER), c.bothEndsActive), byKind, none, none),
         ChoiceField(L"Repeater_Two_Type", kRepeaterTypes, L"In a cable with both ends active, what kind of repeater is at the other end?") .Rule(c.bothEndsActive,                                            byKind, none, none),
-    };
+    });
 }
 // clang-format on
 

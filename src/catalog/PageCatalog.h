@@ -89,6 +89,17 @@ struct SRowName {
     std::wstring text;
 };
 
+// A table's rows as a list, moved in: a braced list of rows would be copied row by row, every text
+// and rule with it.
+template <std::size_t N> std::vector<SFieldRow> MoveRows(SFieldRow (&&rows)[N]) {
+    std::vector<SFieldRow> list;
+    list.reserve(N);
+    for (SFieldRow& row : rows) {
+        list.push_back(std::move(row));
+    }
+    return list;
+}
+
 // Row builders, so a catalog table reads like the form: one call per field.
 SFieldRow TextField(SRowName name, std::wstring help);
 SFieldRow HexField(SRowName name, unsigned digits, std::wstring help);

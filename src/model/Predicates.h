@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include "model/FieldKinds.h"
 #include "model/FieldNames.h"
 #include "model/ParameterField.h"
@@ -184,17 +186,24 @@ public:
         : IsValidButNotParentValue<EOrvikProductType>(fieldname::kOrvikProductType, OPT_RETIMER) {}
 };
 
+// What two conditions read, each name once, the first's first.
+inline std::vector<std::wstring> ReadsOfBoth(const FieldPredicate& first, const FieldPredicate& second) {
+    std::vector<std::wstring> names = first.Reads();
+    for (const std::wstring& name : second.Reads()) {
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 // Both true; the second is not asked when the first is false.
 class CBooleanAndFunctor {
 public:
     CBooleanAndFunctor(FieldPredicate first, FieldPredicate second)
         : first_(std::move(first)), second_(std::move(second)) {}
     bool operator()(const CParameterField* field) const { return first_(field) && second_(field); }
-    std::vector<std::wstring> Reads() const {
-        FieldPredicate both = first_;
-        both.AddReadsOf(second_);
-        return both.Reads();
-    }
+    std::vector<std::wstring> Reads() const { return ReadsOfBoth(first_, second_); }
 
 private:
     FieldPredicate first_;
@@ -207,11 +216,7 @@ public:
     CBooleanOrFunctor(FieldPredicate first, FieldPredicate second)
         : first_(std::move(first)), second_(std::move(second)) {}
     bool operator()(const CParameterField* field) const { return first_(field) || second_(field); }
-    std::vector<std::wstring> Reads() const {
-        FieldPredicate both = first_;
-        both.AddReadsOf(second_);
-        return both.Reads();
-    }
+    std::vector<std::wstring> Reads() const { return ReadsOfBoth(first_, second_); }
 
 private:
     FieldPredicate first_;

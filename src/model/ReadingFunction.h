@@ -2,6 +2,7 @@
 
 #include <concepts>
 #include <functional>
+#include <memory>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -13,6 +14,8 @@
 // names along, any other one reads no parent unless it is given names.
 template <class Signature> class CReadingFunction;
 
+// Rules are copied from row to record to combination many times while the table is built, and
+// every field holds its record's: a copy shares the callable and its names instead of copying them.
 template <class R, class Arg> class CReadingFunction<R(Arg)> {
 public:
     using Names = std::vector<std::wstring>;
@@ -23,45 +26,76 @@ public:
     template <class F>
     requires(!std::same_as<std::remove_cvref_t<F>, CReadingFunction> && std::is_invocable_r_v<R, F&, Arg>)
         CReadingFunction(F callable) {
-        if constexpr (requires { callable.Reads(); }) {
-            for (const auto& name : callable.Reads()) {
-                AddRead(name);
+        auto made = std::make_shared<SCallable<F>>(std::move(callable));
+        if constexpr (requires { made->callable.Reads(); }) {
+            for (const auto& name : made->callable.Reads()) {
+                AddReadTo(made->reads, name);
             }
         }
-        call_ = std::move(callable);
+        impl_ = std::move(made);
     }
 
     template <class F>
-    requires std::is_invocable_r_v<R, F&, Arg> CReadingFunction(Names reads, F callable)
-        : call_(std::move(callable)) {
+    requires std::is_invocable_r_v<R, F&, Arg> CReadingFunction(Names reads, F callable) {
+        auto made = std::make_shared<SCallable<F>>(std::move(callable));
         for (std::wstring& name : reads) {
-            AddRead(std::move(name));
+            AddReadTo(made->reads, std::move(name));
         }
+        impl_ = std::move(made);
     }
 
-    R operator()(Arg arg) const { return call_(arg); }
-    explicit operator bool() const noexcept { return static_cast<bool>(call_); }
+    // An empty rule called is a fault of the table, reported as an empty std::function's call is.
+    R operator()(Arg arg) const {
+        if (!impl_) {
+            throw std::bad_function_call();
+        }
+        return impl_->Call(std::forward<Arg>(arg));
+    }
+    explicit operator bool() const noexcept { return static_cast<bool>(impl_); }
 
     // The parents read, each once, in the order they were first named.
-    const Names& Reads() const { return reads_; }
+    const Names& Reads() const { return impl_ ? impl_->reads : NoNames(); }
 
-    // Adds the names `other` reads that are not read yet.
+    // Adds the names `other` reads that are not read yet; copies shared with this one keep theirs.
     template <class Other> void AddReadsOf(const Other& other) {
+        if (!impl_) {
+            return;
+        }
+        if (impl_.use_count() > 1) {
+            impl_ = impl_->Copy();
+        }
         for (const std::wstring& name : other.Reads()) {
-            AddRead(name);
+            AddReadTo(impl_->reads, name);
         }
     }
 
 private:
-    void AddRead(std::wstring name) {
-        for (const std::wstring& read : reads_) {
+    struct SImpl {
+        virtual ~SImpl() = default;
+        virtual R Call(Arg arg) const = 0;
+        virtual std::shared_ptr<SImpl> Copy() const = 0;
+        Names reads;
+    };
+    template <class F> struct SCallable final : SImpl {
+        explicit SCallable(F f) : callable(std::move(f)) {}
+        R Call(Arg arg) const override { return callable(std::forward<Arg>(arg)); }
+        std::shared_ptr<SImpl> Copy() const override { return std::make_shared<SCallable>(*this); }
+        // A callable may keep state between calls, as a std::function's may.
+        mutable F callable;
+    };
+
+    static const Names& NoNames() {
+        static const Names none;
+        return none;
+    }
+    static void AddReadTo(Names& reads, std::wstring name) {
+        for (const std::wstring& read : reads) {
             if (read == name) {
                 return;
             }
         }
-        reads_.push_back(std::move(name));
+        reads.push_back(std::move(name));
     }
 
-    std::function<R(Arg)> call_;
-    Names reads_;
+    std::shared_ptr<SImpl> impl_;
 };
