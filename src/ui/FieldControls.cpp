@@ -405,7 +405,7 @@ void CEditFieldControl::TextChanged() {
     const bool onActivePage = !host || !host->GetPage() || host->IsActivePage();
     const bool typed = Edit()->HasFocusFlag();
     if (onActivePage && typed && !Edit()->text().isEmpty() && !field_.PassesValidity()) {
-        const auto* edit = dynamic_cast<const CEditField*>(&field_);
+        const auto* edit = FieldAs<const CEditField>(&field_);
         // The range alone does not say whether 5 V is typed as 5 or as 5000.
         ShowBalloon(QStringLiteral("Invalid value"), WithUnit(edit ? ToQString(edit->Prompt()) : QString()));
     } else {
@@ -427,7 +427,7 @@ void CNumEditControl::ResetControl() {
 }
 
 void CDigitStringEditControl::ResetControl() {
-    const auto* digits = dynamic_cast<const CDigitStringEditField*>(&field_);
+    const auto* digits = FieldAs<const CDigitStringEditField>(&field_);
     const unsigned radix = digits ? digits->Radix() : 10;
     Edit()->SetRadix(radix >= 2 && radix <= 36 ? radix : 10);
     Edit()->SetFilterOn(true);
@@ -459,7 +459,7 @@ void CPulldownFieldControl::ResetControl() {
     QComboBox* combo = Combo();
     combo->clear();
     combo->addItem(QStringLiteral("<Select>"), QVariant(-1));
-    if (const auto* list = dynamic_cast<const CPulldownListField*>(&field_)) {
+    if (const auto* list = FieldAs<const CPulldownListField>(&field_)) {
         for (const COption& option : list->Options()) {
             combo->addItem(FormatChoice(option.first, option.second), QVariant(option.first));
         }
@@ -537,13 +537,13 @@ std::unique_ptr<CQtFieldControl> CreateQtFieldControl(CParameterField& field, QW
                                                       const std::wstring& help, std::function<void()> beep,
                                                       CQtFieldControl::EditCallback onEdit) {
     std::unique_ptr<CQtFieldControl> control;
-    if (dynamic_cast<CYesNoPulldownListField*>(&field)) {
+    if (FieldAs<CYesNoPulldownListField>(&field)) {
         control = std::make_unique<CYesNoFieldControl>(field, parent, help);
-    } else if (dynamic_cast<CPulldownListField*>(&field)) {
+    } else if (FieldAs<CPulldownListField>(&field)) {
         control = std::make_unique<CPulldownFieldControl>(field, parent, help);
-    } else if (dynamic_cast<CNumEditField*>(&field)) {
+    } else if (FieldAs<CNumEditField>(&field)) {
         control = std::make_unique<CNumEditControl>(field, parent, help);
-    } else if (dynamic_cast<CDigitStringEditField*>(&field)) {
+    } else if (FieldAs<CDigitStringEditField>(&field)) {
         control = std::make_unique<CDigitStringEditControl>(field, parent, help);
     } else {
         auto edit = std::make_unique<CEditFieldControl>(field, parent, help);
