@@ -53,7 +53,7 @@ std::wstring ShownUnit(const SFieldRow& row, const CParameterField& field) {
         return row.shownUnit;
     }
     // The under-voltage threshold's rules switch it between mV and % with its type.
-    const CNumEditField* number = field.AsNumEdit();
+    const CNumEditField* number = FieldAs<const CNumEditField>(&field);
     return number ? number->Units() : row.units;
 }
 

@@ -15,7 +15,7 @@ using orvik::ToWideSigned;
 namespace {
 
 template <class T> const T* FieldOf(const CFieldGroup& group, const wchar_t* pattern) {
-    return pattern ? dynamic_cast<const T*>(group.FindField(pattern)) : nullptr;
+    return pattern ? FieldAs<const T>(group.FindField(pattern)) : nullptr;
 }
 
 // The list's count field on the page around it, read as decimal.

@@ -18,7 +18,7 @@ std::shared_ptr<const CFieldList> MakePrototypeFields(const CRuleTable& rules, i
     const bool isPdo = typeId == TypeIdOf(EGroupType::SourcePdo) || typeId == TypeIdOf(EGroupType::SinkPdo);
     for (const SFieldRow& row : GroupFieldRows(typeId)) {
         std::unique_ptr<CParameterField> field = CreateField(row, rules, nullptr, nullptr, typeId);
-        if (auto* number = dynamic_cast<CNumEditField*>(field.get()); number && isPdo) {
+        if (auto* number = FieldAs<CNumEditField>(field.get()); number && isPdo) {
             // A PDO's numbers are written with their value in the units the user typed.
             number->SetScaleAndUnits(row.scale, row.units);
         }

@@ -340,7 +340,7 @@ void CNumEditField::RestoreFileValue() {
 
 void CNumEditField::CopyFrom(const CParameterField& other) {
     CParameterField::CopyFrom(other);
-    if (const CNumEditField* num = other.AsNumEdit()) {
+    if (const CNumEditField* num = FieldAs<const CNumEditField>(&other)) {
         // The prompt keeps telling the range it was last made for.
         if (num->minimum_ != minimum_ || num->maximum_ != maximum_) {
             Prompt();

@@ -3,9 +3,11 @@
 #include "model/Errors.h"
 #include "model/ParameterField.h"
 
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -88,7 +90,6 @@ public:
     void GetOutputLine(std::wstring& out) const override;
     void AppendComment(std::wstring& line) const override;
     void SetIntValue(int value) override;
-    const CNumEditField* AsNumEdit() const override { return this; }
     bool IsValid() const override;
     void RestoreFileValue() override;
     void CopyFrom(const CParameterField& other) override;
@@ -193,12 +194,26 @@ private:
     CYesNoPulldownListField(const CYesNoPulldownListField& source, SCloneTag);
 };
 
-// Down-casts for rules and pages; a null field or another kind is a fieldlist_error.
+// THE way to ask a field its kind: the field as a T, null when it is null or of another kind.
+// T may be const-qualified (FieldAs<const CNumEditField>).
+template <class T>
+requires std::derived_from<std::remove_const_t<T>, CParameterField> T* FieldAs(CParameterField* field) {
+    return dynamic_cast<T*>(field);
+}
+
+template <class T>
+requires std::derived_from<std::remove_const_t<T>, CParameterField>
+const T* FieldAs(const CParameterField* field) {
+    return dynamic_cast<const T*>(field);
+}
+
+// The insisting form, for rules and pages that know the kind: a null field or another kind is a
+// fieldlist_error.
 template <class T> T* FieldCast(CParameterField* field) {
     if (!field) {
         throw fieldlist_error(L"CParameterField arg is NULL.");
     }
-    T* cast = dynamic_cast<T*>(field);
+    T* cast = FieldAs<T>(field);
     if (!cast) {
         throw fieldlist_error(L"Couldn't cast field " + field->NamePattern() + L" to expected class.");
     }
@@ -209,7 +224,7 @@ template <class T> const T* FieldCast(const CParameterField* field) {
     if (!field) {
         throw fieldlist_error(L"const CParameterField arg is NULL.");
     }
-    const T* cast = dynamic_cast<const T*>(field);
+    const T* cast = FieldAs<T>(field);
     if (!cast) {
         throw fieldlist_error(L"Couldn't cast field " + field->NamePattern() + L" to expected class.");
     }

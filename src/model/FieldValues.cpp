@@ -42,7 +42,7 @@ bool HexOf(const CParameterField* field, std::uint32_t& out) {
 }
 
 int ChoiceOf(const CParameterField* field) {
-    const auto* choice = dynamic_cast<const CPulldownListField*>(field);
+    const auto* choice = FieldAs<const CPulldownListField>(field);
     return choice ? choice->GetIntValue() : -1;
 }
 

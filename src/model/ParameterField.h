@@ -13,7 +13,6 @@
 class CNamePattern;
 class CFieldGroup;
 class CFieldList;
-class CNumEditField;
 class CPulldownListField;
 class CWndWrapper;
 struct CRuleRecord;
@@ -54,9 +53,8 @@ public:
     // reused for a new one keeps its shape. CopyFrom then takes over the blank's answers.
     virtual void ResetFrom(const CParameterField& blank);
     virtual std::unique_ptr<CParameterField> Clone() const = 0;
-    // The field as a number or a pull-down, null when it is another kind: rules ask this of every
-    // parent they test, too often for a type query each time.
-    virtual const CNumEditField* AsNumEdit() const { return nullptr; }
+    // The field as a pull-down, null when it is another kind: rules ask this of every parent they
+    // test, too often for a type query each time. Other kinds are asked with FieldAs.
     virtual const CPulldownListField* AsPulldownList() const { return nullptr; }
 
     std::wstring GetPrintableName() const;

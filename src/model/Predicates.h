@@ -229,7 +229,7 @@ template <class T> T* GetParentAs(CParameterField* field, const std::wstring& pa
     if (!field) {
         throw fieldlist_error(L"CParameterField arg is NULL.");
     }
-    T* parent = dynamic_cast<T*>(field->FindParent(parentName));
+    T* parent = FieldAs<T>(field->FindParent(parentName));
     if (!parent) {
         throw fieldlist_error(parentName + L" is not a parent of field " + field->NamePattern() + L".");
     }
@@ -240,7 +240,7 @@ template <class T> const T* GetParentAs(const CParameterField* field, const std:
     if (!field) {
         throw fieldlist_error(L"const CParameterField arg is NULL.");
     }
-    const T* parent = dynamic_cast<const T*>(field->FindParent(parentName));
+    const T* parent = FieldAs<T>(field->FindParent(parentName));
     if (!parent) {
         throw fieldlist_error(parentName + L" is not a parent of field " + field->NamePattern() + L".");
     }

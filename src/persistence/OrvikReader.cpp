@@ -91,7 +91,7 @@ SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name) {
 // The value a group field holds for a file value: numbers are kept in user units, the file in file
 // units.
 std::wstring UserValue(const CParameterField* field, const std::wstring& fileValue) {
-    const CNumEditField* number = field->AsNumEdit();
+    const CNumEditField* number = FieldAs<const CNumEditField>(field);
     if (!number) {
         return fileValue;
     }

@@ -46,7 +46,7 @@ bool GenerateOutputFileName(CMarnelPropertySheet& sheet, std::wstring& name) {
     }
     std::wstring result = vendor + L"__" + model + L"__" + revision + L"__" + tid;
     const auto* productType =
-        dynamic_cast<const CPulldownListField*>(sheet.FindField(fieldname::kOrvikProductType));
+        FieldAs<const CPulldownListField>(sheet.FindField(fieldname::kOrvikProductType));
     if (productType && productType->GetIntValue() == 0) {
         const std::wstring label = FieldText(sheet, fieldname::kPortLabel);
         if (!label.empty()) {

@@ -8,8 +8,8 @@
 namespace {
 
 bool IsNumberAtLeast(const CParameterField* larger, const CParameterField* smaller) {
-    const auto* max = dynamic_cast<const CNumEditField*>(larger);
-    const auto* min = dynamic_cast<const CNumEditField*>(smaller);
+    const auto* max = FieldAs<const CNumEditField>(larger);
+    const auto* min = FieldAs<const CNumEditField>(smaller);
     std::uint32_t maxValue = 0;
     std::uint32_t minValue = 0;
     if (!max || !min || !max->IsValid() || !TryTextToUnsigned(max->Value(), maxValue)) {
@@ -74,7 +74,7 @@ void CPageSuper::FillChoices() {
         if (row.kind != EFieldKind::Choice || row.choices.empty()) {
             continue;
         }
-        if (auto* list = dynamic_cast<CPulldownListField*>(fields_.At(i))) {
+        if (auto* list = FieldAs<CPulldownListField>(fields_.At(i))) {
             list->SetOptions(row.choices);
         }
     }

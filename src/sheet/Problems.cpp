@@ -25,10 +25,10 @@ bool FailsCheck(const CParameterField& field) {
 
 // What the field accepts: its prompt, its choices, or nothing to add.
 std::wstring Accepted(const CParameterField& field) {
-    if (dynamic_cast<const CYesNoPulldownListField*>(&field)) {
+    if (FieldAs<const CYesNoPulldownListField>(&field)) {
         return L"YES or NO";
     }
-    if (const auto* list = dynamic_cast<const CPulldownListField*>(&field)) {
+    if (const auto* list = FieldAs<const CPulldownListField>(&field)) {
         if (list->Options().empty()) {
             return L"no choice applies";
         }
@@ -39,7 +39,7 @@ std::wstring Accepted(const CParameterField& field) {
         choices.pop_back();
         return choices;
     }
-    if (const auto* edit = dynamic_cast<const CEditField*>(&field)) {
+    if (const auto* edit = FieldAs<const CEditField>(&field)) {
         return edit->Prompt();
     }
     return std::wstring();
@@ -322,7 +322,7 @@ std::wstring FieldProblemReason(const CParameterField& field) {
         reason = Format(L"invalid value \"%s\"", {text});
     } else {
         // The kind accepts the answer; a rule of the form rejects it, often together with others.
-        const auto* edit = dynamic_cast<const CEditField*>(&field);
+        const auto* edit = FieldAs<const CEditField>(&field);
         if (edit && !edit->Note().empty()) {
             return Format(L"value \"%s\" not accepted (%s)", {text, edit->Note()});
         }

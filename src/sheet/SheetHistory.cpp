@@ -48,8 +48,8 @@ bool SameState(const CParameterField& a, const CParameterField& b) {
     if (listA || listB) {
         return listA && listB && &listA->Options() == &listB->Options();
     }
-    const CNumEditField* numA = a.AsNumEdit();
-    const CNumEditField* numB = b.AsNumEdit();
+    const CNumEditField* numA = FieldAs<const CNumEditField>(&a);
+    const CNumEditField* numB = FieldAs<const CNumEditField>(&b);
     if (numA || numB) {
         return numA && numB && numA->Minimum() == numB->Minimum() && numA->Maximum() == numB->Maximum() &&
                numA->Scale() == numB->Scale() && numA->Units() == numB->Units();

@@ -1,6 +1,7 @@
 #include "ui/GroupDialog.h"
 
 #include "catalog/GroupCatalog.h"
+#include "model/FieldKinds.h"
 #include "model/ParameterField.h"
 #include "sheet/GroupListEditor.h"
 #include "sheet/Prompt.h"
@@ -104,7 +105,7 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
     for (CParameterField* field : copy_.Group().Fields()) {
         field->SetHost(&host_);
         std::unique_ptr<CQtFieldControl> control = MakeControl(*field);
-        if (field->AsNumEdit()) {
+        if (FieldAs<const CNumEditField>(field)) {
             // A number's unit may come and go with other answers (the under-voltage threshold's).
             control->RefreshUnit();
             form_->addRow(control->Label(), control->InputWithUnit());

@@ -2,6 +2,7 @@
 // the count rule, and the change of that colour is announced for the box the user did not edit.
 #include "FullForm.h"
 #include "LogCapture.h"
+#include "model/FieldKinds.h"
 #include "persistence/OrvikReader.h"
 #include "sheet/PropertySheet.h"
 
@@ -161,7 +162,7 @@ TEST(UnitTextTest, MeasuredNumbersShowTheirUnitAndCountsNone) {
     for (const auto& page : sheet.Pages()) {
         for (const CParameterField* field : page->Fields()) {
             if (!page->UnitText(*field).empty()) {
-                EXPECT_NE(field->AsNumEdit(), nullptr) << field->NamePattern();
+                EXPECT_NE(FieldAs<const CNumEditField>(field), nullptr) << field->NamePattern();
             }
         }
     }

@@ -382,7 +382,7 @@ TEST_F(FieldKinds, CloneKeepsKindParametersAndCopyFromBringsTheState) {
     volt.SetAvailable(true);
 
     std::unique_ptr<CParameterField> clone = volt.Clone();
-    auto* num = dynamic_cast<CNumEditField*>(clone.get());
+    auto* num = FieldAs<CNumEditField>(clone.get());
     ASSERT_NE(num, nullptr);
     EXPECT_EQ(num->Minimum(), 100u);
     EXPECT_EQ(num->Maximum(), 20000u);
@@ -401,17 +401,24 @@ TEST_F(FieldKinds, PulldownCloneGetsItsOptionsWithCopyFrom) {
     CConnectorChoice connector;
     connector.SetValue(L"2");
     auto clone = connector.Clone();
-    auto& list = dynamic_cast<CPulldownListField&>(*clone);
+    auto& list = *FieldCast<CPulldownListField>(clone.get());
     EXPECT_TRUE(list.Options().empty());
     list.CopyFrom(connector);
     EXPECT_EQ(list.Options(), connector.Options());
     EXPECT_TRUE(list.IsValid());
 }
 
-TEST_F(FieldKinds, FieldCastNamesTheProblem) {
+TEST_F(FieldKinds, FieldAsAnswersTheKindAndFieldCastNamesTheProblem) {
     CEditField text(nullptr, nullptr, Rec(kText));
     CParameterField* field = &text;
     const CParameterField* constField = &text;
+    EXPECT_EQ(FieldAs<CEditField>(field), &text);
+    EXPECT_EQ(FieldAs<const CEditField>(field), &text);
+    EXPECT_EQ(FieldAs<CEditField>(constField), &text);
+    EXPECT_EQ(FieldAs<CNumEditField>(field), nullptr);
+    EXPECT_EQ(FieldAs<CNumEditField>(constField), nullptr);
+    EXPECT_EQ(FieldAs<CEditField>(static_cast<CParameterField*>(nullptr)), nullptr);
+    EXPECT_EQ(FieldAs<CEditField>(static_cast<const CParameterField*>(nullptr)), nullptr);
     EXPECT_EQ(FieldCast<CEditField>(field), &text);
     EXPECT_EQ(FieldCast<CEditField>(constField), &text);
     EXPECT_EQ(ErrorOf([&] { FieldCast<CNumEditField>(field); }),

@@ -88,12 +88,14 @@ void ExpectSameAsFresh(const CFieldGroup& made, const CFieldGroup& fresh) {
         if (const auto* list = m->AsPulldownList()) {
             EXPECT_EQ(list->Options(), f->AsPulldownList()->Options()) << name;
         }
-        if (const auto* number = m->AsNumEdit()) {
-            EXPECT_EQ(number->Minimum(), f->AsNumEdit()->Minimum()) << name;
-            EXPECT_EQ(number->Maximum(), f->AsNumEdit()->Maximum()) << name;
-            EXPECT_EQ(number->Scale(), f->AsNumEdit()->Scale()) << name;
-            EXPECT_EQ(number->Units(), f->AsNumEdit()->Units()) << name;
-            EXPECT_EQ(number->Prompt(), f->AsNumEdit()->Prompt()) << name;
+        if (const auto* number = FieldAs<const CNumEditField>(m)) {
+            const auto* freshNumber = FieldAs<const CNumEditField>(f);
+            ASSERT_NE(freshNumber, nullptr) << name;
+            EXPECT_EQ(number->Minimum(), freshNumber->Minimum()) << name;
+            EXPECT_EQ(number->Maximum(), freshNumber->Maximum()) << name;
+            EXPECT_EQ(number->Scale(), freshNumber->Scale()) << name;
+            EXPECT_EQ(number->Units(), freshNumber->Units()) << name;
+            EXPECT_EQ(number->Prompt(), freshNumber->Prompt()) << name;
         }
         ASSERT_EQ(m->Parents().size(), f->Parents().size()) << name;
         for (std::size_t p = 0; p < f->Parents().size(); ++p) {

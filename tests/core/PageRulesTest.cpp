@@ -209,7 +209,7 @@ TEST_F(PageRulesTest, RevisionTwoDropsThePd3QuestionsAndTheirAnswers) {
         L"Security_Msgs_Supported_SOP"};
     for (const std::wstring& name : pd3) {
         ASSERT_TRUE(Available(name)) << std::string(name.begin(), name.end());
-        Answer(name, dynamic_cast<CYesNoPulldownListField*>(F(name)) ? L"YES" : L"1");
+        Answer(name, FieldAs<CYesNoPulldownListField>(F(name)) ? L"YES" : L"1");
         ASSERT_NE(Value(name), L"") << std::string(name.begin(), name.end());
     }
     Answer(L"Manufacturer_Info_VID_Port", L"04b4");

@@ -242,7 +242,7 @@ TEST_F(LoaderTest, FillsTheVersionTextsOnlyWhenTheFileHasNone) {
 
 TEST_F(LoaderTest, ValuesAreStoredAsReadAndShowAsInvalid) {
     EXPECT_TRUE(Load("Orvik_Product_Type: 0\r\nConnector_Type: 0xAB\r\n"));
-    auto* connector = dynamic_cast<CPulldownListField*>(sheet.FindField(L"Connector_Type"));
+    auto* connector = FieldAs<CPulldownListField>(sheet.FindField(L"Connector_Type"));
     ASSERT_NE(connector, nullptr);
     EXPECT_EQ(connector->Value(), L"AB");
     EXPECT_FALSE(connector->IsValid());

@@ -216,7 +216,7 @@ private slots:
         // the page is left, and takes the route a choice takes: the roles Battery Charging 1.2 offers
         // follow the battery answer at once.
         Open(EPage::OrvikProduct, FormFor(EPage::OrvikProduct));
-        auto* bc12 = dynamic_cast<CPulldownListField*>(f->sheet.FindField(L"BC_1_2_Support"));
+        auto* bc12 = FieldAs<CPulldownListField>(f->sheet.FindField(L"BC_1_2_Support"));
         QVERIFY(bc12);
         auto offersPortableDevice = [bc12] {
             const COptionList& options = bc12->Options();

@@ -486,7 +486,7 @@ private slots:
         f->Type(QStringLiteral("Num_Fixed_Batteries"), QStringLiteral("9"));
         QVERIFY(control->Balloon());
         QCOMPARE(control->Balloon()->Title(), QStringLiteral("Invalid value"));
-        const auto* field = dynamic_cast<const CEditField*>(&control->Field());
+        const auto* field = FieldAs<const CEditField>(&control->Field());
         QCOMPARE(control->Balloon()->Text(), QString::fromStdWString(field->Prompt()));
         f->Clear(QStringLiteral("Num_Fixed_Batteries"));
         QVERIFY(!control->Balloon());

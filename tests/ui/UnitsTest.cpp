@@ -94,7 +94,7 @@ private slots:
             QTRY_VERIFY(f->window->View(id)->isVisible());
             for (std::size_t i = 0; i < page.Fields().Size(); ++i) {
                 const CParameterField* field = page.Fields().At(i);
-                if (!field->AsNumEdit()) {
+                if (!FieldAs<const CNumEditField>(field)) {
                     continue;
                 }
                 CQtFieldControl* control = ControlOf(*f->window, field);
@@ -147,7 +147,7 @@ private slots:
             QTest::qWait(10);
             const int type = f->sheet.Page(id).ListedGroupType();
             for (CParameterField* field : d.Copy().Group().Fields()) {
-                if (!field->AsNumEdit()) {
+                if (!FieldAs<const CNumEditField>(field)) {
                     continue;
                 }
                 const SFieldRow* row = FindGroupFieldRow(type, field->NamePattern());
