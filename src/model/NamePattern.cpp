@@ -90,8 +90,14 @@ void CNamePattern::ParseTokens() {
         } else if (IsRegexSpecial(p[i])) {
             return;
         } else {
+            // A run of plain characters at once.
+            std::size_t end = i + 1;
+            while (end < p.size() && !IsRegexSpecial(p[end])) {
+                ++end;
+            }
             literal(p[i], i);
-            ++i;
+            tokens.back().text.append(p.substr(i + 1, end - i - 1));
+            i = end;
         }
     }
     tokens_ = std::move(tokens);
@@ -177,8 +183,13 @@ void CNamePattern::SplitPieces() {
             flush();
             i += consumed;
         } else {
-            piece.push_back(p[i]);
-            ++i;
+            // Up to the next character that may start a separator.
+            std::size_t end = i + 1;
+            while (end < p.size() && p[end] != L'(' && p[end] != L'$') {
+                ++end;
+            }
+            piece.append(p, i, end - i);
+            i = end;
         }
     }
     flush();
