@@ -106,17 +106,19 @@ private:
 
 // ---- actions ----
 
-// supply type 3 states its voltages in 100 mV steps, the others in 50 mV steps.
-class CVoltageSteps {
+// The steps a PDO's number is stated in: supply type 3's own, or the other types' one. The range
+// stays the one the field was made with.
+class CSupplyTypeSteps {
 public:
-    CVoltageSteps(const wchar_t* supplyType, bool rescale) : supplyType_(supplyType), rescale_(rescale) {}
+    CSupplyTypeSteps(const wchar_t* supplyType, unsigned step, unsigned apdoStep, bool rescale)
+        : supplyType_(supplyType), step_(step), apdoStep_(apdoStep), rescale_(rescale) {}
     void operator()(CParameterField* field) const {
         auto* number = FieldCast<CNumEditField>(field);
         const int type = GetParentAs<CPulldownListField>(field, supplyType_)->GetIntValue();
         if (type < ST_FIXED || type > ST_APDO) {
             return;
         }
-        const unsigned scale = type == ST_APDO ? 100 : 50;
+        const unsigned scale = type == ST_APDO ? apdoStep_ : step_;
         if (number->Scale() == scale) {
             return;
         }
@@ -128,35 +130,12 @@ public:
 
 private:
     const wchar_t* supplyType_;
+    unsigned step_;
+    unsigned apdoStep_;
     bool rescale_;
 };
 
-// supply type 3 states its currents in 50 mA steps, the others in 10 mA steps.
-class CCurrentSteps {
-public:
-    CCurrentSteps(const wchar_t* supplyType, bool rescale) : supplyType_(supplyType), rescale_(rescale) {}
-    void operator()(CParameterField* field) const {
-        auto* number = FieldCast<CNumEditField>(field);
-        const int type = GetParentAs<CPulldownListField>(field, supplyType_)->GetIntValue();
-        if (type < ST_FIXED || type > ST_APDO) {
-            return;
-        }
-        const unsigned scale = type == ST_APDO ? 50 : 10;
-        if (number->Scale() == scale) {
-            return;
-        }
-        number->SetRangeAndScale(RangeBound(number->Minimum()), RangeBound(number->Maximum()), scale,
-                                 rescale_);
-    }
-
-    std::vector<std::wstring> Reads() const { return {supplyType_}; }
-
-private:
-    const wchar_t* supplyType_;
-    bool rescale_;
-};
-
-// the over-current threshold starts at the PDO's maximum current.
+// The over-current threshold starts at the PDO's maximum current.
 class COcThresholdRange {
 public:
     COcThresholdRange(const wchar_t* maxCurrent, bool rescale) : maxCurrent_(maxCurrent), rescale_(rescale) {}
@@ -177,7 +156,7 @@ private:
     bool rescale_;
 };
 
-// an under-voltage threshold is a voltage up to 95 % of the PDO's, or a percentage.
+// An under-voltage threshold is a voltage up to 95 % of the PDO's, or a percentage.
 class CUvThresholdRange {
 public:
     CUvThresholdRange(const wchar_t* thresholdType, const wchar_t* voltage, bool rescale)
@@ -207,7 +186,7 @@ private:
     bool rescale_;
 };
 
-// the mode counts wait for the answer whether the modes are fixed.
+// The mode counts wait for the answer whether the modes are fixed.
 class CCountsWaitForModesFixed {
 public:
     explicit CCountsWaitForModesFixed(const wchar_t* modesFixed) : modesFixed_(modesFixed) {}
@@ -259,11 +238,11 @@ void ForceFirstPdoFiveVolts(CParameterField* field) {
 }
 
 FieldAction VoltageSteps(const wchar_t* supplyType, bool rescale) {
-    return CVoltageSteps(supplyType, rescale);
+    return CSupplyTypeSteps(supplyType, 50, 100, rescale);
 }
 
 FieldAction CurrentSteps(const wchar_t* supplyType, bool rescale) {
-    return CCurrentSteps(supplyType, rescale);
+    return CSupplyTypeSteps(supplyType, 10, 50, rescale);
 }
 
 FieldAction OcThresholdRange(const wchar_t* maxCurrent, bool rescale) {
