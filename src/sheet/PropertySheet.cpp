@@ -59,12 +59,19 @@ void CMarnelPropertySheet::LinkParents() {
     CParameterField* productType = FindField(fieldname::kOrvikProductType);
     for (auto& page : pages_) {
         const SPageRow& row = page->Row();
-        for (CParameterField* field : page->Fields()) {
-            if (row.productTypeParent && productType && productType != field) {
-                field->AddParent(productType);
+        // The page's own parents, looked up once for all of its fields.
+        std::vector<CParameterField*> pageWide;
+        if (row.productTypeParent && productType) {
+            pageWide.push_back(productType);
+        }
+        for (const std::wstring& name : row.pageWideParents) {
+            if (CParameterField* parent = FindField(name)) {
+                pageWide.push_back(parent);
             }
-            for (const std::wstring& name : row.pageWideParents) {
-                if (CParameterField* parent = FindField(name); parent && parent != field) {
+        }
+        for (CParameterField* field : page->Fields()) {
+            for (CParameterField* parent : pageWide) {
+                if (parent != field) {
                     field->AddParent(parent);
                 }
             }
