@@ -106,27 +106,27 @@ SFieldRow YesNoField(SRowName name, std::wstring help) {
 }
 
 std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
-                                             CFieldGroup* group, int groupTypeId) {
-    if (groupTypeId == TypeIdOf(EGroupType::None)) {
-        groupTypeId = group && group->OwnerList() ? group->OwnerList()->TypeId() : TypeIdOf(EGroupType::Page);
+                                             CFieldGroup* group, EGroupType groupType) {
+    if (groupType == EGroupType::None) {
+        groupType = group && group->OwnerList() ? group->OwnerList()->Type() : EGroupType::Page;
     }
-    const CRuleRecord& rule = rules.RecordFor(GroupTypeOf(groupTypeId), row.Pattern());
+    const CRuleRecord& rule = rules.RecordFor(groupType, row.Pattern());
     const wchar_t* note = row.note.empty() ? nullptr : row.note.c_str();
     switch (row.kind) {
     case EFieldKind::Text:
-        return std::make_unique<CEditField>(host, group, rule, note, groupTypeId);
+        return std::make_unique<CEditField>(host, group, rule, note, groupType);
     case EFieldKind::Hex:
-        return std::make_unique<CDigitStringEditField>(host, group, rule, row.digits, 16, note, groupTypeId);
+        return std::make_unique<CDigitStringEditField>(host, group, rule, row.digits, 16, note, groupType);
     case EFieldKind::Number:
         return std::make_unique<CNumEditField>(host, group, rule, row.minimum, row.maximum, row.scale,
-                                               row.units, note, groupTypeId);
+                                               row.units, note, groupType);
     case EFieldKind::Choice: {
-        auto field = std::make_unique<CPulldownListField>(host, group, rule, groupTypeId);
+        auto field = std::make_unique<CPulldownListField>(host, group, rule, groupType);
         field->SetOptions(row.choices);
         return field;
     }
     case EFieldKind::YesNo:
-        return std::make_unique<CYesNoPulldownListField>(host, group, rule, groupTypeId);
+        return std::make_unique<CYesNoPulldownListField>(host, group, rule, groupType);
     }
     return nullptr;
 }

@@ -134,64 +134,38 @@ std::vector<SFieldRow> CableModeFields() {
 
 const SPdoNames& SourcePdoNames() {
     static const SPdoNames names = {
-        EGroupType::SourcePdo,
-        fieldname::kSrcPdoSupplyType,
-        fieldname::kSrcPdoPeakCurrent,
-        fieldname::kSrcPdoVoltage,
-        fieldname::kSrcPdoMaxCurrent,
-        fieldname::kSrcPdoMaxPower,
-        fieldname::kSrcPdoMinVoltage,
-        fieldname::kSrcPdoMaxVoltage,
-        fieldname::kNumSrcPdos,
+        EGroupType::SourcePdo,        fieldname::kSrcPdoSupplyType, fieldname::kSrcPdoPeakCurrent,
+        fieldname::kSrcPdoVoltage,    fieldname::kSrcPdoMaxCurrent, fieldname::kSrcPdoMaxPower,
+        fieldname::kSrcPdoMinVoltage, fieldname::kSrcPdoMaxVoltage, fieldname::kNumSrcPdos,
     };
     return names;
 }
 
 const SPdoNames& SinkPdoNames() {
     static const SPdoNames names = {
-        EGroupType::SinkPdo,
-        fieldname::kSnkPdoSupplyType,
-        nullptr,
-        fieldname::kSnkPdoVoltage,
-        fieldname::kSnkPdoOpCurrent,
-        fieldname::kSnkPdoOpPower,
-        fieldname::kSnkPdoMinVoltage,
-        fieldname::kSnkPdoMaxVoltage,
-        fieldname::kNumSnkPdos,
+        EGroupType::SinkPdo,          fieldname::kSnkPdoSupplyType, nullptr,
+        fieldname::kSnkPdoVoltage,    fieldname::kSnkPdoOpCurrent,  fieldname::kSnkPdoOpPower,
+        fieldname::kSnkPdoMinVoltage, fieldname::kSnkPdoMaxVoltage, fieldname::kNumSnkPdos,
     };
     return names;
 }
 
 const SSvidNames& SopSvidNames() {
     static const SSvidNames names = {
-        EGroupType::SopSvid,
-        EGroupType::SopMode,
-        fieldname::kModalOperationSop,
-        fieldname::kSopSvid,
-        fieldname::kSopModesFixed,
-        fieldname::kSopNumModesMin,
-        fieldname::kSopNumModesMax,
-        fieldname::kSopModeEnter,
-        fieldname::kSopModeRecogMask,
-        fieldname::kSopModeRecogValue,
-        fieldname::kNumSvidsMaxSop,
+        EGroupType::SopSvid,           EGroupType::SopMode,        fieldname::kModalOperationSop,
+        fieldname::kSopSvid,           fieldname::kSopModesFixed,  fieldname::kSopNumModesMin,
+        fieldname::kSopNumModesMax,    fieldname::kSopModeEnter,   fieldname::kSopModeRecogMask,
+        fieldname::kSopModeRecogValue, fieldname::kNumSvidsMaxSop,
     };
     return names;
 }
 
 const SSvidNames& CableSvidNames() {
     static const SSvidNames names = {
-        EGroupType::CableSvid,
-        EGroupType::CableMode,
-        fieldname::kModalOperationCable,
-        fieldname::kCableSvid,
-        fieldname::kCableModesFixed,
-        fieldname::kCableNumModesMin,
-        fieldname::kCableNumModesMax,
-        fieldname::kCableModeEnter,
-        fieldname::kCableModeRecogMask,
-        fieldname::kCableModeRecogValue,
-        fieldname::kCableNumSvidsMax,
+        EGroupType::CableSvid,           EGroupType::CableMode,        fieldname::kModalOperationCable,
+        fieldname::kCableSvid,           fieldname::kCableModesFixed,  fieldname::kCableNumModesMin,
+        fieldname::kCableNumModesMax,    fieldname::kCableModeEnter,   fieldname::kCableModeRecogMask,
+        fieldname::kCableModeRecogValue, fieldname::kCableNumSvidsMax,
     };
     return names;
 }
@@ -227,12 +201,8 @@ const std::vector<SFieldRow>& GroupFieldRows(EGroupType type) {
     return it == catalog.end() ? none : it->second;
 }
 
-const std::vector<SFieldRow>& GroupFieldRows(int typeId) {
-    return GroupFieldRows(GroupTypeOf(typeId));
-}
-
-const SFieldRow* FindGroupFieldRow(int typeId, const std::wstring& name) {
-    for (const SFieldRow& row : GroupFieldRows(typeId)) {
+const SFieldRow* FindGroupFieldRow(EGroupType type, const std::wstring& name) {
+    for (const SFieldRow& row : GroupFieldRows(type)) {
         if (row.Pattern() == name || CNamePattern(row.Pattern()).Match(name)) {
             return &row;
         }

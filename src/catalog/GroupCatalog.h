@@ -50,9 +50,8 @@ const SPdoNames* PdoNamesOf(EGroupType type);
 
 // The questions of one repeated item of a group type, in creation order; empty for any other type.
 const std::vector<SFieldRow>& GroupFieldRows(EGroupType type);
-const std::vector<SFieldRow>& GroupFieldRows(int typeId);
 // The row of a group field, by name pattern or printable name; null when the type has no such field.
-const SFieldRow* FindGroupFieldRow(int typeId, const std::wstring& name);
+const SFieldRow* FindGroupFieldRow(EGroupType type, const std::wstring& name);
 
 // The prototypes of a form's repeated-group types (2 to 7), their fields made with the records of
 // the form's rule table. Each is built on first use and kept until Reset.
@@ -62,7 +61,7 @@ public:
 
     // Types 0 and 1 are a filegen_error "Invalid group type: id = %d."; an unknown type "Couldn't
     // get group prototype: id = %d.".
-    const CGroupPrototype& Get(int typeId);
+    const CGroupPrototype& Get(EGroupType type);
     // Discards them; the next use builds them again (the loader does this at every load).
     void Reset();
     // Replaces or adds one prototype (tests use it for their own group types).
@@ -73,7 +72,7 @@ private:
 
     std::shared_ptr<const CRuleTable> rules_;
     bool built_ = false;
-    std::map<int, CGroupPrototype> prototypes_;
+    std::map<EGroupType, CGroupPrototype> prototypes_;
 };
 
 // The form's group types, an SVID type carrying its modes' prototype.

@@ -28,7 +28,7 @@ long long PageCount(const CFieldGroupList& list, const wchar_t* countField) {
 
 const CParameterField& OwningModesFixed(const CFieldGroup& mode) {
     const CFieldGroupList* owner = mode.OwnerList();
-    const SSvidNames* names = owner ? SvidNamesOf(GroupTypeOf(owner->TypeId())) : nullptr;
+    const SSvidNames* names = owner ? SvidNamesOf(owner->Type()) : nullptr;
     const std::wstring wanted = names ? names->modesFixed : L"modes fixed";
     const CFieldGroup* svid = owner ? owner->OwnerGroup() : nullptr;
     const CParameterField* fixed = (svid && names) ? svid->FindField(names->modesFixed) : nullptr;
@@ -202,7 +202,7 @@ std::wstring ModeSummary(const SSvidNames& names, const CFieldGroup& mode) {
 }
 
 void AttachGroupChecks(CGroupPrototype& prototype) {
-    const EGroupType type = GroupTypeOf(prototype.typeId);
+    const EGroupType type = prototype.type;
     const SGroupTypeRow* row = FindGroupTypeRow(type);
     if (!row) {
         return;

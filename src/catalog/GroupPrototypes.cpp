@@ -13,11 +13,11 @@ namespace {
 
 // The catalog's fields of one group type, built once per registry and shared by every list made
 // from it: a list keeps the factory, and with it these fields, alive after a reload.
-std::shared_ptr<const CFieldList> MakePrototypeFields(const CRuleTable& rules, int typeId) {
+std::shared_ptr<const CFieldList> MakePrototypeFields(const CRuleTable& rules, EGroupType type) {
     auto fields = std::make_shared<CFieldList>(true);
-    const bool isPdo = typeId == TypeIdOf(EGroupType::SourcePdo) || typeId == TypeIdOf(EGroupType::SinkPdo);
-    for (const SFieldRow& row : GroupFieldRows(typeId)) {
-        std::unique_ptr<CParameterField> field = CreateField(row, rules, nullptr, nullptr, typeId);
+    const bool isPdo = type == EGroupType::SourcePdo || type == EGroupType::SinkPdo;
+    for (const SFieldRow& row : GroupFieldRows(type)) {
+        std::unique_ptr<CParameterField> field = CreateField(row, rules, nullptr, nullptr, type);
         if (auto* number = FieldAs<CNumEditField>(field.get()); number && isPdo) {
             // A PDO's numbers are written with their value in the units the user typed.
             number->SetScaleAndUnits(row.scale, row.units);
@@ -58,13 +58,14 @@ void PopulateGroupFields(const CFieldList& prototypes, CFieldList& list) {
     }
 }
 
-CGroupPrototype MakePrototype(const std::shared_ptr<const CRuleTable>& rules, int typeId, int childTypeId) {
+CGroupPrototype MakePrototype(const std::shared_ptr<const CRuleTable>& rules, EGroupType type,
+                              EGroupType childType) {
     CGroupPrototype prototype;
-    prototype.typeId = typeId;
-    prototype.childTypeId = childTypeId;
+    prototype.type = type;
+    prototype.childType = childType;
     AttachGroupChecks(prototype);
     prototype.initializer = [](CFieldGroupList&) {};
-    std::shared_ptr<const CFieldList> fields = MakePrototypeFields(*rules, typeId);
+    std::shared_ptr<const CFieldList> fields = MakePrototypeFields(*rules, type);
     // The fields point into the rule table: the factory keeps it alive with them.
     prototype.fieldFactory = [fields, rules](CFieldList& list) {
         (void)rules;
@@ -77,15 +78,15 @@ CGroupPrototype MakePrototype(const std::shared_ptr<const CRuleTable>& rules, in
 
 void BuildGroupPrototypes(const std::shared_ptr<const CRuleTable>& rules, std::vector<CGroupPrototype>& out) {
     auto sopMode =
-        std::make_shared<const CGroupPrototype>(MakePrototype(rules, TypeIdOf(EGroupType::SopMode), 0));
-    auto cableMode =
-        std::make_shared<const CGroupPrototype>(MakePrototype(rules, TypeIdOf(EGroupType::CableMode), 0));
-    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::SourcePdo), 0));
-    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::SinkPdo), 0));
-    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::SopSvid), TypeIdOf(EGroupType::SopMode)));
+        std::make_shared<const CGroupPrototype>(MakePrototype(rules, EGroupType::SopMode, EGroupType::None));
+    auto cableMode = std::make_shared<const CGroupPrototype>(
+        MakePrototype(rules, EGroupType::CableMode, EGroupType::None));
+    out.push_back(MakePrototype(rules, EGroupType::SourcePdo, EGroupType::None));
+    out.push_back(MakePrototype(rules, EGroupType::SinkPdo, EGroupType::None));
+    out.push_back(MakePrototype(rules, EGroupType::SopSvid, EGroupType::SopMode));
     out.back().child = sopMode;
     out.push_back(*sopMode);
-    out.push_back(MakePrototype(rules, TypeIdOf(EGroupType::CableSvid), TypeIdOf(EGroupType::CableMode)));
+    out.push_back(MakePrototype(rules, EGroupType::CableSvid, EGroupType::CableMode));
     out.back().child = cableMode;
     out.push_back(*cableMode);
 }
@@ -100,19 +101,20 @@ void CGroupPrototypes::EnsureBuilt() {
     std::vector<CGroupPrototype> prototypes;
     BuildGroupPrototypes(rules_, prototypes);
     for (CGroupPrototype& p : prototypes) {
-        prototypes_[p.typeId] = std::move(p);
+        prototypes_[p.type] = std::move(p);
     }
 }
 
-const CGroupPrototype& CGroupPrototypes::Get(int typeId) {
-    if (!IsRepeatedGroupType(typeId)) {
-        throw filegen_error(orvik::Format(L"Invalid group type: id = %d.", {orvik::ToWideSigned(typeId)}));
+const CGroupPrototype& CGroupPrototypes::Get(EGroupType type) {
+    if (!IsRepeatedGroupType(type)) {
+        throw filegen_error(
+            orvik::Format(L"Invalid group type: id = %d.", {orvik::ToWideSigned(NumberOf(type))}));
     }
     EnsureBuilt();
-    auto it = prototypes_.find(typeId);
+    auto it = prototypes_.find(type);
     if (it == prototypes_.end()) {
         throw filegen_error(
-            orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(typeId)}));
+            orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(NumberOf(type))}));
     }
     return it->second;
 }
@@ -124,5 +126,5 @@ void CGroupPrototypes::Reset() {
 
 void CGroupPrototypes::Set(const CGroupPrototype& prototype) {
     EnsureBuilt();
-    prototypes_[prototype.typeId] = prototype;
+    prototypes_[prototype.type] = prototype;
 }

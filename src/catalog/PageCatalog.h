@@ -132,7 +132,6 @@ const SPageRow& PageRow(EPage page);
 std::wstring PatternOf(const std::wstring& name);
 
 // Builds the field a row describes, with its record from `rules`: a fieldlist_error when the
-// table has no record for it in the field's group type (`groupTypeId`, or the group's, or 1).
+// table has no record for it in the field's group type (`groupType`, or the group's, or 1).
 std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTable& rules, CWndWrapper* host,
-                                             CFieldGroup* group,
-                                             int groupTypeId = TypeIdOf(EGroupType::None));
+                                             CFieldGroup* group, EGroupType groupType = EGroupType::None);

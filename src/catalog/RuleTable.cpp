@@ -229,7 +229,7 @@ const CRuleRecord& CRuleTable::RecordFor(EGroupType type, const std::wstring& na
     const CRuleRecord* record = Lookup(type, namePattern);
     if (!record) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
-                                            {namePattern, orvik::ToWideSigned(TypeIdOf(type))}));
+                                            {namePattern, orvik::ToWideSigned(NumberOf(type))}));
     }
     return *record;
 }

@@ -44,8 +44,8 @@ const CParameterField* Counterpart(const CFieldList& list, std::size_t index, co
     return list.FindField(field.NamePattern());
 }
 
-const CFieldGroupList* ListOf(const CMarnelPropertySheet& sheet, int typeId) {
-    const auto found = sheet.GroupLists().find(typeId);
+const CFieldGroupList* ListOf(const CMarnelPropertySheet& sheet, EGroupType type) {
+    const auto found = sheet.GroupLists().find(type);
     return found == sheet.GroupLists().end() ? nullptr : found->second.get();
 }
 
@@ -67,7 +67,7 @@ void CFormDiff::Print(const CConsole& console) const {
 void CFormDiff::AddPage(const CPageSuper& a, const CPageSuper& b) {
     tab_.clear();
     AddFields(std::wstring(), &a.Fields(), &b.Fields());
-    if (const int type = a.ListedGroupType(); a.ListsGroups()) {
+    if (const EGroupType type = a.ListedGroupType(); a.ListsGroups()) {
         AddGroups(std::wstring(), ListOf(a.Sheet(), type), ListOf(b.Sheet(), type));
     }
     if (tab_.empty()) {
@@ -105,7 +105,7 @@ void CFormDiff::AddGroups(const std::wstring& lead, const CFieldGroupList* a, co
     if (!a && !b) {
         return;
     }
-    const SGroupTypeRow* row = FindGroupTypeRow(GroupTypeOf((a ? a : b)->TypeId()));
+    const SGroupTypeRow* row = FindGroupTypeRow((a ? a : b)->Type());
     const std::wstring item = row ? row->caption : L"Item";
     const std::size_t count = std::max(a ? a->Size() : 0, b ? b->Size() : 0);
     for (std::size_t i = 0; i < count; ++i) {

@@ -100,8 +100,8 @@ std::wstring DivideDecimal(const std::wstring& digits, unsigned divisor) {
 // ---- CEditField ----
 
 CEditField::CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, const wchar_t* note,
-                       int groupTypeId)
-    : CParameterField(host, group, rule, groupTypeId), note_(note ? note : L"") {}
+                       EGroupType groupType)
+    : CParameterField(host, group, rule, groupType), note_(note ? note : L"") {}
 
 void CEditField::GetOutputLine(std::wstring& out) const {
     const std::wstring& pattern = NamePattern();
@@ -175,8 +175,8 @@ std::wstring CEditField::BuildPrompt() const {
 
 CDigitStringEditField::CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                                              unsigned digitCount, unsigned radix, const wchar_t* note,
-                                             int groupTypeId)
-    : CEditField(host, group, rule, note, groupTypeId), digitCount_(digitCount),
+                                             EGroupType groupType)
+    : CEditField(host, group, rule, note, groupType), digitCount_(digitCount),
       radix_(static_cast<std::uint8_t>(radix)) {
     UpdatePrompt();
 }
@@ -245,8 +245,8 @@ std::wstring CDigitStringEditField::SummaryText(const CDigitStringEditField* fie
 
 CNumEditField::CNumEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                              unsigned long long minimum, unsigned long long maximum, unsigned scale,
-                             std::wstring units, const wchar_t* note, int groupTypeId)
-    : CEditField(host, group, rule, note, groupTypeId), minimum_(minimum), maximum_(maximum), scale_(scale),
+                             std::wstring units, const wchar_t* note, EGroupType groupType)
+    : CEditField(host, group, rule, note, groupType), minimum_(minimum), maximum_(maximum), scale_(scale),
       units_(std::move(units)) {
     UpdatePrompt();
 }

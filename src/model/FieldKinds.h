@@ -23,7 +23,7 @@ bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out);
 class CEditField : public CParameterField {
 public:
     CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, const wchar_t* note = nullptr,
-               int groupTypeId = TypeIdOf(EGroupType::None));
+               EGroupType groupType = EGroupType::None);
 
     void GetOutputLine(std::wstring& out) const override;
     bool IsValid() const override;
@@ -56,7 +56,7 @@ class CDigitStringEditField : public CEditField {
 public:
     CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned digitCount,
                           unsigned radix, const wchar_t* note = nullptr,
-                          int groupTypeId = TypeIdOf(EGroupType::None));
+                          EGroupType groupType = EGroupType::None);
 
     void GetOutputLine(std::wstring& out) const override;
     void SetIntValue(int value) override;
@@ -85,7 +85,7 @@ class CNumEditField : public CEditField {
 public:
     CNumEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned long long minimum,
                   unsigned long long maximum, unsigned scale, std::wstring units,
-                  const wchar_t* note = nullptr, int groupTypeId = TypeIdOf(EGroupType::None));
+                  const wchar_t* note = nullptr, EGroupType groupType = EGroupType::None);
 
     void GetOutputLine(std::wstring& out) const override;
     void AppendComment(std::wstring& line) const override;
@@ -135,7 +135,7 @@ using COptionList = std::vector<COption>;
 class CPulldownListField : public CParameterField {
 public:
     CPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
-                       int groupTypeId = TypeIdOf(EGroupType::None));
+                       EGroupType groupType = EGroupType::None);
 
     void AppendComment(std::wstring& line) const override;
     void SetIntValue(int value) override;
@@ -180,7 +180,7 @@ private:
 class CYesNoPulldownListField : public CPulldownListField {
 public:
     CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
-                            int groupTypeId = TypeIdOf(EGroupType::None));
+                            EGroupType groupType = EGroupType::None);
 
     void SetValue(const std::wstring& text) override;
     std::unique_ptr<CParameterField> Clone() const override;

@@ -199,14 +199,14 @@ bool CFieldGroup::IsComplete() const {
     return ownerList_ && ownerList_->CheckGroup(*this);
 }
 
-void CFieldGroup::CreateChildList(int typeId) {
-    if (!IsRepeatedGroupType(typeId) || childList_) {
+void CFieldGroup::CreateChildList(EGroupType type) {
+    if (!IsRepeatedGroupType(type) || childList_) {
         return;
     }
     const CGroupPrototype* prototype = ownerList_ ? ownerList_->childPrototype_.get() : nullptr;
-    if (!prototype || prototype->typeId != typeId) {
+    if (!prototype || prototype->type != type) {
         throw filegen_error(
-            orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(typeId)}));
+            orvik::Format(L"Couldn't get group prototype: id = %d.", {orvik::ToWideSigned(NumberOf(type))}));
     }
     childList_ = std::make_unique<CFieldGroupList>(*prototype, &fields_, this);
     childList_->initializer_(*childList_);
@@ -294,7 +294,7 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CloneInto(CFieldGroupList* ownerList,
         f2->ResolveParents(copy->fields_);
     }
     if (ownerList) {
-        copy->CreateChildList(ownerList->ChildTypeId());
+        copy->CreateChildList(ownerList->ChildType());
     }
     if (childList_ && copy->childList_) {
         // The modes are cloned straight into the copy's mode list, so their parents resolve against
@@ -334,7 +334,7 @@ void CFieldGroup::WriteText(std::wstring& out) const {
 
 CFieldGroupList::CFieldGroupList(const CGroupPrototype& prototype, CFieldList* enclosingList,
                                  CFieldGroup* ownerGroup)
-    : typeId_(prototype.typeId), childTypeId_(prototype.childTypeId), summary_(prototype.summary),
+    : type_(prototype.type), childType_(prototype.childType), summary_(prototype.summary),
       groupCheck_(prototype.groupCheck), listCheck_(prototype.listCheck), initializer_(prototype.initializer),
       fieldFactory_(prototype.fieldFactory), childPrototype_(prototype.child), enclosing_(enclosingList),
       ownerGroup_(ownerGroup) {}
@@ -352,7 +352,7 @@ std::unique_ptr<CFieldGroup> CFieldGroupList::MakeGroup(int number) {
     } else {
         group = CFieldGroup::CopyBlank(*blank_, number);
     }
-    group->CreateChildList(childTypeId_);
+    group->CreateChildList(childType_);
     return group;
 }
 

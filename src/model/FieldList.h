@@ -79,8 +79,8 @@ private:
 // and checked, and how a whole list is checked; for a type with child groups (an SVID's modes), the
 // child type's prototype.
 struct CGroupPrototype {
-    int typeId = TypeIdOf(EGroupType::None);
-    int childTypeId = TypeIdOf(EGroupType::None);
+    EGroupType type = EGroupType::None;
+    EGroupType childType = EGroupType::None;
     std::function<std::wstring(const CFieldGroup&)> summary;
     std::function<bool(const CFieldGroup&)> groupCheck;
     std::function<bool(const CFieldGroupList&)> listCheck;
@@ -111,10 +111,10 @@ public:
     // Exact, case-sensitive match of name patterns among the group's own fields.
     CParameterField* FindField(const std::wstring& namePattern) const;
     bool IsComplete() const;
-    // The list of child groups of `typeId`, made from the owner list's child prototype; nothing for
+    // The list of child groups of `type`, made from the owner list's child prototype; nothing for
     // types 0 and 1 or when the list exists. Another type is a filegen_error "Couldn't get group
     // prototype: id = %d.".
-    void CreateChildList(int typeId);
+    void CreateChildList(EGroupType type);
     // A deep copy with the same owner list and number: fields, values, and modes; every parent link
     // of the copy points into the copy where the source pointed into the source.
     std::unique_ptr<CFieldGroup> Clone() const;
@@ -148,8 +148,8 @@ public:
     CFieldGroupList(const CFieldGroupList&) = delete;
     CFieldGroupList& operator=(const CFieldGroupList&) = delete;
 
-    int TypeId() const { return typeId_; }
-    int ChildTypeId() const { return childTypeId_; }
+    EGroupType Type() const { return type_; }
+    EGroupType ChildType() const { return childType_; }
     CFieldList* EnclosingList() const { return enclosing_; }
     CFieldGroup* OwnerGroup() const { return ownerGroup_; }
 
@@ -184,8 +184,8 @@ public:
     bool PropagateChange(const CParameterField* changed, bool all);
 
 private:
-    int typeId_;
-    int childTypeId_;
+    EGroupType type_;
+    EGroupType childType_;
     std::function<std::wstring(const CFieldGroup&)> summary_;
     std::function<bool(const CFieldGroup&)> groupCheck_;
     std::function<bool(const CFieldGroupList&)> listCheck_;

@@ -13,18 +13,12 @@ enum class EGroupType {
     CableMode = 7,
 };
 
-// The number a field list keeps a group type as.
-constexpr int TypeIdOf(EGroupType type) {
+// The number the saved files and the messages give a type as.
+constexpr int NumberOf(EGroupType type) {
     return static_cast<int>(type);
 }
 
-// The type a field list's number stands for; a number that names no type of the form (a test's own
-// types) stays itself and matches no row of the group-type table.
-constexpr EGroupType GroupTypeOf(int typeId) {
-    return static_cast<EGroupType>(typeId);
-}
-
-// Whether a type number is that of a repeated item (not None, not the page fields).
-constexpr bool IsRepeatedGroupType(int typeId) {
-    return typeId != TypeIdOf(EGroupType::None) && typeId != TypeIdOf(EGroupType::Page);
+// Whether a type is that of a repeated item (not None, not the page fields).
+constexpr bool IsRepeatedGroupType(EGroupType type) {
+    return type != EGroupType::None && type != EGroupType::Page;
 }

@@ -12,28 +12,28 @@
 
 namespace {
 
-int TypeIdOf(const CFieldGroup* group) {
+EGroupType TypeOf(const CFieldGroup* group) {
     if (!group || !group->OwnerList()) {
-        return TypeIdOf(EGroupType::Page);
+        return EGroupType::Page;
     }
-    return group->OwnerList()->TypeId();
+    return group->OwnerList()->Type();
 }
 
 } // namespace
 
 CParameterField::CParameterField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
-                                 int groupTypeId)
+                                 EGroupType groupType)
     : group_(group), parsedPattern_(rule.parsedPattern.get()), host_(host), rule_(&rule),
-      groupTypeId_(groupTypeId != TypeIdOf(EGroupType::None) ? groupTypeId : TypeIdOf(group)) {
+      groupType_(groupType != EGroupType::None ? groupType : TypeOf(group)) {
     if (!parsedPattern_) {
         throw fieldlist_error(orvik::Format(L"NULL function list: field=%s, field group type id = %d.",
-                                            {rule.namePattern, orvik::ToWideSigned(groupTypeId_)}));
+                                            {rule.namePattern, orvik::ToWideSigned(NumberOf(groupType_))}));
     }
 }
 
 CParameterField::CParameterField(const CParameterField& source, SCloneTag)
     : group_(source.group_), parsedPattern_(source.parsedPattern_), host_(source.host_), rule_(source.rule_),
-      groupTypeId_(source.groupTypeId_) {}
+      groupType_(source.groupType_) {}
 
 CParameterField::~CParameterField() = default;
 
@@ -41,7 +41,7 @@ void CParameterField::ResetFrom(const CParameterField& blank) {
     parsedPattern_ = blank.parsedPattern_;
     host_ = blank.host_;
     rule_ = blank.rule_;
-    groupTypeId_ = blank.groupTypeId_;
+    groupType_ = blank.groupType_;
     value_.clear();
     fileEntryName_.clear();
     fileEntryValue_.clear();

@@ -32,11 +32,11 @@ struct SFormState {
 // (empty meaning no answer), its parents, its availability and its rule record.
 class CParameterField {
 public:
-    // The field's name pattern is its rule record's, which must belong to a rule table. `groupTypeId`
+    // The field's name pattern is its rule record's, which must belong to a rule table. `groupType`
     // 0 takes the type from the group (1 for a field without a group); a group's prototype fields,
     // built before any group exists, name their type explicitly.
     CParameterField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
-                    int groupTypeId = TypeIdOf(EGroupType::None));
+                    EGroupType groupType = EGroupType::None);
     CParameterField(const CParameterField&) = delete;
     CParameterField& operator=(const CParameterField&) = delete;
     virtual ~CParameterField();
@@ -81,7 +81,7 @@ public:
     const std::wstring& NamePattern() const { return parsedPattern_->Pattern(); }
     const CNamePattern& ParsedPattern() const { return *parsedPattern_; }
     const std::wstring& Value() const { return value_; }
-    int GroupTypeId() const { return groupTypeId_; }
+    EGroupType GroupType() const { return groupType_; }
 
     CFieldGroup* Group() const { return group_; }
     void SetGroup(CFieldGroup* group) { group_ = group; }
@@ -133,7 +133,7 @@ private:
     bool enabled_ = true;
     std::vector<CParameterField*> parents_;
     const CRuleRecord* rule_ = nullptr;
-    int groupTypeId_;
+    EGroupType groupType_;
     bool available_ = false;
     bool changed_ = false;
 };

@@ -14,8 +14,8 @@ const std::shared_ptr<const COptionList>& NoOptions() {
 } // namespace
 
 CPulldownListField::CPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
-                                       int groupTypeId)
-    : CParameterField(host, group, rule, groupTypeId), options_(NoOptions()) {
+                                       EGroupType groupType)
+    : CParameterField(host, group, rule, groupType), options_(NoOptions()) {
     SetWriteComment(true);
 }
 
@@ -141,8 +141,8 @@ const std::shared_ptr<const COptionList>& YesNoOptions() {
 } // namespace
 
 CYesNoPulldownListField::CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group,
-                                                 const CRuleRecord& rule, int groupTypeId)
-    : CPulldownListField(host, group, rule, groupTypeId) {
+                                                 const CRuleRecord& rule, EGroupType groupType)
+    : CPulldownListField(host, group, rule, groupType) {
     SetWriteComment(false);
     SetSharedOptions(YesNoOptions());
 }

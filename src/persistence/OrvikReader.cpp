@@ -76,14 +76,14 @@ bool InstanceNumberOf(const std::wstring& text, std::uint32_t& out) {
 // The record of a group type that matches a printable name, with its group's type and owner type.
 struct SGroupMatch {
     const CRuleRecord* record = nullptr;
-    int typeId = TypeIdOf(EGroupType::None);
-    int ownerTypeId = TypeIdOf(EGroupType::None);
+    EGroupType type = EGroupType::None;
+    EGroupType ownerType = EGroupType::None;
 };
 
 SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name) {
     const CRuleGroup* group = nullptr;
     if (const CRuleRecord* record = rules.FirstGroupMatch(name, group)) {
-        return SGroupMatch{record, TypeIdOf(group->type), TypeIdOf(group->ownerType)};
+        return SGroupMatch{record, group->type, group->ownerType};
     }
     return {};
 }
@@ -99,16 +99,16 @@ std::wstring UserValue(const CParameterField* field, const std::wstring& fileVal
 }
 
 CFieldGroup& EnsureGroups(CFieldGroupList& list, const std::vector<int>& numbers, std::size_t depth,
-                          int typeId) {
+                          EGroupType type) {
     const auto wanted = static_cast<std::size_t>(numbers[depth]);
     while (list.Size() < wanted) {
         list.AppendNewGroup();
     }
     CFieldGroup& group = list.At(wanted - 1);
     if (depth + 1 < numbers.size()) {
-        group.CreateChildList(typeId);
+        group.CreateChildList(type);
         if (CFieldGroupList* child = group.ChildList()) {
-            return EnsureGroups(*child, numbers, depth + 1, typeId);
+            return EnsureGroups(*child, numbers, depth + 1, type);
         }
     }
     return group;
@@ -117,9 +117,10 @@ CFieldGroup& EnsureGroups(CFieldGroupList& list, const std::vector<int>& numbers
 // The repeated item that instance number `position` of a group entry's name addresses: the type
 // of its list and its numbers up to that one, without leading zeros ("2:8" for Source PDO 8,
 // "5:1:7" for mode 7 of SOP SVID 1).
-std::wstring ItemKey(int listType, int typeId, const std::vector<std::wstring>& captures,
+std::wstring ItemKey(EGroupType listType, EGroupType type, const std::vector<std::wstring>& captures,
                      std::size_t position) {
-    std::wstring key = orvik::ToWide(static_cast<unsigned long long>(position == 0 ? listType : typeId));
+    std::wstring key =
+        orvik::ToWide(static_cast<unsigned long long>(NumberOf(position == 0 ? listType : type)));
     for (std::size_t i = 0; i <= position; ++i) {
         const std::wstring& digits = captures[i];
         const std::size_t first = std::min(digits.find_first_not_of(L'0'), digits.size());
@@ -133,7 +134,7 @@ std::wstring ItemKey(int listType, int typeId, const std::vector<std::wstring>& 
 CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring& name,
                                 std::wstring* beyondItem) {
     const SGroupMatch match = FindGroupRecord(sheet.Rules(), name);
-    if (!match.record || !IsRepeatedGroupType(match.typeId)) {
+    if (!match.record || !IsRepeatedGroupType(match.type)) {
         return nullptr;
     }
     // Kept from call to call: the loader asks for every group entry of a file, and nothing below
@@ -143,17 +144,17 @@ CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring&
     if (!match.record->Parsed().Match(name, &captures) || captures.empty()) {
         return nullptr;
     }
-    const int listType = IsRepeatedGroupType(match.ownerTypeId) ? match.ownerTypeId : match.typeId;
+    const EGroupType listType = IsRepeatedGroupType(match.ownerType) ? match.ownerType : match.type;
     numbers.clear();
     for (std::size_t i = 0; i < captures.size(); ++i) {
         std::uint32_t n = 0;
-        const int limit = GroupInstanceLimit(GroupTypeOf(match.typeId), i);
+        const int limit = GroupInstanceLimit(match.type, i);
         // Number 0 would address a group before the first; numbers past the counts' ranges would
         // create groups no count can declare.
         const bool tooLong = captures[i].size() > 9;
         if (tooLong || !InstanceNumberOf(captures[i], n) || n == 0 || n > static_cast<std::uint32_t>(limit)) {
             if (beyondItem && (tooLong || n > static_cast<std::uint32_t>(limit))) {
-                *beyondItem = ItemKey(listType, match.typeId, captures, i);
+                *beyondItem = ItemKey(listType, match.type, captures, i);
             }
             return nullptr;
         }
@@ -166,8 +167,8 @@ CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring&
         Log(std::string_view(e.what()));
         return nullptr;
     }
-    CFieldGroup& group = EnsureGroups(*list, numbers, 0, match.typeId);
-    if (group.OwnerList() == nullptr || group.OwnerList()->TypeId() != match.typeId) {
+    CFieldGroup& group = EnsureGroups(*list, numbers, 0, match.type);
+    if (group.OwnerList() == nullptr || group.OwnerList()->Type() != match.type) {
         return nullptr;
     }
     return group.FindField(match.record->namePattern);
@@ -247,7 +248,7 @@ bool GivesAKnownField(CMarnelPropertySheet& sheet, const COrvikFile& file, SLoad
             return true;
         }
         const SGroupMatch match = FindGroupRecord(sheet.Rules(), name);
-        if (match.record && IsRepeatedGroupType(match.typeId)) {
+        if (match.record && IsRepeatedGroupType(match.type)) {
             return true;
         }
     }

@@ -132,7 +132,7 @@ void CGroupWorkingCopy::ReevaluateFields() {
 void CGroupWorkingCopy::HideUnusedModeFields() {
     hidden_.clear();
     const CFieldGroupList* owner = copy_->OwnerList();
-    const EGroupType type = owner ? GroupTypeOf(owner->TypeId()) : EGroupType::None;
+    const EGroupType type = owner ? owner->Type() : EGroupType::None;
     if (!IsModeType(type)) {
         return;
     }
@@ -154,7 +154,7 @@ bool CGroupWorkingCopy::IsValid() const {
 
 std::wstring CGroupWorkingCopy::Caption() const {
     const CFieldGroupList* owner = copy_->OwnerList();
-    const SGroupTypeRow& row = GroupTypeRow(owner ? GroupTypeOf(owner->TypeId()) : EGroupType::None);
+    const SGroupTypeRow& row = GroupTypeRow(owner ? owner->Type() : EGroupType::None);
     const std::wstring number = ToWideSigned(copy_->InstanceNumber());
     if (row.kind == EGroupKind::Mode) {
         const CFieldGroup* svid = owner->OwnerGroup();
@@ -189,7 +189,7 @@ void CGroupWorkingCopy::CopyInto(CFieldGroup* target) const {
     if (!modes) {
         return;
     }
-    target->CreateChildList(modes->TypeId());
+    target->CreateChildList(modes->Type());
     CFieldGroupList* destination = target->ChildList();
     destination->Clear();
     for (const auto& mode : modes->Groups()) {
@@ -230,8 +230,7 @@ private:
 };
 
 std::wstring ItemLabel(const wchar_t* operation, const CFieldGroupList& list, std::size_t index) {
-    return Format(L"%s %s %d",
-                  {operation, GroupTypeRow(GroupTypeOf(list.TypeId())).caption, orvik::ToWide(index + 1)});
+    return Format(L"%s %s %d", {operation, GroupTypeRow(list.Type()).caption, orvik::ToWide(index + 1)});
 }
 } // namespace
 
@@ -356,7 +355,7 @@ void CGroupListEditor::DeleteSelected() {
 
 void CGroupListEditor::RemoveAll() {
     CListChangeScope scope(sheet_);
-    scope.SetLabel(Format(L"Remove all %s", {GroupTypeRow(GroupTypeOf(list_.TypeId())).label}));
+    scope.SetLabel(Format(L"Remove all %s", {GroupTypeRow(list_.Type()).label}));
     Close();
     list_.Clear();
     selection_ = -1;

@@ -75,7 +75,7 @@ public:
 
     CFieldGroupList& List() const { return list_; }
     // What the panel calls the list's items; a list of no repeated-group type is a std::out_of_range.
-    const SGroupTypeRow& Texts() const { return GroupTypeRow(GroupTypeOf(list_.TypeId())); }
+    const SGroupTypeRow& Texts() const { return GroupTypeRow(list_.Type()); }
 
     // ---- lines and selection ----
     std::size_t LineCount() const { return list_.Size(); }

@@ -35,7 +35,7 @@ public:
     const std::wstring& SectionCaption() const { return row_.sectionCaption; }
     const std::wstring& TabLabel() const { return row_.tabLabel; }
     // The type number of the page's group list, as the sheet keeps its lists; 0 for none.
-    int ListedGroupType() const { return TypeIdOf(row_.listedGroupType); }
+    EGroupType ListedGroupType() const { return row_.listedGroupType; }
     // A list page: it lists repeated items below its questions.
     bool ListsGroups() const { return row_.listedGroupType != EGroupType::None; }
     CMarnelPropertySheet& Sheet() const { return sheet_; }

@@ -103,7 +103,7 @@ std::wstring Join(const std::vector<std::wstring>& reasons) {
 
 // "<list>: list incomplete: <reasons>" for a list failing its check.
 std::wstring ListLine(const CMarnelPropertySheet& sheet, const CFieldGroupList& list) {
-    const EGroupType type = GroupTypeOf(list.TypeId());
+    const EGroupType type = list.Type();
     const SGroupTypeRow& row = GroupTypeRow(type);
     const SSvidNames* svidNames = SvidNamesOf(type);
     const SPdoNames* pdoNames = PdoNamesOf(type);
@@ -206,17 +206,17 @@ public:
             return {};
         }
         for (CParameterField* field : page_.Fields()) {
-            AddField(*field, -1, -1);
+            AddField(*field, EGroupType::None, -1);
         }
         if (const CFieldGroupList* list = ListOfPage()) {
-            const int type = list->TypeId();
+            const EGroupType type = list->Type();
             for (std::size_t i = 0; i < list->Size(); ++i) {
                 AddGroupFields(list->At(i), type, static_cast<int>(i));
             }
             if (!list->IsListValid()) {
                 Add(nullptr, type, -1, ListLine(page_.Sheet(), *list));
             }
-            if (const SSvidNames* names = SvidNamesOf(GroupTypeOf(type))) {
+            if (const SSvidNames* names = SvidNamesOf(type)) {
                 for (std::size_t i = 0; i < list->Size(); ++i) {
                     std::wstring line = ModesLine(*names, list->At(i));
                     if (!line.empty()) {
@@ -226,7 +226,7 @@ public:
             }
         }
         for (std::wstring& rule : page_.PageRuleProblems()) {
-            Add(nullptr, -1, -1, std::move(rule));
+            Add(nullptr, EGroupType::None, -1, std::move(rule));
         }
         return std::move(problems_);
     }
@@ -242,7 +242,7 @@ private:
     }
 
     // A group's fields and those of its modes, all under the group's place in the tab's list.
-    void AddGroupFields(const CFieldGroup& group, int type, int index) {
+    void AddGroupFields(const CFieldGroup& group, EGroupType type, int index) {
         for (CParameterField* field : group.Fields()) {
             AddField(*field, type, index);
         }
@@ -253,13 +253,13 @@ private:
         }
     }
 
-    void AddField(CParameterField& field, int type, int index) {
+    void AddField(CParameterField& field, EGroupType type, int index) {
         if (FailsCheck(field)) {
             Add(&field, type, index, field.GetPrintableName() + L": " + FieldProblemReason(field));
         }
     }
 
-    void Add(CParameterField* field, int type, int index, std::wstring reason) {
+    void Add(CParameterField* field, EGroupType type, int index, std::wstring reason) {
         problems_.push_back(SProblem{page_.Id(), field, type, index, std::move(reason)});
     }
 
@@ -296,7 +296,7 @@ std::vector<SProblem> CollectTabs(const CMarnelPropertySheet& sheet, bool review
         problems.insert(problems.end(), std::make_move_iterator(own.begin()),
                         std::make_move_iterator(own.end()));
         if (review && page->ReviewFlag()) {
-            problems.push_back(SProblem{page->Id(), nullptr, -1, -1, ReviewReason(*page)});
+            problems.push_back(SProblem{page->Id(), nullptr, EGroupType::None, -1, ReviewReason(*page)});
         }
     }
     return problems;

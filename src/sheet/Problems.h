@@ -19,7 +19,7 @@ struct SProblem {
     // The group list of the tab (for a problem inside a group, of the whole list, or of an SVID's
     // modes) and the position in it (0-based) of the group concerned; -1 for both when the problem
     // is not about a list, and -1 for the index when it is about the list as a whole.
-    int groupListType = -1;
+    EGroupType groupListType = EGroupType::None;
     int groupIndex = -1;
     // The line `orvik check` prints for it, without its indentation: "RP_Value: missing",
     // "Source PDOs: list incomplete: PDO 2 incomplete".

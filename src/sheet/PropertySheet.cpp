@@ -112,7 +112,7 @@ void CMarnelPropertySheet::CreateGroupLists() {
         if (!page->ListsGroups()) {
             continue;
         }
-        const int type = page->ListedGroupType();
+        const EGroupType type = page->ListedGroupType();
         try {
             EnsureGroupList(type);
         } catch (const filegen_error& e) {
@@ -144,21 +144,21 @@ void CMarnelPropertySheet::Activate(EPage page) {
     p.SetHasWindow(true);
 }
 
-CFieldGroupList& CMarnelPropertySheet::GetGroupList(int typeId) const {
-    auto it = groupLists_.find(typeId);
+CFieldGroupList& CMarnelPropertySheet::GetGroupList(EGroupType type) const {
+    auto it = groupLists_.find(type);
     if (it == groupLists_.end()) {
         throw std::out_of_range("invalid map<K, T> key");
     }
     return *it->second;
 }
 
-CFieldGroupList& CMarnelPropertySheet::EnsureGroupList(int typeId) {
-    auto it = groupLists_.find(typeId);
+CFieldGroupList& CMarnelPropertySheet::EnsureGroupList(EGroupType type) {
+    auto it = groupLists_.find(type);
     if (it == groupLists_.end()) {
         // Group fields read page fields of other tabs (PD_Port_Type, PD_OCP_Method, the modal
         // operation answers): their scope ends in the list of all page fields.
-        auto list = std::make_unique<CFieldGroupList>(prototypes_.Get(typeId), &fieldVector_, nullptr);
-        it = groupLists_.emplace(typeId, std::move(list)).first;
+        auto list = std::make_unique<CFieldGroupList>(prototypes_.Get(type), &fieldVector_, nullptr);
+        it = groupLists_.emplace(type, std::move(list)).first;
     }
     return *it->second;
 }

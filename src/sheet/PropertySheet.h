@@ -73,10 +73,10 @@ public:
 
     // ---- repeated groups ----
     // The list of a group type; a type without a list is std::out_of_range.
-    CFieldGroupList& GetGroupList(int typeId) const;
+    CFieldGroupList& GetGroupList(EGroupType type) const;
     // The list of a group type, created empty when the sheet has none yet.
-    CFieldGroupList& EnsureGroupList(int typeId);
-    const std::map<int, std::unique_ptr<CFieldGroupList>>& GroupLists() const { return groupLists_; }
+    CFieldGroupList& EnsureGroupList(EGroupType type);
+    const std::map<EGroupType, std::unique_ptr<CFieldGroupList>>& GroupLists() const { return groupLists_; }
     void ClearAllGroups();
 
     // ---- evaluation ----
@@ -149,7 +149,7 @@ private:
     SFormState formState_;
     std::vector<std::unique_ptr<CParameterField>> fieldStore_;
     CFieldList fieldVector_;
-    std::map<int, std::unique_ptr<CFieldGroupList>> groupLists_;
+    std::map<EGroupType, std::unique_ptr<CFieldGroupList>> groupLists_;
     // Shared with the undo history's states, so that taking a load back gives back what it replaced.
     std::shared_ptr<ISheetAttachment> loadState_;
     std::vector<ISheetObserver*> observers_;

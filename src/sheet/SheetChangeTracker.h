@@ -47,7 +47,7 @@ private:
         bool review;
     };
     struct SListState {
-        int type;
+        EGroupType type;
         bool valid;
         std::vector<std::wstring> lines;
         std::vector<bool> lineValid;

@@ -139,7 +139,7 @@ struct SSavedList {
         return true;
     }
 };
-using SavedLists = std::map<int, std::shared_ptr<const SSavedList>>;
+using SavedLists = std::map<EGroupType, std::shared_ptr<const SSavedList>>;
 
 // Everything of the sheet an undo puts back. Page fields are the sheet's own objects for the
 // whole run, so they are restored in place; a list that differs is replaced by copies of its groups.
@@ -297,7 +297,7 @@ public:
         for (const auto& [type, saved] : lists_) {
             const auto it = sheet.groupLists_.find(type);
             const std::size_t now = it == sheet.groupLists_.end() ? 0 : it->second->Size();
-            const SGroupTypeRow* row = FindGroupTypeRow(GroupTypeOf(type));
+            const SGroupTypeRow* row = FindGroupTypeRow(type);
             const CPageSuper* page = ListPage(sheet, type);
             // A list cut short lost the groups from its new end on.
             for (std::size_t i = now; i < saved->groups.size(); ++i) {
@@ -334,7 +334,7 @@ private:
         return !before.copy->Value().empty() && before.enabled && now.Value().empty();
     }
     // The page that lists the groups of `type`, or null.
-    static const CPageSuper* ListPage(const CMarnelPropertySheet& sheet, int type) {
+    static const CPageSuper* ListPage(const CMarnelPropertySheet& sheet, EGroupType type) {
         for (const auto& page : sheet.pages_) {
             if (page->ListedGroupType() == type) {
                 return page.get();
@@ -453,7 +453,7 @@ void CSheetHistory::CountCleared(const CSheetMemento& before, const CParameterFi
         parts.push_back(Counted(lastCleared_.answers, L"answer", L"answers"));
     }
     for (const auto& [type, count] : lastCleared_.groups) {
-        if (const SGroupTypeRow* row = FindGroupTypeRow(GroupTypeOf(type))) {
+        if (const SGroupTypeRow* row = FindGroupTypeRow(type)) {
             parts.push_back(Counted(count, row->caption, row->label));
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/GroupType.h"
 #include <cstddef>
 #include <deque>
 #include <map>
@@ -16,8 +17,8 @@ struct SSavedList;
 // groups the user defined, and on how many tabs.
 struct SClearedAnswers {
     std::size_t answers = 0;
-    // Group type id and how many of its groups went, in type order.
-    std::vector<std::pair<int, std::size_t>> groups;
+    // Group type and how many of its groups went, in type order.
+    std::vector<std::pair<EGroupType, std::size_t>> groups;
     std::size_t tabs = 0;
 
     bool Empty() const { return answers == 0 && groups.empty(); }
@@ -103,7 +104,7 @@ private:
     const CParameterField* pendingMergeKey_ = nullptr;
     const CParameterField* mergeKey_ = nullptr;
     // The lists of the state taken last, shared by the next one where they are still the same.
-    std::map<int, std::shared_ptr<const SSavedList>> recentLists_;
+    std::map<EGroupType, std::shared_ptr<const SSavedList>> recentLists_;
     std::deque<SStep> undo_;
     std::deque<SStep> redo_;
     std::size_t serial_ = 0;

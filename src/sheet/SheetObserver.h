@@ -39,8 +39,8 @@ struct SSheetChange {
     // Page fields only; group fields are reported through their list.
     std::vector<SField> fields;
     std::vector<SPage> pages;
-    // Group type ids of the lists whose groups, lines or validity changed.
-    std::vector<int> groupLists;
+    // The group types of the lists whose groups, lines or validity changed.
+    std::vector<EGroupType> groupLists;
 
     bool Empty() const {
         return tabsRemoved.empty() && tabsAdded.empty() && !activePageMoved && fields.empty() &&

@@ -66,7 +66,7 @@ void FitModeListToLines(CListPanel& modes, QDialog& dialog) {
 
 std::unique_ptr<CQtFieldControl> CGroupDialog::MakeControl(CParameterField& field) {
     const CFieldGroup* group = field.Group();
-    const int type = group && group->OwnerList() ? group->OwnerList()->TypeId() : 0;
+    const EGroupType type = group && group->OwnerList() ? group->OwnerList()->Type() : EGroupType::None;
     const SFieldRow* row = FindGroupFieldRow(type, field.NamePattern());
     std::unique_ptr<CQtFieldControl> control = CreateQtFieldControl(
         field, this, row ? row->help : std::wstring(), [hooks = &hooks_] { hooks->Ring(); },
@@ -90,7 +90,7 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
     form_ = new QFormLayout;
     form_->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     form_->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    if (PdoNamesOf(GroupTypeOf(editor_.List().TypeId()))) {
+    if (PdoNamesOf(editor_.List().Type())) {
         // A PDO is drawn beside its questions among the list's others, as it will stand after OK.
         auto* beside = new QHBoxLayout;
         beside->addLayout(form_, 1);
@@ -203,7 +203,7 @@ void CGroupDialog::SheetChanged(const SSheetChange& change) {
 }
 
 void CGroupDialog::RefreshChart() {
-    const SPdoNames* names = PdoNamesOf(GroupTypeOf(editor_.List().TypeId()));
+    const SPdoNames* names = PdoNamesOf(editor_.List().Type());
     if (!chart_ || !names) {
         return;
     }

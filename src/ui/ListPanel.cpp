@@ -49,10 +49,10 @@ void CListLineDelegate::initStyleOption(QStyleOptionViewItem* option, const QMod
     }
 }
 
-CListPanel::CListPanel(CMarnelPropertySheet& sheet, int groupTypeId, const CWindowHooks& hooks,
+CListPanel::CListPanel(CMarnelPropertySheet& sheet, EGroupType groupType, const CWindowHooks& hooks,
                        QWidget* parent)
     : QWidget(parent), sheet_(&sheet),
-      ownEditor_(std::make_unique<CGroupListEditor>(sheet.EnsureGroupList(groupTypeId), &sheet)),
+      ownEditor_(std::make_unique<CGroupListEditor>(sheet.EnsureGroupList(groupType), &sheet)),
       editor_(ownEditor_.get()), prompt_(&sheet.Prompt()), hooks_(hooks) {
     Build();
     sheet_->AddObserver(this);
@@ -116,7 +116,7 @@ void CListPanel::Build() {
     row->addLayout(buttons);
     buttons_ = buttons;
     // A page's PDOs are also drawn beside their list; a dialog's mode list has no chart.
-    if (sheet_ && PdoNamesOf(GroupTypeOf(editor_->List().TypeId()))) {
+    if (sheet_ && PdoNamesOf(editor_->List().Type())) {
         chart_ = new CPdoChart(ToQString(Format(L"No %s in the list.", {texts.plural})), this);
         row->addWidget(chart_);
     }
@@ -274,7 +274,7 @@ void CListPanel::RefreshChart() {
     if (!chart_) {
         return;
     }
-    const SPdoNames& names = *PdoNamesOf(GroupTypeOf(editor_->List().TypeId()));
+    const SPdoNames& names = *PdoNamesOf(editor_->List().Type());
     chart_->SetShapes(PdoShapes(PdoAnswersOf(names, editor_->List()), editor_->Selection()));
 }
 
@@ -366,7 +366,7 @@ void CListPanel::showEvent(QShowEvent* event) {
 }
 
 void CListPanel::SheetChanged(const SSheetChange& change) {
-    const int type = editor_->List().TypeId();
+    const EGroupType type = editor_->List().Type();
     if (std::find(change.groupLists.begin(), change.groupLists.end(), type) != change.groupLists.end()) {
         Refresh();
     } else if (!change.fields.empty() || !change.pages.empty()) {

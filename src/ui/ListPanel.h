@@ -40,10 +40,10 @@ protected:
 class CListPanel : public QWidget, public ISheetObserver {
     Q_OBJECT
 public:
-    // A list page's panel over the sheet's list of `groupTypeId`: it follows the sheet's change
+    // A list page's panel over the sheet's list of `groupType`: it follows the sheet's change
     // announcements, and its operations are announced to the sheet's observers. Its group dialogs
     // run through `hooks`, which must outlive the panel.
-    CListPanel(CMarnelPropertySheet& sheet, int groupTypeId, const CWindowHooks& hooks,
+    CListPanel(CMarnelPropertySheet& sheet, EGroupType groupType, const CWindowHooks& hooks,
                QWidget* parent = nullptr);
     // A panel over a list that belongs to no sheet (the modes of an SVID dialog's working copy);
     // `onChange` runs after every change of the list.

@@ -317,7 +317,7 @@ bool CProblemsPanel::Activate(QTreeWidgetItem* item) {
     if (!GoToPage(window_, problem.page)) {
         return false;
     }
-    if (problem.groupListType != -1) {
+    if (problem.groupListType != EGroupType::None) {
         return FocusListLine(window_, problem.page, problem.groupIndex);
     }
     if (problem.field) {

@@ -465,8 +465,8 @@ TEST_F(CliTool, FieldsListsEveryQuestionWithItsLimits) {
     for (const SPageRow& page : PageCatalog()) {
         expected += page.fields.size();
     }
-    for (int type = TypeIdOf(EGroupType::SourcePdo); type <= TypeIdOf(EGroupType::CableMode); ++type) {
-        expected += GroupFieldRows(type).size();
+    for (const SGroupTypeRow& row : GroupTypeRows()) {
+        expected += GroupFieldRows(row.type).size();
     }
     EXPECT_EQ(LinesOf(run.out).size(), expected);
     EXPECT_NE(run.out.find("\nIntro\tOrvik_Product_Type\tchoice\t0=Port; 1=Cable; 2=Re-timer\n"),

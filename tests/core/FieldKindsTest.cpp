@@ -32,10 +32,10 @@ protected:
     }
 };
 
-CGroupPrototype Prototype(int typeId, int childTypeId = 0) {
+CGroupPrototype Prototype(EGroupType type, EGroupType childType = EGroupType::None) {
     CGroupPrototype prototype;
-    prototype.typeId = typeId;
-    prototype.childTypeId = childTypeId;
+    prototype.type = type;
+    prototype.childType = childType;
     return prototype;
 }
 
@@ -56,10 +56,10 @@ TEST_F(FieldKinds, FieldNeedsARecordInTheGroupOfItsList) {
     EXPECT_EQ(ErrorOf([] { CreateField(TextField(L"Test_NoSuchRecord", L""), Table(), nullptr, nullptr); }),
               L"NULL function list: field=^Test_NoSuchRecord$, field group type id = 1.");
 
-    CFieldGroupList list(Prototype(2), nullptr, nullptr);
+    CFieldGroupList list(Prototype(EGroupType::SourcePdo), nullptr, nullptr);
     CFieldGroup group(&list, 1, nullptr);
     CNumEditField volt(nullptr, &group, Rec(kVolt), 0, 20000, 50, L"mV");
-    EXPECT_EQ(volt.GroupTypeId(), 2);
+    EXPECT_EQ(volt.GroupType(), EGroupType::SourcePdo);
     EXPECT_EQ(volt.Rule().namePattern, kVolt);
     EXPECT_EQ(ErrorOf([&] { CreateField(TextField(L"Test_Text", L""), Table(), nullptr, &group); }),
               L"NULL function list: field=^Test_Text$, field group type id = 2.");
@@ -76,20 +76,20 @@ TEST_F(FieldKinds, PrintableNamesOfPageFields) {
 }
 
 TEST_F(FieldKinds, PrintableNamesFillInGroupInstanceNumbers) {
-    CFieldGroupList pdos(Prototype(2), nullptr, nullptr);
+    CFieldGroupList pdos(Prototype(EGroupType::SourcePdo), nullptr, nullptr);
     CFieldGroup third(&pdos, 3, nullptr);
     EXPECT_EQ(CNumEditField(nullptr, &third, Rec(kVolt), 0, 20000, 50, L"mV").GetPrintableName(),
               L"Test_Volt3");
     // A pattern without instance marks still gets the group's number.
     EXPECT_EQ(CEditField(nullptr, &third, Rec(kPlain)).GetPrintableName(), L"Test_Plain3");
 
-    CFieldGroupList svids(Prototype(4, 5), nullptr, nullptr);
+    CFieldGroupList svids(Prototype(EGroupType::SopSvid, EGroupType::SopMode), nullptr, nullptr);
     CFieldGroup firstSvid(&svids, 1, nullptr);
     CFieldGroup secondSvid(&svids, 2, nullptr);
     EXPECT_EQ(CNumEditField(nullptr, &firstSvid, Rec(kSvidModes), 0, 10, 1, L"").GetPrintableName(),
               L"Test_SVID1_num_modes_min_SOP");
 
-    CFieldGroupList modes(Prototype(5), &secondSvid.Fields(), &secondSvid);
+    CFieldGroupList modes(Prototype(EGroupType::SopMode), &secondSvid.Fields(), &secondSvid);
     CFieldGroup fourthMode(&modes, 4, &secondSvid.Fields());
     CYesNoPulldownListField enter(nullptr, &fourthMode, Rec(kModeEnter));
     EXPECT_EQ(enter.GetPrintableName(), L"Test_SVID2_mode4_enter_SOP");

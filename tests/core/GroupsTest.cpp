@@ -138,8 +138,8 @@ TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTable) {
         for (const CRuleRecord& record : rules->Records()) {
             formRecords += record.namePattern.rfind(L"^Test_", 0) == 0 ? 0 : 1;
         }
-        EXPECT_EQ(formRecords, expected[TypeIdOf(type) - TypeIdOf(EGroupType::SourcePdo)]) << TypeIdOf(type);
-        EXPECT_EQ(GroupFieldRows(type).size(), formRecords) << TypeIdOf(type);
+        EXPECT_EQ(formRecords, expected[NumberOf(type) - NumberOf(EGroupType::SourcePdo)]) << NumberOf(type);
+        EXPECT_EQ(GroupFieldRows(type).size(), formRecords) << NumberOf(type);
         for (const SFieldRow& row : GroupFieldRows(type)) {
             EXPECT_NE(ProgramRules()->Lookup(type, row.Pattern()), nullptr);
         }
@@ -149,23 +149,23 @@ TEST(GroupCatalog, EveryPrototypeFieldHasItsRecordInTheTable) {
 TEST(GroupTypes, EveryTypeHasItsPrototypeFieldsChecksAndModes) {
     CGroupPrototypes prototypes(ProgramRules());
     for (const SGroupTypeRow& row : GroupTypeRows()) {
-        const int id = TypeIdOf(row.type);
-        EXPECT_EQ(GroupTypeOf(id), row.type) << id;
+        const EGroupType id = row.type;
+        EXPECT_EQ(id, row.type) << NumberOf(id);
         const CGroupPrototype& prototype = prototypes.Get(id);
-        EXPECT_EQ(prototype.childTypeId, TypeIdOf(row.modes)) << id;
-        EXPECT_TRUE(prototype.summary && prototype.groupCheck && prototype.listCheck) << id;
+        EXPECT_EQ(prototype.childType, row.modes) << NumberOf(id);
+        EXPECT_TRUE(prototype.summary && prototype.groupCheck && prototype.listCheck) << NumberOf(id);
         CFieldList fields(true);
         prototype.fieldFactory(fields);
-        EXPECT_EQ(fields.Size(), GroupFieldRows(row.type).size()) << id;
-        EXPECT_FALSE(fields.Empty()) << id;
+        EXPECT_EQ(fields.Size(), GroupFieldRows(row.type).size()) << NumberOf(id);
+        EXPECT_FALSE(fields.Empty()) << NumberOf(id);
         // A mode and its SVID name each other.
         if (row.kind == EGroupKind::Mode) {
-            EXPECT_EQ(GroupTypeRow(row.owner).modes, row.type) << id;
+            EXPECT_EQ(GroupTypeRow(row.owner).modes, row.type) << NumberOf(id);
         } else {
-            EXPECT_EQ(row.owner, EGroupType::None) << id;
+            EXPECT_EQ(row.owner, EGroupType::None) << NumberOf(id);
         }
         if (row.modes != EGroupType::None) {
-            EXPECT_EQ(GroupTypeRow(row.modes).owner, row.type) << id;
+            EXPECT_EQ(GroupTypeRow(row.modes).owner, row.type) << NumberOf(id);
         }
     }
 }
@@ -178,17 +178,17 @@ TEST(GroupTypes, EveryListIsToldApartByItsPanelDialogAndNotes) {
         if (row.kind == EGroupKind::Mode) {
             continue; // a mode is shown under its SVID
         }
-        EXPECT_TRUE(labels.insert(row.label).second) << TypeIdOf(row.type);
-        EXPECT_TRUE(captions.insert(row.caption).second) << TypeIdOf(row.type);
-        ASSERT_TRUE(row.notesList && row.notesItem) << TypeIdOf(row.type);
-        EXPECT_TRUE(notes.insert(row.notesList).second) << TypeIdOf(row.type);
-        EXPECT_TRUE(notes.insert(row.notesItem).second) << TypeIdOf(row.type);
+        EXPECT_TRUE(labels.insert(row.label).second) << NumberOf(row.type);
+        EXPECT_TRUE(captions.insert(row.caption).second) << NumberOf(row.type);
+        ASSERT_TRUE(row.notesList && row.notesItem) << NumberOf(row.type);
+        EXPECT_TRUE(notes.insert(row.notesList).second) << NumberOf(row.type);
+        EXPECT_TRUE(notes.insert(row.notesItem).second) << NumberOf(row.type);
     }
 }
 
 TEST_F(GroupsTest, FirstSourcePdoIsFixedFiveVoltsAndCannotBeEdited) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SourcePdo));
     CGroupWorkingCopy& first = editor.BeginAdd();
     EXPECT_EQ(first.Caption(), L"Source PDO 1");
     const CParameterField* supply = first.Field(L"Src_PDO_Supply_Type1");
@@ -217,7 +217,7 @@ TEST_F(GroupsTest, FirstSourcePdoIsFixedFiveVoltsAndCannotBeEdited) {
 
 TEST_F(GroupsTest, BatteryPdoAsksForAVoltageRangeAndPower) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SourcePdo));
     AddFixedSourcePdo(editor, L"5000");
 
     CGroupWorkingCopy& battery = editor.BeginAdd();
@@ -261,7 +261,7 @@ TEST_F(GroupsTest, BatteryPdoAsksForAVoltageRangeAndPower) {
 
 TEST_F(GroupsTest, SinkPdosFollowTheirSupplyType) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SinkPdo)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SinkPdo));
     CGroupWorkingCopy& first = editor.BeginAdd();
     EXPECT_EQ(first.Caption(), L"Sink PDO 1");
     EXPECT_EQ(first.Field(L"Snk_PDO_Voltage1")->Value(), L"5000");
@@ -280,17 +280,17 @@ TEST_F(GroupsTest, SinkPdosFollowTheirSupplyType) {
     EXPECT_EQ(editor.Line(1), L"PDO 2 - Battery: Min Voltage=9000mV, Max Voltage=12000mV, Op Power=10000mW");
 
     // A sink-only port has no source list but keeps its sinks.
-    sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).AppendNewGroup();
+    sheet.GetGroupList(EGroupType::SourcePdo).AppendNewGroup();
     Answer(L"PD_Port_Type", L"0");
-    EXPECT_TRUE(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).Empty());
-    EXPECT_EQ(sheet.GetGroupList(TypeIdOf(EGroupType::SinkPdo)).Size(), 2u);
+    EXPECT_TRUE(sheet.GetGroupList(EGroupType::SourcePdo).Empty());
+    EXPECT_EQ(sheet.GetGroupList(EGroupType::SinkPdo).Size(), 2u);
 }
 
 TEST_F(GroupsTest, ProtectionThresholdsFollowTheMethodAndThePdo) {
     DescribeDualRolePort();
     Answer(L"PD_OC_Protection", L"YES");
     Answer(L"PD_OCP_Method", L"2");
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SourcePdo));
     CGroupWorkingCopy& pdo = editor.BeginAdd();
     pdo.SetAnswer(L"Src_PDO_Peak_Current1", L"1");
     pdo.SetAnswer(L"Src_PDO_Max_Current1", L"3000");
@@ -337,7 +337,7 @@ TEST_F(GroupsTest, ProtectionThresholdsFollowTheMethodAndThePdo) {
     editor.Cancel();
 
     // Page answers reach the committed PDO, also through the method's own parent.
-    const CFieldGroup& committed = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).At(0);
+    const CFieldGroup& committed = sheet.GetGroupList(EGroupType::SourcePdo).At(0);
     Answer(L"PD_OCP_Method", L"0");
     EXPECT_TRUE(committed.Fields().GetField(L"Src_PD_OCP_OC_Threshold1").IsAvailable());
     EXPECT_FALSE(committed.Fields().GetField(L"Src_PD_OCP_UV_Threshold_Type1").IsAvailable());
@@ -350,7 +350,7 @@ TEST_F(GroupsTest, ProtectionThresholdsFollowTheMethodAndThePdo) {
 
 TEST_F(GroupsTest, FullRefreshRescalesTheRangesOfSupplyTypeThree) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SourcePdo));
     AddFixedSourcePdo(editor, L"5000");
     CGroupWorkingCopy& variable = editor.BeginAdd();
     variable.SetAnswer(L"Src_PDO_Supply_Type2", L"2");
@@ -360,7 +360,7 @@ TEST_F(GroupsTest, FullRefreshRescalesTheRangesOfSupplyTypeThree) {
     ASSERT_TRUE(editor.Ok());
 
     // As a loaded file would leave it: the type says 3, the numbers are still in the old steps.
-    CFieldGroup& pdo = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).At(1);
+    CFieldGroup& pdo = sheet.GetGroupList(EGroupType::SourcePdo).At(1);
     pdo.Fields().GetField(L"Src_PDO_Supply_Type2").SetValue(L"3");
     sheet.Reevaluate(0, {.initial = true, .fullReset = true});
 
@@ -378,7 +378,7 @@ TEST_F(GroupsTest, FullRefreshRescalesTheRangesOfSupplyTypeThree) {
 
 TEST_F(GroupsTest, InsertAndDeleteKeepNumbersAndNamesInOrder) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SourcePdo));
     EXPECT_EQ(editor.BeginInsert(), nullptr);
     AddFixedSourcePdo(editor, L"5000");
     AddFixedSourcePdo(editor, L"9000");
@@ -422,7 +422,7 @@ TEST_F(GroupsTest, InsertAndDeleteKeepNumbersAndNamesInOrder) {
 
 TEST_F(GroupsTest, EditWorksOnACopyUntilOk) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SourcePdo));
     AddFixedSourcePdo(editor, L"5000");
     AddFixedSourcePdo(editor, L"9000");
     const CFieldGroup& real = editor.List().At(1);
@@ -453,7 +453,7 @@ TEST_F(GroupsTest, EditWorksOnACopyUntilOk) {
 
 TEST_F(GroupsTest, SvidFieldsAndModeCountsAreChecked) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SopSvid));
     CGroupWorkingCopy& svid = editor.BeginAdd();
     EXPECT_EQ(svid.Caption(), L"SOP SVID 1");
 
@@ -517,7 +517,7 @@ TEST_F(GroupsTest, SvidFieldsAndModeCountsAreChecked) {
 
 TEST_F(GroupsTest, SvidListNeedsItsCountAndUniqueValues) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SopSvid));
     AddFixedSvid(editor, L"FF01", 1);
     AddFixedSvid(editor, L"ff01", 4);
     Answer(L"Num_SVIDs_max_SOP", L"2");
@@ -538,7 +538,7 @@ TEST_F(GroupsTest, SvidListNeedsItsCountAndUniqueValues) {
 
 TEST_F(GroupsTest, ModesWithoutFixedOrderAreToldApartByMaskAndValue) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SopSvid));
     AddFixedSvid(editor, L"FF01", 2);
     editor.Select(0);
     CGroupWorkingCopy& svid = *editor.BeginEdit();
@@ -580,12 +580,12 @@ TEST_F(GroupsTest, ModesWithoutFixedOrderAreToldApartByMaskAndValue) {
 
 TEST_F(GroupsTest, ModeLinesFollowTheOwningSvid) {
     DescribeDualRolePort();
-    CFieldGroupList& svids = sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid));
+    CFieldGroupList& svids = sheet.GetGroupList(EGroupType::SopSvid);
     CFieldGroup& svid = svids.AppendNewGroup();
     CFieldGroup& mode = svid.ChildList()->AppendNewGroup();
     EXPECT_EQ(svid.ChildList()->Summary(mode), L"<Invalid mode>");
 
-    CFieldGroupList loose(sheet.GroupPrototypes().Get(TypeIdOf(EGroupType::SopMode)), nullptr, nullptr);
+    CFieldGroupList loose(sheet.GroupPrototypes().Get(EGroupType::SopMode), nullptr, nullptr);
     try {
         loose.Summary(loose.AppendNewGroup());
         FAIL() << "a mode outside an SVID has no modes-fixed answer";
@@ -596,7 +596,7 @@ TEST_F(GroupsTest, ModeLinesFollowTheOwningSvid) {
 
 TEST_F(GroupsTest, SvidWithUnansweredModesSurvivesUntilModesNoLongerApply) {
     DescribeDualRolePort();
-    CFieldGroupList& svids = sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid));
+    CFieldGroupList& svids = sheet.GetGroupList(EGroupType::SopSvid);
     CFieldGroup& svid = svids.AppendNewGroup();
     svid.Fields().GetField(L"SVID1_SOP").SetValue(L"FF01");
     svid.ChildList()->AppendNewGroup();
@@ -612,7 +612,7 @@ TEST_F(GroupsTest, SvidWithUnansweredModesSurvivesUntilModesNoLongerApply) {
 
 TEST_F(GroupsTest, CloneOfAnSvidIsIndependentAndLinkedToItself) {
     DescribeDualRolePort();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SopSvid));
     AddFixedSvid(editor, L"FF01", 2);
     const CFieldGroup& source = editor.List().At(0);
     const std::wstring fixedName = L"^SVID([0-9]+)_modes_fixed_SOP$";
@@ -641,7 +641,7 @@ TEST_F(GroupsTest, CloneOfAnSvidIsIndependentAndLinkedToItself) {
 
 TEST_F(GroupsTest, GroupFieldsHoldEveryAncestorAndTheFactoryAddsNothingTwice) {
     DescribeDualRolePort();
-    CFieldGroupList& list = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo));
+    CFieldGroupList& list = sheet.GetGroupList(EGroupType::SourcePdo);
     CFieldGroup& pdo = list.AppendNewGroup();
     const std::size_t count = pdo.Fields().Size();
     EXPECT_EQ(count, 12u);
@@ -660,7 +660,7 @@ TEST_F(GroupsTest, CableSvidsAreTheTwinsOfTheSopOnes) {
     Answer(L"Orvik_Product_Type", L"1");
     Answer(L"Modal_Operation_Supported", L"YES");
     Answer(L"Cable_num_SVIDs_max", L"2");
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::CableSvid)));
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::CableSvid));
     CGroupWorkingCopy& svid = editor.BeginAdd();
     EXPECT_EQ(svid.Caption(), L"Cable SVID 1");
     svid.SetAnswer(L"SVID1", L"8087");
@@ -687,34 +687,32 @@ TEST_F(GroupsTest, CableSvidsAreTheTwinsOfTheSopOnes) {
 
 TEST_F(GroupsTest, LoadedCompleteFormsHaveCompleteLists) {
     ASSERT_TRUE(LoadOrvikBytes(sheet, L"port.txt", orvik::testsupport::FullPortForm(3, 2, 2, 3)));
-    for (int type :
-         {TypeIdOf(EGroupType::SourcePdo), TypeIdOf(EGroupType::SinkPdo), TypeIdOf(EGroupType::SopSvid)}) {
+    for (EGroupType type : {EGroupType::SourcePdo, EGroupType::SinkPdo, EGroupType::SopSvid}) {
         CGroupListEditor editor(sheet.GetGroupList(type));
         for (std::size_t i = 0; i < editor.LineCount(); ++i) {
             EXPECT_TRUE(editor.IsLineValid(i))
-                << type << ": " << std::string(editor.Line(i).begin(), editor.Line(i).end());
+                << NumberOf(type) << ": " << std::string(editor.Line(i).begin(), editor.Line(i).end());
         }
-        EXPECT_TRUE(editor.IsListValid()) << type;
+        EXPECT_TRUE(editor.IsListValid()) << NumberOf(type);
     }
-    EXPECT_EQ(CGroupListEditor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo))).Line(2),
+    EXPECT_EQ(CGroupListEditor(sheet.GetGroupList(EGroupType::SourcePdo)).Line(2),
               L"PDO 3 - Fixed: Peak Current=100% IOC, Voltage=7000mV, Max Current=3000mA");
-    EXPECT_EQ(sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)).At(1).ChildList()->Size(), 3u);
+    EXPECT_EQ(sheet.GetGroupList(EGroupType::SopSvid).At(1).ChildList()->Size(), 3u);
 
     CMarnelPropertySheet cable;
     cable.Initialize();
     ASSERT_TRUE(LoadOrvikBytes(cable, L"cable.txt", orvik::testsupport::FullCableForm(2, 2)));
-    CGroupListEditor svids(cable.GetGroupList(TypeIdOf(EGroupType::CableSvid)));
+    CGroupListEditor svids(cable.GetGroupList(EGroupType::CableSvid));
     EXPECT_TRUE(svids.IsListValid());
-    EXPECT_EQ(
-        CGroupListEditor(*cable.GetGroupList(TypeIdOf(EGroupType::CableSvid)).At(0).ChildList()).Line(1),
-        L"SVID Mode 2: Recog Mask=0xFFFFFFFF, Recog Value=0x00000002");
+    EXPECT_EQ(CGroupListEditor(*cable.GetGroupList(EGroupType::CableSvid).At(0).ChildList()).Line(1),
+              L"SVID Mode 2: Recog Mask=0xFFFFFFFF, Recog Value=0x00000002");
 }
 
 namespace {
 
 TEST_F(GroupsTest, NewGroupsAreLinkedAsTheFieldFactoryLinksThem) {
     DescribeDualRolePort();
-    CFieldGroupList& list = sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid));
+    CFieldGroupList& list = sheet.GetGroupList(EGroupType::SopSvid);
     CFieldGroup& first = list.AppendNewGroup();
     CFieldGroup& second = list.AppendNewGroup();
     CFieldList built(true);
@@ -749,8 +747,8 @@ TEST_F(GroupsTest, NewGroupsAreLinkedAsTheFieldFactoryLinksThem) {
 // whatever answers, file entries, choices and modes the group it was made from had.
 TEST_F(GroupsTest, GroupsMadeAfterAClearAreAsNew) {
     DescribeDualRolePort();
-    CFieldGroupList& svids = sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid));
-    CFieldGroupList& pdos = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo));
+    CFieldGroupList& svids = sheet.GetGroupList(EGroupType::SopSvid);
+    CFieldGroupList& pdos = sheet.GetGroupList(EGroupType::SourcePdo);
     {
         CGroupListEditor svidEditor(svids);
         AddFixedSvid(svidEditor, L"FF01", 3);
@@ -771,10 +769,10 @@ TEST_F(GroupsTest, GroupsMadeAfterAClearAreAsNew) {
     svids.Clear();
     pdos.Clear();
 
-    CFieldGroupList freshSvids(sheet.GroupPrototypes().Get(TypeIdOf(EGroupType::SopSvid)),
-                               svids.EnclosingList(), nullptr);
-    CFieldGroupList freshPdos(sheet.GroupPrototypes().Get(TypeIdOf(EGroupType::SourcePdo)),
-                              pdos.EnclosingList(), nullptr);
+    CFieldGroupList freshSvids(sheet.GroupPrototypes().Get(EGroupType::SopSvid), svids.EnclosingList(),
+                               nullptr);
+    CFieldGroupList freshPdos(sheet.GroupPrototypes().Get(EGroupType::SourcePdo), pdos.EnclosingList(),
+                              nullptr);
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         CFieldGroup& svid = svids.AppendNewGroup();

@@ -69,7 +69,7 @@ TEST_F(HistoryTest, GroupsTypedIntoANewFormAreCountedWhenAChoiceClearsThem) {
     Answer(L"Connector_Type", L"2");
     Answer(L"USB_PD_Support", L"YES");
     Answer(L"PD_Port_Type", L"4");
-    CFieldGroupList& list = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo));
+    CFieldGroupList& list = sheet.GetGroupList(EGroupType::SourcePdo);
     CGroupListEditor editor(list, &sheet);
     for (const wchar_t* millivolts : {L"5000", L"9000"}) {
         CGroupWorkingCopy& pdo = editor.BeginAdd();
@@ -115,7 +115,7 @@ TEST_F(HistoryTest, TypingInOneBoxIsOneStepUntilTheUserLeavesIt) {
 
 TEST_F(HistoryTest, ListOperationsAndLoadsAreStepsNamedAsTheUserDidThem) {
     LoadPortForm();
-    CFieldGroupList& list = sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo));
+    CFieldGroupList& list = sheet.GetGroupList(EGroupType::SourcePdo);
     CGroupListEditor editor(list, &sheet);
     editor.Select(1);
     editor.DeleteSelected();
@@ -142,7 +142,7 @@ TEST_F(HistoryTest, ListOperationsAndLoadsAreStepsNamedAsTheUserDidThem) {
 // A list line shows a few of a group's answers; a change to any other is a step all the same.
 TEST_F(HistoryTest, AnEditNoListLineShowsIsAStep) {
     LoadPortForm();
-    CGroupListEditor editor(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)), &sheet);
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SourcePdo), &sheet);
     editor.Select(0);
     const std::wstring line = editor.Line(0);
     editor.BeginEdit()->SetAnswer(L"Src_PD_OCP_OC_Debounce1", L"100");

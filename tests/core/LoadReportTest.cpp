@@ -69,7 +69,7 @@ TEST_F(LoadReportTest, AFileWithoutOneEntryIsNoOrvikFileAndLeavesTheFormAsItWas)
 
 TEST_F(LoadReportTest, RepeatedItemsPastTheirListsLimitCountOnceEach) {
     ASSERT_TRUE(Load(orvik::testsupport::FullPortForm(500, 2, 1, 1)));
-    EXPECT_EQ(sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).Size(), 7u);
+    EXPECT_EQ(sheet.GetGroupList(EGroupType::SourcePdo).Size(), 7u);
     const SLoadReport& report = Report();
     EXPECT_EQ(report.outcome, SLoadReport::EOutcome::Loaded);
     EXPECT_EQ(report.beyondLimit.count, 493u);

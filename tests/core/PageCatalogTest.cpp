@@ -214,7 +214,7 @@ TEST(PageCatalog, NumbersShowTheUnitTheUserTypesWithoutChangingTheFile) {
     // The file's comments keep their "mS"; the box says ms.
     for (const wchar_t* name : {L"Src_PD_OCP_OC_Debounce1", L"Src_PD_OCP_UV_Debounce1"}) {
         SCOPED_TRACE(name);
-        const SFieldRow* row = FindGroupFieldRow(TypeIdOf(EGroupType::SourcePdo), name);
+        const SFieldRow* row = FindGroupFieldRow(EGroupType::SourcePdo, name);
         ASSERT_NE(row, nullptr);
         EXPECT_EQ(row->units, L"mS");
         EXPECT_EQ(row->shownUnit, L"ms");

@@ -23,9 +23,9 @@ constexpr const wchar_t* kForced = L"^Test_Forced$";
 bool RegisterPredicateRules() {
     static const bool done = [] {
         RegisterPlainRules();
-        Register(1, Rule(kGated, IsParentYNYes(kYesNo)));
-        Register(1, Rule(kOrphan, IsParentYNValid(kMissing), IsParentYNValid(kMissing)));
-        Register(1, Rule(kForced, {}, {}, [](CParameterField* f) { f->Force(L"forced"); }));
+        Register(EGroupType::Page, Rule(kGated, IsParentYNYes(kYesNo)));
+        Register(EGroupType::Page, Rule(kOrphan, IsParentYNValid(kMissing), IsParentYNValid(kMissing)));
+        Register(EGroupType::Page, Rule(kForced, {}, {}, [](CParameterField* f) { f->Force(L"forced"); }));
         return true;
     }();
     return done;

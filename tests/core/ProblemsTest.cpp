@@ -113,7 +113,7 @@ TEST_F(ProblemsTest, AnInvalidAnswerNamesItsFieldAndWhatItAccepts) {
     const SProblem& problem = problems.front();
     EXPECT_EQ(problem.page, EPage::UsbTypeC);
     EXPECT_EQ(problem.field, sheet.FindField(L"RP_Value"));
-    EXPECT_EQ(problem.groupListType, -1);
+    EXPECT_EQ(problem.groupListType, EGroupType::None);
     EXPECT_EQ(problem.groupIndex, -1);
     EXPECT_EQ(Narrow(problem.reason), "RP_Value: invalid value \"7\" (choices: 0 Default, 1 1.5A, 2 3A)");
     EXPECT_EQ(Narrow(FieldProblemReason(*problem.field)),
@@ -140,32 +140,32 @@ TEST_F(ProblemsTest, ListProblemsPointAtTheListAndTheGroup) {
               "Source PDOs: list incomplete: 2 defined but Num_Src_PDOs is 3; PDO 2 incomplete");
     EXPECT_EQ(list.page, EPage::Source);
     EXPECT_EQ(list.field, nullptr);
-    EXPECT_EQ(list.groupListType, TypeIdOf(EGroupType::SourcePdo));
+    EXPECT_EQ(list.groupListType, EGroupType::SourcePdo);
     EXPECT_EQ(list.groupIndex, -1);
 
     // The second PDO's threshold follows its current and no longer fits.
     const SProblem inGroup = Only(problems, "Src_PD_OCP_OC_Threshold2: ");
     EXPECT_EQ(inGroup.page, EPage::Source);
-    EXPECT_EQ(inGroup.groupListType, TypeIdOf(EGroupType::SourcePdo));
+    EXPECT_EQ(inGroup.groupListType, EGroupType::SourcePdo);
     EXPECT_EQ(inGroup.groupIndex, 1);
     ASSERT_NE(inGroup.field, nullptr);
-    EXPECT_EQ(inGroup.field, sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo))
-                                 .At(1)
-                                 .FindField(L"^Src_PD_OCP_OC_Threshold([0-9]+)$"));
+    EXPECT_EQ(
+        inGroup.field,
+        sheet.GetGroupList(EGroupType::SourcePdo).At(1).FindField(L"^Src_PD_OCP_OC_Threshold([0-9]+)$"));
 
     const SProblem modes = Only(problems, "SVID1_SOP modes: ");
     EXPECT_EQ(Narrow(modes.reason), "SVID1_SOP modes: list incomplete: no mode can be entered");
     EXPECT_EQ(modes.field, nullptr);
-    EXPECT_EQ(modes.groupListType, TypeIdOf(EGroupType::SopSvid));
+    EXPECT_EQ(modes.groupListType, EGroupType::SopSvid);
     EXPECT_EQ(modes.groupIndex, 0);
     EXPECT_EQ(modes.page, sheet.Page(modes.page).Id());
-    EXPECT_EQ(sheet.Page(modes.page).ListedGroupType(), TypeIdOf(EGroupType::SopSvid));
+    EXPECT_EQ(sheet.Page(modes.page).ListedGroupType(), EGroupType::SopSvid);
 }
 
 TEST_F(ProblemsTest, AFaultyModeAnswerPointsAtItsSvid) {
     Load(orvik::testsupport::FullPortForm(2, 1, 2, 1));
     // The loader drops a mode with a bad answer, so the answer goes wrong once the mode is there.
-    CParameterField* enter = sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid))
+    CParameterField* enter = sheet.GetGroupList(EGroupType::SopSvid)
                                  .At(1)
                                  .ChildList()
                                  ->At(0)
@@ -176,7 +176,7 @@ TEST_F(ProblemsTest, AFaultyModeAnswerPointsAtItsSvid) {
     const SProblem mode = Only(problems, "SVID2_mode1_enter_SOP: ");
     EXPECT_EQ(Narrow(mode.reason), "SVID2_mode1_enter_SOP: missing");
     EXPECT_EQ(mode.field, enter);
-    EXPECT_EQ(mode.groupListType, TypeIdOf(EGroupType::SopSvid));
+    EXPECT_EQ(mode.groupListType, EGroupType::SopSvid);
     EXPECT_EQ(mode.groupIndex, 1);
     // The SVID's own line follows its fields and those of its modes.
     const SProblem modes = Only(problems, "SVID2_SOP modes: ");
@@ -196,7 +196,7 @@ TEST_F(ProblemsTest, APageRuleProblemHasNoField) {
     EXPECT_EQ(Narrow(rule.reason), "Type_C_Implements_Try_SRC and Type_C_Implements_Try_SNK are both YES");
     EXPECT_EQ(rule.page, EPage::UsbTypeC);
     EXPECT_EQ(rule.field, nullptr);
-    EXPECT_EQ(rule.groupListType, -1);
+    EXPECT_EQ(rule.groupListType, EGroupType::None);
     EXPECT_EQ(rule.groupIndex, -1);
 }
 

@@ -258,7 +258,7 @@ TEST_F(LoaderTest, GroupEntriesWithImpossibleNumbersAreRejected) {
     EXPECT_TRUE(Logged(log, "Unknown field: SVID1_mode7_enter_SOP"));
     EXPECT_TRUE(Logged(log, "Unknown field: Src_PDO_Voltage99999999999999999999"));
     for (const auto& [type, list] : sheet.GroupLists()) {
-        EXPECT_TRUE(list->Empty()) << "group type " << type;
+        EXPECT_TRUE(list->Empty()) << "group type " << NumberOf(type);
     }
 }
 
@@ -267,7 +267,7 @@ TEST_F(LoaderTest, HugeLinesLoadWithoutHarm) {
     const std::string longText = "$Vendor_Name: \"" + std::string(10 * 1024 * 1024, 'v') + "\"";
     EXPECT_TRUE(Load(longName + longText));
     EXPECT_EQ(Value(L"$Vendor_Name").size(), 10u * 1024 * 1024);
-    EXPECT_TRUE(sheet.GetGroupList(4).Empty());
+    EXPECT_TRUE(sheet.GetGroupList(EGroupType::SopSvid).Empty());
 }
 
 TEST_F(LoaderTest, AFileOfJunkLogsABoundedAmount) {

@@ -128,9 +128,9 @@ TEST_F(RuleTable, FindsARecordByAPrintableName) {
 }
 
 TEST_F(RuleTable, UnknownGroupHasNoRecords) {
-    EXPECT_EQ(Table().Lookup(GroupTypeOf(8), kChoice), nullptr);
+    EXPECT_EQ(Table().Lookup(static_cast<EGroupType>(8), kChoice), nullptr);
     EXPECT_EQ(Table().Lookup(EGroupType::None, kChoice), nullptr);
-    EXPECT_EQ(Table().FindGroup(GroupTypeOf(8)), nullptr);
+    EXPECT_EQ(Table().FindGroup(static_cast<EGroupType>(8)), nullptr);
 }
 
 TEST_F(RuleTable, MissingPredicatesTakeTheDefaults) {
@@ -152,15 +152,16 @@ TEST_F(RuleTable, ARecordReadsWhatItsConditionsAndActionsRead) {
     const FieldAction touchesC({L"^Test_C$", kText}, [](CParameterField*) {});
     const FieldAction touchesD({L"^Test_D$"}, [](CParameterField*) {});
     const CRuleRecord& record = Register(
-        1, CRuleRecord{L"^Test_Reader$", CBooleanOrFunctor(IsParentYNYes(L"^Test_B$"), IsParentYNNo(kText)),
-                       IsParentValidValue(L"^Test_B$"), touchesC, touchesD});
+        EGroupType::Page,
+        CRuleRecord{L"^Test_Reader$", CBooleanOrFunctor(IsParentYNYes(L"^Test_B$"), IsParentYNNo(kText)),
+                    IsParentValidValue(L"^Test_B$"), touchesC, touchesD});
     EXPECT_EQ(record.reads, (std::vector<std::wstring>{L"^Test_B$", kText, L"^Test_C$", L"^Test_D$"}));
     EXPECT_TRUE(Rec(kText).reads.empty());
 }
 
 TEST_F(RuleTable, PatternThatDoesNotCompileIsLoggedAndSkipped) {
-    Register(7, L"^Test_Broken[$");
-    const CRuleRecord& after = Register(7, L"^Test_AfterBroken$");
+    Register(EGroupType::CableMode, L"^Test_Broken[$");
+    const CRuleRecord& after = Register(EGroupType::CableMode, L"^Test_AfterBroken$");
 
     CScopedLogCapture log;
     EXPECT_EQ(Table().Lookup(EGroupType::CableMode, L"Test_AfterBroken"), &after);
@@ -175,10 +176,10 @@ TEST_F(RuleTable, PatternThatDoesNotCompileIsLoggedAndSkipped) {
 // whose own lookup finds it, through literal names, keys and patterns alike; records added to any
 // group after a lookup are seen.
 TEST_F(RuleTable, FirstGroupMatchAnswersAsEachGroupInTurn) {
-    const CRuleRecord& sink = Register(3, L"^Test_Shared([0-9]+)$");
-    const CRuleRecord& mode = Register(5, L"^Test_SharedLiteral$");
-    Register(6, L"^Test_Shared([0-9]+)$");
-    Register(7, L"^Test_SharedLiteral$");
+    const CRuleRecord& sink = Register(EGroupType::SinkPdo, L"^Test_Shared([0-9]+)$");
+    const CRuleRecord& mode = Register(EGroupType::SopMode, L"^Test_SharedLiteral$");
+    Register(EGroupType::CableSvid, L"^Test_Shared([0-9]+)$");
+    Register(EGroupType::CableMode, L"^Test_SharedLiteral$");
     const std::vector<std::wstring> names = {L"Test_Shared4",     L"test_shared12", L"TEST_SHAREDLITERAL",
                                              L"Test_Volt3",       L"Test_Plain",    L"Test_Volt",
                                              L"Test_AfterBroken", L"Test_Nowhere9", L"Test_Text"};
@@ -203,11 +204,11 @@ TEST_F(RuleTable, FirstGroupMatchAnswersAsEachGroupInTurn) {
 
     EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), nullptr);
     EXPECT_EQ(group, nullptr);
-    const CRuleRecord& later = Register(6, L"^Test_Later([0-9]+)$");
+    const CRuleRecord& later = Register(EGroupType::CableSvid, L"^Test_Later([0-9]+)$");
     EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), &later);
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->type, EGroupType::CableSvid);
-    const CRuleRecord& earlier = Register(2, L"^Test_Later([0-9]+)$");
+    const CRuleRecord& earlier = Register(EGroupType::SourcePdo, L"^Test_Later([0-9]+)$");
     EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), &earlier);
     EXPECT_EQ(group->type, EGroupType::SourcePdo);
 }
@@ -351,7 +352,7 @@ protected:
     void SetUp() override {
         RegisterPlainRules();
         for (const std::wstring& pattern : FillersAround(kLookupPatterns)) {
-            Register(1, pattern);
+            Register(EGroupType::Page, pattern);
         }
     }
 

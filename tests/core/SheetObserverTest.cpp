@@ -118,7 +118,7 @@ TEST_F(SheetObserverTest, AChangeThatTouchesAnotherPageAnnouncesItsReviewFlag) {
 TEST_F(SheetObserverTest, ListOperationsAreAnnouncedWithTheirList) {
     MakeProviderOnlyTypeCPort();
     observer.changes.clear();
-    CGroupListEditor editor(sheet.GetGroupList(2), &sheet);
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SourcePdo), &sheet);
     editor.BeginAdd();
     EXPECT_TRUE(observer.changes.empty()) << "an open dialog changes nothing yet";
     editor.Cancel();
@@ -134,12 +134,13 @@ TEST_F(SheetObserverTest, ListOperationsAreAnnouncedWithTheirList) {
     editor.RemoveAll();
     std::size_t announced = 0;
     for (const SSheetChange& change : observer.changes) {
-        if (std::find(change.groupLists.begin(), change.groupLists.end(), 2) != change.groupLists.end()) {
+        if (std::find(change.groupLists.begin(), change.groupLists.end(), EGroupType::SourcePdo) !=
+            change.groupLists.end()) {
             ++announced;
         }
     }
     EXPECT_EQ(announced, 2u);
-    EXPECT_EQ(sheet.GetGroupList(2).Size(), 0u);
+    EXPECT_EQ(sheet.GetGroupList(EGroupType::SourcePdo).Size(), 0u);
 }
 
 TEST_F(SheetObserverTest, AnObserverMayDetachWhileBeingTold) {

@@ -22,9 +22,9 @@ const CRuleRecord& Rec(const std::wstring& pattern) {
     throw std::logic_error("no test record of that pattern");
 }
 
-const CRuleRecord& Register(int typeId, CRuleRecord record) {
-    static std::map<std::pair<int, std::wstring>, const CRuleRecord*> added;
-    const auto key = std::make_pair(typeId, record.namePattern);
+const CRuleRecord& Register(EGroupType type, CRuleRecord record) {
+    static std::map<std::pair<EGroupType, std::wstring>, const CRuleRecord*> added;
+    const auto key = std::make_pair(type, record.namePattern);
     if (auto it = added.find(key); it != added.end()) {
         return *it->second;
     }
@@ -35,7 +35,7 @@ const CRuleRecord& Register(int typeId, CRuleRecord record) {
     if (lower.find(L"test_") == std::wstring::npos) {
         throw std::logic_error("test rule names start with Test_");
     }
-    const CRuleRecord& stored = Table().Add(GroupTypeOf(typeId), std::move(record));
+    const CRuleRecord& stored = Table().Add(type, std::move(record));
     added.emplace(key, &stored);
     return stored;
 }
@@ -43,12 +43,12 @@ const CRuleRecord& Register(int typeId, CRuleRecord record) {
 void RegisterPlainRules() {
     static const bool done = [] {
         for (const wchar_t* pattern : {kText, kQuoted, kDigits, kNumber, kChoice, kYesNo, kIndexed}) {
-            Register(1, pattern);
+            Register(EGroupType::Page, pattern);
         }
-        Register(2, kVolt);
-        Register(2, kPlain);
-        Register(4, kSvidModes);
-        Register(5, kModeEnter);
+        Register(EGroupType::SourcePdo, kVolt);
+        Register(EGroupType::SourcePdo, kPlain);
+        Register(EGroupType::SopSvid, kSvidModes);
+        Register(EGroupType::SopMode, kModeEnter);
         return true;
     }();
     (void)done;

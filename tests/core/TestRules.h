@@ -35,9 +35,9 @@ CRuleTable& Table();
 // order, that holds one; a logic_error when none does.
 const CRuleRecord& Rec(const std::wstring& pattern);
 
-// Adds `record` to rule group `typeId` the first time its pattern is registered for that group and
+// Adds `record` to rule group `type` the first time its pattern is registered for that group and
 // returns it; a later call with the same pattern returns the record added first.
-const CRuleRecord& Register(int typeId, CRuleRecord record);
+const CRuleRecord& Register(EGroupType type, CRuleRecord record);
 // A record; the predicates left empty take the table's defaults when it is registered.
 inline CRuleRecord Rule(const std::wstring& pattern, FieldPredicate availability = {},
                         FieldPredicate validity = {}, FieldAction onAvailable = {}) {
@@ -48,8 +48,8 @@ inline CRuleRecord Rule(const std::wstring& pattern, FieldPredicate availability
     record.onAvailable = std::move(onAvailable);
     return record;
 }
-inline const CRuleRecord& Register(int typeId, const std::wstring& pattern) {
-    return Register(typeId, Rule(pattern));
+inline const CRuleRecord& Register(EGroupType type, const std::wstring& pattern) {
+    return Register(type, Rule(pattern));
 }
 
 // The message of the fieldlist_error that `call` throws, or "no error".

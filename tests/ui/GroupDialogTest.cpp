@@ -89,7 +89,7 @@ private slots:
         });
         QTest::mouseClick(panel->AddButton(), Qt::LeftButton);
         QCOMPARE(caption, QStringLiteral("Sink PDO 3"));
-        QCOMPARE(f->sheet.GetGroupList(TypeIdOf(EGroupType::SinkPdo)).Size(), std::size_t{2});
+        QCOMPARE(f->sheet.GetGroupList(EGroupType::SinkPdo).Size(), std::size_t{2});
         QVERIFY(!panel->Editor().Working());
     }
 
@@ -116,7 +116,7 @@ private slots:
         }
         QCOMPARE(errors, 2);
         QVERIFY(f->Logged("Sink PDO 3 dialog not filled out or invalid data entered."));
-        QCOMPARE(f->sheet.GetGroupList(TypeIdOf(EGroupType::SinkPdo)).Size(), std::size_t{2});
+        QCOMPARE(f->sheet.GetGroupList(EGroupType::SinkPdo).Size(), std::size_t{2});
         QCOMPARE(panel->List()->count(), 2);
     }
 
@@ -149,7 +149,7 @@ private slots:
     void cancelLeavesTheGroupUntouched() {
         CListPanel* panel = Open(EPage::Sink);
         QVERIFY(panel);
-        const CFieldGroupList& list = f->sheet.GetGroupList(TypeIdOf(EGroupType::SinkPdo));
+        const CFieldGroupList& list = f->sheet.GetGroupList(EGroupType::SinkPdo);
         const QString before = GroupValue(list, 1, SinkPdoNames().current);
         const QStringList lines = LinesOf(panel->List());
         CDialogScript script(*f->window);
@@ -206,7 +206,7 @@ private slots:
         QCOMPARE(modeLines.size(), 2);
         QVERIFY(modeLines[0].startsWith(QStringLiteral("SVID Mode 1: Recog Mask=")));
         // The SVID dialog was cancelled: its answer is as before.
-        QCOMPARE(GroupValue(f->sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)), 0, kModesFixed),
+        QCOMPARE(GroupValue(f->sheet.GetGroupList(EGroupType::SopSvid), 0, kModesFixed),
                  QStringLiteral("YES"));
     }
 
@@ -251,8 +251,7 @@ private slots:
         QTest::mouseClick(panel->EditButton(), Qt::LeftButton);
         QVERIFY(blackBefore);
         QVERIFY(redAfterDelete);
-        QCOMPARE(f->sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)).At(0).ChildList()->Size(),
-                 std::size_t{2});
+        QCOMPARE(f->sheet.GetGroupList(EGroupType::SopSvid).At(0).ChildList()->Size(), std::size_t{2});
         QVERIFY(f->Logged("SOP SVID 1 dialog not filled out or invalid data entered."));
     }
 
@@ -269,8 +268,7 @@ private slots:
             PressOk(svid);
         });
         QTest::mouseClick(panel->EditButton(), Qt::LeftButton);
-        QCOMPARE(f->sheet.GetGroupList(TypeIdOf(EGroupType::SopSvid)).At(0).ChildList()->Size(),
-                 std::size_t{1});
+        QCOMPARE(f->sheet.GetGroupList(EGroupType::SopSvid).At(0).ChildList()->Size(), std::size_t{1});
         QVERIFY(panel->List()->item(0)->text().contains(QStringLiteral("max modes=1")));
     }
 

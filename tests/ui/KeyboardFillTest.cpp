@@ -120,8 +120,8 @@ class KeyboardFillTest : public QObject {
             f->sheet.Page(page).Fields().Fields(),
             [this](const CParameterField& field) { return answers->FindField(field.NamePattern()); },
             [](const CParameterField&) { return true; });
-        const int type = f->sheet.Page(page).ListedGroupType();
-        if (given < 0 || type == 0) {
+        const EGroupType type = f->sheet.Page(page).ListedGroupType();
+        if (given < 0 || type == EGroupType::None) {
             return given;
         }
         CListPanel* panel = PanelOf(page);
@@ -219,10 +219,10 @@ class KeyboardFillTest : public QObject {
     // The sheet's lists, each with a detour through another button: the fifth Source PDO is first
     // given the seventh's answers and then mended with Edit...; the third Sink PDO is left out and
     // then put in its place with Insert...; a second SVID with the third's answers is deleted again.
-    bool StartList(CListPanel* panel, int type, const CFieldGroupList& want) {
+    bool StartList(CListPanel* panel, EGroupType type, const CFieldGroupList& want) {
         QWidget* window = f->window.get();
         const QString add = QStringLiteral("AddButton");
-        if (type == 2 && want.Size() == 7) {
+        if (type == EGroupType::SourcePdo && want.Size() == 7) {
             for (std::size_t i = 0; i < 7; ++i) {
                 if (!PressListButton(window, add, want.At(i == 4 ? 6 : i))) {
                     return false;
@@ -230,7 +230,7 @@ class KeyboardFillTest : public QObject {
             }
             return SelectLine(panel, 4) && PressListButton(window, QStringLiteral("EditButton"), want.At(4));
         }
-        if (type == 3 && want.Size() == 7) {
+        if (type == EGroupType::SinkPdo && want.Size() == 7) {
             for (std::size_t i : {0, 1, 3, 4, 5, 6}) {
                 if (!PressListButton(window, add, want.At(i))) {
                     return false;
@@ -239,7 +239,7 @@ class KeyboardFillTest : public QObject {
             return SelectLine(panel, 2) &&
                    PressListButton(window, QStringLiteral("InsertButton"), want.At(2));
         }
-        if (type == 4 && want.Size() == 3) {
+        if (type == EGroupType::SopSvid && want.Size() == 3) {
             if (!PressListButton(window, add, want.At(0)) || !PressListButton(window, add, want.At(2)) ||
                 !keys::TabTo(QStringLiteral("DeleteButton"))) {
                 return false;

@@ -90,7 +90,7 @@ class ListPanelTest : public QObject {
         }
         return panel;
     }
-    CFieldGroupList& SinkList() const { return f->sheet.GetGroupList(TypeIdOf(EGroupType::SinkPdo)); }
+    CFieldGroupList& SinkList() const { return f->sheet.GetGroupList(EGroupType::SinkPdo); }
 
 private slots:
     void cleanup() { f.reset(); }

@@ -71,7 +71,7 @@ private slots:
                                           {L"PD_Port_Type", L"4"}}) {
             f->sheet.ApplyUserChange(f->sheet.FindField(name), value);
         }
-        CGroupListEditor editor(f->sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)), &f->sheet);
+        CGroupListEditor editor(f->sheet.GetGroupList(EGroupType::SourcePdo), &f->sheet);
         CGroupWorkingCopy& pdo = editor.BeginAdd();
         for (const auto& [name, value] : {std::pair{L"Src_PDO_Supply_Type1", L"0"},
                                           {L"Src_PDO_Peak_Current1", L"0"},
@@ -113,7 +113,7 @@ private slots:
         // Undo gives back what the list names.
         QTest::mouseClick(bar->UndoButton(), Qt::LeftButton);
         QCOMPARE(f->Combo(QStringLiteral("PD_Port_Type"))->currentText(), QStringLiteral("4 : DRP"));
-        QCOMPARE(f->sheet.GetGroupList(TypeIdOf(EGroupType::SourcePdo)).Size(), std::size_t{1});
+        QCOMPARE(f->sheet.GetGroupList(EGroupType::SourcePdo).Size(), std::size_t{1});
     }
 
     void escapeClosesTheBarWithoutTheCancelQuestion() {

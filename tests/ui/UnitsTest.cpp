@@ -145,7 +145,7 @@ private slots:
         int numbers = 0;
         script.Then([&](CGroupDialog& d) {
             QTest::qWait(10);
-            const int type = f->sheet.Page(id).ListedGroupType();
+            const EGroupType type = f->sheet.Page(id).ListedGroupType();
             for (CParameterField* field : d.Copy().Group().Fields()) {
                 if (!FieldAs<const CNumEditField>(field)) {
                     continue;
