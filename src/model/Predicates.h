@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 // The option ids of the form's choice lists that the availability rules compare. -1 stands for "no
@@ -57,6 +58,12 @@ enum EPDOCPMethod : int { OCP_OVER_CURRENT = 0, OCP_UNDER_VOLTAGE = 1, OCP_BOTH 
 int ParentIntValue(const CParameterField* field, const wchar_t* parentName);
 int ParentIntValue(const CParameterField* field, std::wstring_view parentName);
 
+// A question's name as a rule's words give it: the file's name, without the pattern's anchors and
+// instance numbers, between backticks ("`PD_Port_Type`", "`Src_PDO_Supply_Type`").
+std::wstring QuestionWords(std::wstring_view pattern);
+// Choices as a rule's words give them: "YES", "NO", or their numbers ("1, 2 or 4").
+std::wstring ChoiceWords(const std::vector<int>& values, bool yesNo);
+
 template <class E> class PulldownValueChecker {
 public:
     PulldownValueChecker(const wchar_t* parentName, std::vector<E> values)
@@ -70,6 +77,15 @@ public:
     std::vector<std::wstring> Reads() const { return {parentName_}; }
 
 protected:
+    std::wstring ParentWords() const { return QuestionWords(parentNameView_); }
+    std::wstring ValueWords() const {
+        std::vector<int> numbers;
+        for (E e : values_) {
+            numbers.push_back(static_cast<int>(e));
+        }
+        return ChoiceWords(numbers, std::is_same_v<E, EYesNo>);
+    }
+
     static void RequireField(const CParameterField* field) {
         if (!field) {
             throw fieldlist_error(L"NULL parameter field.");
@@ -101,6 +117,7 @@ public:
         this->RequireField(field);
         return this->IsOneOf(this->GetParentValue(field));
     }
+    std::wstring Words() const { return this->ParentWords() + L" is " + this->ValueWords(); }
 };
 
 template <class E> class IsValidButNotParentValue : public PulldownValueChecker<E> {
@@ -112,6 +129,9 @@ public:
         const int v = this->GetParentValue(field);
         return v != -1 && !this->IsOneOf(v);
     }
+    std::wstring Words() const {
+        return this->ParentWords() + L" is answered and is not " + this->ValueWords();
+    }
 };
 
 template <class E> class IsNotParentValue : public PulldownValueChecker<E> {
@@ -121,6 +141,7 @@ public:
         this->RequireField(field);
         return !this->IsOneOf(this->GetParentValue(field));
     }
+    std::wstring Words() const { return this->ParentWords() + L" is not " + this->ValueWords(); }
 };
 
 // True when the parent exists and its answer is valid; a missing parent is a fieldlist_error.
@@ -128,6 +149,7 @@ class IsParentValidValue : public PulldownValueChecker<int> {
 public:
     explicit IsParentValidValue(const wchar_t* parentName) : PulldownValueChecker<int>(parentName, {}) {}
     bool operator()(const CParameterField* field) const override;
+    std::wstring Words() const { return ParentWords() + L" is answered"; }
 };
 
 class IsParentYNYes : public IsParentValue<EYesNo> {
@@ -197,6 +219,21 @@ inline std::vector<std::wstring> ReadsOfBoth(const FieldPredicate& first, const 
     return names;
 }
 
+// Two conditions' words joined; a part without words leaves the other's alone, and an "or" inside
+// an "and" is put in brackets, so the words group as the condition does.
+inline std::wstring WordsOfBoth(const FieldPredicate& first, std::wstring_view joint,
+                                const FieldPredicate& second) {
+    const std::wstring a = first.Words();
+    const std::wstring b = second.Words();
+    if (a.empty() || b.empty()) {
+        return a.empty() ? b : a;
+    }
+    auto part = [joint](const std::wstring& words) {
+        return joint == L" and " && words.find(L" or ") != std::wstring::npos ? L"(" + words + L")" : words;
+    };
+    return part(a) + std::wstring(joint) + part(b);
+}
+
 // Both true; the second is not asked when the first is false.
 class CBooleanAndFunctor {
 public:
@@ -204,6 +241,7 @@ public:
         : first_(std::move(first)), second_(std::move(second)) {}
     bool operator()(const CParameterField* field) const { return first_(field) && second_(field); }
     std::vector<std::wstring> Reads() const { return ReadsOfBoth(first_, second_); }
+    std::wstring Words() const { return WordsOfBoth(first_, L" and ", second_); }
 
 private:
     FieldPredicate first_;
@@ -217,6 +255,7 @@ public:
         : first_(std::move(first)), second_(std::move(second)) {}
     bool operator()(const CParameterField* field) const { return first_(field) || second_(field); }
     std::vector<std::wstring> Reads() const { return ReadsOfBoth(first_, second_); }
+    std::wstring Words() const { return WordsOfBoth(first_, L" or ", second_); }
 
 private:
     FieldPredicate first_;

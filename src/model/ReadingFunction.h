@@ -35,6 +35,13 @@ public:
         impl_ = std::move(made);
     }
 
+    // A plain function with the names it reads and the words that say what it is.
+    template <class F>
+    requires std::is_invocable_r_v<R, F&, Arg> CReadingFunction(std::wstring words, Names reads, F callable)
+        : CReadingFunction(std::move(reads), std::move(callable)) {
+        impl_->words = std::move(words);
+    }
+
     template <class F>
     requires std::is_invocable_r_v<R, F&, Arg> CReadingFunction(Names reads, F callable) {
         auto made = std::make_shared<SCallable<F>>(std::move(callable));
@@ -55,6 +62,10 @@ public:
 
     // The parents read, each once, in the order they were first named.
     const Names& Reads() const { return impl_ ? impl_->reads : NoNames(); }
+    // What the condition or action is, in words a user reads ("`USB_PD_Support` is YES"); empty when
+    // it has none. Composed conditions join their parts' words as they join their parts. Made when
+    // asked: the rules are built at every start, their words only read when a question is explained.
+    std::wstring Words() const { return impl_ ? impl_->Words() : std::wstring(); }
 
     // Adds the names `other` reads that are not read yet; copies shared with this one keep theirs.
     template <class Other> void AddReadsOf(const Other& other) {
@@ -74,11 +85,22 @@ private:
         virtual ~SImpl() = default;
         virtual R Call(Arg arg) const = 0;
         virtual std::shared_ptr<SImpl> Copy() const = 0;
+        virtual std::wstring Words() const { return words; }
         Names reads;
+        std::wstring words;
     };
     template <class F> struct SCallable final : SImpl {
         explicit SCallable(F f) : callable(std::move(f)) {}
         R Call(Arg arg) const override { return callable(std::forward<Arg>(arg)); }
+        // Words given with the callable come first; otherwise the callable's own, if it has any.
+        std::wstring Words() const override {
+            if constexpr (requires { callable.Words(); }) {
+                if (this->words.empty()) {
+                    return callable.Words();
+                }
+            }
+            return this->words;
+        }
         std::shared_ptr<SImpl> Copy() const override { return std::make_shared<SCallable>(*this); }
         // A callable may keep state between calls, as a std::function's may.
         mutable F callable;

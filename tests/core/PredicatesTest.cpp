@@ -142,6 +142,24 @@ TEST_F(Predicates, AndAndOrStopAtTheFirstDecidingAnswer) {
     EXPECT_THROW(CBooleanOrFunctor(no, empty)(&child), std::bad_function_call);
 }
 
+// A condition's words are built the way the condition is: an explanation cannot drift from its rule.
+TEST_F(Predicates, WordsAreComposedAsTheConditionIs) {
+    const FieldPredicate pd = IsParentYNYes(L"^USB_PD_Support$");
+    const FieldPredicate roles =
+        IsParentValue<EPDPortType>(L"^PD_Port_Type$", {PPT_CONSUMER_PROVIDER, PPT_DRP});
+    const FieldPredicate answered = IsParentValidValue(L"^\\$Vendor_Name$");
+    const FieldPredicate plain = [](const CParameterField*) { return true; };
+    EXPECT_EQ(pd.Words(), L"`USB_PD_Support` is YES");
+    EXPECT_EQ(FieldPredicate(CBooleanAndFunctor(pd, CBooleanOrFunctor(roles, answered))).Words(),
+              L"`USB_PD_Support` is YES and (`PD_Port_Type` is 1 or 4 or `$Vendor_Name` is answered)");
+    EXPECT_EQ(
+        FieldPredicate(IsValidButNotParentValue<EYesNo>(L"^Src_PDO_Supply_Type([0-9]+)$", YN_NO)).Words(),
+        L"`Src_PDO_Supply_Type` is answered and is not NO");
+    EXPECT_EQ(FieldPredicate(CBooleanAndFunctor(plain, pd)).Words(), pd.Words()) << "a part without words";
+    EXPECT_TRUE(plain.Words().empty());
+    EXPECT_EQ(FieldPredicate(L"the port is a hub's", {}, plain).Words(), L"the port is a hub's");
+}
+
 // ---- Parents ----
 
 TEST_F(Predicates, GetParentAsFindsTheParentOfTheRequestedKind) {
