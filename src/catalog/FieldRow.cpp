@@ -12,6 +12,13 @@ std::wstring PatternOf(const std::wstring& name) {
     return pattern;
 }
 
+bool IsPatternOf(std::wstring_view pattern, std::wstring_view name) {
+    const std::wstring_view escape = !name.empty() && name[0] == L'$' ? L"\\" : L"";
+    return pattern.size() == name.size() + escape.size() + 2 && pattern.front() == L'^' &&
+           pattern.back() == L'$' && pattern.substr(1, escape.size()) == escape &&
+           pattern.substr(1 + escape.size(), name.size()) == name;
+}
+
 std::wstring SFieldRow::Pattern() const {
     return PatternOf(name);
 }
@@ -110,7 +117,7 @@ std::unique_ptr<CParameterField> CreateField(const SFieldRow& row, const CRuleTa
     if (groupType == EGroupType::None) {
         groupType = group && group->OwnerList() ? group->OwnerList()->Type() : EGroupType::Page;
     }
-    const CRuleRecord& rule = rules.RecordFor(groupType, row.Pattern());
+    const CRuleRecord& rule = rules.RecordFor(groupType, row);
     const wchar_t* note = row.note.empty() ? nullptr : row.note.c_str();
     switch (row.kind) {
     case EFieldKind::Text:

@@ -191,11 +191,17 @@ const SPdoNames* PdoNamesOf(EGroupType type) {
 }
 
 const std::vector<SFieldRow>& GroupFieldRows(EGroupType type) {
-    static const std::map<EGroupType, std::vector<SFieldRow>> catalog = {
-        {EGroupType::SourcePdo, SourcePdoFields()}, {EGroupType::SinkPdo, SinkPdoFields()},
-        {EGroupType::SopSvid, SopSvidFields()},     {EGroupType::SopMode, SopModeFields()},
-        {EGroupType::CableSvid, CableSvidFields()}, {EGroupType::CableMode, CableModeFields()},
-    };
+    // Moved in, not listed: a braced list would copy every row.
+    static const std::map<EGroupType, std::vector<SFieldRow>> catalog = [] {
+        std::map<EGroupType, std::vector<SFieldRow>> rows;
+        rows.emplace(EGroupType::SourcePdo, SourcePdoFields());
+        rows.emplace(EGroupType::SinkPdo, SinkPdoFields());
+        rows.emplace(EGroupType::SopSvid, SopSvidFields());
+        rows.emplace(EGroupType::SopMode, SopModeFields());
+        rows.emplace(EGroupType::CableSvid, CableSvidFields());
+        rows.emplace(EGroupType::CableMode, CableModeFields());
+        return rows;
+    }();
     static const std::vector<SFieldRow> none;
     auto it = catalog.find(type);
     return it == catalog.end() ? none : it->second;

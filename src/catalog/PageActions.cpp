@@ -418,7 +418,7 @@ const FieldAction SteerHostSuspend({kHostEmbedded}, [](CParameterField* field) {
 const FieldAction FollowPortOnHub({fieldname::kConnectorType, kPortOnHub}, [](CParameterField* field) {
     RequireField(field);
     if (ChoiceOf(field, fieldname::kConnectorType) == CT_TYPE_C) {
-        field->Force(GetParentAs<CYesNoPulldownListField>(field, kPortOnHub)->Value());
+        field->Force(GetParentAs<CYesNoPulldownListField>(field, kPortOnHub.Pattern())->Value());
     }
 });
 

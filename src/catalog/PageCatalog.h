@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CFieldGroup;
@@ -91,10 +92,10 @@ struct SRowName {
 
 // A table's rows as a list, moved in: a braced list of rows would be copied row by row, every text
 // and rule with it.
-template <std::size_t N> std::vector<SFieldRow> MoveRows(SFieldRow (&&rows)[N]) {
-    std::vector<SFieldRow> list;
+template <typename Row, std::size_t N> std::vector<Row> MoveRows(Row (&&rows)[N]) {
+    std::vector<Row> list;
     list.reserve(N);
-    for (SFieldRow& row : rows) {
+    for (Row& row : rows) {
         list.push_back(std::move(row));
     }
     return list;
@@ -130,6 +131,8 @@ const SPageRow& PageRow(EPage page);
 
 // ^Name$ with a leading $ escaped: the name pattern of a field called `name`.
 std::wstring PatternOf(const std::wstring& name);
+// Whether `pattern` is PatternOf(name), without making it.
+bool IsPatternOf(std::wstring_view pattern, std::wstring_view name);
 
 // Builds the field a row describes, with its record from `rules`: a fieldlist_error when the
 // table has no record for it in the field's group type (`groupType`, or the group's, or 1).

@@ -52,8 +52,8 @@ CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
     records_.push_back(std::move(record));
     const CRuleRecord& added = records_.back();
     // The first record of a name, literal name or key is the one a lookup finds.
-    exactIndex_.emplace(added.namePattern, i);
     const CNamePattern& parsed = added.Parsed();
+    exactIndex_.emplace(parsed.Pattern(), i);
     if (parsed.IsLiteral()) {
         literalIndex_.emplace(parsed.UpperLiteralText(), i);
     } else if (!parsed.Key().empty()) {
@@ -109,14 +109,15 @@ const CRuleRecord* CRuleGroup::FirstPatternMatch(const std::wstring& name, std::
 
 CRuleTable CRuleTable::WithProgramRules() {
     CRuleTable table;
-    CRuleGroup& page = table.AddGroup(EGroupType::Page, EGroupType::None);
+    table.AddGroup(EGroupType::Page, EGroupType::None);
     for (const SPageRow& row : PageCatalog()) {
-        AddRowRules(page, row.fields);
+        table.AddRows(row.fields);
     }
     // The repeated items follow in the order of their numbers; a mode's group is owned by its SVID's.
     for (const SGroupTypeRow& row : GroupTypeRows()) {
         const EGroupType owner = row.owner == EGroupType::None ? EGroupType::Page : row.owner;
-        AddRowRules(table.AddGroup(row.type, owner), GroupFieldRows(row.type));
+        table.AddGroup(row.type, owner);
+        table.AddRows(GroupFieldRows(row.type));
     }
     for (std::size_t g = 0; g < table.groups_.size(); ++g) {
         for (std::size_t i = 0; i < table.groups_[g].Records().size(); ++i) {
@@ -126,8 +127,11 @@ CRuleTable CRuleTable::WithProgramRules() {
     return table;
 }
 
-void AddRowRules(CRuleGroup& group, const std::vector<SFieldRow>& rows) {
+void CRuleTable::AddRows(const std::vector<SFieldRow>& rows) {
+    CRuleGroup& group = groups_.back();
+    rowRecords_.reserve(rowRecords_.size() + rows.size());
     for (const SFieldRow& row : rows) {
+        rowRecords_.emplace(&row, SGroupRecord{groups_.size() - 1, group.Records().size()});
         CRuleRecord record{row.Pattern(), row.availability, row.validity, row.onAvailable, row.refresh};
         record.filledBy = row.filledBy;
         record.evaluatedFirst = row.evaluatedFirst;
@@ -161,10 +165,14 @@ const CRuleRecord& CRuleTable::Add(EGroupType type, CRuleRecord record) {
 }
 
 const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group) const {
-    // The loader asks about every entry name of a file.
     thread_local std::wstring upper;
     thread_local std::wstring key;
     CNamePattern::KeysOf(name, upper, key);
+    return FirstGroupMatch(name, upper, key, group);
+}
+
+const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const std::wstring& upper,
+                                               const std::wstring& key, const CRuleGroup*& group) const {
     static const std::vector<SGroupRecord> kNone;
     const auto literal = groupLiteralIndex_.find(upper);
     const auto keyed = groupKeyIndex_.find(key);
@@ -223,6 +231,20 @@ const CRuleGroup* CRuleTable::FindGroup(EGroupType type) const {
 const CRuleRecord* CRuleTable::Lookup(EGroupType type, const std::wstring& name) const {
     const CRuleGroup* group = FindGroup(type);
     return group ? group->FirstMatch(name, true) : nullptr;
+}
+
+const CRuleRecord& CRuleTable::RecordFor(EGroupType type, const SFieldRow& row) const {
+    if (auto it = rowRecords_.find(&row); it != rowRecords_.end()) {
+        const CRuleGroup& group = groups_[it->second.group];
+        // A row built and dropped by a test may leave its place to another: the name must agree.
+        if (group.type == type && it->second.record < group.Records().size()) {
+            const CRuleRecord& record = group.Records()[it->second.record];
+            if (IsPatternOf(record.Parsed().Pattern(), row.name)) {
+                return record;
+            }
+        }
+    }
+    return RecordFor(type, row.Pattern());
 }
 
 const CRuleRecord& CRuleTable::RecordFor(EGroupType type, const std::wstring& namePattern) const {

@@ -3,10 +3,13 @@
 #include "model/NamePattern.h"
 #include "model/ParameterField.h"
 #include "model/RuleRecord.h"
+#include "text/Text.h"
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -40,10 +43,12 @@ private:
     // A deque: fields keep pointers to their records.
     std::deque<CRuleRecord> records_;
     // Looking names up record by record is too slow for the loader: each name, literal name and
-    // key maps to the first record that has it.
-    std::unordered_map<std::wstring, std::size_t> exactIndex_;
-    std::unordered_map<std::wstring, std::size_t> literalIndex_;
-    std::unordered_map<std::wstring, std::size_t> keyIndex_;
+    // key maps to the first record that has it. The names are views of the records' parsed
+    // patterns, which every copy of a record shares, so a copied group's index stays good.
+    using CNameIndex = std::unordered_map<std::wstring_view, std::size_t, orvik::SNameHash, std::equal_to<>>;
+    CNameIndex exactIndex_;
+    CNameIndex literalIndex_;
+    CNameIndex keyIndex_;
     std::vector<std::size_t> patternRecords_;
 };
 
@@ -67,12 +72,20 @@ public:
     // The record a field with this name pattern in group `type` is made with; a fieldlist_error
     // "NULL function list: ..." when there is none.
     const CRuleRecord& RecordFor(EGroupType type, const std::wstring& namePattern) const;
+    // The record a field made from catalog row `row` in group `type` is made with: the one made
+    // from that row, found by the row's place, else RecordFor the row's pattern.
+    const CRuleRecord& RecordFor(EGroupType type, const SFieldRow& row) const;
     // The first record of the first group, in table order, whose pattern matches the whole of
     // `name` ignoring case; null when none does.
     const CRuleRecord* FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group) const;
+    // The same with the name's keys (CNamePattern::KeysOf) already made.
+    const CRuleRecord* FirstGroupMatch(const std::wstring& name, const std::wstring& upper,
+                                       const std::wstring& key, const CRuleGroup*& group) const;
 
 private:
     CRuleGroup& AddGroup(EGroupType type, EGroupType ownerType);
+    // The records of the rows of a catalog table, in the table's order, added to the last group.
+    void AddRows(const std::vector<SFieldRow>& rows);
     void IndexAcrossGroups(std::size_t groupPosition, std::size_t recordIndex);
 
     std::deque<CRuleGroup> groups_;
@@ -83,12 +96,16 @@ private:
         std::size_t group;
         std::size_t record;
     };
-    std::unordered_map<std::wstring, std::vector<SGroupRecord>> groupLiteralIndex_;
-    std::unordered_map<std::wstring, std::vector<SGroupRecord>> groupKeyIndex_;
+    // Keyed by views of the records' parsed patterns, as a group's own index is.
+    using CGroupIndex =
+        std::unordered_map<std::wstring_view, std::vector<SGroupRecord>, orvik::SNameHash, std::equal_to<>>;
+    CGroupIndex groupLiteralIndex_;
+    CGroupIndex groupKeyIndex_;
+    // Where the record made from each catalog row is: every field the catalog makes asks, so its
+    // record is found without making and looking up its pattern. Positions, not pointers, so a
+    // copied table finds its own records.
+    std::unordered_map<const SFieldRow*, SGroupRecord> rowRecords_;
 };
 
 // The program's rule table, built on first use and shared, unchanged, by every form.
 std::shared_ptr<const CRuleTable> ProgramRules();
-
-// The records of the rows of a catalog table, in the table's order.
-void AddRowRules(CRuleGroup& group, const std::vector<SFieldRow>& rows);

@@ -22,12 +22,16 @@ bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out);
 // Free text; a field whose name starts with $ writes its value in double quotes.
 class CEditField : public CParameterField {
 public:
+    static constexpr unsigned kKind = 1u << 0;
+    static constexpr unsigned kKinds = kKind;
+
     CEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, const wchar_t* note = nullptr,
                EGroupType groupType = EGroupType::None);
 
     void GetOutputLine(std::wstring& out) const override;
     bool IsValid() const override;
     std::unique_ptr<CParameterField> Clone() const override;
+    unsigned Kinds() const override { return kKinds; }
 
     virtual bool HasOnlyDigits() const;
     void ResetFrom(const CParameterField& blank) override;
@@ -54,6 +58,9 @@ private:
 // A fixed number of digits of one radix, such as a 4-digit hexadecimal vendor ID.
 class CDigitStringEditField : public CEditField {
 public:
+    static constexpr unsigned kKind = 1u << 1;
+    static constexpr unsigned kKinds = CEditField::kKinds | kKind;
+
     CDigitStringEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned digitCount,
                           unsigned radix, const wchar_t* note = nullptr,
                           EGroupType groupType = EGroupType::None);
@@ -62,6 +69,7 @@ public:
     void SetIntValue(int value) override;
     bool IsValid() const override;
     std::unique_ptr<CParameterField> Clone() const override;
+    unsigned Kinds() const override { return kKinds; }
     void ResetFrom(const CParameterField& blank) override;
     bool HasOnlyDigits() const override;
 
@@ -83,6 +91,9 @@ private:
 // An unsigned number with a range, typed in user units; the file holds value / scale.
 class CNumEditField : public CEditField {
 public:
+    static constexpr unsigned kKind = 1u << 2;
+    static constexpr unsigned kKinds = CEditField::kKinds | kKind;
+
     CNumEditField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule, unsigned long long minimum,
                   unsigned long long maximum, unsigned scale, std::wstring units,
                   const wchar_t* note = nullptr, EGroupType groupType = EGroupType::None);
@@ -94,6 +105,7 @@ public:
     void RestoreFileValue() override;
     void CopyFrom(const CParameterField& other) override;
     std::unique_ptr<CParameterField> Clone() const override;
+    unsigned Kinds() const override { return kKinds; }
     void ResetFrom(const CParameterField& blank) override;
 
     bool IsValueInRange(const std::wstring& text) const;
@@ -134,15 +146,18 @@ using COptionList = std::vector<COption>;
 // A choice among numbered options; the value is the decimal id of the chosen option.
 class CPulldownListField : public CParameterField {
 public:
+    static constexpr unsigned kKind = 1u << 3;
+    static constexpr unsigned kKinds = kKind;
+
     CPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                        EGroupType groupType = EGroupType::None);
 
     void AppendComment(std::wstring& line) const override;
     void SetIntValue(int value) override;
     bool IsValid() const override;
-    const CPulldownListField* AsPulldownList() const override { return this; }
     void CopyFrom(const CParameterField& other) override;
     std::unique_ptr<CParameterField> Clone() const override;
+    unsigned Kinds() const override { return kKinds; }
     void ResetFrom(const CParameterField& blank) override;
 
     // The option id of the answer; -1 when there is none or it is not a plain number.
@@ -179,11 +194,15 @@ private:
 // coding YES = 0, NO = 1 that the predicates compare.
 class CYesNoPulldownListField : public CPulldownListField {
 public:
+    static constexpr unsigned kKind = 1u << 4;
+    static constexpr unsigned kKinds = CPulldownListField::kKinds | kKind;
+
     CYesNoPulldownListField(CWndWrapper* host, CFieldGroup* group, const CRuleRecord& rule,
                             EGroupType groupType = EGroupType::None);
 
     void SetValue(const std::wstring& text) override;
     std::unique_ptr<CParameterField> Clone() const override;
+    unsigned Kinds() const override { return kKinds; }
     void ResetFrom(const CParameterField& blank) override;
     int GetIntValue() const override;
 
@@ -195,16 +214,17 @@ private:
 };
 
 // THE way to ask a field its kind: the field as a T, null when it is null or of another kind.
-// T may be const-qualified (FieldAs<const CNumEditField>).
+// T may be const-qualified (FieldAs<const CNumEditField>). Every field class names its own kind
+// bit (kKind) and returns its kinds with its bases' (Kinds()), so asking costs one virtual call.
 template <class T>
 requires std::derived_from<std::remove_const_t<T>, CParameterField> T* FieldAs(CParameterField* field) {
-    return dynamic_cast<T*>(field);
+    return field && (field->Kinds() & std::remove_const_t<T>::kKind) ? static_cast<T*>(field) : nullptr;
 }
 
 template <class T>
 requires std::derived_from<std::remove_const_t<T>, CParameterField>
 const T* FieldAs(const CParameterField* field) {
-    return dynamic_cast<const T*>(field);
+    return field && (field->Kinds() & std::remove_const_t<T>::kKind) ? static_cast<const T*>(field) : nullptr;
 }
 
 // The insisting form, for rules and pages that know the kind: a null field or another kind is a

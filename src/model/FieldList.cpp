@@ -8,6 +8,7 @@
 #include "text/Text.h"
 
 #include <algorithm>
+#include <numeric>
 #include <regex>
 #include <typeinfo>
 
@@ -48,8 +49,32 @@ void CFieldList::Clear() {
 }
 
 void CFieldList::StableSort(const std::function<bool(const CParameterField*, const CParameterField*)>& less) {
-    std::stable_sort(fields_.begin(), fields_.end(), less);
-    indexed_ = false;
+    if (!indexed_ || sharedKeys_) {
+        std::stable_sort(fields_.begin(), fields_.end(), less);
+        indexed_ = false;
+        return;
+    }
+    // Sorted by position, so the index is carried over to the new positions, not built again.
+    std::vector<std::size_t> order(fields_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return less(fields_[a], fields_[b]); });
+    std::vector<std::size_t> newPosition(fields_.size());
+    std::vector<CParameterField*> sorted(fields_.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        sorted[i] = fields_[order[i]];
+        newPosition[order[i]] = i;
+    }
+    fields_ = std::move(sorted);
+    for (CNameIndex* index : {&exactIndex_, &literalIndex_, &keyIndex_}) {
+        for (auto& [name, position] : *index) {
+            position = newPosition[position];
+        }
+    }
+    for (std::size_t& position : patternFields_) {
+        position = newPosition[position];
+    }
+    std::sort(patternFields_.begin(), patternFields_.end());
 }
 
 int CFieldList::IndexOf(const CParameterField* field) const {
@@ -62,23 +87,37 @@ void CFieldList::BuildIndex() const {
     literalIndex_.clear();
     keyIndex_.clear();
     patternFields_.clear();
+    sharedKeys_ = false;
     exactIndex_.reserve(fields_.size());
+    literalIndex_.reserve(fields_.size());
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const std::wstring& pattern = fields_[i]->NamePattern();
-        exactIndex_.emplace(pattern, i);
+        bool added = exactIndex_.emplace(pattern, i).second;
         const CNamePattern& parsed = fields_[i]->ParsedPattern();
         if (parsed.IsLiteral()) {
-            literalIndex_.emplace(parsed.UpperLiteralText(), i);
+            added = literalIndex_.emplace(parsed.UpperLiteralText(), i).second && added;
         } else if (!parsed.Key().empty()) {
-            keyIndex_.emplace(parsed.Key(), i);
+            added = keyIndex_.emplace(parsed.Key(), i).second && added;
         } else {
             patternFields_.push_back(i);
         }
+        sharedKeys_ = sharedKeys_ || !added;
     }
     indexed_ = true;
 }
 
 CParameterField* CFieldList::FindField(const std::wstring& name) const {
+    if (fields_.size() < kIndexThreshold) {
+        return FindField(name, std::wstring(), std::wstring());
+    }
+    thread_local std::wstring upper;
+    thread_local std::wstring key;
+    CNamePattern::KeysOf(name, upper, key);
+    return FindField(name, upper, key);
+}
+
+CParameterField* CFieldList::FindField(const std::wstring& name, const std::wstring& upper,
+                                       const std::wstring& key) const {
     if (fields_.size() >= kIndexThreshold) {
         if (!indexed_) {
             BuildIndex();
@@ -87,9 +126,6 @@ CParameterField* CFieldList::FindField(const std::wstring& name) const {
             return fields_[it->second];
         }
         std::size_t best = fields_.size();
-        thread_local std::wstring upper;
-        thread_local std::wstring key;
-        CNamePattern::KeysOf(name, upper, key);
         if (auto it = literalIndex_.find(upper); it != literalIndex_.end()) {
             best = it->second;
         }
@@ -251,10 +287,13 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, in
         copy->fields_.Append(f2.release());
     }
     for (std::size_t i = 0; i < sources.size(); ++i) {
-        // The blank's parents are distinct and so are their copies. A group has a dozen fields: a
-        // linear search beats any index.
+        // The blank's parents are distinct and so are their copies. Most are outside the group (the
+        // page's, the SVID's) and stay; one of the blank's own fields is found among a dozen.
         std::vector<CParameterField*> parents = sources[i]->Parents();
         for (CParameterField*& parent : parents) {
+            if (parent->Group() != &blank) {
+                continue;
+            }
             auto it = std::find(sources.begin(), sources.end(), parent);
             if (it != sources.end()) {
                 parent = copy->fields_.At(static_cast<std::size_t>(it - sources.begin()));

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "model/GroupType.h"
+#include "text/Text.h"
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -42,6 +44,9 @@ public:
     // The first field whose pattern equals `name`, else the first whose pattern matches the whole
     // of `name` ignoring case (so ^Src_PDO_Voltage([0-9]+)$ and Src_PDO_Voltage3 both find it).
     CParameterField* FindField(const std::wstring& name) const;
+    // The same with the name's keys (CNamePattern::KeysOf) already made.
+    CParameterField* FindField(const std::wstring& name, const std::wstring& upper,
+                               const std::wstring& key) const;
     // As FindField; a miss is a filegen_error "Couldn't find field %s in field list.".
     CParameterField& GetField(const std::wstring& name) const;
     // FindField here, then in the enclosing lists outwards.
@@ -67,11 +72,15 @@ private:
     CFieldList* enclosing_ = nullptr;
     const SFormState* formState_ = nullptr;
 
-    // Large lists (the sheet's) are looked up through an index built on demand.
+    // Large lists (the sheet's) are looked up through an index built on demand. Its names are
+    // views of the fields' parsed patterns, which live in the rule records and outlive every field.
+    using CNameIndex = std::unordered_map<std::wstring_view, std::size_t, orvik::SNameHash, std::equal_to<>>;
     mutable bool indexed_ = false;
-    mutable std::unordered_map<std::wstring, std::size_t> exactIndex_;
-    mutable std::unordered_map<std::wstring, std::size_t> literalIndex_;
-    mutable std::unordered_map<std::wstring, std::size_t> keyIndex_;
+    // Two fields share a literal text or a key: then only a rebuild keeps "the first one" right.
+    mutable bool sharedKeys_ = false;
+    mutable CNameIndex exactIndex_;
+    mutable CNameIndex literalIndex_;
+    mutable CNameIndex keyIndex_;
     mutable std::vector<std::size_t> patternFields_;
 };
 

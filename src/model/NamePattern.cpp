@@ -130,28 +130,67 @@ void CNamePattern::ParseTokens() {
 }
 
 void CNamePattern::KeysOf(std::wstring_view name, std::wstring& upper, std::wstring& key) {
-    upper.resize(name.size());
-    key.resize(name.size());
-    std::size_t k = 0;
+    // The buffers are reused name after name: grown when short, never filled only to be written.
+    if (upper.size() < name.size()) {
+        upper.resize(name.size());
+    }
+    if (key.size() < name.size()) {
+        key.resize(name.size());
+    }
+    wchar_t* u = upper.data();
+    wchar_t* k = key.data();
+    wchar_t* const keyStart = k;
     bool inDigits = false;
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        wchar_t c = name[i];
-        if (c >= L'a' && c <= L'z') {
+    for (wchar_t c : name) {
+        if (static_cast<unsigned>(c - L'a') < 26u) {
             c = static_cast<wchar_t>(c - L'a' + L'A');
         }
-        upper[i] = c;
+        *u++ = c;
         const bool digit = IsDigit(c);
-        if (!digit) {
-            key[k++] = c;
-        } else if (!inDigits) {
-            key[k++] = L'0';
+        if (!digit || !inDigits) {
+            *k++ = digit ? L'0' : c;
         }
         inDigits = digit;
     }
-    key.resize(k);
+    upper.resize(name.size());
+    key.resize(static_cast<std::size_t>(k - keyStart));
+}
+
+void CNamePattern::DigitRuns(std::wstring_view name, std::vector<std::wstring>& runs) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < name.size();) {
+        if (!IsDigit(name[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < name.size() && IsDigit(name[end])) {
+            ++end;
+        }
+        if (count == runs.size()) {
+            runs.emplace_back();
+        }
+        runs[count++].assign(name.substr(i, end - i));
+        i = end;
+    }
+    runs.resize(count);
 }
 
 void CNamePattern::SplitPieces() {
+    const std::wstring& text = pattern_;
+    // ^\$ alone is the anchors around nothing to the splitting below, a dollar to the tokens.
+    const std::size_t afterAnchor = text.starts_with(L"^\\$") && text.size() > 3 ? 2 : 0;
+    const bool onlyAnchorEscaped = text.find(L'\\', afterAnchor) == std::wstring::npos;
+    const bool emptyAnchored = text.size() >= 2 && text[0] == L'^' && text[1] == L'$';
+    if (simple_ && onlyAnchorEscaped && !emptyAnchored) {
+        // Nothing escaped but a leading $: the pieces are the literal tokens as parsed.
+        for (const Token& t : tokens_) {
+            if (!t.digits) {
+                pieces_.push_back(t.text);
+            }
+        }
+        return;
+    }
     // Separators: a leading "^\" before '$', a leading '^' not before '$', a trailing '$' and every
     // ([0-9]+); a run of separators counts as one. Empty pieces are dropped.
     const std::wstring& p = pattern_;

@@ -43,6 +43,9 @@ public:
     const std::wstring& Key() const { return key_; }
     // The name in upper case, and its key.
     static void KeysOf(std::wstring_view name, std::wstring& upper, std::wstring& key);
+    // The runs of digits in `name`, in order. For a keyed pattern and a name of the same key these
+    // are exactly what Match captures: the key leaves no other way to match.
+    static void DigitRuns(std::wstring_view name, std::vector<std::wstring>& runs);
 
 private:
     struct Token {

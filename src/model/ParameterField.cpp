@@ -261,7 +261,10 @@ void UpdateAvailability(CParameterField* field, const SFormState& form) {
     const CRuleRecord& rule = field->Rule();
     field->SetChanged(false);
     const bool wasAvailable = field->IsAvailable();
-    const std::wstring oldValue = field->Value();
+    const bool wasEmpty = field->Value().empty();
+    // Whether the answer changed. Only the on-available action can change it in any way, so only
+    // then is the old answer copied: this runs for every field of every group at each load.
+    bool valueChanged = false;
 
     bool available = false;
     try {
@@ -274,7 +277,9 @@ void UpdateAvailability(CParameterField* field, const SFormState& form) {
 
     if (available) {
         field->SetEnabled(true);
+        std::wstring oldValue;
         if (rule.onAvailable) {
+            oldValue = field->Value();
             try {
                 rule.onAvailable(field);
             } catch (const fieldlist_error& e) {
@@ -284,12 +289,16 @@ void UpdateAvailability(CParameterField* field, const SFormState& form) {
         if (form.fileLoaded && !wasAvailable && field->Value().empty()) {
             field->RestoreFileValue();
         }
+        // Without the action the answer was the old one until the file's was restored to an empty
+        // one.
+        valueChanged = rule.onAvailable ? field->Value() != oldValue : wasEmpty && !field->Value().empty();
     } else {
         field->SetValue(std::wstring());
         field->SetEnabled(false);
+        valueChanged = !wasEmpty || !field->Value().empty();
     }
 
-    if (available != wasAvailable || field->Value() != oldValue) {
+    if (available != wasAvailable || valueChanged) {
         field->SetChanged(true);
     }
 }

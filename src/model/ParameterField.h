@@ -53,9 +53,10 @@ public:
     // reused for a new one keeps its shape. CopyFrom then takes over the blank's answers.
     virtual void ResetFrom(const CParameterField& blank);
     virtual std::unique_ptr<CParameterField> Clone() const = 0;
-    // The field as a pull-down, null when it is another kind: rules ask this of every parent they
-    // test, too often for a type query each time. Other kinds are asked with FieldAs.
-    virtual const CPulldownListField* AsPulldownList() const { return nullptr; }
+    // The kinds this field is, one bit per field class it is an instance of (its own and its
+    // bases'): what FieldAs asks. Rules ask it of every parent they test, too often for a
+    // dynamic_cast each time.
+    virtual unsigned Kinds() const { return 0; }
 
     std::wstring GetPrintableName() const;
     void AppendPrintableName(std::wstring& out) const;

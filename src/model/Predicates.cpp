@@ -51,7 +51,7 @@ int ParentIntValue(const CParameterField* field, std::wstring_view name) {
     // Compared in place: this runs for every parent test of every re-evaluation.
     for (const CParameterField* p : field->Parents()) {
         if (p && p->NamePattern() == name) {
-            const CPulldownListField* parent = p->AsPulldownList();
+            const CPulldownListField* parent = FieldAs<const CPulldownListField>(p);
             return parent ? parent->GetIntValue() : -1;
         }
     }

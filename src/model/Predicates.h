@@ -264,24 +264,28 @@ private:
 
 // A parent as the kind a rule expects it to be; a null field, a missing parent or one of another
 // kind is a fieldlist_error.
-template <class T> T* GetParentAs(CParameterField* field, const std::wstring& parentName) {
+// The name is a view: rules pass their constant names, and a copy per evaluation would cost more
+// than the test.
+template <class T> T* GetParentAs(CParameterField* field, std::wstring_view parentName) {
     if (!field) {
         throw fieldlist_error(L"CParameterField arg is NULL.");
     }
     T* parent = FieldAs<T>(field->FindParent(parentName));
     if (!parent) {
-        throw fieldlist_error(parentName + L" is not a parent of field " + field->NamePattern() + L".");
+        throw fieldlist_error(std::wstring(parentName) + L" is not a parent of field " +
+                              field->NamePattern() + L".");
     }
     return parent;
 }
 
-template <class T> const T* GetParentAs(const CParameterField* field, const std::wstring& parentName) {
+template <class T> const T* GetParentAs(const CParameterField* field, std::wstring_view parentName) {
     if (!field) {
         throw fieldlist_error(L"const CParameterField arg is NULL.");
     }
     const T* parent = FieldAs<T>(field->FindParent(parentName));
     if (!parent) {
-        throw fieldlist_error(parentName + L" is not a parent of field " + field->NamePattern() + L".");
+        throw fieldlist_error(std::wstring(parentName) + L" is not a parent of field " +
+                              field->NamePattern() + L".");
     }
     return parent;
 }

@@ -85,7 +85,7 @@ void CPulldownListField::SetIntValue(int value) {
 
 void CPulldownListField::CopyFrom(const CParameterField& other) {
     CParameterField::CopyFrom(other);
-    if (const CPulldownListField* list = other.AsPulldownList()) {
+    if (const CPulldownListField* list = FieldAs<const CPulldownListField>(&other)) {
         options_ = list->options_;
     }
 }
@@ -179,10 +179,13 @@ std::unique_ptr<CParameterField> CYesNoPulldownListField::Clone() const {
 }
 
 int CYesNoPulldownListField::IntValueOf(const std::wstring& text) const {
-    if (orvik::EqualsIgnoreCase(text, L"YES")) {
+    // Every parent test of every evaluation reads a YES or NO: the lengths decide most of it.
+    constexpr std::wstring_view kYes = L"YES";
+    constexpr std::wstring_view kNo = L"NO";
+    if (text.size() == kYes.size() && orvik::EqualsIgnoreCase(text, kYes)) {
         return 0;
     }
-    if (orvik::EqualsIgnoreCase(text, L"NO")) {
+    if (text.size() == kNo.size() && orvik::EqualsIgnoreCase(text, kNo)) {
         return 1;
     }
     return -1;

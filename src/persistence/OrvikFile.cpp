@@ -1,4 +1,5 @@
 #include "persistence/OrvikFile.h"
+#include "text/Text.h"
 
 #include <functional>
 
@@ -9,7 +10,7 @@ constexpr std::size_t kMinSlots = 64;
 constexpr std::size_t kMaxKeptEntries = 4096;
 
 std::size_t HashOf(std::wstring_view name) {
-    return std::hash<std::wstring_view>{}(name);
+    return orvik::SNameHash{}(name);
 }
 
 } // namespace

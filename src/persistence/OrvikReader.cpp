@@ -80,9 +80,22 @@ struct SGroupMatch {
     EGroupType ownerType = EGroupType::None;
 };
 
-SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name) {
+// The lookup keys of a file entry's name (CNamePattern::KeysOf), made once for both places it is
+// looked for: the page fields, then the repeated items' records. The buffers are reused entry after
+// entry.
+struct SNameKeys {
+    std::wstring upper;
+    std::wstring key;
+
+    const SNameKeys& Of(const std::wstring& name) {
+        CNamePattern::KeysOf(name, upper, key);
+        return *this;
+    }
+};
+
+SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name, const SNameKeys& keys) {
     const CRuleGroup* group = nullptr;
-    if (const CRuleRecord* record = rules.FirstGroupMatch(name, group)) {
+    if (const CRuleRecord* record = rules.FirstGroupMatch(name, keys.upper, keys.key, group)) {
         return SGroupMatch{record, group->type, group->ownerType};
     }
     return {};
@@ -131,9 +144,9 @@ std::wstring ItemKey(EGroupType listType, EGroupType type, const std::vector<std
 
 // FindOrCreateGroupField telling a name whose numbers are past what its list may hold: then
 // `beyondItem`, when given, receives the key of the first item out of range (ItemKey).
-CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring& name,
+CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring& name, const SNameKeys& keys,
                                 std::wstring* beyondItem) {
-    const SGroupMatch match = FindGroupRecord(sheet.Rules(), name);
+    const SGroupMatch match = FindGroupRecord(sheet.Rules(), name, keys);
     if (!match.record || !IsRepeatedGroupType(match.type)) {
         return nullptr;
     }
@@ -141,7 +154,13 @@ CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring&
     // comes back here.
     thread_local std::vector<std::wstring> captures;
     thread_local std::vector<int> numbers;
-    if (!match.record->Parsed().Match(name, &captures) || captures.empty()) {
+    const CNamePattern& parsed = match.record->Parsed();
+    if (!parsed.Key().empty() && parsed.Key() == keys.key) {
+        CNamePattern::DigitRuns(name, captures);
+    } else if (!parsed.Match(name, &captures)) {
+        return nullptr;
+    }
+    if (captures.empty()) {
         return nullptr;
     }
     const EGroupType listType = IsRepeatedGroupType(match.ownerType) ? match.ownerType : match.type;
@@ -177,7 +196,8 @@ CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring&
 } // namespace
 
 CParameterField* FindOrCreateGroupField(CMarnelPropertySheet& sheet, const std::wstring& name) {
-    return BindGroupField(sheet, name, nullptr);
+    SNameKeys keys;
+    return BindGroupField(sheet, name, keys.Of(name), nullptr);
 }
 
 namespace {
@@ -193,9 +213,10 @@ struct SReportBuilder {
     std::wstring item;
 };
 
-void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence, SReportBuilder& found) {
+void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence, const SNameKeys& keys,
+                    SReportBuilder& found) {
     found.item.clear();
-    CParameterField* field = BindGroupField(sheet, occurrence.name, &found.item);
+    CParameterField* field = BindGroupField(sheet, occurrence.name, keys, &found.item);
     if (!field) {
         Log(Format(L"Unknown field: %s", {occurrence.name}));
         if (found.item.empty()) {
@@ -242,12 +263,14 @@ std::wstring UpgradeExample(const std::wstring& oldName) {
 // Whether one entry of the file names a question, a list's item or a retired name. When none does,
 // the entries' names are kept in the report as fields no question takes.
 bool GivesAKnownField(CMarnelPropertySheet& sheet, const COrvikFile& file, SLoadReport& report) {
+    SNameKeys keys;
     for (const COrvikEntry& entry : file.Entries()) {
         const std::wstring& name = entry.Name();
-        if (sheet.FindField(name) || CUpgrader::IsRetiredName(name)) {
+        keys.Of(name);
+        if (sheet.FieldVector().FindField(name, keys.upper, keys.key) || CUpgrader::IsRetiredName(name)) {
             return true;
         }
-        const SGroupMatch match = FindGroupRecord(sheet.Rules(), name);
+        const SGroupMatch match = FindGroupRecord(sheet.Rules(), name, keys);
         if (match.record && IsRepeatedGroupType(match.type)) {
             return true;
         }
@@ -363,6 +386,7 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     sheet.ClearAllGroups();
     sheet.GroupPrototypes().Reset();
 
+    SNameKeys keys;
     for (const COrvikEntry& entry : file->Entries()) {
         if (entry.count == 0) {
             Log(Format(L"No Orvik entry found for field: %s", {entry.Name()}));
@@ -379,13 +403,14 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
             continue;
         }
         const COccurrence& occurrence = entry.first;
-        if (CParameterField* field = sheet.FindField(entry.Name())) {
+        keys.Of(entry.Name());
+        if (CParameterField* field = sheet.FieldVector().FindField(entry.Name(), keys.upper, keys.key)) {
             field->SetValue(occurrence.value);
             field->SetFileEntry(occurrence.name, occurrence.value);
             field->SetChanged(true);
             continue;
         }
-        LoadGroupEntry(sheet, occurrence, found);
+        LoadGroupEntry(sheet, occurrence, keys, found);
     }
 
     // A file that does not name the program and format it was written with shows this program's.

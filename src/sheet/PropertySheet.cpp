@@ -262,7 +262,7 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
         return;
     }
     // A typed answer is one step however many keystrokes it takes; each choice is a step of its own.
-    CUndoStep step(*this, field->AsPulldownList() ? nullptr : field);
+    CUndoStep step(*this, FieldAs<const CPulldownListField>(field) ? nullptr : field);
     step.SetAnswered(field);
     const CRuleRecord& rule = field->Rule();
     if (rule.marksProductTypeChange) {

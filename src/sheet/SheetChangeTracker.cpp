@@ -7,7 +7,7 @@
 CFieldStates::SFieldState CFieldStates::StateOf(const CParameterField& field) {
     // Validity as shown: a count of an SVID list also turns red when its pair conflicts.
     SFieldState state{field.Value(), field.IsAvailable(), field.IsEnabled(), !IsShownInvalid(field), {}};
-    if (const auto* pulldown = field.AsPulldownList()) {
+    if (const auto* pulldown = FieldAs<const CPulldownListField>(&field)) {
         state.choices = pulldown->SharedOptions();
     }
     return state;

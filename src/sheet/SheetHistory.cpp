@@ -43,8 +43,8 @@ bool SameState(const CParameterField& a, const CParameterField& b) {
         a.FileEntryName() != b.FileEntryName() || a.FileEntryValue() != b.FileEntryValue()) {
         return false;
     }
-    const CPulldownListField* listA = a.AsPulldownList();
-    const CPulldownListField* listB = b.AsPulldownList();
+    const CPulldownListField* listA = FieldAs<const CPulldownListField>(&a);
+    const CPulldownListField* listB = FieldAs<const CPulldownListField>(&b);
     if (listA || listB) {
         return listA && listB && &listA->Options() == &listB->Options();
     }
@@ -99,7 +99,7 @@ bool SameAnswers(const CFieldGroup& a, const CFieldGroup& b) {
 
 // The label of the option a pull-down's answer picks, or the answer itself.
 std::wstring ChoiceLabel(const CParameterField& field) {
-    if (const CPulldownListField* list = field.AsPulldownList()) {
+    if (const CPulldownListField* list = FieldAs<const CPulldownListField>(&field)) {
         for (const COption& option : list->Options()) {
             if (orvik::ToWideSigned(option.first) == field.Value()) {
                 return option.second;
@@ -112,8 +112,9 @@ std::wstring ChoiceLabel(const CParameterField& field) {
 // An answer as the cleared-answers bar shows it: "4 : DRP" for a choice, the text otherwise.
 std::wstring AnswerText(const CParameterField& field) {
     const std::wstring choice = ChoiceLabel(field);
-    return field.AsPulldownList() && choice != field.Value() ? field.Value() + L" : " + choice
-                                                             : field.Value();
+    return FieldAs<const CPulldownListField>(&field) && choice != field.Value()
+               ? field.Value() + L" : " + choice
+               : field.Value();
 }
 
 std::wstring Counted(std::size_t n, const wchar_t* singular, const wchar_t* plural) {
@@ -464,7 +465,7 @@ void CSheetHistory::CountCleared(const CSheetMemento& before, const CParameterFi
         }
         what += parts[i];
     }
-    const wchar_t* verb = answered->AsPulldownList() ? L"Choosing " : L"Entering ";
+    const wchar_t* verb = FieldAs<const CPulldownListField>(answered) ? L"Choosing " : L"Entering ";
     lastClearedText_ = verb + ChoiceLabel(*answered) + L" for " + answered->GetPrintableName() +
                        L" cleared " + what + L" on " + Counted(lastCleared_.tabs, L"tab", L"tabs") + L".";
 }
@@ -515,7 +516,7 @@ CUndoStep::~CUndoStep() {
 
 std::wstring AnswerLabel(const CParameterField& field) {
     std::wstring label = field.GetPrintableName() + L" = " + field.Value();
-    if (field.AsPulldownList() && !field.Value().empty()) {
+    if (FieldAs<const CPulldownListField>(&field) && !field.Value().empty()) {
         const std::wstring choice = ChoiceLabel(field);
         if (choice != field.Value()) {
             label += L" : " + choice;

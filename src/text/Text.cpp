@@ -1,7 +1,9 @@
 #include "text/Text.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace orvik {
 
@@ -183,6 +185,28 @@ bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
         }
     }
     return true;
+}
+
+std::size_t SNameHash::operator()(std::wstring_view name) const {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(name.data());
+    std::size_t left = name.size() * sizeof(wchar_t);
+    constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
+    std::uint64_t h = left * kMultiplier;
+    for (; left >= 8; left -= 8, bytes += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes, 8);
+        h = (std::rotl(h, 23) ^ word) * kMultiplier;
+    }
+    if (left > 0) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes, left);
+        h = (std::rotl(h, 23) ^ word) * kMultiplier;
+    }
+    // The tables take the low bits: fold the well-mixed high ones down.
+    h ^= h >> 29;
+    h *= 0xBF58476D1CE4E5B9ull;
+    h ^= h >> 32;
+    return static_cast<std::size_t>(h);
 }
 
 bool IsBlank(wchar_t c) {

@@ -29,6 +29,15 @@ inline wchar_t ToLowerAscii(wchar_t c) {
 }
 bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
 
+// The hash of the form's names for the tables that look them up: names are short, so eight bytes
+// are mixed at a step with one multiplication. Transparent: a table keyed by std::wstring is
+// asked with a std::wstring_view without a copy (with std::equal_to<>). Not noexcept on purpose:
+// the standard tables then keep each name's hash instead of computing it again on every probe.
+struct SNameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::wstring_view name) const;
+};
+
 std::wstring Trim(std::wstring_view text);
 
 // File names are UTF-8 on this system; bytes that are not UTF-8 survive a round trip.

@@ -105,7 +105,7 @@ namespace {
 // A pull-down shows the file's own spelling of a choice ("02") as the choice itself (2): the same
 // answer, which the commit leaves as the file wrote it.
 bool SameChoice(const CParameterField& field, const std::wstring& text) {
-    if (!field.AsPulldownList() || text.empty() || field.Value().empty()) {
+    if (!FieldAs<const CPulldownListField>(&field) || text.empty() || field.Value().empty()) {
         return false;
     }
     try {

@@ -85,8 +85,8 @@ void ExpectSameAsFresh(const CFieldGroup& made, const CFieldGroup& fresh) {
         EXPECT_EQ(m->WriteComment(), f->WriteComment()) << name;
         EXPECT_EQ(m->GetPrintableName(), f->GetPrintableName()) << name;
         EXPECT_EQ(m->Group(), &made) << name;
-        if (const auto* list = m->AsPulldownList()) {
-            EXPECT_EQ(list->Options(), f->AsPulldownList()->Options()) << name;
+        if (const auto* list = FieldAs<const CPulldownListField>(m)) {
+            EXPECT_EQ(list->Options(), FieldAs<const CPulldownListField>(f)->Options()) << name;
         }
         if (const auto* number = FieldAs<const CNumEditField>(m)) {
             const auto* freshNumber = FieldAs<const CNumEditField>(f);

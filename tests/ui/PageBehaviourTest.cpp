@@ -178,7 +178,7 @@ private slots:
                 }
                 const wchar_t* evaluatedFirst = field->Rule().evaluatedFirst;
                 CParameterField* first = evaluatedFirst ? f->sheet.FindField(evaluatedFirst) : nullptr;
-                Change(*field, field->AsPulldownList() ? EChange::Selection : EChange::Text);
+                Change(*field, FieldAs<const CPulldownListField>(field) ? EChange::Selection : EChange::Text);
                 if (QTest::currentTestFailed()) {
                     return;
                 }
