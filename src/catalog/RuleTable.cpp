@@ -41,11 +41,14 @@ std::vector<std::wstring> ReadsOf(const CRuleRecord& record) {
 
 CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
     record.reads = ReadsOf(record);
+    // The defaults, with the words an explanation gives them.
+    static const FieldPredicate always(L"always", {}, AlwaysAvailable);
+    static const FieldPredicate byKind(L"its kind accepts the answer", {}, DefaultValidity);
     if (!record.availability) {
-        record.availability = AlwaysAvailable;
+        record.availability = always;
     }
     if (!record.validity) {
-        record.validity = DefaultValidity;
+        record.validity = byKind;
     }
     record.parsedPattern = std::make_shared<const CNamePattern>(record.namePattern);
     const std::size_t i = records_.size();
@@ -164,15 +167,15 @@ const CRuleRecord& CRuleTable::Add(EGroupType type, CRuleRecord record) {
     throw std::logic_error("no such rule group");
 }
 
-const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group) const {
+const CRuleRecord* CRuleTable::FirstItemMatch(const std::wstring& name, const CRuleGroup*& group) const {
     thread_local std::wstring upper;
     thread_local std::wstring key;
     CNamePattern::KeysOf(name, upper, key);
-    return FirstGroupMatch(name, upper, key, group);
+    return FirstItemMatch(name, upper, key, group);
 }
 
-const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const std::wstring& upper,
-                                               const std::wstring& key, const CRuleGroup*& group) const {
+const CRuleRecord* CRuleTable::FirstItemMatch(const std::wstring& name, const std::wstring& upper,
+                                              const std::wstring& key, const CRuleGroup*& group) const {
     static const std::vector<SGroupRecord> kNone;
     const auto literal = groupLiteralIndex_.find(upper);
     const auto keyed = groupKeyIndex_.find(key);
@@ -182,6 +185,10 @@ const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const s
     auto nextKey = keys.begin();
     std::size_t position = 0;
     for (const CRuleGroup& g : groups_) {
+        if (!IsRepeatedGroupType(g.type)) {
+            ++position;
+            continue;
+        }
         std::size_t best = g.Records().size();
         if (nextLiteral != literals.end() && nextLiteral->group == position) {
             best = std::min(best, nextLiteral->record);
@@ -202,6 +209,9 @@ const CRuleRecord* CRuleTable::FirstGroupMatch(const std::wstring& name, const s
 }
 
 void CRuleTable::IndexAcrossGroups(std::size_t groupPosition, std::size_t recordIndex) {
+    if (!IsRepeatedGroupType(groups_[groupPosition].type)) {
+        return;
+    }
     const CNamePattern& parsed = groups_[groupPosition].Records()[recordIndex].Parsed();
     std::vector<SGroupRecord>* list = nullptr;
     if (parsed.IsLiteral()) {

@@ -75,12 +75,13 @@ public:
     // The record a field made from catalog row `row` in group `type` is made with: the one made
     // from that row, found by the row's place, else RecordFor the row's pattern.
     const CRuleRecord& RecordFor(EGroupType type, const SFieldRow& row) const;
-    // The first record of the first group, in table order, whose pattern matches the whole of
-    // `name` ignoring case; null when none does.
-    const CRuleRecord* FirstGroupMatch(const std::wstring& name, const CRuleGroup*& group) const;
+    // The first record of the first repeated item's group (a PDO's, an SVID's, a mode's), in table
+    // order, whose pattern matches the whole of `name` ignoring case; null when none does. The page
+    // fields' own group is not asked: a page field's name is looked up among the page fields.
+    const CRuleRecord* FirstItemMatch(const std::wstring& name, const CRuleGroup*& group) const;
     // The same with the name's keys (CNamePattern::KeysOf) already made.
-    const CRuleRecord* FirstGroupMatch(const std::wstring& name, const std::wstring& upper,
-                                       const std::wstring& key, const CRuleGroup*& group) const;
+    const CRuleRecord* FirstItemMatch(const std::wstring& name, const std::wstring& upper,
+                                      const std::wstring& key, const CRuleGroup*& group) const;
 
 private:
     CRuleGroup& AddGroup(EGroupType type, EGroupType ownerType);
@@ -90,7 +91,7 @@ private:
 
     std::deque<CRuleGroup> groups_;
 
-    // FirstGroupMatch looks a name up once for all groups: for each literal name (upper case) and
+    // FirstItemMatch looks a name up once for all the items' groups: for each literal name (upper case) and
     // each key, the first record of every group that has one, in group order.
     struct SGroupRecord {
         std::size_t group;

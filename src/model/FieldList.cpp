@@ -110,6 +110,13 @@ CParameterField* CFieldList::FindField(const std::wstring& name) const {
     if (fields_.size() < kIndexThreshold) {
         return FindField(name, std::wstring(), std::wstring());
     }
+    if (!indexed_) {
+        BuildIndex();
+    }
+    // The rules name their parents by pattern: most lookups end here, before any key is made.
+    if (auto it = exactIndex_.find(name); it != exactIndex_.end()) {
+        return fields_[it->second];
+    }
     thread_local std::wstring upper;
     thread_local std::wstring key;
     CNamePattern::KeysOf(name, upper, key);
@@ -276,8 +283,14 @@ void CFieldGroup::ResetFromBlank(const CFieldGroup& blank, int instanceNumber) {
 }
 
 std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, int instanceNumber) {
-    auto copy =
-        std::make_unique<CFieldGroup>(blank.ownerList_, instanceNumber, blank.fields_.EnclosingList());
+    return CopyBlankInto(blank, instanceNumber, blank.ownerList_, blank.fields_.EnclosingList(), nullptr,
+                         nullptr);
+}
+
+std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlankInto(const CFieldGroup& blank, int instanceNumber,
+                                                        CFieldGroupList* ownerList, CFieldList* enclosingList,
+                                                        const CFieldGroup* from, const CFieldGroup* to) {
+    auto copy = std::make_unique<CFieldGroup>(ownerList, instanceNumber, enclosingList);
     const std::vector<CParameterField*>& sources = blank.fields_.Fields();
     copy->fields_.Reserve(sources.size());
     for (const CParameterField* f : sources) {
@@ -288,15 +301,29 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlank(const CFieldGroup& blank, in
     }
     for (std::size_t i = 0; i < sources.size(); ++i) {
         // The blank's parents are distinct and so are their copies. Most are outside the group (the
-        // page's, the SVID's) and stay; one of the blank's own fields is found among a dozen.
-        std::vector<CParameterField*> parents = sources[i]->Parents();
+        // page's, the SVID's) and stay: when all are, the copy shares the blank's list. One of the
+        // blank's own fields is found among a dozen.
+        const std::vector<CParameterField*>& blankParents = sources[i]->Parents();
+        const auto moves = [&](const CParameterField* parent) {
+            return parent->Group() == &blank || (from && parent->Group() == from);
+        };
+        if (std::none_of(blankParents.begin(), blankParents.end(), moves)) {
+            copy->fields_.At(i)->ShareParentsOf(*sources[i]);
+            continue;
+        }
+        std::vector<CParameterField*> parents = blankParents;
         for (CParameterField*& parent : parents) {
-            if (parent->Group() != &blank) {
-                continue;
-            }
-            auto it = std::find(sources.begin(), sources.end(), parent);
-            if (it != sources.end()) {
-                parent = copy->fields_.At(static_cast<std::size_t>(it - sources.begin()));
+            if (parent->Group() == &blank) {
+                auto it = std::find(sources.begin(), sources.end(), parent);
+                if (it != sources.end()) {
+                    parent = copy->fields_.At(static_cast<std::size_t>(it - sources.begin()));
+                }
+            } else if (from && parent->Group() == from) {
+                const std::vector<CParameterField*>& owners = from->fields_.Fields();
+                auto it = std::find(owners.begin(), owners.end(), parent);
+                if (it != owners.end()) {
+                    parent = to->fields_.At(static_cast<std::size_t>(it - owners.begin()));
+                }
             }
         }
         copy->fields_.At(i)->SetDistinctParents(std::move(parents));
@@ -378,10 +405,40 @@ CFieldGroupList::CFieldGroupList(const CGroupPrototype& prototype, CFieldList* e
       fieldFactory_(prototype.fieldFactory), childPrototype_(prototype.child), enclosing_(enclosingList),
       ownerGroup_(ownerGroup) {}
 
+const CFieldGroup* CFieldGroupList::SiblingBlank() const {
+    const CFieldGroupList* owners = ownerGroup_ ? ownerGroup_->ownerList_ : nullptr;
+    if (!owners) {
+        return nullptr;
+    }
+    const CFieldList& ownFields = ownerGroup_->fields_;
+    for (const auto& group : owners->groups_) {
+        const CFieldGroupList* list = group->childList_.get();
+        if (!list || list == this || !list->blank_ || list->type_ != type_ ||
+            group->fields_.Size() != ownFields.Size()) {
+            continue;
+        }
+        bool sameShape = true;
+        for (std::size_t i = 0; i < ownFields.Size() && sameShape; ++i) {
+            sameShape = &group->fields_.At(i)->ParsedPattern() == &ownFields.At(i)->ParsedPattern();
+        }
+        if (sameShape) {
+            return list->blank_.get();
+        }
+    }
+    return nullptr;
+}
+
 std::unique_ptr<CFieldGroup> CFieldGroupList::MakeGroup(int number) {
     if (!blank_) {
-        blank_ = std::make_unique<CFieldGroup>(this, 0, enclosing_);
-        blank_->PopulateFields();
+        // Linking a blank mode to its SVID and the page looks every parent up by name: the first
+        // SVID's blank, copied and pointed at this SVID's fields, is the same at a fraction of it.
+        if (const CFieldGroup* sibling = SiblingBlank()) {
+            blank_ = CFieldGroup::CopyBlankInto(*sibling, 0, this, enclosing_,
+                                                sibling->ownerList_->ownerGroup_, ownerGroup_);
+        } else {
+            blank_ = std::make_unique<CFieldGroup>(this, 0, enclosing_);
+            blank_->PopulateFields();
+        }
     }
     std::unique_ptr<CFieldGroup> group;
     if (!spare_.empty()) {

@@ -136,6 +136,12 @@ private:
     // A fresh group made from `blank`, a group of the same list that was never evaluated: fields
     // copied, links within the group pointing into the new group, links outside kept.
     static std::unique_ptr<CFieldGroup> CopyBlank(const CFieldGroup& blank, int instanceNumber);
+    // CopyBlank into `ownerList`, a list like the blank's under another group of the same shape:
+    // the parents among `from`'s fields (the group the blank's list belongs to) become `to`'s
+    // fields at the same places. An SVID's modes are made so from the first SVID's blank mode.
+    static std::unique_ptr<CFieldGroup> CopyBlankInto(const CFieldGroup& blank, int instanceNumber,
+                                                      CFieldGroupList* ownerList, CFieldList* enclosingList,
+                                                      const CFieldGroup* from, const CFieldGroup* to);
     // True when this group has the blank's shape and no field of it has a control, so that
     // ResetFromBlank can make it what CopyBlank would.
     bool IsReusableFor(const CFieldGroup& blank) const;
@@ -209,6 +215,10 @@ private:
     std::vector<std::unique_ptr<CFieldGroup>> spare_;
     CFieldList* enclosing_;
     CFieldGroup* ownerGroup_;
+
+    // The blank of another list under a group of the same kind and shape as this list's owner,
+    // when one is made: this list's blank is a copy of it.
+    const CFieldGroup* SiblingBlank() const;
 
     friend class CFieldGroup;
 };

@@ -41,7 +41,9 @@ bool IsDigitGroupAt(std::wstring_view p, std::size_t i) {
 CNamePattern::CNamePattern(std::wstring pattern) : pattern_(std::move(pattern)) {
     ParseTokens();
     SplitPieces();
-    upperLiteral_ = orvik::ToUpper(LiteralText());
+    if (IsLiteral() && !tokens_.empty()) {
+        upperLiteral_ = orvik::ToUpper(tokens_[0].text);
+    }
     if (!simple_) {
         try {
             regex_.emplace(pattern_, std::regex_constants::ECMAScript | std::regex_constants::icase);
@@ -67,6 +69,8 @@ void CNamePattern::ParseTokens() {
         }
     }
     std::vector<Token> tokens;
+    // A name, or a name with an instance number or two.
+    tokens.reserve(4);
     // Every pattern of the program is parsed once at start-up: a literal run is given its room at
     // once instead of growing character by character.
     auto literal = [&tokens, &p](wchar_t c, std::size_t at) {
@@ -109,6 +113,7 @@ void CNamePattern::ParseTokens() {
         return;
     }
     std::wstring key;
+    key.reserve(minLength_);
     bool lastWasDigits = false;
     for (const Token& t : tokens_) {
         if (t.digits) {

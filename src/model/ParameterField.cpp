@@ -159,12 +159,27 @@ std::wstring CParameterField::ToolTipText(const std::wstring& help) {
     return help + L"\n\nSee the Marnel File specification for more information.";
 }
 
+const std::vector<CParameterField*>& CParameterField::NoParents() {
+    static const std::vector<CParameterField*> none;
+    return none;
+}
+
+std::vector<CParameterField*>& CParameterField::OwnParents() {
+    if (!parents_) {
+        parents_ = std::make_shared<std::vector<CParameterField*>>();
+    } else if (parents_.use_count() > 1) {
+        parents_ = std::make_shared<std::vector<CParameterField*>>(*parents_);
+    }
+    return *parents_;
+}
+
 void CParameterField::AddParent(CParameterField* parent) {
     if (!parent) {
         throw fieldlist_error(L"NULL parameter field.");
     }
-    if (std::find(parents_.begin(), parents_.end(), parent) == parents_.end()) {
-        parents_.push_back(parent);
+    const std::vector<CParameterField*>& parents = Parents();
+    if (std::find(parents.begin(), parents.end(), parent) == parents.end()) {
+        OwnParents().push_back(parent);
     }
 }
 
@@ -172,21 +187,21 @@ void CParameterField::AddDistinctParent(CParameterField* parent) {
     if (!parent) {
         throw fieldlist_error(L"NULL parameter field.");
     }
-    parents_.push_back(parent);
+    OwnParents().push_back(parent);
 }
 
 void CParameterField::SetDistinctParents(std::vector<CParameterField*> parents) {
     if (std::find(parents.begin(), parents.end(), nullptr) != parents.end()) {
         throw fieldlist_error(L"NULL parameter field.");
     }
-    parents_ = std::move(parents);
+    parents_ = std::make_shared<std::vector<CParameterField*>>(std::move(parents));
 }
 
 void CParameterField::AddParentAndItsParents(CParameterField* parent) {
     AddParent(parent);
     if (parent == this) {
         // A copy: the list read is the one being added to.
-        const std::vector<CParameterField*> grandParents = parent->parents_;
+        const std::vector<CParameterField*> grandParents = parent->Parents();
         for (CParameterField* p : grandParents) {
             if (p && p != this) {
                 AddParent(p);
@@ -196,11 +211,16 @@ void CParameterField::AddParentAndItsParents(CParameterField* parent) {
     }
     // Every group made links each of its fields this way: room for all at once, still growing
     // geometrically over many calls.
-    const std::size_t wanted = parents_.size() + parent->parents_.size();
-    if (wanted > parents_.capacity()) {
-        parents_.reserve(std::max(wanted, 2 * parents_.capacity()));
+    std::vector<CParameterField*>& own = OwnParents();
+    const std::size_t wanted = own.size() + parent->Parents().size();
+    if (wanted > own.capacity()) {
+        own.reserve(std::max(wanted, 2 * own.capacity()));
     }
-    for (CParameterField* p : parent->parents_) {
+    AddParents(parent->Parents());
+}
+
+void CParameterField::AddParents(std::span<CParameterField* const> parents) {
+    for (CParameterField* p : parents) {
         if (p && p != this) {
             AddParent(p);
         }
@@ -208,7 +228,7 @@ void CParameterField::AddParentAndItsParents(CParameterField* parent) {
 }
 
 CParameterField* CParameterField::FindParent(std::wstring_view name) const {
-    for (CParameterField* p : parents_) {
+    for (CParameterField* p : Parents()) {
         if (p && p->NamePattern() == name) {
             return p;
         }
@@ -217,7 +237,10 @@ CParameterField* CParameterField::FindParent(std::wstring_view name) const {
 }
 
 void CParameterField::ResolveParents(const CFieldList& scope) {
-    for (CParameterField*& p : parents_) {
+    if (!parents_) {
+        return;
+    }
+    for (CParameterField*& p : OwnParents()) {
         if (p) {
             p = scope.FindFieldInScope(p->NamePattern());
         }

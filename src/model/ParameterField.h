@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,13 +68,18 @@ public:
 
     void AddParent(CParameterField* parent);
     void AddParentAndItsParents(CParameterField* parent);
+    // Adds, in order, each of `parents` that is neither null, nor this field, nor a parent already.
+    void AddParents(std::span<CParameterField* const> parents);
     // For a parent known not to be in the list yet.
     void AddDistinctParent(CParameterField* parent);
     // Replaces the parents with distinct, non-null ones (a null is a fieldlist_error).
     void SetDistinctParents(std::vector<CParameterField*> parents);
     CParameterField* FindParent(std::wstring_view name) const;
     void ResolveParents(const CFieldList& scope);
-    const std::vector<CParameterField*>& Parents() const { return parents_; }
+    const std::vector<CParameterField*>& Parents() const { return parents_ ? *parents_ : NoParents(); }
+    // Takes `source`'s parents as its own: a group's copy of a blank field whose parents are all
+    // outside the group. The list is shared until either field changes its parents.
+    void ShareParentsOf(const CParameterField& source) { parents_ = source.parents_; }
 
     // Complete when unavailable, or when the rule's validity predicate holds; a fieldlist_error in
     // the predicate is logged and counts as invalid.
@@ -132,7 +138,11 @@ private:
     bool writeComment_ = false;
     CWndWrapper* host_;
     bool enabled_ = true;
-    std::vector<CParameterField*> parents_;
+    // Null while there are none; shared between a group's blank and its copies (ShareParentsOf).
+    std::shared_ptr<std::vector<CParameterField*>> parents_;
+    // The parents to change: this field's own list, made or unshared first.
+    std::vector<CParameterField*>& OwnParents();
+    static const std::vector<CParameterField*>& NoParents();
     const CRuleRecord* rule_ = nullptr;
     EGroupType groupType_;
     bool available_ = false;

@@ -95,7 +95,7 @@ struct SNameKeys {
 
 SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name, const SNameKeys& keys) {
     const CRuleGroup* group = nullptr;
-    if (const CRuleRecord* record = rules.FirstGroupMatch(name, keys.upper, keys.key, group)) {
+    if (const CRuleRecord* record = rules.FirstItemMatch(name, keys.upper, keys.key, group)) {
         return SGroupMatch{record, group->type, group->ownerType};
     }
     return {};

@@ -70,11 +70,7 @@ void CMarnelPropertySheet::LinkParents() {
             }
         }
         for (CParameterField* field : page->Fields()) {
-            for (CParameterField* parent : pageWide) {
-                if (parent != field) {
-                    field->AddParent(parent);
-                }
-            }
+            field->AddParents(pageWide);
             for (const std::wstring& name : field->Rule().reads) {
                 if (CParameterField* parent = FindField(name); parent && parent != field) {
                     field->AddParentAndItsParents(parent);
@@ -93,13 +89,8 @@ void CMarnelPropertySheet::LinkParents() {
             // parent brings nothing it does not already have.
             for (std::size_t i = 0; i < before; ++i) {
                 CParameterField* parent = field->Parents()[i];
-                if (parent == field) {
-                    continue;
-                }
-                for (CParameterField* grandParent : parent->Parents()) {
-                    if (grandParent && grandParent != field) {
-                        field->AddParent(grandParent);
-                    }
+                if (parent != field) {
+                    field->AddParents(parent->Parents());
                 }
             }
             grew = grew || field->Parents().size() != before;

@@ -27,7 +27,18 @@ std::wstring ToUpper(std::wstring_view text);
 inline wchar_t ToLowerAscii(wchar_t c) {
     return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
-bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b);
+// Inline: the rules compare every YES and NO they read with it.
+inline bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (ToLowerAscii(a[i]) != ToLowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // The hash of the form's names for the tables that look them up: names are short, so eight bytes
 // are mixed at a step with one multiplication. Transparent: a table keyed by std::wstring is

@@ -172,10 +172,10 @@ TEST_F(RuleTable, PatternThatDoesNotCompileIsLoggedAndSkipped) {
     EXPECT_NE(Table().Lookup(EGroupType::CableMode, L"^Test_Broken[$"), nullptr);
 }
 
-// The loader asks the whole table which group a name belongs to: the first group, in table order,
-// whose own lookup finds it, through literal names, keys and patterns alike; records added to any
-// group after a lookup are seen.
-TEST_F(RuleTable, FirstGroupMatchAnswersAsEachGroupInTurn) {
+// The loader asks the whole table which repeated item a name belongs to: the first item's group, in
+// table order, whose own lookup finds it, through literal names, keys and patterns alike; records
+// added to any group after a lookup are seen. The page fields' group is never the answer.
+TEST_F(RuleTable, FirstItemMatchAnswersAsEachGroupInTurn) {
     const CRuleRecord& sink = Register(EGroupType::SinkPdo, L"^Test_Shared([0-9]+)$");
     const CRuleRecord& mode = Register(EGroupType::SopMode, L"^Test_SharedLiteral$");
     Register(EGroupType::CableSvid, L"^Test_Shared([0-9]+)$");
@@ -187,29 +187,29 @@ TEST_F(RuleTable, FirstGroupMatchAnswersAsEachGroupInTurn) {
         const CRuleGroup* expectedGroup = nullptr;
         const CRuleRecord* expected = nullptr;
         for (const CRuleGroup& g : Table().Groups()) {
-            if ((expected = g.FirstMatch(name, false)) != nullptr) {
+            if (IsRepeatedGroupType(g.type) && (expected = g.FirstMatch(name, false)) != nullptr) {
                 expectedGroup = &g;
                 break;
             }
         }
         const CRuleGroup* group = nullptr;
-        EXPECT_EQ(Table().FirstGroupMatch(name, group), expected) << std::string(name.begin(), name.end());
+        EXPECT_EQ(Table().FirstItemMatch(name, group), expected) << std::string(name.begin(), name.end());
         EXPECT_EQ(group, expectedGroup);
     }
     const CRuleGroup* group = nullptr;
-    EXPECT_EQ(Table().FirstGroupMatch(L"Test_Shared4", group), &sink);
+    EXPECT_EQ(Table().FirstItemMatch(L"Test_Shared4", group), &sink);
     EXPECT_EQ(group->type, EGroupType::SinkPdo);
-    EXPECT_EQ(Table().FirstGroupMatch(L"Test_SharedLiteral", group), &mode);
+    EXPECT_EQ(Table().FirstItemMatch(L"Test_SharedLiteral", group), &mode);
     EXPECT_EQ(group->type, EGroupType::SopMode);
 
-    EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), nullptr);
+    EXPECT_EQ(Table().FirstItemMatch(L"Test_Later7", group), nullptr);
     EXPECT_EQ(group, nullptr);
     const CRuleRecord& later = Register(EGroupType::CableSvid, L"^Test_Later([0-9]+)$");
-    EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), &later);
+    EXPECT_EQ(Table().FirstItemMatch(L"Test_Later7", group), &later);
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->type, EGroupType::CableSvid);
     const CRuleRecord& earlier = Register(EGroupType::SourcePdo, L"^Test_Later([0-9]+)$");
-    EXPECT_EQ(Table().FirstGroupMatch(L"Test_Later7", group), &earlier);
+    EXPECT_EQ(Table().FirstItemMatch(L"Test_Later7", group), &earlier);
     EXPECT_EQ(group->type, EGroupType::SourcePdo);
 }
 
