@@ -68,6 +68,9 @@ public:
         const long long maxSteps = (isMinimum ? partner : own) / scale;
         return minSteps < maxSteps;
     }
+    std::wstring Words() const {
+        return QuestionWords(minimum_) + L" is below " + QuestionWords(maximum_) + L" by at least one step";
+    }
 
 private:
     const wchar_t* minimum_;
@@ -99,6 +102,10 @@ public:
         }
         return maximum >= minimum;
     }
+    std::wstring Words() const {
+        return QuestionWords(names_.maxModes) + L" is at least " + QuestionWords(names_.minModes) +
+               L", and equal to it while " + IsWords(names_.modesFixed, {YN_YES}, true);
+    }
 
 private:
     const SSvidNames& names_;
@@ -127,6 +134,10 @@ public:
     }
 
     std::vector<std::wstring> Reads() const { return {supplyType_}; }
+    std::wstring Words() const {
+        return L"stored in steps of " + orvik::ToWide(apdoStep_) + L" when " +
+               IsWords(supplyType_, {ST_APDO}) + L", of " + orvik::ToWide(step_) + L" otherwise";
+    }
 
 private:
     const wchar_t* supplyType_;
@@ -150,6 +161,7 @@ public:
     }
 
     std::vector<std::wstring> Reads() const { return {maxCurrent_}; }
+    std::wstring Words() const { return L"at least " + QuestionWords(maxCurrent_); }
 
 private:
     const wchar_t* maxCurrent_;
@@ -179,6 +191,11 @@ public:
     }
 
     std::vector<std::wstring> Reads() const { return {thresholdType_, voltage_}; }
+    std::wstring Words() const {
+        return L"from 800 mV to 95 % of " + QuestionWords(voltage_) + L" when " +
+               IsWords(thresholdType_, {0}) + L", from 0 to 95 % when " + IsWords(thresholdType_, {1}) +
+               L"; cleared otherwise";
+    }
 
 private:
     const wchar_t* thresholdType_;
@@ -199,6 +216,9 @@ public:
     }
 
     std::vector<std::wstring> Reads() const { return {modesFixed_}; }
+    std::wstring Words() const {
+        return L"cleared and greyed while " + QuestionWords(modesFixed_) + L" is unanswered";
+    }
 
 private:
     const wchar_t* modesFixed_;
@@ -216,26 +236,27 @@ FieldPredicate MinBelowMax(const wchar_t* minimum, const wchar_t* maximum) {
     return CMinBelowMax(minimum, maximum);
 }
 
-bool IsNonZeroHex(const CParameterField* field) {
-    std::uint32_t n = 0;
-    return field && field->IsValid() && HexOf(field, n) && n != 0;
-}
+const FieldPredicate IsNonZeroHex(L"it is a hexadecimal number other than 0", {},
+                                  [](const CParameterField* field) {
+                                      std::uint32_t n = 0;
+                                      return field && field->IsValid() && HexOf(field, n) && n != 0;
+                                  });
 
 FieldPredicate ModeCountIsConsistent(const SSvidNames& names) {
     return CModeCountCheck(names);
 }
 
-void ForceFirstPdoFixed(CParameterField* field) {
+const FieldAction ForceFirstPdoFixed(L"set to 0 : Fixed for the first PDO", {}, [](CParameterField* field) {
     if (InstanceOf(field) == 1) {
         field->Force(L"0");
     }
-}
+});
 
-void ForceFirstPdoFiveVolts(CParameterField* field) {
+const FieldAction ForceFirstPdoFiveVolts(L"set to 5000 mV for the first PDO", {}, [](CParameterField* field) {
     if (InstanceOf(field) == 1) {
         field->Force(L"5000");
     }
-}
+});
 
 FieldAction VoltageSteps(const wchar_t* supplyType, bool rescale) {
     return CSupplyTypeSteps(supplyType, 50, 100, rescale);

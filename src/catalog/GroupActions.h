@@ -15,13 +15,13 @@ FieldPredicate SupplyTypeIs(const wchar_t* supplyType, std::initializer_list<ESu
 // Of a pair of voltages, the minimum stays below the maximum in whole steps of the scale.
 FieldPredicate MinBelowMax(const wchar_t* minimum, const wchar_t* maximum);
 // An SVID or a recognition mask of all zeros identifies nothing.
-bool IsNonZeroHex(const CParameterField* field);
+extern const FieldPredicate IsNonZeroHex;
 // The smallest and largest number of modes of one SVID: max at least min, equal when fixed.
 FieldPredicate ModeCountIsConsistent(const SSvidNames& names);
 
 // The first PDO of a list is always a Fixed supply, and always the 5 V one.
-void ForceFirstPdoFixed(CParameterField* field);
-void ForceFirstPdoFiveVolts(CParameterField* field);
+extern const FieldAction ForceFirstPdoFixed;
+extern const FieldAction ForceFirstPdoFiveVolts;
 // Supply type 3 states its voltages in 100 mV steps and its currents in 50 mA steps; the others in
 // 50 mV and 10 mA steps. With `rescale`, an answer keeps its number of steps.
 FieldAction VoltageSteps(const wchar_t* supplyType, bool rescale);

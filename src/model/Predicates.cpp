@@ -25,6 +25,14 @@ std::wstring QuestionWords(std::wstring_view pattern) {
     return name + L"`";
 }
 
+std::wstring IsWords(const wchar_t* pattern, const std::vector<int>& values, bool yesNo) {
+    return QuestionWords(pattern) + L" is " + ChoiceWords(values, yesNo);
+}
+
+std::wstring IsNotWords(const wchar_t* pattern, const std::vector<int>& values, bool yesNo) {
+    return QuestionWords(pattern) + L" is not " + ChoiceWords(values, yesNo);
+}
+
 std::wstring ChoiceWords(const std::vector<int>& values, bool yesNo) {
     std::wstring words;
     for (std::size_t i = 0; i < values.size(); ++i) {

@@ -61,8 +61,33 @@ int ParentIntValue(const CParameterField* field, std::wstring_view parentName);
 // A question's name as a rule's words give it: the file's name, without the pattern's anchors and
 // instance numbers, between backticks ("`PD_Port_Type`", "`Src_PDO_Supply_Type`").
 std::wstring QuestionWords(std::wstring_view pattern);
+inline std::wstring QuestionWords(const wchar_t* pattern) {
+    return QuestionWords(std::wstring_view(pattern));
+}
 // Choices as a rule's words give them: "YES", "NO", or their numbers ("1, 2 or 4").
 std::wstring ChoiceWords(const std::vector<int>& values, bool yesNo);
+// "`Name` is 1 or 4", "`Name` is not 3": a parent's answer as a rule's words test it.
+std::wstring IsWords(const wchar_t* pattern, const std::vector<int>& values, bool yesNo = false);
+std::wstring IsNotWords(const wchar_t* pattern, const std::vector<int>& values, bool yesNo = false);
+
+// A plain function with the words that say what it is, made when asked (Words()) by `words` from
+// what the function was made with: a rule made from parameters explains itself with them.
+template <class F, class W> class CWorded {
+public:
+    CWorded(F function, W words) : function_(std::move(function)), words_(std::move(words)) {}
+    template <class Arg>
+    requires std::is_invocable_v<const F&, Arg>
+    decltype(auto) operator()(Arg&& arg) const { return function_(std::forward<Arg>(arg)); }
+    std::wstring Words() const { return words_(); }
+
+private:
+    F function_;
+    W words_;
+};
+
+template <class F, class W> CWorded<F, W> Worded(F function, W words) {
+    return CWorded<F, W>(std::move(function), std::move(words));
+}
 
 template <class E> class PulldownValueChecker {
 public:

@@ -28,18 +28,21 @@ public:
         CReadingFunction(F callable) {
         auto made = std::make_shared<SCallable<F>>(std::move(callable));
         if constexpr (requires { made->callable.Reads(); }) {
-            for (const auto& name : made->callable.Reads()) {
-                AddReadTo(made->reads, name);
+            // Taken over, not copied again: the table is built at every start.
+            auto names = made->callable.Reads();
+            for (auto& name : names) {
+                AddReadTo(made->reads, std::move(name));
             }
         }
         impl_ = std::move(made);
     }
 
-    // A plain function with the names it reads and the words that say what it is.
+    // A plain function with the words that say what it is (text that lives as long as the
+    // program, as a literal does) and the names it reads.
     template <class F>
-    requires std::is_invocable_r_v<R, F&, Arg> CReadingFunction(std::wstring words, Names reads, F callable)
+    requires std::is_invocable_r_v<R, F&, Arg> CReadingFunction(const wchar_t* words, Names reads, F callable)
         : CReadingFunction(std::move(reads), std::move(callable)) {
-        impl_->words = std::move(words);
+        impl_->words = words;
     }
 
     template <class F>
@@ -85,9 +88,9 @@ private:
         virtual ~SImpl() = default;
         virtual R Call(Arg arg) const = 0;
         virtual std::shared_ptr<SImpl> Copy() const = 0;
-        virtual std::wstring Words() const { return words; }
+        virtual std::wstring Words() const { return words ? std::wstring(words) : std::wstring(); }
         Names reads;
-        std::wstring words;
+        const wchar_t* words = nullptr;
     };
     template <class F> struct SCallable final : SImpl {
         explicit SCallable(F f) : callable(std::move(f)) {}
@@ -95,11 +98,11 @@ private:
         // Words given with the callable come first; otherwise the callable's own, if it has any.
         std::wstring Words() const override {
             if constexpr (requires { callable.Words(); }) {
-                if (this->words.empty()) {
+                if (!this->words) {
                     return callable.Words();
                 }
             }
-            return this->words;
+            return SImpl::Words();
         }
         std::shared_ptr<SImpl> Copy() const override { return std::make_shared<SCallable>(*this); }
         // A callable may keep state between calls, as a std::function's may.
