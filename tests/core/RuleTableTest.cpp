@@ -1,3 +1,4 @@
+#include "catalog/RuleTable.h"
 #include "LogCapture.h"
 #include "core/TestRules.h"
 
@@ -10,6 +11,7 @@
 
 #include <memory>
 #include <regex>
+#include <set>
 
 using namespace testrules;
 
@@ -175,6 +177,39 @@ TEST_F(RuleTable, PatternThatDoesNotCompileIsLoggedAndSkipped) {
 // The loader asks the whole table which repeated item a name belongs to: the first item's group, in
 // table order, whose own lookup finds it, through literal names, keys and patterns alike; records
 // added to any group after a lookup are seen. The page fields' group is never the answer.
+// Every rule of the program says what it is: an explanation of a question is made of these words,
+// so a condition, check or action without them would leave a question unexplained. Every question
+// a rule's words name is one the program asks.
+TEST(ProgramRules, EveryRuleHasWordsThatNameRealQuestions) {
+    const std::wregex named(L"`([^`]+)`");
+    std::set<std::wstring> questions;
+    for (const CRuleGroup& group : ProgramRules()->Groups()) {
+        for (const CRuleRecord& record : group.Records()) {
+            questions.insert(QuestionWords(record.namePattern));
+        }
+    }
+    for (const CRuleGroup& group : ProgramRules()->Groups()) {
+        for (const CRuleRecord& record : group.Records()) {
+            const std::string where(record.namePattern.begin(), record.namePattern.end());
+            std::vector<std::wstring> words = {record.availability.Words(), record.validity.Words()};
+            for (const FieldAction* action : {&record.onAvailable, &record.refresh}) {
+                if (*action) {
+                    words.push_back(action->Words());
+                }
+            }
+            for (const std::wstring& text : words) {
+                EXPECT_FALSE(text.empty()) << where;
+                for (auto it = std::wsregex_iterator(text.begin(), text.end(), named);
+                     it != std::wsregex_iterator(); ++it) {
+                    const std::wstring question = L"`" + (*it)[1].str() + L"`";
+                    EXPECT_TRUE(questions.count(question))
+                        << where << " names " << std::string(question.begin(), question.end());
+                }
+            }
+        }
+    }
+}
+
 TEST_F(RuleTable, FirstItemMatchAnswersAsEachGroupInTurn) {
     const CRuleRecord& sink = Register(EGroupType::SinkPdo, L"^Test_Shared([0-9]+)$");
     const CRuleRecord& mode = Register(EGroupType::SopMode, L"^Test_SharedLiteral$");
