@@ -10,6 +10,7 @@
 #include "logging/Logger.h"
 #include "persistence/FileWriter.h"
 #include "persistence/SaveFlow.h"
+#include "sheet/Explanation.h"
 #include "text/Text.h"
 
 #include <memory>
@@ -62,6 +63,8 @@ EExitCode CCliApp::Dispatch(const SCommandLine& line) {
         return Fields();
     case ECommand::Diff:
         return Diff(line);
+    case ECommand::Explain:
+        return Explain(line);
     case ECommand::None:
         break;
     }
@@ -122,6 +125,18 @@ EExitCode CCliApp::Diff(const SCommandLine& line) {
         diff.Print(console_);
     }
     return EExitCode::Invalid;
+}
+
+EExitCode CCliApp::Explain(const SCommandLine& line) {
+    CFormSession& session = NewForm();
+    if (!line.file.empty()) {
+        Load(session, line.file);
+    }
+    for (const std::wstring& text :
+         ExplanationLines(::Explain(session.Sheet(), session.Question(line.name)))) {
+        console_.Out(text);
+    }
+    return EExitCode::Ok;
 }
 
 void CCliApp::Load(CFormSession& session, const std::wstring& path) {

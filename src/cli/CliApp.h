@@ -36,6 +36,7 @@ private:
     EExitCode New(const SCommandLine& line);
     EExitCode Fields();
     EExitCode Diff(const SCommandLine& line);
+    EExitCode Explain(const SCommandLine& line);
 
     // A fresh form, answering its boxes on the console.
     CFormSession& NewForm();

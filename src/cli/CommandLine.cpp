@@ -40,6 +40,9 @@ ECommand CCommandLineParser::CommandOf(const std::string& word) {
     if (word == "diff") {
         return ECommand::Diff;
     }
+    if (word == "explain") {
+        return ECommand::Explain;
+    }
     return ECommand::None;
 }
 
@@ -102,6 +105,17 @@ void CCommandLineParser::ParseCommandArguments(SCommandLine& line) {
                            line.command == ECommand::Save || line.command == ECommand::Diff;
     if (line.help) {
         return;
+    }
+    if (line.command == ECommand::Explain) {
+        if (positional.empty()) {
+            Fail("missing NAME");
+        }
+        line.name = orvik::FromUtf8(positional.front());
+        positional.erase(positional.begin());
+        if (!positional.empty()) {
+            line.file = orvik::FromUtf8(positional.front());
+            positional.erase(positional.begin());
+        }
     }
     if (takesFile) {
         if (positional.empty()) {

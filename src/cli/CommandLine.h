@@ -4,13 +4,15 @@
 #include <utility>
 #include <vector>
 
-enum class ECommand { None, Check, Print, Save, New, Fields, Diff };
+enum class ECommand { None, Check, Print, Save, New, Fields, Diff, Explain };
 
 // What the command line asks for, with file names and answers as wide text.
 struct SCommandLine {
     ECommand command = ECommand::None;
     bool help = false;
     std::wstring file;
+    // The question `explain` explains.
+    std::wstring name;
     // The second file of `diff`, compared with the first.
     std::wstring otherFile;
     std::wstring directory;

@@ -67,6 +67,26 @@ CParameterField* CFormSession::FieldOfNewGroups(const std::wstring& name) {
     return nullptr;
 }
 
+CParameterField& CFormSession::Question(const std::wstring& name) {
+    if (CParameterField* field = sheet_.FindField(name)) {
+        return *field;
+    }
+    for (const auto& [type, list] : sheet_.GroupLists()) {
+        if (CParameterField* field = FindByPrintableName(*list, name)) {
+            return *field;
+        }
+    }
+    if (!FindOrCreateGroupField(sheet_, name)) {
+        throw CCliError(EExitCode::Failure, Format(L"no question %s", {name}));
+    }
+    CParameterField* field = FieldOfNewGroups(name);
+    if (!field) {
+        throw CCliError(EExitCode::Failure,
+                        Format(L"%s: not asked with these answers, nor is its list", {name}));
+    }
+    return *field;
+}
+
 void CFormSession::Set(const std::wstring& name, const std::wstring& value) {
     CParameterField* field = sheet_.FindField(name);
     if (!field) {

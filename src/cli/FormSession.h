@@ -19,6 +19,9 @@ public:
     // Answers one question as a user would and re-evaluates the form. A question that is not asked
     // now, is fixed by other answers or does not exist is a CCliError.
     void Set(const std::wstring& name, const std::wstring& value);
+    // The question of that name; a PDO, SVID or mode the form does not hold is made first, as Set
+    // makes it. A name no question has, or an item whose list is not asked, is a CCliError.
+    CParameterField& Question(const std::wstring& name);
 
 private:
     // The field of a PDO, SVID or mode whose items have just been created, once the form has

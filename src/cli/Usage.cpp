@@ -14,6 +14,8 @@ Commands:
                                 print or save it.
   orvik fields                  List every question: tab, name, kind, range, units and choices.
   orvik diff A B [--brief]      Load files A and B and list, tab by tab, the answers that differ.
+  orvik explain NAME [FILE]     Explain a question: what it takes, why it is asked or not with the
+                                answers of FILE (default: a new form), what it decides.
   orvik COMMAND --help          Explain one command.
 
 Loader diagnostics and messages go to standard error, one per line.
@@ -103,10 +105,28 @@ every save writes anew, are not compared.
 Exit codes: 0 the answers are the same, 1 they differ, 2 A or B cannot be read.
 )";
 
+const wchar_t kExplain[] = LR"(orvik explain NAME [FILE]
+
+Explains one question, named as the file writes it ($Vendor_Name, Connector_Type, Src_PDO_Voltage2,
+SVID1_mode2_enter_SOP), with the answers of FILE, or of a new form when no FILE is given:
+  <name> (<tab>)
+    <help text>
+    Takes <what it takes: kind, range, units, steps or choices>.
+    Asked when <condition>; now <the answers it reads, as they stand>.
+      or: Not asked: needs <condition>; now <those answers>.
+    Valid when <check>.
+    When asked: <what the program does to it>.
+    Decides: <the questions whose rules read it, with their tabs>
+A PDO, SVID or mode that FILE does not hold is made, as 'orvik new --set' makes it.
+
+Exit codes: 0 explained, 2 no such question or FILE cannot be read.
+)";
+
 } // namespace
 
 std::wstring CUsage::UsageLine() {
-    return L"usage: orvik {check|print|save|new|fields|diff} [ARGUMENTS] (orvik --help explains them)";
+    return L"usage: orvik {check|print|save|new|fields|diff|explain} [ARGUMENTS] (orvik --help explains "
+           L"them)";
 }
 
 std::wstring CUsage::Help(ECommand command) {
@@ -123,6 +143,8 @@ std::wstring CUsage::Help(ECommand command) {
         return kFields;
     case ECommand::Diff:
         return kDiff;
+    case ECommand::Explain:
+        return kExplain;
     case ECommand::None:
         break;
     }

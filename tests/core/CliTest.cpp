@@ -181,7 +181,7 @@ std::size_t Count(const std::string& text, const std::string& part) {
 TEST_F(CliTool, HelpExplainsEveryCommand) {
     const SRun help = Run({"--help"});
     EXPECT_EQ(help.code, 0);
-    for (const char* command : {"check", "print", "save", "new", "fields", "diff"}) {
+    for (const char* command : {"check", "print", "save", "new", "fields", "diff", "explain"}) {
         EXPECT_NE(help.out.find(std::string("orvik ") + command), std::string::npos) << command;
         const SRun one = Run({command, "--help"});
         EXPECT_EQ(one.code, 0) << command;
@@ -202,6 +202,8 @@ TEST_F(CliTool, MistakesOnTheCommandLineExit2WithTheUsageLine) {
                                                             {"save", "a", "--dir"},
                                                             {"new", "--set", "NoEquals"},
                                                             {"new", "--print", "--save", "d"},
+                                                            {"explain"},
+                                                            {"explain", "a", "b", "c"},
                                                             {"--help", "nope"}};
     for (const auto& args : mistakes) {
         const SRun run = Run(args);
@@ -209,6 +211,24 @@ TEST_F(CliTool, MistakesOnTheCommandLineExit2WithTheUsageLine) {
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find("usage: orvik "), std::string::npos) << run.err;
     }
+}
+
+// A question explained with a file's answers says why it is asked with them; a PDO the file does
+// not hold is made to be explained; a name no question has is an error.
+TEST_F(CliTool, ExplainSaysWhyAQuestionIsAskedWithTheFilesAnswers) {
+    const SRun made = Run(NewArgs(PortSettings(), {"--print"}));
+    ASSERT_EQ(made.code, 0) << made.err;
+    Write("port.txt", made.out);
+    const SRun asked = Run({"explain", "PD_Port_Type", "port.txt"});
+    EXPECT_EQ(asked.code, 0) << asked.err;
+    EXPECT_EQ(asked.out.rfind("PD_Port_Type (", 0), 0u) << asked.out;
+    EXPECT_NE(asked.out.find("Asked when `USB_PD_Support` is YES"), std::string::npos) << asked.out;
+    const SRun fresh = Run({"explain", "PD_Port_Type"});
+    EXPECT_NE(fresh.out.find("Not asked: needs"), std::string::npos) << fresh.out;
+    const SRun item = Run({"explain", "Src_PDO_Voltage3", "port.txt"});
+    EXPECT_EQ(item.code, 0) << item.err;
+    EXPECT_NE(item.out.find("Takes a number from 0 to 20000 mV"), std::string::npos) << item.out;
+    EXPECT_EQ(Run({"explain", "No_Such_Question"}).code, 2);
 }
 
 TEST_F(CliTool, NewPortFormRoundTripsThroughCheckAndPrint) {

@@ -1,0 +1,196 @@
+#include "sheet/Explanation.h"
+
+#include "catalog/GroupCatalog.h"
+#include "catalog/GroupTypes.h"
+#include "catalog/RuleTable.h"
+#include "model/FieldKinds.h"
+#include "model/FieldList.h"
+#include "model/Predicates.h"
+#include "sheet/FindQuestions.h"
+#include "sheet/PageSuper.h"
+#include "sheet/PropertySheet.h"
+#include "text/Text.h"
+
+#include <algorithm>
+
+using orvik::ToWide;
+
+namespace {
+
+// The page that lists a repeated item's questions: a mode's are on its SVID's tab.
+const CPageSuper* PageListing(const CMarnelPropertySheet& sheet, EGroupType type) {
+    const SGroupTypeRow* row = FindGroupTypeRow(type);
+    const EGroupType listed = row && row->kind == EGroupKind::Mode ? row->owner : type;
+    for (const auto& page : sheet.Pages()) {
+        if (page->ListsGroups() && page->ListedGroupType() == listed) {
+            return page.get();
+        }
+    }
+    return nullptr;
+}
+
+const CPageSuper* PageOf(const CMarnelPropertySheet& sheet, const CParameterField& field) {
+    if (field.Group()) {
+        return PageListing(sheet, field.GroupType());
+    }
+    for (const auto& page : sheet.Pages()) {
+        if (page->Fields().IndexOf(&field) >= 0) {
+            return page.get();
+        }
+    }
+    return nullptr;
+}
+
+std::wstring HelpOf(const CMarnelPropertySheet& sheet, const CParameterField& field) {
+    if (field.Group()) {
+        const SFieldRow* row = FindGroupFieldRow(field.GroupType(), field.NamePattern());
+        return row ? row->help : std::wstring();
+    }
+    const CPageSuper* page = PageOf(sheet, field);
+    return page ? QuestionHelp(*page, field) : std::wstring();
+}
+
+std::wstring ChoicesWords(const COptionList& options) {
+    std::wstring words;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        if (i > 0) {
+            words += i + 1 == options.size() ? L" or " : L", ";
+        }
+        words += orvik::ToWideSigned(options[i].first) + L" : " + options[i].second;
+    }
+    return words;
+}
+
+std::wstring TakesWords(const CParameterField& field) {
+    if (FieldAs<const CYesNoPulldownListField>(&field)) {
+        return L"YES or NO";
+    }
+    if (const auto* list = FieldAs<const CPulldownListField>(&field)) {
+        return list->Options().empty() ? L"a choice from a list the other answers decide"
+                                       : L"one of " + ChoicesWords(list->Options());
+    }
+    if (const auto* number = FieldAs<const CNumEditField>(&field)) {
+        std::wstring words =
+            L"a number from " + ToWide(number->Minimum()) + L" to " + ToWide(number->Maximum());
+        if (!number->Units().empty()) {
+            words += L" " + number->Units();
+        }
+        if (number->Scale() > 1) {
+            words += L", in steps of " + ToWide(number->Scale());
+        }
+        return words;
+    }
+    if (const auto* digits = FieldAs<const CDigitStringEditField>(&field)) {
+        return L"a " + ToWide(digits->DigitCount()) + L"-digit" +
+               (digits->Radix() == 16 ? L" hexadecimal number, typed without 0x" : L" number");
+    }
+    return L"free text";
+}
+
+// The answers a condition reads, as they stand: "`Connector_Type` = 2 : USB Type-C".
+std::wstring AnswersRead(const CParameterField& field, const FieldPredicate& condition) {
+    std::wstring words;
+    for (const std::wstring& name : condition.Reads()) {
+        const CParameterField* parent = field.FindParent(name);
+        if (!parent) {
+            continue;
+        }
+        words += (words.empty() ? L"" : L", ") + QuestionWords(name) + L" = " + AnswerWords(*parent);
+    }
+    return words;
+}
+
+std::wstring WhyWords(const CParameterField& field) {
+    const FieldPredicate& condition = field.Rule().availability;
+    const std::wstring words = condition.Words();
+    if (words == L"always") {
+        return field.IsAvailable() ? L"Always asked." : L"Not asked.";
+    }
+    const std::wstring answers = AnswersRead(field, condition);
+    std::wstring why = field.IsAvailable() ? L"Asked when " + words : L"Not asked: needs " + words;
+    if (!answers.empty()) {
+        why += L"; now " + answers;
+    }
+    return why + L".";
+}
+
+// The questions whose rules read `field`'s answer, each with its tab.
+std::vector<std::wstring> DecidesWords(const CMarnelPropertySheet& sheet, const CParameterField& field) {
+    std::vector<std::wstring> decided;
+    const std::wstring& pattern = field.NamePattern();
+    for (const CRuleGroup& group : sheet.Rules().Groups()) {
+        const CPageSuper* listing =
+            IsRepeatedGroupType(group.type) ? PageListing(sheet, group.type) : nullptr;
+        for (const CRuleRecord& record : group.Records()) {
+            if (std::find(record.reads.begin(), record.reads.end(), pattern) == record.reads.end()) {
+                continue;
+            }
+            const CPageSuper* page = listing;
+            if (!IsRepeatedGroupType(group.type)) {
+                const CParameterField* reader = sheet.FindField(record.namePattern);
+                page = reader ? PageOf(sheet, *reader) : nullptr;
+            }
+            std::wstring line = QuestionWords(record.namePattern);
+            if (page) {
+                line += L" (" + page->TabLabel() + L")";
+            }
+            decided.push_back(std::move(line));
+        }
+    }
+    return decided;
+}
+
+} // namespace
+
+std::wstring AnswerWords(const CParameterField& field) {
+    if (field.Value().empty()) {
+        return L"(none)";
+    }
+    if (FieldAs<const CYesNoPulldownListField>(&field)) {
+        return field.Value();
+    }
+    if (const auto* list = FieldAs<const CPulldownListField>(&field)) {
+        const COption option = list->GetCurrentOption();
+        if (!option.second.empty()) {
+            return field.Value() + L" : " + option.second;
+        }
+    }
+    return field.Value();
+}
+
+SExplanation Explain(const CMarnelPropertySheet& sheet, const CParameterField& field) {
+    SExplanation e;
+    e.name = field.GetPrintableName();
+    if (const CPageSuper* page = PageOf(sheet, field)) {
+        e.tab = page->TabLabel();
+    }
+    e.help = HelpOf(sheet, field);
+    e.takes = TakesWords(field);
+    e.asked = field.IsAvailable();
+    e.why = WhyWords(field);
+    e.validWhen = L"Valid when " + field.Rule().validity.Words() + L".";
+    if (field.Rule().onAvailable) {
+        e.whenAsked = L"When asked: " + field.Rule().onAvailable.Words() + L".";
+    }
+    e.decides = DecidesWords(sheet, field);
+    return e;
+}
+
+std::vector<std::wstring> ExplanationLines(const SExplanation& e) {
+    std::vector<std::wstring> lines;
+    lines.push_back(e.tab.empty() ? e.name : e.name + L" (" + e.tab + L")");
+    for (const std::wstring* text : {&e.help, &e.why, &e.validWhen, &e.whenAsked}) {
+        if (!text->empty()) {
+            lines.push_back(L"  " + *text);
+        }
+    }
+    lines.insert(lines.begin() + (e.help.empty() ? 1 : 2), L"  Takes " + e.takes + L".");
+    if (!e.decides.empty()) {
+        std::wstring decides = L"  Decides:";
+        for (std::size_t i = 0; i < e.decides.size(); ++i) {
+            decides += (i == 0 ? L" " : L", ") + e.decides[i];
+        }
+        lines.push_back(std::move(decides));
+    }
+    return lines;
+}
