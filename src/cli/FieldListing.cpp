@@ -24,7 +24,19 @@ std::vector<std::wstring> CFieldListing::Lines() {
 }
 
 std::wstring CFieldListing::Line(const std::wstring& tab, const SFieldRow& row) {
-    return tab + L"\t" + row.name + L"\t" + KindText(row) + L"\t" + ChoicesText(row);
+    return tab + L"\t" + row.name + L"\t" + KindText(row) + L"\t" + ChoicesText(row) + L"\t" + RuleText(row);
+}
+
+std::wstring CFieldListing::RuleText(const SFieldRow& row) {
+    // An empty condition or check is the rule table's default.
+    std::wstring text =
+        row.availability ? L"asked when " + row.availability.Words() : std::wstring(L"always asked");
+    text += L"; valid when " +
+            (row.validity ? row.validity.Words() : std::wstring(L"its kind accepts the answer"));
+    if (row.onAvailable) {
+        text += L"; when asked: " + row.onAvailable.Words();
+    }
+    return text;
 }
 
 std::wstring CFieldListing::KindText(const SFieldRow& row) {

@@ -16,6 +16,8 @@ public:
 private:
     static std::wstring Line(const std::wstring& tab, const SFieldRow& row);
     static std::wstring KindText(const SFieldRow& row);
+    // When the question is asked, when its answer is valid and what the program does when it is.
+    static std::wstring RuleText(const SFieldRow& row);
     static std::wstring ChoicesText(const SFieldRow& row);
     // The caption of the tab that lists items of a group type.
     static std::wstring TabOfGroupType(EGroupType type);

@@ -79,7 +79,9 @@ Then:
 const wchar_t kFields[] = LR"(orvik fields
 
 Lists every question of the form, one per line, tab-separated:
-  <tab>  <name>  <kind and its limits>  <choices>
+  <tab>  <name>  <kind and its limits>  <choices>  <rule>
+where the rule says in words when the question is asked, when its answer is valid and what the
+program does to it when it is asked (as 'orvik explain' says it).
 Names of PDO, SVID and mode questions show their numbers as ([0-9]+). Numbers are typed in the
 units shown; the file holds them divided by the scale.
 )";

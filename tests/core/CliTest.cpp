@@ -489,16 +489,20 @@ TEST_F(CliTool, FieldsListsEveryQuestionWithItsLimits) {
         expected += GroupFieldRows(row.type).size();
     }
     EXPECT_EQ(LinesOf(run.out).size(), expected);
-    EXPECT_NE(run.out.find("\nIntro\tOrvik_Product_Type\tchoice\t0=Port; 1=Cable; 2=Re-timer\n"),
+    EXPECT_NE(run.out.find("\nIntro\tOrvik_Product_Type\tchoice\t0=Port; 1=Cable; 2=Re-timer\talways asked; "
+                           "valid when its kind accepts the answer\n"),
               std::string::npos);
     EXPECT_NE(
-        run.out.find("\nSource\tSrc_PDO_Voltage([0-9]+)\tnumber, range 0-20000, scale 50, units mV\t\n"),
+        run.out.find(
+            "\nSource\tSrc_PDO_Voltage([0-9]+)\tnumber, range 0-20000, scale 50, units mV\t\tasked when "),
         std::string::npos);
-    EXPECT_NE(run.out.find(
-                  "\nSOP Discovery - Part Two\tSVID([0-9]+)_mode([0-9]+)_recog_mask_SOP\thex, 8 digits\t\n"),
+    EXPECT_NE(run.out.find("\nSOP Discovery - Part Two\tSVID([0-9]+)_mode([0-9]+)_recog_mask_SOP\thex, 8 "
+                           "digits\t\tasked when "),
               std::string::npos);
-    EXPECT_NE(run.out.find("\nCable - Part Two\tSVID([0-9]+)_mode([0-9]+)_enter\tyes/no\tYES; NO\n"),
-              std::string::npos);
+    EXPECT_NE(
+        run.out.find("\nCable - Part Two\tSVID([0-9]+)_mode([0-9]+)_enter\tyes/no\tYES; NO\tasked when "),
+        std::string::npos);
+    EXPECT_NE(run.out.find("valid when it is a multiple of 500 (of 1000 above 10000)"), std::string::npos);
 }
 
 TEST_F(CliTool, NamesAndValuesKeepTheirCharacters) {
