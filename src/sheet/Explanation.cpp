@@ -8,6 +8,7 @@
 #include "model/Predicates.h"
 #include "sheet/FindQuestions.h"
 #include "sheet/PageSuper.h"
+#include "sheet/Problems.h"
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 
@@ -167,6 +168,14 @@ SExplanation Explain(const CMarnelPropertySheet& sheet, const CParameterField& f
     e.help = HelpOf(sheet, field);
     e.takes = TakesWords(field);
     e.asked = field.IsAvailable();
+    if (const CPageSuper* page = PageOf(sheet, field)) {
+        for (const SProblem& problem : CollectPageProblems(*page)) {
+            if (problem.field == &field) {
+                e.problem = problem.reason;
+                break;
+            }
+        }
+    }
     e.why = WhyWords(field);
     e.validWhen = L"Valid when " + field.Rule().validity.Words() + L".";
     if (field.Rule().onAvailable) {
@@ -179,7 +188,7 @@ SExplanation Explain(const CMarnelPropertySheet& sheet, const CParameterField& f
 std::vector<std::wstring> ExplanationLines(const SExplanation& e) {
     std::vector<std::wstring> lines;
     lines.push_back(e.tab.empty() ? e.name : e.name + L" (" + e.tab + L")");
-    for (const std::wstring* text : {&e.help, &e.why, &e.validWhen, &e.whenAsked}) {
+    for (const std::wstring* text : {&e.help, &e.problem, &e.why, &e.validWhen, &e.whenAsked}) {
         if (!text->empty()) {
             lines.push_back(L"  " + *text);
         }

@@ -18,6 +18,9 @@ struct SExplanation {
     // "a number from 0 to 20000, typed in mV, stored in steps of 50", "one of 0 : Type-A, ...".
     std::wstring takes;
     bool asked = false;
+    // Why the answer is red, in the problems panel's words ("RP_Value: missing"); empty when it
+    // is not.
+    std::wstring problem;
     // "Asked when `USB_PD_Support` is YES; now `USB_PD_Support` = YES." or
     // "Not asked: needs `Connector_Type` is 2; now `Connector_Type` = 0 : Type-A."
     std::wstring why;

@@ -87,6 +87,18 @@ std::unique_ptr<CQtFieldControl> CPageView::MakeControl(CParameterField& field, 
     return control;
 }
 
+CQtFieldControl* CPageView::ControlAt(const QWidget* widget) const {
+    for (const auto& control : controls_) {
+        for (const QWidget* part :
+             {static_cast<const QWidget*>(control->Input()), static_cast<const QWidget*>(control->Label())}) {
+            if (part && (part == widget || part->isAncestorOf(widget))) {
+                return control.get();
+            }
+        }
+    }
+    return nullptr;
+}
+
 CQtFieldControl* CPageView::ControlOf(const CParameterField& field) const {
     const auto found = byField_.find(&field);
     return found == byField_.end() ? nullptr : found->second;

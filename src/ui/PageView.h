@@ -45,6 +45,8 @@ public:
     void ApplyFieldChange(const SSheetChange::SField& change);
     // The control showing a field of this page; null before the page is built.
     CQtFieldControl* ControlOf(const CParameterField& field) const;
+    // The control whose label or input is `widget` or holds it; null for any other widget.
+    CQtFieldControl* ControlAt(const QWidget* widget) const;
 
     QFormLayout* Form() const { return form_; }
     // Where a list page puts its list panel: below the form, inside the scrolling area.

@@ -11,16 +11,6 @@ namespace {
 
 constexpr const char* kKey = "RecentFiles";
 
-// The program's settings under the organisation and application names it runs with; a program
-// that names no organisation keeps them under its own name. A file of settings on every system, so
-// that tests can send it to a folder of their own.
-QSettings UserSettings() {
-    const QString application = QCoreApplication::applicationName();
-    const QString organisation = QCoreApplication::organizationName();
-    return QSettings(QSettings::IniFormat, QSettings::UserScope,
-                     organisation.isEmpty() ? application : organisation, application);
-}
-
 QString Normalised(const QString& path) {
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
@@ -28,6 +18,13 @@ QString Normalised(const QString& path) {
 }
 
 } // namespace
+
+QSettings ProgramSettings() {
+    const QString application = QCoreApplication::applicationName();
+    const QString organisation = QCoreApplication::organizationName();
+    return QSettings(QSettings::IniFormat, QSettings::UserScope,
+                     organisation.isEmpty() ? application : organisation, application);
+}
 
 CRecentFiles::CRecentFiles() {
     writer_.setMaxThreadCount(1);
@@ -39,7 +36,7 @@ CRecentFiles::~CRecentFiles() {
 
 QStringList CRecentFiles::Files() {
     writer_.waitForDone();
-    return UserSettings().value(kKey).toStringList();
+    return ProgramSettings().value(kKey).toStringList();
 }
 
 QStringList CRecentFiles::Add(const QString& path) {
@@ -52,7 +49,7 @@ QStringList CRecentFiles::Remove(const QString& path) {
 
 QStringList CRecentFiles::Store(const QStringList& files) {
     writer_.start([files] {
-        QSettings settings = UserSettings();
+        QSettings settings = ProgramSettings();
         settings.setValue(kKey, files);
     });
     return files;

@@ -1,8 +1,14 @@
 #pragma once
 
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QThreadPool>
+
+// The program's settings under the organisation and application names it runs with; a program
+// that names no organisation keeps them under its own name. A file of settings on every system, so
+// that tests can send it to a folder of their own.
+QSettings ProgramSettings();
 
 // The files last loaded into the form or saved from it, most recent first, kept in the user's
 // settings from one run to the next. Reading the settings is quick; writing them waits twice for the

@@ -14,6 +14,7 @@
 #include "ui/PageView.h"
 #include "ui/ProblemsPanel.h"
 #include "ui/QtText.h"
+#include "ui/QuestionPane.h"
 #include "ui/SheetInfoWindows.h"
 #include "ui/SheetTabs.h"
 #include "ui/UndoControls.h"
@@ -98,6 +99,8 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     beside_->setStretchFactor(0, 1);
     beside_->setStretchFactor(1, 0);
     layout->addWidget(beside_, 1);
+    questionPane_ = new CQuestionPane(*this, this);
+    layout->addWidget(questionPane_);
     connect(problemsPanel_->ToggleButton(), &QPushButton::toggled, this, &CSheetWindow::MakeRoomForPanel);
     loadReport_ = new CLoadReportView(*this, this);
     layout->addWidget(loadReport_);
@@ -111,6 +114,7 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     connect(ApplyButton(), &QPushButton::clicked, this, [this] { Save(false); });
     connect(CancelButton(), &QPushButton::clicked, this, &CSheetWindow::reject);
     buttons_->addButton(problemsPanel_->ToggleButton(), QDialogButtonBox::HelpRole);
+    buttons_->addButton(questionPane_->ToggleButton(), QDialogButtonBox::HelpRole);
     undo_ = new CUndoControls(sheet_, this, buttons_);
     layout->insertWidget(1, undo_->Bar());
 

@@ -14,6 +14,7 @@
 class CMarnelPropertySheet;
 class CPageSuper;
 class CFindBar;
+class CQuestionPane;
 class CLoadReportView;
 class CPageView;
 class CSheetInfoWindows;
@@ -60,6 +61,7 @@ public:
     // The problems panel beside the tabs (F8) and the find bar below them (Ctrl+F).
     CProblemsPanel* ProblemsPanel() const { return problemsPanel_; }
     CFindBar* FindBar() const { return findBar_; }
+    CQuestionPane* QuestionPane() const { return questionPane_; }
     // The report of the last load from the window, under the tabs while it has something to say.
     CLoadReportView* LoadReportView() const { return loadReport_; }
     // Undo and Redo with their buttons, keys and the bar that tells what a choice cleared.
@@ -134,6 +136,7 @@ private:
     std::unique_ptr<CSheetInfoWindows> infoWindows_;
     CProblemsPanel* problemsPanel_ = nullptr;
     CFindBar* findBar_ = nullptr;
+    CQuestionPane* questionPane_ = nullptr;
     CLoadReportView* loadReport_ = nullptr;
     CUndoControls* undo_ = nullptr;
 };

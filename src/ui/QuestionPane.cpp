@@ -1,0 +1,157 @@
+#include "ui/QuestionPane.h"
+
+#include "sheet/Explanation.h"
+#include "sheet/PageSuper.h"
+#include "sheet/PropertySheet.h"
+#include "ui/FieldControls.h"
+#include "ui/PageView.h"
+#include "ui/QtText.h"
+#include "ui/RecentFiles.h"
+#include "ui/SheetNavigation.h"
+#include "ui/SheetWindow.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr const char* kOpenKey = "QuestionPane/Open";
+constexpr const char* kLinkScheme = "question";
+
+// A line of the explanation as rich text: every `Name` it quotes is a link to that question.
+QString LinkedHtml(const std::wstring& text) {
+    static const QRegularExpression quoted(QStringLiteral("`([^`]+)`"));
+    const QString plain = ToQString(text);
+    QString html;
+    qsizetype at = 0;
+    for (auto it = quoted.globalMatch(plain); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        html += plain.mid(at, match.capturedStart() - at).toHtmlEscaped();
+        const QString name = match.captured(1);
+        html += QStringLiteral("<a href=\"%1:%2\">%3</a>")
+                    .arg(QLatin1String(kLinkScheme), QString::fromLatin1(QUrl::toPercentEncoding(name)),
+                         name.toHtmlEscaped());
+        at = match.capturedEnd();
+    }
+    return html + plain.mid(at).toHtmlEscaped();
+}
+
+} // namespace
+
+CQuestionPane::CQuestionPane(CSheetWindow& window, QWidget* parent)
+    : QWidget(parent), window_(window), sheet_(window.Sheet()) {
+    setObjectName(QStringLiteral("QuestionPane"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    text_ = new QTextBrowser(this);
+    text_->setObjectName(QStringLiteral("QuestionText"));
+    text_->setOpenLinks(false);
+    text_->setAccessibleName(QStringLiteral("Question"));
+    // A few lines: the page keeps the room, the pane scrolls.
+    text_->setMaximumHeight(fontMetrics().lineSpacing() * 7);
+    layout->addWidget(text_);
+    connect(text_, &QTextBrowser::anchorClicked, this, &CQuestionPane::FollowLink);
+
+    toggle_ = new QPushButton(QStringLiteral("Question"), this);
+    toggle_->setObjectName(QStringLiteral("QuestionToggle"));
+    toggle_->setCheckable(true);
+    toggle_->setToolTip(
+        QStringLiteral("Show or hide what the question in focus means and why it is asked (F1)"));
+    connect(toggle_, &QPushButton::toggled, this, &CQuestionPane::SetOpen);
+    shortcut_ = new QShortcut(QKeySequence(Qt::Key_F1), &window_);
+    connect(shortcut_, &QShortcut::activated, this, [this] { SetOpen(!IsOpen()); });
+
+    qApp->installEventFilter(this);
+    sheet_.AddObserver(this);
+    const bool open = ProgramSettings().value(QLatin1String(kOpenKey), false).toBool();
+    setVisible(open);
+    toggle_->setChecked(open);
+}
+
+CQuestionPane::~CQuestionPane() {
+    sheet_.RemoveObserver(this);
+}
+
+void CQuestionPane::SetOpen(bool open) {
+    if (open == IsOpen() && toggle_->isChecked() == open) {
+        return;
+    }
+    setVisible(open);
+    toggle_->setChecked(open);
+    ProgramSettings().setValue(QLatin1String(kOpenKey), open);
+    if (open) {
+        ShowQuestion(FieldAt(QApplication::focusWidget()));
+    }
+}
+
+void CQuestionPane::ShowQuestion(const CParameterField* field) {
+    if (!field) {
+        return;
+    }
+    question_ = field;
+    Render();
+}
+
+void CQuestionPane::Render() {
+    if (!question_ || !IsOpen()) {
+        return;
+    }
+    const SExplanation e = Explain(sheet_, *question_);
+    QString html = QStringLiteral("<b>%1</b>").arg(ToQString(e.name).toHtmlEscaped());
+    if (!e.tab.empty()) {
+        html += QStringLiteral(" (%1)").arg(ToQString(e.tab).toHtmlEscaped());
+    }
+    const std::vector<std::wstring> lines = ExplanationLines(e);
+    // The first line is the name and tab, set above in bold.
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        html += QStringLiteral("<br>") + LinkedHtml(lines[i].substr(lines[i].find_first_not_of(L' ')));
+    }
+    text_->setHtml(html);
+}
+
+void CQuestionPane::FollowLink(const QUrl& link) {
+    if (link.scheme() != QLatin1String(kLinkScheme)) {
+        return;
+    }
+    const std::wstring name = ToWString(QUrl::fromPercentEncoding(link.path().toLatin1()));
+    CParameterField* field = sheet_.FindField(name);
+    CPageSuper* page = field ? HostPage(field) : nullptr;
+    if (!page || !GoToPage(window_, page->Id())) {
+        return;
+    }
+    ShowQuestion(field);
+    if (!FocusField(window_, *field)) {
+        RevealField(window_, *field);
+    }
+}
+
+void CQuestionPane::SheetChanged(const SSheetChange& /*change*/) {
+    Render();
+}
+
+const CParameterField* CQuestionPane::FieldAt(const QWidget* widget) const {
+    if (!widget) {
+        return nullptr;
+    }
+    const CPageView* view = window_.View(sheet_.ActivePage().Id());
+    const CQtFieldControl* control = view ? view->ControlAt(widget) : nullptr;
+    return control ? &control->Field() : nullptr;
+}
+
+bool CQuestionPane::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::FocusIn || event->type() == QEvent::Enter) && IsOpen() &&
+        watched->isWidgetType()) {
+        if (const CParameterField* field = FieldAt(static_cast<QWidget*>(watched))) {
+            if (field != question_) {
+                ShowQuestion(field);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,85 @@
+// The question pane as a user meets it: F1 and its button, the question in focus told in words, a
+// link that goes to the question it names, and the pane open again in the next run.
+#include "FullForm.h"
+#include "UiTestBase.h"
+
+#include "ui/QuestionPane.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <memory>
+
+class QuestionPaneTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> settings;
+    std::unique_ptr<CUiFixture> f;
+
+    CQuestionPane* Pane() const { return f->window->QuestionPane(); }
+    QString Text() const { return Pane()->Text()->toPlainText(); }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init() {
+        // The pane remembers whether it was open: in a folder of this test's own.
+        settings = std::make_unique<QTemporaryDir>();
+        QVERIFY(settings->isValid());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings->path());
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(1, 1, 1, 1));
+    }
+
+    void cleanup() {
+        f.reset();
+        settings.reset();
+    }
+
+    void f1ShowsAndHidesThePaneAndTheNextRunRemembers() {
+        QVERIFY(!Pane()->isVisible());
+        const int pageHeight = f->window->TabWidget()->height();
+        QTest::keyClick(f->window.get(), Qt::Key_F1);
+        QTRY_VERIFY(Pane()->isVisible());
+        QVERIFY(Pane()->ToggleButton()->isChecked());
+        QTRY_VERIFY(f->window->TabWidget()->height() < pageHeight);
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(1, 1, 1, 1));
+        QVERIFY(Pane()->isVisible());
+        QTest::mouseClick(Pane()->ToggleButton(), Qt::LeftButton);
+        QTRY_VERIFY(!Pane()->isVisible());
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(1, 1, 1, 1));
+        QVERIFY(!Pane()->isVisible());
+    }
+
+    void theQuestionInFocusIsToldAndItsLinksGoToTheQuestionsTheyName() {
+        QTest::keyClick(f->window.get(), Qt::Key_F1);
+        QTRY_VERIFY(Pane()->isVisible());
+        f->ClickTab(EPage::UsbTypeC);
+        f->Focus(f->Input(QStringLiteral("Type_C_Implements_Try_SRC")));
+        QTRY_VERIFY(Text().startsWith(QStringLiteral("Type_C_Implements_Try_SRC (")));
+        QVERIFY2(Text().contains(QStringLiteral("Asked when Type_C_State_Machine is answered")),
+                 qPrintable(Text()));
+        QVERIFY(Text().contains(QStringLiteral("now Type_C_State_Machine = 2 : DRP")));
+        QVERIFY(Text().contains(QStringLiteral("Takes YES or NO.")));
+        // A picture to look at, when one is asked for.
+        if (const QByteArray folder = qgetenv("ORVIK_SCREENSHOT_DIR"); !folder.isEmpty()) {
+            QVERIFY(f->window->grab().save(QString::fromLocal8Bit(folder) +
+                                           QStringLiteral("/question-pane.png")));
+        }
+
+        // The first link is the condition's question: Tab reaches it, Enter follows it.
+        f->Focus(Pane()->Text());
+        QTest::keyClick(Pane()->Text(), Qt::Key_Tab);
+        QTest::keyClick(Pane()->Text(), Qt::Key_Return);
+        QTRY_VERIFY(QApplication::focusWidget() == f->Input(QStringLiteral("Type_C_State_Machine")) ||
+                    f->CurrentTabText() == QStringLiteral("Orvik Product"));
+        QTRY_VERIFY(Text().startsWith(QStringLiteral("Type_C_State_Machine (")));
+    }
+};
+
+QTEST_MAIN(QuestionPaneTest)
+#include "QuestionPaneTest.moc"
