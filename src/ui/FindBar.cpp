@@ -1,8 +1,10 @@
 #include "ui/FindBar.h"
 
 #include "model/ParameterField.h"
+#include "sheet/Explanation.h"
 #include "sheet/PageSuper.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
 #include "ui/QtText.h"
 #include "ui/SheetNavigation.h"
 #include "ui/SheetWindow.h"
@@ -175,7 +177,19 @@ void CFindBar::Step(int direction) {
     const SQuestionMatch match = matches_[static_cast<std::size_t>(current_)];
     const QString name = ToQString(QuestionName(*match.field));
     if (!match.asked) {
-        note_->setText(QStringLiteral("%1: not asked with the current answers").arg(name));
+        // What keeps it from being asked, in the words of its rule, with the answers that decide it.
+        const SExplanation e = Explain(window_.Sheet(), *match.field);
+        std::wstring why =
+            e.asked ? std::wstring(L"not asked: its tab is not shown with these answers") : e.why;
+        if (!why.empty() && why.back() == L'.') {
+            why.pop_back();
+        }
+        if (!why.empty()) {
+            why[0] = orvik::ToLowerAscii(why[0]);
+        }
+        note_->setText(
+            QStringLiteral("%1 (%2): %3")
+                .arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel()), ToQString(why)));
         return;
     }
     note_->setText(

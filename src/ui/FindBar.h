@@ -25,7 +25,7 @@ public:
     QLineEdit* Edit() const { return edit_; }
     // "3 of 12", "12 matches", "No match".
     QLabel* CountLabel() const { return count_; }
-    // What the current match is: "<name> (<tab>)" or "<name>: not asked with the current answers".
+    // What the current match is: "<name> (<tab>)" or "<name> (<tab>): not asked: needs <condition>; now <answers>".
     QLabel* NoteLabel() const { return note_; }
     const std::vector<SQuestionMatch>& Matches() const { return matches_; }
     // The position of the current match in Matches(), -1 before the first move.
