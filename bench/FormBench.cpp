@@ -4,6 +4,7 @@
 #include "logging/Logger.h"
 #include "persistence/FileWriter.h"
 #include "persistence/OrvikReader.h"
+#include "sheet/Explanation.h"
 #include "sheet/PropertySheet.h"
 
 #include <benchmark/benchmark.h>
@@ -118,3 +119,18 @@ void BM_UndoRedoOfAChoiceClearingTabs(benchmark::State& state) {
 BENCHMARK(BM_UndoRedoOfAChoiceClearingTabs)->Unit(benchmark::kMicrosecond);
 
 } // namespace
+
+// What the question pane does each time the focus moves: the question most others read explained
+// on the largest complete port form, dependants and all.
+void BM_ExplainQuestion(benchmark::State& state) {
+    QuietLog();
+    CMarnelPropertySheet sheet;
+    sheet.SetReviewFlagsEnabled(false);
+    sheet.Initialize();
+    LoadOrvikBytes(sheet, L"bench.txt", orvik::testsupport::FullPortForm());
+    const CParameterField* portType = sheet.FindField(L"PD_Port_Type");
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ExplanationLines(Explain(sheet, *portType)));
+    }
+}
+BENCHMARK(BM_ExplainQuestion)->Unit(benchmark::kMicrosecond);

@@ -116,6 +116,9 @@ SVID1_mode2_enter_SOP), with the answers of FILE, or of a new form when no FILE 
     Takes <what it takes: kind, range, units, steps or choices>.
     Asked when <condition>; now <the answers it reads, as they stand>.
       or: Not asked: needs <condition>; now <those answers>.
+    Fixed at <answer> by the program: <what sets it>; now <the answers it reads>.
+      (only for an answer the user cannot change; "Filled in by the program." for the file's
+      own header lines)
     Valid when <check>.
     When asked: <what the program does to it>.
     Decides: <the questions whose rules read it, with their tabs>

@@ -88,10 +88,10 @@ std::wstring TakesWords(const CParameterField& field) {
     return L"free text";
 }
 
-// The answers a condition reads, as they stand: "`Connector_Type` = 2 : USB Type-C".
-std::wstring AnswersRead(const CParameterField& field, const FieldPredicate& condition) {
+// The answers a condition or an action reads, as they stand: "`Connector_Type` = 2 : USB Type-C".
+std::wstring AnswersRead(const CParameterField& field, const std::vector<std::wstring>& reads) {
     std::wstring words;
-    for (const std::wstring& name : condition.Reads()) {
+    for (const std::wstring& name : reads) {
         const CParameterField* parent = field.FindParent(name);
         if (!parent) {
             continue;
@@ -107,7 +107,7 @@ std::wstring WhyWords(const CParameterField& field) {
     if (words == L"always") {
         return field.IsAvailable() ? L"Always asked." : L"Not asked.";
     }
-    const std::wstring answers = AnswersRead(field, condition);
+    const std::wstring answers = AnswersRead(field, condition.Reads());
     std::wstring why = field.IsAvailable() ? L"Asked when " + words : L"Not asked: needs " + words;
     if (!answers.empty()) {
         why += L"; now " + answers;
@@ -139,6 +139,24 @@ std::vector<std::wstring> DecidesWords(const CMarnelPropertySheet& sheet, const 
         }
     }
     return decided;
+}
+
+std::wstring FixedByWords(const CParameterField& field) {
+    if (field.IsFilledByProgram()) {
+        return L"Filled in by the program.";
+    }
+    if (!field.IsAvailable() || field.IsEnabled()) {
+        return std::wstring();
+    }
+    std::wstring words = L"Fixed at " + AnswerWords(field) + L" by the program";
+    if (const FieldAction& action = field.Rule().onAvailable) {
+        words += L": " + action.Words();
+        const std::wstring answers = AnswersRead(field, action.Reads());
+        if (!answers.empty()) {
+            words += L"; now " + answers;
+        }
+    }
+    return words + L".";
 }
 
 } // namespace
@@ -177,8 +195,10 @@ SExplanation Explain(const CMarnelPropertySheet& sheet, const CParameterField& f
         }
     }
     e.why = WhyWords(field);
+    e.fixedBy = FixedByWords(field);
     e.validWhen = L"Valid when " + field.Rule().validity.Words() + L".";
-    if (field.Rule().onAvailable) {
+    // A fixed answer already says what the action did.
+    if (field.Rule().onAvailable && e.fixedBy.empty()) {
         e.whenAsked = L"When asked: " + field.Rule().onAvailable.Words() + L".";
     }
     e.decides = DecidesWords(sheet, field);
@@ -188,7 +208,7 @@ SExplanation Explain(const CMarnelPropertySheet& sheet, const CParameterField& f
 std::vector<std::wstring> ExplanationLines(const SExplanation& e) {
     std::vector<std::wstring> lines;
     lines.push_back(e.tab.empty() ? e.name : e.name + L" (" + e.tab + L")");
-    for (const std::wstring* text : {&e.help, &e.problem, &e.why, &e.validWhen, &e.whenAsked}) {
+    for (const std::wstring* text : {&e.help, &e.problem, &e.why, &e.fixedBy, &e.validWhen, &e.whenAsked}) {
         if (!text->empty()) {
             lines.push_back(L"  " + *text);
         }

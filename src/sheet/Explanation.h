@@ -26,6 +26,10 @@ struct SExplanation {
     std::wstring why;
     // "Valid when it is a multiple of 500 (of 1000 above 10000)."
     std::wstring validWhen;
+    // What fixed an answer the user cannot change: "Fixed at 2 : DRP by the program: the choices
+    // follow `PD_Port_Type`; now `PD_Port_Type` = 4 : DRP." or "Filled in by the program."; empty
+    // for an answer the user gives.
+    std::wstring fixedBy;
     // What the program does when the question is asked: "When asked: set to YES while ...".
     std::wstring whenAsked;
     // The questions whose rules read this one's answer, by tab: "`PD_Port_Type` (General PD Settings)".

@@ -63,6 +63,11 @@ TEST_F(Explanation, TellsWhatAQuestionTakesAndWhatItDecides) {
         std::find_if(decides.begin(), decides.end(),
                      [](const std::wstring& line) { return line.starts_with(L"`Type_C_State_Machine`"); }),
         decides.end());
+    // A DRP port's state machine is fixed at DRP: the explanation says by what, with the answers.
+    const SExplanation stateMachine = Explain(sheet, *sheet.FindField(L"Type_C_State_Machine"));
+    EXPECT_TRUE(stateMachine.fixedBy.starts_with(L"Fixed at 2 : DRP by the program: the choices follow"));
+    EXPECT_NE(stateMachine.fixedBy.find(L"`PD_Port_Type` = 4 : DRP"), std::wstring::npos);
+    EXPECT_TRUE(stateMachine.whenAsked.empty());
     const SExplanation vendor = Explain(sheet, *sheet.FindField(L"$Vendor_Name"));
     EXPECT_EQ(vendor.why, L"Always asked.");
     EXPECT_EQ(vendor.takes, L"free text");
