@@ -1,6 +1,6 @@
 # Runs orvik_screenshots into a fresh folder and checks that every tab of both complete forms became
 # a non-empty PNG file: 14 tabs for the port form, 5 for the cable form, the problems panel, the
-# load report, the PDO chart and dialog and the cleared-answers bar.
+# load report, the PDO chart and dialog, the cleared-answers bar and the question pane.
 # cmake -DTOOL=... -DOUT=... [-DEMULATOR=...] -P CheckScreenshots.cmake
 file(REMOVE_RECURSE "${OUT}")
 execute_process(COMMAND ${EMULATOR} "${TOOL}" "${OUT}" RESULT_VARIABLE status OUTPUT_VARIABLE printed ERROR_VARIABLE errors)
@@ -28,7 +28,7 @@ foreach(form port cable)
         endif()
     endforeach()
 endforeach()
-foreach(picture problems-panel load-report pdo-chart pdo-dialog cleared-answers)
+foreach(picture problems-panel load-report pdo-chart pdo-dialog cleared-answers question-pane)
     file(READ "${OUT}/${picture}.png" signature LIMIT 8 HEX)
     if(NOT signature STREQUAL "89504e470d0a1a0a")
         message(FATAL_ERROR "no ${picture} picture:\n${printed}")

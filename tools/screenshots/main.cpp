@@ -11,12 +11,14 @@
 #include "sheet/GroupListEditor.h"
 #include "sheet/Prompt.h"
 #include "sheet/PropertySheet.h"
+#include "ui/FieldControls.h"
 #include "ui/FindBar.h"
 #include "ui/GroupDialog.h"
 #include "ui/ListPanel.h"
 #include "ui/LoadReportView.h"
 #include "ui/PageView.h"
 #include "ui/ProblemsPanel.h"
+#include "ui/QuestionPane.h"
 #include "ui/SheetWindow.h"
 #include "ui/UndoControls.h"
 #include "ui/WindowHooks.h"
@@ -26,7 +28,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -274,10 +278,38 @@ bool RenderClearedAnswers(const QDir& out) {
     return ok;
 }
 
+// question-pane.png: the USB Type-C tab of a complete port form at 1366x768 with the question pane
+// open on Type_C_Implements_Try_SRC.
+bool RenderQuestionPane(const QDir& out) {
+    CQuietPrompt prompt;
+    CMarnelPropertySheet sheet(&prompt);
+    sheet.Initialize();
+    LoadOrvikBytes(sheet, L"FullPort.txt", orvik::testsupport::FullPortForm(2, 1, 2, 1));
+    CSheetWindow window(sheet);
+    window.resize(1366, 768);
+    window.show();
+    Settle();
+    window.TabWidget()->setCurrentIndex(window.TabIndexOf(EPage::UsbTypeC));
+    window.QuestionPane()->SetOpen(true);
+    Settle();
+    CParameterField* field = sheet.FindField(L"Type_C_Implements_Try_SRC");
+    if (const CQtFieldControl* control = field ? window.View(EPage::UsbTypeC)->ControlOf(*field) : nullptr) {
+        control->Input()->setFocus();
+    }
+    window.QuestionPane()->ShowQuestion(field);
+    Settle();
+    const bool ok = Save(window, out, QStringLiteral("question-pane.png"));
+    window.hide();
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The question pane remembers whether it is open: not in the user's own settings.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     const QStringList args = QApplication::arguments();
     if (args.size() < 2) {
         std::fprintf(stderr, "usage: orvik_screenshots OUT_DIR [FILE...]\n");
@@ -313,6 +345,7 @@ int main(int argc, char* argv[]) {
         ok = RenderLoadReport(out) && ok;
         ok = RenderPdoChart(out) && ok;
         ok = RenderClearedAnswers(out) && ok;
+        ok = RenderQuestionPane(out) && ok;
     }
     return ok ? 0 : 1;
 }
