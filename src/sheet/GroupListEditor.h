@@ -74,6 +74,8 @@ public:
     CGroupListEditor& operator=(const CGroupListEditor&) = delete;
 
     CFieldGroupList& List() const { return list_; }
+    // The sheet the list belongs to; null for a working copy's own mode list.
+    CMarnelPropertySheet* Sheet() const { return sheet_; }
     // What the panel calls the list's items; a list of no repeated-group type is a std::out_of_range.
     const SGroupTypeRow& Texts() const { return GroupTypeRow(list_.Type()); }
 

@@ -3,6 +3,7 @@
 #include "catalog/GroupCatalog.h"
 #include "model/FieldKinds.h"
 #include "model/ParameterField.h"
+#include "model/Predicates.h"
 #include "sheet/GroupListEditor.h"
 #include "sheet/Prompt.h"
 #include "ui/FieldControls.h"
@@ -10,6 +11,7 @@
 #include "ui/ListPanel.h"
 #include "ui/PdoChart.h"
 #include "ui/QtText.h"
+#include "ui/QuestionPane.h"
 #include "ui/WindowHooks.h"
 
 #include <QDialogButtonBox>
@@ -124,8 +126,40 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
             this);
         column->addWidget(modes_, 1);
     }
+    if (CMarnelPropertySheet* sheet = editor_.Sheet()) {
+        pane_ = new CQuestionPane(
+            *sheet, *this,
+            [this](const QWidget* widget) -> const CParameterField* {
+                for (const auto& control : controls_) {
+                    for (const QWidget* part : {control->Input(), static_cast<QWidget*>(control->Label())}) {
+                        if (widget && part && (part == widget || part->isAncestorOf(widget))) {
+                            return &control->Field();
+                        }
+                    }
+                }
+                return nullptr;
+            },
+            // A link goes to the item's own question of that name: told in the pane, and focused
+            // when it takes answers.
+            [this](const std::wstring& name) {
+                for (const auto& control : controls_) {
+                    if (QuestionWords(control->Field().NamePattern()) == L"`" + name + L"`") {
+                        pane_->ShowQuestion(&control->Field());
+                        if (control->Input()->isEnabled()) {
+                            control->Input()->setFocus(Qt::OtherFocusReason);
+                        }
+                        return;
+                    }
+                }
+            },
+            this);
+        column->addWidget(pane_);
+    }
     buttons_ = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons_->button(QDialogButtonBox::Ok)->setDefault(true);
+    if (pane_) {
+        buttons_->addButton(pane_->ToggleButton(), QDialogButtonBox::HelpRole);
+    }
     column->addWidget(buttons_);
     connect(buttons_, &QDialogButtonBox::accepted, this, &CGroupDialog::accept);
     connect(buttons_, &QDialogButtonBox::rejected, this, &CGroupDialog::reject);
@@ -186,6 +220,9 @@ void CGroupDialog::OnEdit(CParameterField* field, const std::wstring& value) {
 void CGroupDialog::SheetChanged(const SSheetChange& change) {
     if (editor_.Working() != &copy_) {
         return;
+    }
+    if (pane_) {
+        pane_->Refresh();
     }
     refreshing_ = true;
     for (const SSheetChange::SField& f : change.fields) {

@@ -12,6 +12,7 @@ class CGroupListEditor;
 class CGroupWorkingCopy;
 class CListPanel;
 class CPdoChart;
+class CQuestionPane;
 class CParameterField;
 class CQtFieldControl;
 class CWindowHooks;
@@ -38,6 +39,8 @@ public:
     // The chart of a PDO dialog: the list's PDOs with the working copy in its place; null in others.
     CPdoChart* Chart() const { return chart_; }
     QDialogButtonBox* Buttons() const { return buttons_; }
+    // The question pane below the questions; null for a dialog of a list outside the sheet.
+    CQuestionPane* QuestionPane() const { return pane_; }
     // The control showing a field of the copy, by printable name; null when none.
     CQtFieldControl* ControlOf(const QString& printableName) const;
     // The control showing a field of the copy; null when none.
@@ -68,6 +71,7 @@ private:
     CListPanel* modes_ = nullptr;
     CPdoChart* chart_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
+    CQuestionPane* pane_ = nullptr;
     // One control per field of the copy, in the group's order.
     std::vector<std::unique_ptr<CQtFieldControl>> controls_;
     bool refreshing_ = false;

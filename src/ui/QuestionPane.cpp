@@ -1,14 +1,9 @@
 #include "ui/QuestionPane.h"
 
 #include "sheet/Explanation.h"
-#include "sheet/PageSuper.h"
 #include "sheet/PropertySheet.h"
-#include "ui/FieldControls.h"
-#include "ui/PageView.h"
 #include "ui/QtText.h"
 #include "ui/RecentFiles.h"
-#include "ui/SheetNavigation.h"
-#include "ui/SheetWindow.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -44,8 +39,10 @@ QString LinkedHtml(const std::wstring& text) {
 
 } // namespace
 
-CQuestionPane::CQuestionPane(CSheetWindow& window, QWidget* parent)
-    : QWidget(parent), window_(window), sheet_(window.Sheet()) {
+CQuestionPane::CQuestionPane(CMarnelPropertySheet& sheet, QWidget& scope, FieldFinder finder,
+                             LinkFollower follower, QWidget* parent)
+    : QWidget(parent), sheet_(sheet), scope_(scope), finder_(std::move(finder)),
+      follower_(std::move(follower)) {
     setObjectName(QStringLiteral("QuestionPane"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -64,7 +61,7 @@ CQuestionPane::CQuestionPane(CSheetWindow& window, QWidget* parent)
     toggle_->setToolTip(
         QStringLiteral("Show or hide what the question in focus means and why it is asked (F1)"));
     connect(toggle_, &QPushButton::toggled, this, &CQuestionPane::SetOpen);
-    shortcut_ = new QShortcut(QKeySequence(Qt::Key_F1), &window_);
+    shortcut_ = new QShortcut(QKeySequence(Qt::Key_F1), &scope_);
     connect(shortcut_, &QShortcut::activated, this, [this] { SetOpen(!IsOpen()); });
 
     qApp->installEventFilter(this);
@@ -86,7 +83,7 @@ void CQuestionPane::SetOpen(bool open) {
     toggle_->setChecked(open);
     ProgramSettings().setValue(QLatin1String(kOpenKey), open);
     if (open) {
-        ShowQuestion(FieldAt(QApplication::focusWidget()));
+        ShowQuestion(finder_(QApplication::focusWidget()));
     }
 }
 
@@ -95,10 +92,10 @@ void CQuestionPane::ShowQuestion(const CParameterField* field) {
         return;
     }
     question_ = field;
-    Render();
+    Refresh();
 }
 
-void CQuestionPane::Render() {
+void CQuestionPane::Refresh() {
     if (!question_ || !IsOpen()) {
         return;
     }
@@ -119,35 +116,19 @@ void CQuestionPane::FollowLink(const QUrl& link) {
     if (link.scheme() != QLatin1String(kLinkScheme)) {
         return;
     }
-    const std::wstring name = ToWString(QUrl::fromPercentEncoding(link.path().toLatin1()));
-    CParameterField* field = sheet_.FindField(name);
-    CPageSuper* page = field ? HostPage(field) : nullptr;
-    if (!page || !GoToPage(window_, page->Id())) {
-        return;
-    }
-    ShowQuestion(field);
-    if (!FocusField(window_, *field)) {
-        RevealField(window_, *field);
+    if (follower_) {
+        follower_(ToWString(QUrl::fromPercentEncoding(link.path().toLatin1())));
     }
 }
 
 void CQuestionPane::SheetChanged(const SSheetChange& /*change*/) {
-    Render();
-}
-
-const CParameterField* CQuestionPane::FieldAt(const QWidget* widget) const {
-    if (!widget) {
-        return nullptr;
-    }
-    const CPageView* view = window_.View(sheet_.ActivePage().Id());
-    const CQtFieldControl* control = view ? view->ControlAt(widget) : nullptr;
-    return control ? &control->Field() : nullptr;
+    Refresh();
 }
 
 bool CQuestionPane::eventFilter(QObject* watched, QEvent* event) {
     if ((event->type() == QEvent::FocusIn || event->type() == QEvent::Enter) && IsOpen() &&
         watched->isWidgetType()) {
-        if (const CParameterField* field = FieldAt(static_cast<QWidget*>(watched))) {
+        if (const CParameterField* field = finder_(static_cast<QWidget*>(watched))) {
             if (field != question_) {
                 ShowQuestion(field);
             }

@@ -4,23 +4,33 @@
 
 #include <QWidget>
 
+#include <functional>
+#include <string>
+
 class CMarnelPropertySheet;
 class CParameterField;
-class CSheetWindow;
 class QPushButton;
 class QShortcut;
 class QTextBrowser;
 class QUrl;
 
-// The pane below the tabs that tells, in words, the question under the keyboard focus or last
-// under the mouse: its help in full, what it takes, why it is red, why it is asked with the answers
-// that decide it, what the program does to it and which questions read it. The questions it names
-// are links that go to them (the leave-page question applies). Its checkable "Question" button and
-// F1 show and hide it; whether it is open is remembered across runs. Hidden, it takes no room.
+// The pane that tells, in words, the question under the keyboard focus or last under the mouse:
+// its help in full, what it takes, why it is red, why it is asked with the answers that decide it,
+// what the program does to it and which questions read it. The questions it names are links. The
+// sheet's window has one below its tabs, and each group dialog one below its questions. Its
+// checkable "Question" button and F1 show and hide it; whether it is open is remembered across runs
+// and shared by the window and the dialogs. Hidden, it takes no room.
 class CQuestionPane : public QWidget, public ISheetObserver {
     Q_OBJECT
 public:
-    CQuestionPane(CSheetWindow& window, QWidget* parent);
+    // The question a widget of the pane's window shows, or null; and where a link goes, by the
+    // question's name as the words give it (without backticks).
+    using FieldFinder = std::function<const CParameterField*(const QWidget*)>;
+    using LinkFollower = std::function<void(const std::wstring& name)>;
+
+    // `scope` is the window whose F1 shows and hides the pane.
+    CQuestionPane(CMarnelPropertySheet& sheet, QWidget& scope, FieldFinder finder, LinkFollower follower,
+                  QWidget* parent);
     ~CQuestionPane() override;
 
     QPushButton* ToggleButton() const { return toggle_; }
@@ -31,7 +41,8 @@ public:
     // The question told; null for none.
     const CParameterField* Question() const { return question_; }
     void ShowQuestion(const CParameterField* field);
-    // Goes to the question a link names: its tab, then its control.
+    // Tells the question again, as the answers now stand.
+    void Refresh();
     void FollowLink(const QUrl& link);
 
     void SheetChanged(const SSheetChange& change) override;
@@ -40,12 +51,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Render();
-    // The field whose control is `widget` or holds it, on the current page; null otherwise.
-    const CParameterField* FieldAt(const QWidget* widget) const;
-
-    CSheetWindow& window_;
     CMarnelPropertySheet& sheet_;
+    QWidget& scope_;
+    FieldFinder finder_;
+    LinkFollower follower_;
     QPushButton* toggle_ = nullptr;
     QShortcut* shortcut_ = nullptr;
     QTextBrowser* text_ = nullptr;

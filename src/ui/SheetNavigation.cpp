@@ -1,10 +1,12 @@
 #include "ui/SheetNavigation.h"
 
 #include "model/ParameterField.h"
+#include "sheet/PageSuper.h"
 #include "sheet/PropertySheet.h"
 #include "ui/FieldControls.h"
 #include "ui/ListPanel.h"
 #include "ui/PageView.h"
+#include "ui/QuestionPane.h"
 #include "ui/SheetWindow.h"
 
 #include <QApplication>
@@ -58,6 +60,18 @@ bool GoToPage(CSheetWindow& window, EPage page) {
         window.TabWidget()->setCurrentIndex(index);
     }
     return window.Sheet().ActivePage().Id() == page && window.TabWidget()->currentIndex() == index;
+}
+
+bool GoToQuestion(CSheetWindow& window, const std::wstring& name) {
+    CParameterField* field = window.Sheet().FindField(name);
+    CPageSuper* page = field ? HostPage(field) : nullptr;
+    if (!page || !GoToPage(window, page->Id())) {
+        return false;
+    }
+    if (window.QuestionPane()) {
+        window.QuestionPane()->ShowQuestion(field);
+    }
+    return FocusField(window, *field) || RevealField(window, *field) != nullptr;
 }
 
 bool FocusField(CSheetWindow& window, CParameterField& field) {

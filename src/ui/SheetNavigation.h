@@ -2,6 +2,8 @@
 
 #include "catalog/PageCatalog.h"
 
+#include <string>
+
 class CParameterField;
 class CSheetWindow;
 class QWidget;
@@ -20,6 +22,9 @@ QWidget* RevealField(CSheetWindow& window, CParameterField& field);
 // Selects line `index` (0-based; -1 keeps the selection) of the list panel of `page` and puts the
 // focus on the list. False when the page has no list panel.
 bool FocusListLine(CSheetWindow& window, EPage page, int index);
+// Moves to the page question called `name` (as the file writes it): its tab, the leave-page
+// question included, then its control, focused when it takes answers and shown when not.
+bool GoToQuestion(CSheetWindow& window, const std::wstring& name);
 // Puts the focus on the first enabled control of `page`, or on its tab when it has none.
 void FocusFirstControl(CSheetWindow& window, EPage page);
 // Hides a bar of the window (the find bar, the load report); when it had the keyboard, the focus goes

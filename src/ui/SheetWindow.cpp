@@ -16,6 +16,7 @@
 #include "ui/QtText.h"
 #include "ui/QuestionPane.h"
 #include "ui/SheetInfoWindows.h"
+#include "ui/SheetNavigation.h"
 #include "ui/SheetTabs.h"
 #include "ui/UndoControls.h"
 
@@ -99,7 +100,14 @@ CSheetWindow::CSheetWindow(CMarnelPropertySheet& sheet, QWidget* parent)
     beside_->setStretchFactor(0, 1);
     beside_->setStretchFactor(1, 0);
     layout->addWidget(beside_, 1);
-    questionPane_ = new CQuestionPane(*this, this);
+    questionPane_ = new CQuestionPane(
+        sheet_, *this,
+        [this](const QWidget* widget) -> const CParameterField* {
+            const CPageView* view = widget ? View(sheet_.ActivePage().Id()) : nullptr;
+            const CQtFieldControl* control = view ? view->ControlAt(widget) : nullptr;
+            return control ? &control->Field() : nullptr;
+        },
+        [this](const std::wstring& name) { GoToQuestion(*this, name); }, this);
     layout->addWidget(questionPane_);
     connect(problemsPanel_->ToggleButton(), &QPushButton::toggled, this, &CSheetWindow::MakeRoomForPanel);
     loadReport_ = new CLoadReportView(*this, this);

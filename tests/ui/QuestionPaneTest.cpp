@@ -1,6 +1,7 @@
 // The question pane as a user meets it: F1 and its button, the question in focus told in words, a
 // link that goes to the question it names, and the pane open again in the next run.
 #include "FullForm.h"
+#include "ListTestSupport.h"
 #include "UiTestBase.h"
 
 #include "ui/QuestionPane.h"
@@ -78,6 +79,45 @@ private slots:
         QTRY_VERIFY(QApplication::focusWidget() == f->Input(QStringLiteral("Type_C_State_Machine")) ||
                     f->CurrentTabText() == QStringLiteral("Orvik Product"));
         QTRY_VERIFY(Text().startsWith(QStringLiteral("Type_C_State_Machine (")));
+    }
+
+    // A PDO's dialog has the pane too, open as the window's was left: it tells the PDO's questions
+    // and its links go to the PDO's own.
+    void aGroupDialogTellsItsQuestionsAndLinksToItsOwn() {
+        QTest::keyClick(f->window.get(), Qt::Key_F1);
+        QTRY_VERIFY(Pane()->isVisible());
+        f->ClickTab(EPage::Source);
+        auto* panel = qobject_cast<CListPanel*>(f->window->View(EPage::Source)->ListPanel());
+        QVERIFY(panel);
+        QTRY_VERIFY(panel->isVisible());
+        CDialogScript script(*f->window);
+        QString told;
+        QString followed;
+        script.Then([&](CGroupDialog& d) {
+            QVERIFY(d.QuestionPane() && d.QuestionPane()->isVisible());
+            QWidget* current = d.ControlOf(QStringLiteral("Src_PDO_Max_Current1"))->Input();
+            current->setFocus(Qt::TabFocusReason);
+            QTRY_VERIFY(
+                d.QuestionPane()->Text()->toPlainText().startsWith(QStringLiteral("Src_PDO_Max_Current1")));
+            told = d.QuestionPane()->Text()->toPlainText();
+            d.QuestionPane()->Text()->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(d.QuestionPane()->Text(), Qt::Key_Tab);
+            QTest::keyClick(d.QuestionPane()->Text(), Qt::Key_Return);
+            followed = d.QuestionPane()->Text()->toPlainText();
+            PressCancel(d);
+        });
+        QTest::mouseClick(panel->EditButton(), Qt::LeftButton);
+        QCOMPARE(script.opened, 1);
+        QVERIFY2(told.contains(QStringLiteral("Takes a number from 0 to 5000 mA, in steps of 10.")),
+                 qPrintable(told));
+        QVERIFY2(told.contains(QStringLiteral(
+                     "Asked when Src_PDO_Supply_Type is 0, 2 or 3; now Src_PDO_Supply_Type = 0 : Fixed.")),
+                 qPrintable(told));
+        // The first PDO's supply type is fixed: the link tells it, and why.
+        QVERIFY2(followed.startsWith(QStringLiteral("Src_PDO_Supply_Type1 (PD Source)")),
+                 qPrintable(followed));
+        QVERIFY(followed.contains(
+            QStringLiteral("Fixed at 0 : Fixed by the program: set to 0 : Fixed for the first PDO.")));
     }
 };
 
