@@ -136,10 +136,11 @@ start_as_shortcut() { # the arguments go to the program
     sleep 1
     eval "$(xdotool getwindowgeometry --shell "$sheet")"
 }
-# The buttons stand at the bottom right of the sheet: OK, Cancel, Apply, Problems.
+# The buttons stand at the bottom right of the sheet, 81 pixels apart: OK, Cancel, Apply, Problems,
+# Question.
 click() { # $1: Apply or Cancel
-    local from_right=131
-    [ "$1" = Cancel ] && from_right=212
+    local from_right=212
+    [ "$1" = Cancel ] && from_right=293
     xdotool windowactivate --sync "$sheet" 2>/dev/null || true
     xdotool mousemove --window "$sheet" $((WIDTH - from_right)) $((HEIGHT - 24)) click 1
 }

@@ -63,11 +63,12 @@ echo "window up after $((SECONDS - begin)) s: $(xdotool getwindowname "$sheet")"
 xdotool windowactivate --sync "$sheet" 2>/dev/null || xdotool windowfocus --sync "$sheet"
 sleep 1
 
-# The buttons stand at the bottom right of the sheet: OK, Cancel, Apply, Problems.
+# The buttons stand at the bottom right of the sheet, 81 pixels apart: OK, Cancel, Apply, Problems,
+# Question.
 eval "$(xdotool getwindowgeometry --shell "$sheet")"
 click() { # $1: Apply or Cancel
-    local from_right=131
-    [ "$1" = Cancel ] && from_right=212
+    local from_right=212
+    [ "$1" = Cancel ] && from_right=293
     xdotool windowactivate --sync "$sheet" 2>/dev/null || true
     xdotool mousemove --window "$sheet" $((WIDTH - from_right)) $((HEIGHT - 24)) click 1
 }
