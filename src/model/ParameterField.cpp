@@ -259,9 +259,9 @@ bool CParameterField::PassesValidity() const {
     }
 }
 
-void CParameterField::SetFileEntry(const std::wstring& name, const std::wstring& value) {
-    fileEntryName_ = name;
-    fileEntryValue_ = value;
+void CParameterField::SetFileEntry(std::wstring name, std::wstring value) {
+    fileEntryName_ = std::move(name);
+    fileEntryValue_ = std::move(value);
 }
 
 void CParameterField::Force(const std::wstring& value) {

@@ -97,7 +97,7 @@ public:
 
     const std::wstring& FileEntryName() const { return fileEntryName_; }
     const std::wstring& FileEntryValue() const { return fileEntryValue_; }
-    void SetFileEntry(const std::wstring& name, const std::wstring& value);
+    void SetFileEntry(std::wstring name, std::wstring value);
 
     bool WriteComment() const { return writeComment_; }
     void SetWriteComment(bool on) { writeComment_ = on; }

@@ -35,12 +35,16 @@ public:
 
     const std::wstring& Path() const { return path_; }
     std::span<const COrvikEntry> Entries() const { return {entries_.data(), used_}; }
+    // The same entries for a reader that takes their texts over: the loader moves each name and
+    // value into the field that takes it instead of copying them.
+    std::span<COrvikEntry> Entries() { return {entries_.data(), used_}; }
     const std::vector<std::wstring>& RejectedLines() const { return rejected_; }
     std::size_t RejectedLineCount() const { return rejectedCount_; }
 
     void AddOccurrence(const std::wstring& name, const std::wstring& value);
     // Empties the file for the next one read, keeping the room its entries took: a form loaded
-    // again and again (a fuzzing run, a user reloading) then reads names into the same buffers.
+    // again and again (a fuzzing run, a user reloading) then reads into the same table, and into
+    // the same buffers the texts no field took over.
     void Reset(std::wstring path);
     // Room for about `entries` entries, so that a large file does not grow the table step by step.
     void Reserve(std::size_t entries);

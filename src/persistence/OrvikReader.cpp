@@ -29,8 +29,8 @@ using orvik::Format;
 
 namespace {
 
-// What a load leaves with the sheet: the file as read, the retired entries the upgrader keeps, and
-// the report of the last load tried.
+// What a load leaves with the sheet: the room of the last file read (its texts went into the
+// fields), the retired entries the upgrader keeps, and the report of the last load tried.
 struct SLoadState : ISheetAttachment {
     CUpgrader upgrader;
     std::unique_ptr<COrvikFile> file;
@@ -213,7 +213,8 @@ struct SReportBuilder {
     std::wstring item;
 };
 
-void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence, const SNameKeys& keys,
+// The field that takes the entry takes its name and value over.
+void LoadGroupEntry(CMarnelPropertySheet& sheet, COccurrence& occurrence, const SNameKeys& keys,
                     SReportBuilder& found) {
     found.item.clear();
     CParameterField* field = BindGroupField(sheet, occurrence.name, keys, &found.item);
@@ -227,7 +228,7 @@ void LoadGroupEntry(CMarnelPropertySheet& sheet, const COccurrence& occurrence, 
         return;
     }
     field->SetValue(UserValue(field, occurrence.value));
-    field->SetFileEntry(occurrence.name, occurrence.value);
+    field->SetFileEntry(std::move(occurrence.name), std::move(occurrence.value));
 }
 
 constexpr const wchar_t* kNotAnOrvikFile = L"not an Orvik file";
@@ -339,11 +340,6 @@ CUpgrader& UpgraderOf(CMarnelPropertySheet& sheet) {
     return LoadStateOf(sheet).upgrader;
 }
 
-const COrvikFile* LoadedFileOf(const CMarnelPropertySheet& sheet) {
-    const auto* state = dynamic_cast<const SLoadState*>(sheet.LoadState());
-    return state ? state->file.get() : nullptr;
-}
-
 const SLoadReport* LoadReportOf(const CMarnelPropertySheet& sheet) {
     const auto* state = dynamic_cast<const SLoadState*>(sheet.LoadState());
     return state ? &state->report : nullptr;
@@ -387,7 +383,8 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
     sheet.GroupPrototypes().Reset();
 
     SNameKeys keys;
-    for (const COrvikEntry& entry : file->Entries()) {
+    // The entries' texts move into the fields that take them: the file is kept only for its room.
+    for (COrvikEntry& entry : file->Entries()) {
         if (entry.count == 0) {
             Log(Format(L"No Orvik entry found for field: %s", {entry.Name()}));
             continue;
@@ -402,11 +399,11 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
             found.report.upgraded.Add(UpgradeExample(entry.Name()));
             continue;
         }
-        const COccurrence& occurrence = entry.first;
+        COccurrence& occurrence = entry.first;
         keys.Of(entry.Name());
         if (CParameterField* field = sheet.FieldVector().FindField(entry.Name(), keys.upper, keys.key)) {
             field->SetValue(occurrence.value);
-            field->SetFileEntry(occurrence.name, occurrence.value);
+            field->SetFileEntry(std::move(occurrence.name), std::move(occurrence.value));
             field->SetChanged(true);
             continue;
         }

@@ -30,8 +30,6 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
 
 // The upgrader of the sheet's last load, with the retired entries it collected (empty before any).
 CUpgrader& UpgraderOf(CMarnelPropertySheet& sheet);
-// The file the sheet's last load read; null before any load.
-const COrvikFile* LoadedFileOf(const CMarnelPropertySheet& sheet);
 // The report of the last load tried on the sheet, whether or not it changed the form; null before
 // any.
 const SLoadReport* LoadReportOf(const CMarnelPropertySheet& sheet);

@@ -7,6 +7,7 @@
 #include "sheet/PropertySheet.h"
 #include "text/Text.h"
 
+#include <cstdint>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -104,8 +105,23 @@ namespace {
 // The retired name that `name` is, or null.
 const CNamePattern* RetiredPatternOf(const std::wstring& name) {
     static const std::vector<CNamePattern> parsed(std::begin(kOldNames), std::end(kOldNames));
+    // A retired name is one name: an entry whose length and last letter (in either case) no retired name
+    // has is no match, and most entries of a current file stop here, before any pattern is tried.
+    const auto signature = [](std::wstring_view text) {
+        const wchar_t last = text.empty() ? L'\0' : orvik::ToLowerAscii(text.back());
+        return std::uint64_t{1} << ((text.size() * 7 + static_cast<std::size_t>(last)) % 64);
+    };
+    static const std::uint64_t signatures = [&signature] {
+        std::uint64_t mask = 0;
+        for (const CNamePattern& oldPattern : parsed) {
+            mask |= oldPattern.IsLiteral() ? signature(oldPattern.UpperLiteralText()) : ~std::uint64_t{0};
+        }
+        return mask;
+    }();
+    if ((signatures & signature(name)) == 0) {
+        return nullptr;
+    }
     for (const CNamePattern& oldPattern : parsed) {
-        // A retired name is one name: any other length is no match, and most entries stop here.
         if (oldPattern.IsLiteral() && oldPattern.UpperLiteralText().size() != name.size()) {
             continue;
         }
