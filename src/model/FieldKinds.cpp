@@ -21,7 +21,51 @@ std::uint32_t TextToUnsigned(const std::wstring& text) {
     return static_cast<std::uint32_t>(std::stoull(upper, nullptr, base));
 }
 
+namespace {
+
+enum class EPlainNumber { NotPlain, TooLarge, Read };
+
+// The answers a form holds are nearly always plain: YES or NO, decimal digits, or 0x and
+// hexadecimal digits. Those are read here, as std::stoull would read them, without a copy; any
+// other text (blanks, a sign, letters after the digits) is NotPlain and read by std::stoull.
+EPlainNumber ReadPlainNumber(std::wstring_view text, std::uint32_t& out) {
+    if (orvik::EqualsIgnoreCase(text, L"YES") || orvik::EqualsIgnoreCase(text, L"NO")) {
+        out = text.size() == 3 ? 1 : 0;
+        return EPlainNumber::Read;
+    }
+    const bool hex = text.size() >= 3 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X');
+    const std::uint64_t radix = hex ? 16 : 10;
+    std::size_t i = hex ? 2 : 0;
+    if (i == text.size()) {
+        return EPlainNumber::NotPlain;
+    }
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const wchar_t c = orvik::ToLowerAscii(text[i]);
+        unsigned digit = 0;
+        if (c >= L'0' && c <= L'9') {
+            digit = static_cast<unsigned>(c - L'0');
+        } else if (hex && c >= L'a' && c <= L'f') {
+            digit = static_cast<unsigned>(c - L'a' + 10);
+        } else {
+            return EPlainNumber::NotPlain;
+        }
+        value = value * radix + digit;
+        // Whatever follows, the number read is too large.
+        if (value > UINT32_MAX) {
+            return EPlainNumber::TooLarge;
+        }
+    }
+    out = static_cast<std::uint32_t>(value);
+    return EPlainNumber::Read;
+}
+
+} // namespace
+
 bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out) {
+    if (const EPlainNumber plain = ReadPlainNumber(text, out); plain != EPlainNumber::NotPlain) {
+        return plain == EPlainNumber::Read;
+    }
     try {
         const std::wstring upper = orvik::ToUpper(text);
         if (upper == L"NO" || upper == L"YES") {
