@@ -191,15 +191,15 @@ const SPdoNames* PdoNamesOf(EGroupType type) {
 }
 
 const std::vector<SFieldRow>& GroupFieldRows(EGroupType type) {
-    // Moved in, not listed: a braced list would copy every row.
-    static const std::map<EGroupType, std::vector<SFieldRow>> catalog = [] {
-        std::map<EGroupType, std::vector<SFieldRow>> rows;
-        rows.emplace(EGroupType::SourcePdo, SourcePdoFields());
-        rows.emplace(EGroupType::SinkPdo, SinkPdoFields());
-        rows.emplace(EGroupType::SopSvid, SopSvidFields());
-        rows.emplace(EGroupType::SopMode, SopModeFields());
-        rows.emplace(EGroupType::CableSvid, CableSvidFields());
-        rows.emplace(EGroupType::CableMode, CableModeFields());
+    // Moved in, not listed: a braced list would copy every row. Never destroyed, as the page rows.
+    static const std::map<EGroupType, std::vector<SFieldRow>>& catalog = *[] {
+        auto* rows = new std::map<EGroupType, std::vector<SFieldRow>>;
+        rows->emplace(EGroupType::SourcePdo, SourcePdoFields());
+        rows->emplace(EGroupType::SinkPdo, SinkPdoFields());
+        rows->emplace(EGroupType::SopSvid, SopSvidFields());
+        rows->emplace(EGroupType::SopMode, SopModeFields());
+        rows->emplace(EGroupType::CableSvid, CableSvidFields());
+        rows->emplace(EGroupType::CableMode, CableModeFields());
         return rows;
     }();
     static const std::vector<SFieldRow> none;

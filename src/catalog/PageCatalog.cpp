@@ -289,7 +289,9 @@ std::vector<SFieldRow> RetimerFields() {
 const std::vector<SPageRow>& PageCatalog() {
     using G = EGroupType;
     // clang-format off
-    static const std::vector<SPageRow> catalog = MoveRows<SPageRow>({
+    // Never destroyed, like the other tables of the program: they last as long as the process, and a
+    // command does not spend its last moments taking them apart.
+    static const std::vector<SPageRow>& catalog = *new std::vector<SPageRow>(MoveRows<SPageRow>({
         // page                section caption              tab label                    listed group  parent       page-wide parents                                 fields
         {EPage::Intro,         L"Intro",                    L"Intro",                    G::None,      false,       {},                                               IntroFields()},
         {EPage::OrvikProduct,  L"Orvik Product",            L"Orvik Product",            G::None,      true,        {},                                               OrvikProductFields()},
@@ -308,7 +310,7 @@ const std::vector<SPageRow>& PageCatalog() {
         {EPage::Cables1,       L"Cable - Part One",         L"Cable - Part One",         G::None,      true,        {},                                               Cables1Fields()},
         {EPage::Cables2,       L"Cable - Part Two",         L"Cable - Part Two",         G::CableSvid, true,        {},                                               Cables2Fields()},
         {EPage::Retimer,       L"Re-timer",                 L"Re-timer",                 G::None,      true,        {},                                               RetimerFields()},
-    });
+    }));
     // clang-format on
     return catalog;
 }

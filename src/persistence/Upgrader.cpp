@@ -104,7 +104,9 @@ namespace {
 
 // The retired name that `name` is, or null.
 const CNamePattern* RetiredPatternOf(const std::wstring& name) {
-    static const std::vector<CNamePattern> parsed(std::begin(kOldNames), std::end(kOldNames));
+    // Never destroyed, as the program's other tables.
+    static const std::vector<CNamePattern>& parsed =
+        *new std::vector<CNamePattern>(std::begin(kOldNames), std::end(kOldNames));
     // A retired name is one name: an entry whose length and last letter (in either case) no retired name
     // has is no match, and most entries of a current file stop here, before any pattern is tried.
     const auto signature = [](std::wstring_view text) {
