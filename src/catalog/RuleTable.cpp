@@ -56,11 +56,11 @@ CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
     const CRuleRecord& added = records_.back();
     // The first record of a name, literal name or key is the one a lookup finds.
     const CNamePattern& parsed = added.Parsed();
-    exactIndex_.emplace(parsed.Pattern(), i);
+    exactIndex_.Emplace(parsed.Pattern(), i);
     if (parsed.IsLiteral()) {
-        literalIndex_.emplace(parsed.UpperLiteralText(), i);
+        literalIndex_.Emplace(parsed.UpperLiteralText(), i);
     } else if (!parsed.Key().empty()) {
-        keyIndex_.emplace(parsed.Key(), i);
+        keyIndex_.Emplace(parsed.Key(), i);
     } else {
         patternRecords_.push_back(i);
     }
@@ -69,26 +69,16 @@ CRuleRecord& CRuleGroup::Add(CRuleRecord record) {
 
 const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, bool exactToo) const {
     // One buffer for each key: every field made asks for its record.
-    thread_local std::wstring upper;
-    thread_local std::wstring key;
-    CNamePattern::KeysOf(name, upper, key);
-    return FirstMatch(name, upper, key, exactToo);
+    thread_local SNameKeys keys;
+    return FirstMatch(name, keys.Of(name), exactToo);
 }
 
-const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, const std::wstring& upper,
-                                          const std::wstring& key, bool exactToo) const {
-    std::size_t best = records_.size();
-    if (exactToo) {
-        if (auto it = exactIndex_.find(name); it != exactIndex_.end()) {
-            best = it->second;
-        }
-    }
-    if (auto it = literalIndex_.find(upper); it != literalIndex_.end()) {
-        best = std::min(best, it->second);
-    }
-    if (auto it = keyIndex_.find(key); it != keyIndex_.end()) {
-        best = std::min(best, it->second);
-    }
+const CRuleRecord* CRuleGroup::FirstMatch(const std::wstring& name, const SNameKeys& keys,
+                                          bool exactToo) const {
+    // An index's miss is npos, past every record.
+    const std::size_t exact = exactToo ? exactIndex_.Find(name) : CNameIndex::npos;
+    const std::size_t best =
+        std::min({records_.size(), exact, literalIndex_.Find(keys.Upper()), keyIndex_.Find(keys.Key())});
     return FirstPatternMatch(name, best);
 }
 
@@ -168,21 +158,19 @@ const CRuleRecord& CRuleTable::Add(EGroupType type, CRuleRecord record) {
 }
 
 const CRuleRecord* CRuleTable::FirstItemMatch(const std::wstring& name, const CRuleGroup*& group) const {
-    thread_local std::wstring upper;
-    thread_local std::wstring key;
-    CNamePattern::KeysOf(name, upper, key);
-    return FirstItemMatch(name, upper, key, group);
+    thread_local SNameKeys keys;
+    return FirstItemMatch(name, keys.Of(name), group);
 }
 
-const CRuleRecord* CRuleTable::FirstItemMatch(const std::wstring& name, const std::wstring& upper,
-                                              const std::wstring& key, const CRuleGroup*& group) const {
+const CRuleRecord* CRuleTable::FirstItemMatch(const std::wstring& name, const SNameKeys& keys,
+                                              const CRuleGroup*& group) const {
     static const std::vector<SGroupRecord> kNone;
-    const auto literal = groupLiteralIndex_.find(upper);
-    const auto keyed = groupKeyIndex_.find(key);
+    const auto literal = groupLiteralIndex_.find(keys.Upper());
+    const auto keyed = groupKeyIndex_.find(keys.Key());
     const std::vector<SGroupRecord>& literals = literal == groupLiteralIndex_.end() ? kNone : literal->second;
-    const std::vector<SGroupRecord>& keys = keyed == groupKeyIndex_.end() ? kNone : keyed->second;
+    const std::vector<SGroupRecord>& keyedRecords = keyed == groupKeyIndex_.end() ? kNone : keyed->second;
     auto nextLiteral = literals.begin();
-    auto nextKey = keys.begin();
+    auto nextKey = keyedRecords.begin();
     std::size_t position = 0;
     for (const CRuleGroup& g : groups_) {
         if (!IsRepeatedGroupType(g.type)) {
@@ -194,7 +182,7 @@ const CRuleRecord* CRuleTable::FirstItemMatch(const std::wstring& name, const st
             best = std::min(best, nextLiteral->record);
             ++nextLiteral;
         }
-        if (nextKey != keys.end() && nextKey->group == position) {
+        if (nextKey != keyedRecords.end() && nextKey->group == position) {
             best = std::min(best, nextKey->record);
             ++nextKey;
         }

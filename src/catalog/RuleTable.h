@@ -3,6 +3,7 @@
 #include "model/NamePattern.h"
 #include "model/ParameterField.h"
 #include "model/RuleRecord.h"
+#include "text/NameIndex.h"
 #include "text/Text.h"
 
 #include <deque>
@@ -32,9 +33,8 @@ public:
     // The first record, in order, whose pattern matches the whole of `name` ignoring case (or,
     // with `exactToo`, equals it exactly); null when none does.
     const CRuleRecord* FirstMatch(const std::wstring& name, bool exactToo) const;
-    // The same with the name's keys (CNamePattern::KeysOf) already made.
-    const CRuleRecord* FirstMatch(const std::wstring& name, const std::wstring& upper,
-                                  const std::wstring& key, bool exactToo) const;
+    // The same with the name's keys already made.
+    const CRuleRecord* FirstMatch(const std::wstring& name, const SNameKeys& keys, bool exactToo) const;
     // The first record before `best` whose pattern needs matching one by one (neither literal nor
     // keyed) and matches `name`; otherwise the record at `best`, null when that is past the end.
     const CRuleRecord* FirstPatternMatch(const std::wstring& name, std::size_t best) const;
@@ -45,7 +45,7 @@ private:
     // Looking names up record by record is too slow for the loader: each name, literal name and
     // key maps to the first record that has it. The names are views of the records' parsed
     // patterns, which every copy of a record shares, so a copied group's index stays good.
-    using CNameIndex = std::unordered_map<std::wstring_view, std::size_t, orvik::SNameHash, std::equal_to<>>;
+    using CNameIndex = orvik::CNameIndex;
     CNameIndex exactIndex_;
     CNameIndex literalIndex_;
     CNameIndex keyIndex_;
@@ -79,9 +79,9 @@ public:
     // order, whose pattern matches the whole of `name` ignoring case; null when none does. The page
     // fields' own group is not asked: a page field's name is looked up among the page fields.
     const CRuleRecord* FirstItemMatch(const std::wstring& name, const CRuleGroup*& group) const;
-    // The same with the name's keys (CNamePattern::KeysOf) already made.
-    const CRuleRecord* FirstItemMatch(const std::wstring& name, const std::wstring& upper,
-                                      const std::wstring& key, const CRuleGroup*& group) const;
+    // The same with the name's keys already made.
+    const CRuleRecord* FirstItemMatch(const std::wstring& name, const SNameKeys& keys,
+                                      const CRuleGroup*& group) const;
 
 private:
     CRuleGroup& AddGroup(EGroupType type, EGroupType ownerType);

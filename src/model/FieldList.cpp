@@ -67,9 +67,7 @@ void CFieldList::StableSort(const std::function<bool(const CParameterField*, con
     }
     fields_ = std::move(sorted);
     for (CNameIndex* index : {&exactIndex_, &literalIndex_, &keyIndex_}) {
-        for (auto& [name, position] : *index) {
-            position = newPosition[position];
-        }
+        index->MapPositions([&newPosition](std::size_t position) { return newPosition[position]; });
     }
     for (std::size_t& position : patternFields_) {
         position = newPosition[position];
@@ -83,21 +81,23 @@ int CFieldList::IndexOf(const CParameterField* field) const {
 }
 
 void CFieldList::BuildIndex() const {
-    exactIndex_.clear();
-    literalIndex_.clear();
-    keyIndex_.clear();
+    exactIndex_.Clear();
+    literalIndex_.Clear();
+    keyIndex_.Clear();
     patternFields_.clear();
     sharedKeys_ = false;
-    exactIndex_.reserve(fields_.size());
-    literalIndex_.reserve(fields_.size());
+    anchoredOnly_ = true;
+    exactIndex_.Reserve(fields_.size());
+    literalIndex_.Reserve(fields_.size());
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const std::wstring& pattern = fields_[i]->NamePattern();
-        bool added = exactIndex_.emplace(pattern, i).second;
+        anchoredOnly_ = anchoredOnly_ && pattern.starts_with(L'^');
+        bool added = exactIndex_.Emplace(pattern, i);
         const CNamePattern& parsed = fields_[i]->ParsedPattern();
         if (parsed.IsLiteral()) {
-            added = literalIndex_.emplace(parsed.UpperLiteralText(), i).second && added;
+            added = literalIndex_.Emplace(parsed.UpperLiteralText(), i) && added;
         } else if (!parsed.Key().empty()) {
-            added = keyIndex_.emplace(parsed.Key(), i).second && added;
+            added = keyIndex_.Emplace(parsed.Key(), i) && added;
         } else {
             patternFields_.push_back(i);
         }
@@ -108,48 +108,53 @@ void CFieldList::BuildIndex() const {
 
 CParameterField* CFieldList::FindField(const std::wstring& name) const {
     if (fields_.size() < kIndexThreshold) {
-        return FindField(name, std::wstring(), std::wstring());
+        return FindOneByOne(name);
     }
+    // The rules name their parents by pattern: most lookups end here, before any key is made.
+    if (CParameterField* exact = FindExact(name)) {
+        return exact;
+    }
+    thread_local SNameKeys keys;
+    return FindByKeys(name, keys.Of(name));
+}
+
+CParameterField* CFieldList::FindField(const std::wstring& name, const SNameKeys& keys) const {
+    if (fields_.size() < kIndexThreshold) {
+        return FindOneByOne(name);
+    }
+    if (CParameterField* exact = FindExact(name)) {
+        return exact;
+    }
+    return FindByKeys(name, keys);
+}
+
+CParameterField* CFieldList::FindExact(const std::wstring& name) const {
     if (!indexed_) {
         BuildIndex();
     }
-    // The rules name their parents by pattern: most lookups end here, before any key is made.
-    if (auto it = exactIndex_.find(name); it != exactIndex_.end()) {
-        return fields_[it->second];
+    if (anchoredOnly_ && !name.starts_with(L'^')) {
+        return nullptr;
     }
-    thread_local std::wstring upper;
-    thread_local std::wstring key;
-    CNamePattern::KeysOf(name, upper, key);
-    return FindField(name, upper, key);
+    const std::size_t at = exactIndex_.Find(name);
+    return at == CNameIndex::npos ? nullptr : fields_[at];
 }
 
-CParameterField* CFieldList::FindField(const std::wstring& name, const std::wstring& upper,
-                                       const std::wstring& key) const {
-    if (fields_.size() >= kIndexThreshold) {
-        if (!indexed_) {
-            BuildIndex();
+CParameterField* CFieldList::FindByKeys(const std::wstring& name, const SNameKeys& keys) const {
+    std::size_t best =
+        std::min({fields_.size(), literalIndex_.Find(keys.Upper()), keyIndex_.Find(keys.Key())});
+    for (std::size_t i : patternFields_) {
+        if (i >= best) {
+            break;
         }
-        if (auto it = exactIndex_.find(name); it != exactIndex_.end()) {
-            return fields_[it->second];
+        if (PatternMatches(fields_[i], name)) {
+            best = i;
+            break;
         }
-        std::size_t best = fields_.size();
-        if (auto it = literalIndex_.find(upper); it != literalIndex_.end()) {
-            best = it->second;
-        }
-        if (auto it = keyIndex_.find(key); it != keyIndex_.end()) {
-            best = std::min(best, it->second);
-        }
-        for (std::size_t i : patternFields_) {
-            if (i >= best) {
-                break;
-            }
-            if (PatternMatches(fields_[i], name)) {
-                best = i;
-                break;
-            }
-        }
-        return best < fields_.size() ? fields_[best] : nullptr;
     }
+    return best < fields_.size() ? fields_[best] : nullptr;
+}
+
+CParameterField* CFieldList::FindOneByOne(const std::wstring& name) const {
     for (CParameterField* f : fields_) {
         if (f->NamePattern() == name) {
             return f;
@@ -227,6 +232,15 @@ void CFieldGroup::PopulateFields() {
     for (CParameterField* f : fields_) {
         f->SetGroup(this);
     }
+}
+
+CParameterField* CFieldGroup::FindField(const CRuleRecord& record) const {
+    for (CParameterField* f : fields_) {
+        if (f->IsMadeWith(record)) {
+            return f;
+        }
+    }
+    return FindField(record.namePattern);
 }
 
 CParameterField* CFieldGroup::FindField(const std::wstring& namePattern) const {

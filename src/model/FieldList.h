@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/GroupType.h"
+#include "text/NameIndex.h"
 #include "text/Text.h"
 
 #include <functional>
@@ -11,6 +12,8 @@
 #include <vector>
 
 class CParameterField;
+struct SNameKeys;
+struct CRuleRecord;
 class CFieldGroup;
 class CFieldGroupList;
 struct SFormState;
@@ -44,9 +47,8 @@ public:
     // The first field whose pattern equals `name`, else the first whose pattern matches the whole
     // of `name` ignoring case (so ^Src_PDO_Voltage([0-9]+)$ and Src_PDO_Voltage3 both find it).
     CParameterField* FindField(const std::wstring& name) const;
-    // The same with the name's keys (CNamePattern::KeysOf) already made.
-    CParameterField* FindField(const std::wstring& name, const std::wstring& upper,
-                               const std::wstring& key) const;
+    // The same with the name's keys already made.
+    CParameterField* FindField(const std::wstring& name, const SNameKeys& keys) const;
     // As FindField; a miss is a filegen_error "Couldn't find field %s in field list.".
     CParameterField& GetField(const std::wstring& name) const;
     // FindField here, then in the enclosing lists outwards.
@@ -74,10 +76,17 @@ private:
 
     // Large lists (the sheet's) are looked up through an index built on demand. Its names are
     // views of the fields' parsed patterns, which live in the rule records and outlive every field.
-    using CNameIndex = std::unordered_map<std::wstring_view, std::size_t, orvik::SNameHash, std::equal_to<>>;
+    // The indexed lookup (a long list): the exact pattern, then the keys; and a short list's.
+    CParameterField* FindExact(const std::wstring& name) const;
+    CParameterField* FindByKeys(const std::wstring& name, const SNameKeys& keys) const;
+    CParameterField* FindOneByOne(const std::wstring& name) const;
+    using CNameIndex = orvik::CNameIndex;
     mutable bool indexed_ = false;
     // Two fields share a literal text or a key: then only a rebuild keeps "the first one" right.
     mutable bool sharedKeys_ = false;
+    // Every pattern starts with its ^ anchor: then a name without one (every name a file holds)
+    // equals none of them, and is not looked up as a pattern.
+    mutable bool anchoredOnly_ = true;
     mutable CNameIndex exactIndex_;
     mutable CNameIndex literalIndex_;
     mutable CNameIndex keyIndex_;
@@ -119,6 +128,9 @@ public:
     void PopulateFields();
     // Exact, case-sensitive match of name patterns among the group's own fields.
     CParameterField* FindField(const std::wstring& namePattern) const;
+    // The group's field made with `record`, else the first whose pattern is the record's: the
+    // loader binds a group line to its field by the record it found for the line.
+    CParameterField* FindField(const CRuleRecord& record) const;
     bool IsComplete() const;
     // The list of child groups of `type`, made from the owner list's child prototype; nothing for
     // types 0 and 1 or when the list exists. Another type is a filegen_error "Couldn't get group

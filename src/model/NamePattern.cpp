@@ -42,7 +42,7 @@ CNamePattern::CNamePattern(std::wstring pattern) : pattern_(std::move(pattern)) 
     ParseTokens();
     SplitPieces();
     if (IsLiteral() && !tokens_.empty()) {
-        upperLiteral_ = orvik::ToUpper(tokens_[0].text);
+        upperLiteral_ = orvik::ToUpper(texts_[0]);
     }
     if (!simple_) {
         try {
@@ -69,20 +69,21 @@ void CNamePattern::ParseTokens() {
         }
     }
     std::vector<Token> tokens;
+    std::vector<std::wstring> texts;
     // A name, or a name with an instance number or two.
     tokens.reserve(4);
     // Every pattern of the program is parsed once at start-up: a literal run is given its room at
     // once instead of growing character by character.
-    auto literal = [&tokens, &p](wchar_t c, std::size_t at) {
+    auto literal = [&tokens, &texts, &p](wchar_t c, std::size_t at) {
         if (tokens.empty() || tokens.back().digits) {
-            tokens.push_back(Token{false, {}});
-            tokens.back().text.reserve(p.size() - at);
+            tokens.push_back(Token{false, texts.size()});
+            texts.emplace_back().reserve(p.size() - at);
         }
-        tokens.back().text.push_back(c);
+        texts.back().push_back(c);
     };
     for (std::size_t i = 0; i < p.size();) {
         if (IsDigitGroupAt(p, i)) {
-            tokens.push_back(Token{true, {}});
+            tokens.push_back(Token{true, 0});
             ++digitGroups_;
             i += kDigitGroup.size();
         } else if (p[i] == L'\\') {
@@ -100,14 +101,15 @@ void CNamePattern::ParseTokens() {
                 ++end;
             }
             literal(p[i], i);
-            tokens.back().text.append(p.substr(i + 1, end - i - 1));
+            texts.back().append(p.substr(i + 1, end - i - 1));
             i = end;
         }
     }
     tokens_ = std::move(tokens);
+    texts_ = std::move(texts);
     simple_ = true;
     for (const Token& t : tokens_) {
-        minLength_ += t.digits ? 1 : t.text.size();
+        minLength_ += t.digits ? 1 : texts_[t.text].size();
     }
     if (digitGroups_ == 0) {
         return;
@@ -122,7 +124,7 @@ void CNamePattern::ParseTokens() {
             }
             key.push_back(L'0');
         } else {
-            for (wchar_t c : t.text) {
+            for (wchar_t c : texts_[t.text]) {
                 if (IsDigit(c)) {
                     return;
                 }
@@ -134,7 +136,8 @@ void CNamePattern::ParseTokens() {
     key_ = std::move(key);
 }
 
-void CNamePattern::KeysOf(std::wstring_view name, std::wstring& upper, std::wstring& key) {
+void CNamePattern::KeysOf(std::wstring_view name, std::wstring& upper, std::wstring& key,
+                          std::vector<std::wstring_view>* runs) {
     // The buffers are reused name after name: grown when short, never filled only to be written.
     if (upper.size() < name.size()) {
         upper.resize(name.size());
@@ -146,39 +149,41 @@ void CNamePattern::KeysOf(std::wstring_view name, std::wstring& upper, std::wstr
     wchar_t* k = key.data();
     wchar_t* const keyStart = k;
     bool inDigits = false;
-    for (wchar_t c : name) {
+    std::size_t runStart = 0;
+    if (runs) {
+        runs->clear();
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        wchar_t c = name[i];
         if (static_cast<unsigned>(c - L'a') < 26u) {
             c = static_cast<wchar_t>(c - L'a' + L'A');
         }
         *u++ = c;
         const bool digit = IsDigit(c);
+        if (digit != inDigits) {
+            if (digit) {
+                runStart = i;
+            } else if (runs) {
+                runs->push_back(name.substr(runStart, i - runStart));
+            }
+        }
         if (!digit || !inDigits) {
             *k++ = digit ? L'0' : c;
         }
         inDigits = digit;
     }
+    if (inDigits && runs) {
+        runs->push_back(name.substr(runStart));
+    }
     upper.resize(name.size());
     key.resize(static_cast<std::size_t>(k - keyStart));
 }
 
-void CNamePattern::DigitRuns(std::wstring_view name, std::vector<std::wstring>& runs) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < name.size();) {
-        if (!IsDigit(name[i])) {
-            ++i;
-            continue;
-        }
-        std::size_t end = i + 1;
-        while (end < name.size() && IsDigit(name[end])) {
-            ++end;
-        }
-        if (count == runs.size()) {
-            runs.emplace_back();
-        }
-        runs[count++].assign(name.substr(i, end - i));
-        i = end;
-    }
-    runs.resize(count);
+const SNameKeys& SNameKeys::Of(std::wstring_view name) {
+    CNamePattern::KeysOf(name, upper, key, &digitRuns);
+    upperHash = orvik::SNameHash{}(upper);
+    keyHash = orvik::SNameHash{}(key);
+    return *this;
 }
 
 void CNamePattern::SplitPieces() {
@@ -188,12 +193,8 @@ void CNamePattern::SplitPieces() {
     const bool onlyAnchorEscaped = text.find(L'\\', afterAnchor) == std::wstring::npos;
     const bool emptyAnchored = text.size() >= 2 && text[0] == L'^' && text[1] == L'$';
     if (simple_ && onlyAnchorEscaped && !emptyAnchored) {
-        // Nothing escaped but a leading $: the pieces are the literal tokens as parsed.
-        for (const Token& t : tokens_) {
-            if (!t.digits) {
-                pieces_.push_back(t.text);
-            }
-        }
+        // Nothing escaped but a leading $: the pieces are the literal runs as parsed.
+        piecesAreTexts_ = true;
         return;
     }
     // Separators: a leading "^\" before '$', a leading '^' not before '$', a trailing '$' and every
@@ -246,15 +247,16 @@ bool CNamePattern::MatchFrom(std::size_t token, std::wstring_view name, std::siz
     }
     const Token& t = tokens_[token];
     if (!t.digits) {
-        if (name.size() - pos < t.text.size()) {
+        const std::wstring& text = texts_[t.text];
+        if (name.size() - pos < text.size()) {
             return false;
         }
-        for (std::size_t k = 0; k < t.text.size(); ++k) {
-            if (orvik::ToLowerAscii(t.text[k]) != orvik::ToLowerAscii(name[pos + k])) {
+        for (std::size_t k = 0; k < text.size(); ++k) {
+            if (orvik::ToLowerAscii(text[k]) != orvik::ToLowerAscii(name[pos + k])) {
                 return false;
             }
         }
-        return MatchFrom(token + 1, name, pos + t.text.size(), captures);
+        return MatchFrom(token + 1, name, pos + text.size(), captures);
     }
     std::size_t end = pos;
     while (end < name.size() && IsDigit(name[end])) {
@@ -265,8 +267,8 @@ bool CNamePattern::MatchFrom(std::size_t token, std::wstring_view name, std::siz
     }
     // Greedy, as the regular expression is. Only a following digit group or a following literal that
     // starts with a digit can make a shorter run match; otherwise the longest run is the only candidate.
-    const bool mayBacktrack =
-        token + 1 < tokens_.size() && (tokens_[token + 1].digits || IsDigit(tokens_[token + 1].text[0]));
+    const bool mayBacktrack = token + 1 < tokens_.size() &&
+                              (tokens_[token + 1].digits || IsDigit(texts_[tokens_[token + 1].text][0]));
     for (std::size_t stop = end; stop > pos; --stop) {
         if (captures) {
             captures->emplace_back(name.substr(pos, stop - pos));
@@ -315,5 +317,5 @@ std::wstring CNamePattern::LiteralText() const {
     if (!IsLiteral()) {
         return std::wstring();
     }
-    return tokens_.empty() ? std::wstring() : tokens_[0].text;
+    return texts_.empty() ? std::wstring() : texts_[0];
 }

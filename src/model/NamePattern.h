@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/Text.h"
+
 #include <optional>
 #include <regex>
 #include <string>
@@ -26,7 +28,7 @@ public:
 
     // The printable pieces: the pattern with its anchors and every ([0-9]+) removed, split where
     // those stood (^SVID([0-9]+)_mode([0-9]+)_enter_SOP$ gives "SVID", "_mode", "_enter_SOP").
-    const std::vector<std::wstring>& Pieces() const { return pieces_; }
+    const std::vector<std::wstring>& Pieces() const { return piecesAreTexts_ ? texts_ : pieces_; }
 
     // True when the pattern holds no instance-number group and no other regular-expression feature,
     // so it matches exactly one name (ignoring case): its piece 0.
@@ -41,16 +43,17 @@ public:
     // key when its literal text holds no digit and no two groups touch; a name then matches it
     // exactly when their keys are equal. Empty for any other pattern.
     const std::wstring& Key() const { return key_; }
-    // The name in upper case, and its key.
-    static void KeysOf(std::wstring_view name, std::wstring& upper, std::wstring& key);
-    // The runs of digits in `name`, in order. For a keyed pattern and a name of the same key these
-    // are exactly what Match captures: the key leaves no other way to match.
-    static void DigitRuns(std::wstring_view name, std::vector<std::wstring>& runs);
+    // The name in upper case, and its key; with `runs`, also the runs of digits of `name` in order
+    // (views of it). For a keyed pattern and a name of the same key the runs are exactly what
+    // Match captures: the key leaves no other way to match.
+    static void KeysOf(std::wstring_view name, std::wstring& upper, std::wstring& key,
+                       std::vector<std::wstring_view>* runs = nullptr);
 
 private:
+    // A literal run (its text in texts_) or an instance-number group.
     struct Token {
         bool digits = false;
-        std::wstring text;
+        std::size_t text = 0;
     };
 
     void ParseTokens();
@@ -64,10 +67,30 @@ private:
     // Shortest name the pattern can match: its literal characters plus one digit per group.
     std::size_t minLength_ = 0;
     std::vector<Token> tokens_;
+    // The texts of the literal runs in order, escapes resolved.
+    std::vector<std::wstring> texts_;
+    // The pieces, when they are not the literal runs themselves (most patterns: they are).
     std::vector<std::wstring> pieces_;
+    bool piecesAreTexts_ = false;
     std::wstring key_;
     std::wstring upperLiteral_;
     // The fallback expression; when it does not compile, its error is raised at every match.
     std::optional<std::wregex> regex_;
     std::optional<std::regex_error> regexError_;
+};
+
+// A name's lookup keys (CNamePattern::KeysOf) with their hashes, made once for every table the name
+// is looked up in: the loader asks the page fields and then the repeated items' records. The
+// buffers are reused name after name.
+struct SNameKeys {
+    std::wstring upper;
+    std::wstring key;
+    // Views of the name last given to Of.
+    std::vector<std::wstring_view> digitRuns;
+    std::size_t upperHash = 0;
+    std::size_t keyHash = 0;
+
+    const SNameKeys& Of(std::wstring_view name);
+    orvik::SHashedName Upper() const { return {upper, upperHash}; }
+    orvik::SHashedName Key() const { return {key, keyHash}; }
 };

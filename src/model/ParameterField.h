@@ -109,6 +109,7 @@ public:
     void SetChanged(bool on) { changed_ = on; }
 
     const CRuleRecord& Rule() const { return *rule_; }
+    bool IsMadeWith(const CRuleRecord& record) const { return rule_ == &record; }
     // The answer is the program's, not the user's (its rule says what it is): every file written
     // holds the program's own, whatever a loaded file said.
     bool IsFilledByProgram() const;

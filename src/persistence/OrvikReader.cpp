@@ -58,16 +58,16 @@ constexpr std::size_t kLoggedLineChars = 256;
 
 // An instance number of at most nine characters: plain digits, as the name patterns capture them,
 // are read directly; anything else as any unsigned answer is.
-bool InstanceNumberOf(const std::wstring& text, std::uint32_t& out) {
+bool InstanceNumberOf(std::wstring_view text, std::uint32_t& out) {
     std::uint32_t n = 0;
     for (wchar_t c : text) {
         if (c < L'0' || c > L'9') {
-            return TryTextToUnsigned(text, out);
+            return TryTextToUnsigned(std::wstring(text), out);
         }
         n = n * 10 + static_cast<std::uint32_t>(c - L'0');
     }
     if (text.empty()) {
-        return TryTextToUnsigned(text, out);
+        return TryTextToUnsigned(std::wstring(text), out);
     }
     out = n;
     return true;
@@ -80,22 +80,9 @@ struct SGroupMatch {
     EGroupType ownerType = EGroupType::None;
 };
 
-// The lookup keys of a file entry's name (CNamePattern::KeysOf), made once for both places it is
-// looked for: the page fields, then the repeated items' records. The buffers are reused entry after
-// entry.
-struct SNameKeys {
-    std::wstring upper;
-    std::wstring key;
-
-    const SNameKeys& Of(const std::wstring& name) {
-        CNamePattern::KeysOf(name, upper, key);
-        return *this;
-    }
-};
-
 SGroupMatch FindGroupRecord(const CRuleTable& rules, const std::wstring& name, const SNameKeys& keys) {
     const CRuleGroup* group = nullptr;
-    if (const CRuleRecord* record = rules.FirstItemMatch(name, keys.upper, keys.key, group)) {
+    if (const CRuleRecord* record = rules.FirstItemMatch(name, keys, group)) {
         return SGroupMatch{record, group->type, group->ownerType};
     }
     return {};
@@ -130,20 +117,21 @@ CFieldGroup& EnsureGroups(CFieldGroupList& list, const std::vector<int>& numbers
 // The repeated item that instance number `position` of a group entry's name addresses: the type
 // of its list and its numbers up to that one, without leading zeros ("2:8" for Source PDO 8,
 // "5:1:7" for mode 7 of SOP SVID 1).
-std::wstring ItemKey(EGroupType listType, EGroupType type, const std::vector<std::wstring>& captures,
+std::wstring ItemKey(EGroupType listType, EGroupType type, const std::vector<std::wstring_view>& captures,
                      std::size_t position) {
     std::wstring key =
         orvik::ToWide(static_cast<unsigned long long>(NumberOf(position == 0 ? listType : type)));
     for (std::size_t i = 0; i <= position; ++i) {
-        const std::wstring& digits = captures[i];
+        const std::wstring_view digits = captures[i];
         const std::size_t first = std::min(digits.find_first_not_of(L'0'), digits.size());
-        key.append(L":").append(digits, first);
+        key.append(L":").append(digits.substr(first));
     }
     return key;
 }
 
 // FindOrCreateGroupField telling a name whose numbers are past what its list may hold: then
-// `beyondItem`, when given, receives the key of the first item out of range (ItemKey).
+// `beyondItem`, when given, receives the key of the first item out of range (ItemKey). `keys` are
+// those of `name`.
 CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring& name, const SNameKeys& keys,
                                 std::wstring* beyondItem) {
     const SGroupMatch match = FindGroupRecord(sheet.Rules(), name, keys);
@@ -152,14 +140,21 @@ CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring&
     }
     // Kept from call to call: the loader asks for every group entry of a file, and nothing below
     // comes back here.
-    thread_local std::vector<std::wstring> captures;
+    thread_local std::vector<std::wstring> captured;
+    thread_local std::vector<std::wstring_view> capturedViews;
     thread_local std::vector<int> numbers;
+    // The instance numbers' digits: the name's runs of digits when the key matched (it leaves no
+    // other match), else what the pattern captured.
+    const std::vector<std::wstring_view>* runs = &keys.digitRuns;
     const CNamePattern& parsed = match.record->Parsed();
-    if (!parsed.Key().empty() && parsed.Key() == keys.key) {
-        CNamePattern::DigitRuns(name, captures);
-    } else if (!parsed.Match(name, &captures)) {
-        return nullptr;
+    if (parsed.Key().empty() || parsed.Key() != keys.key) {
+        if (!parsed.Match(name, &captured)) {
+            return nullptr;
+        }
+        capturedViews.assign(captured.begin(), captured.end());
+        runs = &capturedViews;
     }
+    const std::vector<std::wstring_view>& captures = *runs;
     if (captures.empty()) {
         return nullptr;
     }
@@ -190,7 +185,7 @@ CParameterField* BindGroupField(CMarnelPropertySheet& sheet, const std::wstring&
     if (group.OwnerList() == nullptr || group.OwnerList()->Type() != match.type) {
         return nullptr;
     }
-    return group.FindField(match.record->namePattern);
+    return group.FindField(*match.record);
 }
 
 } // namespace
@@ -268,7 +263,7 @@ bool GivesAKnownField(CMarnelPropertySheet& sheet, const COrvikFile& file, SLoad
     for (const COrvikEntry& entry : file.Entries()) {
         const std::wstring& name = entry.Name();
         keys.Of(name);
-        if (sheet.FieldVector().FindField(name, keys.upper, keys.key) || CUpgrader::IsRetiredName(name)) {
+        if (sheet.FieldVector().FindField(name, keys) || CUpgrader::IsRetiredName(name, keys)) {
             return true;
         }
         const SGroupMatch match = FindGroupRecord(sheet.Rules(), name, keys);
@@ -395,13 +390,13 @@ bool LoadOrvikBytes(CMarnelPropertySheet& sheet, const std::wstring& path, std::
             found.report.duplicates.Add(Format(L"%s: %u entries", {entry.Name(), count}));
             continue;
         }
-        if (state.upgrader.CollectOldEntry(entry)) {
+        keys.Of(entry.Name());
+        if (state.upgrader.CollectOldEntry(entry, keys)) {
             found.report.upgraded.Add(UpgradeExample(entry.Name()));
             continue;
         }
         COccurrence& occurrence = entry.first;
-        keys.Of(entry.Name());
-        if (CParameterField* field = sheet.FieldVector().FindField(entry.Name(), keys.upper, keys.key)) {
+        if (CParameterField* field = sheet.FieldVector().FindField(entry.Name(), keys)) {
             field->SetValue(occurrence.value);
             field->SetFileEntry(std::move(occurrence.name), std::move(occurrence.value));
             field->SetChanged(true);

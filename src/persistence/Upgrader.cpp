@@ -5,9 +5,9 @@
 #include "model/FieldKinds.h"
 #include "model/NamePattern.h"
 #include "sheet/PropertySheet.h"
+#include "text/NameIndex.h"
 #include "text/Text.h"
 
-#include <cstdint>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -102,49 +102,65 @@ std::wstring PrintableNameOfPattern(const std::wstring& pattern) {
 
 namespace {
 
-// The retired name that `name` is, or null.
-const CNamePattern* RetiredPatternOf(const std::wstring& name) {
+// The retired name that `name` (with its lookup keys) is, or null.
+const CNamePattern* RetiredPatternOf(const std::wstring& name, const SNameKeys& keys) {
     // Never destroyed, as the program's other tables.
     static const std::vector<CNamePattern>& parsed =
         *new std::vector<CNamePattern>(std::begin(kOldNames), std::end(kOldNames));
-    // A retired name is one name: an entry whose length and last letter (in either case) no retired name
-    // has is no match, and most entries of a current file stop here, before any pattern is tried.
-    const auto signature = [](std::wstring_view text) {
-        const wchar_t last = text.empty() ? L'\0' : orvik::ToLowerAscii(text.back());
-        return std::uint64_t{1} << ((text.size() * 7 + static_cast<std::size_t>(last)) % 64);
-    };
-    static const std::uint64_t signatures = [&signature] {
-        std::uint64_t mask = 0;
-        for (const CNamePattern& oldPattern : parsed) {
-            mask |= oldPattern.IsLiteral() ? signature(oldPattern.UpperLiteralText()) : ~std::uint64_t{0};
+    // A retired name is one name: it is looked up by its upper case, as the page fields are, and
+    // every entry of a current file is a miss at the cost of one probe.
+    static const orvik::CNameIndex& literals = *[] {
+        auto* index = new orvik::CNameIndex;
+        for (std::size_t i = 0; i < parsed.size(); ++i) {
+            if (parsed[i].IsLiteral()) {
+                index->Emplace(parsed[i].UpperLiteralText(), i);
+            }
         }
-        return mask;
+        return index;
     }();
-    if ((signatures & signature(name)) == 0) {
-        return nullptr;
-    }
-    for (const CNamePattern& oldPattern : parsed) {
-        if (oldPattern.IsLiteral() && oldPattern.UpperLiteralText().size() != name.size()) {
-            continue;
+    // The others, matched one by one before the literal one found (the first match counts).
+    static const std::vector<std::size_t>& others = *[] {
+        auto* positions = new std::vector<std::size_t>;
+        for (std::size_t i = 0; i < parsed.size(); ++i) {
+            if (!parsed[i].IsLiteral()) {
+                positions->push_back(i);
+            }
         }
-        if (oldPattern.Match(name)) {
-            return &oldPattern;
+        return positions;
+    }();
+    const std::size_t literal = literals.Find(keys.Upper());
+    for (std::size_t i : others) {
+        if (i > literal) {
+            break;
+        }
+        if (parsed[i].Match(name)) {
+            return &parsed[i];
         }
     }
-    return nullptr;
+    return literal < parsed.size() ? &parsed[literal] : nullptr;
 }
 
 } // namespace
 
 bool CUpgrader::IsRetiredName(const std::wstring& name) {
-    return RetiredPatternOf(name) != nullptr;
+    SNameKeys keys;
+    return IsRetiredName(name, keys.Of(name));
+}
+
+bool CUpgrader::IsRetiredName(const std::wstring& name, const SNameKeys& keys) {
+    return RetiredPatternOf(name, keys) != nullptr;
 }
 
 bool CUpgrader::CollectOldEntry(const COrvikEntry& entry) {
+    SNameKeys keys;
+    return CollectOldEntry(entry, keys.Of(entry.Name()));
+}
+
+bool CUpgrader::CollectOldEntry(const COrvikEntry& entry, const SNameKeys& keys) {
     if (entry.count != 1) {
         return false;
     }
-    if (const CNamePattern* oldPattern = RetiredPatternOf(entry.Name())) {
+    if (const CNamePattern* oldPattern = RetiredPatternOf(entry.Name(), keys)) {
         const std::wstring& oldName = oldPattern->Pattern();
         Log(orvik::Format(L"\"%s\" is not a valid field in this version of the Orvik.  It will be upgraded "
                           L"to the current version.",

@@ -7,6 +7,7 @@
 #include <vector>
 
 class CMarnelPropertySheet;
+struct SNameKeys;
 
 // Moves the answers of files written by older versions to the current fields: nine renamed fields
 // keep their values; UUT_Device_Type is split into four.
@@ -16,8 +17,11 @@ public:
     void Clear() { map_.clear(); }
     // Whether `name` is one an older version wrote, which a current question takes.
     static bool IsRetiredName(const std::wstring& name);
+    // The same with the name's lookup keys already made.
+    static bool IsRetiredName(const std::wstring& name, const SNameKeys& keys);
     // Keeps an entry whose name is a retired one; true when it did.
     bool CollectOldEntry(const COrvikEntry& entry);
+    bool CollectOldEntry(const COrvikEntry& entry, const SNameKeys& keys);
     // Rewrites what was collected to the current names and assigns it to the sheet's fields.
     void ApplyUpgrades(CMarnelPropertySheet& sheet);
 

@@ -44,10 +44,24 @@ inline bool EqualsIgnoreCase(std::wstring_view a, std::wstring_view b) {
 // are mixed at a step with one multiplication. Transparent: a table keyed by std::wstring is
 // asked with a std::wstring_view without a copy (with std::equal_to<>). Not noexcept on purpose:
 // the standard tables then keep each name's hash instead of computing it again on every probe.
+struct SHashedName;
 struct SNameHash {
     using is_transparent = void;
     std::size_t operator()(std::wstring_view name) const;
+    std::size_t operator()(const SHashedName& name) const;
 };
+
+// A name with its SNameHash, made once: a name looked up in several tables is hashed once.
+struct SHashedName {
+    std::wstring_view text;
+    std::size_t hash = 0;
+
+    friend bool operator==(std::wstring_view a, const SHashedName& b) { return a == b.text; }
+};
+
+inline std::size_t SNameHash::operator()(const SHashedName& name) const {
+    return name.hash;
+}
 
 std::wstring Trim(std::wstring_view text);
 

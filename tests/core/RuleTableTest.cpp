@@ -355,10 +355,17 @@ TEST(NamePattern, KeysAreEqualExactlyWhenTheNameMatches) {
         const CNamePattern parsed(pattern);
         ASSERT_FALSE(parsed.Key().empty()) << std::string(pattern.begin(), pattern.end());
         for (const std::wstring& name : names) {
-            CNamePattern::KeysOf(name, upper, key);
-            EXPECT_EQ(key == parsed.Key(), parsed.Match(name))
+            std::vector<std::wstring_view> runs;
+            CNamePattern::KeysOf(name, upper, key, &runs);
+            std::vector<std::wstring> captures;
+            const bool matched = parsed.Match(name, &captures);
+            EXPECT_EQ(key == parsed.Key(), matched)
                 << "pattern " << std::string(pattern.begin(), pattern.end()) << ", name "
                 << std::string(name.begin(), name.end());
+            // The loader takes the runs of digits for the captures when the keys agree.
+            if (matched) {
+                EXPECT_EQ(std::vector<std::wstring>(runs.begin(), runs.end()), captures);
+            }
         }
     }
     CNamePattern::KeysOf(L"svid12_Mode3", upper, key);

@@ -1,5 +1,6 @@
 #include "text/Text.h"
 #include "model/Errors.h"
+#include "text/NameIndex.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +52,27 @@ TEST(FormatText, FillsConversionsInOrder) {
     EXPECT_EQ(Format(L"%x and %s", {L"s"}), L"%x and s");
     EXPECT_EQ(Format(L"%s and %s", {L"one"}), L"one and ");
     EXPECT_EQ(Format(L"%s", {L"%d"}), L"%d") << "arguments are not formats";
+}
+
+TEST(NameIndex, KeepsTheFirstPositionOfANameThroughGrowthAndSorting) {
+    orvik::CNameIndex index;
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 100; ++i) {
+        names.push_back(L"Name" + std::to_wstring(i));
+    }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_TRUE(index.Emplace(names[i], i));
+    }
+    EXPECT_FALSE(index.Emplace(names[7], 99)) << "the first position stays";
+    EXPECT_EQ(index.Size(), names.size());
+    EXPECT_EQ(index.Find(L"Name7"), 7u);
+    EXPECT_EQ(index.Find(orvik::SHashedName{names[42], orvik::SNameHash{}(names[42])}), 42u);
+    EXPECT_EQ(index.Find(L"name7"), orvik::CNameIndex::npos) << "names are compared exactly";
+    index.MapPositions([](std::size_t position) { return 1000 + position; });
+    EXPECT_EQ(index.Find(L"Name99"), 1099u);
+    index.Clear();
+    EXPECT_EQ(index.Find(L"Name7"), orvik::CNameIndex::npos);
+    EXPECT_TRUE(index.Emplace(names[7], 3));
 }
 
 TEST(FilegenError, KeepsTheWideMessageAndTheCodePageText) {
