@@ -3,6 +3,7 @@
 #include "catalog/GroupCatalog.h"
 #include "catalog/GroupTypes.h"
 #include "catalog/RuleTable.h"
+#include "model/Errors.h"
 #include "model/FieldKinds.h"
 #include "model/FieldList.h"
 #include "model/Predicates.h"
@@ -159,7 +160,88 @@ std::wstring FixedByWords(const CParameterField& field) {
     return words + L".";
 }
 
+bool IsAsked(const CMarnelPropertySheet& sheet, const CParameterField& field) {
+    const CPageSuper* page = PageOf(sheet, field);
+    return field.IsAvailable() && page && sheet.HasTab(page->Id());
+}
+
+// The answers a user could give a choice instead of the one it has.
+std::vector<std::wstring> OtherAnswers(const CParameterField& parent) {
+    std::vector<std::wstring> answers;
+    if (FieldAs<const CYesNoPulldownListField>(&parent)) {
+        answers = {L"YES", L"NO"};
+    } else if (const auto* list = FieldAs<const CPulldownListField>(&parent)) {
+        for (const COption& option : list->Options()) {
+            answers.push_back(orvik::ToWideSigned(option.first));
+        }
+    }
+    std::erase(answers, parent.Value());
+    return answers;
+}
+
+// Whether another answer of `parent` alone would have `field` asked. Each answer is put in and the
+// parent's own given back at once: nothing is evaluated again and nobody is told.
+bool KeepsHidden(const CParameterField& field, CParameterField& parent) {
+    const std::wstring own = parent.Value();
+    bool asked = false;
+    for (const std::wstring& answer : OtherAnswers(parent)) {
+        parent.SetValue(answer);
+        try {
+            asked = field.Rule().availability(&field);
+        } catch (const fieldlist_error&) {
+            asked = false;
+        }
+        if (asked) {
+            break;
+        }
+    }
+    parent.CParameterField::SetValue(own);
+    return asked;
+}
+
+CParameterField* Decider(const CMarnelPropertySheet& sheet, const CParameterField& field,
+                         std::vector<const CParameterField*>& seen) {
+    seen.push_back(&field);
+    std::vector<CParameterField*> read;
+    for (const std::wstring& name : field.Rule().availability.Reads()) {
+        CParameterField* parent = field.FindParent(name);
+        if (parent && std::find(read.begin(), read.end(), parent) == read.end()) {
+            read.push_back(parent);
+        }
+    }
+    std::vector<CParameterField*> hiding;
+    for (CParameterField* parent : read) {
+        if (KeepsHidden(field, *parent)) {
+            hiding.push_back(parent);
+        }
+    }
+    if (hiding.empty()) {
+        hiding = read;
+    }
+    for (CParameterField* parent : hiding) {
+        if (IsAsked(sheet, *parent)) {
+            return parent;
+        }
+    }
+    for (CParameterField* parent : hiding) {
+        if (std::find(seen.begin(), seen.end(), parent) == seen.end()) {
+            if (CParameterField* decider = Decider(sheet, *parent, seen)) {
+                return decider;
+            }
+        }
+    }
+    return nullptr;
+}
+
 } // namespace
+
+CParameterField* DecidingParent(const CMarnelPropertySheet& sheet, const CParameterField& field) {
+    if (IsAsked(sheet, field)) {
+        return nullptr;
+    }
+    std::vector<const CParameterField*> seen;
+    return Decider(sheet, field, seen);
+}
 
 std::wstring AnswerWords(const CParameterField& field) {
     if (field.Value().empty()) {

@@ -38,6 +38,13 @@ struct SExplanation {
 
 SExplanation Explain(const CMarnelPropertySheet& sheet, const CParameterField& field);
 
+// The question to go to for one that is not asked: the first parent its rule reads, in the order
+// the explanation names them, whose answer keeps it hidden (another answer of it alone would have
+// it asked) and which is asked itself. When none is asked, the question that decides the first of
+// them, and so on up. When no single answer would do (two parents must change), every parent read
+// counts as keeping it hidden. Null for a question that is asked or that no asked question decides.
+CParameterField* DecidingParent(const CMarnelPropertySheet& sheet, const CParameterField& field);
+
 // An answer as the explanation quotes it: "YES", "2 : USB Type-C", "(none)".
 std::wstring AnswerWords(const CParameterField& field);
 

@@ -153,9 +153,13 @@ bool CGroupWorkingCopy::IsValid() const {
 }
 
 std::wstring CGroupWorkingCopy::Caption() const {
-    const CFieldGroupList* owner = copy_->OwnerList();
+    return GroupCaption(*copy_);
+}
+
+std::wstring GroupCaption(const CFieldGroup& group) {
+    const CFieldGroupList* owner = group.OwnerList();
     const SGroupTypeRow& row = GroupTypeRow(owner ? owner->Type() : EGroupType::None);
-    const std::wstring number = ToWideSigned(copy_->InstanceNumber());
+    const std::wstring number = ToWideSigned(group.InstanceNumber());
     if (row.kind == EGroupKind::Mode) {
         const CFieldGroup* svid = owner->OwnerGroup();
         return Format(L"%s %d - %s %d",

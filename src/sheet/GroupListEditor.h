@@ -11,6 +11,9 @@ class CGroupListEditor;
 class CMarnelPropertySheet;
 class ISheetObserver;
 
+// What the program calls one item, as its dialog's title does: "Source PDO 2", "SOP SVID 1 - Mode 3".
+std::wstring GroupCaption(const CFieldGroup& group);
+
 // What a group dialog works on: a deep copy of one group. The real group stays untouched until the
 // answers are copied back.
 class CGroupWorkingCopy {

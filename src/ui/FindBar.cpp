@@ -19,6 +19,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 
+#include <algorithm>
+
 CFindBar::CFindBar(CSheetWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
     setObjectName(QStringLiteral("FindBar"));
     setAccessibleName(QStringLiteral("Find a question"));
@@ -175,7 +177,7 @@ void CFindBar::Step(int direction) {
     ShowCount();
     ShowMatch(nullptr);
     const SQuestionMatch match = matches_[static_cast<std::size_t>(current_)];
-    const QString name = ToQString(QuestionName(*match.field));
+    const QString words = ToQString(MatchWords(window_.Sheet(), match));
     if (!match.asked) {
         // What keeps it from being asked, in the words of its rule, with the answers that decide it.
         const SExplanation e = Explain(window_.Sheet(), *match.field);
@@ -187,20 +189,30 @@ void CFindBar::Step(int direction) {
         if (!why.empty()) {
             why[0] = orvik::ToLowerAscii(why[0]);
         }
-        note_->setText(
-            QStringLiteral("%1 (%2): %3")
-                .arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel()), ToQString(why)));
-        return;
+        note_->setText(QStringLiteral("%1: %2").arg(words, ToQString(why)));
+        if (match.item.empty() && match.target) {
+            // The question whose answer would have it asked, on its tab.
+            if (GoToQuestion(window_, match.target->NamePattern())) {
+                ShowMatch(RevealField(window_, *match.target));
+            }
+        }
+    } else {
+        note_->setText(words);
     }
-    note_->setText(
-        QStringLiteral("%1 (%2)").arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel())));
-    if (GoToPage(window_, match.page)) {
+    if (!match.item.empty()) {
+        // The item's dialog is modal: this returns when the user has closed it.
+        if (OpenListItem(window_, match.page, match.item, match.target->NamePattern())) {
+            // The dialog's OK may have changed the items and what is asked: the matches as they are now.
+            matches_ = FindQuestions(window_.Sheet(), ToWString(edit_->text()));
+            current_ = std::min(current_, static_cast<int>(matches_.size()) - 1);
+            ShowCount();
+        }
+    } else if (match.asked && GoToPage(window_, match.page)) {
         if (QWidget* input = RevealField(window_, *match.field)) {
             ShowMatch(input);
         } else {
             // Asked, but shown for reading only (the file's own header lines).
-            note_->setText(QStringLiteral("%1 (%2): cannot be edited")
-                               .arg(name, ToQString(window_.Sheet().Page(match.page).TabLabel())));
+            note_->setText(QStringLiteral("%1: cannot be edited").arg(words));
         }
     }
     // A page change (or the leave-page question) may have moved the keyboard: it comes back here.

@@ -13,10 +13,12 @@ class QLineEdit;
 class QShortcut;
 class QToolButton;
 
-// The small bar that finds a question by its name or help text. Ctrl+F opens it; Enter shows the
-// next match's tab and control, marked while the keyboard stays in the bar; Shift+Enter (or
-// Shift+F3) the previous one, F3 the next one from anywhere on the sheet. Escape closes it and hands
-// the keyboard to the match shown. The matching is FindQuestions'; this only shows it.
+// The small bar that finds a question by its name or help text, the list items' questions too.
+// Ctrl+F opens it; Enter shows the next match's tab and control, marked while the keyboard stays in
+// the bar; Shift+Enter (or Shift+F3) the previous one, F3 the next one from anywhere on the sheet.
+// A question not asked shows the question that keeps it hidden instead; an item's question opens
+// the item's dialog at it. Escape closes the bar and hands the keyboard to the match shown. The
+// matching, and where each match goes, is FindQuestions'; this only shows it.
 class CFindBar : public QWidget {
     Q_OBJECT
 public:
@@ -25,7 +27,8 @@ public:
     QLineEdit* Edit() const { return edit_; }
     // "3 of 12", "12 matches", "No match".
     QLabel* CountLabel() const { return count_; }
-    // What the current match is: "<name> (<tab>)" or "<name> (<tab>): not asked: needs <condition>; now <answers>".
+    // What the current match is: "<name> (<tab>)", "<name> (<item>, <tab>)", or either followed by
+    // ": not asked: needs <condition>; now <answers>".
     QLabel* NoteLabel() const { return note_; }
     const std::vector<SQuestionMatch>& Matches() const { return matches_; }
     // The position of the current match in Matches(), -1 before the first move.

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -208,6 +209,33 @@ CQtFieldControl* CGroupDialog::ControlOf(const CParameterField& field) const {
         }
     }
     return nullptr;
+}
+
+void CGroupDialog::OpenAt(const std::vector<int>& item, const std::wstring& question) {
+    if (!item.empty()) {
+        // A mode's dialog is modal to this one: it opens once this one runs.
+        if (modes_) {
+            QTimer::singleShot(0, this, [this, item, question] {
+                if (isVisible() && editor_.Working() == &copy_) {
+                    modes_->EditItemAt(item, question);
+                }
+            });
+        }
+        return;
+    }
+    for (const auto& control : controls_) {
+        if (control->Field().NamePattern() != question) {
+            continue;
+        }
+        if (pane_) {
+            pane_->ShowQuestion(&control->Field());
+        }
+        if (!copy_.IsHidden(&control->Field()) && control->Input()->isEnabled()) {
+            // Taken when the dialog is shown.
+            control->Input()->setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
 }
 
 void CGroupDialog::OnEdit(CParameterField* field, const std::wstring& value) {

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 class CGroupListEditor;
@@ -46,6 +47,11 @@ public:
     // The control showing a field of the copy; null when none.
     CQtFieldControl* ControlOf(const CParameterField& field) const;
 
+    // Readies the dialog to open at a question before it runs: with no `item`, tells the copy's
+    // question of name pattern `question` in the question pane and puts the keyboard on it when it
+    // takes answers; else, once the dialog runs, opens line `item[0]` of its mode list at it
+    // (CListPanel::EditItemAt).
+    void OpenAt(const std::vector<int>& item, const std::wstring& question);
     // Values, availability, shown rows and colours of every control from the copy.
     void RefreshControls();
     // What an answer or a re-evaluation changed in the copy.

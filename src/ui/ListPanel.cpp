@@ -144,13 +144,16 @@ void CListPanel::Build() {
     Refresh();
 }
 
-int CListPanel::RunDialog(bool opened) {
+int CListPanel::RunDialog(bool opened, const std::function<void(CGroupDialog&)>& prepare) {
     if (!opened || !editor_->Working()) {
         return QDialog::Rejected;
     }
     int result = QDialog::Rejected;
     {
         CGroupDialog dialog(*editor_, *prompt_, hooks_, window());
+        if (prepare) {
+            prepare(dialog);
+        }
         result = hooks_.RunGroupDialog(dialog);
         if (editor_->Working()) {
             // Cancel, Escape or the close button: the working copy is dropped, the list is as before.
@@ -174,6 +177,23 @@ void CListPanel::EditItem() {
         return;
     }
     Finished(RunDialog(editor_->BeginEdit() != nullptr) == QDialog::Accepted);
+}
+
+void CListPanel::EditItemAt(std::vector<int> item, const std::wstring& question) {
+    if (item.empty() || item.front() < 0 || static_cast<std::size_t>(item.front()) >= editor_->LineCount()) {
+        return;
+    }
+    editor_->Select(item.front());
+    ShowSelection();
+    UpdateButtons();
+    if (!enabled_ || !editor_->CanEdit()) {
+        return;
+    }
+    item.erase(item.begin());
+    const bool accepted = RunDialog(editor_->BeginEdit() != nullptr, [&](CGroupDialog& dialog) {
+                              dialog.OpenAt(item, question);
+                          }) == QDialog::Accepted;
+    Finished(accepted);
 }
 
 void CListPanel::InsertItem() {

@@ -9,6 +9,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class CGroupDialog;
 class CGroupListEditor;
@@ -66,6 +68,10 @@ public:
 
     void AddItem();
     void EditItem();
+    // Selects line `item[0]` and opens its dialog as Edit does; for a longer place, that dialog then
+    // opens its own list's line `item[1]` the same way, and so on. The innermost dialog tells its
+    // question of name pattern `question` and puts the keyboard on it when it takes answers.
+    void EditItemAt(std::vector<int> item, const std::wstring& question);
     void InsertItem();
     void DeleteItem();
     void RemoveAll();
@@ -90,7 +96,8 @@ protected:
 
 private:
     void Build();
-    int RunDialog(bool opened);
+    // `prepare` readies the dialog before it runs.
+    int RunDialog(bool opened, const std::function<void(CGroupDialog&)>& prepare = {});
     void ShowSelection();
     // After an operation: the lines as they are now and, when the list changed, the change callback.
     void Finished(bool changed);

@@ -107,6 +107,16 @@ bool FocusListLine(CSheetWindow& window, EPage page, int index) {
     return true;
 }
 
+bool OpenListItem(CSheetWindow& window, EPage page, const std::vector<int>& item,
+                  const std::wstring& question) {
+    if (item.empty() || !GoToPage(window, page) || !FocusListLine(window, page, item.front())) {
+        return false;
+    }
+    // The panel is there: FocusListLine found it.
+    qobject_cast<CListPanel*>(window.View(page)->ListPanel())->EditItemAt(item, question);
+    return true;
+}
+
 void FocusFirstControl(CSheetWindow& window, EPage page) {
     CPageView* view = window.View(page);
     if (view && view->Form()) {

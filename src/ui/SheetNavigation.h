@@ -3,6 +3,7 @@
 #include "catalog/PageCatalog.h"
 
 #include <string>
+#include <vector>
 
 class CParameterField;
 class CSheetWindow;
@@ -22,6 +23,11 @@ QWidget* RevealField(CSheetWindow& window, CParameterField& field);
 // Selects line `index` (0-based; -1 keeps the selection) of the list panel of `page` and puts the
 // focus on the list. False when the page has no list panel.
 bool FocusListLine(CSheetWindow& window, EPage page, int index);
+// Moves to the tab of `page` and opens the item at `item` of its list (CListPanel::EditItemAt) at
+// its question of name pattern `question`; returns when the item's dialog has closed. False when
+// the tab or its list is not there.
+bool OpenListItem(CSheetWindow& window, EPage page, const std::vector<int>& item,
+                  const std::wstring& question);
 // Moves to the page question called `name` (as the file writes it): its tab, the leave-page
 // question included, then its control, focused when it takes answers and shown when not.
 bool GoToQuestion(CSheetWindow& window, const std::wstring& name);

@@ -1,5 +1,6 @@
 // Finding a question as a user does: Ctrl+F, typing, Enter and Shift+Enter, F3, Escape.
 #include "FullForm.h"
+#include "ListTestSupport.h"
 #include "UiTestBase.h"
 
 #include "model/ParameterField.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPointer>
 #include <QTabWidget>
 #include <QTest>
@@ -130,8 +132,9 @@ private slots:
             Bar()->NoteLabel()->text(),
             QStringLiteral("Cable_Latency (Cable - Part One): not asked: needs `Product_Type` is answered; "
                            "now `Product_Type` = (none)"));
+        // Enter went to the asked question that decides it, marked, the keyboard still in the bar.
         QCOMPARE(CurrentTab(), QStringLiteral("Intro"));
-        QVERIFY(Bar()->Edit()->hasFocus());
+        QTRY_VERIFY(Shows(QStringLiteral("Orvik_Product_Type")));
 
         // A port asks for its label.
         f->ClickTab(EPage::Intro);
@@ -139,6 +142,44 @@ private slots:
         PressKey(Qt::Key_Return);
         QCOMPARE(Bar()->NoteLabel()->text(), QStringLiteral("Port_Label (Intro)"));
         QTRY_VERIFY(Shows(QStringLiteral("Port_Label")));
+    }
+
+    void enterOnAnItemQuestionOpensTheItemsDialogAtTheQuestion() {
+        f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 1, 2, 1));
+        const QString tab = QString::fromStdWString(f->sheet.Page(EPage::Source).TabLabel());
+        CDialogScript script(*f->window);
+        script.Then([&](CGroupDialog& dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("Source PDO 2"));
+            QCOMPARE(CurrentTab(), tab);
+            auto* panel = qobject_cast<CListPanel*>(f->window->View(EPage::Source)->ListPanel());
+            QVERIFY(panel);
+            QCOMPARE(panel->List()->currentRow(), 1);
+            QCOMPARE(Bar()->NoteLabel()->text(),
+                     QStringLiteral("Src_PDO_Peak_Current (Source PDO 2, %1)").arg(tab));
+            // The keyboard goes to the question as the dialog takes it.
+            QCOMPARE(dialog.focusWidget(),
+                     dialog.ControlOf(QStringLiteral("Src_PDO_Peak_Current2"))->Input());
+            PressCancel(dialog);
+        });
+        Find(QStringLiteral("peak_current"));
+        QCOMPARE(Bar()->Matches().size(), std::size_t(2));
+        // Shift+Enter: the last match, the second PDO's.
+        PressKey(Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(script.opened, 1);
+        QTRY_VERIFY(Bar()->Edit()->hasFocus());
+        QCOMPARE(Bar()->CountLabel()->text(), QStringLiteral("2 of 2"));
+
+        // A mode's question: its SVID's dialog, then in it the mode's.
+        script.Then([&](CGroupDialog&) { QTRY_COMPARE(script.opened, 3); });
+        script.Then([&](CGroupDialog& mode) {
+            QCOMPARE(mode.focusWidget(), mode.ControlOf(QStringLiteral("SVID2_mode1_enter_SOP"))->Input());
+        });
+        Find(QStringLiteral("mode1_enter"));
+        PressKey(Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(script.captions.mid(1),
+                 QStringList({QStringLiteral("SOP SVID 2"), QStringLiteral("SOP SVID 2 - Mode 1")}));
+        // The keyboard is back in the bar as the window takes it back.
+        QCOMPARE(f->window->focusWidget(), Bar()->Edit());
     }
 
     void anUnavailableQuestionOnAPresentTabIsNamedAsSuch() {
