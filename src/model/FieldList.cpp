@@ -396,6 +396,20 @@ void CFieldGroup::WriteText(std::wstring& out) const {
     }
 }
 
+void CopyFieldMarks(const CFieldGroup& from, CFieldGroup& to) {
+    const CFieldList& source = from.Fields();
+    CFieldList& target = to.Fields();
+    for (std::size_t i = 0; i < source.Size() && i < target.Size(); ++i) {
+        target.At(i)->SetEnabled(source.At(i)->IsEnabled());
+        target.At(i)->SetChanged(source.At(i)->IsChanged());
+    }
+    if (from.ChildList() && to.ChildList()) {
+        for (std::size_t i = 0; i < from.ChildList()->Size() && i < to.ChildList()->Size(); ++i) {
+            CopyFieldMarks(from.ChildList()->At(i), to.ChildList()->At(i));
+        }
+    }
+}
+
 // ---- CFieldGroupList ----
 
 CFieldGroupList::CFieldGroupList(const CGroupPrototype& prototype, CFieldList* enclosingList,
@@ -460,6 +474,13 @@ CFieldGroup& CFieldGroupList::AppendNewGroup() {
 void CFieldGroupList::Append(std::unique_ptr<CFieldGroup> group) {
     group->SetOwnerList(this);
     groups_.push_back(std::move(group));
+    Renumber();
+}
+
+void CFieldGroupList::AppendCopyOf(const CFieldGroup& group) {
+    std::unique_ptr<CFieldGroup> copy = group.CloneInto(this, enclosing_);
+    CopyFieldMarks(group, *copy);
+    groups_.push_back(std::move(copy));
     Renumber();
 }
 

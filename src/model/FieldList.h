@@ -156,6 +156,10 @@ private:
     int instanceNumber_;
 };
 
+// Gives `to`, a copy of `from` of the same shape, `from`'s forced and changed marks, field by
+// field, modes included: a group's clone keeps only answers and availability.
+void CopyFieldMarks(const CFieldGroup& from, CFieldGroup& to);
+
 // The groups of one type, numbered 1..n in list order.
 class CFieldGroupList {
 public:
@@ -178,6 +182,10 @@ public:
     std::unique_ptr<CFieldGroup> MakeGroup(int number);
     CFieldGroup& AppendNewGroup();
     void Append(std::unique_ptr<CFieldGroup> group);
+    // Appends a copy of `group`, a group of a list of the same type in another form: answers,
+    // availability, the program's marks and modes, every parent link found from this list, so that
+    // answers tried on the copy leave the original alone.
+    void AppendCopyOf(const CFieldGroup& group);
     // Inserts before position `pos` (0-based) and renumbers.
     void Insert(std::size_t pos, std::unique_ptr<CFieldGroup> group);
     // Replaces the group at `pos`, keeping its number.

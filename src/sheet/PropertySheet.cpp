@@ -271,6 +271,48 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     step.SetLabel(AnswerLabel(*field));
 }
 
+bool CMarnelPropertySheet::CopyStateFrom(const CMarnelPropertySheet& other) {
+    const std::size_t count = fieldVector_.Size();
+    if (other.fieldVector_.Size() != count || other.pages_.size() != pages_.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (&fieldVector_.At(i)->Rule() != &other.fieldVector_.At(i)->Rule()) {
+            return false;
+        }
+    }
+    CSheetChangeScope scope(*this);
+    for (std::size_t i = 0; i < count; ++i) {
+        CParameterField* field = fieldVector_.At(i);
+        const CParameterField& source = *other.fieldVector_.At(i);
+        field->CopyFrom(source);
+        field->SetEnabled(source.IsEnabled());
+        field->SetChanged(source.IsChanged());
+        field->SetFileEntry(source.FileEntryName(), source.FileEntryValue());
+    }
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        const CPageSuper& source = *other.pages_[i];
+        pages_[i]->SetReviewFlag(source.ReviewFlag(), source.ReviewCause());
+        pages_[i]->SetHasWindow(source.HasWindow());
+        pages_[i]->SetProductTypeChanged(source.ProductTypeChanged());
+    }
+    for (auto& [type, list] : groupLists_) {
+        list->Clear();
+    }
+    for (const auto& [type, source] : other.groupLists_) {
+        CFieldGroupList& list = EnsureGroupList(type);
+        for (const auto& group : source->Groups()) {
+            list.AppendCopyOf(*group);
+        }
+    }
+    hasTab_ = other.hasTab_;
+    active_ = other.active_;
+    formState_ = other.formState_;
+    reviewEnabled_ = other.reviewEnabled_;
+    // The file's entries waiting for an upgrade stay with the form that read them.
+    return true;
+}
+
 void CMarnelPropertySheet::AddObserver(ISheetObserver* observer) {
     if (observer && std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
         observers_.push_back(observer);

@@ -14,25 +14,9 @@
 
 namespace {
 
-// A group's clone keeps answers and availability; the forced and changed marks are copied here,
-// field by field, modes included: both groups have the same shape.
-void CopyMarks(const CFieldGroup& from, CFieldGroup& to) {
-    const CFieldList& source = from.Fields();
-    CFieldList& target = to.Fields();
-    for (std::size_t i = 0; i < source.Size() && i < target.Size(); ++i) {
-        target.At(i)->SetEnabled(source.At(i)->IsEnabled());
-        target.At(i)->SetChanged(source.At(i)->IsChanged());
-    }
-    if (from.ChildList() && to.ChildList()) {
-        for (std::size_t i = 0; i < from.ChildList()->Size() && i < to.ChildList()->Size(); ++i) {
-            CopyMarks(from.ChildList()->At(i), to.ChildList()->At(i));
-        }
-    }
-}
-
 std::unique_ptr<CFieldGroup> CopyOf(const CFieldGroup& group) {
     std::unique_ptr<CFieldGroup> copy = group.Clone();
-    CopyMarks(group, *copy);
+    CopyFieldMarks(group, *copy);
     return copy;
 }
 
@@ -361,6 +345,26 @@ private:
     std::shared_ptr<ISheetAttachment> loadState_;
 };
 
+std::wstring ClearedWords(const SClearedAnswers& cleared) {
+    std::vector<std::wstring> parts;
+    if (cleared.answers > 0) {
+        parts.push_back(Counted(cleared.answers, L"answer", L"answers"));
+    }
+    for (const auto& [type, count] : cleared.groups) {
+        if (const SGroupTypeRow* row = FindGroupTypeRow(type)) {
+            parts.push_back(Counted(count, row->caption, row->label));
+        }
+    }
+    std::wstring what;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            what += i + 1 == parts.size() ? L" and " : L", ";
+        }
+        what += parts[i];
+    }
+    return what + L" on " + Counted(cleared.tabs, L"tab", L"tabs");
+}
+
 CSheetHistory::CSheetHistory(CMarnelPropertySheet& sheet, std::size_t limit) : sheet_(sheet), limit_(limit) {}
 
 CSheetHistory::~CSheetHistory() = default;
@@ -449,25 +453,9 @@ void CSheetHistory::CountCleared(const CSheetMemento& before, const CParameterFi
         return;
     }
     lastClearedEntries_ = before.ClearedEntriesIn(sheet_);
-    std::vector<std::wstring> parts;
-    if (lastCleared_.answers > 0) {
-        parts.push_back(Counted(lastCleared_.answers, L"answer", L"answers"));
-    }
-    for (const auto& [type, count] : lastCleared_.groups) {
-        if (const SGroupTypeRow* row = FindGroupTypeRow(type)) {
-            parts.push_back(Counted(count, row->caption, row->label));
-        }
-    }
-    std::wstring what;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            what += i + 1 == parts.size() ? L" and " : L", ";
-        }
-        what += parts[i];
-    }
     const wchar_t* verb = FieldAs<const CPulldownListField>(answered) ? L"Choosing " : L"Entering ";
     lastClearedText_ = verb + ChoiceLabel(*answered) + L" for " + answered->GetPrintableName() +
-                       L" cleared " + what + L" on " + Counted(lastCleared_.tabs, L"tab", L"tabs") + L".";
+                       L" cleared " + ClearedWords(lastCleared_) + L".";
 }
 
 void CSheetHistory::Restore(std::deque<SStep>& from, std::deque<SStep>& to) {
