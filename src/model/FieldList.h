@@ -139,6 +139,12 @@ private:
     // CopyBlank into `ownerList`, a list like the blank's under another group of the same shape:
     // the parents among `from`'s fields (the group the blank's list belongs to) become `to`'s
     // fields at the same places. An SVID's modes are made so from the first SVID's blank mode.
+    // AppendCopyOf's copy, into `ownerList` under `enclosingList`; `from` and `to` as for
+    // CopyBlankInto.
+    static std::unique_ptr<CFieldGroup>
+    CopyMapped(const CFieldGroup& source, CFieldGroupList* ownerList, CFieldList* enclosingList,
+               const CFieldGroup* from, const CFieldGroup* to,
+               const std::function<CParameterField*(const CParameterField*)>& outside);
     static std::unique_ptr<CFieldGroup> CopyBlankInto(const CFieldGroup& blank, int instanceNumber,
                                                       CFieldGroupList* ownerList, CFieldList* enclosingList,
                                                       const CFieldGroup* from, const CFieldGroup* to);
@@ -155,10 +161,6 @@ private:
     CFieldGroupList* ownerList_;
     int instanceNumber_;
 };
-
-// Gives `to`, a copy of `from` of the same shape, `from`'s forced and changed marks, field by
-// field, modes included: a group's clone keeps only answers and availability.
-void CopyFieldMarks(const CFieldGroup& from, CFieldGroup& to);
 
 // The groups of one type, numbered 1..n in list order.
 class CFieldGroupList {
@@ -183,9 +185,11 @@ public:
     CFieldGroup& AppendNewGroup();
     void Append(std::unique_ptr<CFieldGroup> group);
     // Appends a copy of `group`, a group of a list of the same type in another form: answers,
-    // availability, the program's marks and modes, every parent link found from this list, so that
-    // answers tried on the copy leave the original alone.
-    void AppendCopyOf(const CFieldGroup& group);
+    // availability, file entries, the program's marks and modes. A parent link into the group (or
+    // a mode's into its SVID) points to the copy's field at the same place, one outside it to what
+    // `outside` maps it to, so that answers tried on the copy leave the original alone.
+    using FieldMap = std::function<CParameterField*(const CParameterField*)>;
+    void AppendCopyOf(const CFieldGroup& group, const FieldMap& outside);
     // Inserts before position `pos` (0-based) and renumbers.
     void Insert(std::size_t pos, std::unique_ptr<CFieldGroup> group);
     // Replaces the group at `pos`, keeping its number.

@@ -199,7 +199,9 @@ std::wstring LeftOutWords(const CMarnelPropertySheet& sheet, const CParameterFie
     }
     std::wstring words =
         ChoicesWords(left, L" and ") + (left.size() == 1 ? L" is left out" : L" are left out");
-    if (const FieldAction& action = field.Rule().onAvailable) {
+    // A fixed answer's explanation has just said what chose it.
+    const FieldAction& action = field.Rule().onAvailable;
+    if (action && field.IsEnabled()) {
         words += L": " + action.Words();
         const std::wstring answers = AnswersRead(field, action.Reads());
         if (!answers.empty()) {
@@ -234,25 +236,20 @@ std::vector<SClearingChoice> ClearingChoices(const CMarnelPropertySheet& sheet,
     if (others.empty()) {
         return clearing;
     }
-    // A form of its own, without a window or observers, holding what the user's holds: each choice is
-    // made there as the user would make it, counted by that form's history and taken back.
+    // A form of its own, without a window, observers or history, made to hold what the user's holds
+    // before each choice: the choice is made there as the user would make it and what it cleared
+    // counted as the history counts it.
     CMarnelPropertySheet copy(nullptr, sheet.SharedRules());
     copy.SetReviewFlagsEnabled(sheet.ReviewFlagsEnabled());
     copy.Initialize();
-    if (!copy.CopyStateFrom(sheet)) {
-        return clearing;
-    }
-    copy.History().SetEnabled(true);
-    CParameterField* tried = copy.FieldVector().At(static_cast<std::size_t>(index));
     for (SClearingChoice& choice : others) {
-        copy.ApplyUserChange(tried, choice.value);
-        choice.cleared = copy.History().LastCleared();
-        const bool changed = copy.History().CanUndo();
+        if (!copy.CopyStateFrom(sheet)) {
+            break;
+        }
+        copy.ApplyUserChange(copy.FieldVector().At(static_cast<std::size_t>(index)), choice.value);
+        choice.cleared = ClearedBetween(sheet, copy);
         if (!choice.cleared.Empty()) {
             clearing.push_back(std::move(choice));
-        }
-        if (changed && !copy.History().Undo()) {
-            break;
         }
     }
     return clearing;

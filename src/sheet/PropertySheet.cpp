@@ -13,6 +13,7 @@
 #include <exception>
 
 #include <stdexcept>
+#include <unordered_map>
 
 CMarnelPropertySheet::CMarnelPropertySheet(IPrompt* prompt, std::shared_ptr<const CRuleTable> rules)
     : prompt_(prompt), rules_(std::move(rules)), prototypes_(rules_), title_(orvik::TitleText()) {
@@ -299,10 +300,20 @@ bool CMarnelPropertySheet::CopyStateFrom(const CMarnelPropertySheet& other) {
     for (auto& [type, list] : groupLists_) {
         list->Clear();
     }
+    // A group's links to page fields go to this form's fields at the same places.
+    std::unordered_map<const CParameterField*, CParameterField*> own;
+    own.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        own.emplace(other.fieldVector_.At(i), fieldVector_.At(i));
+    }
+    const auto outside = [&own](const CParameterField* field) -> CParameterField* {
+        const auto it = own.find(field);
+        return it == own.end() ? nullptr : it->second;
+    };
     for (const auto& [type, source] : other.groupLists_) {
         CFieldGroupList& list = EnsureGroupList(type);
         for (const auto& group : source->Groups()) {
-            list.AppendCopyOf(*group);
+            list.AppendCopyOf(*group, outside);
         }
     }
     hasTab_ = other.hasTab_;

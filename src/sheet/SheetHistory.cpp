@@ -14,9 +14,25 @@
 
 namespace {
 
+// A group's clone keeps answers and availability; the forced and changed marks are copied here,
+// field by field, modes included: both groups have the same shape.
+void CopyMarks(const CFieldGroup& from, CFieldGroup& to) {
+    const CFieldList& source = from.Fields();
+    CFieldList& target = to.Fields();
+    for (std::size_t i = 0; i < source.Size() && i < target.Size(); ++i) {
+        target.At(i)->SetEnabled(source.At(i)->IsEnabled());
+        target.At(i)->SetChanged(source.At(i)->IsChanged());
+    }
+    if (from.ChildList() && to.ChildList()) {
+        for (std::size_t i = 0; i < from.ChildList()->Size() && i < to.ChildList()->Size(); ++i) {
+            CopyMarks(from.ChildList()->At(i), to.ChildList()->At(i));
+        }
+    }
+}
+
 std::unique_ptr<CFieldGroup> CopyOf(const CFieldGroup& group) {
     std::unique_ptr<CFieldGroup> copy = group.Clone();
-    CopyFieldMarks(group, *copy);
+    CopyMarks(group, *copy);
     return copy;
 }
 
@@ -126,6 +142,46 @@ struct SSavedList {
 };
 using SavedLists = std::map<EGroupType, std::shared_ptr<const SSavedList>>;
 
+// An answer the user gave: a forced answer is the program's.
+bool UserAnswer(const std::wstring& value, bool enabled) {
+    return !value.empty() && enabled;
+}
+
+// What a change threw away, from the answers the user had given before it (by their places in the
+// field vector) and the number of groups each list had: those answers `after` no longer has, the
+// groups gone, and on how many tabs.
+SClearedAnswers CountCleared(const std::vector<bool>& given, const std::map<EGroupType, std::size_t>& groups,
+                             const CMarnelPropertySheet& after) {
+    SClearedAnswers cleared;
+    std::set<const CPageSuper*> tabs;
+    const CFieldList& fields = after.FieldVector();
+    for (std::size_t i = 0; i < given.size() && i < fields.Size(); ++i) {
+        const CParameterField* now = fields.At(i);
+        if (!given[i] || !now->Value().empty()) {
+            continue;
+        }
+        ++cleared.answers;
+        if (const CPageSuper* page = HostPage(now)) {
+            tabs.insert(page);
+        }
+    }
+    for (const auto& [type, before] : groups) {
+        const auto it = after.GroupLists().find(type);
+        const std::size_t now = it == after.GroupLists().end() ? 0 : it->second->Size();
+        if (now >= before) {
+            continue;
+        }
+        cleared.groups.emplace_back(type, before - now);
+        for (const auto& page : after.Pages()) {
+            if (page->ListedGroupType() == type) {
+                tabs.insert(page.get());
+            }
+        }
+    }
+    cleared.tabs = tabs.size();
+    return cleared;
+}
+
 // Everything of the sheet an undo puts back. Page fields are the sheet's own objects for the
 // whole run, so they are restored in place; a list that differs is replaced by copies of its groups.
 class CSheetMemento {
@@ -226,34 +282,16 @@ public:
 
     // Answers of this state that the user gave and `sheet` no longer has, and groups gone.
     SClearedAnswers ClearedIn(const CMarnelPropertySheet& sheet) const {
-        SClearedAnswers cleared;
-        std::set<const CPageSuper*> tabs;
-        for (std::size_t i = 0; i < fields_.size() && i < sheet.fieldVector_.Size(); ++i) {
-            const CParameterField* now = sheet.fieldVector_.At(i);
-            if (!UserAnswerCleared(fields_[i], *now)) {
-                continue;
-            }
-            ++cleared.answers;
-            if (const CPageSuper* page = HostPage(now)) {
-                tabs.insert(page);
-            }
+        std::vector<bool> given;
+        given.reserve(fields_.size());
+        for (const SField& field : fields_) {
+            given.push_back(UserAnswer(field.copy->Value(), field.enabled));
         }
+        std::map<EGroupType, std::size_t> groups;
         for (const auto& [type, saved] : lists_) {
-            const auto it = sheet.groupLists_.find(type);
-            const std::size_t before = saved->groups.size();
-            const std::size_t now = it == sheet.groupLists_.end() ? 0 : it->second->Size();
-            if (now >= before) {
-                continue;
-            }
-            cleared.groups.emplace_back(type, before - now);
-            for (const auto& page : sheet.pages_) {
-                if (page->ListedGroupType() == type) {
-                    tabs.insert(page.get());
-                }
-            }
+            groups[type] = saved->groups.size();
         }
-        cleared.tabs = tabs.size();
-        return cleared;
+        return CountCleared(given, groups, sheet);
     }
 
     // The answers and groups ClearedIn counts, with what they held, in the order of the tabs they
@@ -314,9 +352,9 @@ private:
         std::wstring fileEntryValue;
     };
 
-    // An answer the user gave that the sheet no longer has; a forced answer is the program's.
+    // An answer the user gave that the sheet no longer has.
     static bool UserAnswerCleared(const SField& before, const CParameterField& now) {
-        return !before.copy->Value().empty() && before.enabled && now.Value().empty();
+        return UserAnswer(before.copy->Value(), before.enabled) && now.Value().empty();
     }
     // The page that lists the groups of `type`, or null.
     static const CPageSuper* ListPage(const CMarnelPropertySheet& sheet, EGroupType type) {
@@ -344,6 +382,19 @@ private:
     std::wstring outputFileName_;
     std::shared_ptr<ISheetAttachment> loadState_;
 };
+
+SClearedAnswers ClearedBetween(const CMarnelPropertySheet& before, const CMarnelPropertySheet& after) {
+    std::vector<bool> given;
+    given.reserve(before.FieldVector().Size());
+    for (const CParameterField* field : before.FieldVector()) {
+        given.push_back(UserAnswer(field->Value(), field->IsEnabled()));
+    }
+    std::map<EGroupType, std::size_t> groups;
+    for (const auto& [type, list] : before.GroupLists()) {
+        groups[type] = list->Size();
+    }
+    return CountCleared(given, groups, after);
+}
 
 std::wstring ClearedWords(const SClearedAnswers& cleared) {
     std::vector<std::wstring> parts;
