@@ -139,15 +139,15 @@ private:
     // CopyBlank into `ownerList`, a list like the blank's under another group of the same shape:
     // the parents among `from`'s fields (the group the blank's list belongs to) become `to`'s
     // fields at the same places. An SVID's modes are made so from the first SVID's blank mode.
+    static std::unique_ptr<CFieldGroup> CopyBlankInto(const CFieldGroup& blank, int instanceNumber,
+                                                      CFieldGroupList* ownerList, CFieldList* enclosingList,
+                                                      const CFieldGroup* from, const CFieldGroup* to);
     // AppendCopyOf's copy, into `ownerList` under `enclosingList`; `from` and `to` as for
     // CopyBlankInto.
     static std::unique_ptr<CFieldGroup>
     CopyMapped(const CFieldGroup& source, CFieldGroupList* ownerList, CFieldList* enclosingList,
                const CFieldGroup* from, const CFieldGroup* to,
                const std::function<CParameterField*(const CParameterField*)>& outside);
-    static std::unique_ptr<CFieldGroup> CopyBlankInto(const CFieldGroup& blank, int instanceNumber,
-                                                      CFieldGroupList* ownerList, CFieldList* enclosingList,
-                                                      const CFieldGroup* from, const CFieldGroup* to);
     // True when this group has the blank's shape and no field of it has a control, so that
     // ResetFromBlank can make it what CopyBlank would.
     bool IsReusableFor(const CFieldGroup& blank) const;
