@@ -37,6 +37,15 @@ SFieldRow SFieldRow::Rule(FieldPredicate asked, FieldPredicate accepted, FieldAc
     return std::move(*this);
 }
 
+SFieldRow SFieldRow::ChoosingAmong(const COptionList& all) && {
+    actionChoices = all;
+    return std::move(*this);
+}
+
+const COptionList& EveryChoice(const SFieldRow& row) {
+    return row.choices.empty() ? row.actionChoices : row.choices;
+}
+
 SFieldRow SFieldRow::EvaluatedAfter(const wchar_t* sibling) && {
     evaluatedFirst = sibling;
     return std::move(*this);

@@ -10,7 +10,9 @@
 #include "model/WndWrapper.h"
 #include "text/Text.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <utility>
 
@@ -285,6 +287,60 @@ void ForceYesNo(CParameterField* field, EYesNo value) {
     field->Force(IsYes(value) ? L"YES" : L"NO");
 }
 
+const COptionList& StateMachineChoices() {
+    static const COptionList choices{{TCSM_SRC, L"SRC"}, {TCSM_SNK, L"SNK"}, {TCSM_DRP, L"DRP"}};
+    return choices;
+}
+
+const COptionList& Bc12RoleChoices() {
+    static const COptionList choices{{BC12_NONE, L"None"},
+                                     {BC12_PORTABLE_DEVICE, L"Portable Device"},
+                                     {BC12_CHARGING_PORT, L"Charging Port"},
+                                     {BC12_BOTH, L"Both"}};
+    return choices;
+}
+
+const COptionList& UfpProductTypeChoices() {
+    static const COptionList choices{{PT_UNDEFINED, L"Undefined"},
+                                     {PT_PDUSB_HUB, L"PDUSB Hub"},
+                                     {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"},
+                                     {PT_AMA, L"Alternate Mode Adapter (AMA)"}};
+    return choices;
+}
+
+const COptionList& DfpProductTypeChoices() {
+    static const COptionList choices{{PT_UNDEFINED, L"Undefined"},
+                                     {PT_PDUSB_HUB, L"PDUSB Hub"},
+                                     {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"},
+                                     {PT_POWER_BRICK_OR_PASSIVE_CABLE, L"Power Brick"},
+                                     {PT_AMC_OR_ACTIVE_CABLE, L"Alternate Mode Controller (AMC)"}};
+    return choices;
+}
+
+const COptionList& TerminationChoices() {
+    static const COptionList choices{
+        {CTT_PASSIVE_NO_VCONN, L"Both ends Passive, VCONN not required"},
+        {CTT_PASSIVE_VCONN, L"Both ends Passive, VCONN required"},
+        {CTT_ONE_ACTIVE_VCONN, L"One end Active, one end passive, VCONN required"},
+        {CTT_BOTH_ACTIVE_VCONN, L"Both ends Active, VCONN required"}};
+    return choices;
+}
+
+namespace {
+
+// The choices of `all` with the ids `ids`, in the order of `all`.
+COptionList Among(const COptionList& all, std::initializer_list<int> ids) {
+    COptionList options;
+    for (const COption& option : all) {
+        if (std::find(ids.begin(), ids.end(), option.first) != ids.end()) {
+            options.push_back(option);
+        }
+    }
+    return options;
+}
+
+} // namespace
+
 // A new choice list: a single choice is forced; otherwise the user chooses again among the new
 // choices, keeping an earlier answer that is still one of them.
 void OfferChoices(CParameterField* field, const COptionList& options) {
@@ -329,13 +385,11 @@ const FieldAction OfferStateMachines({fieldname::kUsbPdSupport, fieldname::kPdPo
                                      Worded(
                                          [](CParameterField* field) {
                                              RequireField(field);
-                                             static const COption kSrc{TCSM_SRC, L"SRC"};
-                                             static const COption kSnk{TCSM_SNK, L"SNK"};
-                                             static const COption kDrp{TCSM_DRP, L"DRP"};
+                                             const COptionList& all = StateMachineChoices();
                                              if (IsNo(YesNoOf(field, fieldname::kUsbPdSupport))) {
                                                  auto* list = FieldCast<CPulldownListField>(field);
                                                  const std::wstring previous = list->Value();
-                                                 list->SetOptions({kSrc, kSnk, kDrp});
+                                                 list->SetOptions(all);
                                                  list->MakeEditable();
                                                  list->SetValue(previous);
                                                  return;
@@ -343,19 +397,19 @@ const FieldAction OfferStateMachines({fieldname::kUsbPdSupport, fieldname::kPdPo
                                              COptionList options;
                                              switch (ChoiceOf(field, fieldname::kPdPortType)) {
                                              case PPT_CONSUMER_ONLY:
-                                                 options = {kSnk};
+                                                 options = Among(all, {TCSM_SNK});
                                                  break;
                                              case PPT_CONSUMER_PROVIDER:
-                                                 options = {kSnk, kDrp};
+                                                 options = Among(all, {TCSM_SNK, TCSM_DRP});
                                                  break;
                                              case PPT_PROVIDER_CONSUMER:
-                                                 options = {kSrc, kDrp};
+                                                 options = Among(all, {TCSM_SRC, TCSM_DRP});
                                                  break;
                                              case PPT_PROVIDER_ONLY:
-                                                 options = {kSrc};
+                                                 options = Among(all, {TCSM_SRC});
                                                  break;
                                              case PPT_DRP:
-                                                 options = {kDrp};
+                                                 options = Among(all, {TCSM_DRP});
                                                  break;
                                              default:
                                                  break;
@@ -382,17 +436,10 @@ const FieldAction OfferBc12Roles(
                 IsYes(YesNoOf(field, fieldname::kPortBatteryPowered));
             const bool chargingPort =
                 stateMachine == TCSM_SRC || stateMachine == TCSM_DRP || connector == CT_TYPE_A;
-            COptionList options{{BC12_NONE, L"None"}};
-            if (portableDevice) {
-                options.emplace_back(BC12_PORTABLE_DEVICE, L"Portable Device");
-            }
-            if (chargingPort) {
-                options.emplace_back(BC12_CHARGING_PORT, L"Charging Port");
-            }
-            if (portableDevice && chargingPort) {
-                options.emplace_back(BC12_BOTH, L"Both");
-            }
-            OfferChoices(field, options);
+            OfferChoices(
+                field, Among(Bc12RoleChoices(), {BC12_NONE, portableDevice ? BC12_PORTABLE_DEVICE : BC12_NONE,
+                                                 chargingPort ? BC12_CHARGING_PORT : BC12_NONE,
+                                                 portableDevice && chargingPort ? BC12_BOTH : BC12_NONE}));
         },
         [] {
             return L"the choices follow " + QuestionWords(kStateMachine) + L", " +
@@ -592,56 +639,53 @@ FieldAction ForceToParent(const wchar_t* parentName) {
                            [parentName] { return L"set to the answer of " + QuestionWords(parentName); }));
 }
 
-const FieldAction
-    OfferUfpProductTypes({fieldname::kCanActAsDevice, fieldname::kAltModeAdapter},
-                         Worded(
-                             [](CParameterField* field) {
-                                 RequireField(field);
-                                 if (!IsYes(YesNoOf(field, fieldname::kCanActAsDevice))) {
-                                     OfferChoices(field, {{PT_UNDEFINED, L"Undefined"}});
-                                 } else if (!IsYes(YesNoOf(field, fieldname::kAltModeAdapter))) {
-                                     // The "Undefined" that was forced while the port could not act as a
-                                     // device is nobody's answer: once the port can, the user chooses.
-                                     auto* list = FieldCast<CPulldownListField>(field);
-                                     const COptionList& before = list->Options();
-                                     const bool wasForced =
-                                         before.size() == 1 && before.front().first == PT_UNDEFINED;
-                                     OfferChoices(field, {{PT_UNDEFINED, L"Undefined"},
-                                                          {PT_PDUSB_HUB, L"PDUSB Hub"},
-                                                          {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"}});
-                                     if (wasForced) {
-                                         list->SetValue(std::wstring());
-                                     }
-                                 } else {
-                                     OfferChoices(field, {{PT_AMA, L"Alternate Mode Adapter (AMA)"}});
-                                 }
-                             },
-                             [] {
-                                 return L"the choices follow " + QuestionWords(fieldname::kCanActAsDevice) +
-                                        L" and " + QuestionWords(fieldname::kAltModeAdapter);
-                             }));
-
-const FieldAction OfferDfpProductTypes(
-    {fieldname::kCanActAsHost, kAltController},
+const FieldAction OfferUfpProductTypes(
+    {fieldname::kCanActAsDevice, fieldname::kAltModeAdapter},
     Worded(
         [](CParameterField* field) {
             RequireField(field);
-            COptionList options{{PT_UNDEFINED, L"Undefined"},
-                                {PT_PDUSB_HUB, L"PDUSB Hub"},
-                                {PT_PDUSB_PERIPHERAL, L"PDUSB Peripheral"},
-                                {PT_POWER_BRICK_OR_PASSIVE_CABLE, L"Power Brick"}};
-            const COption controller{PT_AMC_OR_ACTIVE_CABLE, L"Alternate Mode Controller (AMC)"};
-            if (!IsYes(YesNoOf(field, fieldname::kCanActAsHost))) {
-                options.push_back(controller);
-            } else if (IsYes(YesNoOf(field, kAltController))) {
-                options = {controller};
+            if (!IsYes(YesNoOf(field, fieldname::kCanActAsDevice))) {
+                OfferChoices(field, Among(UfpProductTypeChoices(), {PT_UNDEFINED}));
+            } else if (!IsYes(YesNoOf(field, fieldname::kAltModeAdapter))) {
+                // The "Undefined" that was forced while the port could not act as a
+                // device is nobody's answer: once the port can, the user chooses.
+                auto* list = FieldCast<CPulldownListField>(field);
+                const COptionList& before = list->Options();
+                const bool wasForced = before.size() == 1 && before.front().first == PT_UNDEFINED;
+                OfferChoices(
+                    field, Among(UfpProductTypeChoices(), {PT_UNDEFINED, PT_PDUSB_HUB, PT_PDUSB_PERIPHERAL}));
+                if (wasForced) {
+                    list->SetValue(std::wstring());
+                }
+            } else {
+                OfferChoices(field, Among(UfpProductTypeChoices(), {PT_AMA}));
             }
-            OfferChoices(field, options);
         },
         [] {
-            return L"the choices follow " + QuestionWords(fieldname::kCanActAsHost) + L" and " +
-                   QuestionWords(kAltController);
+            return L"the choices follow " + QuestionWords(fieldname::kCanActAsDevice) + L" and " +
+                   QuestionWords(fieldname::kAltModeAdapter);
         }));
+
+const FieldAction
+    OfferDfpProductTypes({fieldname::kCanActAsHost, kAltController},
+                         Worded(
+                             [](CParameterField* field) {
+                                 RequireField(field);
+                                 const COptionList& all = DfpProductTypeChoices();
+                                 if (!IsYes(YesNoOf(field, fieldname::kCanActAsHost))) {
+                                     OfferChoices(field, all);
+                                 } else if (IsYes(YesNoOf(field, kAltController))) {
+                                     OfferChoices(field, Among(all, {PT_AMC_OR_ACTIVE_CABLE}));
+                                 } else {
+                                     OfferChoices(field,
+                                                  Among(all, {PT_UNDEFINED, PT_PDUSB_HUB, PT_PDUSB_PERIPHERAL,
+                                                              PT_POWER_BRICK_OR_PASSIVE_CABLE}));
+                                 }
+                             },
+                             [] {
+                                 return L"the choices follow " + QuestionWords(fieldname::kCanActAsHost) +
+                                        L" and " + QuestionWords(kAltController);
+                             }));
 
 const FieldAction OfferCableLatencies(
     {kCableProductType},
@@ -685,12 +729,10 @@ const FieldAction OfferTerminations(
             auto* list = FieldCast<CPulldownListField>(field);
             switch (ChoiceOf(field, kCableProductType)) {
             case PT_POWER_BRICK_OR_PASSIVE_CABLE:
-                list->SetOptions({{CTT_PASSIVE_NO_VCONN, L"Both ends Passive, VCONN not required"},
-                                  {CTT_PASSIVE_VCONN, L"Both ends Passive, VCONN required"}});
+                list->SetOptions(Among(TerminationChoices(), {CTT_PASSIVE_NO_VCONN, CTT_PASSIVE_VCONN}));
                 break;
             case PT_AMC_OR_ACTIVE_CABLE:
-                list->SetOptions({{CTT_ONE_ACTIVE_VCONN, L"One end Active, one end passive, VCONN required"},
-                                  {CTT_BOTH_ACTIVE_VCONN, L"Both ends Active, VCONN required"}});
+                list->SetOptions(Among(TerminationChoices(), {CTT_ONE_ACTIVE_VCONN, CTT_BOTH_ACTIVE_VCONN}));
                 break;
             default:
                 list->SetOptions({});

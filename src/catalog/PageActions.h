@@ -72,6 +72,14 @@ extern const FieldPredicate PowerCheck;
 
 extern const FieldAction SteerPdSupport;
 
+// Every choice of a list an action builds; the action offers those the other answers allow. A
+// cable's latencies have none: the ids mean other latencies for an active cable than a passive one.
+const COptionList& StateMachineChoices();
+const COptionList& Bc12RoleChoices();
+const COptionList& UfpProductTypeChoices();
+const COptionList& DfpProductTypeChoices();
+const COptionList& TerminationChoices();
+
 extern const FieldAction OfferStateMachines;
 
 extern const FieldAction OfferBc12Roles;

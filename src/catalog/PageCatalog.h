@@ -47,8 +47,11 @@ struct SFieldRow {
     unsigned scale = 1;
     std::wstring units;  // written in the file's comment after a PDO's number
     COptionList choices; // empty where an action builds the list
-    std::wstring note;   // appended to the prompt of a number or digit string
-    std::wstring help;   // tool tip
+    // Where an action builds the list: every choice it may offer, so that those it leaves out can
+    // be told. Empty where it has no one list to choose from.
+    COptionList actionChoices;
+    std::wstring note; // appended to the prompt of a number or digit string
+    std::wstring help; // tool tip
     // The unit the user types a number in, shown beside its box and in its tip, where `units` does
     // not say it: a page number the file writes without a comment, or the file's old spelling.
     // Empty: the field's own units, as its rules set them.
@@ -73,6 +76,8 @@ struct SFieldRow {
     // The same row with its rule.
     SFieldRow Rule(FieldPredicate asked, FieldPredicate accepted, FieldAction whenAvailable,
                    FieldAction onRefresh) &&;
+    // The same row, its action choosing among `all`.
+    SFieldRow ChoosingAmong(const COptionList& all) &&;
     // The same row, `sibling` evaluated before each of the user's answers.
     SFieldRow EvaluatedAfter(const wchar_t* sibling) &&;
     // The same row, a user's answer marking the change of the cable's product type.
@@ -109,6 +114,10 @@ SFieldRow NumberField(SRowName name, unsigned long long minimum, unsigned long l
                       std::wstring note = L"");
 SFieldRow ChoiceField(SRowName name, COptionList choices, std::wstring help);
 SFieldRow YesNoField(SRowName name, std::wstring help);
+
+// Every choice a row's question can have: its list, or the list its action chooses among; empty
+// for a question without choices and one whose action has no one list.
+const COptionList& EveryChoice(const SFieldRow& row);
 
 // The unit shown beside the box of the field a row describes, in the units the user types; empty
 // for a count, an identifier and anything that is not a number.

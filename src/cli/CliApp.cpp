@@ -132,8 +132,8 @@ EExitCode CCliApp::Explain(const SCommandLine& line) {
     if (!line.file.empty()) {
         Load(session, line.file);
     }
-    for (const std::wstring& text :
-         ExplanationLines(::Explain(session.Sheet(), session.Question(line.name)))) {
+    for (const std::wstring& text : ExplanationLines(
+             ::Explain(session.Sheet(), session.Question(line.name), EExplainDepth::ChoicesTried))) {
         console_.Out(text);
     }
     return EExitCode::Ok;

@@ -119,9 +119,13 @@ SVID1_mode2_enter_SOP), with the answers of FILE, or of a new form when no FILE 
     Fixed at <answer> by the program: <what sets it>; now <the answers it reads>.
       (only for an answer the user cannot change; "Filled in by the program." for the file's
       own header lines)
+    <choices> are left out: <what chooses the others>; now <the answers it reads>.
+      (only for a choice question offering fewer than all of its choices)
     Valid when <check>.
     When asked: <what the program does to it>.
     Decides: <the questions whose rules read it, with their tabs>
+    A different answer would clear now: <choice> clears <answers and items> on <tabs>; ...
+      (only for a choice the user can make now, and only the choices that clear something)
 A PDO, SVID or mode that FILE does not hold is made, as 'orvik new --set' makes it.
 
 Exit codes: 0 explained, 2 no such question or FILE cannot be read.

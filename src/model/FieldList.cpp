@@ -345,6 +345,67 @@ std::unique_ptr<CFieldGroup> CFieldGroup::CopyBlankInto(const CFieldGroup& blank
     return copy;
 }
 
+std::unique_ptr<CFieldGroup>
+CFieldGroup::CopyMapped(const CFieldGroup& source, CFieldGroupList* ownerList, CFieldList* enclosingList,
+                        const CFieldGroup* from, const CFieldGroup* to,
+                        const std::function<CParameterField*(const CParameterField*)>& outside) {
+    auto copy = std::make_unique<CFieldGroup>(ownerList, source.instanceNumber_, enclosingList);
+    const std::vector<CParameterField*>& sources = source.fields_.Fields();
+    copy->fields_.Reserve(sources.size());
+    for (const CParameterField* f : sources) {
+        std::unique_ptr<CParameterField> f2 = f->Clone();
+        f2->CopyFrom(*f);
+        f2->SetGroup(copy.get());
+        f2->SetEnabled(f->IsEnabled());
+        f2->SetChanged(f->IsChanged());
+        f2->SetFileEntry(f->FileEntryName(), f->FileEntryValue());
+        copy->fields_.Append(f2.release());
+    }
+    // By position, as CopyBlankInto links a blank's copy: looking every parent up by name would
+    // cost most of the copy.
+    const auto placeIn = [](const CFieldGroup& group, const CParameterField* field) {
+        const std::vector<CParameterField*>& fields = group.fields_.Fields();
+        return static_cast<std::size_t>(std::find(fields.begin(), fields.end(), field) - fields.begin());
+    };
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const std::vector<CParameterField*>& sourceParents = sources[i]->Parents();
+        if (sourceParents.empty()) {
+            continue;
+        }
+        std::vector<CParameterField*> parents;
+        parents.reserve(sourceParents.size());
+        for (const CParameterField* parent : sourceParents) {
+            CParameterField* mapped = nullptr;
+            if (parent->Group() == &source) {
+                const std::size_t at = placeIn(source, parent);
+                mapped = at < sources.size() ? copy->fields_.At(at) : nullptr;
+            } else if (from && parent->Group() == from) {
+                const std::size_t at = placeIn(*from, parent);
+                mapped = at < to->fields_.Size() ? to->fields_.At(at) : nullptr;
+            } else {
+                mapped = outside(parent);
+            }
+            if (!mapped) {
+                mapped = copy->fields_.FindFieldInScope(parent->NamePattern());
+            }
+            if (mapped) {
+                parents.push_back(mapped);
+            }
+        }
+        copy->fields_.At(i)->SetDistinctParents(std::move(parents));
+    }
+    if (ownerList) {
+        copy->CreateChildList(ownerList->ChildType());
+    }
+    if (source.childList_ && copy->childList_) {
+        for (const auto& child : source.childList_->groups_) {
+            copy->childList_->groups_.push_back(
+                CopyMapped(*child, copy->childList_.get(), &copy->fields_, &source, copy.get(), outside));
+        }
+    }
+    return copy;
+}
+
 std::unique_ptr<CFieldGroup> CFieldGroup::Clone() const {
     return CloneInto(ownerList_, fields_.EnclosingList());
 }
@@ -474,6 +535,11 @@ CFieldGroup& CFieldGroupList::AppendNewGroup() {
 void CFieldGroupList::Append(std::unique_ptr<CFieldGroup> group) {
     group->SetOwnerList(this);
     groups_.push_back(std::move(group));
+    Renumber();
+}
+
+void CFieldGroupList::AppendCopyOf(const CFieldGroup& group, const FieldMap& outside) {
+    groups_.push_back(CFieldGroup::CopyMapped(group, this, enclosing_, nullptr, nullptr, outside));
     Renumber();
 }
 

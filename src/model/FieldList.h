@@ -154,6 +154,12 @@ private:
     static std::unique_ptr<CFieldGroup> CopyBlankInto(const CFieldGroup& blank, int instanceNumber,
                                                       CFieldGroupList* ownerList, CFieldList* enclosingList,
                                                       const CFieldGroup* from, const CFieldGroup* to);
+    // AppendCopyOf's copy, into `ownerList` under `enclosingList`; `from` and `to` as for
+    // CopyBlankInto.
+    static std::unique_ptr<CFieldGroup>
+    CopyMapped(const CFieldGroup& source, CFieldGroupList* ownerList, CFieldList* enclosingList,
+               const CFieldGroup* from, const CFieldGroup* to,
+               const std::function<CParameterField*(const CParameterField*)>& outside);
     // True when this group has the blank's shape and no field of it has a control, so that
     // ResetFromBlank can make it what CopyBlank would.
     bool IsReusableFor(const CFieldGroup& blank) const;
@@ -190,6 +196,12 @@ public:
     std::unique_ptr<CFieldGroup> MakeGroup(int number);
     CFieldGroup& AppendNewGroup();
     void Append(std::unique_ptr<CFieldGroup> group);
+    // Appends a copy of `group`, a group of a list of the same type in another form: answers,
+    // availability, file entries, the program's marks and modes. A parent link into the group (or
+    // a mode's into its SVID) points to the copy's field at the same place, one outside it to what
+    // `outside` maps it to, so that answers tried on the copy leave the original alone.
+    using FieldMap = std::function<CParameterField*(const CParameterField*)>;
+    void AppendCopyOf(const CFieldGroup& group, const FieldMap& outside);
     // Inserts before position `pos` (0-based) and renumbers.
     void Insert(std::size_t pos, std::unique_ptr<CFieldGroup> group);
     // Replaces the group at `pos`, keeping its number.

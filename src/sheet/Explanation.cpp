@@ -43,6 +43,26 @@ const CPageSuper* PageOf(const CMarnelPropertySheet& sheet, const CParameterFiel
     return nullptr;
 }
 
+// The catalog row of the question.
+const SFieldRow* RowOf(const CMarnelPropertySheet& sheet, const CParameterField& field) {
+    if (field.Group()) {
+        return FindGroupFieldRow(field.GroupType(), field.NamePattern());
+    }
+    const CPageSuper* page = PageOf(sheet, field);
+    if (!page) {
+        return nullptr;
+    }
+    const std::vector<SFieldRow>& rows = page->Row().fields;
+    const int index = page->Fields().IndexOf(&field);
+    return index >= 0 && static_cast<std::size_t>(index) < rows.size()
+               ? &rows[static_cast<std::size_t>(index)]
+               : nullptr;
+}
+
+std::wstring ChoiceWords(const COption& option) {
+    return orvik::ToWideSigned(option.first) + L" : " + option.second;
+}
+
 std::wstring HelpOf(const CMarnelPropertySheet& sheet, const CParameterField& field) {
     if (field.Group()) {
         const SFieldRow* row = FindGroupFieldRow(field.GroupType(), field.NamePattern());
@@ -52,13 +72,14 @@ std::wstring HelpOf(const CMarnelPropertySheet& sheet, const CParameterField& fi
     return page ? QuestionHelp(*page, field) : std::wstring();
 }
 
-std::wstring ChoicesWords(const COptionList& options) {
+// "0 : Type-A, 1 : Type-B or 2 : USB Type-C"; `last` joins the last two.
+std::wstring ChoicesWords(const COptionList& options, const wchar_t* last = L" or ") {
     std::wstring words;
     for (std::size_t i = 0; i < options.size(); ++i) {
         if (i > 0) {
-            words += i + 1 == options.size() ? L" or " : L", ";
+            words += i + 1 == options.size() ? last : L", ";
         }
-        words += orvik::ToWideSigned(options[i].first) + L" : " + options[i].second;
+        words += ChoiceWords(options[i]);
     }
     return words;
 }
@@ -233,6 +254,37 @@ CParameterField* Decider(const CMarnelPropertySheet& sheet, const CParameterFiel
     return nullptr;
 }
 
+// The choices of the row's full list that an asked question does not offer now, with the words of
+// the action that chose the others and the answers it read.
+std::wstring LeftOutWords(const CMarnelPropertySheet& sheet, const CParameterField& field) {
+    const auto* list = FieldAs<const CPulldownListField>(&field);
+    const SFieldRow* row = list && field.IsAvailable() ? RowOf(sheet, field) : nullptr;
+    if (!row) {
+        return std::wstring();
+    }
+    COptionList left;
+    for (const COption& option : EveryChoice(*row)) {
+        if (!list->HasOption(option.first)) {
+            left.push_back(option);
+        }
+    }
+    if (left.empty()) {
+        return std::wstring();
+    }
+    std::wstring words =
+        ChoicesWords(left, L" and ") + (left.size() == 1 ? L" is left out" : L" are left out");
+    // A fixed answer's explanation has just said what chose it.
+    const FieldAction& action = field.Rule().onAvailable;
+    if (action && field.IsEnabled()) {
+        words += L": " + action.Words();
+        const std::wstring answers = AnswersRead(field, action.Reads());
+        if (!answers.empty()) {
+            words += L"; now " + answers;
+        }
+    }
+    return words + L".";
+}
+
 } // namespace
 
 CParameterField* DecidingParent(const CMarnelPropertySheet& sheet, const CParameterField& field) {
@@ -241,6 +293,48 @@ CParameterField* DecidingParent(const CMarnelPropertySheet& sheet, const CParame
     }
     std::vector<const CParameterField*> seen;
     return Decider(sheet, field, seen);
+}
+
+std::vector<SClearingChoice> ClearingChoices(const CMarnelPropertySheet& sheet,
+                                             const CParameterField& field) {
+    std::vector<SClearingChoice> clearing;
+    const auto* list = FieldAs<const CPulldownListField>(&field);
+    const int index = sheet.FieldVector().IndexOf(&field);
+    const CPageSuper* page = index >= 0 ? PageOf(sheet, field) : nullptr;
+    if (!list || !page || !sheet.HasTab(page->Id()) || !field.IsAvailable() || !field.IsEnabled() ||
+        field.IsFilledByProgram()) {
+        return clearing;
+    }
+    const bool yesNo = FieldAs<const CYesNoPulldownListField>(&field) != nullptr;
+    std::vector<SClearingChoice> others;
+    for (const COption& option : list->Options()) {
+        SClearingChoice choice{yesNo ? option.second : ChoiceWords(option),
+                               yesNo ? option.second : orvik::ToWideSigned(option.first),
+                               {}};
+        if (choice.value != field.Value()) {
+            others.push_back(std::move(choice));
+        }
+    }
+    if (others.empty()) {
+        return clearing;
+    }
+    // A form of its own, without a window, observers or history, made to hold what the user's holds
+    // before each choice: the choice is made there as the user would make it and what it cleared
+    // counted as the history counts it.
+    CMarnelPropertySheet copy(nullptr, sheet.SharedRules());
+    copy.SetReviewFlagsEnabled(sheet.ReviewFlagsEnabled());
+    copy.Initialize();
+    for (SClearingChoice& choice : others) {
+        if (!copy.CopyStateFrom(sheet)) {
+            break;
+        }
+        copy.ApplyUserChange(copy.FieldVector().At(static_cast<std::size_t>(index)), choice.value);
+        choice.cleared = ClearedBetween(sheet, copy);
+        if (!choice.cleared.Empty()) {
+            clearing.push_back(std::move(choice));
+        }
+    }
+    return clearing;
 }
 
 std::wstring AnswerWords(const CParameterField& field) {
@@ -259,7 +353,7 @@ std::wstring AnswerWords(const CParameterField& field) {
     return field.Value();
 }
 
-SExplanation Explain(const CMarnelPropertySheet& sheet, const CParameterField& field) {
+SExplanation Explain(const CMarnelPropertySheet& sheet, const CParameterField& field, EExplainDepth depth) {
     SExplanation e;
     e.name = field.GetPrintableName();
     if (const CPageSuper* page = PageOf(sheet, field)) {
@@ -278,19 +372,24 @@ SExplanation Explain(const CMarnelPropertySheet& sheet, const CParameterField& f
     }
     e.why = WhyWords(field);
     e.fixedBy = FixedByWords(field);
+    e.leftOut = LeftOutWords(sheet, field);
     e.validWhen = L"Valid when " + field.Rule().validity.Words() + L".";
     // A fixed answer already says what the action did.
     if (field.Rule().onAvailable && e.fixedBy.empty()) {
         e.whenAsked = L"When asked: " + field.Rule().onAvailable.Words() + L".";
     }
     e.decides = DecidesWords(sheet, field);
+    if (depth == EExplainDepth::ChoicesTried) {
+        e.clearedBy = ClearingChoices(sheet, field);
+    }
     return e;
 }
 
 std::vector<std::wstring> ExplanationLines(const SExplanation& e) {
     std::vector<std::wstring> lines;
     lines.push_back(e.tab.empty() ? e.name : e.name + L" (" + e.tab + L")");
-    for (const std::wstring* text : {&e.help, &e.problem, &e.why, &e.fixedBy, &e.validWhen, &e.whenAsked}) {
+    for (const std::wstring* text :
+         {&e.help, &e.problem, &e.why, &e.fixedBy, &e.leftOut, &e.validWhen, &e.whenAsked}) {
         if (!text->empty()) {
             lines.push_back(L"  " + *text);
         }
@@ -302,6 +401,14 @@ std::vector<std::wstring> ExplanationLines(const SExplanation& e) {
             decides += (i == 0 ? L" " : L", ") + e.decides[i];
         }
         lines.push_back(std::move(decides));
+    }
+    if (!e.clearedBy.empty()) {
+        std::wstring clears = L"  A different answer would clear now:";
+        for (std::size_t i = 0; i < e.clearedBy.size(); ++i) {
+            clears += (i == 0 ? L" " : L"; ") + e.clearedBy[i].choice + L" clears " +
+                      ClearedWords(e.clearedBy[i].cleared);
+        }
+        lines.push_back(clears + L".");
     }
     return lines;
 }

@@ -13,6 +13,7 @@
 #include <exception>
 
 #include <stdexcept>
+#include <unordered_map>
 
 CMarnelPropertySheet::CMarnelPropertySheet(IPrompt* prompt, std::shared_ptr<const CRuleTable> rules)
     : prompt_(prompt), rules_(std::move(rules)), prototypes_(rules_), title_(orvik::TitleText()) {
@@ -269,6 +270,58 @@ void CMarnelPropertySheet::ApplyUserChange(CParameterField* field, const std::ws
     // which of their questions are asked.
     Reevaluate(field);
     step.SetLabel(AnswerLabel(*field));
+}
+
+bool CMarnelPropertySheet::CopyStateFrom(const CMarnelPropertySheet& other) {
+    const std::size_t count = fieldVector_.Size();
+    if (other.fieldVector_.Size() != count || other.pages_.size() != pages_.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (&fieldVector_.At(i)->Rule() != &other.fieldVector_.At(i)->Rule()) {
+            return false;
+        }
+    }
+    CSheetChangeScope scope(*this);
+    for (std::size_t i = 0; i < count; ++i) {
+        CParameterField* field = fieldVector_.At(i);
+        const CParameterField& source = *other.fieldVector_.At(i);
+        field->CopyFrom(source);
+        field->SetEnabled(source.IsEnabled());
+        field->SetChanged(source.IsChanged());
+        field->SetFileEntry(source.FileEntryName(), source.FileEntryValue());
+    }
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        const CPageSuper& source = *other.pages_[i];
+        pages_[i]->SetReviewFlag(source.ReviewFlag(), source.ReviewCause());
+        pages_[i]->SetHasWindow(source.HasWindow());
+        pages_[i]->SetProductTypeChanged(source.ProductTypeChanged());
+    }
+    for (auto& [type, list] : groupLists_) {
+        list->Clear();
+    }
+    // A group's links to page fields go to this form's fields at the same places.
+    std::unordered_map<const CParameterField*, CParameterField*> own;
+    own.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        own.emplace(other.fieldVector_.At(i), fieldVector_.At(i));
+    }
+    const auto outside = [&own](const CParameterField* field) -> CParameterField* {
+        const auto it = own.find(field);
+        return it == own.end() ? nullptr : it->second;
+    };
+    for (const auto& [type, source] : other.groupLists_) {
+        CFieldGroupList& list = EnsureGroupList(type);
+        for (const auto& group : source->Groups()) {
+            list.AppendCopyOf(*group, outside);
+        }
+    }
+    hasTab_ = other.hasTab_;
+    active_ = other.active_;
+    formState_ = other.formState_;
+    reviewEnabled_ = other.reviewEnabled_;
+    // The file's entries waiting for an upgrade stay with the form that read them.
+    return true;
 }
 
 void CMarnelPropertySheet::AddObserver(ISheetObserver* observer) {

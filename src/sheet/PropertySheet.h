@@ -89,6 +89,11 @@ public:
     void FillProgramAnswers(bool keepGiven);
     // What a user's answer does: the field's page reactions, the new value, the re-evaluation.
     void ApplyUserChange(CParameterField* field, const std::wstring& value);
+    // Makes this form, initialized with the same rules, hold what `other` holds: answers, lists,
+    // tabs, review flags, the page shown and the load state's flags. The groups are copies linked
+    // to this form's fields, so that answers tried here leave `other`, its history and its
+    // observers alone. False, and nothing copied, when the two forms' questions differ.
+    bool CopyStateFrom(const CMarnelPropertySheet& other);
     // Review flags are a window's business; the command-line tool switches them off.
     void SetReviewFlagsEnabled(bool on) { reviewEnabled_ = on; }
     bool ReviewFlagsEnabled() const { return reviewEnabled_; }

@@ -142,6 +142,46 @@ struct SSavedList {
 };
 using SavedLists = std::map<EGroupType, std::shared_ptr<const SSavedList>>;
 
+// An answer the user gave: a forced answer is the program's.
+bool UserAnswer(const std::wstring& value, bool enabled) {
+    return !value.empty() && enabled;
+}
+
+// What a change threw away, from the answers the user had given before it (by their places in the
+// field vector) and the number of groups each list had: those answers `after` no longer has, the
+// groups gone, and on how many tabs.
+SClearedAnswers CountCleared(const std::vector<bool>& given, const std::map<EGroupType, std::size_t>& groups,
+                             const CMarnelPropertySheet& after) {
+    SClearedAnswers cleared;
+    std::set<const CPageSuper*> tabs;
+    const CFieldList& fields = after.FieldVector();
+    for (std::size_t i = 0; i < given.size() && i < fields.Size(); ++i) {
+        const CParameterField* now = fields.At(i);
+        if (!given[i] || !now->Value().empty()) {
+            continue;
+        }
+        ++cleared.answers;
+        if (const CPageSuper* page = HostPage(now)) {
+            tabs.insert(page);
+        }
+    }
+    for (const auto& [type, before] : groups) {
+        const auto it = after.GroupLists().find(type);
+        const std::size_t now = it == after.GroupLists().end() ? 0 : it->second->Size();
+        if (now >= before) {
+            continue;
+        }
+        cleared.groups.emplace_back(type, before - now);
+        for (const auto& page : after.Pages()) {
+            if (page->ListedGroupType() == type) {
+                tabs.insert(page.get());
+            }
+        }
+    }
+    cleared.tabs = tabs.size();
+    return cleared;
+}
+
 // Everything of the sheet an undo puts back. Page fields are the sheet's own objects for the
 // whole run, so they are restored in place; a list that differs is replaced by copies of its groups.
 class CSheetMemento {
@@ -242,34 +282,16 @@ public:
 
     // Answers of this state that the user gave and `sheet` no longer has, and groups gone.
     SClearedAnswers ClearedIn(const CMarnelPropertySheet& sheet) const {
-        SClearedAnswers cleared;
-        std::set<const CPageSuper*> tabs;
-        for (std::size_t i = 0; i < fields_.size() && i < sheet.fieldVector_.Size(); ++i) {
-            const CParameterField* now = sheet.fieldVector_.At(i);
-            if (!UserAnswerCleared(fields_[i], *now)) {
-                continue;
-            }
-            ++cleared.answers;
-            if (const CPageSuper* page = HostPage(now)) {
-                tabs.insert(page);
-            }
+        std::vector<bool> given;
+        given.reserve(fields_.size());
+        for (const SField& field : fields_) {
+            given.push_back(UserAnswer(field.copy->Value(), field.enabled));
         }
+        std::map<EGroupType, std::size_t> groups;
         for (const auto& [type, saved] : lists_) {
-            const auto it = sheet.groupLists_.find(type);
-            const std::size_t before = saved->groups.size();
-            const std::size_t now = it == sheet.groupLists_.end() ? 0 : it->second->Size();
-            if (now >= before) {
-                continue;
-            }
-            cleared.groups.emplace_back(type, before - now);
-            for (const auto& page : sheet.pages_) {
-                if (page->ListedGroupType() == type) {
-                    tabs.insert(page.get());
-                }
-            }
+            groups[type] = saved->groups.size();
         }
-        cleared.tabs = tabs.size();
-        return cleared;
+        return CountCleared(given, groups, sheet);
     }
 
     // The answers and groups ClearedIn counts, with what they held, in the order of the tabs they
@@ -330,9 +352,9 @@ private:
         std::wstring fileEntryValue;
     };
 
-    // An answer the user gave that the sheet no longer has; a forced answer is the program's.
+    // An answer the user gave that the sheet no longer has.
     static bool UserAnswerCleared(const SField& before, const CParameterField& now) {
-        return !before.copy->Value().empty() && before.enabled && now.Value().empty();
+        return UserAnswer(before.copy->Value(), before.enabled) && now.Value().empty();
     }
     // The page that lists the groups of `type`, or null.
     static const CPageSuper* ListPage(const CMarnelPropertySheet& sheet, EGroupType type) {
@@ -360,6 +382,39 @@ private:
     std::wstring outputFileName_;
     std::shared_ptr<ISheetAttachment> loadState_;
 };
+
+SClearedAnswers ClearedBetween(const CMarnelPropertySheet& before, const CMarnelPropertySheet& after) {
+    std::vector<bool> given;
+    given.reserve(before.FieldVector().Size());
+    for (const CParameterField* field : before.FieldVector()) {
+        given.push_back(UserAnswer(field->Value(), field->IsEnabled()));
+    }
+    std::map<EGroupType, std::size_t> groups;
+    for (const auto& [type, list] : before.GroupLists()) {
+        groups[type] = list->Size();
+    }
+    return CountCleared(given, groups, after);
+}
+
+std::wstring ClearedWords(const SClearedAnswers& cleared) {
+    std::vector<std::wstring> parts;
+    if (cleared.answers > 0) {
+        parts.push_back(Counted(cleared.answers, L"answer", L"answers"));
+    }
+    for (const auto& [type, count] : cleared.groups) {
+        if (const SGroupTypeRow* row = FindGroupTypeRow(type)) {
+            parts.push_back(Counted(count, row->caption, row->label));
+        }
+    }
+    std::wstring what;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            what += i + 1 == parts.size() ? L" and " : L", ";
+        }
+        what += parts[i];
+    }
+    return what + L" on " + Counted(cleared.tabs, L"tab", L"tabs");
+}
 
 CSheetHistory::CSheetHistory(CMarnelPropertySheet& sheet, std::size_t limit) : sheet_(sheet), limit_(limit) {}
 
@@ -449,25 +504,9 @@ void CSheetHistory::CountCleared(const CSheetMemento& before, const CParameterFi
         return;
     }
     lastClearedEntries_ = before.ClearedEntriesIn(sheet_);
-    std::vector<std::wstring> parts;
-    if (lastCleared_.answers > 0) {
-        parts.push_back(Counted(lastCleared_.answers, L"answer", L"answers"));
-    }
-    for (const auto& [type, count] : lastCleared_.groups) {
-        if (const SGroupTypeRow* row = FindGroupTypeRow(type)) {
-            parts.push_back(Counted(count, row->caption, row->label));
-        }
-    }
-    std::wstring what;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            what += i + 1 == parts.size() ? L" and " : L", ";
-        }
-        what += parts[i];
-    }
     const wchar_t* verb = FieldAs<const CPulldownListField>(answered) ? L"Choosing " : L"Entering ";
     lastClearedText_ = verb + ChoiceLabel(*answered) + L" for " + answered->GetPrintableName() +
-                       L" cleared " + what + L" on " + Counted(lastCleared_.tabs, L"tab", L"tabs") + L".";
+                       L" cleared " + ClearedWords(lastCleared_) + L".";
 }
 
 void CSheetHistory::Restore(std::deque<SStep>& from, std::deque<SStep>& to) {

@@ -24,6 +24,13 @@ struct SClearedAnswers {
     bool Empty() const { return answers == 0 && groups.empty(); }
 };
 
+// What going from `before` to `after`, a form of the same rules, cleared, counted as the history
+// counts a user's choice: `after` may be a copy of `before` the choice was tried on.
+SClearedAnswers ClearedBetween(const CMarnelPropertySheet& before, const CMarnelPropertySheet& after);
+
+// What was cleared, as the cleared-answers bar counts it: "37 answers and 4 Source PDOs on 3 tabs".
+std::wstring ClearedWords(const SClearedAnswers& cleared);
+
 // One answer or list item a user's choice threw away, as the cleared-answers bar lists it.
 struct SClearedEntry {
     std::wstring tab;      // the label of the tab it was on

@@ -99,7 +99,7 @@ void CQuestionPane::Refresh() {
     if (!question_ || !IsOpen()) {
         return;
     }
-    const SExplanation e = Explain(sheet_, *question_);
+    const SExplanation e = Explain(sheet_, *question_, EExplainDepth::ChoicesTried);
     QString html = QStringLiteral("<b>%1</b>").arg(ToQString(e.name).toHtmlEscaped());
     if (!e.tab.empty()) {
         html += QStringLiteral(" (%1)").arg(ToQString(e.tab).toHtmlEscaped());

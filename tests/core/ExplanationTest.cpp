@@ -1,9 +1,12 @@
 #include "FullForm.h"
 #include "core/FormFixture.h"
 
+#include "model/FieldKinds.h"
 #include "model/FieldList.h"
 #include "model/Predicates.h"
+#include "persistence/FileWriter.h"
 #include "sheet/Explanation.h"
+#include "sheet/GroupListEditor.h"
 
 namespace {
 
@@ -72,6 +75,121 @@ TEST_F(Explanation, TellsWhatAQuestionTakesAndWhatItDecides) {
     EXPECT_EQ(vendor.why, L"Always asked.");
     EXPECT_EQ(vendor.takes, L"free text");
     EXPECT_FALSE(vendor.help.empty());
+}
+
+// A choice question whose action offers only some of its choices says which it leaves out and why,
+// with the answers the action read; one that offers them all says nothing of it.
+TEST_F(Explanation, NamesTheChoicesLeftOutWithTheAnswersThatLeaveThemOut) {
+    struct SCase {
+        const wchar_t* question;
+        const wchar_t* batteryPowered;
+        const wchar_t* leftOut; // how the words start; empty: nothing is left out
+        const wchar_t* answerRead;
+    } const cases[] = {
+        {L"BC_1_2_Support", L"NO", L"1 : Portable Device and 3 : Both are left out: the choices follow",
+         L"`Port_Battery_Powered` = NO"},
+        {L"BC_1_2_Support", L"YES", L"", L""},
+        // Fixed at DRP: what fixed it is said once, by the line before.
+        {L"Type_C_State_Machine", L"NO", L"0 : SRC and 1 : SNK are left out.", L""},
+        {L"Connector_Type", L"NO", L"", L""},
+    };
+    ASSERT_TRUE(Load(orvik::testsupport::FullPortForm(1, 1, 1, 1)));
+    for (const SCase& c : cases) {
+        Answer(L"Port_Battery_Powered", c.batteryPowered);
+        const SExplanation e = Explain(sheet, *sheet.FindField(c.question));
+        const std::string where(e.name.begin(), e.name.end());
+        EXPECT_TRUE(e.leftOut.starts_with(c.leftOut))
+            << where << ": " << std::string(e.leftOut.begin(), e.leftOut.end());
+        EXPECT_EQ(e.leftOut.empty(), *c.leftOut == L'\0') << where;
+        EXPECT_NE(e.leftOut.find(c.answerRead), std::wstring::npos) << where;
+        const std::vector<std::wstring> lines = ExplanationLines(e);
+        EXPECT_EQ(std::count(lines.begin(), lines.end(), L"  " + e.leftOut), e.leftOut.empty() ? 0 : 1)
+            << where;
+    }
+}
+
+// What a different choice would clear is what making it clears: explaining tries each choice on
+// a copy, so the user's answers, undo history and observers are as they were. Items the user typed
+// into a new form count; those a file gave are kept by the choice.
+TEST_F(Explanation, CountsWhatEachOtherChoiceWouldClearWithoutTouchingTheForm) {
+    struct CCountingObserver : ISheetObserver {
+        void SheetChanged(const SSheetChange& /*change*/) override { ++changes; }
+        int changes = 0;
+    } observer;
+    sheet.History().SetEnabled(true);
+    sheet.AddObserver(&observer);
+    const auto expectClearsAsChoosing = [&](std::initializer_list<const wchar_t*> names) {
+        for (const wchar_t* name : names) {
+            CParameterField* field = sheet.FindField(name);
+            const std::string before = BuildOrvikBytes(sheet);
+            const std::wstring undo = sheet.History().UndoLabel();
+            const std::size_t serial = sheet.History().Serial();
+            observer.changes = 0;
+            const SExplanation e = Explain(sheet, *field, EExplainDepth::ChoicesTried);
+            const std::string where(e.name.begin(), e.name.end());
+            EXPECT_EQ(BuildOrvikBytes(sheet), before) << where;
+            EXPECT_EQ(observer.changes, 0) << where;
+            EXPECT_EQ(sheet.History().Serial(), serial) << where;
+            EXPECT_EQ(sheet.History().UndoLabel(), undo) << where;
+            EXPECT_TRUE(Explain(sheet, *field).clearedBy.empty()) << where;
+
+            std::size_t clearing = 0;
+            const auto* list = FieldAs<const CPulldownListField>(field);
+            for (const COption& option : list ? list->Options() : COptionList()) {
+                const std::wstring value = FieldAs<const CYesNoPulldownListField>(field)
+                                               ? option.second
+                                               : orvik::ToWideSigned(option.first);
+                if (value == field->Value()) {
+                    continue;
+                }
+                sheet.ApplyUserChange(field, value);
+                const SClearedAnswers actual = sheet.History().LastCleared();
+                const auto told = std::find_if(e.clearedBy.begin(), e.clearedBy.end(),
+                                               [&](const SClearingChoice& c) { return c.value == value; });
+                ASSERT_EQ(told != e.clearedBy.end(), !actual.Empty()) << where << " = " << option.first;
+                if (told != e.clearedBy.end()) {
+                    ++clearing;
+                    EXPECT_EQ(told->cleared.answers, actual.answers) << where << " = " << option.first;
+                    EXPECT_EQ(told->cleared.groups, actual.groups) << where << " = " << option.first;
+                    EXPECT_EQ(told->cleared.tabs, actual.tabs) << where << " = " << option.first;
+                }
+                ASSERT_TRUE(sheet.History().Undo());
+            }
+            EXPECT_EQ(clearing, e.clearedBy.size()) << where;
+            const std::vector<std::wstring> lines = ExplanationLines(e);
+            const bool told = std::any_of(lines.begin(), lines.end(), [](const std::wstring& line) {
+                return line.starts_with(L"  A different answer would clear now: ");
+            });
+            EXPECT_EQ(told, !e.clearedBy.empty()) << where;
+        }
+    };
+
+    Answer(L"Orvik_Product_Type", L"0");
+    Answer(L"Connector_Type", L"2");
+    Answer(L"USB_PD_Support", L"YES");
+    Answer(L"PD_Port_Type", L"4");
+    CGroupListEditor editor(sheet.GetGroupList(EGroupType::SourcePdo), &sheet);
+    for (const wchar_t* millivolts : {L"5000", L"9000"}) {
+        CGroupWorkingCopy& pdo = editor.BeginAdd();
+        pdo.SetAnswer(L"Src_PDO_Supply_Type1", L"0");
+        pdo.SetAnswer(L"Src_PDO_Peak_Current1", L"0");
+        pdo.SetAnswer(L"Src_PDO_Voltage1", millivolts);
+        pdo.SetAnswer(L"Src_PDO_Max_Current1", L"3000");
+        ASSERT_TRUE(editor.Ok());
+    }
+    expectClearsAsChoosing({L"USB_PD_Support", L"PD_Port_Type"});
+    const SExplanation pdSupport =
+        Explain(sheet, *sheet.FindField(L"USB_PD_Support"), EExplainDepth::ChoicesTried);
+    ASSERT_EQ(pdSupport.clearedBy.size(), 1u);
+    EXPECT_EQ(pdSupport.clearedBy.front().choice, L"NO");
+    EXPECT_EQ(pdSupport.clearedBy.front().cleared.groups,
+              (std::vector<std::pair<EGroupType, std::size_t>>{{EGroupType::SourcePdo, 2}}));
+
+    ASSERT_TRUE(Load(orvik::testsupport::FullPortForm(2, 2, 2, 2)));
+    Answer(L"Port_Battery_Powered", L"YES");
+    expectClearsAsChoosing({L"PD_Port_Type", L"USB_PD_Support", L"Connector_Type", L"Port_Battery_Powered",
+                            L"BC_1_2_Support", L"$Vendor_Name"});
+    sheet.RemoveObserver(&observer);
 }
 
 } // namespace

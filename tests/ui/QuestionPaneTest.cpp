@@ -79,6 +79,14 @@ private slots:
         QTRY_VERIFY(QApplication::focusWidget() == f->Input(QStringLiteral("Type_C_State_Machine")) ||
                     f->CurrentTabText() == QStringLiteral("Orvik Product"));
         QTRY_VERIFY(Text().startsWith(QStringLiteral("Type_C_State_Machine (")));
+        // A DRP port's state machine offers DRP alone; a different port type would clear answers.
+        QVERIFY2(Text().contains(QStringLiteral("0 : SRC and 1 : SNK are left out.")), qPrintable(Text()));
+        f->ClickTab(EPage::OrvikProduct);
+        f->Focus(f->Input(QStringLiteral("PD_Port_Type")));
+        QTRY_VERIFY(Text().startsWith(QStringLiteral("PD_Port_Type (")));
+        QVERIFY2(
+            Text().contains(QStringLiteral("A different answer would clear now: 0 : Consumer Only clears ")),
+            qPrintable(Text()));
     }
 
     // A PDO's dialog has the pane too, open as the window's was left: it tells the PDO's questions
