@@ -79,6 +79,10 @@ public:
     CFieldGroupList& List() const { return list_; }
     // The sheet the list belongs to; null for a working copy's own mode list.
     CMarnelPropertySheet* Sheet() const { return sheet_; }
+    // The form whose answers explain this list's questions (the question pane): the sheet, or for
+    // the modes of an SVID being edited, whose changes the sheet does not hear of, the SVID's form.
+    CMarnelPropertySheet* Form() const { return form_ ? form_ : sheet_; }
+    void SetForm(CMarnelPropertySheet* form) { form_ = form; }
     // What the panel calls the list's items; a list of no repeated-group type is a std::out_of_range.
     const SGroupTypeRow& Texts() const { return GroupTypeRow(list_.Type()); }
 
@@ -128,6 +132,7 @@ private:
 
     CFieldGroupList& list_;
     CMarnelPropertySheet* sheet_;
+    CMarnelPropertySheet* form_ = nullptr;
     int selection_ = -1;
     EMode mode_ = EMode::None;
     std::unique_ptr<CFieldGroup> fresh_; // the new group of an Add or Insert

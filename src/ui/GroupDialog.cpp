@@ -118,6 +118,7 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
         controls_.push_back(std::move(control));
     }
     if (CGroupListEditor* modes = copy_.Modes()) {
+        modes->SetForm(editor_.Form());
         modes_ = new CListPanel(
             *modes, prompt_, hooks_,
             [this] {
@@ -127,7 +128,7 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
             this);
         column->addWidget(modes_, 1);
     }
-    if (CMarnelPropertySheet* sheet = editor_.Sheet()) {
+    if (CMarnelPropertySheet* sheet = editor_.Form()) {
         pane_ = new CQuestionPane(
             *sheet, *this,
             [this](const QWidget* widget) -> const CParameterField* {

@@ -4,11 +4,13 @@
 #include "ListTestSupport.h"
 
 #include "catalog/GroupCatalog.h"
+#include "ui/QuestionPane.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFormLayout>
 #include <QLabel>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -187,6 +189,16 @@ private slots:
             PressCancel(svid);
         });
         script.Then([](CGroupDialog& mode) {
+            // A mode's dialog, opened from its SVID's, has the question pane too: it explains the
+            // mode's questions against the form.
+            auto* pane = mode.findChild<CQuestionPane*>();
+            QVERIFY(pane);
+            pane->SetOpen(true);
+            QWidget* enter = mode.findChild<QWidget*>(QStringLiteral("SVID1_mode1_enter_SOP"));
+            QVERIFY(enter);
+            QFocusEvent focusIn(QEvent::FocusIn, Qt::OtherFocusReason);
+            QApplication::sendEvent(enter, &focusIn);
+            QVERIFY(pane->Text()->toPlainText().contains(QStringLiteral("SVID1_mode1_enter_SOP")));
             QVERIFY(RowShown(mode, QStringLiteral("SVID1_mode1_enter_SOP")));
             QVERIFY(!RowShown(mode, QStringLiteral("SVID1_mode1_recog_mask_SOP")));
             QVERIFY(!RowShown(mode, QStringLiteral("SVID1_mode1_recog_value_SOP")));
