@@ -13,10 +13,12 @@
 #include "ui/ListPanel.h"
 #include "ui/PageView.h"
 #include "ui/PdoChart.h"
+#include "ui/QuestionPane.h"
 #include "ui/SheetWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QListWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -69,6 +71,38 @@ void BM_ChoiceChangingTheTabSet(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ChoiceChangingTheTabSet)->Unit(benchmark::kMillisecond);
+
+// The question pane following the keyboard focus between two questions of the largest port form,
+// to the pane's words set (what another choice would clear follows once the focus rests).
+void BM_QuestionPaneFollowsFocus(benchmark::State& state) {
+    CScriptedPrompt prompt;
+    prompt.SetDefaultAnswer(true);
+    CMarnelPropertySheet sheet(&prompt);
+    sheet.Initialize();
+    LoadOrvikBytes(sheet, L"bench.txt", orvik::testsupport::FullPortForm(7, 7, 52, 6));
+    CSheetWindow window(sheet);
+    window.resize(1366, 768);
+    window.show();
+    window.QuestionPane()->SetOpen(true);
+    window.TabWidget()->setCurrentIndex(window.TabIndexOf(EPage::OrvikProduct));
+    QApplication::processEvents();
+    QWidget* inputs[] = {window.findChild<QWidget*>(QStringLiteral("PD_Port_Type")),
+                         window.findChild<QWidget*>(QStringLiteral("Connector_Type"))};
+    if (!inputs[0] || !inputs[1]) {
+        state.SkipWithError("no PD_Port_Type or Connector_Type");
+        return;
+    }
+    std::size_t next = 0;
+    for (auto _ : state) {
+        QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(inputs[next], &focusIn);
+        next = 1 - next;
+    }
+    if (!window.QuestionPane()->Question()) {
+        state.SkipWithError("the pane told no question");
+    }
+}
+BENCHMARK(BM_QuestionPaneFollowsFocus)->Unit(benchmark::kMicrosecond);
 
 // From the rule table to the first painted window, as the program starts.
 void BM_StartToFirstPaint(benchmark::State& state) {

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -64,6 +65,13 @@ CQuestionPane::CQuestionPane(CMarnelPropertySheet& sheet, QWidget& scope, FieldF
     shortcut_ = new QShortcut(QKeySequence(Qt::Key_F1), &scope_);
     connect(shortcut_, &QShortcut::activated, this, [this] { SetOpen(!IsOpen()); });
 
+    // What another choice would clear is tried on a copy of the form, a millisecond or two on a
+    // large one: it is told once the focus and the answers rest, not at every step of a search.
+    tried_ = new QTimer(this);
+    tried_->setSingleShot(true);
+    tried_->setInterval(kChoicesTriedDelayMs);
+    connect(tried_, &QTimer::timeout, this, [this] { Tell(EExplainDepth::ChoicesTried); });
+
     qApp->installEventFilter(this);
     sheet_.AddObserver(this);
     const bool open = ProgramSettings().value(QLatin1String(kOpenKey), false).toBool();
@@ -97,9 +105,18 @@ void CQuestionPane::ShowQuestion(const CParameterField* field) {
 
 void CQuestionPane::Refresh() {
     if (!question_ || !IsOpen()) {
+        tried_->stop();
         return;
     }
-    const SExplanation e = Explain(sheet_, *question_, EExplainDepth::ChoicesTried);
+    Tell(EExplainDepth::Quick);
+    tried_->start();
+}
+
+void CQuestionPane::Tell(EExplainDepth depth) {
+    if (!question_ || !IsOpen()) {
+        return;
+    }
+    const SExplanation e = Explain(sheet_, *question_, depth);
     QString html = QStringLiteral("<b>%1</b>").arg(ToQString(e.name).toHtmlEscaped());
     if (!e.tab.empty()) {
         html += QStringLiteral(" (%1)").arg(ToQString(e.tab).toHtmlEscaped());

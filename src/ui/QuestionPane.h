@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sheet/Explanation.h"
 #include "sheet/SheetObserver.h"
 
 #include <QWidget>
@@ -12,6 +13,7 @@ class CParameterField;
 class QPushButton;
 class QShortcut;
 class QTextBrowser;
+class QTimer;
 class QUrl;
 
 // The pane that tells, in words, the question under the keyboard focus or last under the mouse:
@@ -41,8 +43,10 @@ public:
     // The question told; null for none.
     const CParameterField* Question() const { return question_; }
     void ShowQuestion(const CParameterField* field);
-    // Tells the question again, as the answers now stand.
+    // Tells the question again, as the answers now stand: at once, and what another choice would
+    // clear a moment later (kChoicesTriedDelayMs).
     void Refresh();
+    static constexpr int kChoicesTriedDelayMs = 150;
     void FollowLink(const QUrl& link);
 
     void SheetChanged(const SSheetChange& change) override;
@@ -59,4 +63,7 @@ private:
     QShortcut* shortcut_ = nullptr;
     QTextBrowser* text_ = nullptr;
     const CParameterField* question_ = nullptr;
+    QTimer* tried_ = nullptr;
+
+    void Tell(EExplainDepth depth);
 };

@@ -84,7 +84,8 @@ private slots:
         f->ClickTab(EPage::OrvikProduct);
         f->Focus(f->Input(QStringLiteral("PD_Port_Type")));
         QTRY_VERIFY(Text().startsWith(QStringLiteral("PD_Port_Type (")));
-        QVERIFY2(
+        // Told a moment after the focus rests.
+        QTRY_VERIFY2(
             Text().contains(QStringLiteral("A different answer would clear now: 0 : Consumer Only clears ")),
             qPrintable(Text()));
     }
