@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times the window's cold start under a private Xvfb: from exec until the first frame is on the
 # screen, for a bare Qt Widgets window with one tab (the yardstick),
-# orvik-generator alone and orvik-generator with the largest port form. Both programs end by
+# orvik-generator alone, with the largest port form, and with that form and the question pane
+# shown. The program's settings are a fresh folder's (the pane closed, no recent files) but for the
+# last, whose settings have the pane open. Both programs end by
 # themselves once shown (ORVIK_QUIT_WHEN_SHOWN=1). Runs are interleaved and the medians compared.
 # Usage: scripts/startup-bench.sh [RUNS]   (default 40; ORVIK_BUILD_DIR picks the build, default build/,
 # ORVIK_STARTUP_FILE the form, default fuzz/corpus/port.txt)
@@ -37,6 +39,10 @@ export ORVIK_QUIT_WHEN_SHOWN=1 LANG=C.UTF-8
 unset QT_QPA_PLATFORM
 # Each run's log file is written here.
 cd "$work"
+mkdir -p "$work/closed" "$work/open/orvik-generator"
+printf '[QuestionPane]\nOpen=true\n' >"$work/open/orvik-generator/orvik-generator.ini"
+export XDG_CONFIG_HOME="$work/closed"
+with_pane=(env XDG_CONFIG_HOME="$work/open")
 
 # One run of the command: the milliseconds from exec until its first frame was shown (the program
 # prints that moment), and its CPU (user + system) milliseconds for the whole run. A run that fails
@@ -63,12 +69,14 @@ for _ in 1 2 3; do
     time_run "$bare" >/dev/null
     time_run "$generator" >/dev/null
     time_run "$generator" "$form" >/dev/null
+    time_run "${with_pane[@]}" "$generator" "$form" >/dev/null
 done
-rm -f "$work/bare.ms" "$work/empty.ms" "$work/form.ms"
+rm -f "$work/bare.ms" "$work/empty.ms" "$work/form.ms" "$work/pane.ms"
 for ((i = 0; i < runs; i++)); do
     time_run "$bare" >>"$work/bare.ms"
     time_run "$generator" >>"$work/empty.ms"
     time_run "$generator" "$form" >>"$work/form.ms"
+    time_run "${with_pane[@]}" "$generator" "$form" >>"$work/pane.ms"
 done
 echo "Median of $runs runs: exec to first frame shown (wall clock), and CPU time of the whole run"
 echo "(which a busy machine disturbs less):"
@@ -84,4 +92,5 @@ baseCpu=$(median 2 <"$work/bare.ms")
 report "bare Qt window (one tab)" "$work/bare.ms" "$baseWall" "$baseCpu"
 report "orvik-generator" "$work/empty.ms" "$baseWall" "$baseCpu"
 report "orvik-generator $(basename "$form")" "$work/form.ms" "$baseWall" "$baseCpu"
+report "orvik-generator $(basename "$form"), pane shown" "$work/pane.ms" "$baseWall" "$baseCpu"
 end_session 0
