@@ -13,20 +13,20 @@
 
 namespace {
 
+wchar_t Folded(wchar_t c) {
+    return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
+}
+
 std::wstring Folded(std::wstring text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) {
-        return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
-    });
+    std::transform(text.begin(), text.end(), text.begin(), [](wchar_t c) { return Folded(c); });
     return text;
 }
 
-bool Holds(const std::wstring& text, const std::wstring& folded) {
-    return Folded(text).find(folded) != std::wstring::npos;
-}
-
-std::wstring ItemQuestionHelp(const CParameterField& field) {
-    const SFieldRow* row = FindGroupFieldRow(field.GroupType(), field.NamePattern());
-    return row ? row->help : std::wstring();
+// Whether `text` holds `folded` (already folded), ignoring case, without folding a copy of it: a
+// search reads the names and help texts of every question of every item.
+bool Holds(std::wstring_view text, const std::wstring& folded) {
+    return std::search(text.begin(), text.end(), folded.begin(), folded.end(),
+                       [](wchar_t a, wchar_t b) { return Folded(a) == b; }) != text.end();
 }
 
 // How many items up from `group` (0: itself, 1: its SVID) the item holding `question` is; -1 when
@@ -42,28 +42,49 @@ int LevelsUpTo(const CFieldGroup& group, const CParameterField& question) {
     return -1;
 }
 
+// Whether an item question's help holds the text: one answer per catalog row, the same for the
+// question in every item.
+class CItemHelpMatches {
+public:
+    explicit CItemHelpMatches(const std::wstring& folded) : folded_(folded) {}
+    bool operator()(const CParameterField& field) {
+        const CRuleRecord* rule = &field.Rule();
+        for (const auto& [record, holds] : known_) {
+            if (record == rule) {
+                return holds;
+            }
+        }
+        const SFieldRow* row = FindGroupFieldRow(field.GroupType(), field.NamePattern());
+        const bool holds = row && Holds(row->help, folded_);
+        known_.emplace_back(rule, holds);
+        return holds;
+    }
+
+private:
+    const std::wstring& folded_;
+    std::vector<std::pair<const CRuleRecord*, bool>> known_;
+};
+
 // The matching questions of every item of `list` and, after each item, of its own list's items.
-void FindInItems(const CMarnelPropertySheet& sheet, const CFieldGroupList& list, EPage page, bool present,
-                 const std::wstring& folded, std::vector<int>& place, std::vector<SQuestionMatch>& matches) {
+void FindInItems(const CFieldGroupList& list, EPage page, bool present, const std::wstring& folded,
+                 CItemHelpMatches& helpHolds, std::vector<int>& place, std::vector<SQuestionMatch>& matches) {
+    std::wstring name;
     for (std::size_t i = 0; i < list.Size(); ++i) {
         const CFieldGroup& group = list.At(i);
         place.push_back(static_cast<int>(i));
         for (CParameterField* field : group.Fields()) {
-            if (!Holds(QuestionName(*field), folded) && !Holds(ItemQuestionHelp(*field), folded)) {
+            name.clear();
+            field->AppendPrintableName(name);
+            // As the label shows it: without a leading '$'.
+            const std::wstring_view shown = std::wstring_view(name).substr(name.starts_with(L'$') ? 1 : 0);
+            if (!Holds(shown, folded) && !helpHolds(*field)) {
                 continue;
             }
-            SQuestionMatch match{page,   field, present && field->IsAvailable(), place, GroupCaption(group),
-                                 nullptr};
-            // An item's dialog shows the item's own questions, an SVID's its modes too: a question not
-            // asked goes to the one keeping it hidden when that is the item's or its SVID's.
-            CParameterField* decider = match.asked ? nullptr : DecidingParent(sheet, *field);
-            const int up = decider ? LevelsUpTo(group, *decider) : -1;
-            match.target = up >= 0 ? decider : field;
-            match.item.resize(match.item.size() - static_cast<std::size_t>(std::max(up, 0)));
-            matches.push_back(std::move(match));
+            matches.push_back(
+                SQuestionMatch{page, field, present && field->IsAvailable(), place, GroupCaption(group)});
         }
         if (const CFieldGroupList* children = group.ChildList()) {
-            FindInItems(sheet, *children, page, present, folded, place, matches);
+            FindInItems(*children, page, present, folded, helpHolds, place, matches);
         }
         place.pop_back();
     }
@@ -95,13 +116,12 @@ std::vector<SQuestionMatch> FindQuestions(const CMarnelPropertySheet& sheet, con
     if (folded.empty()) {
         return matches;
     }
+    CItemHelpMatches helpHolds(folded);
     for (const auto& page : sheet.Pages()) {
         const bool present = sheet.HasTab(page->Id());
         for (CParameterField* field : page->Fields()) {
             if (Holds(QuestionName(*field), folded) || Holds(QuestionHelp(*page, *field), folded)) {
-                SQuestionMatch match{page->Id(), field, present && field->IsAvailable(), {}, {}, nullptr};
-                match.target = match.asked ? field : DecidingParent(sheet, *field);
-                matches.push_back(std::move(match));
+                matches.push_back(SQuestionMatch{page->Id(), field, present && field->IsAvailable(), {}, {}});
             }
         }
         if (!page->ListsGroups()) {
@@ -110,7 +130,7 @@ std::vector<SQuestionMatch> FindQuestions(const CMarnelPropertySheet& sheet, con
         const auto list = sheet.GroupLists().find(page->ListedGroupType());
         if (list != sheet.GroupLists().end() && list->second) {
             std::vector<int> place;
-            FindInItems(sheet, *list->second, page->Id(), present, folded, place, matches);
+            FindInItems(*list->second, page->Id(), present, folded, helpHolds, place, matches);
         }
     }
     return matches;
@@ -124,4 +144,17 @@ std::wstring MatchWords(const CMarnelPropertySheet& sheet, const SQuestionMatch&
     std::wstring name = QuestionWords(match.field->NamePattern());
     name = name.substr(1, name.size() - 2);
     return name + L" (" + match.itemName + L", " + tab + L")";
+}
+
+SMatchTarget MatchTarget(const CMarnelPropertySheet& sheet, const SQuestionMatch& match) {
+    if (match.item.empty()) {
+        return {match.asked ? match.field : DecidingParent(sheet, *match.field), {}};
+    }
+    // An item's dialog shows the item's own questions, an SVID's its modes too: a question not
+    // asked goes to the one keeping it hidden when that is the item's or its SVID's.
+    CParameterField* decider = match.asked ? nullptr : DecidingParent(sheet, *match.field);
+    const int up = decider && match.field->Group() ? LevelsUpTo(*match.field->Group(), *decider) : -1;
+    SMatchTarget target{up >= 0 ? decider : match.field, match.item};
+    target.item.resize(target.item.size() - static_cast<std::size_t>(std::max(up, 0)));
+    return target;
 }

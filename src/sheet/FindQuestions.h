@@ -17,18 +17,24 @@ struct SQuestionMatch {
     CParameterField* field = nullptr;
     // Asked with the current answers: its page has a tab and the question is available.
     bool asked = false;
-    // The place of the item whose dialog Enter opens, outermost first: {1} is the second line of the
-    // tab's list, {0, 2} the third mode of the first SVID. The question's item, or the SVID of a mode
-    // whose question the SVID's answer keeps hidden. Empty for a page question.
+    // The place of the question's item, outermost first: {1} is the second line of the tab's list,
+    // {0, 2} the third mode of the first SVID. Empty for a page question.
     std::vector<int> item;
     // The item as its dialog's title names it: "Source PDO 2", "SOP SVID 1 - Mode 3"; empty for a
     // page question.
     std::wstring itemName;
-    // The question Enter goes to. A page question: itself when asked; when not, the asked question
-    // whose answer keeps it hidden (DecidingParent), null when there is none. An item's question,
-    // shown in the dialog of `item`: the question of that item that keeps it hidden, else itself.
-    CParameterField* target = nullptr;
 };
+
+// Where Enter on a match goes. A page question: itself when asked; when not, the asked question
+// whose answer keeps it hidden (DecidingParent), null when there is none. An item's question: the
+// dialog of `item` (the question's item, or the SVID of a mode whose question the SVID's answer
+// keeps hidden) at `field`, the question of that item that keeps it hidden, else itself. Found
+// when Enter is pressed, not for every match of a search: it tries other answers.
+struct SMatchTarget {
+    CParameterField* field = nullptr;
+    std::vector<int> item;
+};
+SMatchTarget MatchTarget(const CMarnelPropertySheet& sheet, const SQuestionMatch& match);
 
 // The questions of every page, in page order, whose name (as its label shows it) or help text holds
 // `text`, ignoring case: within a page the page questions in form order, then those of the items

@@ -190,10 +190,11 @@ void CFindBar::Step(int direction) {
             why[0] = orvik::ToLowerAscii(why[0]);
         }
         note_->setText(QStringLiteral("%1: %2").arg(words, ToQString(why)));
-        if (match.item.empty() && match.target) {
+        if (match.item.empty()) {
             // The question whose answer would have it asked, on its tab.
-            if (GoToQuestion(window_, match.target->NamePattern())) {
-                ShowMatch(RevealField(window_, *match.target));
+            const SMatchTarget target = MatchTarget(window_.Sheet(), match);
+            if (target.field && GoToQuestion(window_, target.field->NamePattern())) {
+                ShowMatch(RevealField(window_, *target.field));
             }
         }
     } else {
@@ -201,7 +202,8 @@ void CFindBar::Step(int direction) {
     }
     if (!match.item.empty()) {
         // The item's dialog is modal: this returns when the user has closed it.
-        if (OpenListItem(window_, match.page, match.item, match.target->NamePattern())) {
+        const SMatchTarget target = MatchTarget(window_.Sheet(), match);
+        if (OpenListItem(window_, match.page, target.item, target.field->NamePattern())) {
             // The dialog's OK may have changed the items and what is asked: the matches as they are now.
             matches_ = FindQuestions(window_.Sheet(), ToWString(edit_->text()));
             current_ = std::min(current_, static_cast<int>(matches_.size()) - 1);

@@ -118,7 +118,7 @@ TEST_F(FindQuestionsTest, ItemQuestionsAreFoundNamedByTheirItemAndTab) {
                   pdos.At(i).Fields().FindField(L"Src_PDO_Peak_Current" + std::to_wstring(i + 1)));
         EXPECT_EQ(peak.item, std::vector<int>{static_cast<int>(i)});
         EXPECT_TRUE(peak.asked);
-        EXPECT_EQ(peak.target, peak.field);
+        EXPECT_EQ(MatchTarget(sheet, peak).field, peak.field);
     }
     EXPECT_EQ(MatchWords(sheet, peaks[1]), L"Src_PDO_Peak_Current (Source PDO 2, " + tab + L")");
     // The page's own questions come before its items'.
@@ -140,16 +140,16 @@ TEST_F(FindQuestionsTest, ItemQuestionsAreFoundNamedByTheirItemAndTab) {
     const std::vector<SQuestionMatch> masks = FindQuestions(sheet, L"mode1_recog_mask");
     ASSERT_EQ(masks.size(), 2u);
     EXPECT_FALSE(masks[1].asked);
-    EXPECT_EQ(masks[1].item, std::vector<int>{1});
+    EXPECT_EQ(MatchTarget(sheet, masks[1]).item, std::vector<int>{1});
     EXPECT_EQ(masks[1].itemName, L"SOP SVID 2 - Mode 1");
-    EXPECT_EQ(masks[1].target,
+    EXPECT_EQ(MatchTarget(sheet, masks[1]).field,
               sheet.GetGroupList(EGroupType::SopSvid).At(1).Fields().FindField(L"SVID2_modes_fixed_SOP"));
 
     // A fixed PDO has no power to give: the dialog goes to the supply type that decides it.
     const std::vector<SQuestionMatch> powers = FindQuestions(sheet, L"Src_PDO_Max_Power");
     ASSERT_EQ(powers.size(), 2u);
     EXPECT_FALSE(powers[0].asked);
-    EXPECT_EQ(powers[0].target, pdos.At(0).Fields().FindField(L"Src_PDO_Supply_Type1"));
+    EXPECT_EQ(MatchTarget(sheet, powers[0]).field, pdos.At(0).Fields().FindField(L"Src_PDO_Supply_Type1"));
 }
 
 TEST_F(FindQuestionsTest, APageQuestionNotAskedGoesToTheAskedQuestionThatKeepsItHidden) {
@@ -161,14 +161,14 @@ TEST_F(FindQuestionsTest, APageQuestionNotAskedGoesToTheAskedQuestionThatKeepsIt
     const std::vector<SQuestionMatch> labels = FindQuestions(sheet, L"port_label");
     const SQuestionMatch* label = Named(labels, L"Port_Label");
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->target, product);
+    EXPECT_EQ(MatchTarget(sheet, *label).field, product);
     // The cable's latency needs a product type of the cable tab, which a port is not asked: the
     // question deciding that one is the one to go to.
     ASSERT_TRUE(LoadOrvikBytes(sheet, L"port.txt", orvik::testsupport::FullPortForm(2, 1, 2, 1)));
     CParameterField* latency = sheet.FindField(L"Cable_Latency");
     ASSERT_TRUE(latency && !latency->IsAvailable());
     EXPECT_EQ(DecidingParent(sheet, *latency), product);
-    EXPECT_EQ(FindQuestions(sheet, L"Cable_Latency").front().target, product);
+    EXPECT_EQ(MatchTarget(sheet, FindQuestions(sheet, L"Cable_Latency").front()).field, product);
     // Looking for it left every answer as it was.
     EXPECT_EQ(product->Value(), L"0");
     EXPECT_FALSE(latency->IsAvailable());
