@@ -7,14 +7,18 @@
 #include "sheet/GroupListEditor.h"
 #include "sheet/PageSuper.h"
 #include "sheet/PropertySheet.h"
+#include "text/Text.h"
 
 #include <algorithm>
 #include <cwctype>
 
 namespace {
 
+// The form's names and help texts are ASCII but for a few signs: those are folded in place, the
+// rest as the C library folds them.
 wchar_t Folded(wchar_t c) {
-    return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
+    return c < 0x80 ? orvik::ToLowerAscii(c)
+                    : static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
 }
 
 std::wstring Folded(std::wstring text) {
@@ -42,12 +46,30 @@ int LevelsUpTo(const CFieldGroup& group, const CParameterField& question) {
     return -1;
 }
 
-// Whether an item question's help holds the text: one answer per catalog row, the same for the
-// question in every item.
-class CItemHelpMatches {
+// Whether an item question matches: its help, and for a text without digits its name too, are the
+// same for the question in every item, so they are read once per catalog row. A name is its
+// pattern's pieces with the item's numbers between them: a text without digits is found in one
+// piece or not at all.
+class CItemMatches {
 public:
-    explicit CItemHelpMatches(const std::wstring& folded) : folded_(folded) {}
+    explicit CItemMatches(const std::wstring& folded)
+        : folded_(folded), digits_(std::any_of(folded.begin(), folded.end(),
+                                               [](wchar_t c) { return c >= L'0' && c <= L'9'; })) {}
     bool operator()(const CParameterField& field) {
+        if (RowMatches(field)) {
+            return true;
+        }
+        if (!digits_) {
+            return false;
+        }
+        name_.clear();
+        field.AppendPrintableName(name_);
+        // As the label shows it: without a leading '$'.
+        return Holds(std::wstring_view(name_).substr(name_.starts_with(L'$') ? 1 : 0), folded_);
+    }
+
+private:
+    bool RowMatches(const CParameterField& field) {
         const CRuleRecord* rule = &field.Rule();
         for (const auto& [record, holds] : known_) {
             if (record == rule) {
@@ -55,36 +77,39 @@ public:
             }
         }
         const SFieldRow* row = FindGroupFieldRow(field.GroupType(), field.NamePattern());
-        const bool holds = row && Holds(row->help, folded_);
+        bool holds = row && Holds(row->help, folded_);
+        if (!digits_) {
+            const std::vector<std::wstring>& pieces = field.ParsedPattern().Pieces();
+            for (std::size_t i = 0; i < pieces.size() && !holds; ++i) {
+                const std::wstring_view piece = pieces[i];
+                holds = Holds(piece.substr(i == 0 && piece.starts_with(L'$') ? 1 : 0), folded_);
+            }
+        }
         known_.emplace_back(rule, holds);
         return holds;
     }
 
-private:
     const std::wstring& folded_;
+    const bool digits_;
+    std::wstring name_;
     std::vector<std::pair<const CRuleRecord*, bool>> known_;
 };
 
 // The matching questions of every item of `list` and, after each item, of its own list's items.
-void FindInItems(const CFieldGroupList& list, EPage page, bool present, const std::wstring& folded,
-                 CItemHelpMatches& helpHolds, std::vector<int>& place, std::vector<SQuestionMatch>& matches) {
-    std::wstring name;
+void FindInItems(const CFieldGroupList& list, EPage page, bool present, CItemMatches& holds,
+                 std::vector<int>& place, std::vector<SQuestionMatch>& matches) {
     for (std::size_t i = 0; i < list.Size(); ++i) {
         const CFieldGroup& group = list.At(i);
         place.push_back(static_cast<int>(i));
         for (CParameterField* field : group.Fields()) {
-            name.clear();
-            field->AppendPrintableName(name);
-            // As the label shows it: without a leading '$'.
-            const std::wstring_view shown = std::wstring_view(name).substr(name.starts_with(L'$') ? 1 : 0);
-            if (!Holds(shown, folded) && !helpHolds(*field)) {
+            if (!holds(*field)) {
                 continue;
             }
             matches.push_back(
                 SQuestionMatch{page, field, present && field->IsAvailable(), place, GroupCaption(group)});
         }
         if (const CFieldGroupList* children = group.ChildList()) {
-            FindInItems(*children, page, present, folded, helpHolds, place, matches);
+            FindInItems(*children, page, present, holds, place, matches);
         }
         place.pop_back();
     }
@@ -116,7 +141,7 @@ std::vector<SQuestionMatch> FindQuestions(const CMarnelPropertySheet& sheet, con
     if (folded.empty()) {
         return matches;
     }
-    CItemHelpMatches helpHolds(folded);
+    CItemMatches holds(folded);
     for (const auto& page : sheet.Pages()) {
         const bool present = sheet.HasTab(page->Id());
         for (CParameterField* field : page->Fields()) {
@@ -130,7 +155,7 @@ std::vector<SQuestionMatch> FindQuestions(const CMarnelPropertySheet& sheet, con
         const auto list = sheet.GroupLists().find(page->ListedGroupType());
         if (list != sheet.GroupLists().end() && list->second) {
             std::vector<int> place;
-            FindInItems(*list->second, page->Id(), present, folded, helpHolds, place, matches);
+            FindInItems(*list->second, page->Id(), present, holds, place, matches);
         }
     }
     return matches;
