@@ -64,18 +64,24 @@ void CEditMultiBase::Beep() {
     }
 }
 
-bool CEditMultiBase::DropHexPrefix(QString& text) {
-    if (!filterOn_ || radix_ != 16 || text.size() < 2 || text[0] != u'0' ||
-        (text[1] != u'x' && text[1] != u'X')) {
+bool CEditMultiBase::TidyHexText(QString& text) {
+    if (!filterOn_ || radix_ != 16) {
+        return false;
+    }
+    const bool prefix = text.size() >= 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X');
+    const QString tidy = (prefix ? text.mid(2) : text).toUpper();
+    if (tidy == text) {
         return false;
     }
     const int cursor = cursorPosition();
-    text.remove(0, 2);
+    text = tidy;
     setText(text);
-    setCursorPosition(std::max(0, cursor - 2));
-    Beep();
-    emit hexPrefixDropped();
-    return true;
+    setCursorPosition(std::max(0, cursor - (prefix ? 2 : 0)));
+    if (prefix) {
+        Beep();
+        emit hexPrefixDropped();
+    }
+    return prefix;
 }
 
 void CEditMultiBase::keyPressEvent(QKeyEvent* event) {

@@ -23,10 +23,11 @@ public:
     void SetFilterOn(bool on) { filterOn_ = on; }
     bool FilterOn() const { return filterOn_; }
     bool HasFocusFlag() const { return hasFocus_; }
-    // A hexadecimal box takes its digits without the "0x" a user may type or paste before them:
-    // a leading "0x" or "0X" is taken off `text` (what the box now holds, the box too) with the
-    // beep. True when it was there.
-    bool DropHexPrefix(QString& text);
+    // A hexadecimal box takes its digits without the "0x" a user may type or paste before them,
+    // and in capitals, as a saved file reads them back: a leading "0x" or "0X" is taken off `text`
+    // (what the box now holds, the box too) with the beep, and small letters become capitals.
+    // True when a prefix was there.
+    bool TidyHexText(QString& text);
 
 signals:
     void focusLost();

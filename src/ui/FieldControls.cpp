@@ -246,7 +246,7 @@ CEditFieldControl::CEditFieldControl(CParameterField& field, QWidget* parent, co
     CEditMultiBase* edit = Edit();
     QObject::connect(edit, &QLineEdit::textEdited, Context(), [this](const QString& edited) {
         QString text = edited;
-        const bool prefixDropped = Edit()->DropHexPrefix(text);
+        const bool prefixDropped = Edit()->TidyHexText(text);
         // The answer may close the window that holds this control.
         const QPointer<QObject> alive = Context();
         ReportEdit(ToWString(text));

@@ -423,7 +423,7 @@ private slots:
 
     // ---- field controls ----
 
-    void digitBoxesDropNonDigitsWithABeepButTakePaste() {
+    void digitBoxesDropNonDigitsWithABeepButTakePasteAndWriteHexInCapitals() {
         f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(2, 2, 1, 1));
         f->ClickTab(EPage::General);
         QLineEdit* vid = f->Edit(QStringLiteral("Manufacturer_Info_VID_Port"));
@@ -438,9 +438,9 @@ private slots:
         QCOMPARE(f->beeps, before + 1);
         QCOMPARE(vid->text(), QString());
         f->Type(QStringLiteral("Manufacturer_Info_VID_Port"), QStringLiteral("F0a9"));
-        QCOMPARE(vid->text(), QStringLiteral("F0a9"));
+        QCOMPARE(vid->text(), QStringLiteral("F0A9"));
         QCOMPARE(f->beeps, before + 1);
-        QCOMPARE(f->sheet.FindField(L"^Manufacturer_Info_VID_Port$")->Value(), std::wstring(L"F0a9"));
+        QCOMPARE(f->sheet.FindField(L"^Manufacturer_Info_VID_Port$")->Value(), std::wstring(L"F0A9"));
 
         // A "0x" typed or pasted into a hexadecimal box is the prefix, not a digit and an x.
         auto* control = dynamic_cast<CEditFieldControl*>(
@@ -456,9 +456,9 @@ private slots:
         f->Clear(QStringLiteral("Manufacturer_Info_VID_Port"));
         QApplication::clipboard()->setText(QStringLiteral("0X12ab"));
         QTest::keyClick(vid, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(vid->text(), QStringLiteral("12ab"));
+        QCOMPARE(vid->text(), QStringLiteral("12AB"));
         QCOMPARE(f->beeps, before + 3);
-        QCOMPARE(f->sheet.FindField(L"^Manufacturer_Info_VID_Port$")->Value(), std::wstring(L"12ab"));
+        QCOMPARE(f->sheet.FindField(L"^Manufacturer_Info_VID_Port$")->Value(), std::wstring(L"12AB"));
         const int afterPrefix = f->beeps;
 
         QLineEdit* batteries = f->Edit(QStringLiteral("Num_Fixed_Batteries"));
