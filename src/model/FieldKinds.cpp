@@ -9,79 +9,91 @@
 using orvik::Format;
 using orvik::ToWide;
 
-std::uint32_t TextToUnsigned(const std::wstring& text) {
-    const std::wstring upper = orvik::ToUpper(text);
-    if (upper == L"NO") {
-        return 0;
-    }
-    if (upper == L"YES") {
-        return 1;
-    }
-    const int base = (upper.size() >= 3 && upper[1] == L'X') ? 16 : 10;
-    return static_cast<std::uint32_t>(std::stoull(upper, nullptr, base));
-}
-
 namespace {
 
-enum class EPlainNumber { NotPlain, TooLarge, Read };
+enum class EReadNumber { NotANumber, Beyond64Bits, Read };
 
-// The answers a form holds are nearly always plain: YES or NO, decimal digits, or 0x and
-// hexadecimal digits. Those are read here, as std::stoull would read them, without a copy; any
-// other text (blanks, a sign, letters after the digits) is NotPlain and read by std::stoull.
-EPlainNumber ReadPlainNumber(std::wstring_view text, std::uint32_t& out) {
+bool IsBlank(wchar_t c) {
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
+
+// "YES", "NO" (either case), or a number read as the C library's strtoull reads it: blanks, a
+// sign, digits of `radix` (after an optional 0x when it is 16) up to the first character that is
+// not one, a minus taking the value from 2 to the 64th. Read here by hand, without a copy, because
+// the libraries of different systems disagree at the edges ("0xg" is 0 on one, no number on
+// another) and a file must mean the same on every system.
+EReadNumber ReadNumber(std::wstring_view text, std::uint64_t& out) {
     if (orvik::EqualsIgnoreCase(text, L"YES") || orvik::EqualsIgnoreCase(text, L"NO")) {
         out = text.size() == 3 ? 1 : 0;
-        return EPlainNumber::Read;
+        return EReadNumber::Read;
     }
-    const bool hex = text.size() >= 3 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X');
-    const std::uint64_t radix = hex ? 16 : 10;
-    std::size_t i = hex ? 2 : 0;
-    if (i == text.size()) {
-        return EPlainNumber::NotPlain;
+    // The radix is decided by the second character of the whole text, blanks and signs included.
+    const bool hex = text.size() >= 3 && (text[1] == L'x' || text[1] == L'X');
+    const unsigned radix = hex ? 16 : 10;
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+        negative = text[i] == L'-';
+        ++i;
+    }
+    const auto digitAt = [&](std::size_t at) -> int {
+        if (at >= text.size()) {
+            return -1;
+        }
+        const wchar_t c = orvik::ToLowerAscii(text[at]);
+        if (c >= L'0' && c <= L'9') {
+            return c - L'0';
+        }
+        return radix == 16 && c >= L'a' && c <= L'f' ? c - L'a' + 10 : -1;
+    };
+    // The 0x counts only when a digit follows it; otherwise the 0 alone is the number.
+    if (hex && digitAt(i) == 0 && i + 1 < text.size() && (text[i + 1] == L'x' || text[i + 1] == L'X') &&
+        digitAt(i + 2) >= 0) {
+        i += 2;
+    }
+    if (digitAt(i) < 0) {
+        return EReadNumber::NotANumber;
     }
     std::uint64_t value = 0;
-    for (; i < text.size(); ++i) {
-        const wchar_t c = orvik::ToLowerAscii(text[i]);
-        unsigned digit = 0;
-        if (c >= L'0' && c <= L'9') {
-            digit = static_cast<unsigned>(c - L'0');
-        } else if (hex && c >= L'a' && c <= L'f') {
-            digit = static_cast<unsigned>(c - L'a' + 10);
-        } else {
-            return EPlainNumber::NotPlain;
+    bool beyond = false;
+    for (int digit = digitAt(i); digit >= 0; digit = digitAt(++i)) {
+        if (value > (UINT64_MAX - static_cast<unsigned>(digit)) / radix) {
+            beyond = true;
         }
-        value = value * radix + digit;
-        // Whatever follows, the number read is too large.
-        if (value > UINT32_MAX) {
-            return EPlainNumber::TooLarge;
-        }
+        value = value * radix + static_cast<unsigned>(digit);
     }
-    out = static_cast<std::uint32_t>(value);
-    return EPlainNumber::Read;
+    if (beyond) {
+        return EReadNumber::Beyond64Bits;
+    }
+    out = negative ? 0 - value : value;
+    return EReadNumber::Read;
 }
 
 } // namespace
 
-bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out) {
-    if (const EPlainNumber plain = ReadPlainNumber(text, out); plain != EPlainNumber::NotPlain) {
-        return plain == EPlainNumber::Read;
+std::uint32_t TextToUnsigned(const std::wstring& text) {
+    std::uint64_t value = 0;
+    switch (ReadNumber(text, value)) {
+    case EReadNumber::NotANumber:
+        throw std::invalid_argument("not a number");
+    case EReadNumber::Beyond64Bits:
+        throw std::out_of_range("beyond 64 bits");
+    case EReadNumber::Read:
+        break;
     }
-    try {
-        const std::wstring upper = orvik::ToUpper(text);
-        if (upper == L"NO" || upper == L"YES") {
-            out = TextToUnsigned(upper);
-            return true;
-        }
-        const int base = (upper.size() >= 3 && upper[1] == L'X') ? 16 : 10;
-        const unsigned long long wide = std::stoull(upper, nullptr, base);
-        if (wide > UINT32_MAX) {
-            return false;
-        }
-        out = static_cast<std::uint32_t>(wide);
-        return true;
-    } catch (const std::logic_error&) {
+    return static_cast<std::uint32_t>(value);
+}
+
+bool TryTextToUnsigned(const std::wstring& text, std::uint32_t& out) {
+    std::uint64_t value = 0;
+    if (ReadNumber(text, value) != EReadNumber::Read || value > UINT32_MAX) {
         return false;
     }
+    out = static_cast<std::uint32_t>(value);
+    return true;
 }
 
 namespace {
