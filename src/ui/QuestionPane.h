@@ -64,6 +64,8 @@ private:
     QTextBrowser* text_ = nullptr;
     const CParameterField* question_ = nullptr;
     QTimer* tried_ = nullptr;
+    // The words last set: an answer elsewhere often leaves them as they were.
+    QString told_;
 
     void Tell(EExplainDepth depth);
 };
