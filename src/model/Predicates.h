@@ -253,6 +253,22 @@ inline std::wstring WordsOfBoth(const FieldPredicate& first, std::wstring_view j
     if (a.empty() || b.empty()) {
         return a.empty() ? b : a;
     }
+    // "`X` is answered and `X` is 2" says `X` twice for what "`X` is 2" says alone.
+    auto answeredAnd = [](const std::wstring& answered, const std::wstring& other) {
+        constexpr std::wstring_view kAnswered = L" is answered";
+        if (!answered.ends_with(kAnswered)) {
+            return false;
+        }
+        const std::wstring is = answered.substr(0, answered.size() - kAnswered.size()) + L" is ";
+        return other.starts_with(is) && !other.starts_with(is + L"not ") &&
+               !other.starts_with(is + L"answered");
+    };
+    if (joint == L" and " && answeredAnd(a, b)) {
+        return b;
+    }
+    if (joint == L" and " && answeredAnd(b, a)) {
+        return a;
+    }
     auto part = [joint](const std::wstring& words) {
         return joint == L" and " && words.find(L" or ") != std::wstring::npos ? L"(" + words + L")" : words;
     };

@@ -156,6 +156,9 @@ TEST_F(Predicates, WordsAreComposedAsTheConditionIs) {
         FieldPredicate(IsValidButNotParentValue<EYesNo>(L"^Src_PDO_Supply_Type([0-9]+)$", YN_NO)).Words(),
         L"`Src_PDO_Supply_Type` is answered and is not NO");
     EXPECT_EQ(FieldPredicate(CBooleanAndFunctor(plain, pd)).Words(), pd.Words()) << "a part without words";
+    const FieldPredicate pdAnswered = IsParentYNValid(L"^USB_PD_Support$");
+    EXPECT_EQ(FieldPredicate(CBooleanAndFunctor(pdAnswered, pd)).Words(), pd.Words()) << "answered, and YES";
+    EXPECT_EQ(FieldPredicate(CBooleanAndFunctor(pd, pdAnswered)).Words(), pd.Words());
     EXPECT_TRUE(plain.Words().empty());
     EXPECT_EQ(FieldPredicate(L"the port is a hub's", {}, plain).Words(), L"the port is a hub's");
 }
