@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -116,6 +120,17 @@ TEST_F(PlatformFiles, ANameAsLongAsTheFolderAllowsIsSaved) {
     ASSERT_TRUE(orvik::platform::ReplaceFileContents(target, "x\r\n", error)) << error;
     EXPECT_EQ(Read(target), "x\r\n");
     EXPECT_EQ(EntryCount(dir_), 1u);
+}
+
+TEST_F(PlatformFiles, AMaskThatTakesEverythingStillLeavesTheOwnerAFileToReadBack) {
+    const mode_t mask = ::umask(0777);
+    std::string error;
+    const bool saved = orvik::platform::ReplaceFileContents(dir_ / "form.txt", "x\r\n", error);
+    ::umask(mask);
+    ASSERT_TRUE(saved) << error;
+    // Looked at, not read: a test run as root would read a file whatever its permissions.
+    const fs::perms owner = fs::perms::owner_read | fs::perms::owner_write;
+    EXPECT_EQ(fs::status(dir_ / "form.txt").permissions() & owner, owner);
 }
 #endif
 
