@@ -49,10 +49,12 @@ bool ReplaceFileContents(const std::filesystem::path& target, std::string_view b
         written += static_cast<std::size_t>(n);
     }
     // The file is read by others after we are gone: the permissions of the file it replaces, or
-    // ordinary ones, not mkstemp's 0600.
+    // ordinary ones, not mkstemp's 0600. A mask that leaves even the owner nothing (a browser
+    // page's file system starts with one) would save a file no one can read back: the owner keeps
+    // reading and writing it.
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, replacing ? existing.st_mode & 07777 : 0666 & ~mask);
+    ::fchmod(fd, replacing ? existing.st_mode & 07777 : (0666 & ~mask) | S_IRUSR | S_IWUSR);
     if (::fsync(fd) != 0) {
         const int code = errno;
         ::close(fd);
