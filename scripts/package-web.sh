@@ -37,7 +37,8 @@ the browser's own storage for this page.
 
 licenses/ holds the licence texts of this program and of Qt and the code it carries.
 TEXT
-zip="$here/$name.zip"
+# Beside the folder it packs, as the Windows zip lands beside its build.
+zip="$(cd "$site/.." && pwd)/$name.zip"
 rm -f "$zip"
 (cd "$stage" && zip -qr -X "$zip" "$name")
 echo "$zip"

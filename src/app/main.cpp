@@ -24,6 +24,7 @@
 #endif
 #ifdef ORVIK_WEB_PAGE
 #include "PageTitle.h"
+#include "PageWindow.h"
 #include "WebPrompt.h"
 #endif
 
@@ -90,8 +91,9 @@ int main(int argc, char* argv[]) {
     CQtLogPlatform logPlatform;
 #ifdef ORVIK_WEB_PAGE
     CWebPrompt prompt;
+    return app.Run(prompt, logPlatform, AdaptWindowToPage, startFile);
 #else
     CQtPrompt prompt;
-#endif
     return app.Run(prompt, logPlatform, {}, startFile);
+#endif
 }

@@ -16,18 +16,29 @@
 #include "ui/SheetWindow.h"
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QPointer>
 #include <QTimer>
 
 #include <array>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
 
 namespace {
+
+// What a run shows, kept on the heap and made by value into every handler: in a browser page the
+// application's loop hands control back to the browser and never comes back, and Run's own frame
+// is gone by the first event.
+struct SRunSession {
+    explicit SRunSession(IPrompt& prompt) : sheet(&prompt) {
+        sheet.Initialize();
+        window = std::make_unique<CSheetWindow>(sheet);
+    }
+    CMarnelPropertySheet sheet;
+    std::unique_ptr<CSheetWindow> window;
+};
 
 // The common error report: the log, then a box with the error icon.
 void ReportError(IPrompt& prompt, const std::wstring& message) {
@@ -152,8 +163,8 @@ bool COrvikApplication::notify(QObject* receiver, QEvent* event) {
         if (!pendingFailure_) {
             pendingFailure_ = std::current_exception();
         }
-        if (runLoop_) {
-            runLoop_->quit();
+        if (running_) {
+            QCoreApplication::exit();
         }
         return false;
     }
@@ -165,37 +176,40 @@ int COrvikApplication::Run(IPrompt& prompt, ILogPlatform& logPlatform,
     InstallApplicationStyle();
     auto* qtPrompt = dynamic_cast<CQtPrompt*>(&prompt);
     try {
-        CMarnelPropertySheet sheet(&prompt);
-        sheet.Initialize();
-        CSheetWindow window(sheet);
+        auto session = std::make_unique<SRunSession>(prompt);
+        CMarnelPropertySheet& sheet = session->sheet;
+        CSheetWindow* window = session->window.get();
         if (qtPrompt) {
-            qtPrompt->SetParent(&window);
+            qtPrompt->SetParent(window);
         }
-        QEventLoop loop;
-        runLoop_ = &loop;
-        QObject::connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
-        window.show();
-        (new CRecoveryKeeper(window))->OfferRestore(); // the window owns it
+        // The application's own loop, not a QEventLoop of Run's: in a browser page it is the one
+        // loop that hands control back to the browser between events, and a modal box asked from
+        // an event handler can wait for its answer only when no other loop is waiting beneath it.
+        QObject::connect(window, &QDialog::finished, this, [] { QCoreApplication::exit(); });
+        window->show();
+        (new CRecoveryKeeper(*window))->OfferRestore(); // the window owns it
         if (!startFile.empty()) {
-            FinishWindowLoad(window, LoadChosenFile(sheet, startFile));
+            FinishWindowLoad(*window, LoadChosenFile(sheet, startFile));
         }
         if (onShown) {
-            QTimer::singleShot(0, &window, [&] {
+            QTimer::singleShot(0, window, [this, window, onShown] {
                 try {
-                    onShown(window);
+                    onShown(*window);
                 } catch (...) {
                     pendingFailure_ = std::current_exception();
-                    loop.quit();
+                    QCoreApplication::exit();
                 }
             });
         }
-        if (window.isVisible()) {
-            loop.exec();
+        if (window->isVisible()) {
+            running_ = true;
+            QApplication::exec();
+            running_ = false;
         }
         if (qtPrompt) {
             qtPrompt->SetParent(nullptr);
         }
-        runLoop_ = nullptr;
+        session.reset();
         if (std::exception_ptr failure = std::exchange(pendingFailure_, nullptr)) {
             std::rethrow_exception(failure);
         }

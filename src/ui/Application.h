@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QPointer>
 
 #include <exception>
 #include <functional>
@@ -50,6 +48,6 @@ public:
 private:
     // The failure that ended the running event loop, until Run reports it.
     std::exception_ptr pendingFailure_;
-    // The event loop of the window while Run waits for it to close.
-    QPointer<QEventLoop> runLoop_;
+    // True while Run's event loop runs the window.
+    bool running_ = false;
 };

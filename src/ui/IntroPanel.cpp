@@ -157,6 +157,7 @@ void CIntroPanel::NoteSave() {
     QFile file(path);
     // The save went through, or had nothing new to write: either way that file holds the form.
     if (file.open(QIODevice::ReadOnly) && file.readAll().toStdString() == RecoveryBytes(window_.Sheet())) {
+        emit window_.formSaved(path);
         emit window_.formStored(path);
     }
 }

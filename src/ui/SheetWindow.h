@@ -95,6 +95,8 @@ signals:
     void releaseNotesRequested();
     // The form now holds exactly what the file at `path` holds: it was loaded from it or saved to it.
     void formStored(const QString& path);
+    // OK or Apply wrote the form to the file at `path` (or found it holding the form already).
+    void formSaved(const QString& path);
 
 public slots:
     void reject() override;

@@ -9,25 +9,58 @@
 #include <QFileInfo>
 #include <QPointer>
 
+#include <emscripten.h>
+
 namespace {
 
+// The wait for the browser's file picker, while it is open.
+QEventLoop* pickerWait = nullptr;
+
+} // namespace
+
+// Called by the page when the user closes the file picker without choosing a file.
+extern "C" EMSCRIPTEN_KEEPALIVE void OrvikFilePickerCancelled() {
+    if (pickerWait) {
+        pickerWait->quit();
+    }
+}
+
+namespace {
+
+// Qt's file picker answers only when a file is chosen. The page can wait for one answer at a time,
+// so a wait that never ended would take every later question with it: every file input the page
+// opens also reports its "cancel" (a browser of 2023 or later sends it).
+void WatchFilePickersForCancel() {
+    // clang-format off
+    EM_ASM({
+        if (Module.orvikPickersWatched) {
+            return;
+        }
+        Module.orvikPickersWatched = true;
+        var click = HTMLInputElement.prototype.click;
+        HTMLInputElement.prototype.click = function() {
+            if (this.type == "file") {
+                this.addEventListener("cancel", function() { Module._OrvikFilePickerCancelled(); });
+            }
+            return click.call(this);
+        };
+    });
+    // clang-format on
+}
+
 constexpr std::wstring_view kGenerated =
-    L"A text file has been generated in the same directory as this application. "
-    L"It is named ";
+    L"A text file has been generated in the same directory as this application. It is named ";
 
 } // namespace
 
 void CWebPrompt::ShowInformation(const std::wstring& text) {
-    // The success box of a save names the file it wrote into the page's file system: the browser
-    // gets it as a download under that name.
+    // The page's own file system is out of the user's reach: the saved file goes to the browser as
+    // a download (see AdaptWindowToPage), and the success box says so.
     if (text.starts_with(kGenerated) && text.ends_with(L".")) {
         const std::wstring name = text.substr(kGenerated.size(), text.size() - kGenerated.size() - 1);
-        QFile file(QDir::current().filePath(ToQString(name)));
-        if (file.open(QIODevice::ReadOnly)) {
-            QFileDialog::saveFileContent(file.readAll(), ToQString(name));
-            CQtPrompt::ShowInformation(L"A text file has been downloaded. It is named " + name + L".");
-            return;
-        }
+        CQtPrompt::ShowInformation(L"A text file has been generated. It is named " + name +
+                                   L"; the browser downloads it when this box is closed.");
+        return;
     }
     CQtPrompt::ShowInformation(text);
 }
@@ -36,6 +69,8 @@ std::optional<std::wstring> CWebPrompt::ChooseFileToOpen(unsigned& errorCode) {
     errorCode = 0;
     QString chosen;
     QEventLoop wait;
+    WatchFilePickersForCancel();
+    pickerWait = &wait;
     QFileDialog::getOpenFileContent(QStringLiteral("Text Files (*.txt)"),
                                     [&chosen, &wait](const QString& name, const QByteArray& content) {
                                         if (!name.isEmpty()) {
@@ -49,8 +84,9 @@ std::optional<std::wstring> CWebPrompt::ChooseFileToOpen(unsigned& errorCode) {
                                         }
                                         wait.quit();
                                     });
-    // The picker answers only when a file was chosen; the page's event loop goes on meanwhile.
+    // The page's event loop goes on meanwhile.
     wait.exec();
+    pickerWait = nullptr;
     if (chosen.isEmpty()) {
         return std::nullopt;
     }
