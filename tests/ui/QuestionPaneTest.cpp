@@ -62,7 +62,7 @@ private slots:
         f->ClickTab(EPage::UsbTypeC);
         f->Focus(f->Input(QStringLiteral("Type_C_Implements_Try_SRC")));
         QTRY_VERIFY(Text().startsWith(QStringLiteral("Type_C_Implements_Try_SRC (")));
-        QVERIFY2(Text().contains(QStringLiteral("Asked when Type_C_State_Machine is answered")),
+        QVERIFY2(Text().contains(QStringLiteral("Asked when Type_C_State_Machine is 2;")),
                  qPrintable(Text()));
         QVERIFY(Text().contains(QStringLiteral("now Type_C_State_Machine = 2 : DRP")));
         QVERIFY(Text().contains(QStringLiteral("Takes YES or NO.")));
