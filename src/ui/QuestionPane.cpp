@@ -48,19 +48,6 @@ CQuestionPane::CQuestionPane(CMarnelPropertySheet& sheet, QWidget& scope, FieldF
     setObjectName(QStringLiteral("QuestionPane"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    text_ = new QTextBrowser(this);
-    text_->setObjectName(QStringLiteral("QuestionText"));
-    text_->setOpenLinks(false);
-    text_->setAccessibleName(QStringLiteral("Question"));
-    // The words change at every focus step, and laying them out is nearly all of the pane's cost:
-    // Latin text reads the same without the font's kerning and ligatures, at half that cost.
-    QFont font = text_->font();
-    font.setStyleStrategy(QFont::PreferNoShaping);
-    text_->setFont(font);
-    // A few lines: the page keeps the room, the pane scrolls.
-    text_->setMaximumHeight(fontMetrics().lineSpacing() * 7);
-    layout->addWidget(text_);
-    connect(text_, &QTextBrowser::anchorClicked, this, &CQuestionPane::FollowLink);
 
     toggle_ = new QPushButton(QStringLiteral("Question"), this);
     toggle_->setObjectName(QStringLiteral("QuestionToggle"));
@@ -81,6 +68,9 @@ CQuestionPane::CQuestionPane(CMarnelPropertySheet& sheet, QWidget& scope, FieldF
     qApp->installEventFilter(this);
     sheet_.AddObserver(this);
     const bool open = ProgramSettings().value(QLatin1String(kOpenKey), false).toBool();
+    if (open) {
+        EnsureText();
+    }
     setVisible(open);
     toggle_->setChecked(open);
 }
@@ -89,9 +79,33 @@ CQuestionPane::~CQuestionPane() {
     sheet_.RemoveObserver(this);
 }
 
+// The words' box is made when the pane first opens: most windows and dialogs never show it, and a
+// rich-text box is the costliest thing a group dialog would otherwise build.
+void CQuestionPane::EnsureText() {
+    if (text_) {
+        return;
+    }
+    text_ = new QTextBrowser(this);
+    text_->setObjectName(QStringLiteral("QuestionText"));
+    text_->setOpenLinks(false);
+    text_->setAccessibleName(QStringLiteral("Question"));
+    // The words change at every focus step, and laying them out is nearly all of the pane's cost:
+    // Latin text reads the same without the font's kerning and ligatures, at half that cost.
+    QFont font = text_->font();
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    text_->setFont(font);
+    // A few lines: the page keeps the room, the pane scrolls.
+    text_->setMaximumHeight(fontMetrics().lineSpacing() * 7);
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, text_);
+    connect(text_, &QTextBrowser::anchorClicked, this, &CQuestionPane::FollowLink);
+}
+
 void CQuestionPane::SetOpen(bool open) {
     if (open == IsOpen() && toggle_->isChecked() == open) {
         return;
+    }
+    if (open) {
+        EnsureText();
     }
     setVisible(open);
     toggle_->setChecked(open);
@@ -132,6 +146,7 @@ void CQuestionPane::Tell(EExplainDepth depth) {
     for (std::size_t i = 1; i < lines.size(); ++i) {
         html += QStringLiteral("<br>") + LinkedHtml(lines[i].substr(lines[i].find_first_not_of(L' ')));
     }
+    EnsureText();
     if (html != told_) {
         told_ = html;
         text_->setHtml(html);

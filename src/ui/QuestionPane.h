@@ -36,6 +36,7 @@ public:
     ~CQuestionPane() override;
 
     QPushButton* ToggleButton() const { return toggle_; }
+    // Null until the pane first opens.
     QTextBrowser* Text() const { return text_; }
     void SetOpen(bool open);
     bool IsOpen() const { return !isHidden(); }
@@ -68,4 +69,5 @@ private:
     QString told_;
 
     void Tell(EExplainDepth depth);
+    void EnsureText();
 };
