@@ -179,6 +179,9 @@ CGroupDialog::CGroupDialog(CGroupListEditor& editor, IPrompt& prompt, const CWin
 }
 
 CGroupDialog::~CGroupDialog() {
+    if (pane_) {
+        pane_->StopFollowing();
+    }
     // After a Cancel the copy may still be open: its fields must no longer reach this window.
     if (editor_.Working() == &copy_) {
         copy_.SetObserver(nullptr);

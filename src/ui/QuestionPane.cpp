@@ -76,7 +76,16 @@ CQuestionPane::CQuestionPane(CMarnelPropertySheet& sheet, QWidget& scope, FieldF
 }
 
 CQuestionPane::~CQuestionPane() {
-    sheet_.RemoveObserver(this);
+    StopFollowing();
+}
+
+void CQuestionPane::StopFollowing() {
+    if (following_) {
+        following_ = false;
+        qApp->removeEventFilter(this);
+        sheet_.RemoveObserver(this);
+        tried_->stop();
+    }
 }
 
 // The words' box is made when the pane first opens: most windows and dialogs never show it, and a

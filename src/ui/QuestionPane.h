@@ -51,6 +51,9 @@ public:
     void FollowLink(const QUrl& link);
 
     void SheetChanged(const SSheetChange& change) override;
+    // The window or dialog that holds the pane is going: its controls are taken down one by one,
+    // and the focus and pointer moves that stirs up must no longer be looked up among them.
+    void StopFollowing();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -65,6 +68,7 @@ private:
     QTextBrowser* text_ = nullptr;
     const CParameterField* question_ = nullptr;
     QTimer* tried_ = nullptr;
+    bool following_ = true;
     // The words last set: an answer elsewhere often leaves them as they were.
     QString told_;
 

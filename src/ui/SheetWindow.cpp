@@ -282,6 +282,9 @@ QSize InitialSheetSize(const QSize& available, const QSize& minimum) {
 }
 
 CSheetWindow::~CSheetWindow() {
+    if (questionPane_) {
+        questionPane_->StopFollowing();
+    }
     sheet_.RemoveObserver(this);
     guard_ = true;
     disconnect(tabs_, nullptr, this, nullptr);

@@ -7,6 +7,7 @@
 #include "ui/QuestionPane.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
@@ -54,6 +55,16 @@ private slots:
         QTRY_VERIFY(!Pane()->isVisible());
         f = std::make_unique<CUiFixture>(orvik::testsupport::FullPortForm(1, 1, 1, 1));
         QVERIFY(!Pane()->isVisible());
+        // Closed with the pane open and the pointer resting on a question: taking the pages down
+        // moves the pointer over controls already gone, and the pane must not look for them.
+        QTest::keyClick(f->window.get(), Qt::Key_F1);
+        QTRY_VERIFY(Pane()->isVisible());
+        f->ClickTab(EPage::OrvikProduct);
+        QWidget* input = f->Input(QStringLiteral("Connector_Type"));
+        QVERIFY(input);
+        QCursor::setPos(input->mapToGlobal(input->rect().center()));
+        QTest::mouseMove(input);
+        f.reset();
     }
 
     void theQuestionInFocusIsToldAndItsLinksGoToTheQuestionsTheyName() {
