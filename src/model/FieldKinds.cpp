@@ -13,10 +13,6 @@ namespace {
 
 enum class EReadNumber { NotANumber, Beyond64Bits, Read };
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
-
 // "YES", "NO" (either case), or a number read as the C library's strtoull reads it: blanks, a
 // sign, digits of `radix` (after an optional 0x when it is 16) up to the first character that is
 // not one, a minus taking the value from 2 to the 64th. Read here by hand, without a copy, because
@@ -31,7 +27,7 @@ EReadNumber ReadNumber(std::wstring_view text, std::uint64_t& out) {
     const bool hex = text.size() >= 3 && (text[1] == L'x' || text[1] == L'X');
     const unsigned radix = hex ? 16 : 10;
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) {
+    while (i < text.size() && orvik::IsBlank(text[i])) {
         ++i;
     }
     bool negative = false;
