@@ -19,21 +19,24 @@ enum class EReadNumber { NotANumber, Beyond64Bits, Read };
 // the libraries of different systems disagree at the edges ("0xg" is 0 on one, no number on
 // another) and a file must mean the same on every system.
 EReadNumber ReadNumber(std::wstring_view text, std::uint64_t& out) {
-    if (orvik::EqualsIgnoreCase(text, L"YES") || orvik::EqualsIgnoreCase(text, L"NO")) {
-        out = text.size() == 3 ? 1 : 0;
-        return EReadNumber::Read;
-    }
     // The radix is decided by the second character of the whole text, blanks and signs included.
     const bool hex = text.size() >= 3 && (text[1] == L'x' || text[1] == L'X');
     const unsigned radix = hex ? 16 : 10;
     std::size_t i = 0;
-    while (i < text.size() && orvik::IsBlank(text[i])) {
-        ++i;
-    }
     bool negative = false;
-    if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
-        negative = text[i] == L'-';
-        ++i;
+    // Nearly every answer starts with its first digit: only the others are words, blanks or signs.
+    if (!text.empty() && (text[0] < L'0' || text[0] > L'9')) {
+        if (orvik::EqualsIgnoreCase(text, L"YES") || orvik::EqualsIgnoreCase(text, L"NO")) {
+            out = text.size() == 3 ? 1 : 0;
+            return EReadNumber::Read;
+        }
+        while (i < text.size() && orvik::IsBlank(text[i])) {
+            ++i;
+        }
+        if (i < text.size() && (text[i] == L'+' || text[i] == L'-')) {
+            negative = text[i] == L'-';
+            ++i;
+        }
     }
     const auto digitAt = [&](std::size_t at) -> int {
         if (at >= text.size()) {
