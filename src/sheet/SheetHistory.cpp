@@ -504,9 +504,14 @@ void CSheetHistory::CountCleared(const CSheetMemento& before, const CParameterFi
         return;
     }
     lastClearedEntries_ = before.ClearedEntriesIn(sheet_);
-    const wchar_t* verb = FieldAs<const CPulldownListField>(answered) ? L"Choosing " : L"Entering ";
-    lastClearedText_ = verb + ChoiceLabel(*answered) + L" for " + answered->GetPrintableName() +
-                       L" cleared " + ClearedWords(lastCleared_) + L".";
+    // An answer taken back has no words of its own to quote ("<Select>" is the list's, not the
+    // user's).
+    const std::wstring cause =
+        answered->Value().empty()
+            ? L"Taking back the answer to " + answered->GetPrintableName()
+            : (FieldAs<const CPulldownListField>(answered) ? L"Choosing " : L"Entering ") +
+                  ChoiceLabel(*answered) + L" for " + answered->GetPrintableName();
+    lastClearedText_ = cause + L" cleared " + ClearedWords(lastCleared_) + L".";
 }
 
 void CSheetHistory::Restore(std::deque<SStep>& from, std::deque<SStep>& to) {

@@ -50,6 +50,11 @@ TEST_F(HistoryTest, UndoOfAChoiceThatClearsTabsGivesBackAnswersListsTabsAndPage)
     EXPECT_GT(history.LastCleared().answers, 10u);
     EXPECT_GT(history.LastCleared().tabs, 3u);
     EXPECT_EQ(history.LastClearedText().rfind(L"Choosing Type-A for Connector_Type cleared ", 0), 0u);
+    ASSERT_TRUE(history.Undo());
+    Answer(L"Connector_Type", L"");
+    EXPECT_EQ(history.LastClearedText().rfind(L"Taking back the answer to Connector_Type cleared ", 0), 0u);
+    ASSERT_TRUE(history.Undo());
+    Answer(L"Connector_Type", L"0");
 
     sheet.Activate(EPage::Intro);
     ASSERT_TRUE(history.Undo());
