@@ -36,6 +36,13 @@ esac
 
 orvik="$root/usr/bin/orvik"
 [ -x "$orvik" ] || fail "the package lacks /usr/bin/orvik"
+# The programs find their libraries in the system's folders only, never beside themselves or in
+# the folder they are started from.
+for program in "$orvik" "$root/usr/bin/orvik-generator"; do
+    if readelf -d "$program" | grep -q -E 'R(UN)?PATH'; then
+        fail "${program#"$root"} carries a library search path of its own: $(readelf -d "$program" | grep -E 'R(UN)?PATH')"
+    fi
+done
 help="$("$orvik" --help)" || fail "the installed orvik --help exits with an error"
 case "$help" in
 *"orvik check FILE"*) echo "package-test: installed orvik --help runs" ;;
