@@ -5,6 +5,7 @@
 #include "ui/QtText.h"
 #include "ui/RecentFiles.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QEvent>
 #include <QFont>
@@ -15,6 +16,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace {
 
@@ -69,7 +72,7 @@ CQuestionPane::CQuestionPane(CMarnelPropertySheet& sheet, QWidget& scope, FieldF
     sheet_.AddObserver(this);
     const bool open = ProgramSettings().value(QLatin1String(kOpenKey), false).toBool();
     if (open) {
-        EnsureText();
+        EnsureRoom();
     }
     setVisible(open);
     toggle_->setChecked(open);
@@ -88,8 +91,20 @@ void CQuestionPane::StopFollowing() {
     }
 }
 
-// The words' box is made when the pane first opens: most windows and dialogs never show it, and a
-// rich-text box is the costliest thing a group dialog would otherwise build.
+// A rich-text box is the costliest thing a group dialog would otherwise build, and in a window
+// that starts with the pane open it is a tenth of the start, before any question has the focus.
+// An empty scrolling area of the same frame, colours and size holds its place until there are
+// words to show; most dialogs never show the pane at all.
+void CQuestionPane::EnsureRoom() {
+    if (text_ || blank_) {
+        return;
+    }
+    blank_ = new QAbstractScrollArea(this);
+    blank_->setAccessibleName(QStringLiteral("Question"));
+    blank_->setMaximumHeight(TextHeight());
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, blank_);
+}
+
 void CQuestionPane::EnsureText() {
     if (text_) {
         return;
@@ -103,10 +118,20 @@ void CQuestionPane::EnsureText() {
     QFont font = text_->font();
     font.setStyleStrategy(QFont::PreferNoShaping);
     text_->setFont(font);
-    // A few lines: the page keeps the room, the pane scrolls.
-    text_->setMaximumHeight(fontMetrics().lineSpacing() * 7);
-    static_cast<QVBoxLayout*>(layout())->insertWidget(0, text_);
+    text_->setMaximumHeight(TextHeight());
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    if (blank_) {
+        delete column->replaceWidget(blank_, text_);
+        delete std::exchange(blank_, nullptr);
+    } else {
+        column->insertWidget(0, text_);
+    }
     connect(text_, &QTextBrowser::anchorClicked, this, &CQuestionPane::FollowLink);
+}
+
+// A few lines: the page keeps the room, the pane scrolls.
+int CQuestionPane::TextHeight() const {
+    return fontMetrics().lineSpacing() * 7;
 }
 
 void CQuestionPane::SetOpen(bool open) {
@@ -114,7 +139,7 @@ void CQuestionPane::SetOpen(bool open) {
         return;
     }
     if (open) {
-        EnsureText();
+        EnsureRoom();
     }
     setVisible(open);
     toggle_->setChecked(open);

@@ -10,6 +10,7 @@
 
 class CMarnelPropertySheet;
 class CParameterField;
+class QAbstractScrollArea;
 class QPushButton;
 class QShortcut;
 class QTextBrowser;
@@ -36,7 +37,7 @@ public:
     ~CQuestionPane() override;
 
     QPushButton* ToggleButton() const { return toggle_; }
-    // Null until the pane first opens.
+    // Null until the pane first has words to show.
     QTextBrowser* Text() const { return text_; }
     void SetOpen(bool open);
     bool IsOpen() const { return !isHidden(); }
@@ -66,6 +67,8 @@ private:
     QPushButton* toggle_ = nullptr;
     QShortcut* shortcut_ = nullptr;
     QTextBrowser* text_ = nullptr;
+    // Holds the words' place, looking as the empty box does, until there are words.
+    QAbstractScrollArea* blank_ = nullptr;
     const CParameterField* question_ = nullptr;
     QTimer* tried_ = nullptr;
     bool following_ = true;
@@ -73,5 +76,7 @@ private:
     QString told_;
 
     void Tell(EExplainDepth depth);
+    void EnsureRoom();
     void EnsureText();
+    int TextHeight() const;
 };

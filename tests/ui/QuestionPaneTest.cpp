@@ -17,6 +17,15 @@
 
 #include <memory>
 
+namespace {
+
+// The words a pane shows; none before its first question, when it has no words' box yet.
+QString Words(const CQuestionPane* pane) {
+    return pane->Text() ? pane->Text()->toPlainText() : QString();
+}
+
+} // namespace
+
 class QuestionPaneTest : public QObject {
     Q_OBJECT
 
@@ -24,7 +33,7 @@ class QuestionPaneTest : public QObject {
     std::unique_ptr<CUiFixture> f;
 
     CQuestionPane* Pane() const { return f->window->QuestionPane(); }
-    QString Text() const { return Pane()->Text()->toPlainText(); }
+    QString Text() const { return Words(Pane()); }
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
@@ -117,8 +126,7 @@ private slots:
             QVERIFY(d.QuestionPane() && d.QuestionPane()->isVisible());
             QWidget* current = d.ControlOf(QStringLiteral("Src_PDO_Max_Current1"))->Input();
             current->setFocus(Qt::TabFocusReason);
-            QTRY_VERIFY(
-                d.QuestionPane()->Text()->toPlainText().startsWith(QStringLiteral("Src_PDO_Max_Current1")));
+            QTRY_VERIFY(Words(d.QuestionPane()).startsWith(QStringLiteral("Src_PDO_Max_Current1")));
             told = d.QuestionPane()->Text()->toPlainText();
             d.QuestionPane()->Text()->setFocus(Qt::TabFocusReason);
             QTest::keyClick(d.QuestionPane()->Text(), Qt::Key_Tab);
