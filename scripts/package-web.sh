@@ -32,8 +32,9 @@ only:
 and open http://127.0.0.1:8080/orvik-generator.html in a current browser.
 
 Load Orvik opens the browser's file picker; OK and Apply hand the file to the browser as a
-download, named as the desktop program names it. The recovery copy and the recent files stay in
-the browser's own storage for this page.
+download, named as the desktop program names it. Unsaved answers, the recent files and the files
+chosen in the picker are kept in the browser's own storage for this site: a reload or a closed tab
+offers the answers back, and the recent files still open.
 
 licenses/ holds the licence texts of this program and of Qt and the code it carries.
 TEXT

@@ -32,7 +32,7 @@ configure_options=(-platform wasm-emscripten -qt-host-path /usr -release -static
     -no-feature-network -no-feature-printsupport -no-feature-concurrent -no-feature-xml)
 
 qt_source_version
-key="$({ printf '%s\n' "${configure_options[@]}"; emcc --version | head -1; } | sha256sum | cut -c1-12)"
+key="$({ printf '%s\n' "${configure_options[@]}"; emcc --version | sed -n 1p; } | sha256sum | cut -c1-12)"
 prefix="$cache/qt-wasm-${version//[^A-Za-z0-9.+-]/_}-$key"
 if [ -f "$prefix/.complete" ]; then
     phase "reusing $prefix"
@@ -46,7 +46,7 @@ rm -rf "$work" "$prefix"
 mkdir -p "$work"
 qt_fetch_source "$work"
 
-phase "configuring with $(emcc --version | head -1)"
+phase "configuring with $(emcc --version | sed -n 1p)"
 mkdir -p "$work/build"
 (cd "$work/build" && "$work/src/configure" -prefix "$prefix" "${configure_options[@]}" -- -G Ninja \
     -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >"$work/configure.log" 2>&1) || {

@@ -23,6 +23,7 @@
 #include <fontconfig/fontconfig.h>
 #endif
 #ifdef ORVIK_WEB_PAGE
+#include "PageStorage.h"
 #include "PageTitle.h"
 #include "PageWindow.h"
 #include "WebPrompt.h"
@@ -80,6 +81,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("orvik-generator"));
 #ifdef ORVIK_WEB_PAGE
     FollowWindowTitleInPage(app);
+    KeepPageFilesInBrowserStorage(app);
 #endif
     if (const char* quit = std::getenv("ORVIK_QUIT_WHEN_SHOWN"); quit && *quit) {
         app.installEventFilter(new CQuitWhenShown(&app));

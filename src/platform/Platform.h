@@ -28,8 +28,13 @@ std::tm LocalTime(std::time_t time);
 // When the file at `path` was last written, in seconds since the epoch; 0 when it cannot be told.
 std::time_t FileModificationTime(const std::filesystem::path& path);
 
+// The id of this run of the program, as IsProcessRunning knows it: the process id. A browser page
+// is a run of its own, with a number drawn when the page loads.
+long CurrentProcessId();
+
 // Whether a process with this id is running now (one that cannot be looked into counts as
-// running). Ids that no process can have are not running.
+// running). Ids that no process can have are not running. In a browser page only the page's own
+// number is running.
 bool IsProcessRunning(long pid);
 
 // Standard input, output and error carry bytes as they stand: "\n" stays one byte.

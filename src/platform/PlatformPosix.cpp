@@ -1,9 +1,11 @@
 #include "platform/Platform.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,6 +91,30 @@ std::time_t FileModificationTime(const std::filesystem::path& path) {
     return ::stat(path.c_str(), &status) == 0 ? status.st_mtime : 0;
 }
 
+#ifdef __EMSCRIPTEN__
+
+// A browser page sees no processes: the runtime gives every page the same process id, and a page
+// cannot look into another tab or tell whether an earlier page is still open. Each page load draws
+// a number of its own instead, and every other number counts as a run that has ended, even one of
+// a tab still open beside this one.
+long CurrentProcessId() {
+    static const long id = [] {
+        std::random_device entropy;
+        return std::uniform_int_distribution<long>(1, std::numeric_limits<std::int32_t>::max())(entropy);
+    }();
+    return id;
+}
+
+bool IsProcessRunning(long pid) {
+    return pid == CurrentProcessId();
+}
+
+#else
+
+long CurrentProcessId() {
+    return static_cast<long>(::getpid());
+}
+
 bool IsProcessRunning(long pid) {
     // kill(0) and kill(-1) would name a whole group of processes.
     if (pid <= 0 || pid > std::numeric_limits<pid_t>::max()) {
@@ -97,6 +123,8 @@ bool IsProcessRunning(long pid) {
     // EPERM: the process is there, only another user's.
     return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
 }
+
+#endif
 
 void UseBinaryStandardStreams() {}
 

@@ -173,6 +173,10 @@ std::time_t FileModificationTime(const std::filesystem::path& path) {
     return std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
 }
 
+long CurrentProcessId() {
+    return static_cast<long>(::GetCurrentProcessId());
+}
+
 bool IsProcessRunning(long pid) {
     if (pid <= 0) {
         return false;

@@ -138,7 +138,10 @@ void CIntroPanel::FillRecentMenu() {
     for (const QString& file : recentFiles_.Files()) {
         QString text = file;
         QAction* action = recentMenu_->addAction(text.replace(QLatin1Char('&'), QStringLiteral("&&")));
-        connect(action, &QAction::triggered, this, [this, file] { LoadRecent(file); });
+        // Once the menu's own loop has ended: a question the load asks then waits alone, as a
+        // browser page can wait for only one answer at a time.
+        connect(
+            action, &QAction::triggered, this, [this, file] { LoadRecent(file); }, Qt::QueuedConnection);
     }
 }
 

@@ -70,7 +70,7 @@ CQuestionPane::CQuestionPane(CMarnelPropertySheet& sheet, QWidget& scope, FieldF
 
     qApp->installEventFilter(this);
     sheet_.AddObserver(this);
-    const bool open = ProgramSettings().value(QLatin1String(kOpenKey), false).toBool();
+    const bool open = ProgramSetting(QLatin1String(kOpenKey), false).toBool();
     if (open) {
         EnsureRoom();
     }

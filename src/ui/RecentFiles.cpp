@@ -26,6 +26,13 @@ QSettings ProgramSettings() {
                      organisation.isEmpty() ? application : organisation, application);
 }
 
+QVariant ProgramSetting(const QString& key, const QVariant& fallback) {
+    QSettings settings = ProgramSettings();
+    // Elsewhere the file was read when opened, and this finds it unchanged.
+    settings.sync();
+    return settings.value(key, fallback);
+}
+
 CRecentFiles::CRecentFiles() {
     writer_.setMaxThreadCount(1);
 }
@@ -36,7 +43,7 @@ CRecentFiles::~CRecentFiles() {
 
 QStringList CRecentFiles::Files() {
     writer_.waitForDone();
-    return ProgramSettings().value(kKey).toStringList();
+    return ProgramSetting(QLatin1String(kKey)).toStringList();
 }
 
 QStringList CRecentFiles::Add(const QString& path) {

@@ -9,6 +9,9 @@
 // that names no organisation keeps them under its own name. A file of settings on every system, so
 // that tests can send it to a folder of their own.
 QSettings ProgramSettings();
+// One of the program's settings as its file holds it now; `fallback` when it holds none. Qt for
+// WebAssembly reads the file at the first sync rather than when the settings are opened.
+QVariant ProgramSetting(const QString& key, const QVariant& fallback = {});
 
 // The files last loaded into the form or saved from it, most recent first, kept in the user's
 // settings from one run to the next. Reading the settings is quick; writing them waits twice for the

@@ -10,7 +10,6 @@
 #include "ui/QtText.h"
 #include "ui/SheetWindow.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -28,8 +27,8 @@ std::atomic<int> windowCount{0};
 
 CRecoveryKeeper::CRecoveryKeeper(CSheetWindow& window, const QString& folder)
     : QObject(&window), window_(window), sheet_(window.Sheet()), folder_(folder) {
-    path_ = QDir(folder_).filePath(QString::fromStdString(
-        RecoveryFileName(static_cast<long>(QCoreApplication::applicationPid()), ++windowCount)));
+    path_ = QDir(folder_).filePath(
+        QString::fromStdString(RecoveryFileName(orvik::platform::CurrentProcessId(), ++windowCount)));
     timer_.setSingleShot(true);
     timer_.setInterval(kDelayMs);
     connect(&timer_, &QTimer::timeout, this, &CRecoveryKeeper::WriteCopy);
@@ -121,9 +120,9 @@ void CRecoveryKeeper::OfferRestore() {
     if (folder_.isEmpty()) {
         return;
     }
-    const std::vector<SRecoveryCopy> orphans = FindOrphanedCopies(
-        orvik::ToPath(ToWString(folder_)), static_cast<long>(QCoreApplication::applicationPid()),
-        orvik::platform::IsProcessRunning);
+    const std::vector<SRecoveryCopy> orphans =
+        FindOrphanedCopies(orvik::ToPath(ToWString(folder_)), orvik::platform::CurrentProcessId(),
+                           orvik::platform::IsProcessRunning);
     if (orphans.empty()) {
         return;
     }

@@ -2,7 +2,8 @@
 # The browser build in headless Chromium: builds Qt for WebAssembly when its cache is missing, the
 # web folder and its zip, then drives the page with Debian's chromium-driver on 127.0.0.1: a port
 # file loads through the file picker, the tabs are visited, Apply's download is compared with what
-# the native orvik prints, and a tab-clearing choice is undone.
+# the native orvik prints, a tab-clearing choice is undone, and a reload gives back unsaved answers
+# and the recent files.
 # Usage: tests/e2e/web_test.sh [BUILD_DIR]   (default build-web/; the screenshots land in
 # BUILD_DIR/e2e/; ORVIK_BUILD_DIR: the native build holding orvik, default build/)
 set -euo pipefail

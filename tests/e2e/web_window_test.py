@@ -7,7 +7,9 @@ chromium-driver. The page names itself; the file picker closed without a choice 
 alone; PORT_FILE, handed to the picker, loads; every tab is visited with Ctrl+PageDown; Apply
 downloads a file equal to PRINTED_FILE (what `orvik print PORT_FILE` gives); taking back the
 connector type's answer takes tabs away and Ctrl+Z brings them back, the form's download then
-equal to PRINTED_FILE again. Screenshots land in OUT_FOLDER
+equal to PRINTED_FILE again; a reload with that answer taken back and brought back unsaved offers
+the answers back, and Yes restores them (the download once more equal to PRINTED_FILE); the chosen
+file, kept by the page, loads from the recent files after the reload. Screenshots land in OUT_FOLDER
 (web-window.png is the loaded form). Prints the time from the page's start to its first frame.
 """
 import functools
@@ -120,12 +122,43 @@ class Page:
             self.click(*INFO_TEXT_PROBE)
         raise SystemExit("FAIL: an explanation window does not close with Enter")
 
+    def visit_every_tab(self, tabs):
+        """Every tab in turn by keyboard, until the first comes round again. The tab column tells
+        which tab is shown, whatever has the focus on the page; a tab's name turns from red to
+        black once it has been looked at."""
+        seen = []
+        for _ in range(tabs):
+            self.chord(Keys.CONTROL, Keys.PAGE_DOWN)
+            self.close_info_window()
+            seen.append(self.tab_column())
+        red = self.red_in_tab_column()
+        if len(set(seen)) != tabs or red:
+            self.picture("web-failed.png")
+            raise SystemExit(f"FAIL: {tabs} times Ctrl+PageDown showed {len(set(seen))} tabs; "
+                             f"{red} red pixels left in the tab column")
+
+    def focus_connector_type(self):
+        """A closed box leaves the keyboard nowhere until the sheet is clicked (below its tab
+        column, where nothing is); the find bar goes to the question, and closing it hands the
+        question the keyboard."""
+        self.click(*INFO_TEXT_PROBE)
+        self.chord(Keys.CONTROL, "f")
+        self.keys("Connector_Type", Keys.ENTER)
+        self.keys(Keys.ESCAPE)
+
     def wait(self, what, test, seconds=30):
         try:
             WebDriverWait(self.driver, seconds, 0.1).until(lambda d: test())
         except Exception:
             self.picture("web-failed.png")
             raise SystemExit(f"FAIL: {what} (see web-failed.png)")
+
+
+def wait_for_first_frame(driver):
+    """Qt hides its loading screen and shows the canvas once the window has drawn."""
+    WebDriverWait(driver, 60, 0.05).until(lambda d: d.execute_script(
+        "const c = document.querySelector('canvas');"
+        "return c !== null && c.style.display !== 'none' && c.width > 0;"))
 
 
 def downloaded(folder, keep_as, page):
@@ -156,15 +189,13 @@ def main():
                                                                "downloadPath": str(downloads.resolve())})
         started = time.monotonic()
         driver.get(f"http://127.0.0.1:{server.server_address[1]}/orvik-generator.html")
-        # Qt hides its loading screen and shows the canvas once the window has drawn.
-        WebDriverWait(driver, 60, 0.05).until(lambda d: d.execute_script(
-            "const c = document.querySelector('canvas');"
-            "return c !== null && c.style.display !== 'none' && c.width > 0;"))
+        wait_for_first_frame(driver)
         first_frame = time.monotonic() - started
         page = Page(driver, out)
         page.wait("the page's title is the caption", lambda: driver.title == TITLE)
         page.settle(1)
         page.picture("web-start.png")
+        fresh_tabs = page.tab_column()
         print(f"web window: title {driver.title!r}, first frame after {first_frame:.2f} s")
 
         # Load Orvik: the Intro page's button opens the picker. Closed without a choice, it leaves
@@ -184,19 +215,7 @@ def main():
         page.settle(1)
         print(f"loaded: title {driver.title!r}")
 
-        # Every tab in turn by keyboard, until the first comes round again.
-        # The tab column tells which tab is shown, whatever has the focus on the page; a tab's
-        # name turns from red to black once it has been looked at.
-        seen = []
-        for _ in range(tabs):
-            page.chord(Keys.CONTROL, Keys.PAGE_DOWN)
-            page.close_info_window()
-            seen.append(page.tab_column())
-        red = page.red_in_tab_column()
-        if len(set(seen)) != tabs or red:
-            page.picture("web-failed.png")
-            raise SystemExit(f"FAIL: {tabs} times Ctrl+PageDown showed {len(set(seen))} tabs; "
-                             f"{red} red pixels left in the tab column")
+        page.visit_every_tab(tabs)
         print(f"visited {tabs} tabs by keyboard")
         page.picture("web-window.png")
 
@@ -210,13 +229,8 @@ def main():
             raise SystemExit(f"FAIL: the download {name} differs from orvik print")
         print(f"Apply downloaded {name}, {len(printed)} bytes, equal to orvik print")
 
-        # A choice that takes tabs away, then Ctrl+Z. A closed box leaves the keyboard nowhere
-        # until the sheet is clicked (below its tab column, where nothing is).
-        page.click(*INFO_TEXT_PROBE)
-        # The find bar goes to the question; closing it hands the question the keyboard.
-        page.chord(Keys.CONTROL, "f")
-        page.keys("Connector_Type", Keys.ENTER)
-        page.keys(Keys.ESCAPE)
+        # A choice that takes tabs away, then Ctrl+Z.
+        page.focus_connector_type()
         tabs_before = page.tab_column()
         focused = page.picture("web-before-choice.png")
         page.keys(Keys.HOME)  # "<Select>": the connector type is no longer answered
@@ -238,14 +252,59 @@ def main():
         if saved != printed:
             raise SystemExit(f"FAIL: after Ctrl+Z the download {name} differs from orvik print")
         print("taking back Connector_Type took tabs away; Ctrl+Z brought them back and the form byte for byte")
+
+        # The same choice taken back and brought back once more leaves answers unsaved, those
+        # Apply wrote. Past the recovery copy's second and the page's write to the browser's
+        # storage, a reload offers them back, Yes restores them, and Apply writes them again.
+        page.focus_connector_type()
+        page.keys(Keys.HOME)
+        page.chord(Keys.CONTROL, "z")
+        page.settle(4)
+        driver.refresh()
+        wait_for_first_frame(driver)
+        page = Page(driver, out)
+        page.wait("the reloaded page's title is the caption", lambda: driver.title == TITLE)
+        page.settle(2)
+        page.picture("web-reloaded.png")
+        page.click(*layout["restore"])
+        page.settle(1)
+        if page.tab_column() == fresh_tabs:
+            page.picture("web-failed.png")
+            raise SystemExit("FAIL: after the reload the form shows the tabs of a new form (see web-failed.png)")
+        # The closed box leaves the keyboard nowhere until the sheet is clicked.
+        page.click(*INFO_TEXT_PROBE)
+        page.visit_every_tab(tabs)
+        page.click(*layout["apply"])
+        page.settle(1)
+        page.keys(Keys.ENTER)
+        name, saved = downloaded(downloads, out / "web-apply-restored.txt", page)
+        if saved != printed:
+            raise SystemExit(f"FAIL: after the reload the restored form's download {name} differs from orvik print")
+        print("after a reload the unsaved answers came back and Apply wrote them byte for byte")
+
+        # The chosen file is still among the recent files, the menu's last (the first, Apply's,
+        # is newer). With an answer changed, so that the load changes the form, it loads from
+        # there over the form's answers (Yes), and the window names it.
+        page.click(*layout["vendor"])
+        page.keys(Keys.END, "x")
+        page.click(*layout["recent"])
+        page.keys(Keys.UP, Keys.ENTER)
+        page.settle(1)
+        page.click(*layout["overwrite"])
+        page.wait("the chosen file loads from the recent files after the reload",
+                  lambda: port_file.name in driver.title)
+        print(f"after the reload the recent files load the chosen file: title {driver.title!r}")
     finally:
         driver.quit()
         server.shutdown()
         shutil.rmtree(profile, ignore_errors=True)
 
 
-# Where the buttons sit on the canvas at WIDTH x HEIGHT, read off web-start.png.
-LAYOUT = {"load": (421, 299), "apply": (1140, 600)}
+# Where the buttons and the vendor's name sit on the canvas at WIDTH x HEIGHT, read off
+# web-start.png; the Yes of the
+# restore question and of the load's overwrite question, read off their screenshots.
+LAYOUT = {"load": (421, 299), "recent": (517, 299), "apply": (1140, 600), "vendor": (877, 101),
+          "restore": (791, 343), "overwrite": (795, 337)}
 # Below the sheet's tab column; inside an explanation window's text.
 INFO_TEXT_PROBE = (120, 560)
 # The sheet's tab column: left, top, right, bottom.

@@ -3,6 +3,7 @@
 #include "UiTestBase.h"
 
 #include "model/Errors.h"
+#include "platform/Platform.h"
 #include "ui/Application.h"
 #include "ui/LoadReportView.h"
 #include "ui/RecoveryKeeper.h"
@@ -131,7 +132,7 @@ private slots:
         const QStringList left = QDir(CRecoveryKeeper::StateFolder()).entryList(QDir::Files);
         QCOMPARE(left.size(), 1);
         QVERIFY(
-            left.front().startsWith(QStringLiteral("recovery-%1-").arg(QCoreApplication::applicationPid())));
+            left.front().startsWith(QStringLiteral("recovery-%1-").arg(orvik::platform::CurrentProcessId())));
     }
 
     void closingRightAfterStartLogsTheFirstAndLastLines() {

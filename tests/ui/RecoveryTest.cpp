@@ -85,7 +85,9 @@ private slots:
     }
 
     void theSystemTellsARunningProcessFromAnEndedOne() {
-        QVERIFY(orvik::platform::IsProcessRunning(static_cast<long>(QCoreApplication::applicationPid())));
+        // On a desktop a run is its process.
+        QCOMPARE(orvik::platform::CurrentProcessId(), static_cast<long>(QCoreApplication::applicationPid()));
+        QVERIFY(orvik::platform::IsProcessRunning(orvik::platform::CurrentProcessId()));
         QVERIFY(!orvik::platform::IsProcessRunning(kEndedProcess));
         QVERIFY(!orvik::platform::IsProcessRunning(0));
         QVERIFY(!orvik::platform::IsProcessRunning(-1));
@@ -172,8 +174,8 @@ private slots:
         const QString older =
             LeaveCopy(kEndedProcess - 1, "$Vendor_Name: \"Older\"\r\n", written.addDays(-1));
         // This very process's windows keep their copies: never offered, never deleted.
-        const QString own = LeaveCopy(static_cast<long>(QCoreApplication::applicationPid()),
-                                      "$Vendor_Name: \"Mine\"\r\n", written.addDays(1), 999);
+        const QString own = LeaveCopy(orvik::platform::CurrentProcessId(), "$Vendor_Name: \"Mine\"\r\n",
+                                      written.addDays(1), 999);
         QVERIFY(!newest.isEmpty() && !older.isEmpty() && !own.isEmpty());
 
         f->prompt.SetNextAnswer(true);

@@ -1,5 +1,6 @@
 #include "WebPrompt.h"
 
+#include "PageStorage.h"
 #include "ui/QtText.h"
 
 #include <QDir>
@@ -74,8 +75,11 @@ std::optional<std::wstring> CWebPrompt::ChooseFileToOpen(unsigned& errorCode) {
     QFileDialog::getOpenFileContent(QStringLiteral("Text Files (*.txt)"),
                                     [&chosen, &wait](const QString& name, const QByteArray& content) {
                                         if (!name.isEmpty()) {
-                                            const QString path =
-                                                QDir::temp().filePath(QFileInfo(name).fileName());
+                                            // Kept under its own name, in place of an earlier
+                                            // file of that name, where a later page finds it.
+                                            const QDir folder(ChosenFilesFolder());
+                                            folder.mkpath(QStringLiteral("."));
+                                            const QString path = folder.filePath(QFileInfo(name).fileName());
                                             QFile file(path);
                                             if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
                                                 file.write(content) == content.size()) {
