@@ -196,6 +196,11 @@ def main():
         page.settle(1)
         page.picture("web-start.png")
         fresh_tabs = page.tab_column()
+        # A file let go over the page stays with the page: the browser does not open it instead.
+        if not driver.execute_script("const e = new DragEvent('dragover', {bubbles: true, cancelable: true});"
+                                     "document.querySelector('canvas').dispatchEvent(e);"
+                                     "return e.defaultPrevented;"):
+            raise SystemExit("FAIL: a file dragged over the page would be opened by the browser in its place")
         print(f"web window: title {driver.title!r}, first frame after {first_frame:.2f} s")
 
         # Load Orvik: the Intro page's button opens the picker. Closed without a choice, it leaves

@@ -103,6 +103,13 @@ Module["preRun"].push(function() {
         // within this. Outside the program's event loop: nothing of it runs for a write back.
         setInterval(storage.writeBack, 1000);
     });
+    // A file let go over the page and not taken by the window would be opened by the browser in
+    // the page's place, leaving the form: the page takes every drop for itself.
+    ["dragover", "drop"].forEach(function(type) {
+        document.addEventListener(type, function(event) {
+            event.preventDefault();
+        });
+    });
     addEventListener("pagehide", storage.writeBack);
     document.addEventListener("visibilitychange", function() {
         if (document.visibilityState === "hidden") {
