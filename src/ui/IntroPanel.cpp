@@ -56,6 +56,9 @@ CRegressionTestingDialog::CRegressionTestingDialog(QWidget* parent) : QDialog(pa
 void FinishWindowLoad(CSheetWindow& window, const SLoadReport* report) {
     window.LoadReportView()->ShowReport(report);
     if (report && report->outcome == SLoadReport::EOutcome::Loaded) {
+        // A file that holds the form's answers as they stand changes no answer, and so tells the
+        // window nothing: the caption names the file all the same.
+        window.RefreshTitle();
         emit window.formStored(ToQString(report->path));
     }
 }

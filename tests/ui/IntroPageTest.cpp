@@ -215,9 +215,12 @@ private slots:
         QCOMPARE(f->CurrentTabText(), QStringLiteral("Intro"));
         QCOMPARE(f->Edit(QStringLiteral("Vendor_Name"))->text(), QStringLiteral("Ab Co"));
         QCOMPARE(f->Combo(QStringLiteral("Orvik_Product_Type"))->currentData().toInt(), 0);
+        // The same answers from a file of another name: no answer changes, the caption names it.
+        f->prompt.SetDefaultAnswer(true);
+        ClickLoad(WriteFile(QStringLiteral("copy.txt"), bytes));
+        QCOMPARE(f->window->windowTitle(), QStringLiteral("Orvik Generator 1.2.2.2 - [copy.txt]"));
 
         // Every tab, including the largest lists, shows what was loaded.
-        f->prompt.SetDefaultAnswer(true);
         const std::vector<EPage> tabs = f->window->TabPages();
         for (EPage page : tabs) {
             f->ClickTab(page);
