@@ -172,6 +172,20 @@ def downloaded(folder, keep_as, page):
     return name, keep_as.read_bytes()
 
 
+def apply_equals_print(page, downloads, keep_as, printed, when, picture=None):
+    """Apply, the success box closed with Enter, and its download compared with orvik print's bytes;
+    answers the download's name. `picture` keeps the page with the success box open."""
+    page.click(*LAYOUT["apply"])
+    page.settle(1)
+    if picture:
+        page.picture(picture)
+    page.keys(Keys.ENTER)  # the success box; the download follows it
+    name, saved = downloaded(downloads, keep_as, page)
+    if saved != printed:
+        raise SystemExit(f"FAIL: {when} the download {name} differs from orvik print")
+    return name
+
+
 def main():
     site, out, port_file, printed_file = (pathlib.Path(a) for a in sys.argv[1:5])
     printed = printed_file.read_bytes()
@@ -225,13 +239,8 @@ def main():
         page.picture("web-window.png")
 
         # Apply: the file comes down as a download, byte for byte what orvik print writes.
-        page.click(*layout["apply"])
-        page.settle(1)
-        page.picture("web-saved.png")
-        page.keys(Keys.ENTER)  # the success box; the download follows it
-        name, saved = downloaded(downloads, out / "web-apply.txt", page)
-        if saved != printed:
-            raise SystemExit(f"FAIL: the download {name} differs from orvik print")
+        name = apply_equals_print(page, downloads, out / "web-apply.txt", printed, "after the load",
+                                  picture="web-saved.png")
         print(f"Apply downloaded {name}, {len(printed)} bytes, equal to orvik print")
 
         # A choice that takes tabs away, then Ctrl+Z.
@@ -250,12 +259,7 @@ def main():
         page.picture("web-undone.png")
         if page.tab_column() != tabs_before:
             raise SystemExit("FAIL: Ctrl+Z did not bring the tabs back")
-        page.click(*layout["apply"])
-        page.settle(1)
-        page.keys(Keys.ENTER)
-        name, saved = downloaded(downloads, out / "web-apply-undone.txt", page)
-        if saved != printed:
-            raise SystemExit(f"FAIL: after Ctrl+Z the download {name} differs from orvik print")
+        apply_equals_print(page, downloads, out / "web-apply-undone.txt", printed, "after Ctrl+Z")
         print("taking back Connector_Type took tabs away; Ctrl+Z brought them back and the form byte for byte")
 
         # The same choice taken back and brought back once more leaves answers unsaved, those
@@ -279,12 +283,7 @@ def main():
         # The closed box leaves the keyboard nowhere until the sheet is clicked.
         page.click(*INFO_TEXT_PROBE)
         page.visit_every_tab(tabs)
-        page.click(*layout["apply"])
-        page.settle(1)
-        page.keys(Keys.ENTER)
-        name, saved = downloaded(downloads, out / "web-apply-restored.txt", page)
-        if saved != printed:
-            raise SystemExit(f"FAIL: after the reload the restored form's download {name} differs from orvik print")
+        apply_equals_print(page, downloads, out / "web-apply-restored.txt", printed, "after the reload, restored,")
         print("after a reload the unsaved answers came back and Apply wrote them byte for byte")
 
         # The chosen file is still among the recent files, the menu's last (the first, Apply's,
